@@ -1,0 +1,20 @@
+// Procedures of the engine frame that other parts call.
+#pragma once
+
+#include <string>
+
+// Main program: constants, globals, start-up, main menu. Returns when the engine is to end.
+void PBMAIN();
+// Work-channel numbering constants.
+void PROCOM();
+// Creates every shared array of the frame (once).
+void PRODIM();
+// Default prompts, console colours, start screen, "lastrun", choice of the SET file.
+void STARTUP();
+// Main menu and run control.
+void PROMENU();
+// Loads the numbered texts of a prompt file into PROMPT().
+void FETCHPRO(std::string& name);
+// Console colours from the colour file; the start screen.
+void FETCHCOL(std::string name);
+void STARTSCR();

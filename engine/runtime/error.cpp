@@ -1,0 +1,137 @@
+// Trap stack, the error handler, the ERROR.LOG line and the untrapped-error box.
+#include "error.h"
+
+#include <cstdio>
+
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/msgbox.h"
+
+namespace rt {
+namespace {
+
+thread_local Trap* innermost = nullptr;
+
+std::function<std::string()>& prompt_provider() {
+  static std::function<std::string()> f;
+  return f;
+}
+
+std::string& module_field() {
+  static std::string m;
+  return m;
+}
+
+std::string two(int v) {
+  char b[8];
+  std::snprintf(b, sizeof b, "%02d", v);
+  return b;
+}
+
+[[noreturn]] void fatal(int) { platform::end_process(255); }
+
+// The platform box for an error that no handler takes. OK continues; Cancel ends with 255.
+void untrapped(int n, const std::string& section) {
+  std::string sec = section;
+  sec.resize(8, ' ');
+  std::string text = "Untrapped Error #" + std::to_string(n) + " (" + error_text(n) + ")\n" +
+                     "has occurred following execution of " + sec + "\n\n" +
+                     "Press OK to continue, Cancel to terminate";
+  if (platform::message_box(text) == platform::BoxAnswer::Cancel || n == 241 || n == 242) fatal(n);
+}
+
+}  // namespace
+
+Trap::Trap(std::string_view module, std::string_view section, HandlerKind kind)
+    : module_(module), section_(section), on_(kind == kHandler), outer_(innermost) {
+  innermost = this;
+}
+
+Trap::~Trap() { innermost = outer_; }
+
+Trap* current_trap() { return innermost; }
+
+void set_error_prompt(std::function<std::string()> provider) { prompt_provider() = std::move(provider); }
+
+const std::string& log_module_field() { return module_field(); }
+
+std::string error_text(int n) {
+  switch (n) {
+    case 0: return "No Error";
+    case 5: return "Illegal function call";
+    case 6: return "Overflow";
+    case 7: return "Out of memory";
+    case 9: return "Subscript/Pointer out of range";
+    case 11: return "Division by zero";
+    case 24: return "Device timeout";
+    case 51: return "Internal error";
+    case 52: return "Bad file name or number";
+    case 53: return "File not found";
+    case 54: return "Bad file mode";
+    case 55: return "File is open";
+    case 57: return "Device I/O error";
+    case 58: return "File already exists";
+    case 61: return "Disk full";
+    case 62: return "Input past end";
+    case 63: return "Bad record number";
+    case 64: return "Bad file name";
+    case 67: return "Too many files";
+    case 68: return "Device unavailable";
+    case 69: return "Comm error";
+    case 70: return "Permission denied";
+    case 71: return "Disk not ready";
+    case 72: return "Disk media error";
+    case 74: return "Rename across disks";
+    case 75: return "Path/file access error";
+    case 76: return "Path not found";
+    case 98: return "XPrint Preview error";
+    case 99: return "Object error";
+    case 241: return "Global memory corrupt";
+    case 242: return "String space corrupt";
+    default: return {};
+  }
+}
+
+
+void raise(int n) {
+  Trap* t = innermost;
+  if (t) {
+    t->last_error_ = n;
+    ++t->error_count_;
+  }
+  if (!t || !t->on_) {
+    untrapped(n, t ? t->section_ : std::string("PBMAIN"));
+    return;
+  }
+  if (n == 241 || n == 242) fatal(n);
+
+  // Step 1: the trap is off for the rest of this call; anything failing below is untrapped.
+  t->on_ = false;
+  t->section_ = "PERROR";
+  platform::Console& con = platform::console();
+
+  // Step 2: the screen line.
+  con.print(t->module_ + " @ " + t->marker_ + "  Error " + print_number(n) + " - " + error_text(n), true);
+
+  // Steps 3-6: one line appended to ERROR.LOG in the current folder.
+  std::string& field = module_field();
+  field.assign(12, ' ');
+  field.replace(0, std::min<size_t>(12, t->module_.size()), t->module_.substr(0, 12));
+  platform::LocalTime now = platform::now();
+  std::string line = ZADATE() + " " + two(now.hour) + ":" + two(now.minute) + ":" + two(now.second) + " " +
+                     field + " @ " + t->marker_ + "  Error " + print_number(n) + "-" + error_text(n);
+  int f = FREEFILE();
+  if (open_file(f, "ERROR.LOG", FileMode::Append)) {
+    print_line(f, line);
+    close_file(f);
+  }
+
+  // Steps 7-8: the text after an error, and a key.
+  if (prompt_provider()) con.print(prompt_provider()(), false);
+  con.flush();
+  con.wait_key();
+}
+
+}  // namespace rt

@@ -1,0 +1,87 @@
+// The engine's error convention.
+//
+// Every engine procedure opens a Trap at its start; the trap holds the procedure's module name (the
+// source file name with its extension) and the current step marker. A failing primitive calls
+// rt::raise(n) and returns a neutral result, and the procedure simply goes on with its next statement
+// ("resume next"). No C++ exception crosses a procedure.
+//
+// The first error reported to a trap that is on:
+//   - prints "module @ marker  Error  n - text" on the console,
+//   - appends "dd/mm/yyyy hh:mm:ss module______ @ marker  Error  n -text" to ERROR.LOG,
+//   - prints the text shown after an error (prompt 110), waits for a key,
+//   - and switches the trap off for the rest of the call.
+// An error while the trap is off (a second error in the same call), inside the handler, or in a
+// procedure opened with Trap::kNoHandler shows the message box "Untrapped Error #..." instead; Cancel
+// ends the process with exit code 255. Errors 241 and 242 always end the process with 255.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+class Trap {
+ public:
+  enum HandlerKind { kHandler, kNoHandler };
+
+  // module: e.g. "startup.cpp"; section: the procedure's name (shown by the untrapped-error box).
+  Trap(std::string_view module, std::string_view section, HandlerKind kind = kHandler);
+  ~Trap();
+  Trap(const Trap&) = delete;
+  Trap& operator=(const Trap&) = delete;
+
+  // Sets the step marker shown in the error lines ("0001", "0030 opening LASTRUN").
+  void step(std::string_view marker) { marker_ = marker; }
+  // Names the labelled section entered last (kept after it returns).
+  void section(std::string_view name) { section_ = name; }
+
+  const std::string& module() const { return module_; }
+  const std::string& marker() const { return marker_; }
+  bool on() const { return on_; }
+  // The number of the last error reported in this call (0 when none).
+  int error() const { return last_error_; }
+  // How many errors were reported in this call.
+  int error_count() const { return error_count_; }
+
+ private:
+  friend void raise(int);
+  std::string module_;
+  std::string marker_;
+  std::string section_;
+  bool on_;
+  int last_error_ = 0;
+  int error_count_ = 0;
+  Trap* outer_;
+};
+
+// Reports a run-time error to the innermost trap of this thread.
+void raise(int error_number);
+
+// The text of an error number ("File not found"); empty for a number not in the table.
+std::string error_text(int error_number);
+
+// The innermost trap, or nullptr.
+Trap* current_trap();
+
+// The text printed after the error lines (prompt 110); the frame installs it once prompts exist.
+void set_error_prompt(std::function<std::string()> provider);
+
+// The module field of the last log line (the handler's own field, 12 characters).
+const std::string& log_module_field();
+
+// ZADATE: today's local date as dd/mm/yyyy.
+std::string ZADATE();
+
+}  // namespace rt
+
+// Opens the trap of the enclosing procedure with this source file's name as module name.
+#define RT_TRAP(var, proc) ::rt::Trap var(::rt::detail_base_name(__FILE__), proc)
+#define RT_TRAP_NONE(var, proc) ::rt::Trap var(::rt::detail_base_name(__FILE__), proc, ::rt::Trap::kNoHandler)
+
+namespace rt {
+constexpr std::string_view detail_base_name(std::string_view path) {
+  size_t p = path.find_last_of("/\\");
+  return p == std::string_view::npos ? path : path.substr(p + 1);
+}
+}  // namespace rt

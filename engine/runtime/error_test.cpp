@@ -1,0 +1,126 @@
+// The error convention: screen line, ERROR.LOG line, one log line then the box, ZADATE.
+#include "engine/runtime/error.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/runtime/files.h"
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "testsupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+class ErrorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+    platform::set_clock([] {
+      platform::LocalTime t;
+      t.year = 2026, t.month = 12, t.day = 7, t.hour = 9, t.minute = 5, t.second = 3;
+      return t;
+    });
+    rt::set_error_prompt([] { return std::string("Press a key"); });
+  }
+  void TearDown() override {
+    platform::set_clock(nullptr);
+    rt::set_error_prompt(nullptr);
+    rt::close_all();
+    platform::set_console(nullptr);
+  }
+  TempDir dir;
+  ScopedCwd cwd{dir.path()};
+};
+
+void fail_once(const std::string& module, const std::string& marker, int n) {
+  rt::Trap t(module, "TESTPROC");
+  t.step(marker);
+  rt::raise(n);
+}
+
+TEST_F(ErrorTest, LogLineLayout) {
+  struct Case {
+    std::string module, marker;
+    int error;
+    std::string expected;
+  } cases[] = {
+      {"profile.cpp", "0001", 53, "07/12/2026 09:05:03 profile.cpp  @ 0001  Error  53 -File not found\r\n"},
+      {"averylongname.cpp", "0002", 62,
+       "07/12/2026 09:05:03 averylongnam @ 0002  Error  62 -Input past end\r\n"},
+      {"cmdline.cpp", "", 9, "07/12/2026 09:05:03 cmdline.cpp  @   Error  9 -Subscript/Pointer out of range\r\n"},
+      {"x.cpp", "0030 opening LASTRUN", 200, "07/12/2026 09:05:03 x.cpp        @ 0030 opening LASTRUN  Error  200 -\r\n"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir.path() / "ERROR.LOG");
+    BoxRecorder box;
+    fail_once(c.module, c.marker, c.error);
+    EXPECT_EQ(dir.read("ERROR.LOG"), c.expected) << c.module;
+    EXPECT_TRUE(box.texts.empty());
+  }
+}
+
+TEST_F(ErrorTest, ScreenLineThenPrompt) {
+  BoxRecorder box;
+  fail_once("getpromp.cpp", "", 53);
+  auto& con = platform::console();
+  // The screen line is printed at the cursor and ends the line; prompt 110 follows on the next row.
+  EXPECT_EQ(con.row_text(1).substr(0, 44), "getpromp.cpp @   Error  53  - File not found");
+  EXPECT_EQ(con.row_text(2).substr(0, 11), "Press a key");
+}
+
+TEST_F(ErrorTest, SecondErrorInOneCallIsUntrapped) {
+  BoxRecorder box(platform::BoxAnswer::Ok);
+  {
+    rt::Trap t("proc.cpp", "READLOOP");
+    rt::raise(62);
+    rt::raise(62);
+    EXPECT_EQ(t.error_count(), 2);
+  }
+  std::string log = dir.read("ERROR.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
+  ASSERT_EQ(box.texts.size(), 1u);
+  EXPECT_EQ(box.texts[0],
+            "Untrapped Error #62 (Input past end)\nhas occurred following execution of PERROR  \n\n"
+            "Press OK to continue, Cancel to terminate");
+  // The same failure in the next call of the procedure is logged again.
+  fail_once("proc.cpp", "", 62);
+  log = dir.read("ERROR.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2);
+}
+
+TEST_F(ErrorTest, CancelAndFatalErrorsEndWith255) {
+  {
+    BoxRecorder box(platform::BoxAnswer::Cancel);
+    rt::Trap t("proc.cpp", "PROC", rt::Trap::kNoHandler);
+    try {
+      rt::raise(5);
+      FAIL() << "Cancel must end the process";
+    } catch (const ProcessEnded& e) {
+      EXPECT_EQ(e.code, 255);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "ERROR.LOG"));
+  }
+  for (int n : {241, 242}) {
+    BoxRecorder box(platform::BoxAnswer::Ok);
+    rt::Trap t("proc.cpp", "PROC");
+    try {
+      rt::raise(n);
+      FAIL() << n;
+    } catch (const ProcessEnded& e) {
+      EXPECT_EQ(e.code, 255);
+    }
+  }
+}
+
+TEST_F(ErrorTest, LogFolderNotWritableShowsBoxAndGoesOn) {
+  BoxRecorder box(platform::BoxAnswer::Ok);
+  std::filesystem::create_directory(dir.path() / "ERROR.LOG");  // a folder where the log should be
+  fail_once("proc.cpp", "0001", 53);
+  ASSERT_EQ(box.texts.size(), 1u);
+  EXPECT_NE(box.texts[0].find("Untrapped Error #75"), std::string::npos);
+}
+
+TEST_F(ErrorTest, Zadate) { EXPECT_EQ(rt::ZADATE(), "07/12/2026"); }
+
+}  // namespace

@@ -1,0 +1,65 @@
+// The numbered files of the engine (file numbers 1..255), every access through the path layer.
+//
+// Modes: Input (text, read), Output (text, created/emptied), Append (text, created when missing),
+// Binary (bytes by position, created when missing) and Random (fixed-length records, created when
+// missing). Failures report the runtime error (52 bad file number, 53 file not found, 54 bad file mode,
+// 55 file is open, 62 input past end, 63 bad record number, 70 permission denied, 71 disk not ready,
+// 75 path/file access error, 76 path not found) and the call returns false / an empty result.
+//
+// Positions for Binary and record numbers for Random count from 1, as in the language.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace rt {
+
+enum class FileMode { Input, Output, Append, Binary, Random };
+
+constexpr int kMaxFileNumber = 255;
+
+// FREEFILE: the lowest file number not in use (0 when all are in use).
+int FREEFILE();
+
+bool open_file(int number, std::string_view name, FileMode mode, int record_length = 128);
+bool is_open(int number);
+FileMode file_mode(int number);
+// The native path the file was opened at (empty when not open).
+std::string file_path(int number);
+void close_file(int number);
+// CLOSE without numbers: every open file.
+void close_all();
+
+// LINE INPUT #: one line without its terminator (CR LF, LF or CR). At the end of the file it reports
+// error 62, leaves line unchanged and returns false.
+bool line_input(int number, std::string& line);
+// EOF(): true when nothing is left to read.
+bool at_eof(int number);
+// LOF(): length of the file in bytes.
+std::int64_t LOF(int number);
+
+// PRINT #: text followed by CR LF (or nothing when newline is false).
+bool print_line(int number, std::string_view text, bool newline = true);
+
+// Binary access. SEEK position counts from 1.
+std::int64_t SEEK(int number);
+void seek(int number, std::int64_t position);
+// GET$: up to count bytes from the current position (fewer at the end of the file).
+std::string get_bytes(int number, std::size_t count);
+// PUT$: bytes at the current position.
+bool put_bytes(int number, std::string_view bytes);
+
+// Random access: record n (from 1) of record_length bytes.
+bool get_record(int number, std::int64_t record, std::string& data);
+bool put_record(int number, std::int64_t record, std::string_view data);
+int record_length(int number);
+
+// File operations by name (through the path layer).
+bool file_exists(std::string_view name);
+bool kill_file(std::string_view name);                     // KILL; 53 when missing
+bool rename_file(std::string_view from, std::string_view to);  // NAME ... AS
+bool copy_file(std::string_view from, std::string_view to);    // FILECOPY: replaces the target
+bool make_folder(std::string_view name);                   // MKDIR
+
+}  // namespace rt

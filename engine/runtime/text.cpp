@@ -1,0 +1,113 @@
+// String functions.
+#include "text.h"
+
+#include <algorithm>
+
+#include "engine/runtime/error.h"
+
+namespace rt {
+
+std::string LEFT(std::string_view s, long n) {
+  if (n <= 0) return {};
+  return std::string(s.substr(0, static_cast<size_t>(n)));
+}
+
+std::string RIGHT(std::string_view s, long n) {
+  if (n <= 0) return {};
+  size_t k = std::min(s.size(), static_cast<size_t>(n));
+  return std::string(s.substr(s.size() - k));
+}
+
+std::string MID(std::string_view s, long start, long n) {
+  if (start < 1) start = 1;
+  if (static_cast<size_t>(start) > s.size() || n == 0) return {};
+  std::string_view rest = s.substr(static_cast<size_t>(start - 1));
+  if (n < 0) return std::string(rest);
+  return std::string(rest.substr(0, static_cast<size_t>(n)));
+}
+
+void MID_SET(std::string& s, long start, std::string_view text, long n) {
+  if (start < 1 || static_cast<size_t>(start) > s.size()) return;
+  size_t k = text.size();
+  if (n >= 0) k = std::min(k, static_cast<size_t>(n));
+  k = std::min(k, s.size() - static_cast<size_t>(start - 1));
+  s.replace(static_cast<size_t>(start - 1), k, text.substr(0, k));
+}
+
+long INSTR(std::string_view s, std::string_view find) { return INSTR(1, s, find); }
+
+long INSTR(long start, std::string_view s, std::string_view find) {
+  if (start < 1) start = 1;
+  if (static_cast<size_t>(start) > s.size()) return 0;
+  if (find.empty()) return start;
+  size_t p = s.find(find, static_cast<size_t>(start - 1));
+  return p == std::string_view::npos ? 0 : static_cast<long>(p) + 1;
+}
+
+long INSTR_LAST(std::string_view s, std::string_view find) {
+  if (find.empty() || find.size() > s.size()) return 0;
+  size_t p = s.rfind(find);
+  return p == std::string_view::npos ? 0 : static_cast<long>(p) + 1;
+}
+
+std::string UCASE(std::string_view s) {
+  std::string r(s);
+  for (auto& c : r)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return r;
+}
+
+std::string LCASE(std::string_view s) {
+  std::string r(s);
+  for (auto& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return r;
+}
+
+std::string LTRIM(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  return std::string(s.substr(i));
+}
+
+std::string RTRIM(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0 && s[n - 1] == ' ') --n;
+  return std::string(s.substr(0, n));
+}
+
+std::string TRIM(std::string_view s) { return LTRIM(RTRIM(s)); }
+
+std::string SPACE(long n) { return n > 0 ? std::string(static_cast<size_t>(n), ' ') : std::string(); }
+
+std::string STRING_(long n, char c) { return n > 0 ? std::string(static_cast<size_t>(n), c) : std::string(); }
+
+std::string CHR(int code) {
+  if (code < 0 || code > 255) {
+    raise(5);
+    return {};
+  }
+  return std::string(1, static_cast<char>(code));
+}
+
+int ASC(std::string_view s) {
+  if (s.empty()) {
+    raise(5);
+    return 0;
+  }
+  return static_cast<unsigned char>(s[0]);
+}
+
+std::string LSET(std::string_view s, long n) {
+  std::string r(s.substr(0, std::min(s.size(), static_cast<size_t>(std::max(0L, n)))));
+  r.resize(static_cast<size_t>(std::max(0L, n)), ' ');
+  return r;
+}
+
+std::string RSET(std::string_view s, long n) {
+  if (n <= 0) return {};
+  if (s.size() >= static_cast<size_t>(n)) return std::string(s.substr(0, static_cast<size_t>(n)));
+  return std::string(static_cast<size_t>(n) - s.size(), ' ') + std::string(s);
+}
+
+}  // namespace rt

@@ -1,0 +1,22 @@
+// Local time and sleeping, both replaceable so that tests control the date and never wait.
+#pragma once
+
+#include <functional>
+
+namespace platform {
+
+struct LocalTime {
+  int year = 1980, month = 1, day = 1;  // month 1..12, day 1..31
+  int hour = 0, minute = 0, second = 0;
+  int millisecond = 0;
+  int weekday = 0;  // 0 Sunday
+};
+
+LocalTime now();
+void sleep_ms(int ms);
+
+// Test hooks: an empty function restores the real clock / sleep.
+void set_clock(std::function<LocalTime()> clock);
+void set_sleeper(std::function<void(int)> sleeper);
+
+}  // namespace platform

@@ -1,0 +1,219 @@
+// In-memory console model and the batch back end.
+#include "console.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "clock.h"
+
+namespace platform {
+
+Console::Console(int rows) : rows_(std::max(rows, 3)) {
+  pages_.assign(kPages, std::vector<Cell>(static_cast<size_t>(rows_) * kCols));
+}
+
+Console::~Console() = default;
+
+Cell& Console::at(int page, int row, int col) {
+  return pages_[page - 1][static_cast<size_t>(row - 1) * kCols + static_cast<size_t>(col - 1)];
+}
+
+const Cell& Console::cell(int page, int row, int col) const {
+  static const Cell blank;
+  if (page < 1 || page > kPages || row < 1 || row > rows_ || col < 1 || col > kCols) return blank;
+  return pages_[page - 1][static_cast<size_t>(row - 1) * kCols + static_cast<size_t>(col - 1)];
+}
+
+void Console::locate(int row, int col) {
+  if (row >= 1 && row <= rows_) row_ = row;
+  if (col >= 1 && col <= kCols) col_ = col;
+  on_locate(row_, col_);
+}
+
+void Console::color(int fg, int bg) {
+  if (fg >= 0 && fg <= 15) attr_ = static_cast<std::uint8_t>((attr_ & 0xF0) | fg);
+  if (bg >= 0 && bg <= 15) attr_ = static_cast<std::uint8_t>((attr_ & 0x0F) | (bg << 4));
+}
+
+void Console::line_feed() {
+  col_ = 1;
+  if (row_ < rows_) {
+    ++row_;
+    return;
+  }
+  auto& p = pages_[active_ - 1];
+  std::copy(p.begin() + kCols, p.end(), p.begin());
+  for (int c = 1; c <= kCols; ++c) at(active_, rows_, c) = Cell{' ', attr_};
+}
+
+void Console::put_char(std::uint8_t c) {
+  switch (c) {
+    case 7:
+      beep();
+      return;
+    case 8:
+      if (col_ > 1) --col_;
+      return;
+    case 9:
+      do {
+        put_char(' ');
+      } while ((col_ - 1) % 8 != 0 && col_ != 1);
+      return;
+    case 10:
+      line_feed();
+      return;
+    case 13:
+      col_ = 1;
+      return;
+    default:
+      break;
+  }
+  if (col_ > kCols) line_feed();
+  at(active_, row_, col_) = Cell{c, attr_};
+  ++col_;
+}
+
+void Console::print(std::string_view text, bool newline) {
+  for (char ch : text) put_char(static_cast<std::uint8_t>(ch));
+  if (newline) line_feed();
+  else if (col_ > kCols) line_feed();
+  on_print(text, newline);
+}
+
+void Console::cls() {
+  for (auto& c : pages_[active_ - 1]) c = Cell{' ', attr_};
+  row_ = 1;
+  col_ = 1;
+  on_locate(row_, col_);
+}
+
+void Console::recolor(int count) {
+  int r = row_, c = col_;
+  for (int i = 0; i < count; ++i) {
+    if (c > kCols) {
+      c = 1;
+      if (++r > rows_) break;
+    }
+    at(active_, r, c).attr = attr_;
+    ++c;
+  }
+}
+
+void Console::cursor(bool visible, int size_percent) {
+  cursor_visible_ = visible;
+  if (size_percent >= 1 && size_percent <= 100) cursor_size_ = size_percent;
+}
+
+void Console::set_active_page(int page) {
+  if (page >= 1 && page <= kPages) active_ = page;
+}
+
+void Console::set_visible_page(int page) {
+  if (page >= 1 && page <= kPages) visible_ = page;
+}
+
+void Console::copy_page(int from, int to) {
+  if (from < 1 || from > kPages || to < 1 || to > kPages) return;
+  pages_[to - 1] = pages_[from - 1];
+}
+
+std::uint8_t Console::char_at(int row, int col) const { return cell(active_, row, col).ch; }
+
+std::uint8_t Console::attr_at(int row, int col) const { return cell(active_, row, col).attr; }
+
+std::string Console::row_text(int row) const {
+  std::string s;
+  for (int c = 1; c <= kCols; ++c) s += static_cast<char>(char_at(row, c));
+  return s;
+}
+
+void Console::mouse_on(int buttons, int events) {
+  mouse_on_ = true;
+  mouse_buttons_ = buttons;
+  mouse_events_ = events;
+}
+
+void Console::mouse_off() { mouse_on_ = false; }
+
+void Console::pause_ms(int ms) { sleep_ms(ms); }
+
+// ---------------------------------------------------------------------------------------------------
+
+BatchConsole::BatchConsole(int rows, bool echo) : Console(rows), echo_(echo) {}
+
+std::string BatchConsole::wait_key() { return kKeyEsc; }
+
+void BatchConsole::on_print(std::string_view text, bool newline) {
+  if (!echo_) return;
+  std::string out = cp437_to_utf8(text);
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  if (!text.empty()) line_open_ = true;
+  if (newline) {
+    std::fputc('\n', stdout);
+    line_open_ = false;
+  }
+  std::fflush(stdout);
+}
+
+void BatchConsole::on_locate(int, int) {
+  // Text placed elsewhere on the screen starts a new output line.
+  if (echo_ && line_open_) {
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    line_open_ = false;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+namespace {
+std::unique_ptr<Console>& slot() {
+  static std::unique_ptr<Console> c;
+  return c;
+}
+}  // namespace
+
+std::unique_ptr<Console> make_process_console() { return std::make_unique<BatchConsole>(); }
+
+Console& console() {
+  auto& c = slot();
+  if (!c) c = std::make_unique<BatchConsole>();
+  return *c;
+}
+
+void set_console(std::unique_ptr<Console> c) { slot() = std::move(c); }
+
+std::string cp437_to_utf8(std::string_view text) {
+  static const char32_t high[128] = {
+      0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
+      0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
+      0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
+      0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
+      0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514,
+      0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550,
+      0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C,
+      0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
+      0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320,
+      0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0};
+  std::string out;
+  out.reserve(text.size());
+  for (char ch : text) {
+    auto b = static_cast<unsigned char>(ch);
+    char32_t u = b < 128 ? b : high[b - 128];
+    if (u < 0x80) {
+      out += static_cast<char>(u);
+    } else if (u < 0x800) {
+      out += static_cast<char>(0xC0 | (u >> 6));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (u >> 12));
+      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+// Mapping of the engine's Windows-style path strings onto this file system.
+//
+// Engine code keeps paths as the user and the data files write them ("C:\vlx7000\STANDARD.SET",
+// "Examples\Examples.TXT"). Before a file is opened the name goes through here:
+//  - "\" and "/" both separate parts;
+//  - a drive prefix "X:" maps to a folder: C: is the user's home folder unless VLX_DRIVE_C names
+//    another; any other letter only through VLX_DRIVE_<letter>, else the drive is "not ready";
+//  - each part of an existing path is matched without regard to letter case when no exact match
+//    exists, because Windows names are case-insensitive and the data files are named both ways;
+//  - a new file is created with its last part as given.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Error numbers use the engine's own numbering (53 file not found, 71 disk not ready, 76 path not found).
+struct MappedPath {
+  std::string path;  // native path; for a failed mapping the best guess, for messages only
+  int error = 0;
+};
+
+// Native path of an existing file or folder; error 53 when the last part is missing, 76 when a folder
+// on the way is missing, 71 when the drive letter maps to nothing.
+MappedPath map_existing(std::string_view name);
+
+// Native path at which a file of this name is to be created (or found, when one exists already under
+// another letter case); the folder must exist (else error 76).
+MappedPath map_for_create(std::string_view name);
+
+// True when the name maps onto an existing regular file or folder.
+bool exists(std::string_view name);
+bool is_folder(std::string_view name);
+
+// The path search of the engine: the program's folder, the current folder, then each folder of PATH.
+// Returns the native full path of the first existing file, or empty.
+std::string search_path(std::string_view name);
+
+// Folder of the running program (native, no trailing separator). Empty when unknown.
+std::string program_folder();
+
+// Splits a Windows- or POSIX-style name into its folder (with trailing separator, as written) and the
+// rest; used where engine code asks for "the folder part" of a name.
+std::string_view folder_part(std::string_view name);
+std::string_view file_part(std::string_view name);
+
+}  // namespace platform

@@ -1,0 +1,57 @@
+// Path mapping: separators, drive letters, letter case of existing names, the search path.
+#include "platform/paths.h"
+
+#include <gtest/gtest.h>
+
+#include "testsupport.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+TEST(PathsTest, MapsWindowsNames) {
+  TempDir home;
+  ScopedEnv c("VLX_DRIVE_C", home.str());
+  ScopedEnv d("VLX_DRIVE_D", "");
+  ScopedCwd cwd(home.path());
+  home.write("vlx7000/Examples/Examples.TXT", "x");
+  home.write("vlx7000/STANDARD.SET", "x");
+
+  struct Case {
+    std::string name;
+    bool create;
+    int error;
+    std::string want;  // relative to home; empty: do not compare
+  } cases[] = {
+      {"C:\\vlx7000\\standard.set", false, 0, "vlx7000/STANDARD.SET"},
+      {"c:/VLX7000/examples\\EXAMPLES.txt", false, 0, "vlx7000/Examples/Examples.TXT"},
+      {"vlx7000\\Examples\\Examples.TXT", false, 0, "vlx7000/Examples/Examples.TXT"},
+      {"C:\\vlx7000\\missing.set", false, 53, ""},
+      {"C:\\nofolder\\x.set", false, 76, ""},
+      {"D:\\x.set", false, 71, ""},
+      {"C:\\VLX7000\\New.pdf", true, 0, "vlx7000/New.pdf"},
+      {"C:\\vlx7000\\Standard.Set", true, 0, "vlx7000/STANDARD.SET"},
+      {"C:\\nofolder\\New.pdf", true, 76, ""},
+  };
+  for (const auto& k : cases) {
+    platform::MappedPath m = k.create ? platform::map_for_create(k.name) : platform::map_existing(k.name);
+    EXPECT_EQ(m.error, k.error) << k.name;
+    if (k.want.empty()) continue;
+    fs::path want = k.name[1] == ':' ? home.path() / k.want : fs::path(k.want);  // relative stays relative
+    EXPECT_EQ(fs::path(m.path), want) << k.name;
+  }
+  EXPECT_TRUE(platform::exists("VLX7000\\STANDARD.SET"));
+  EXPECT_FALSE(platform::exists(""));
+}
+
+TEST(PathsTest, SearchPathFindsCurrentFolderThenPath) {
+  TempDir a, b;
+  b.write("tool.dat", "b");
+  ScopedEnv path("PATH", b.str());
+  {
+    ScopedCwd cwd(a.path());
+    EXPECT_EQ(fs::path(platform::search_path("TOOL.DAT")), b.path() / "tool.dat");
+    a.write("Tool.Dat", "a");
+    EXPECT_EQ(fs::path(platform::search_path("tool.dat")), a.path() / "Tool.Dat");
+    EXPECT_EQ(platform::search_path("nothing.dat"), "");
+  }
+}

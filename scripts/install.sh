@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds when needed and installs the engine program and the engine's data files into an engine folder.
+#   scripts/install.sh [ENGINE_FOLDER]      (default: ~/vlx7000)
+# Files that a user edits in the engine folder (the standard SET file, the console colours, the user
+# vocabularies) are copied only when missing, so that a second install loses nothing.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+dest=${1:-$HOME/vlx7000}
+build=${BUILD_DIR:-$top/build}
+
+"$top/scripts/build.sh" >/dev/null
+
+mkdir -p "$dest"
+keep='^(STANDARD\.SET|procolor\.cus|usercat\.dat|userprov\.dat|userconv\.dat)$'
+(cd "$top/data" && find . -path ./src -prune -o -type f -print) | while read -r f; do
+  f=${f#./}
+  mkdir -p "$dest/$(dirname "$f")"
+  if [[ $(basename "$f") =~ $keep ]] && [ -e "$dest/$f" ]; then continue; fi
+  cp -p "$top/data/$f" "$dest/$f"
+done
+install -m 0755 "$build/engine/profile" "$dest/profile"
+echo "installed into $dest"

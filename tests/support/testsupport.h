@@ -1,0 +1,101 @@
+// Helpers shared by the unit and end-to-end tests.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/msgbox.h"
+
+namespace testing_support {
+
+// A fresh temporary folder, removed with everything in it at the end of the scope.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+  // Writes a file (bytes as given) under the folder and returns its path.
+  std::filesystem::path write(const std::string& name, const std::string& bytes) const;
+  std::string read(const std::string& name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Makes a folder the current folder for the scope.
+class ScopedCwd {
+ public:
+  explicit ScopedCwd(const std::filesystem::path& p);
+  ~ScopedCwd();
+
+ private:
+  std::filesystem::path old_;
+};
+
+// Sets an environment variable for the scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const std::string& name, const std::string& value);
+  ~ScopedEnv();
+
+ private:
+  std::string name_;
+  bool had_;
+  std::string old_;
+};
+
+// Records every message box and answers it; ending the process throws ProcessEnded instead.
+struct ProcessEnded {
+  int code;
+};
+class BoxRecorder {
+ public:
+  explicit BoxRecorder(platform::BoxAnswer answer = platform::BoxAnswer::Ok);
+  ~BoxRecorder();
+  std::vector<std::string> texts;
+
+ private:
+  platform::BoxAnswer answer_;
+};
+
+std::string read_file(const std::filesystem::path& p);
+void write_file(const std::filesystem::path& p, const std::string& bytes);
+
+struct RunResult {
+  int exit_code = -1;  // -1 when killed by the time limit
+  std::string out;
+  std::string err;
+  bool timed_out = false;
+};
+
+// Runs a program in a folder with standard input from /dev/null (or the given text), no terminal, and
+// a time limit; captures standard output and standard error.
+RunResult run_program(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
+                      int timeout_seconds = 60, const std::vector<std::string>& extra_env = {});
+
+// A temporary engine folder: the engine program and the files of data/, as an install makes it.
+class EngineFolder {
+ public:
+  EngineFolder();
+  const std::filesystem::path& path() const { return dir_.path(); }
+  std::filesystem::path file(const std::string& name) const { return dir_.path() / name; }
+  void write(const std::string& name, const std::string& bytes) const { dir_.write(name, bytes); }
+  std::string read(const std::string& name) const { return dir_.read(name); }
+  bool exists(const std::string& name) const { return std::filesystem::exists(dir_.path() / name); }
+  // Runs ./profile with the arguments in the engine folder, without a terminal.
+  RunResult run(const std::vector<std::string>& args = {}, int timeout_seconds = 60) const;
+
+ private:
+  TempDir dir_;
+};
+
+// Where the source tree's data/ and the built programs are.
+std::filesystem::path source_dir();
+std::filesystem::path data_dir();
+std::filesystem::path profile_program();
+
+}  // namespace testing_support
