@@ -25,6 +25,14 @@ std::string SUMMARYKEY;
 std::string RESULTNAME;
 std::int16_t DEBUGRUN = 0;
 
+std::int32_t PARSEDCOUNT = 0;
+std::int32_t PARSEDMAX = 0;
+std::int32_t BLOCKPOS = 0;
+std::int32_t PAGEORIGIN = 0;
+std::int32_t HEADDOTS = 0;
+double TOPDEPTH = 0;
+double DOTSPERUNIT = 0;
+
 rt::Array<std::string> HEADER, VOCAB, DSAMP1, DSAMP2, NOTE;
 rt::Array<double> LAYERDEPTH;
 rt::Array2<std::int32_t> LAYERFILL;
@@ -68,6 +76,8 @@ void reset_frame_globals() {
   SUMMARYKEY.clear();
   RESULTNAME.clear();
   DEBUGRUN = 0;
+  PARSEDCOUNT = PARSEDMAX = BLOCKPOS = PAGEORIGIN = HEADDOTS = 0;
+  TOPDEPTH = DOTSPERUNIT = 0;
 
   for (auto* a : {&HEADER, &VOCAB, &DSAMP1, &DSAMP2, &NOTE, &PROMPT, &COLOURNAME, &ATTRNAME, &ABBREV, &FONTSPEC,
                   &HPGLFONT, &MENUITEM1, &MENUITEM2, &MENUITEM3, &PARSED, &LEAFCONTENT, &LEAFPATTERN, &LEAFFONT,

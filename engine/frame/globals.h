@@ -48,6 +48,15 @@ extern std::string SUMMARYKEY;    // "|SUMMARY|" when the run asks for the legen
 extern std::string RESULTNAME;    // name of the result copy
 extern std::int16_t DEBUGRUN;     // -1: wait for a key before the end
 
+// --- text helpers and page positions ---
+extern std::int32_t PARSEDCOUNT;  // fields of the last PARSVARS split
+extern std::int32_t PARSEDMAX;    // most fields one split may store (60 when below 1)
+extern std::int32_t BLOCKPOS;     // block length of the block-wise file readers
+extern std::int32_t PAGEORIGIN;   // sheet position (dots) at which the current page starts
+extern std::int32_t HEADDOTS;     // height of the page head in dots (SET file)
+extern double TOPDEPTH;           // depth at the top of the current sheet or log
+extern double DOTSPERUNIT;        // dots per depth unit at the current scale
+
 // --- arrays created by PRODIM ---
 extern rt::Array<std::string> HEADER;         // 0..100
 extern rt::Array<std::string> VOCAB;          // 0..50

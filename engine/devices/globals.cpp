@@ -1,0 +1,4 @@
+// Definitions of the devices subsystem's shared state.
+#include "engine/devices/globals.h"
+
+void reset_devices_globals() {}

@@ -1,0 +1,28 @@
+// Small text and number helpers that every engine stage uses. All parameters by reference, as the
+// engine's procedures take them; where one writes to a parameter the caller's variable changes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The run of "0".."9", "." and "#" immediately before the last occurrence of key in text.
+std::string FNFINDV(const std::string& text, const std::string& key);
+// Splits line at any character of delims into PARSED(1..PARSEDCOUNT); "blanksok" in delims keeps empty
+// fields and leaves delims holding its first character only.
+void PARSVARS(const std::string& line, std::string& delims);
+// Upper case, letters A-Z and digits only.
+std::string ALPHNUM(const std::string& text);
+// The next line of a binary file from byte position pos (from 0); see linein.cpp.
+void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos);
+// Replaces every occurrence of old_text by new_text, left to right, not searching the inserted text.
+void REPLAZE(std::string& text, const std::string& old_text, const std::string& new_text);
+// "File not found : " and the name, then a key.
+void NOFILE(const std::string& file);
+
+// x with n decimals; no digit before the point below 1 (" .502").
+std::string FNFIXN(double x, std::int32_t n);
+// x with exactly two decimals, halves up (" 0.05", "-12.00").
+std::string FNRANDCE(double x);
+// Sheet position / depth as a dot position on the current page.
+std::int32_t FNPDOT(std::int32_t p);
+std::int32_t FNZDOT(double z);

@@ -1,0 +1,163 @@
+// Text and number helpers: the values that go into every output file, field splitting, line reading.
+#include "engine/frame/helpers.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/frame/frame.h"
+#include "engine/frame/globals.h"
+#include "engine/runtime/files.h"
+#include "platform/console.h"
+#include "testsupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+class HelpersTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_frame_globals();
+    platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+    PRODIM();
+  }
+  void TearDown() override {
+    rt::close_all();
+    reset_frame_globals();
+    platform::set_console(nullptr);
+  }
+  TempDir dir;
+  ScopedCwd cwd{dir.path()};
+  BoxRecorder box;
+};
+
+TEST_F(HelpersTest, Fnrandce) {
+  struct Case {
+    double x;
+    const char* want;
+  } cases[] = {{0, " 0.00"},       {0.004, " 0.00"},   {-0.004, " 0.00"}, {0.005, " 0.01"},   {-0.005, "-0.01"},
+               {-0.006, "-0.01"},  {0.125, " 0.13"},   {-0.125, "-0.12"}, {0.05, " 0.05"},    {0.5, " 0.50"},
+               {807, " 807.00"},   {-3.14159, "-3.14"}, {-12, "-12.00"},  {2480, " 2480.00"}, {0.0009, " 0.00"},
+               {-0.07, "-0.07"},   {0.12, " 0.12"}};
+  for (const auto& c : cases) EXPECT_EQ(FNRANDCE(c.x), c.want) << c.x;
+}
+
+TEST_F(HelpersTest, Fnfixn) {
+  struct Case {
+    double x;
+    int n;
+    const char* want;
+  } cases[] = {{1, 3, " 1.000"},       {128.0 / 255, 3, " .502"}, {0, 3, " .000"},  {-1.5, 3, "-1.500"},
+               {12.3456, 3, " 12.346"}, {0.125, 2, " .12"},       {-0.001, 2, "-.00"}, {12.6, 0, " 13"},
+               {-0.3, 0, "-0"},         {0.5, 1, " .5"},          {1, 1, " 1.0"},     {-0.25, 1, "-.2"},
+               {2.5, 0, " 2"},          {3.5, 0, " 4"},           {255.0 / 255, 3, " 1.000"},
+               {64.0 / 255, 3, " .251"}, {1015.99998, 3, " 1016.000"}, {0.05, 2, " .05"}};
+  for (const auto& c : cases) EXPECT_EQ(FNFIXN(c.x, c.n), c.want) << c.x << " " << c.n;
+}
+
+TEST_F(HelpersTest, DotPositions) {
+  HEADDOTS = 450;
+  PAGEORIGIN = 3000;
+  TOPDEPTH = 2.0;
+  DOTSPERUNIT = 118.11;
+  EXPECT_EQ(FNPDOT(3000), 450);
+  EXPECT_EQ(FNZDOT(2.0), 450 - 3000);
+  PAGEORIGIN = 0;
+  EXPECT_EQ(FNZDOT(2.0), 450);
+  EXPECT_EQ(FNZDOT(3.0), 568);
+}
+
+TEST_F(HelpersTest, FindValueAndAlphnum) {
+  struct Case {
+    const char* text;
+    const char* key;
+    const char* want;
+  } cases[] = {{"12.5v 10h", "v", "12.5"}, {"12.5v 10h", "h", "10"}, {"12.5v", "p", ""},
+               {"v", "v", ""},             {"3v 7v", "v", "7"},      {"-5v", "v", "5"},
+               {"#9v", "v", "#9"},         {"abc", "", ""}};
+  for (const auto& c : cases) EXPECT_EQ(FNFINDV(c.text, c.key), c.want) << c.text << " / " << c.key;
+  EXPECT_EQ(ALPHNUM("Bh-12 a/b"), "BH12AB");
+  EXPECT_EQ(ALPHNUM("-/."), "");
+}
+
+TEST_F(HelpersTest, Parsvars) {
+  auto fields = [] {
+    std::vector<std::string> f;
+    for (int i = 1; i <= PARSEDCOUNT; ++i) f.push_back(PARSED(i));
+    return f;
+  };
+  using V = std::vector<std::string>;
+  std::string d = ",";
+  PARSVARS("a, b,,c", d);
+  EXPECT_EQ(fields(), (V{"a", "b", "c"}));
+  d = ",blanksok";
+  PARSVARS("a, b,,c", d);
+  EXPECT_EQ(fields(), (V{"a", "b", "", "c"}));
+  EXPECT_EQ(d, ",");
+  d = ",blanksok";
+  PARSVARS("a,b,", d);
+  EXPECT_EQ(fields(), (V{"a", "b"}));
+  d = " ";
+  PARSVARS("", d);
+  EXPECT_EQ(PARSEDCOUNT, 0);
+  PARSVARS("one two three four five", d);
+  EXPECT_EQ(PARSEDCOUNT, 5);
+  PARSVARS("x y", d);
+  EXPECT_EQ(PARSED(3), "");
+  EXPECT_EQ(PARSED(5), "");
+  PARSEDMAX = 4;
+  PARSVARS("1 2 3 4 5 6", d);
+  EXPECT_EQ(PARSEDCOUNT, 4);
+  PARSVARS("1 2 3 4 5 6", d);
+  EXPECT_EQ(PARSEDMAX, 4);
+  d.clear();
+  PARSVARS("  whole line  ", d);
+  EXPECT_EQ(fields(), (V{"whole line"}));
+  EXPECT_EQ(PARSED(0), "");
+}
+
+TEST_F(HelpersTest, LineinpuLineEnds) {
+  std::string long_line(2000, 'x');
+  dir.write("a.txt", std::string("ab\r\ncd\nef"));
+  dir.write("b.txt", "t\tx\rnext\r\r\n" + long_line + "\r\nz\r");
+  ASSERT_TRUE(rt::open_file(1, "a.txt", rt::FileMode::Binary));
+  std::string line;
+  std::int32_t pos = 0;
+  struct Step {
+    const char* line;
+    int pos;
+  } steps[] = {{"ab", 4}, {"cd", 7}, {"ef", 9}, {"", 9}};
+  for (const auto& s : steps) {
+    LINEINPU(1, line, pos);
+    EXPECT_EQ(line, s.line);
+    EXPECT_EQ(pos, s.pos);
+  }
+  ASSERT_TRUE(rt::open_file(2, "b.txt", rt::FileMode::Binary));
+  pos = 0;
+  std::vector<std::string> got;
+  line.clear();
+  while (rt::LOF(2) > pos) {
+    LINEINPU(2, line, pos);
+    got.push_back(line);
+  }
+  EXPECT_EQ(got, (std::vector<std::string>{"t    x", "next", "", long_line, "z"}));
+  // Raw mode: only CR LF ends a line and tabs stay.
+  pos = 0;
+  line = "\r\n";
+  LINEINPU(2, line, pos);
+  EXPECT_EQ(line, "t\tx\rnext\r");
+}
+
+TEST_F(HelpersTest, ReplazeAndNofile) {
+  std::string t = "axbx";
+  REPLAZE(t, "x", "xx");
+  EXPECT_EQ(t, "axxbxx");
+  REPLAZE(t, "", "y");
+  EXPECT_EQ(t, "axxbxx");
+  auto& con = platform::console();
+  con.locate(3, 5);
+  con.print("abc", false);
+  NOFILE("PROLIB.DAT");
+  EXPECT_EQ(con.row_text(4).substr(0, 28), "File not found : PROLIB.DAT ");
+}
+
+}  // namespace

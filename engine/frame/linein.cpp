@@ -1,0 +1,63 @@
+// LINEINPU: the next line of a file read by byte position.
+//
+// The line ends at the first CR LF, CR or LF (in raw mode, chosen by passing CR LF as the line, only at
+// CR LF). A CR LF pair counts as one terminator of two bytes. At the end of the file the rest is the
+// line; at or past the end an empty line is returned and the position stays. Tabs become four blanks
+// outside raw mode. BLOCKPOS is left at the block length a block-wise reader growing by 256 bytes
+// would have reached.
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/text.h"
+
+void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos) {
+  RT_TRAP(trap, "LINEINPU");
+  trap.step("0001");
+  const bool raw = line == "\r\n";
+  BLOCKPOS = 256;
+  trap.step("0002");
+  const std::int64_t length = rt::LOF(fileno);
+  if (length <= pos || pos < 0) {
+    line.clear();
+    return;
+  }
+  trap.step("0003");
+  std::string buf;
+  std::int64_t f = 0;  // 1-based position of the terminator in buf
+  int term = 0;
+  std::int64_t from = pos;
+  while (f == 0) {
+    BLOCKPOS += 256;
+    rt::seek(fileno, from + 1);
+    std::string chunk = rt::get_bytes(fileno, 4096);
+    if (chunk.empty()) break;
+    const size_t base = buf.size();
+    buf += chunk;
+    from += static_cast<std::int64_t>(chunk.size());
+    // Search the new bytes (and the last old byte, whose CR may pair with a new LF).
+    for (size_t k = base > 0 ? base - 1 : 0; k < buf.size(); ++k) {
+      char c = buf[k];
+      if (c == '\r' && k + 1 == buf.size() && from < length) break;  // its LF may follow: read on
+      if (c == '\r' && k + 1 < buf.size() && buf[k + 1] == '\n') {
+        f = static_cast<std::int64_t>(k) + 1, term = 2;
+        break;
+      }
+      if (!raw && (c == '\r' || c == '\n')) {
+        f = static_cast<std::int64_t>(k) + 1, term = 1;
+        break;
+      }
+    }
+    if (from >= length) break;
+  }
+  if (f == 0) {  // no terminator: the rest of the file is the line
+    f = length - pos + 1;
+    term = 0;
+  }
+  while (BLOCKPOS < f) BLOCKPOS += 256;
+  trap.step("0004");
+  line = buf.substr(0, static_cast<size_t>(f - 1));
+  pos = static_cast<std::int32_t>(pos + f - 1 + term);
+  trap.step("0005");
+  if (!raw) REPLAZE(line, "\t", "    ");
+}
