@@ -17,10 +17,8 @@ std::function<void(int)>& sleep_hook() {
 }
 }  // namespace
 
-LocalTime now() {
-  if (clock_hook()) return clock_hook()();
-  auto tp = std::chrono::system_clock::now();
-  std::time_t t = std::chrono::system_clock::to_time_t(tp);
+LocalTime local_time(std::int64_t unix_seconds) {
+  std::time_t t = static_cast<std::time_t>(unix_seconds);
   std::tm tm{};
   localtime_r(&t, &tm);
   LocalTime lt;
@@ -31,6 +29,13 @@ LocalTime now() {
   lt.minute = tm.tm_min;
   lt.second = tm.tm_sec;
   lt.weekday = tm.tm_wday;
+  return lt;
+}
+
+LocalTime now() {
+  if (clock_hook()) return clock_hook()();
+  auto tp = std::chrono::system_clock::now();
+  LocalTime lt = local_time(std::chrono::system_clock::to_time_t(tp));
   lt.millisecond =
       static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(tp.time_since_epoch()).count() % 1000);
   return lt;

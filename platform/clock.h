@@ -1,6 +1,7 @@
 // Local time and sleeping, both replaceable so that tests control the date and never wait.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 namespace platform {
@@ -13,6 +14,8 @@ struct LocalTime {
 };
 
 LocalTime now();
+// A moment of the file system's clock (seconds since 1970 in universal time) as local time.
+LocalTime local_time(std::int64_t unix_seconds);
 void sleep_ms(int ms);
 
 // Test hooks: an empty function restores the real clock / sleep.

@@ -1,6 +1,9 @@
 // File number registry over stdio streams.
 #include "files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -133,6 +136,42 @@ bool line_input(int n, std::string& line) {
     c = std::fgetc(f->fp);
   }
   line = std::move(out);
+  return true;
+}
+
+bool input_item(int n, std::string& item) {
+  OpenFile* f = slot(n);
+  if (!f) return false;
+  if (f->mode == FileMode::Output || f->mode == FileMode::Append) {
+    raise(54);
+    return false;
+  }
+  int c = std::fgetc(f->fp);
+  while (c == ' ') c = std::fgetc(f->fp);
+  if (c == EOF) {
+    raise(62);
+    return false;
+  }
+  std::string out;
+  bool quoted = c == '"';
+  if (quoted) {
+    c = std::fgetc(f->fp);
+    while (c != EOF && c != '"') {
+      out += static_cast<char>(c);
+      c = std::fgetc(f->fp);
+    }
+    if (c == '"') c = std::fgetc(f->fp);
+  }
+  // Up to the comma or line end: the item's text, or what follows a closing quote (dropped).
+  while (c != EOF && c != ',' && c != '\r' && c != '\n') {
+    if (!quoted) out += static_cast<char>(c);
+    c = std::fgetc(f->fp);
+  }
+  if (c == '\r') {
+    int d = std::fgetc(f->fp);
+    if (d != '\n' && d != EOF) std::ungetc(d, f->fp);
+  }
+  item = std::move(out);
   return true;
 }
 
@@ -326,6 +365,28 @@ bool make_folder(std::string_view name) {
     raise(ec ? errno_to_error(ec.value()) : 75);
     return false;
   }
+  return true;
+}
+
+bool file_times(std::string_view name, FileTimes& times) {
+  if (name.empty() || name.find_first_of("*?") != std::string_view::npos) {
+    raise(64);
+    return false;
+  }
+  platform::MappedPath m = platform::map_existing(name);
+  if (m.error) {
+    raise(m.error);
+    return false;
+  }
+  struct statx sx {};
+  if (statx(AT_FDCWD, m.path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+    raise(errno_to_error(errno));
+    return false;
+  }
+  times.written = platform::local_time(sx.stx_mtime.tv_sec);
+  times.accessed = platform::local_time(sx.stx_atime.tv_sec);
+  times.created = (sx.stx_mask & STATX_BTIME) ? platform::local_time(sx.stx_btime.tv_sec) : times.written;
+  times.folder = S_ISDIR(sx.stx_mode);
   return true;
 }
 

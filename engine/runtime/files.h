@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
+
 namespace rt {
 
 enum class FileMode { Input, Output, Append, Binary, Random };
@@ -34,6 +36,11 @@ void close_all();
 // LINE INPUT #: one line without its terminator (CR LF, LF or CR). At the end of the file it reports
 // error 62, leaves line unchanged and returns false.
 bool line_input(int number, std::string& line);
+// INPUT #: the next comma-separated item of a text file. Leading blanks are skipped; an item ends at a
+// comma or at a line end (so an empty line is one empty item); an item that begins with a double quote
+// runs to the next double quote, commas included, and the rest up to the comma or line end is dropped.
+// At the end of the file it reports error 62, leaves item unchanged and returns false.
+bool input_item(int number, std::string& item);
 // EOF(): true when nothing is left to read.
 bool at_eof(int number);
 // LOF(): length of the file in bytes.
@@ -61,5 +68,15 @@ bool kill_file(std::string_view name);                     // KILL; 53 when miss
 bool rename_file(std::string_view from, std::string_view to);  // NAME ... AS
 bool copy_file(std::string_view from, std::string_view to);    // FILECOPY: replaces the target
 bool make_folder(std::string_view name);                   // MKDIR
+
+// The three time stamps of an existing file or folder, in local time. The creation time is the file
+// system's birth time where it keeps one, else the last-write time. Reports 53/76/71 as the other
+// operations by name (64 for an empty name or one with wildcards) and returns false. Nothing about the
+// file is changed.
+struct FileTimes {
+  platform::LocalTime created, accessed, written;
+  bool folder = false;
+};
+bool file_times(std::string_view name, FileTimes& times);
 
 }  // namespace rt

@@ -38,6 +38,21 @@ TEST_F(FilesTest, LineInputAcceptsEveryLineEnd) {
   EXPECT_EQ(t.error(), 62);
 }
 
+TEST_F(FilesTest, InputItemsAreCommaSeparated) {
+  // A quoted item holds commas and drops what follows its closing quote; a line end ends an item as a
+  // comma does, so an empty line (or a comma at a line end) gives an empty item.
+  dir.write("items.txt", "3\r\n\"a, b\" ,x\r\n  c,\r\n\r\nlast");
+  rt::Trap t("test.cpp", "T");
+  ASSERT_TRUE(rt::open_file(1, "items.txt", rt::FileMode::Input));
+  std::vector<std::string> items;
+  std::string item;
+  while (rt::input_item(1, item)) items.push_back(item);
+  EXPECT_EQ(items, (std::vector<std::string>{"3", "a, b", "x", "c", "", "", "last"}));
+  EXPECT_EQ(item, "last");  // the failed read left it unchanged
+  EXPECT_EQ(t.error(), 62);
+  EXPECT_EQ(t.error_count(), 1);
+}
+
 TEST_F(FilesTest, OutputAppendAndErrors) {
   rt::Trap t("test.cpp", "T");
   int f = rt::FREEFILE();
