@@ -15,6 +15,9 @@ void STARTUP();
 void PROMENU();
 // Loads the numbered texts of a prompt file into PROMPT().
 void FETCHPRO(std::string& name);
+// Reads the four menus of the prompt file PROMPTNAME into MENUITEM1..3, MENUFIRST, MENUCOUNT and
+// REVERSEWORD.
+void FETCHMENUS();
 // Console colours from the colour file; the start screen.
 void FETCHCOL(std::string name);
 void STARTSCR();

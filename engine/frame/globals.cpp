@@ -9,6 +9,7 @@ std::int16_t WORKSECOND = 0;
 std::int16_t DWORKBASE = 0;
 std::int16_t WORKFIRST = 0;
 std::string PROMPTNAME;
+std::string REVERSEWORD;
 std::int32_t OUTDEV = 0;
 std::string SETUPNAME;
 std::int16_t MAXSAMPLES = 0;
@@ -62,6 +63,7 @@ void reset_frame_globals() {
   STATUSROW = CONROWS = 0;
   AWORKBASE = WORKSECOND = DWORKBASE = WORKFIRST = 0;
   PROMPTNAME.clear();
+  REVERSEWORD.clear();
   OUTDEV = 0;
   SETUPNAME.clear();
   MAXSAMPLES = 0;

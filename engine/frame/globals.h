@@ -18,6 +18,7 @@ extern std::int16_t WORKSECOND;  // channel offset of the second file of a pair 
 extern std::int16_t DWORKBASE;   // first work channel of the description files (0)
 extern std::int16_t WORKFIRST;   // channel offset of the first file of a pair (0)
 extern std::string PROMPTNAME;   // name of the loaded prompt file
+extern std::string REVERSEWORD;  // the word of the prompt file's menus that puts log pages first
 extern std::int32_t OUTDEV;      // output device: 1 PDF, 2 HP-GL/2, 3 DXF, other values PCL
 extern std::string SETUPNAME;    // SET file of the run
 extern std::int16_t MAXSAMPLES;  // upper bound of the per-sample arrays (140)

@@ -16,6 +16,8 @@ std::string ALPHNUM(const std::string& text);
 void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos);
 // Replaces every occurrence of old_text by new_text, left to right, not searching the inserted text.
 void REPLAZE(std::string& text, const std::string& old_text, const std::string& new_text);
+// The text before the first "=" (the first 38 characters without one), every blank removed.
+std::string FNSTRIP(const std::string& line);
 // "File not found : " and the name, then a key.
 void NOFILE(const std::string& file);
 
