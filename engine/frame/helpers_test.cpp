@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/runtime/files.h"
@@ -39,6 +41,11 @@ TEST_F(HelpersTest, Fnrandce) {
                {807, " 807.00"},   {-3.14159, "-3.14"}, {-12, "-12.00"},  {2480, " 2480.00"}, {0.0009, " 0.00"},
                {-0.07, "-0.07"},   {0.12, " 0.12"}};
   for (const auto& c : cases) EXPECT_EQ(FNRANDCE(c.x), c.want) << c.x;
+  // A value that is no number still gives a number text, after one report.
+  EXPECT_EQ(FNRANDCE(std::nan("")), " 0.00");
+  EXPECT_EQ(FNRANDCE(1e300), " 0.00");
+  EXPECT_NE(dir.read("ERROR.LOG").find("randcent.cpp @ 0002  Error  6 -Overflow"), std::string::npos);
+  EXPECT_TRUE(box.texts.empty());
 }
 
 TEST_F(HelpersTest, Fnfixn) {

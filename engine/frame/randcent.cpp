@@ -11,6 +11,11 @@ std::string FNRANDCE(double x) {
   if (std::fabs(x) < static_cast<double>(0.001f)) return " 0.00";
   trap.step("0002");
   long double k = std::floor(static_cast<long double>(x) * 100.0L + 0.5L);
+  // Not a number, or far beyond any page: report it and keep the output file readable.
+  if (!(std::fabs(k) < 1e18L)) {
+    rt::raise(6);
+    return " 0.00";
+  }
   long long v = static_cast<long long>(k);
   std::string t = (v < 0 ? "-" : " ") + std::to_string(v < 0 ? -v : v);
   trap.step("0003");
