@@ -32,6 +32,16 @@ OpenFile* slot(int n) {
   return &table[n];
 }
 
+// An open file that can be read as text (54 for one opened for writing).
+OpenFile* reader(int n) {
+  OpenFile* f = slot(n);
+  if (f && (f->mode == FileMode::Output || f->mode == FileMode::Append)) {
+    raise(54);
+    return nullptr;
+  }
+  return f;
+}
+
 int errno_to_error(int e) {
   switch (e) {
     case ENOENT: return 53;
@@ -113,12 +123,8 @@ void close_all() {
 }
 
 bool line_input(int n, std::string& line) {
-  OpenFile* f = slot(n);
+  OpenFile* f = reader(n);
   if (!f) return false;
-  if (f->mode == FileMode::Output || f->mode == FileMode::Append) {
-    raise(54);
-    return false;
-  }
   int c = std::fgetc(f->fp);
   if (c == EOF) {
     raise(62);
@@ -140,12 +146,8 @@ bool line_input(int n, std::string& line) {
 }
 
 bool input_item(int n, std::string& item) {
-  OpenFile* f = slot(n);
+  OpenFile* f = reader(n);
   if (!f) return false;
-  if (f->mode == FileMode::Output || f->mode == FileMode::Append) {
-    raise(54);
-    return false;
-  }
   int c = std::fgetc(f->fp);
   while (c == ' ') c = std::fgetc(f->fp);
   if (c == EOF) {
