@@ -8,6 +8,7 @@
 #include "engine/frame/globals.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
+#include "engine/frame/frame_fixture.h"
 #include "testsupport.h"
 
 using namespace testing_support;
@@ -49,19 +50,13 @@ std::ostream& operator<<(std::ostream& o, const Settings& s) {
 const char* const kActivities = "Activity: Profiles Symbols Both";
 const char* const kDevices = "Output Device: PDF HP-GL/2 DXF";
 
-class RunFileTest : public ::testing::Test {
+class RunFileTest : public FrameFixture {
  protected:
   void SetUp() override {
-    reset_frame_globals();
+    FrameFixture::SetUp();
     auto c = std::make_unique<CountingConsole>();
     con = c.get();
     platform::set_console(std::move(c));
-    PRODIM();
-  }
-  void TearDown() override {
-    rt::close_all();
-    reset_frame_globals();
-    platform::set_console(nullptr);
   }
   // The state start-up leaves ("lastrun" gave device 7) and the prompt texts of the word lists.
   void start(const char* activities = kActivities, const char* devices = kDevices) {
@@ -72,9 +67,6 @@ class RunFileTest : public ::testing::Test {
     PROMPT(28) = activities;
     PROMPT(33) = devices;
   }
-  TempDir dir;
-  ScopedCwd cwd{dir.path()};
-  BoxRecorder box;
   CountingConsole* con = nullptr;
 };
 

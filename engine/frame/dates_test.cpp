@@ -10,27 +10,14 @@
 #include "engine/runtime/files.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "engine/frame/frame_fixture.h"
 #include "testsupport.h"
 
 using namespace testing_support;
 
 namespace {
 
-class DatesTest : public ::testing::Test {
- protected:
-  void SetUp() override { platform::set_console(std::make_unique<platform::BatchConsole>(25, false)); }
-  void TearDown() override {
-    platform::set_clock(nullptr);
-    rt::close_all();
-    platform::set_console(nullptr);
-  }
-  std::string log() const {
-    return std::filesystem::exists(dir.path() / "ERROR.LOG") ? dir.read("ERROR.LOG") : std::string();
-  }
-  TempDir dir;
-  ScopedCwd cwd{dir.path()};
-  BoxRecorder box;
-};
+class DatesTest : public FrameFixture {};
 
 // Sets a file's last-access and last-write times to local dates and times.
 void set_times(const std::filesystem::path& p, std::tm access, std::tm write) {
@@ -129,14 +116,14 @@ TEST_F(DatesTest, FileTimeErrors) {
                {"", "W", "Error  64 -Bad file name"},
                {"a.txt", "X", "Error  5 -Illegal function call"}};
   for (const auto& c : cases) {
-    std::filesystem::remove(dir.path() / "ERROR.LOG");
+    clear_log();
     std::string date = "old", time = "old";
     FILEDATE(c.name, 0, c.which, date, time);
     EXPECT_EQ(date + time, "") << c.name;
     EXPECT_NE(log().find(std::string("filedate.cpp @ ")), std::string::npos) << c.name;
     EXPECT_NE(log().find(c.error), std::string::npos) << c.name << ": " << log();
   }
-  std::filesystem::remove(dir.path() / "ERROR.LOG");
+  clear_log();
   EXPECT_EQ(FILESECS("missing.txt"), 0);
   EXPECT_NE(log().find("filesecs.cpp @ 0001  Error  53 -File not found"), std::string::npos) << log();
   EXPECT_TRUE(box.texts.empty());

@@ -6,35 +6,20 @@
 #include "engine/frame/helpers.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
+#include "engine/frame/frame_fixture.h"
 #include "testsupport.h"
 
 using namespace testing_support;
 
 namespace {
 
-class PromptsTest : public ::testing::Test {
+class PromptsTest : public FrameFixture {
  protected:
-  void SetUp() override {
-    reset_frame_globals();
-    platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
-    PRODIM();
-  }
-  void TearDown() override {
-    rt::close_all();
-    reset_frame_globals();
-    platform::set_console(nullptr);
-  }
-  std::string log() const {
-    return std::filesystem::exists(dir.path() / "ERROR.LOG") ? dir.read("ERROR.LOG") : std::string();
-  }
   static int lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
   void load(const std::string& name) {
     std::string n = name;
     FETCHPRO(n);
   }
-  TempDir dir;
-  ScopedCwd cwd{dir.path()};
-  BoxRecorder box;
 };
 
 // The numbered texts, with marker lines written in the ways the reduction accepts.
@@ -103,7 +88,7 @@ TEST_F(PromptsTest, MissingOrBrokenFileStopsAfterOneReport) {
                {"no end", "BEGIN\r\n001One\r\n002Two", "One"},
                {"empty", "", "old"}};
   for (const auto& c : cases) {
-    std::filesystem::remove(dir.path() / "ERROR.LOG");
+    clear_log();
     PROMPT(1) = "old";
     dir.write("broken.eng", c.text);
     load("broken.eng");
@@ -185,7 +170,7 @@ TEST_F(PromptsTest, ShortOrOverfullMenusStopAfterOneReport) {
                {"no end marker", "BEGIN\r\n001x\r\n", 0, 62},
                {"more than 35 items", many, 35, 9}};
   for (const auto& c : cases) {
-    std::filesystem::remove(dir.path() / "ERROR.LOG");
+    clear_log();
     for (int i = 1; i <= 35; ++i) MENUITEM1(i).clear();
     dir.write("prompts.eng", c.text);
     FETCHMENUS();
@@ -199,7 +184,7 @@ TEST_F(PromptsTest, ShortOrOverfullMenusStopAfterOneReport) {
   EXPECT_TRUE(box.texts.empty());
 
   // A file that cannot be opened: one report.
-  std::filesystem::remove(dir.path() / "ERROR.LOG");
+  clear_log();
   PROMPTNAME = "gone.eng";
   FETCHMENUS();
   EXPECT_EQ(lines(log()), 1);

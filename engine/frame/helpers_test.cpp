@@ -9,28 +9,14 @@
 #include "engine/frame/globals.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
+#include "engine/frame/frame_fixture.h"
 #include "testsupport.h"
 
 using namespace testing_support;
 
 namespace {
 
-class HelpersTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    reset_frame_globals();
-    platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
-    PRODIM();
-  }
-  void TearDown() override {
-    rt::close_all();
-    reset_frame_globals();
-    platform::set_console(nullptr);
-  }
-  TempDir dir;
-  ScopedCwd cwd{dir.path()};
-  BoxRecorder box;
-};
+class HelpersTest : public FrameFixture {};
 
 TEST_F(HelpersTest, Fnrandce) {
   struct Case {
