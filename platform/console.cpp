@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "clock.h"
+#include "console_terminal.h"
 
 namespace platform {
 
@@ -87,6 +88,7 @@ void Console::cls() {
   row_ = 1;
   col_ = 1;
   on_locate(row_, col_);
+  on_change();
 }
 
 void Console::recolor(int count) {
@@ -99,24 +101,52 @@ void Console::recolor(int count) {
     at(active_, r, c).attr = attr_;
     ++c;
   }
+  on_change();
 }
 
 void Console::cursor(bool visible, int size_percent) {
   cursor_visible_ = visible;
   if (size_percent >= 1 && size_percent <= 100) cursor_size_ = size_percent;
+  on_change();
 }
 
 void Console::set_active_page(int page) {
   if (page >= 1 && page <= kPages) active_ = page;
+  on_change();
 }
 
 void Console::set_visible_page(int page) {
   if (page >= 1 && page <= kPages) visible_ = page;
+  on_change();
 }
 
 void Console::copy_page(int from, int to) {
   if (from < 1 || from > kPages || to < 1 || to > kPages) return;
   pages_[to - 1] = pages_[from - 1];
+  on_change();
+}
+
+Console::Snapshot Console::snapshot(int page) const {
+  Snapshot s;
+  if (page < 1 || page > kPages) page = active_;
+  s.page = page;
+  s.cells = pages_[page - 1];
+  s.row = row_;
+  s.col = col_;
+  s.attr = attr_;
+  s.cursor_visible = cursor_visible_;
+  return s;
+}
+
+void Console::restore(const Snapshot& s) {
+  if (s.page < 1 || s.page > kPages || s.cells.size() != pages_[s.page - 1].size()) return;
+  pages_[s.page - 1] = s.cells;
+  row_ = s.row;
+  col_ = s.col;
+  attr_ = s.attr;
+  cursor_visible_ = s.cursor_visible;
+  on_locate(row_, col_);
+  on_change();
 }
 
 std::uint8_t Console::char_at(int row, int col) const { return cell(active_, row, col).ch; }
@@ -136,6 +166,22 @@ void Console::mouse_on(int buttons, int events) {
 }
 
 void Console::mouse_off() { mouse_on_ = false; }
+
+bool Console::wants_mouse(int event, int button) const {
+  if (!mouse_on_ || !(mouse_events_ & event)) return false;
+  // Moves and releases carry the buttons held (none for a plain move); presses and double clicks
+  // count only for the chosen buttons.
+  if (event == kMouseMove || event == kMouseRelease) return button == 0 || (mouse_buttons_ & button);
+  return (mouse_buttons_ & button) != 0;
+}
+
+std::string mouse_key(int event, int button) {
+  return std::string{'\xff', '\xff', static_cast<char>(event), static_cast<char>(button)};
+}
+
+bool is_mouse_key(std::string_view key) {
+  return key.size() == 4 && static_cast<unsigned char>(key[0]) == 255 && static_cast<unsigned char>(key[1]) == 255;
+}
 
 void Console::pause_ms(int ms) { sleep_ms(ms); }
 
@@ -175,7 +221,10 @@ std::unique_ptr<Console>& slot() {
 }
 }  // namespace
 
-std::unique_ptr<Console> make_process_console() { return std::make_unique<BatchConsole>(); }
+std::unique_ptr<Console> make_process_console() {
+  if (auto t = TerminalConsole::open(0, 1)) return t;
+  return std::make_unique<BatchConsole>();
+}
 
 Console& console() {
   auto& c = slot();
@@ -185,8 +234,8 @@ Console& console() {
 
 void set_console(std::unique_ptr<Console> c) { slot() = std::move(c); }
 
-std::string cp437_to_utf8(std::string_view text) {
-  static const char32_t high[128] = {
+namespace {
+const char32_t high[128] = {
       0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
       0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
       0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
@@ -197,23 +246,47 @@ std::string cp437_to_utf8(std::string_view text) {
       0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
       0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320,
       0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0};
+
+// The pictures of the control codes 0..31 on a console screen.
+const char32_t low[32] = {0x0020, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9,
+                          0x2642, 0x2640, 0x266A, 0x266B, 0x263C, 0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7,
+                          0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC};
+
+void append_utf8(std::string& out, char32_t u) {
+  if (u < 0x80) {
+    out += static_cast<char>(u);
+  } else if (u < 0x800) {
+    out += static_cast<char>(0xC0 | (u >> 6));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  }
+}
+}  // namespace
+
+std::string cp437_to_utf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char ch : text) {
     auto b = static_cast<unsigned char>(ch);
-    char32_t u = b < 128 ? b : high[b - 128];
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
-      out += static_cast<char>(0xC0 | (u >> 6));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (u >> 12));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    }
+    append_utf8(out, b < 128 ? b : high[b - 128]);
   }
   return out;
+}
+
+std::string cp437_glyph(std::uint8_t b) {
+  std::string out;
+  append_utf8(out, b < 32 ? low[b] : b == 127 ? char32_t{0x2302} : b < 128 ? b : high[b - 128]);
+  return out;
+}
+
+int unicode_to_cp437(char32_t u) {
+  if (u < 0x80) return static_cast<int>(u);
+  for (int i = 0; i < 128; ++i)
+    if (high[i] == u) return 128 + i;
+  return -1;
 }
 
 }  // namespace platform

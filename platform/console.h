@@ -5,8 +5,15 @@
 // (key and mouse events as the engine's event strings) and shows the model:
 //  - batch: standard input is not a terminal; every key wait returns Esc at once, pauses and beeps are
 //    skipped, and what is printed also goes to standard output as plain lines;
-//  - terminal and scripted back ends derive from the same class (see console_terminal.h and
-//    console_scripted.h when present).
+//  - terminal (console_terminal.h): raw mode on the alternate screen, the shown page painted in 16 ANSI
+//    colours with CP437 shown as UTF-8, keys and xterm mouse reports decoded into event strings;
+//  - scripted (console_scripted.h): tests queue keys and mouse events and read the screen back.
+//
+// Input events are the engine's event strings: one character for an ordinary key (Enter 13, Esc 27,
+// Backspace 8, Tab 9); a zero character and the scan code for a key without a character (Up 72, Down 80,
+// Left 75, Right 77, Home 71, End 79, PgUp 73, PgDn 81, Ins 82, Del 83, F1..F10 59..68, Shift+Tab 15,
+// Alt+letter the letter key's scan code); for a mouse event, once mouse input is on, four characters:
+// 255, 255, the event (1 move, 2 double click, 4 press, 8 release) and the button (1 left, 2 right).
 //
 // Rows and columns count from 1. A row or column outside the window leaves that coordinate as it was.
 // Colours are 0..15 in the console's own order; a value outside 0..15 leaves that half unchanged.
@@ -23,7 +30,17 @@ namespace platform {
 struct Cell {
   std::uint8_t ch = ' ';
   std::uint8_t attr = 0x07;  // foreground in the low nibble, background in the high nibble
+  bool operator==(const Cell&) const = default;
 };
+
+// Mouse events and buttons as the event strings carry them.
+enum MouseEvent { kMouseMove = 1, kMouseDouble = 2, kMousePress = 4, kMouseRelease = 8 };
+enum MouseButton { kMouseLeft = 1, kMouseRight = 2 };
+
+// The engine's event string of a mouse event.
+std::string mouse_key(int event, int button);
+// True for a four-character mouse event string.
+bool is_mouse_key(std::string_view key);
 
 class Console {
  public:
@@ -59,6 +76,17 @@ class Console {
   int visible_page() const { return visible_; }
   void copy_page(int from, int to);
 
+  // A whole page with the cursor and colour, to put back later (message boxes drawn over a screen).
+  struct Snapshot {
+    int page = 1;
+    std::vector<Cell> cells;
+    int row = 1, col = 1;
+    std::uint8_t attr = 0x07;
+    bool cursor_visible = true;
+  };
+  Snapshot snapshot(int page) const;
+  void restore(const Snapshot& s);
+
   // --- read back (from the active page) ---
   std::uint8_t char_at(int row, int col) const;
   std::uint8_t attr_at(int row, int col) const;
@@ -67,8 +95,10 @@ class Console {
   const Cell& cell(int page, int row, int col) const;
 
   // --- input ---
-  // Blocks until one event is available and returns it as the engine's event string.
+  // Blocks until one event is available and returns it as the engine's event string. Sets the mouse
+  // row and column when the event is a mouse event.
   virtual std::string wait_key() = 0;
+  // True when an event is waiting; it stays unread.
   virtual bool key_pending() = 0;
   // Mouse reporting: buttons 1 left, 2 right, 3 both; events bitmask 1 move, 2 double, 4 press, 8 release.
   virtual void mouse_on(int buttons, int events);
@@ -90,6 +120,10 @@ class Console {
   // Called after output changed the model; back ends that echo output override it.
   virtual void on_print(std::string_view text, bool newline) {}
   virtual void on_locate(int row, int col) {}
+  // Called after cls, recolour, page changes and cursor changes.
+  virtual void on_change() {}
+  // True when mouse input is on and the event (with this button) is one of those chosen.
+  bool wants_mouse(int event, int button) const;
   std::vector<Cell>& page_cells(int page) { return pages_[page - 1]; }
   void set_mouse_position(int row, int col) { mouse_row_ = row; mouse_col_ = col; }
   bool mouse_on_ = false;
@@ -141,6 +175,11 @@ void set_console(std::unique_ptr<Console> c);
 
 // CP437 byte to UTF-8 (used for any text that leaves the engine for a terminal or standard output).
 std::string cp437_to_utf8(std::string_view text);
+// The picture a console cell shows for a byte: as cp437_to_utf8, but the control codes 1..31 and 127
+// are the code page's symbols (smileys, arrows, the triangles 16 and 17) and 0 is a blank.
+std::string cp437_glyph(std::uint8_t byte);
+// The CP437 byte of a Unicode character, or -1 when the code page has none.
+int unicode_to_cp437(char32_t u);
 
 // Key event helpers.
 inline std::string key_char(char c) { return std::string(1, c); }

@@ -1,5 +1,6 @@
 // The console model: printing, wrapping, scrolling, colours and pages.
 #include "platform/console.h"
+#include "platform/console_scripted.h"
 
 #include <gtest/gtest.h>
 
@@ -29,4 +30,58 @@ TEST(ConsoleTest, PrintWrapScrollAndColours) {
   con.set_active_page(1);
   EXPECT_EQ(con.char_at(4, 1), 'b');
   EXPECT_EQ(con.wait_key(), "\x1b");
+}
+
+TEST(ConsoleTest, SnapshotPutsAPageBack) {
+  platform::BatchConsole con(5, false);
+  con.locate(2, 3);
+  con.color(12, 1);
+  con.print("keep", false);
+  auto saved = con.snapshot(1);
+  con.color(7, 0);
+  con.cls();
+  con.print("over", false);
+  con.cursor(false);
+  con.restore(saved);
+  EXPECT_EQ(con.row_text(2).substr(2, 4), "keep");
+  EXPECT_EQ(con.char_at(1, 1), ' ');
+  EXPECT_EQ(con.cursor_row(), 2);
+  EXPECT_EQ(con.cursor_col(), 7);
+  EXPECT_EQ(con.foreground(), 12);
+  EXPECT_TRUE(con.cursor_visible());
+}
+
+TEST(ConsoleTest, Cp437PicturesAndReverse) {
+  EXPECT_EQ(platform::cp437_glyph(16), "\u25BA");
+  EXPECT_EQ(platform::cp437_glyph(0), " ");
+  EXPECT_EQ(platform::cp437_glyph(201), "\u2554");
+  EXPECT_EQ(platform::cp437_to_utf8("\x10"), "\x10");  // text streams keep control codes
+  EXPECT_EQ(platform::unicode_to_cp437(U'\u2591'), 176);
+  EXPECT_EQ(platform::unicode_to_cp437(U'\u20AC'), -1);
+}
+
+TEST(ScriptedConsoleTest, QueueMouseFilterAndExhaustion) {
+  platform::ScriptedConsole con(25);
+  con.push_mouse(3, 4);  // mouse input is off: dropped
+  con.type("a");
+  con.push_scan(59);
+  EXPECT_TRUE(con.key_pending());
+  EXPECT_EQ(con.wait_key(), "a");
+  EXPECT_EQ(con.wait_key(), platform::key_scan(59));
+  con.mouse_on(platform::kMouseLeft | platform::kMouseRight, platform::kMousePress | platform::kMouseDouble);
+  con.push_double_click(7, 9);            // press, release, double, release: releases are not wanted
+  con.push_mouse(1, 1, platform::kMousePress, 4);  // middle button: not wanted
+  EXPECT_EQ(con.wait_key(), platform::mouse_key(4, 1));
+  EXPECT_EQ(con.mouse_row(), 7);
+  EXPECT_EQ(con.mouse_col(), 9);
+  EXPECT_EQ(con.wait_key(), platform::mouse_key(2, 1));
+  EXPECT_FALSE(con.key_pending());
+  con.locate(2, 1);
+  con.print("waiting here", false);
+  try {
+    con.wait_key();
+    FAIL() << "an empty queue must not wait";
+  } catch (const platform::ScriptExhausted& e) {
+    EXPECT_NE(std::string(e.what()).find("\nwaiting here"), std::string::npos) << e.what();
+  }
 }

@@ -1,0 +1,258 @@
+// The console on a terminal: raw mode, alternate screen, ANSI colours, decoded keys and mouse.
+#include "console_terminal.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+#include "clock.h"
+
+namespace platform {
+namespace {
+
+// What puts the terminal back; kept where a signal handler can reach it without allocating.
+constexpr char kLeaveSequence[] =
+    "\x1b[0m\x1b[?1003l\x1b[?1002l\x1b[?1000l\x1b[?1006l\x1b[?7h\x1b[0 q\x1b[?25h\x1b[?1049l";
+
+struct SavedTerminal {
+  volatile sig_atomic_t active = 0;
+  int in_fd = 0, out_fd = 1;
+  termios attrs{};
+};
+SavedTerminal g_saved;
+
+const int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
+struct sigaction g_old_actions[std::size(kFatalSignals)];
+
+void put_back_terminal() {
+  if (!g_saved.active) return;
+  g_saved.active = 0;
+  ssize_t ignored = write(g_saved.out_fd, kLeaveSequence, sizeof kLeaveSequence - 1);
+  (void)ignored;
+  tcsetattr(g_saved.in_fd, TCSANOW, &g_saved.attrs);
+}
+
+void on_fatal_signal(int sig) {
+  put_back_terminal();
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+void at_exit_put_back() { put_back_terminal(); }
+
+std::int64_t steady_ms() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// PC console colour (blue bit 1, green 2, red 4, bright 8) to the ANSI colour index (red 1, green 2,
+// blue 4).
+int ansi_index(int c) { return ((c & 1) << 2) | (c & 2) | ((c & 4) >> 2); }
+
+}  // namespace
+
+std::string TerminalConsole::sgr(std::uint8_t attr) {
+  int fg = attr & 0x0F, bg = (attr >> 4) & 0x0F;
+  return "\x1b[0;" + std::to_string((fg & 8 ? 90 : 30) + ansi_index(fg)) + ";" +
+         std::to_string((bg & 8 ? 100 : 40) + ansi_index(bg)) + "m";
+}
+
+std::unique_ptr<TerminalConsole> TerminalConsole::open(int in_fd, int out_fd) {
+  termios saved{};
+  if (!isatty(in_fd) || !isatty(out_fd) || tcgetattr(in_fd, &saved) != 0) return nullptr;
+  winsize ws{};
+  int rows = 25, cols = 80;
+  if (ioctl(out_fd, TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0) {
+    rows = ws.ws_row;
+    if (ws.ws_col > 0) cols = ws.ws_col;
+  }
+  return std::unique_ptr<TerminalConsole>(new TerminalConsole(in_fd, out_fd, rows, cols, saved));
+}
+
+TerminalConsole::TerminalConsole(int in_fd, int out_fd, int rows, int cols, const termios& saved)
+    : Console(rows), in_fd_(in_fd), out_fd_(out_fd), term_cols_(cols), saved_(saved) {
+  termios raw = saved;
+  raw.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
+  raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  raw.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | IEXTEN);
+  raw.c_lflag |= ISIG;  // Ctrl+C ends the program, as on the PC console
+  raw.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
+  raw.c_cflag |= CS8;
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  raw.c_cc[VSUSP] = _POSIX_VDISABLE;  // Ctrl+Z is a key (26)
+  raw.c_cc[VQUIT] = _POSIX_VDISABLE;  // Ctrl+\ is a key (28)
+
+  g_saved.in_fd = in_fd;
+  g_saved.out_fd = out_fd;
+  g_saved.attrs = saved;
+  g_saved.active = 1;
+  static bool exit_hook = false;
+  if (!exit_hook) {
+    std::atexit(at_exit_put_back);
+    exit_hook = true;
+  }
+  struct sigaction sa{};
+  sa.sa_handler = on_fatal_signal;
+  sigemptyset(&sa.sa_mask);
+  for (size_t i = 0; i < std::size(kFatalSignals); ++i) sigaction(kFatalSignals[i], &sa, &g_old_actions[i]);
+
+  tcsetattr(in_fd_, TCSADRAIN, &raw);
+  write_out("\x1b[?1049h\x1b[?7l\x1b[0m\x1b[H\x1b[2J");
+  shown_.assign(static_cast<size_t>(this->rows()) * kCols, Cell{});
+  render();
+}
+
+TerminalConsole::~TerminalConsole() { restore_terminal(); }
+
+void TerminalConsole::restore_terminal() {
+  if (!active_) return;
+  active_ = false;
+  put_back_terminal();
+  for (size_t i = 0; i < std::size(kFatalSignals); ++i) sigaction(kFatalSignals[i], &g_old_actions[i], nullptr);
+}
+
+void TerminalConsole::write_out(const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(out_fd_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;  // the terminal is gone; nothing more to show
+    done += static_cast<size_t>(n);
+  }
+}
+
+void TerminalConsole::render() {
+  if (!active_) return;
+  std::string out;
+  const int page = visible_page();
+  for (int r = 1; r <= rows(); ++r) {
+    for (int c = 1; c <= kCols && c <= term_cols_; ++c) {
+      const Cell& want = cell(page, r, c);
+      Cell& have = shown_[static_cast<size_t>(r - 1) * kCols + static_cast<size_t>(c - 1)];
+      if (shown_valid_ && want == have) continue;
+      if (term_cursor_visible_ != 0) {
+        out += "\x1b[?25l";  // no cursor flicker while painting
+        term_cursor_visible_ = 0;
+      }
+      if (term_cursor_row_ != r || term_cursor_col_ != c)
+        out += "\x1b[" + std::to_string(r) + ";" + std::to_string(c) + "H";
+      if (term_attr_ != want.attr) {
+        out += sgr(want.attr);
+        term_attr_ = want.attr;
+      }
+      out += cp437_glyph(want.ch);
+      have = want;
+      term_cursor_row_ = r;
+      // After the last column the terminal's cursor stays there (no wrap): its column is not known.
+      term_cursor_col_ = c < term_cols_ ? c + 1 : -1;
+    }
+  }
+  shown_valid_ = true;
+
+  // The cursor belongs to the page that receives output; it is shown when that page is the shown one.
+  bool visible = cursor_visible() && active_page() == visible_page();
+  int row = cursor_row(), col = std::min(cursor_col(), std::min(kCols, term_cols_));
+  if (visible) {
+    int shape = cursor_size() >= 50 ? 2 : 4;  // block, or underline for a thin cursor
+    if (shape != term_cursor_shape_) {
+      out += "\x1b[" + std::to_string(shape) + " q";
+      term_cursor_shape_ = shape;
+    }
+    if (term_cursor_row_ != row || term_cursor_col_ != col) {
+      out += "\x1b[" + std::to_string(row) + ";" + std::to_string(col) + "H";
+      term_cursor_row_ = row;
+      term_cursor_col_ = col;
+    }
+    if (term_cursor_visible_ != 1) {
+      out += "\x1b[?25h";
+      term_cursor_visible_ = 1;
+    }
+  } else if (term_cursor_visible_ != 0) {
+    out += "\x1b[?25l";
+    term_cursor_visible_ = 0;
+  }
+  if (!out.empty()) write_out(out);
+}
+
+bool TerminalConsole::read_input(int timeout_ms) {
+  if (input_closed_) return false;
+  pollfd p{in_fd_, POLLIN, 0};
+  int r = poll(&p, 1, timeout_ms);
+  if (r < 0) return errno == EINTR;
+  if (r == 0) return false;
+  char buf[512];
+  ssize_t n = read(in_fd_, buf, sizeof buf);
+  if (n < 0) {
+    if (errno == EINTR || errno == EAGAIN) return true;
+    input_closed_ = true;  // the terminal is gone: from now on every key wait answers Esc at once
+    return false;
+  }
+  if (n == 0) {
+    input_closed_ = true;
+    return false;
+  }
+  decoder_.feed(std::string_view(buf, static_cast<size_t>(n)), steady_ms());
+  return true;
+}
+
+bool TerminalConsole::have_event() {
+  while (auto e = decoder_.next()) queue_.push_back(std::move(*e));
+  while (!queue_.empty()) {
+    const std::string& k = queue_.front().key;
+    if (!is_mouse_key(k) || wants_mouse(static_cast<unsigned char>(k[2]), static_cast<unsigned char>(k[3])))
+      return true;
+    queue_.pop_front();
+  }
+  return false;
+}
+
+std::string TerminalConsole::wait_key() {
+  render();
+  for (;;) {
+    if (have_event()) {
+      InputEvent e = std::move(queue_.front());
+      queue_.pop_front();
+      if (is_mouse_key(e.key)) set_mouse_position(e.row, e.col);
+      return e.key;
+    }
+    if (input_closed_) return kKeyEsc;
+    // A lone Esc is the Esc key unless the rest of a sequence follows at once.
+    bool partial = decoder_.incomplete();
+    if (!read_input(partial ? 40 : -1) && partial) decoder_.timeout();
+  }
+}
+
+bool TerminalConsole::key_pending() {
+  render();
+  while (read_input(0)) {
+  }
+  return have_event() || decoder_.incomplete();
+}
+
+void TerminalConsole::mouse_on(int buttons, int events) {
+  Console::mouse_on(buttons, events);
+  // Press and release reports in the SGR form; every motion only when moves are wanted.
+  write_out(std::string("\x1b[?1000h\x1b[?1006h") + (events & kMouseMove ? "\x1b[?1003h" : "\x1b[?1003l"));
+}
+
+void TerminalConsole::mouse_off() {
+  Console::mouse_off();
+  write_out("\x1b[?1003l\x1b[?1000l\x1b[?1006l");
+}
+
+void TerminalConsole::beep() { write_out("\a"); }
+
+void TerminalConsole::pause_ms(int ms) {
+  render();
+  sleep_ms(ms);
+}
+
+}  // namespace platform
