@@ -26,6 +26,8 @@ std::string SUMMARYKEY;
 std::string RESULTNAME;
 std::int16_t DEBUGRUN = 0;
 
+std::int32_t COLOURCOUNT = 0;
+
 std::int32_t PARSEDCOUNT = 0;
 std::int32_t PARSEDMAX = 0;
 std::int32_t BLOCKPOS = 0;
@@ -78,6 +80,7 @@ void reset_frame_globals() {
   SUMMARYKEY.clear();
   RESULTNAME.clear();
   DEBUGRUN = 0;
+  COLOURCOUNT = 0;
   PARSEDCOUNT = PARSEDMAX = BLOCKPOS = PAGEORIGIN = HEADDOTS = 0;
   TOPDEPTH = DOTSPERUNIT = 0;
 

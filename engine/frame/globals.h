@@ -49,6 +49,9 @@ extern std::string SUMMARYKEY;    // "|SUMMARY|" when the run asks for the legen
 extern std::string RESULTNAME;    // name of the result copy
 extern std::int16_t DEBUGRUN;     // -1: wait for a key before the end
 
+// --- console ---
+extern std::int32_t COLOURCOUNT;  // colour pairs in use (at least 5 once the colour file is read)
+
 // --- text helpers and page positions ---
 extern std::int32_t PARSEDCOUNT;  // fields of the last PARSVARS split
 extern std::int32_t PARSEDMAX;    // most fields one split may store (60 when below 1)

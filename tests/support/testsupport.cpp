@@ -93,8 +93,9 @@ RunResult run_program(const std::vector<std::string>& argv, const fs::path& cwd,
     dup2(devnull, 0);
     dup2(outp[1], 1);
     dup2(errp[1], 2);
-    close(outp[0]);
-    close(errp[0]);
+    // Only 0..2 stay open: a program that leaves a process behind (a server) must not hold the pipes.
+    for (int fd : {devnull, outp[0], errp[0], outp[1], errp[1]})
+      if (fd > 2) close(fd);
     for (const auto& e : extra_env) putenv(const_cast<char*>(e.c_str()));
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));

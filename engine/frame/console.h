@@ -1,0 +1,32 @@
+// The message line and screen primitives, and the console colour pairs, that every console screen of
+// the engine uses. Rows and columns count from 1; the message line is row STATUSROW - 1, columns 1..78.
+// Parameters are the engine's by-reference parameters; where a procedure writes to one (BOX, PUTONE's
+// answer, AREAD's text, QUIKPUT's answer) the caller's variable changes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The text on the message line in bright white on black (cut or padded to 78 columns); beeps first
+// when beep is 1. Leaves the colour at 7 on 0.
+void MESSAGE(const std::string& text, std::int16_t beep);
+// 78 blanks over the message line in the current colour.
+void MESSOFF();
+void CLEARPRO();
+// " " + text + " " (at most 78 characters) centred in 78 columns on the row, in the current colour.
+void ROWCENTR(std::int32_t row, const std::string& text);
+// A one-line question on the message line; a non-empty typed entry (at most 24 characters) replaces
+// answer, Enter alone keeps it. Columns 3..78 of the message line come back afterwards in pair 1.
+void PUTONE(const std::string& question, std::string& answer);
+// count characters of the screen from (row, col) into text; only characters, never colours.
+void AREAD(std::string& text, std::int32_t row, std::int32_t col, std::int32_t count);
+// A double-lined frame with a blank interior; the clamps to an 80 x 25 screen are written back.
+void BOX(std::int32_t& top, std::int32_t& left, std::int32_t& height, std::int32_t& width);
+// The shadow below and right of the frame BOX drew with the same values.
+void DROPSHAD(std::int32_t top, std::int32_t left, std::int32_t height, std::int32_t width);
+// A one-key question at (row, col): the key's character (the scan code for an extended key) goes
+// into answer; the line is blanked afterwards.
+void QUIKPUT(std::int16_t row, std::int16_t col, const std::string& question, std::string& answer,
+             const std::string& hint);
+// Makes colour pair |i| current, foreground and background swapped when i is negative; 0 changes nothing.
+void SETCOLOR(std::int32_t i);

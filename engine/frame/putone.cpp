@@ -1,0 +1,82 @@
+// PUTONE: a one-line question on the message line; CLEARPRO: blank the message line.
+#include "engine/frame/console.h"
+#include "engine/frame/globals.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "platform/console.h"
+
+namespace {
+
+constexpr size_t kMaxTyped = 10000;
+
+// The console's line input at the cursor: characters from code 32 are echoed and taken, Backspace takes
+// the last one back, Enter ends the entry and moves to the next row; every other key is ignored (Esc
+// does not cancel). Without a person at the console the entry is empty at once, since no key that could
+// end it will ever come. Echo that would scroll the screen (past the last cell of the last row) is not
+// taken, so a long entry cannot push the whole screen up.
+std::string line_input(platform::Console& con) {
+  std::string typed;
+  if (!con.interactive()) {
+    con.print("", true);
+    return typed;
+  }
+  const int start_row = con.cursor_row(), start_col = con.cursor_col();
+  auto place = [&](size_t index) {
+    long lin = start_col - 1 + static_cast<long>(index);
+    con.locate(start_row + static_cast<int>(lin / platform::Console::kCols),
+               static_cast<int>(lin % platform::Console::kCols) + 1);
+  };
+  for (;;) {
+    std::string k = con.wait_key();
+    if (k.size() != 1) continue;
+    auto c = static_cast<unsigned char>(k[0]);
+    if (c == 13) break;
+    if (c == 8) {
+      if (typed.empty()) continue;
+      typed.pop_back();
+      place(typed.size());
+      con.print(" ", false);
+      place(typed.size());
+      continue;
+    }
+    if (c < 32 || typed.size() >= kMaxTyped) continue;
+    if (con.cursor_row() == con.rows() && con.cursor_col() == platform::Console::kCols) continue;
+    typed += k;
+    con.print(k, false);
+  }
+  if (con.cursor_row() < con.rows()) con.print("", true);
+  else con.locate(con.cursor_row(), 1);
+  return typed;
+}
+
+}  // namespace
+
+void PUTONE(const std::string& question, std::string& answer) {
+  RT_TRAP(trap, "PUTONE");
+  auto& con = platform::console();
+  std::int32_t r = STATUSROW - 1;
+  std::string saved;
+  AREAD(saved, r, 3, 76);
+  // Blank the key hint (prompt 74) where the screens centre it.
+  std::int32_t hint_len = static_cast<std::int32_t>(PROMPT(74).size());
+  std::int32_t c = 0;
+  rt::let(c, 39 - hint_len / 2.0);
+  con.locate(r, c);
+  con.print(rt::SPACE(hint_len), false);
+  SETCOLOR(2);
+  con.locate(r, c);
+  con.print(question + " ", false);
+  std::string typed = rt::LEFT(line_input(con), 24);
+  if (!typed.empty()) answer = typed;
+  SETCOLOR(1);
+  con.locate(r, 3);
+  con.print(saved, false);
+}
+
+void CLEARPRO() {
+  RT_TRAP(trap, "CLEARPRO");
+  auto& con = platform::console();
+  con.locate(STATUSROW - 1, 1);
+  con.print(rt::SPACE(78), false);
+}

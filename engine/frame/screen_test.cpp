@@ -1,0 +1,338 @@
+// The message line, screen primitives, colour pairs and start screen, driven on the scripted console.
+#include <gtest/gtest.h>
+
+#include "engine/frame/console.h"
+#include "engine/frame/frame.h"
+#include "engine/frame/globals.h"
+#include "engine/runtime/files.h"
+#include "platform/console.h"
+#include "platform/console_scripted.h"
+#include "testsupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+constexpr std::uint8_t attr(int fg, int bg) { return static_cast<std::uint8_t>(fg | (bg << 4)); }
+
+class ScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_frame_globals();
+    auto c = std::make_unique<platform::ScriptedConsole>(25);
+    con = c.get();
+    platform::set_console(std::move(c));
+    PRODIM();
+    VERSION = "7022";
+    STATUSROW = 25;
+    dir.write("procolor.cus", "7005,0,0,0,5,0,0\r\n7,0\r\n12,0\r\n10,0\r\n15,3\r\n1,3\r\n");
+    FETCHCOL("procolor.cus");
+  }
+  void TearDown() override {
+    rt::close_all();
+    reset_frame_globals();
+    platform::set_console(nullptr);
+  }
+  // Characters of a row from a column.
+  std::string row(int r, int from = 1, int n = 80) const { return con->row_text(r).substr(from - 1, n); }
+  // Fills the screen with dots, so that written blanks show.
+  void dots() {
+    for (int r = 1; r <= con->rows(); ++r) {
+      con->locate(r, 1);
+      con->print(std::string(r == con->rows() ? 79 : 80, '.'), false);
+    }
+  }
+
+  TempDir dir;
+  ScopedCwd cwd{dir.path()};
+  BoxRecorder box;
+  platform::ScriptedConsole* con = nullptr;
+};
+
+TEST_F(ScreenTest, MessageLine) {
+  std::string hundred(100, 'x');
+  for (int i = 0; i < 100; ++i) hundred[i] = static_cast<char>('a' + i % 26);
+  con->color(2, 5);
+  MESSAGE(hundred, 1);
+  EXPECT_EQ(row(24, 1, 80), hundred.substr(0, 78) + "  ");
+  EXPECT_EQ(con->attr_at(24, 1), attr(15, 0));
+  EXPECT_EQ(con->attr_at(24, 78), attr(15, 0));
+  EXPECT_EQ(con->attr_at(24, 79), attr(7, 0));  // column 79 is not part of the line
+  EXPECT_EQ(con->foreground(), 7);
+  EXPECT_EQ(con->background(), 0);
+  EXPECT_EQ(con->beeps(), 1);
+  MESSAGE("", 2);  // only 1 beeps
+  EXPECT_EQ(con->beeps(), 1);
+  EXPECT_EQ(row(24, 1, 78), std::string(78, ' '));
+  EXPECT_EQ(con->attr_at(24, 40), attr(15, 0));
+  MESSAGE("gone soon", 0);
+  MESSOFF();
+  EXPECT_EQ(row(24, 1, 78), std::string(78, ' '));
+  EXPECT_EQ(con->attr_at(24, 1), attr(7, 0));
+  // Callers may lower the status row for a while; every primitive reads it afresh.
+  STATUSROW = 22;
+  MESSAGE("higher", 0);
+  EXPECT_EQ(row(21, 1, 6), "higher");
+  con->color(1, 3);
+  CLEARPRO();
+  EXPECT_EQ(row(21, 1, 6), "      ");
+  EXPECT_EQ(con->attr_at(21, 1), attr(1, 3));
+}
+
+TEST_F(ScreenTest, RowCentr) {
+  struct Case {
+    std::string text;
+    int col;  // column of the leading blank
+    size_t shown;
+  } cases[] = {
+      {"abcdefghijklmno", 30, 17}, {"12345678", 34, 10}, {"", 38, 2},
+      {std::string(75, 'w'), 1, 77}, {std::string(100, 'w'), 1, 78},
+  };
+  for (const auto& c : cases) {
+    con->cls();
+    ROWCENTR(2, c.text);
+    std::string t = (" " + c.text + " ").substr(0, c.shown);
+    EXPECT_EQ(row(2, c.col, c.shown), t) << c.text.size();
+    if (c.col > 1) {
+      EXPECT_EQ(con->char_at(2, c.col - 1), ' ');
+    }
+  }
+}
+
+TEST_F(ScreenTest, PutoneEditsAndRestoresTheLine) {
+  struct Case {
+    const char* what;
+    std::string hint;      // prompt 74
+    std::string keys;      // typed, Enter at the end
+    std::string answer;    // the caller's value before
+    std::string expected;
+  } cases[] = {
+      {"backspace", std::string(20, 'h'), "abc\bd\r", "old", "abd"},
+      {"Enter alone keeps", "", "\r", "default", "default"},
+      {"30 characters give 24", "12345", "abcdefghijklmnopqrstuvwxyz1234\r", "", "abcdefghijklmnopqrstuvwx"},
+      {"Esc and Tab are ignored", "1234567", "\x1b" "a\tb\r", "", "ab"},
+      {"backspace on nothing", "1234567890", "\b\bz\r", "", "z"},
+  };
+  for (const auto& c : cases) {
+    PROMPT(74) = c.hint;
+    dots();
+    con->locate(24, 1);
+    con->print("ab(message line)", false);
+    con->type(c.keys);
+    con->push_scan(59);  // an extended key in the middle of nothing: ignored
+    con->type("\r");
+    std::string answer = c.answer;
+    // The F1 and the extra Enter belong to the next question: the first Enter ends this one.
+    PUTONE("Folder?", answer);
+    EXPECT_EQ(answer, c.expected) << c.what;
+    EXPECT_EQ(con->queued(), 2u) << c.what;
+    std::string second = "x";
+    PUTONE("Again?", second);
+    EXPECT_EQ(second, "x");
+    // Columns 3..78 come back, in pair 1; columns 1 and 2 are left as the question left them.
+    EXPECT_EQ(row(24, 3, 76), "(message line)" + std::string(62, '.')) << c.what;
+    EXPECT_EQ(con->attr_at(24, 3), attr(7, 0));
+    EXPECT_EQ(row(24, 1, 2), "ab");
+  }
+  // While it waits: the question stands where the hint (prompt 74) was centred, over the blanked
+  // hint, and typing is echoed in pair 2.
+  struct Where {
+    size_t hint_len;
+    int col;
+  } where[] = {{20, 29}, {10, 34}, {5, 36}, {7, 36}, {0, 39}};
+  for (const auto& w : where) {
+    PROMPT(74) = std::string(w.hint_len, 'h');
+    dots();
+    con->type("q");
+    std::string a;
+    EXPECT_THROW(PUTONE("Folder?", a), platform::ScriptExhausted);
+    EXPECT_EQ(row(24, w.col - 1, 11), ".Folder? q" + std::string(w.hint_len >= 10 ? " " : "."))
+        << w.hint_len;
+    EXPECT_EQ(con->attr_at(24, w.col + 8), attr(12, 0));
+  }
+}
+
+TEST_F(ScreenTest, PutoneWithoutTerminalReturnsAtOnce) {
+  platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+  PROMPT(74) = "hint";
+  std::string answer = "keep";
+  PUTONE("Question?", answer);
+  EXPECT_EQ(answer, "keep");
+}
+
+TEST_F(ScreenTest, AreadReadsCharactersBack) {
+  con->locate(5, 3);
+  con->color(14, 1);
+  con->print("text  with blanks", false);
+  std::string t = "old";
+  AREAD(t, 5, 3, 76);
+  EXPECT_EQ(t, "text  with blanks" + std::string(59, ' '));
+  AREAD(t, 5, 3, 0);
+  EXPECT_EQ(t, "");
+  AREAD(t, 5, 79, 4);  // cells past the right edge read as blanks
+  EXPECT_EQ(t, "    ");
+}
+
+TEST_F(ScreenTest, BoxClampsAndDraws) {
+  struct Case {
+    std::int32_t top, left, height, width;
+    std::int32_t want_top, want_left, want_height, want_width;
+  } cases[] = {
+      {3, 75, 4, 10, 3, 75, 4, 6},
+      {24, 1, 5, 10, 23, 1, 2, 10},
+      {2, 85, 3, 5, 2, 79, 3, 2},
+      {5, 5, 4, 1, 5, 5, 4, 1},
+  };
+  for (const auto& c : cases) {
+    std::int32_t top = c.top, left = c.left, height = c.height, width = c.width;
+    BOX(top, left, height, width);
+    EXPECT_EQ(top, c.want_top);
+    EXPECT_EQ(left, c.want_left);
+    EXPECT_EQ(height, c.want_height);
+    EXPECT_EQ(width, c.want_width);
+  }
+  // Width 1: the corners with nothing between them.
+  EXPECT_EQ(row(5, 5, 2), "\xC9\xBB");
+  EXPECT_EQ(row(6, 5, 2), "\xBA\xBA");
+  EXPECT_EQ(row(8, 5, 2), "\xC8\xBC");
+
+  con->cls();
+  dots();
+  std::int32_t top = 2, left = 3, height = 4, width = 6;
+  BOX(top, left, height, width);
+  DROPSHAD(top, left, height, width);
+  EXPECT_EQ(row(1, 1, 12), "............");
+  EXPECT_EQ(row(2, 1, 12), "..\xC9\xCD\xCD\xCD\xCD\xBB ...");
+  EXPECT_EQ(row(3, 1, 12), "..\xBA    \xBA \xB0..");
+  EXPECT_EQ(row(4, 1, 12), "..\xBA    \xBA \xB0..");
+  EXPECT_EQ(row(5, 1, 12), "..\xC8\xCD\xCD\xCD\xCD\xBC \xB0..");
+  EXPECT_EQ(row(6, 1, 12), "...\xB0\xB0\xB0\xB0\xB0\xB0\xB0..");
+  EXPECT_EQ(row(7, 1, 12), "............");
+}
+
+TEST_F(ScreenTest, QuikputAnswersWithOneKey) {
+  struct Case {
+    std::string key, answer;
+  } cases[] = {
+      {"y", "y"},
+      {platform::key_scan(59), ";"},  // F1: its scan code 59 alone
+      {"\x1b", "\x1b"},
+  };
+  for (const auto& c : cases) {
+    dots();
+    con->push_key(c.key);
+    std::string answer;
+    QUIKPUT(24, 1, "Save it", answer, "Y/N");
+    EXPECT_EQ(answer, c.answer);
+    EXPECT_EQ(row(24, 1, 78), std::string(77, ' ') + ".");  // 78 - column blanks
+    EXPECT_EQ(con->attr_at(24, 1), attr(7, 0));
+  }
+  // While it waits: the question, the "?" in pair 4 and the hint, cursor on the "?".
+  con->cls();
+  std::string answer;
+  EXPECT_THROW(QUIKPUT(10, 5, "Save it", answer, "Y/N"), platform::ScriptExhausted);
+  EXPECT_EQ(row(10, 5, 12), "Save it?<Y/N");
+  EXPECT_EQ(con->attr_at(10, 12), attr(15, 3));
+  EXPECT_EQ(con->attr_at(10, 13), attr(12, 0));
+  EXPECT_EQ(con->cursor_col(), 12);
+}
+
+TEST_F(ScreenTest, SetcolorPairs) {
+  con->color(9, 9);
+  SETCOLOR(-4);
+  EXPECT_EQ(con->foreground(), 3);
+  EXPECT_EQ(con->background(), 15);
+  SETCOLOR(0);
+  EXPECT_EQ(con->foreground(), 3);
+  SETCOLOR(2);
+  EXPECT_EQ(con->foreground(), 12);
+  EXPECT_EQ(con->background(), 0);
+  COLOURS(3, 1) = 16;  // outside 0..15: that half stays
+  COLOURS(3, 2) = 4;
+  SETCOLOR(3);
+  EXPECT_EQ(con->foreground(), 12);
+  EXPECT_EQ(con->background(), 4);
+}
+
+TEST_F(ScreenTest, FetchcolReadsTheColourFile) {
+  struct Case {
+    const char* what;
+    const char* file;  // nullptr: no file
+    std::int32_t count;
+    std::vector<std::pair<int, int>> pairs;  // pairs 1..5 afterwards
+    bool error;                              // "Input past end" logged
+  } cases[] = {
+      {"four pairs", "7022,0,1,0,4,0,0\r\n1,2\r\n3,4\r\n5,6\r\n7,8\r\n", 5, {{1, 2}, {3, 4}, {5, 6}, {7, 8}, {1, 3}}, false},
+      {"count 0", "7005,0,0,0,0,0,0\r\n9,9\r\n", 5, {{7, 0}, {12, 0}, {10, 0}, {15, 3}, {1, 3}}, false},
+      {"count 3, blanks and a fraction", "7005, 0,0,0, 3 ,0,0\n 1 , 1\n2,2.6\n3,3\n", 5,
+       {{1, 1}, {2, 3}, {3, 3}, {15, 3}, {1, 3}}, false},
+      {"line end or comma alike", "7005,0,0,0,5,0,0,1,1,2,2\r\n3,3\r\n4\r\n4\r\n5,5\r\n", 5,
+       {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}, false},
+      {"ends early", "7005,0,0,0,5,0,0\r\n1,1\r\n2\r\n", 5, {{1, 1}, {2, 0}, {10, 0}, {15, 3}, {1, 3}}, true},
+      {"nine pairs", "7005,0,0,0,9,0,0\r\n1,1\r\n2,2\r\n3,3\r\n4,4\r\n5,5\r\n6,6\r\n7,7\r\n8,8\r\n9,9\r\n", 8,
+       {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}, false},
+      {"header cut short", "7005,0,0\r\n", 5, {{7, 0}, {12, 0}, {10, 0}, {15, 3}, {1, 3}}, true},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir.path() / "ERROR.LOG");
+    dir.write("colours.cus", c.file);
+    COLOURS.clear();
+    COLOURCOUNT = 0;
+    if (c.error) con->type(" ");  // the error handler waits for a key
+    FETCHCOL("colours.cus");
+    EXPECT_EQ(COLOURCOUNT, c.count) << c.what;
+    for (int i = 1; i <= 5; ++i) {
+      EXPECT_EQ(COLOURS(i, 1), c.pairs[i - 1].first) << c.what << " pair " << i;
+      EXPECT_EQ(COLOURS(i, 2), c.pairs[i - 1].second) << c.what << " pair " << i;
+    }
+    bool logged = std::filesystem::exists(dir.path() / "ERROR.LOG");
+    EXPECT_EQ(logged, c.error) << c.what;
+    if (logged) {
+      EXPECT_NE(dir.read("ERROR.LOG").find("fetchcol.cpp"), std::string::npos);
+    }
+    EXPECT_EQ(con->queued(), 0u) << c.what;
+  }
+  EXPECT_TRUE(box.texts.empty());
+}
+
+TEST_F(ScreenTest, FetchcolWritesTheDefaultFile) {
+  con->type(" ");  // the key that "File not found" waits for
+  COLOURS(2, 1) = 5;
+  FETCHCOL("missing.cus");
+  EXPECT_EQ(con->queued(), 0u);
+  EXPECT_NE(con->screen().find("File not found : missing.cus"), std::string::npos);
+  EXPECT_EQ(dir.read("missing.cus"), "7005,0,0,0,5,0,0\r\n7,0\r\n12,0\r\n10,0\r\n15,3\r\n1,3\r\n");
+  EXPECT_EQ(COLOURS(2, 1), 12);
+  EXPECT_EQ(COLOURCOUNT, 5);
+  FETCHCOL("missing.cus");  // the next start reads it silently
+  EXPECT_EQ(COLOURCOUNT, 5);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "ERROR.LOG"));
+}
+
+TEST_F(ScreenTest, StartScreen) {
+  dots();
+  con->color(7, 0);
+  STARTSCR();
+  EXPECT_EQ(row(1), std::string(80, ' '));
+  EXPECT_EQ(row(2, 31, 15), " V e l t r a x ");
+  EXPECT_EQ(row(3, 31, 15), " ============= ");
+  EXPECT_EQ(row(6, 32, 14), " Version 7022 ");
+  EXPECT_EQ(row(7), std::string(80, ' '));
+  for (int r = 9; r <= 14; ++r) EXPECT_NE(row(r), std::string(80, ' ')) << r;
+  EXPECT_EQ(con->cursor_row(), 17);
+  EXPECT_EQ(con->cursor_col(), 1);
+  EXPECT_EQ(con->queued(), 0u);  // no pause
+}
+
+TEST_F(ScreenTest, MainMenuStandInShowsEventsUntilEsc) {
+  con->push_scan(59);
+  con->push_mouse(5, 10);
+  con->type("\x1b");
+  PROMENU();
+  EXPECT_EQ(con->queued(), 0u);
+  // Without a terminal it ends at once.
+  platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+  PROMENU();
+}
+
+}  // namespace
