@@ -26,6 +26,11 @@ struct SavedTerminal {
   termios attrs{};
 };
 SavedTerminal g_saved;
+// Set when the window changed size: the terminal may have reflowed or cleared what it showed.
+volatile sig_atomic_t g_resized = 0;
+struct sigaction g_old_winch;
+
+void on_resize(int) { g_resized = 1; }
 
 const int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 struct sigaction g_old_actions[std::size(kFatalSignals)];
@@ -103,6 +108,10 @@ TerminalConsole::TerminalConsole(int in_fd, int out_fd, int rows, int cols, cons
   sa.sa_handler = on_fatal_signal;
   sigemptyset(&sa.sa_mask);
   for (size_t i = 0; i < std::size(kFatalSignals); ++i) sigaction(kFatalSignals[i], &sa, &g_old_actions[i]);
+  struct sigaction winch{};
+  winch.sa_handler = on_resize;
+  sigemptyset(&winch.sa_mask);
+  sigaction(SIGWINCH, &winch, &g_old_winch);
 
   tcsetattr(in_fd_, TCSADRAIN, &raw);
   write_out("\x1b[?1049h\x1b[?7l\x1b[0m\x1b[H\x1b[2J");
@@ -117,6 +126,7 @@ void TerminalConsole::restore_terminal() {
   active_ = false;
   put_back_terminal();
   for (size_t i = 0; i < std::size(kFatalSignals); ++i) sigaction(kFatalSignals[i], &g_old_actions[i], nullptr);
+  sigaction(SIGWINCH, &g_old_winch, nullptr);
 }
 
 void TerminalConsole::write_out(const std::string& bytes) {
@@ -132,6 +142,13 @@ void TerminalConsole::write_out(const std::string& bytes) {
 void TerminalConsole::render() {
   if (!active_) return;
   std::string out;
+  if (g_resized) {
+    // The model keeps the rows read at start; everything is painted again.
+    g_resized = 0;
+    shown_valid_ = false;
+    out += "\x1b[0m\x1b[2J";
+    term_attr_ = term_cursor_row_ = term_cursor_col_ = term_cursor_visible_ = -1;
+  }
   const int page = visible_page();
   for (int r = 1; r <= rows(); ++r) {
     for (int c = 1; c <= kCols && c <= term_cols_; ++c) {
@@ -224,6 +241,7 @@ std::string TerminalConsole::wait_key() {
       return e.key;
     }
     if (input_closed_) return kKeyEsc;
+    if (g_resized) render();
     // A lone Esc is the Esc key unless the rest of a sequence follows at once.
     bool partial = decoder_.incomplete();
     if (!read_input(partial ? 40 : -1) && partial) decoder_.timeout();

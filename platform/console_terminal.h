@@ -5,7 +5,8 @@
 // wrapping off. The shown page of the model is painted in the 16 ANSI colours (the PC console's colour
 // numbers mapped onto them) with the CP437 bytes shown as UTF-8; only cells that changed since the last
 // paint are sent. Input is decoded by KeyDecoder; mouse reports are asked of the terminal only while
-// the engine has mouse input on. The window's rows are read once at start.
+// the engine has mouse input on. The window's rows are read once at start; after a resize the screen is
+// painted again whole, with the same rows.
 //
 // The terminal is put back as it was when the console is destroyed, when the process exits and when
 // a fatal signal arrives.

@@ -1,6 +1,7 @@
 // The console model: printing, wrapping, scrolling, colours and pages.
 #include "platform/console.h"
 #include "platform/console_scripted.h"
+#include "platform/msgbox.h"
 
 #include <gtest/gtest.h>
 
@@ -84,4 +85,47 @@ TEST(ScriptedConsoleTest, QueueMouseFilterAndExhaustion) {
   } catch (const platform::ScriptExhausted& e) {
     EXPECT_NE(std::string(e.what()).find("\nwaiting here"), std::string::npos) << e.what();
   }
+}
+
+TEST(MessageBoxTest, OkCancelQuestionInAFrame) {
+  auto owned = std::make_unique<platform::ScriptedConsole>(25);
+  platform::ScriptedConsole* con = owned.get();
+  platform::set_console(std::move(owned));
+  for (int r = 1; r <= 24; ++r) {
+    con->locate(r, 1);
+    con->print(std::string(80, static_cast<char>('a' + r % 26)), false);
+  }
+  con->locate(3, 7);
+  con->color(14, 1);
+  const std::string before = con->screen();
+  const std::string text = "Untrapped Error #62 (Input past end)\nhas occurred following execution of PERROR  \n\n"
+                           "Press OK to continue, Cancel to terminate";
+  struct Case {
+    std::vector<std::string> keys;
+    platform::BoxAnswer answer;
+  } cases[] = {
+      {{"\r"}, platform::BoxAnswer::Ok},
+      {{"\x1b"}, platform::BoxAnswer::Cancel},
+      {{"\t", "\r"}, platform::BoxAnswer::Cancel},
+      {{platform::key_scan(77), platform::key_scan(75), "\r"}, platform::BoxAnswer::Ok},
+      {{"x", "C"}, platform::BoxAnswer::Cancel},
+      {{"o"}, platform::BoxAnswer::Ok},
+  };
+  for (const auto& c : cases) {
+    for (const auto& k : c.keys) con->push_key(k);
+    EXPECT_EQ(platform::message_box(text), c.answer) << c.keys.size();
+    EXPECT_EQ(con->queued(), 0u);
+    // The screen, cursor and colour are as they were.
+    EXPECT_EQ(con->screen(), before);
+    EXPECT_EQ(con->cursor_row(), 3);
+    EXPECT_EQ(con->cursor_col(), 7);
+    EXPECT_EQ(con->foreground(), 14);
+  }
+  // While it asks: the text and both buttons inside a frame.
+  EXPECT_THROW(platform::message_box(text), platform::ScriptExhausted);
+  std::string shown = con->screen();
+  for (const char* part : {"Untrapped Error #62 (Input past end)", "Press OK to continue, Cancel to terminate",
+                           "   OK   ", " Cancel ", "\xDA\xC4\xC4", "\xC4\xD9"})
+    EXPECT_NE(shown.find(part), std::string::npos) << part << "\n" << shown;
+  platform::set_console(nullptr);
 }
