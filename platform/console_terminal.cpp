@@ -140,7 +140,7 @@ void TerminalConsole::write_out(const std::string& bytes) {
 }
 
 void TerminalConsole::render() {
-  if (!active_) return;
+  if (!active_ || !g_saved.active) return;  // after the exit hook the terminal is no longer ours
   std::string out;
   if (g_resized) {
     // The model keeps the rows read at start; everything is painted again.
