@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/frame/console.h"
+#include "engine/frame/frame_fixture.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
 #include "platform/console_scripted.h"
@@ -15,23 +17,18 @@ namespace {
 
 constexpr std::uint8_t attr(int fg, int bg) { return static_cast<std::uint8_t>(fg | (bg << 4)); }
 
-class ScreenTest : public ::testing::Test {
+class ScreenTest : public FrameFixture {
  protected:
   void SetUp() override {
-    reset_frame_globals();
+    FrameFixture::SetUp();
     auto c = std::make_unique<platform::ScriptedConsole>(25);
     con = c.get();
     platform::set_console(std::move(c));
-    PRODIM();
+    rt::set_command_tail("");
     VERSION = "7022";
     STATUSROW = 25;
     dir.write("procolor.cus", "7005,0,0,0,5,0,0\r\n7,0\r\n12,0\r\n10,0\r\n15,3\r\n1,3\r\n");
     FETCHCOL("procolor.cus");
-  }
-  void TearDown() override {
-    rt::close_all();
-    reset_frame_globals();
-    platform::set_console(nullptr);
   }
   // Characters of a row from a column.
   std::string row(int r, int from = 1, int n = 80) const { return con->row_text(r).substr(from - 1, n); }
@@ -43,9 +40,6 @@ class ScreenTest : public ::testing::Test {
     }
   }
 
-  TempDir dir;
-  ScopedCwd cwd{dir.path()};
-  BoxRecorder box;
   platform::ScriptedConsole* con = nullptr;
 };
 
@@ -274,7 +268,7 @@ TEST_F(ScreenTest, FetchcolReadsTheColourFile) {
       {"header cut short", "7005,0,0\r\n", 5, {{7, 0}, {12, 0}, {10, 0}, {15, 3}, {1, 3}}, true},
   };
   for (const auto& c : cases) {
-    std::filesystem::remove(dir.path() / "ERROR.LOG");
+    clear_log();
     dir.write("colours.cus", c.file);
     COLOURS.clear();
     COLOURCOUNT = 0;
@@ -285,10 +279,9 @@ TEST_F(ScreenTest, FetchcolReadsTheColourFile) {
       EXPECT_EQ(COLOURS(i, 1), c.pairs[i - 1].first) << c.what << " pair " << i;
       EXPECT_EQ(COLOURS(i, 2), c.pairs[i - 1].second) << c.what << " pair " << i;
     }
-    bool logged = std::filesystem::exists(dir.path() / "ERROR.LOG");
-    EXPECT_EQ(logged, c.error) << c.what;
-    if (logged) {
-      EXPECT_NE(dir.read("ERROR.LOG").find("fetchcol.cpp"), std::string::npos);
+    EXPECT_EQ(!log().empty(), c.error) << c.what;
+    if (c.error) {
+      EXPECT_NE(log().find("fetchcol.cpp"), std::string::npos);
     }
     EXPECT_EQ(con->queued(), 0u) << c.what;
   }
@@ -306,7 +299,7 @@ TEST_F(ScreenTest, FetchcolWritesTheDefaultFile) {
   EXPECT_EQ(COLOURCOUNT, 5);
   FETCHCOL("missing.cus");  // the next start reads it silently
   EXPECT_EQ(COLOURCOUNT, 5);
-  EXPECT_FALSE(std::filesystem::exists(dir.path() / "ERROR.LOG"));
+  EXPECT_EQ(log(), "");
 }
 
 TEST_F(ScreenTest, StartScreen) {
