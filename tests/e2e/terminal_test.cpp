@@ -24,18 +24,18 @@ std::string find_program(const std::string& name) {
   return {};
 }
 
-// A tmux server of its own (own socket), ended with the test.
+// A tmux server of its own, its socket in the test's folder; ended with the test.
 class Tmux {
  public:
   explicit Tmux(fs::path cwd) : tmux_(find_program("tmux")), cwd_(std::move(cwd)) {
-    socket_ = "vlxtest-" + std::to_string(getpid()) + "-" + std::to_string(++count_);
+    socket_ = (cwd_ / "tmux.sock").string();
   }
   ~Tmux() {
     if (!tmux_.empty()) cmd({"kill-server"});
   }
   bool available() const { return !tmux_.empty(); }
   RunResult cmd(std::vector<std::string> args) const {
-    args.insert(args.begin(), {tmux_, "-L", socket_});
+    args.insert(args.begin(), {tmux_, "-S", socket_});
     return run_program(args, cwd_, 10);
   }
   std::string screen() const { return cmd({"capture-pane", "-p"}).out; }
@@ -51,7 +51,6 @@ class Tmux {
   }
 
  private:
-  static inline int count_ = 0;
   std::string tmux_;
   fs::path cwd_;
   std::string socket_;
