@@ -32,7 +32,3 @@ void WIDTHTAB(std::int32_t n);
 void PDFEQUIV(std::string& spec, std::string& size, std::string& name);
 extern std::string PDFFONTREC;  // the encoding record of pdffonts.dat
 extern std::string PDFWIDTHS;   // its /Differences lines, each followed by CR LF
-
-// --- printer control codes ---
-// result = source with every "/nnn" turned into the character of code nnn.
-void CONTROLC(std::string& result, const std::string& source);
