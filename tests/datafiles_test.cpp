@@ -2,6 +2,9 @@
 // their layouts and against what the engine's code uses of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <map>
 #include <regex>
 #include <set>
@@ -67,6 +70,199 @@ TEST(StandardSet, IsTheTemplateByteForByte) {
   }
   // The font files it names are in its font folder.
   for (const char* met : {"HELVMU.MET", "HELVBU.MET", "HELVMI.MET"}) EXPECT_TRUE(fs::exists(data_dir() / "LJ4" / met));
+}
+
+
+// --- prompts.eng ---
+
+// A marker line reduced as the engine reduces it: the text before the first "=" (the first 38
+// characters when there is none), upper-cased, without blanks.
+std::string reduce(const std::string& line) {
+  size_t eq = line.find('=');
+  std::string v = line.substr(0, eq == std::string::npos ? 38 : eq), out;
+  for (char c : v)
+    if (c != ' ') out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::vector<std::string> split_words(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> out;
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+std::string upper(std::string s) {
+  for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+struct PromptFile {
+  std::map<int, std::string> texts;
+  std::vector<std::vector<std::array<std::string, 3>>> menus;
+};
+
+// Reads prompts.eng by its layout: numbered lines between BEGIN and END, then four menus of
+// comma-separated items (a quoted item may hold commas; an empty line is an empty item, which a
+// count skips).
+PromptFile read_prompts() {
+  PromptFile pf;
+  const auto lines = crlf_lines(read_file(data_dir() / "prompts.eng"), "prompts.eng");
+  size_t i = 0;
+  while (i < lines.size() && reduce(lines[i]) != "BEGIN") {
+    EXPECT_NE(reduce(lines[i]), "END") << "line " << i + 1 << " before BEGIN would end the texts for the menu reader";
+    ++i;
+  }
+  EXPECT_LT(i, lines.size()) << "no BEGIN line";
+  for (++i; i < lines.size() && reduce(lines[i]) != "END"; ++i) {
+    const std::string& line = lines[i];
+    const std::string num = line.substr(0, std::min<size_t>(3, line.size()));
+    if (num.find_first_not_of(' ') == std::string::npos) continue;
+    int n = 0;
+    EXPECT_NO_THROW(n = std::stoi(num)) << "line " << i + 1;
+    EXPECT_TRUE(n >= 1 && n <= 250) << "line " << i + 1;
+    EXPECT_EQ(pf.texts.count(n), 0u) << "prompt " << n << " given twice";
+    std::string text = line.size() > 3 ? line.substr(3) : "";
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    EXPECT_FALSE(text.empty()) << "prompt " << n;
+    EXPECT_LE(text.size(), 78u) << "prompt " << n << " is wider than the console";
+    pf.texts[n] = text;
+  }
+  EXPECT_LT(i, lines.size()) << "no END line";
+  std::vector<std::string> items;
+  for (++i; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    size_t p = 0;
+    do {
+      while (p < line.size() && line[p] == ' ') ++p;
+      std::string item;
+      if (p < line.size() && line[p] == '"') {
+        size_t close = line.find('"', p + 1);
+        item = line.substr(p + 1, close - p - 1);
+        p = line.find(',', close);
+      } else {
+        size_t comma = line.find(',', p);
+        item = line.substr(p, comma - p);
+        p = comma;
+      }
+      items.push_back(item);
+      if (p != std::string::npos) ++p;
+    } while (p != std::string::npos);
+  }
+  size_t at = 0;
+  for (int k = 0; k < 4; ++k) {
+    while (at < items.size() && std::atoi(items[at].c_str()) == 0) ++at;
+    EXPECT_LT(at, items.size()) << "menu " << k + 1 << " missing";
+    if (at >= items.size()) break;
+    const int count = std::atoi(items[at++].c_str());
+    pf.menus.emplace_back();
+    for (int j = 0; j < count && at + 3 <= items.size(); ++j, at += 3)
+      pf.menus.back().push_back({items[at], items[at + 1], items[at + 2]});
+    EXPECT_EQ(static_cast<int>(pf.menus.back().size()), count) << "menu " << k + 1;
+  }
+  EXPECT_EQ(at, items.size()) << "items after the fourth menu";
+  return pf;
+}
+
+// Position of the word list piece holding value (upper-cased), as the run file's word lookup counts.
+size_t word_position(const std::string& list, const std::string& value) {
+  const auto words = split_words(upper(list));
+  for (size_t i = 0; i < words.size(); ++i)
+    if (words[i].find(upper(value)) != std::string::npos) return i + 1;
+  return words.size();
+}
+
+TEST(PromptFile, LayoutAndTheTextsTheEngineParses) {
+  const PromptFile pf = read_prompts();
+  const auto& t = pf.texts;
+  // Every prompt number the engine's parts use.
+  const std::set<int> used{1,   2,   3,   5,   8,   13,  18,  21,  22,  28,  29,  33,  34,  36,  37,  38,  40,  41,
+                           42,  43,  44,  45,  46,  47,  48,  50,  51,  52,  55,  56,  59,  60,  61,  62,  63,  64,
+                           66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  78,  79,  80,  81,  82,  83,  84,
+                           85,  87,  89,  90,  91,  92,  94,  95,  97,  99,  100, 101, 102, 106, 107, 108, 109, 110,
+                           111, 112, 113, 114, 115, 117, 118, 119, 120, 121, 123, 124, 125, 126, 127, 128, 129, 130,
+                           131, 132, 133, 134, 135, 136, 137, 138, 147};
+  for (int n : used) EXPECT_EQ(t.count(n), 1u) << "prompt " << n << " has no text";
+  if (!std::all_of(used.begin(), used.end(), [&](int n) { return t.count(n); })) return;
+
+  // Word lists of the main menu and the run file.
+  const auto devices = split_words(t.at(33));
+  ASSERT_EQ(devices.size(), 5u);
+  EXPECT_EQ(devices[2] + devices[3] + devices[4], "PDFPGLDXF");
+  for (const char* w : {"PDF", "PGL", "DXF"}) {
+    EXPECT_EQ(upper(devices[0] + " " + devices[1]).find(w), std::string::npos) << w;
+    EXPECT_EQ(word_position(t.at(33), w) - 2, std::string(w) == "PDF" ? 1u : std::string(w) == "PGL" ? 2u : 3u);
+  }
+  EXPECT_EQ(word_position(t.at(28), "PROFILES"), 2u) << "activity 0 (a position of 2 or less)";
+  EXPECT_EQ(word_position(t.at(28), "TEST-SYMB"), 3u) << "activity 1";
+  EXPECT_GE(split_words(t.at(28)).size(), 4u);
+  EXPECT_GE(split_words(t.at(69)).size(), 2u);
+  for (int n : {28, 29, 3, 69})
+    for (const auto& w : split_words(t.at(n))) EXPECT_LE(w.size(), 15u) << "a word of prompt " << n << " fills a 15-column cell";
+  EXPECT_LE((devices[0] + " " + devices[1]).size(), 15u);
+
+  // One-letter questions: yes follows an opening bracket, no other letter does.
+  for (int n : {52, 108, 112, 147}) {
+    EXPECT_NE(t.at(n).find("(Y"), std::string::npos) << n;
+    for (char c = 'A'; c <= 'Z'; ++c) {
+      if (c == 'Y') continue;
+      EXPECT_EQ(t.at(n).find(std::string("(") + c), std::string::npos) << n << ": " << c;
+    }
+  }
+  EXPECT_NE(t.at(147).find("(Y="), std::string::npos);
+  for (int n : {85, 102}) EXPECT_NE(t.at(n).find('='), std::string::npos) << n;
+
+  // Columns of the font list, and the font menus' names.
+  for (int n = 124; n <= 138; ++n) EXPECT_LE(t.at(n).size(), 5u) << n;
+  for (int n : {113, 114, 115, 123}) EXPECT_LE(t.at(n).size(), 4u) << n;
+  std::set<std::string> names{"MAIN", "FONTS", "PROMPTS", "PROVOCAB", "CONVOCAB", "PATHS", "LAYOUT", "SWITCHSETUP"};
+  for (int n = 117; n <= 120; ++n) EXPECT_TRUE(names.insert(upper(t.at(n))).second) << n;
+
+  // Questions on the message line start where the key hint (74) is centred and leave room for 24
+  // typed characters.
+  const size_t column = 39 - t.at(74).size() / 2;
+  auto fits = [&](const std::string& q) { return column + q.size() + 1 + 24 <= 79; };
+  for (const std::string& q : {t.at(45), t.at(52), t.at(67), t.at(107) + "STANDARD.SET)", t.at(147),
+                               t.at(121) + " " + t.at(106) + " " + t.at(120), t.at(2) + " C:\\VLXFILES )"})
+    EXPECT_TRUE(fits(q)) << q;
+
+  // The four menus of the setup editor.
+  ASSERT_EQ(pf.menus.size(), 4u);
+  EXPECT_EQ(pf.menus[0].size(), 9u) << "MAIN";
+  EXPECT_EQ(pf.menus[1].size(), 3u) << "FONTS";
+  EXPECT_EQ(pf.menus[2].size(), 3u) << "PATHS";
+  EXPECT_EQ(pf.menus[3].size(), 18u) << "LAYOUT";
+  std::string reverse;
+  std::string help = pf.menus[2][1][1];
+  for (char& c : help)
+    if (c == ',' || c == '.') c = ' ';
+  for (const auto& w : split_words(help))
+    if (w == upper(w)) reverse = w;
+  EXPECT_EQ(reverse, "REVERSE");
+  for (const auto& item : pf.menus[3]) {
+    EXPECT_LE(item[0].size(), 20u) << item[0];
+    EXPECT_LE(item[1].size() + item[2].size() + 2, 46u) << item[0] << ": the value column";
+    EXPECT_TRUE(fits(t.at(111) + " " + item[1] + "(-390..1200)")) << item[0];
+  }
+}
+
+// Every prompt number the engine's code uses has a text.
+TEST(PromptFile, CoversThePromptsTheEngineUses) {
+  const PromptFile pf = read_prompts();
+  const std::regex use(R"(\bPROMPT\((\d+)\))");
+  int files = 0;
+  for (const auto& e : fs::recursive_directory_iterator(source_dir() / "engine")) {
+    const std::string name = e.path().filename().string();
+    if (e.path().extension() != ".cpp" || name.ends_with("_test.cpp")) continue;
+    ++files;
+    const std::string code = read_file(e.path());
+    for (std::sregex_iterator m(code.begin(), code.end(), use), end; m != end; ++m) {
+      const int n = std::stoi((*m)[1]);
+      EXPECT_EQ(pf.texts.count(n), 1u) << name << " uses prompt " << n;
+    }
+  }
+  EXPECT_GT(files, 0);
 }
 
 }  // namespace
