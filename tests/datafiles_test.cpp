@@ -10,6 +10,9 @@
 #include <set>
 #include <sstream>
 
+#include "engine/frame/frame.h"
+#include "engine/frame/frame_fixture.h"
+#include "engine/frame/globals.h"
 #include "testsupport.h"
 #include "tools/embedded_data.h"
 
@@ -265,4 +268,43 @@ TEST(PromptFile, CoversThePromptsTheEngineUses) {
   EXPECT_GT(files, 0);
 }
 
+
+// The engine's own readers take the shipped prompt file without a single error report.
+class ShippedPrompts : public FrameFixture {};
+
+TEST_F(ShippedPrompts, LoadWithoutAnErrorAndServeTheRunFile) {
+  fs::copy_file(data_dir() / "prompts.eng", dir.path() / "prompts.eng");
+  PROMPTNAME = "prompts.eng";
+  FETCHPRO(PROMPTNAME);
+  FETCHMENUS();
+  EXPECT_EQ(log(), "");
+  EXPECT_TRUE(box.texts.empty());
+  EXPECT_EQ(PROMPT(110), "Press any key to continue.");
+  const std::int32_t counts[] = {9, 3, 3, 18}, firsts[] = {0, 9, 12, 15};
+  for (int k = 1; k <= 4; ++k) {
+    EXPECT_EQ(MENUCOUNT(k), counts[k - 1]) << "menu " << k;
+    EXPECT_EQ(MENUFIRST(k), firsts[k - 1]) << "menu " << k;
+  }
+  EXPECT_EQ(MENUITEM1(1), "Fonts");
+  EXPECT_EQ(MENUITEM2(33), "line spacing ");
+  EXPECT_EQ(MENUITEM3(33), "lines per inch");
+  EXPECT_EQ(REVERSEWORD, "REVERSE");
+
+  // The words a run file gives for the output device and the activity.
+  struct Case {
+    const char* output;
+    const char* activity;
+    std::int32_t outdev, sheetmode;
+  } cases[] = {{"PDF", "PROFILES", 1, 0}, {"PGL", "TEST-SYMB", 2, 1}, {"DXF", "One-page", 3, 2}, {"pdf", "1", 1, 1}};
+  for (const auto& c : cases) {
+    dir.write("@runfile.dat", std::string("2/      output = ") + c.output + "\r\n4/    activity = " + c.activity + "\r\n");
+    OUTDEV = 0;
+    SHEETMODE = -1;
+    std::string cmd = "@runfile.dat";
+    READRUNS(cmd);
+    EXPECT_EQ(OUTDEV, c.outdev) << c.output;
+    EXPECT_EQ(SHEETMODE, c.sheetmode) << c.activity;
+  }
+  EXPECT_EQ(log(), "");
+}
 }  // namespace
