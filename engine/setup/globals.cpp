@@ -1,4 +1,28 @@
 // Definitions of the setup subsystem's shared state.
 #include "engine/setup/globals.h"
 
-void reset_setup_globals() {}
+std::string PAPER;
+std::int32_t COMPRESSLOG = 0;
+std::int16_t LOGFIRST = 0;
+
+std::int32_t PDFFONTCOUNT = 0;
+std::string FONTPDFNAME;
+std::string FONTPDFSIZE;
+std::string PDFFONTREC;
+std::string PDFWIDTHS;
+
+std::string RGBTEXT;
+std::int16_t RGBFLAG = 0;
+
+void reset_setup_globals() {
+  PAPER.clear();
+  COMPRESSLOG = 0;
+  LOGFIRST = 0;
+  PDFFONTCOUNT = 0;
+  FONTPDFNAME.clear();
+  FONTPDFSIZE.clear();
+  PDFFONTREC.clear();
+  PDFWIDTHS.clear();
+  RGBTEXT.clear();
+  RGBFLAG = 0;
+}
