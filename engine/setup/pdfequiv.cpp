@@ -47,47 +47,6 @@ std::string standard_font(char style, const std::string& typeface) {
   return n[v];
 }
 
-// Reads pdffonts.dat as the language's INPUT # and LINE INPUT # do: an item ends at a comma or the
-// line end, and the rest of a line cut by a comma is read as the next whole line. The first read
-// past the end reports the error once; every later read returns nothing.
-class TableReader {
- public:
-  explicit TableReader(int file) : file_(file) {}
-
-  bool line(std::string& out) {
-    if (has_rest_) {
-      out = std::move(rest_);
-      has_rest_ = false;
-      return true;
-    }
-    if (ended_) return false;
-    out.clear();
-    if (!rt::line_input(file_, out)) {
-      ended_ = true;
-      return false;
-    }
-    return true;
-  }
-
-  std::string item() {
-    std::string l;
-    if (!line(l)) return {};
-    size_t comma = l.find(',');
-    if (comma != std::string::npos) {
-      rest_ = l.substr(comma + 1);
-      has_rest_ = true;
-      l.resize(comma);
-    }
-    return rt::TRIM(l);
-  }
-
- private:
-  int file_;
-  std::string rest_;
-  bool has_rest_ = false;
-  bool ended_ = false;
-};
-
 // A count from the table, kept within what a loop can sensibly run to.
 long count_of(const std::string& item) {
   double v = rt::round_even(rt::VAL(item));
@@ -128,20 +87,25 @@ void PDFEQUIV(const std::string& spec, std::string& size, std::string& name) {
     name = standard_font(style, typeface);
     return;
   }
-  TableReader in(f);
-  std::string head = in.item();
+  // A read past the end is reported once; nothing more is read after it.
+  bool readable = true;
+  auto item = [&](std::string& out) { return readable && (readable = rt::input_item(f, out)); };
+  auto line = [&](std::string& out) { return readable && (readable = rt::line_input(f, out)); };
+  std::string head;
+  item(head);
   long n = count_of(head);
   size_t slash = head.find('/');
-  PDFFONTREC = slash == std::string::npos ? std::string() : head.substr(slash);
+  PDFFONTREC = slash == std::string::npos ? std::string() : rt::RTRIM(head.substr(slash));
 
   trap.step("0004");
   std::string table, l;
-  for (long i = 0; i < n && in.line(l); ++i) table += l;
+  for (long i = 0; i < n && line(l); ++i) table += l;
 
   trap.step("0005");
-  long m = count_of(in.item());
+  std::string count;
+  long m = item(count) ? count_of(count) : 0;
   PDFWIDTHS.clear();
-  for (long i = 0; i < m && in.line(l); ++i) PDFWIDTHS += l + "\r\n";
+  for (long i = 0; i < m && line(l); ++i) PDFWIDTHS += l + "\r\n";
   rt::close_file(f);
 
   // The entry: the key anywhere in the joined table; else the same style of typeface 4148, the
