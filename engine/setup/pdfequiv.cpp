@@ -57,7 +57,7 @@ long count_of(const std::string& item) {
 
 }  // namespace
 
-void PDFEQUIV(const std::string& spec, std::string& size, std::string& name) {
+void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
   RT_TRAP(trap, "PDFEQUIV");
   platform::Console& con = platform::console();
 

@@ -44,7 +44,7 @@ class PdfEquivTest : public ::testing::Test {
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
   }
-  void lookup(const std::string& spec) {
+  void lookup(std::string spec) {
     size = "unchanged";
     name = "unchanged";
     PDFEQUIV(spec, size, name);

@@ -9,7 +9,7 @@
 // metric field (a pitch or a metric file name), name the PDF base font name; PDFFONTREC and PDFWIDTHS
 // receive the encoding record and the /Differences lines. A font the table lacks, or a missing table,
 // is reported on the console and gets a standard PDF font. Callers pass FONTPDFSIZE and FONTPDFNAME.
-void PDFEQUIV(const std::string& spec, std::string& size, std::string& name);
+void PDFEQUIV(std::string& spec, std::string& size, std::string& name);
 
 // The first two bytes of s as a big-endian number; a missing byte counts as -1.
 std::int32_t FNQD2INT(const std::string& s);
