@@ -1,4 +1,6 @@
 // Definitions of the devices subsystem's shared state.
 #include "engine/devices/globals.h"
 
-void reset_devices_globals() {}
+std::int32_t CURFONT = 0;
+
+void reset_devices_globals() { CURFONT = 0; }

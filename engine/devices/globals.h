@@ -6,4 +6,6 @@
 
 #include "engine/runtime/array.h"
 
+extern std::int32_t CURFONT;  // current font of the output devices, 1 to 3
+
 void reset_devices_globals();

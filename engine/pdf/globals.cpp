@@ -1,4 +1,47 @@
 // Definitions of the pdf subsystem's shared state.
 #include "engine/pdf/globals.h"
 
-void reset_pdf_globals() {}
+std::int32_t PDFFILE = 0;
+std::int32_t PDFBYTES = 0;
+std::int32_t PDFOBJECT = 0;
+std::int32_t STREAMSTART = 0;
+std::int32_t LEAFCOUNT = 0;
+std::string KIDSLIST;
+std::int32_t PAGESOBJ = 0;
+std::int32_t LOGODONE = 0;
+std::int32_t SYMBOLCOUNT = 0;
+std::string BLANKLINE;
+
+std::string CURCONTENT, CURXOBJECT, CURFILL, CUREXTRA;
+std::int32_t FONTSDONE = 0;
+std::int32_t UNDERCOUNT = 0;
+std::int32_t PDFLASTFONT = 0;
+
+std::string PAGECONTENT, PAGEPATTERN, PAGEFILL, PAGEEXTRA;
+std::int16_t LOGPAGE = 0;
+std::int32_t PAGEDONE = 0;
+std::string PAGEPATRES, FILLNAME, PAGESREF, OUTLINESREF, ROOTREF;
+std::int32_t STARTXREF = 0;
+
+std::string FONTENTRIES, FONTLIST;
+std::string LOGOPROCSET, LOGOEXTGSTATE, LOGOCOLORSPACE, LOGOPATTERN, LOGOSHADING, LOGOXOBJECT, LOGOFONT;
+std::string LOGOCONTENT;
+
+std::int32_t TEXTRGBON = 0;
+std::string ULINEON, ULINEOFF;
+
+bool pdf_refused = false;
+std::string pdf_document_name;
+
+void reset_pdf_globals() {
+  PDFFILE = PDFBYTES = PDFOBJECT = STREAMSTART = LEAFCOUNT = PAGESOBJ = LOGODONE = SYMBOLCOUNT = 0;
+  FONTSDONE = UNDERCOUNT = PDFLASTFONT = PAGEDONE = STARTXREF = TEXTRGBON = 0;
+  LOGPAGE = 0;
+  for (std::string* s : {&KIDSLIST, &BLANKLINE, &CURCONTENT, &CURXOBJECT, &CURFILL, &CUREXTRA, &PAGECONTENT,
+                         &PAGEPATTERN, &PAGEFILL, &PAGEEXTRA, &PAGEPATRES, &FILLNAME, &PAGESREF, &OUTLINESREF,
+                         &ROOTREF, &FONTENTRIES, &FONTLIST, &LOGOPROCSET, &LOGOEXTGSTATE, &LOGOCOLORSPACE,
+                         &LOGOPATTERN, &LOGOSHADING, &LOGOXOBJECT, &LOGOFONT, &LOGOCONTENT, &ULINEON, &ULINEOFF,
+                         &pdf_document_name})
+    s->clear();
+  pdf_refused = false;
+}

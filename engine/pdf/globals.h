@@ -1,9 +1,65 @@
-// Shared state of the engine's pdf subsystem. reset_pdf_globals() restores the state at process start.
+// Shared state of the engine's pdf subsystem: the one PDF document in progress. reset_pdf_globals()
+// restores the state at process start. The offsets table and the leaf lists (PDFOFFSET, LEAFCONTENT,
+// LEAFPATTERN, LEAFFONT, LEAFXOBJECT) and the underline runs (UNDERLINE) are arrays of the frame.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "engine/runtime/array.h"
+
+// --- the file and its objects ---
+extern std::int32_t PDFFILE;      // file number of the PDF being written
+extern std::int32_t PDFBYTES;     // bytes written so far; 0: no document in progress
+extern std::int32_t PDFOBJECT;    // number of the last object begun (0 in a new file)
+extern std::int32_t STREAMSTART;  // PDFBYTES just after the "stream" line of the open stream
+extern std::int32_t LEAFCOUNT;    // leaves begun in this file
+extern std::string KIDSLIST;      // references of the page objects written, one per line
+extern std::int32_t PAGESOBJ;     // number reserved for the page-tree node; 0 while none is
+extern std::int32_t LOGODONE;     // -1 once the logo is in this file
+extern std::int32_t SYMBOLCOUNT;  // symbol images written to this file
+extern std::string BLANKLINE;     // never assigned: FPRINT of it writes an empty line
+
+// --- the current leaf ---
+extern std::string CURCONTENT;     // content-stream references, "n 0 R" + CR LF each
+extern std::string CURXOBJECT;     // image entries
+extern std::string CURFILL;        // fill-pattern names, name + " " + CR LF each
+extern std::string CUREXTRA;       // extra catalogue entries (always empty)
+extern std::int32_t FONTSDONE;     // 1 once the font and encoding objects of the document are written
+extern std::int32_t UNDERCOUNT;    // underline runs recorded in the leaf
+extern std::int32_t PDFLASTFONT;   // font last selected with Tf in the leaf
+
+// --- page assembly ---
+extern std::string PAGECONTENT;   // content-stream references of the page being written
+extern std::string PAGEPATTERN;   // image entries of the page
+extern std::string PAGEFILL;      // fill-pattern names of the page
+extern std::string PAGEEXTRA;     // extra catalogue entries of the page (always empty)
+extern std::int16_t LOGPAGE;      // -1 while a page made of a log leaf alone is written
+extern std::int32_t PAGEDONE;     // page objects written
+extern std::string PAGEPATRES;    // pattern resource entries of the page being written
+extern std::string FILLNAME;      // the pattern whose objects WRITESHA writes
+extern std::string PAGESREF;      // reference of the page-tree node
+extern std::string OUTLINESREF;   // reference of the outlines object
+extern std::string ROOTREF;       // reference of the catalogue
+extern std::int32_t STARTXREF;    // byte offset of the "xref" line
+
+// --- fonts and resources ---
+extern std::string FONTENTRIES;  // body of the /Font dictionary, built on the first page
+extern std::string FONTLIST;     // font object numbers, each left-aligned in 5 characters
+// Entries of the logo's resource dictionary and its content and pattern entries; empty without a logo.
+extern std::string LOGOPROCSET, LOGOEXTGSTATE, LOGOCOLORSPACE, LOGOPATTERN, LOGOSHADING, LOGOXOBJECT, LOGOFONT;
+extern std::string LOGOCONTENT;
+
+// --- text ---
+extern std::int32_t TEXTRGBON;  // -1 while text is shown in the colour of a colour run
+extern std::string ULINEON;     // the printer's underline-on code, ESC "&dD"
+extern std::string ULINEOFF;    // the printer's underline-off code, ESC "&d@"
+
+// --- refusal ---
+// Set when the document cannot be written as a whole (the file cannot be created or written, or it
+// needs more objects or leaves than the tables hold). The writers then write nothing more, and
+// ASSEMBLE removes what was written instead of finishing a broken file.
+extern bool pdf_refused;
+extern std::string pdf_document_name;  // the file named by the document's first OPENLEAF
 
 void reset_pdf_globals();

@@ -1,4 +1,10 @@
 // Definitions of the select subsystem's shared state.
 #include "engine/select/globals.h"
 
-void reset_select_globals() {}
+std::int32_t ATTRCOUNT = 0;
+std::string TEXTRGB;
+
+void reset_select_globals() {
+  ATTRCOUNT = 0;
+  TEXTRGB.clear();
+}

@@ -6,4 +6,7 @@
 
 #include "engine/runtime/array.h"
 
+extern std::int32_t ATTRCOUNT;  // borehole-log attributes of the current hole; 0: no log leaves follow the sheet
+extern std::string TEXTRGB;     // "rg" operands of the current hole's text colour runs; empty when it has none
+
 void reset_select_globals();

@@ -1,4 +1,5 @@
-// Procedures of the engine's setup subsystem that other parts call.
+// Procedures of the setup subsystem that other parts call. All parameters by reference, as the
+// engine's procedures take them.
 #pragma once
 
 #include <cstdint>
@@ -25,10 +26,16 @@ void PIREAD(std::string& text, std::int32_t record, std::int32_t channel);
 // device mark CHARWIDTH(n, 255) = 1 + OUTDEV; FONTSPEC(n) is left in its converted form.
 void WIDTHTAB(std::int32_t n);
 
-// --- PDF font equivalents (pdffonts.dat) ---
-// Looks up the converted font selection string spec in pdffonts.dat (current folder): size receives
-// the metric field (a pitch or a metric file name), name the PDF base font name; PDFFONTREC and
-// PDFWIDTHS are refreshed from the file. A missing file is reported and leaves all four unchanged.
+// --- PDF font equivalents and font file readers ---
+// Looks the printer font selection code spec up in pdffonts.dat (current folder): size receives the
+// metric field (a pitch or a metric file name), name the PDF base font name; PDFFONTREC and PDFWIDTHS
+// receive the encoding record and the /Differences lines. A font the table lacks, or a missing table,
+// is reported on the console and gets a standard PDF font. Callers pass FONTPDFSIZE and FONTPDFNAME.
 void PDFEQUIV(std::string& spec, std::string& size, std::string& name);
-extern std::string PDFFONTREC;  // the encoding record of pdffonts.dat
-extern std::string PDFWIDTHS;   // its /Differences lines, each followed by CR LF
+
+// The first two bytes of s as a big-endian number; a missing byte counts as -1.
+std::int32_t FNQD2INT(const std::string& s);
+
+// Finds code within the first 17 bytes of the binary file and reads the number between it and stop
+// (at most 15 characters) into value; 0 when either is missing.
+void READCODE(const std::string& code, std::int32_t& value, const std::string& stop, const std::int32_t& file);

@@ -136,7 +136,9 @@ TEST_F(WidthTest, MissingMetricFile) {
   FONTSPEC(1) = kFont1;
   // No pdffonts.dat either: the metric field stays empty and names no file.
   WIDTHTAB(1);
-  EXPECT_NE(platform::console().row_text(2).find("File not found : LJ4\\.MET"), std::string::npos);
+  std::string screen;
+  for (int r = 1; r <= platform::console().rows(); ++r) screen += platform::console().row_text(r);
+  EXPECT_NE(screen.find("File not found : LJ4\\.MET"), std::string::npos) << screen;
   // Measured as a 10-point fixed-pitch font (12 characters per inch) instead of with zero widths.
   EXPECT_EQ(CHARWIDTH(1, 32), 25);
   EXPECT_EQ(CHARWIDTH(1, 200), 25);

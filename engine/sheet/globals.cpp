@@ -1,4 +1,10 @@
 // Definitions of the sheet subsystem's shared state.
 #include "engine/sheet/globals.h"
 
-void reset_sheet_globals() {}
+std::int32_t PAGEFILE = 0;
+std::int32_t PAGECOUNT = 0;
+
+void reset_sheet_globals() {
+  PAGEFILE = 0;
+  PAGECOUNT = 0;
+}

@@ -1,0 +1,38 @@
+// FNDLEN: the printed width of a text in dots, following its font-switch marks.
+#include "engine/devices/devices.h"
+#include "engine/frame/globals.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/number.h"
+
+std::int32_t FNDLEN(const std::string& text, const std::int32_t& font) {
+  RT_TRAP(trap, "FNDLEN");
+  const int fontsw = FONTSWCODE.empty() ? -1 : static_cast<unsigned char>(FONTSWCODE[0]);
+  const int hardsp = HARDSPCODE.empty() ? -1 : static_cast<unsigned char>(HARDSPCODE[0]);
+  // A font outside the tables is reported once, not once per character.
+  if (font < 1 || font > 3) {
+    rt::raise(9);
+    return 0;
+  }
+  std::int32_t f = font;
+  double w = 0;
+  bool escape = false;
+  for (unsigned char ch : text) {
+    int c = ch;
+    if (c == 27) {
+      escape = true;
+    } else if (c == fontsw) {
+      if (f != 3) f = f == 1 ? 2 : 1;
+    } else if (c >= 32) {
+      if (!escape) {
+        w += OUTDEV == 3 ? rt::round_even(FONTWIDTH(f)) : CHARWIDTH(f, c);
+      } else if (c >= 64 && c <= 90) {
+        escape = false;
+      }
+    } else if (c == hardsp) {
+      // The width of a blank, in the table's units.
+      if (FONTSIZE(f) != 0) w += rt::round_even(FONTWIDTH(f) / FONTSIZE(f));
+    }
+  }
+  if (OUTDEV != 3) w *= FONTSIZE(f);
+  return rt::to_i32(w);
+}

@@ -1,0 +1,74 @@
+// Text widths in dots: marks and printer sequences take no room, font switches change the scale.
+#include <gtest/gtest.h>
+
+#include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
+#include "engine/frame/frame.h"
+#include "engine/frame/globals.h"
+#include "platform/console.h"
+#include "testsupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+class FndlenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_frame_globals();
+    platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+    PRODIM();
+    FONTSWCODE = "\x13";
+    HARDSPCODE = "\x05";
+    // Font 1: 100 units a character at 0.1 dots a unit; font 2: 300 units at 0.05; font 3: 50 at 0.2.
+    const int units[4] = {0, 100, 300, 50};
+    const double scale[4] = {0, 0.1, 0.05, 0.2};
+    for (int f = 1; f <= 3; ++f) {
+      for (int c = 32; c <= 255; ++c) CHARWIDTH(f, c) = units[f];
+      CHARWIDTH(f, 'i') = units[f] / 2;
+      FONTSIZE(f) = scale[f];
+      FONTWIDTH(f) = units[f] * scale[f];
+    }
+  }
+  void TearDown() override { platform::set_console(nullptr); }
+  TempDir dir;
+  ScopedCwd cwd{dir.path()};
+  BoxRecorder box;
+};
+
+TEST_F(FndlenTest, Widths) {
+  struct Case {
+    int device;
+    std::string text;
+    int font, want;
+  } cases[] = {
+      {1, "", 1, 0},
+      {1, "   ", 1, 30},
+      {1, "ab", 1, 20},
+      {1, "ii", 1, 10},
+      {1, "a\x1b&dDb\x1b&d@c", 1, 30},  // underline codes add nothing
+      {1, "a\x1b*p120Xb", 1, 20},       // nor a cursor move
+      {1, "a\x13" "b", 1, 20},          // (100 + 300) units at the scale of font 2, the last font
+      {1, "a\x13" "b\x13" "c", 2, 35},  // (300 + 100 + 300) * 0.05
+      {1, "a\x13" "b", 3, 20},          // font 3 does not switch
+      {1, "a\x05" "b", 1, 30},          // a hard space is a blank
+      {1, "a\x01" "b", 1, 20},          // other marks take no room
+      {3, "abc", 1, 30},                // DXF: the blank width per character
+      {3, "a\x13" "bc", 1, 40},         // 10 + 15 + 15
+  };
+  for (const auto& c : cases) {
+    OUTDEV = c.device;
+    EXPECT_EQ(FNDLEN(c.text, c.font), c.want) << c.device << " " << c.text;
+  }
+  EXPECT_TRUE(box.texts.empty());
+}
+
+// A font outside the tables is one error, not one per character.
+TEST_F(FndlenTest, BadFont) {
+  OUTDEV = 1;
+  EXPECT_EQ(FNDLEN("abc", 0), 0);
+  EXPECT_TRUE(box.texts.empty());
+  EXPECT_NE(dir.read("ERROR.LOG").find("fndlen.cpp"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,141 @@
+// PDFEQUIV: the PDF base font and the metric field of a printer font, from the font table pdffonts.dat.
+//
+// pdffonts.dat: a first item "n /Encoding /BaseEncodingName" (n = the count of table lines), n table
+// lines of fixed-width entries "key(6) name:metric(10)", a line with the count m of difference lines,
+// and m lines of a PDF /Differences array. Everything after them is not read.
+#include <filesystem>
+
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+#include "platform/console.h"
+
+namespace {
+
+// The fonts every PDF reader has. The writer gives its fonts no widths and no descriptors, which
+// PDF allows only for these, so any other name would make a file that readers render wrongly.
+const char* const kStandardFonts[] = {
+    "Times-Roman", "Times-Bold",        "Times-Italic",      "Times-BoldItalic",
+    "Helvetica",   "Helvetica-Bold",    "Helvetica-Oblique", "Helvetica-BoldOblique",
+    "Courier",     "Courier-Bold",      "Courier-Oblique",   "Courier-BoldOblique",
+    "Symbol",      "ZapfDingbats"};
+
+bool is_standard_font(const std::string& name) {
+  for (const char* f : kStandardFonts)
+    if (name == f) return true;
+  return false;
+}
+
+// The standard font that stands in for a printer font the table cannot name: the family by the PCL
+// typeface number (Times, Courier and Letter Gothic, anything else Helvetica), the variant by style.
+std::string standard_font(char style, const std::string& typeface) {
+  int v = style == 's' ? 1 : style == 'b' ? 2 : style == 'B' ? 3 : 0;
+  if (typeface == "4101") {
+    const char* n[] = {"Times-Roman", "Times-Italic", "Times-Bold", "Times-BoldItalic"};
+    return n[v];
+  }
+  if (typeface == "4099" || typeface == "4102") {
+    const char* n[] = {"Courier", "Courier-Oblique", "Courier-Bold", "Courier-BoldOblique"};
+    return n[v];
+  }
+  const char* n[] = {"Helvetica", "Helvetica-Oblique", "Helvetica-Bold", "Helvetica-BoldOblique"};
+  return n[v];
+}
+
+// A count from the table, kept within what a loop can sensibly run to.
+long count_of(const std::string& item) {
+  double v = rt::round_even(rt::VAL(item));
+  if (v < 0) return 0;
+  if (v > 1e6) return 1000000;
+  return static_cast<long>(v);
+}
+
+}  // namespace
+
+void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
+  RT_TRAP(trap, "PDFEQUIV");
+  platform::Console& con = platform::console();
+
+  // The key: style letter and typeface number of the selection code.
+  trap.step("0001");
+  double s = rt::round_even(rt::VAL(FNFINDV(spec, "s")));
+  double b = rt::round_even(rt::VAL(FNFINDV(spec, "b")));
+  std::string typeface = FNFINDV(spec, "T");
+  char style = s > 0 ? (b > 0 ? 'B' : 's') : (b > 0 ? 'b' : 'm');
+  std::string key = std::string(1, style) + typeface;
+
+  trap.step("0002");
+  std::error_code ec;
+  std::string file = std::filesystem::current_path(ec).string() + "/pdffonts.dat";
+  if (!rt::file_exists(file)) {
+    con.beep();
+    con.print((PROMPT.in_bounds(38) ? PROMPT(38) : std::string()) + " " + file, true);
+    con.pause_ms(2000);
+    // The previous font's name would be wrong for this one: a standard font stands in.
+    name = standard_font(style, typeface);
+    return;
+  }
+
+  trap.step("0003");
+  int f = rt::FREEFILE();
+  if (!rt::open_file(f, file, rt::FileMode::Input)) {
+    name = standard_font(style, typeface);
+    return;
+  }
+  // A read past the end is reported once; nothing more is read after it.
+  bool readable = true;
+  auto item = [&](std::string& out) { return readable && (readable = rt::input_item(f, out)); };
+  auto line = [&](std::string& out) { return readable && (readable = rt::line_input(f, out)); };
+  std::string head;
+  item(head);
+  long n = count_of(head);
+  size_t slash = head.find('/');
+  PDFFONTREC = slash == std::string::npos ? std::string() : rt::RTRIM(head.substr(slash));
+
+  trap.step("0004");
+  std::string table, l;
+  for (long i = 0; i < n && line(l); ++i) table += l;
+
+  trap.step("0005");
+  std::string count;
+  long m = item(count) ? count_of(count) : 0;
+  PDFWIDTHS.clear();
+  for (long i = 0; i < m && line(l); ++i) PDFWIDTHS += l + "\r\n";
+  rt::close_file(f);
+
+  // The entry: the key anywhere in the joined table; else the same style of typeface 4148, the
+  // typeface of the standard fonts; else the table's first entry.
+  trap.step("0006");
+  std::string used_key = key;
+  long p = typeface.empty() ? 0 : rt::INSTR(table, key);
+  if (p == 0) {
+    used_key = std::string(1, style) + "4148";
+    p = rt::INSTR(table, used_key);
+  }
+  trap.step("0007");
+  long c = rt::INSTR(p + 6, table, ":");
+  std::string found;
+  if (c > 0) {
+    found = rt::TRIM(rt::MID(table, p + 6, c - p - 6));
+    size = rt::TRIM(rt::MID(table, c + 1, 10));
+  } else {
+    size.clear();
+  }
+
+  trap.step("0008");
+  if (is_standard_font(found)) {
+    name = found;
+    if (used_key != key || p == 0) con.print("Font " + key + " not in pdffonts.dat - using " + name, true);
+    return;
+  }
+  name = standard_font(style, typeface);
+  con.print("Font " + key + ": " +
+                (found.empty() ? std::string("no PDF font name in pdffonts.dat") : found + " is no standard PDF font") +
+                " - using " + name,
+            true);
+}

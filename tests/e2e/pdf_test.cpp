@@ -1,0 +1,160 @@
+// The PDF writer's output, as real readers see it: the demonstration program's documents checked with
+// qpdf, pdfinfo, pdftotext and a page rendered by pdftoppm.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "testsupport.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A reader program by its name, found on PATH (the runner starts programs by their full path).
+std::string reader(const std::string& name) {
+  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin";
+  for (size_t start = 0; start <= path.size();) {
+    size_t end = path.find(':', start);
+    if (end == std::string::npos) end = path.size();
+    fs::path p = fs::path(path.substr(start, end - start)) / name;
+    if (fs::exists(p)) return p.string();
+    start = end + 1;
+  }
+  ADD_FAILURE() << name << " is not installed (scripts/bootstrap.sh installs it)";
+  return name;
+}
+
+// A document made by pdfdemo in a fresh engine folder.
+struct Demo {
+  EngineFolder folder;
+  RunResult run;
+  fs::path pdf;
+  explicit Demo(const std::vector<std::string>& args) {
+    pdf = folder.file("demo.pdf");
+    std::vector<std::string> argv{VLX_PDFDEMO_PROGRAM, "demo.pdf"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    run = run_program(argv, folder.path(), 30);
+  }
+  // A reader run on the document; its standard output.
+  std::string tool(std::vector<std::string> argv) const {
+    argv[0] = reader(argv[0]);
+    argv.push_back(pdf.string());
+    RunResult r = run_program(argv, folder.path(), 30);
+    EXPECT_EQ(r.exit_code, 0) << argv[0] << ": " << r.out << r.err;
+    return r.out;
+  }
+  std::string page_text(int page) const {
+    RunResult r = run_program({reader("pdftotext"), "-f", std::to_string(page), "-l", std::to_string(page), pdf.string(), "-"},
+                              folder.path(), 30);
+    EXPECT_EQ(r.exit_code, 0) << r.err;
+    return r.out;
+  }
+};
+
+void expect_clean(const Demo& d) {
+  ASSERT_EQ(d.run.exit_code, 0) << d.run.out << d.run.err;
+  ASSERT_TRUE(fs::exists(d.pdf));
+  RunResult q = run_program({reader("qpdf"), "--check", d.pdf.string()}, d.folder.path(), 30);
+  EXPECT_EQ(q.exit_code, 0) << q.out << q.err;  // 2 errors, 3 warnings
+  EXPECT_EQ(q.out.find("WARNING"), std::string::npos) << q.out;
+  EXPECT_EQ(q.err, "");
+  EXPECT_FALSE(d.folder.exists("ERROR.LOG")) << d.folder.read("ERROR.LOG");
+  EXPECT_EQ(d.run.out.find("Font"), std::string::npos) << d.run.out;  // every font found in pdffonts.dat
+}
+
+// One rendered page as RGB pixels (pdftoppm writes a binary PPM).
+struct Image {
+  int width = 0, height = 0;
+  std::string rgb;
+  int count(bool (*match)(unsigned char, unsigned char, unsigned char)) const {
+    int n = 0;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+      n += match(static_cast<unsigned char>(rgb[i]), static_cast<unsigned char>(rgb[i + 1]),
+                 static_cast<unsigned char>(rgb[i + 2]));
+    return n;
+  }
+};
+
+Image render(const Demo& d, int page) {
+  RunResult r = run_program({reader("pdftoppm"), "-r", "72", "-f", std::to_string(page), "-l", std::to_string(page),
+                             d.pdf.string(), (d.folder.path() / "page").string()},
+                            d.folder.path(), 30);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  Image img;
+  for (const auto& e : fs::directory_iterator(d.folder.path())) {
+    if (e.path().extension() != ".ppm") continue;
+    std::string bytes = read_file(e.path());
+    std::smatch m;
+    if (!std::regex_search(bytes.cbegin(), bytes.cend(), m, std::regex("^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"))) continue;
+    img.width = std::stoi(m[1]);
+    img.height = std::stoi(m[2]);
+    img.rgb = bytes.substr(static_cast<size_t>(m.length(0)));
+    fs::remove(e.path());
+  }
+  return img;
+}
+
+TEST(PdfWriter, A4DocumentWithSeparateLogPages) {
+  Demo d({});
+  expect_clean(d);
+  std::string info = d.tool({"pdfinfo"});
+  EXPECT_NE(info.find("Pages:           4"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size:       595 x 841 pts"), std::string::npos) << info;
+  EXPECT_NE(info.find("PDF version:     1.3"), std::string::npos) << info;
+
+  // Each log page follows its sheet page.
+  const char* order[] = {"Sheet page 1", "Log page 1", "Sheet page 2", "Log page 2"};
+  for (int p = 1; p <= 4; ++p) {
+    std::string text = d.page_text(p);
+    EXPECT_NE(text.find(order[p - 1]), std::string::npos) << p << ": " << text;
+  }
+  std::string sheet = d.page_text(1);
+  for (const char* want : {"Firm grey sandy CLAY (weathered) with gravel: a\\b and (c)",
+                           "Water at 20\u00B0C \u00B12, area 4 m\u00B2, grains 63 \u00B5m, Stra\u00DFe",
+                           "Normal text, bold text and normal again", "Sample U100 undisturbed taken at 1.20 m",
+                           "Colour run: red description and black", "Narrow text at eighty percent"})
+    EXPECT_NE(sheet.find(want), std::string::npos) << want << "\n" << sheet;
+
+  // The rendered sheet page shows its black lines and text, the blue and orange bars and the red run.
+  Image img = render(d, 1);
+  ASSERT_GT(img.width, 0);
+  EXPECT_LT(img.width, img.height);
+  auto dark = [](unsigned char r, unsigned char g, unsigned char b) { return r < 80 && g < 80 && b < 80; };
+  auto blue = [](unsigned char r, unsigned char g, unsigned char b) { return r < 40 && g > 100 && g < 160 && b > 220; };
+  auto orange = [](unsigned char r, unsigned char g, unsigned char b) { return r > 230 && g > 130 && g < 180 && b < 40; };
+  auto red = [](unsigned char r, unsigned char g, unsigned char b) { return r > 150 && g < 90 && b < 90; };
+  EXPECT_GT(img.count(dark), 1000);
+  EXPECT_GT(img.count(blue), 1000);
+  EXPECT_GT(img.count(orange), 1000);
+  EXPECT_GT(img.count(red), 5);
+}
+
+TEST(PdfWriter, A3DocumentWithLogBesideTheSheet) {
+  Demo d({"--a3"});
+  expect_clean(d);
+  std::string info = d.tool({"pdfinfo"});
+  EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size:       1190 x 841 pts"), std::string::npos) << info;
+  for (int p = 1; p <= 2; ++p) {
+    std::string text = d.page_text(p);
+    EXPECT_NE(text.find("Sheet page " + std::to_string(p)), std::string::npos) << text;
+    EXPECT_NE(text.find("Log page " + std::to_string(p)), std::string::npos) << text;
+  }
+  // The log's green bars stand in the right half of the landscape page.
+  Image img = render(d, 1);
+  ASSERT_GT(img.width, img.height);
+  int left = 0, right = 0;
+  for (size_t i = 0; i + 2 < img.rgb.size(); i += 3) {
+    unsigned char r = static_cast<unsigned char>(img.rgb[i]), g = static_cast<unsigned char>(img.rgb[i + 1]),
+                  b = static_cast<unsigned char>(img.rgb[i + 2]);
+    if (r < 80 && g > 130 && b < 80) (static_cast<int>(i / 3 % static_cast<size_t>(img.width)) < img.width / 2 ? left : right)++;
+  }
+  EXPECT_EQ(left, 0);
+  EXPECT_GT(right, 500);
+}
+
+}  // namespace
