@@ -76,6 +76,37 @@ TEST(StandardSet, IsTheTemplateByteForByte) {
 }
 
 
+// --- pdffonts.dat ---
+
+// Every metric file that the font table names is in the font folder of the standard SET file, under
+// its exact name. The table is read as the engine reads it: its lines joined, then entries of a 6-character
+// key, the PDF name up to ":" and a 10-character metric field (a file name, or a pitch).
+TEST(FontTable, EveryMetricFileItNamesIsInTheFontFolder) {
+  std::istringstream in(read_file(data_dir() / "pdffonts.dat"));
+  std::string line, table;
+  ASSERT_TRUE(std::getline(in, line));
+  const int count = std::stoi(line);
+  for (int i = 0; i < count && std::getline(in, line); ++i) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    table += line;
+  }
+  std::set<std::string> files;
+  int entries = 0;
+  for (size_t at = 0; at < table.size(); ++entries) {
+    const size_t colon = table.find(':', at + 6);
+    ASSERT_NE(colon, std::string::npos) << table.substr(at);
+    std::string metric = table.substr(colon + 1, 10);
+    metric.erase(metric.find_last_not_of(' ') + 1);
+    metric.erase(0, metric.find_first_not_of(' '));
+    at = colon + 11;
+    if (metric.empty() || std::isdigit(static_cast<unsigned char>(metric[0])) || metric[0] == '.') continue;  // a pitch
+    files.insert(metric);
+    EXPECT_TRUE(fs::exists(data_dir() / "LJ4" / metric)) << metric << " (run tools/makemet)";
+  }
+  EXPECT_EQ(entries, 28);
+  EXPECT_GE(files.size(), 12u);
+}
+
 // --- prompts.eng ---
 
 // A marker line reduced as the engine reduces it: the text before the first "=" (the first 38

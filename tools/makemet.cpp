@@ -3,7 +3,8 @@
 //   makemet afm [AFM_FOLDER [SOURCE_FOLDER]]   measures every font of SOURCE_FOLDER/fonts.txt with its
 //                                              standard metrics AFM_FOLDER/<metrics>.afm and the character
 //                                              set SOURCE_FOLDER/../cp437.txt, and writes the readable
-//                                              width sources SOURCE_FOLDER/<file>.txt
+//                                              width sources SOURCE_FOLDER/<file>.txt, narrowed to the
+//                                              94.482 % at which the PDF writer shows text
 //   makemet met [SOURCE_FOLDER [OUT_FOLDER]]   writes the binary metric files OUT_FOLDER/<file>.MET from
 //                                              the width sources
 //

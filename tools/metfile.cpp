@@ -58,9 +58,10 @@ double to_number(const std::string& s, const std::string& what, int line) {
   return v;
 }
 
+// A width to three decimals, without trailing zeros.
 std::string format_width(double w) {
   std::ostringstream out;
-  out << w;
+  out << std::round(w * 1000) / 1000;
   return out.str();
 }
 
@@ -138,8 +139,9 @@ std::string width_source(const FontEntry& font, const Afm& afm, const std::vecto
   std::string name = afm.family;
   for (auto& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   out << "# Width table LJ4\\" << font.file << ".MET, made by tools/makemet from the font metrics " << font.afm
-      << ".afm\n# and the character set data/src/cp437.txt. Widths are in 1/1000 em; a glyph in brackets\n"
-      << "# is missing from the font and measured as the glyph before it.\n";
+      << ".afm\n# and the character set data/src/cp437.txt. Widths are in 1/1000 em as the PDF writer shows the\n"
+      << "# font, at " << kShownWidth * 100 << " % of the font's metrics; a glyph in brackets is missing from the font\n"
+      << "# and measured as the glyph before it.\n";
   out << "name      " << name << "\n";
   out << "style     " << font.style << "\n";
   out << "weight    " << font.weight << "\n";
@@ -156,8 +158,8 @@ std::string width_source(const FontEntry& font, const Afm& afm, const std::vecto
       shown = c.substitute + " (" + c.glyph + ")";
     }
     if (it == afm.widths.end()) fail(font.afm, 0, "no glyph for code " + std::to_string(c.code) + ": " + c.glyph);
-    std::string code = std::to_string(c.code), width = format_width(it->second);
-    out << code << std::string(5 - code.size(), ' ') << width << std::string(width.size() < 6 ? 6 - width.size() : 1, ' ')
+    std::string code = std::to_string(c.code), width = format_width(it->second * kShownWidth);
+    out << code << std::string(5 - code.size(), ' ') << width << std::string(width.size() < 9 ? 9 - width.size() : 1, ' ')
         << shown << "\n";
   }
   return out.str();

@@ -19,6 +19,11 @@ constexpr int kFirstCode = 32;
 constexpr int kLastCode = 254;
 constexpr int kCodes = kLastCode - kFirstCode + 1;
 
+// The PDF writer shows every text at 94.482 % of its font's width (the printer's typeface is narrower
+// than the standard PDF fonts that stand in for it), so the width sources carry the standard metrics
+// narrowed by this factor: a measured width is then the width shown.
+constexpr double kShownWidth = 0.94482;
+
 // One line of data/src/LJ4/fonts.txt.
 struct FontEntry {
   std::string file;  // metric file name without extension
@@ -39,7 +44,7 @@ struct Afm {
   std::map<std::string, double> widths;  // by glyph name, in 1/1000 em
 };
 
-// A readable width source: header fields and one width (1/1000 em) per code 32..254.
+// A readable width source: header fields and one width (1/1000 em, as shown) per code 32..254.
 struct WidthTable {
   std::string name;  // font name in the PCL header, capitals
   int style = 0, weight = 0, typeface = 0, spacing = 1, x_height = 0, cap_height = 0;
@@ -52,7 +57,8 @@ std::vector<CharEntry> read_charset(const std::filesystem::path& file);
 Afm read_afm(const std::filesystem::path& file);
 WidthTable parse_width_source(const std::string& text, const std::string& what);
 
-// The width source of a font: every code of the character set measured with the AFM widths.
+// The width source of a font: every code of the character set measured with the AFM widths, each
+// narrowed by kShownWidth.
 std::string width_source(const FontEntry& font, const Afm& afm, const std::vector<CharEntry>& charset);
 
 // The 534 bytes of the binary metric file.

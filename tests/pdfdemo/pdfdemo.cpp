@@ -3,7 +3,7 @@
 //
 // Two sheet pages and two borehole-log pages (the log on pages of its own): on A4 four pages in the
 // order sheet 1, log 1, sheet 2, log 2; with --a3 two landscape pages, each log beside its sheet.
-// Run it in a folder that holds pdffonts.dat (an engine folder).
+// Run it in an engine folder: it reads pdffonts.dat and the width tables of the font folder LJ4.
 #include <cstdio>
 #include <string>
 
@@ -16,29 +16,14 @@
 #include "engine/runtime/files.h"
 #include "engine/select/globals.h"
 #include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
 #include "engine/sheet/globals.h"
 #include "platform/console.h"
 
 namespace {
 
-// Widths of codes 32 to 126 in 1/1000 em (the standard metrics of Helvetica and Helvetica-Bold),
-// standing in for the width tables until the demo reads them from the engine folder.
-const int kRegular[95] = {
-    278, 278, 355, 556, 556, 889, 667, 222, 333, 333, 389, 584, 278, 333, 278, 278, 556, 556, 556,  556,
-    556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556, 1015, 667, 667, 722, 722, 667, 611, 778,
-    722, 278, 500, 667, 556, 833, 722, 778, 667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 278,
-    278, 278, 469, 556, 222, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,
-    556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};
-const int kBold[95] = {
-    278, 333, 474, 556, 556, 889, 722, 278, 333, 333, 389, 584, 278, 333, 278, 278, 556, 556, 556, 556,
-    556, 556, 556, 556, 556, 556, 333, 333, 584, 584, 584, 611, 975, 722, 722, 722, 722, 667, 611, 778,
-    722, 278, 556, 722, 611, 833, 722, 778, 667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 333,
-    278, 333, 584, 556, 278, 556, 611, 556, 611, 556, 333, 611, 611, 278, 278, 556, 278, 889, 611, 611,
-    611, 611, 389, 556, 333, 611, 556, 778, 556, 556, 500, 389, 280, 389, 584};
-
-// The engine's start-up as far as the writer needs it: mark-up codes, arrays, the three fonts of
-// the standard SET file and their widths (4.41 metric units per 1/1000 em, size / 1058.4 dots each),
-// narrowed to the 94.482 % at which the writer shows text.
+// The engine's start-up as far as the writer needs it: mark-up codes, arrays, and the three fonts of
+// the standard SET file with their width tables from the engine folder's font folder.
 void set_up(bool a3) {
   VERSION = "7022";
   CRLF = "\r\n";
@@ -50,13 +35,8 @@ void set_up(bool a3) {
   FONTSPEC(1) = "\x1b(10U\x1b(s1p10v0s0b4148T";
   FONTSPEC(2) = "\x1b(10U\x1b(s1p10v0s3b4148T";
   FONTSPEC(3) = "\x1b)10U\x1b)s1p8v1s0b4148T";
-  const double points[4] = {0, 10, 10, 8};
-  for (int f = 1; f <= 3; ++f) {
-    const int* w = f == 2 ? kBold : kRegular;
-    for (int c = 32; c <= 254; ++c) CHARWIDTH(f, c) = static_cast<std::int32_t>((c <= 126 ? w[c - 32] : 556) * 4.41 * 0.94482 + 0.5);
-    FONTSIZE(f) = points[f] / 1058.4;
-    FONTWIDTH(f) = FONTSIZE(f) * CHARWIDTH(f, 32);
-  }
+  FONTDIR = "LJ4";
+  for (std::int32_t f = 1; f <= 3; ++f) WIDTHTAB(f);
   PDFFONTCOUNT = 3;
   PAPER = a3 ? "A3" : "A4";
   ATTRCOUNT = 1;
@@ -97,6 +77,7 @@ void sheet_leaf(const std::string& out, int page) {
   text(100, 750, 1, "Sample " + on + "U100 undisturbed" + off + " taken at 1.20 m");
   text(100, 850, 1, "Colour run: \x19" "red description\x19" " and black");
   text(100, 950, 1, "\x15" "80\x15" "Narrow text at eighty percent");
+  text(1500, 1000, 1, on + "Hello" + off);
 
   // Bars, arrows, a polyline.
   bar(100, 1100, 600, 150, "0 0.5 1");
