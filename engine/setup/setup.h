@@ -39,3 +39,27 @@ std::int32_t FNQD2INT(const std::string& s);
 // Finds code within the first 17 bytes of the binary file and reads the number between it and stop
 // (at most 15 characters) into value; 0 when either is missing.
 void READCODE(const std::string& code, std::int32_t& value, const std::string& stop, const std::int32_t& file);
+
+// --- SET file reader (getsetup.cpp) ---
+// Reads the SET file SETUPNAME (found along the path search; a name with a folder is read from that
+// folder; a missing file falls back to STANDARD.SET) into the setup globals, reloading the prompt
+// file, the vocabulary and the three font width tables as their names require. SETUPNAME becomes the
+// file's base name + ".SET".
+void GETSETUP();
+// Columns 1..6 and 7..12 of line (cut or padded to 12 characters), each trimmed of blanks.
+void SPLITLOG(const std::string& line, std::string& first, std::string& second);
+
+// --- vocabulary and symbol library (readvocb.cpp) ---
+// Loads the vocabulary file: VOCAB words, ABBREV/ABBRCOUNT, KEYWORDS, the symbol library's name list
+// VOCABLIST (read again only when the library name changes) and the first lines of usercat.dat and
+// userprov.dat. A missing file is reported (NOFILE) and changes nothing.
+void READVOCB(const std::string& name);
+// Two bytes at the current position of a binary file as a signed big-endian 16-bit number; a byte
+// beyond the end counts as -1.
+void READINT(std::int32_t file, std::int32_t& value);
+// The abbreviation section of an open vocabulary file (BEGIN ... END, at most 14 kept).
+void READARRA(std::int32_t file);
+// The next BEGIN ... END section of an open text file, its lines upper-cased and joined, into result.
+void READBLOC(std::int32_t file, std::string& result);
+// The first line of the named file into line when the file exists; otherwise line is unchanged.
+void USERDATA(const std::string& name, std::string& line);
