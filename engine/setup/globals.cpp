@@ -3,6 +3,37 @@
 
 std::string FONTDIR;
 
+std::string VOCABSETNAME;
+std::string DATADIR;
+std::int32_t SCALEOPT = 0;
+std::int32_t A3SHIFT = 0;
+std::int32_t PAGEOFFSET = 0;
+std::int32_t PAGELENGTH = 0;
+std::int32_t ATTRLMARGIN = 0;
+std::int32_t ATTRRMARGIN = 0;
+std::int32_t PROFLMARGIN = 0;
+std::int32_t PROFRMARGIN = 0;
+std::int32_t FOOTDOTS = 0;
+std::int32_t SUPPRESS = 0;
+std::int32_t TITLEOFFSET = 0;
+std::int32_t FOOTOFFSET1 = 0;
+std::int32_t FOOTOFFSET2 = 0;
+std::int32_t INDENT = 0;
+std::string LOGOMACRO;
+std::int32_t LOGOX = 0;
+std::int32_t LOGOY = 0;
+std::int32_t COMPRESSSET = 0;
+double LINEPITCH = 0;
+std::string PRINTERCODES;
+std::string LOGOMATRIX;
+
+std::string VOCABNAME;
+std::int32_t ABBRCOUNT = 0;
+std::string KEYWORDS;
+std::string VOCABLIST;
+std::string LIBNAME;
+std::string LIBRARYLIST;
+
 namespace {
 constexpr std::array<std::int32_t, 10> kUnknownCounts{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 }
@@ -24,6 +55,23 @@ std::int16_t RGBFLAG = 0;
 
 void reset_setup_globals() {
   FONTDIR.clear();
+  VOCABSETNAME.clear();
+  DATADIR.clear();
+  SCALEOPT = A3SHIFT = PAGEOFFSET = PAGELENGTH = 0;
+  ATTRLMARGIN = ATTRRMARGIN = PROFLMARGIN = PROFRMARGIN = 0;
+  FOOTDOTS = SUPPRESS = TITLEOFFSET = FOOTOFFSET1 = FOOTOFFSET2 = INDENT = 0;
+  LOGOMACRO.clear();
+  LOGOX = LOGOY = 0;
+  COMPRESSSET = 0;
+  LINEPITCH = 0;
+  PRINTERCODES.clear();
+  LOGOMATRIX.clear();
+  VOCABNAME.clear();
+  ABBRCOUNT = 0;
+  KEYWORDS.clear();
+  VOCABLIST.clear();
+  LIBNAME.clear();
+  LIBRARYLIST.clear();
   PITEXTCOUNT = kUnknownCounts;
   PAPER.clear();
   COMPRESSLOG = 0;

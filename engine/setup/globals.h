@@ -10,6 +10,39 @@
 // --- font width tables ---
 extern std::string FONTDIR;      // folder of the metric (.MET) files, SET item "Path to Font files"
 
+// --- the SET file's first block (GETSETUP) ---
+extern std::string VOCABSETNAME;    // the vocabulary file the SET file names, with the folder it was found in
+extern std::string DATADIR;         // print-to-file folder, without a trailing "\"
+extern std::int32_t SCALEOPT;       // 1 metric, 2 imperial
+extern std::int32_t A3SHIFT;        // horizontal shift of the sheet: 2333 on A3, 0 on A4
+extern std::int32_t PAGEOFFSET;     // 0 on A3 and A4
+extern std::int32_t PAGELENGTH;     // usable page length in dots (3200 on A3 and A4)
+extern std::int32_t ATTRLMARGIN;    // left and right margins of the borehole-log page, dots
+extern std::int32_t ATTRRMARGIN;
+extern std::int32_t PROFLMARGIN;    // left and right margins of the profile sheet, dots
+extern std::int32_t PROFRMARGIN;
+extern std::int32_t FOOTDOTS;       // foot of a page in dots; odd: the footer on every page
+extern std::int32_t SUPPRESS;       // the borehole log's three-digit suppress code
+extern std::int32_t TITLEOFFSET;    // job title offset from the sheet's left edge, dots
+extern std::int32_t FOOTOFFSET1;    // offsets of the two left footer columns, dots
+extern std::int32_t FOOTOFFSET2;
+extern std::int32_t INDENT;         // indentation step of the start-indent mark, characters
+extern std::string LOGOMACRO;       // logo name: the logo file is LOGOMACRO + ".PDF"
+extern std::int32_t LOGOX;          // logo reference point, dots
+extern std::int32_t LOGOY;
+extern std::int32_t COMPRESSSET;    // the SET file's COMPRESSLOG, restored after every plot
+extern double LINEPITCH;            // dots per text line: 300 / lines per inch
+extern std::string PRINTERCODES;    // the printer control block, converted from the "/" notation
+extern std::string LOGOMATRIX;      // logo placement: six numbers and "cm"; kept when a file gives none
+
+// --- vocabulary and symbol library (READVOCB) ---
+extern std::string VOCABNAME;    // the vocabulary file loaded
+extern std::int32_t ABBRCOUNT;   // abbreviations in ABBREV(1..ABBRCOUNT), at most 14
+extern std::string KEYWORDS;     // the keyword table, upper case, then the first line of userprov.dat
+extern std::string VOCABLIST;    // the library's names ("|" + name padded to 10 each), then usercat.dat's line
+extern std::string LIBNAME;      // the symbol library loaded last
+extern std::string LIBRARYLIST;  // the library's names as read, before the usercat.dat line
+
 // --- work channels ---
 // Texts written to each work channel since its PIINIT in this run; -1 while not known (the channel was
 // not started afresh in this run). PIWRITE uses it to keep the later texts intact when an earlier text
