@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <cctype>
 #include <map>
@@ -13,6 +14,9 @@
 #include "engine/frame/frame.h"
 #include "engine/frame/frame_fixture.h"
 #include "engine/frame/globals.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
 #include "testsupport.h"
 #include "tools/embedded_data.h"
 
@@ -338,4 +342,46 @@ TEST_F(ShippedPrompts, LoadWithoutAnErrorAndServeTheRunFile) {
   }
   EXPECT_EQ(log(), "");
 }
+
+// The scales files, read as the layout reads them: lines up to BEGIN, then records of four items.
+class ShippedScales : public FrameFixture {};
+
+TEST_F(ShippedScales, RecordsFitTheLayout) {
+  struct Case {
+    const char* file;
+    double dots_per_unit;  // at 1:1
+  } cases[] = {{"scales.MET", 1000 * 300 / 25.399999618530273}, {"scales.IMP", 12 * 300}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const auto lines = crlf_lines(read_file(data_dir() / c.file), c.file);
+    fs::copy_file(data_dir() / c.file, dir.path() / c.file);
+    const int f = rt::FREEFILE();
+    ASSERT_TRUE(rt::open_file(f, c.file, rt::FileMode::Input));
+    std::string line;
+    while (rt::line_input(f, line) && rt::UCASE(line) != "BEGIN") {
+    }
+    std::vector<std::int32_t> denominators;
+    while (!rt::at_eof(f)) {
+      std::string n, unit, tick, step;
+      ASSERT_TRUE(rt::input_item(f, n) && rt::input_item(f, unit) && rt::input_item(f, tick) && rt::input_item(f, step));
+      const double denominator = rt::VAL(n), labelled = rt::VAL(tick), interval = rt::VAL(step);
+      SCOPED_TRACE(n);
+      EXPECT_GT(denominator, 0);
+      EXPECT_TRUE(denominators.empty() || denominator > denominators.back()) << "rising order";
+      denominators.push_back(static_cast<std::int32_t>(denominator));
+      EXPECT_FALSE(unit.empty());
+      EXPECT_EQ(labelled, std::floor(labelled)) << "a whole number of units";
+      EXPECT_GE(labelled, 1);
+      EXPECT_GT(interval, 0) << "a zero step would never end the ticks";
+      const double per_label = labelled / interval;
+      EXPECT_NEAR(per_label, std::round(per_label), 1e-9) << "long ticks fall on short ticks";
+      EXPECT_GE(interval * c.dots_per_unit / denominator, 10) << "short ticks at least 10 dots apart";
+    }
+    rt::close_file(f);
+    EXPECT_GE(denominators.size(), 8u);
+    EXPECT_NE(std::find(denominators.begin(), denominators.end(), 100), denominators.end()) << "1:100";
+  }
+  EXPECT_EQ(log(), "");
+}
+
 }  // namespace
