@@ -8,5 +8,6 @@
 
 extern std::int32_t ATTRCOUNT;  // borehole-log attributes of the current hole; 0: no log leaves follow the sheet
 extern std::string TEXTRGB;     // "rg" operands of the current hole's text colour runs; empty when it has none
+extern std::int16_t LOGOFAIL;   // -1 after a failed logo import; the hole selection sets 0 so that it is tried again
 
 void reset_select_globals();
