@@ -27,6 +27,21 @@ std::string FONTENTRIES, FONTLIST;
 std::string LOGOPROCSET, LOGOEXTGSTATE, LOGOCOLORSPACE, LOGOPATTERN, LOGOSHADING, LOGOXOBJECT, LOGOFONT;
 std::string LOGOCONTENT;
 
+std::string SYMBOLNAME;
+
+std::string LOGORESOURCES;
+std::int32_t LOGOPAGESOBJ = 0;
+std::int32_t LOGOLASTOBJ = 0;
+
+std::int32_t PDFINFILE = 0;
+rt::Array<std::int32_t> XREFOFFSET, XREFORDER, OBSTART, OBLENG;
+std::int32_t XREFCOUNT = 0;
+std::int32_t ROOTOBJ = 0;
+std::int32_t READPOS = 0;
+std::string READLINE;
+std::string xref_error;
+std::vector<std::int32_t> xref_marks;
+
 std::int32_t TEXTRGBON = 0;
 std::string ULINEON, ULINEOFF;
 
@@ -36,12 +51,15 @@ std::string pdf_document_name;
 void reset_pdf_globals() {
   PDFFILE = PDFBYTES = PDFOBJECT = STREAMSTART = LEAFCOUNT = PAGESOBJ = LOGODONE = SYMBOLCOUNT = 0;
   FONTSDONE = UNDERCOUNT = PDFLASTFONT = PAGEDONE = STARTXREF = TEXTRGBON = 0;
+  LOGOPAGESOBJ = LOGOLASTOBJ = PDFINFILE = XREFCOUNT = ROOTOBJ = READPOS = 0;
+  for (rt::Array<std::int32_t>* a : {&XREFOFFSET, &XREFORDER, &OBSTART, &OBLENG}) a->reset();
+  xref_marks.clear();
   LOGPAGE = 0;
   for (std::string* s : {&KIDSLIST, &BLANKLINE, &CURCONTENT, &CURXOBJECT, &CURFILL, &CUREXTRA, &PAGECONTENT,
                          &PAGEPATTERN, &PAGEFILL, &PAGEEXTRA, &PAGEPATRES, &FILLNAME, &PAGESREF, &OUTLINESREF,
                          &ROOTREF, &FONTENTRIES, &FONTLIST, &LOGOPROCSET, &LOGOEXTGSTATE, &LOGOCOLORSPACE,
                          &LOGOPATTERN, &LOGOSHADING, &LOGOXOBJECT, &LOGOFONT, &LOGOCONTENT, &ULINEON, &ULINEOFF,
-                         &pdf_document_name})
+                         &pdf_document_name, &SYMBOLNAME, &LOGORESOURCES, &READLINE, &xref_error})
     s->clear();
   pdf_refused = false;
 }

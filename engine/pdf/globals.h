@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/runtime/array.h"
 
@@ -49,6 +50,33 @@ extern std::string FONTLIST;     // font object numbers, each left-aligned in 5 
 // Entries of the logo's resource dictionary and its content and pattern entries; empty without a logo.
 extern std::string LOGOPROCSET, LOGOEXTGSTATE, LOGOCOLORSPACE, LOGOPATTERN, LOGOSHADING, LOGOXOBJECT, LOGOFONT;
 extern std::string LOGOCONTENT;
+
+// --- symbol images ---
+extern std::string SYMBOLNAME;  // resource name of the image written last, "/Symbol" + SYMBOLCOUNT; empty when none
+
+// --- logo import ---
+extern std::string LOGORESOURCES;  // the inside of the logo's /Resources (page tree, then every page)
+extern std::int32_t LOGOPAGESOBJ;  // the logo catalogue's /Pages number
+// Number of the last object of the logo block in this file (the closing stream's length object); 0
+// while an import runs and in a file without a logo.
+extern std::int32_t LOGOLASTOBJ;
+
+// --- reading a PDF that another program wrote (the logo file) ---
+extern std::int32_t PDFINFILE;             // file number of the PDF being read
+extern rt::Array<std::int32_t> XREFOFFSET;  // 0..700: offset of each object number; entry XREFCOUNT the end mark
+extern rt::Array<std::int32_t> XREFORDER;   // 0..700: object numbers by ascending offset
+extern rt::Array<std::int32_t> OBSTART;     // start offset of each object (made 0..700 unless larger already)
+extern rt::Array<std::int32_t> OBLENG;      // bytes of each object up to the next one
+extern std::int32_t XREFCOUNT;              // entries of the cross-reference table (its /Size)
+extern std::int32_t ROOTOBJ;                // number of the catalogue; 0 when not found
+extern std::int32_t READPOS;                // byte position (from 0) of the next line GETNEXTL reads
+extern std::string READLINE;                // the line or block read last
+// Why the last READXREF could not read the table (the text that goes before the file name in the
+// message); empty when it could.
+extern std::string xref_error;
+// Offsets of everything the sections READXREF read point at: each section, and each object they
+// list, also one that a newer section replaced. An object's bytes end at the next of them.
+extern std::vector<std::int32_t> xref_marks;
 
 // --- text ---
 extern std::int32_t TEXTRGBON;  // -1 while text is shown in the colour of a colour run

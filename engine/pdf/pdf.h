@@ -23,6 +23,38 @@ std::string FNOBJREF(const std::int32_t& n);
 std::string FNZEROFI(const std::int32_t& width, const std::int32_t& value);
 std::int32_t FNOID(const std::string& text, const std::string& key);
 
+// --- hatch and shade patterns ---
+// Registers PATTERNNAME (e.g. "/Hatch3") as a fill pattern of the current leaf.
+void ADDPDFSH();
+
+// --- symbol images (1-bit image masks of the symbol raster SYMBITS) ---
+// The band RASTEREND..RASTERY of the soil-symbol column as image SYMBOLNAME of the current leaf.
+void WRITESYM();
+// A sample symbol: raster rows 0 to 60 as image SYMBOLNAME.
+void WRITESAM();
+// Places the image written last in a content stream of its own: kind "SOIL" for the symbol column
+// (layer n's colour from SYMBOLRGB), any other kind for a sample symbol painted in SYMFILL.
+void WRITESYMUSE(const std::int32_t& n, const std::string& kind);
+
+// --- logo import: the objects of the PDF file LOGOMACRO + ".PDF" copied into the file, first ---
+void PDFLOGO();
+void PDFLOGOH();
+// Shifts the translation (e, f) of the matrix text m ("a b c d e f cm", " cm" at position p) to the
+// logo reference point LOGOX, LOGOY (and A3SHIFT).
+void ADJUSTMA(std::string& m, const std::int32_t& p);
+
+// --- reading another program's PDF file on PDFINFILE (positions from 0) ---
+// The cross-reference sections from the "startxref" in tail along the /Prev chain: XREFOFFSET,
+// XREFCOUNT, ROOTOBJ. xref_error says why when the table cannot be read.
+void READXREF(const std::string& tail);
+// The line that starts at pos; pos moves past its line end. False when there is no line there (the
+// end of the file) or the line is too long to be one.
+bool GETNEXTL(std::int32_t& pos, std::string& line);
+// The value of key in text: the inside of the open ... close bracket that follows it, or what an
+// indirect reference there points at (OBSTART, OBLENG); empty when key is absent.
+void READRESO(const std::string& text, const std::string& key, const std::string& open, const std::string& close,
+              std::string& out);
+
 // --- page assembly, page tree, catalogue, cross-reference table, trailer ---
 void ASSEMBLE();
 void WRITEPAG();

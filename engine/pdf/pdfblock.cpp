@@ -1,10 +1,15 @@
 // The PDF writer's blocks: the file and object layer, page assembly, page resources and fonts, page
-// tree, catalogue, cross-reference table and trailer, path drawing and text.
+// tree, catalogue, cross-reference table and trailer, path drawing and text, hatch and shade patterns,
+// symbol images, the logo import and the reader of the logo's PDF file.
 //
 // Every byte goes through FPRINT or SPRINT, whose running count PDFBYTES gives the object offsets: the
 // file is never re-read or repositioned. Every line ends with CR LF.
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <initializer_list>
+#include <regex>
+#include <set>
 #include <vector>
 
 #include "engine/devices/devices.h"
@@ -80,6 +85,15 @@ void discard_document() {
   PDFBYTES = 0;
 }
 
+// Forgets the logo of an earlier file or of a failed import, so that no page names logo objects
+// that its file lacks.
+void clear_logo_results() {
+  for (std::string* t : {&LOGOCONTENT, &LOGORESOURCES, &LOGOPROCSET, &LOGOEXTGSTATE, &LOGOCOLORSPACE, &LOGOPATTERN,
+                         &LOGOSHADING, &LOGOXOBJECT, &LOGOFONT})
+    t->clear();
+  LOGOLASTOBJ = LOGOPAGESOBJ = 0;
+}
+
 // --- page assembly ---
 
 bool leaf_begun(long i) { return i >= 1 && i <= LEAFCOUNT && i <= LEAFCONTENT.ubound(); }
@@ -135,6 +149,8 @@ void OPENLEAF(const std::string& file) {
     KIDSLIST.clear();
     // A colour run cannot continue from one document into the next.
     TEXTRGBON = 0;
+    // Nor can the logo: its objects are imported into each file anew.
+    clear_logo_results();
   }
   ++LEAFCOUNT;
   if (LEAFCOUNT > LEAFCONTENT.ubound()) refuse("more than " + std::to_string(LEAFCONTENT.ubound()) + " pages");
@@ -290,8 +306,11 @@ void WRITEPAG() {
   CRLF = kCrLf;
   std::string delims = "\r\n";
   PARSVARS(PAGEFILL, delims);
+  // A pattern that two leaves of the page both use is written once: a name may stand only once in
+  // the page's /Pattern dictionary.
   std::vector<std::string> names;
-  for (long i = 1; i <= PARSEDCOUNT; ++i) names.push_back(PARSED(i));
+  for (long i = 1; i <= PARSEDCOUNT; ++i)
+    if (std::find(names.begin(), names.end(), PARSED(i)) == names.end()) names.push_back(PARSED(i));
   for (const std::string& name : names) {
     FILLNAME = name;
     WRITESHA();
@@ -317,10 +336,6 @@ void WRITEPAG() {
   WRITERES();
   ++PAGEDONE;
 }
-
-// WRITESHA: the objects of the fill pattern FILLNAME. The writer has no pattern set yet and nothing
-// registers a pattern for a leaf, so there is nothing to write.
-void WRITESHA() { RT_TRAP(trap, "WRITESHA"); }
 
 // WRITERES: the resources object of a page; on the first page also the font and encoding objects.
 void WRITERES() {
@@ -703,4 +718,712 @@ void PDFUNDER() {
   NEWSTREA();
   for (std::int32_t n = 1; n <= UNDERCOUNT; ++n) PDFRULE4(UNDERLINE(3 * n - 1), UNDERLINE(3 * n), UNDERLINE(3 * n - 2) + 5, 4);
   CLOSESTR();
+}
+
+// ===================================================================== hatch and shade patterns
+
+// ADDPDFSH: registers the fill pattern PATTERNNAME for the current leaf, once.
+void ADDPDFSH() {
+  RT_TRAP(trap, "ADDPDFSH");
+  // The entry ends with its blank and line end, so "/Shade2" is not taken for "/Shade28".
+  const std::string entry = PATTERNNAME + " " + kCrLf;
+  if (rt::INSTR(CURFILL, entry) == 0) CURFILL += entry;
+}
+
+// WRITESHA: the pattern FILLNAME as an uncoloured tiling pattern (its object, the stream's length and
+// its resources), one unit a 300-dpi dot; its entry goes to the page's PAGEPATRES.
+void WRITESHA() {
+  RT_TRAP(trap, "WRITESHA");
+  static const std::vector<std::pair<std::string, std::vector<std::string>>> kTiles = {
+      {"/Hatch1", {"0 8 m", "16 8 l"}},
+      {"/Hatch2", {"8 0 m", "8 16 l"}},
+      {"/Hatch3", {"0 0 m", "16 16 l"}},
+      {"/Hatch4", {"0 16 m", "16 0 l"}},
+      {"/Hatch5", {"8 0 m", "8 16 l", "0 8 m", "16 8 l"}},
+      {"/Hatch6", {"0 16 m", "16 0 l", "0 0 m", "16 16 l"}},
+      {"/Shade2", {"0 0 .5 .5 re", "4 8 .5 .5 re"}},
+      {"/Shade7", {"0 0 .5 .5 re", "4 4 .5 .5 re"}},
+      {"/Shade16", {"0 0 1 1 re", "4 4 1 1 re"}},
+      {"/Shade28", {"0 0 2 2 re", "4 4 2 2 re"}},
+      {"/Shade45", {"0 0 3 3 re", "4 4 3 3 re"}},
+      {"/Shade68", {"0 0 4 4 re", "4 4 4 4 re"}},
+      {"/Shade75", {"0 0 5 5 re", "4 4 5 5 re"}},
+      {"/Shade100", {"0 0 8 8 re"}},
+  };
+  LOGNEXTO();
+  const std::int32_t p = PDFOBJECT;
+  const std::string group = rt::LEFT(FILLNAME, 2);
+  PAGEPATRES += FILLNAME + " " + FNOBJREF(p) + kCrLf;
+  FPRINT("<<");
+  FPRINT("/Type /Pattern");
+  FPRINT("/PatternType 1");
+  FPRINT("/PaintType 2");
+  FPRINT("/TilingType 1");
+  FPRINT("/ImageMask true");
+  if (FILLNAME == "/Shade2") {
+    FPRINT("/BBox [0 0 8 16]");
+    FPRINT("/XStep  8");
+    FPRINT("/YStep 16");
+  } else if (group == "/S") {
+    FPRINT("/BBox [0 0 9 9]");
+    FPRINT("/XStep  8");
+    FPRINT("/YStep  8");
+  } else {
+    FPRINT("/BBox [-1 -1 17 17]");
+    FPRINT("/XStep 16");
+    FPRINT("/YStep 16");
+  }
+  FPRINT("/Resources " + FNOBJREF(p + 2));
+  FPRINT("/Matrix [0.24 0 0 0.24 0 0 ]");
+  OPENSTRE();
+  if (group == "/H") FPRINT("1.00 w");
+  for (const auto& [name, lines] : kTiles)
+    if (name == FILLNAME)
+      for (const std::string& line : lines) FPRINT(line);
+  if (group == "/H") FPRINT("S");
+  if (group == "/S") FPRINT("f");
+  CLOSESTR();
+  LOGNEXTO();
+  FPRINT("<<");
+  FPRINT("/ProcSet [ /PDF ]");
+  FPRINT(">>");
+  FPRINT("endobj");
+}
+
+// ===================================================================== symbol images
+
+namespace {
+
+// Most rows one image may have: a band taller than that is a fault of its caller, not a symbol.
+constexpr long kMaxImageRows = 65535;
+
+// The 8 bytes of raster row slot s: each word's low 16 bits inverted (a set pixel becomes a 0 sample,
+// which the image mask paints), low byte first.
+std::string raster_row(long slot) {
+  std::string row;
+  for (long k = 0; k < 4; ++k) {
+    const long i = 2 + 4 * slot + k;
+    const std::uint32_t w = ~static_cast<std::uint32_t>(SYMBITS.in_bounds(i) ? SYMBITS(i) : 0);
+    row += static_cast<char>(w & 0xFF);
+    row += static_cast<char>((w >> 8) & 0xFF);
+  }
+  return row;
+}
+
+// Writes raster rows first..last (ring slots r MOD 60) as the next image mask of the file, 64 pixels
+// wide and as many rows high as it holds, and registers it for the current leaf. No rows, no image:
+// SYMBOLNAME is then empty and the placement that follows draws nothing.
+void write_symbol_image(long first, long last) {
+  SYMBOLNAME.clear();
+  if (last < first || last - first >= kMaxImageRows) return;
+  LOGNEXTO();
+  ++SYMBOLCOUNT;
+  SYMBOLNAME = "/Symbol" + digits(SYMBOLCOUNT);
+  CURXOBJECT += SYMBOLNAME + " " + FNOBJREF(PDFOBJECT) + kCrLf;
+  FPRINT("<<");
+  FPRINT("/Type /XObject");
+  FPRINT("/Subtype /Image");
+  FPRINT("/Name " + SYMBOLNAME);
+  FPRINT("/Width 64");
+  FPRINT("/Height " + digits(last - first + 1));
+  FPRINT("/ImageMask true");
+  FPRINT("/Decode [0 1]");
+  FPRINT("/BitsPerComponent 1");
+  OPENSTRE();
+  for (long r = first; r <= last; ++r) SPRINT(raster_row((r % 60 + 60) % 60));
+  FPRINT(BLANKLINE);
+  CLOSESTR();
+}
+
+}  // namespace
+
+// WRITESYM: the band RASTEREND..RASTERY of the symbol column as an image; raster row r covers the
+// dot rows from HEADDOTS + r * RASTERSTEP.
+void WRITESYM() {
+  RT_TRAP(trap, "WRITESYM");
+  SYMBOLNAME.clear();
+  if (!(RASTERSTEP > 0)) return;
+  const double first = std::floor((static_cast<double>(RASTEREND) - HEADDOTS) / RASTERSTEP);
+  const double last = std::floor((static_cast<double>(RASTERY) - HEADDOTS) / RASTERSTEP);
+  if (std::fabs(first) > 1e9 || std::fabs(last) > 1e9) return;
+  write_symbol_image(static_cast<long>(first), static_cast<long>(last));
+}
+
+// WRITESAM: a sample symbol, the whole raster and its first row once more (61 rows).
+void WRITESAM() {
+  RT_TRAP(trap, "WRITESAM");
+  write_symbol_image(0, 60);
+}
+
+// WRITESYMUSE: places the image written last, 30.72 points wide and as high as its band, with its
+// bottom left corner at (RASTERX, RASTERY).
+void WRITESYMUSE(const std::int32_t& n, const std::string& kind) {
+  RT_TRAP(trap, "WRITESYMUSE");
+  if (SYMBOLNAME.empty()) return;
+  NEWSTREA();
+  const std::string h = hundredths(24LL * (static_cast<std::int64_t>(RASTERY) - RASTEREND + 1));
+  const std::string x = FNPDFX(RASTERX);
+  const std::string y = kind == "SOIL" ? FNPDFY(RASTERY - PAGEORIGIN) : FNPDFY(RASTERY);
+  const std::string place = "30.72 0 0 " + h + " " + x + " " + y + " cm";
+  if (kind == "SOIL") {
+    const std::int32_t c = SYMBOLRGB(n);
+    if (c > 0) {
+      RGB2PDF(c, SYMFILL, RGBFLAG);
+      FPRINT(SYMFILL);
+      if (RGBFLAG & 1) {  // the band filled in the colour
+        FPRINT(x + " " + y + " 30.72 " + h + " re ");
+        FPRINT("f");
+      }
+      if (RGBFLAG & 2) {  // the symbol in the colour, or black over the coloured band
+        FPRINT("q");
+        if (RGBFLAG & 1) FPRINT("0.0 g");
+        FPRINT(place);
+        FPRINT(SYMBOLNAME + " Do");
+        FPRINT("Q");
+      }
+      FPRINT("0.0 g");
+    } else {
+      FPRINT("q");
+      FPRINT(place);
+      FPRINT(SYMBOLNAME + " Do");
+      FPRINT("Q");
+    }
+  } else {
+    FPRINT("q");
+    FPRINT(SYMFILL);
+    FPRINT(place);
+    FPRINT(SYMBOLNAME + " Do");
+    FPRINT("Q");
+  }
+  CLOSESTR();
+}
+
+// ===================================================================== reading the logo's PDF file
+
+namespace {
+
+constexpr size_t npos = std::string::npos;
+
+bool is_white(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\0'; }
+bool is_delimiter(char c) { return c != '\0' && std::strchr("()<>[]{}/%", c) != nullptr; }
+bool is_regular(char c) { return !is_white(c) && !is_delimiter(c); }
+
+// The position after the blanks, line ends and comments at pos.
+size_t skip_white(const std::string& t, size_t pos) {
+  while (pos < t.size()) {
+    if (is_white(t[pos])) {
+      ++pos;
+    } else if (t[pos] == '%') {
+      while (pos < t.size() && t[pos] != '\r' && t[pos] != '\n') ++pos;
+    } else {
+      break;
+    }
+  }
+  return pos;
+}
+
+// The first occurrence of key from pos that stands as a token of its own: "/Font" is not found in
+// "/FontFile", nor "obj" in "endobj".
+size_t find_token(const std::string& t, const std::string& key, size_t pos = 0) {
+  if (key.empty()) return npos;
+  for (size_t p = t.find(key, pos); p != npos; p = t.find(key, p + 1)) {
+    const size_t e = p + key.size();
+    if (e < t.size() && is_regular(t[e])) continue;
+    if (key[0] != '/' && p > 0 && is_regular(t[p - 1])) continue;
+    return p;
+  }
+  return npos;
+}
+
+// An unsigned decimal number at pos; false when no digit stands there or it is too large.
+bool read_number(const std::string& t, size_t& pos, std::int64_t& v) {
+  size_t i = pos;
+  v = 0;
+  while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+    v = v * 10 + (t[i] - '0');
+    if (v > 0x7FFFFFFF) return false;
+    ++i;
+  }
+  if (i == pos) return false;
+  pos = i;
+  return true;
+}
+
+// An indirect reference "n g R" at pos; end is the position after its "R".
+bool read_reference(const std::string& t, size_t pos, std::int64_t& n, std::int64_t& gen, size_t& end) {
+  size_t i = pos;
+  if (!read_number(t, i, n) || i >= t.size() || !is_white(t[i])) return false;
+  i = skip_white(t, i);
+  if (!read_number(t, i, gen) || i >= t.size() || !is_white(t[i])) return false;
+  i = skip_white(t, i);
+  if (i >= t.size() || t[i] != 'R' || (i + 1 < t.size() && is_regular(t[i + 1]))) return false;
+  end = i + 1;
+  return true;
+}
+
+// The number that follows key in t (blanks, line ends and comments between). present tells whether
+// the key occurs; v is -1 when no number follows it.
+bool key_number(const std::string& t, const std::string& key, std::int64_t& v) {
+  v = -1;
+  size_t p = find_token(t, key);
+  if (p == npos) return false;
+  size_t i = skip_white(t, p + key.size());
+  if (!read_number(t, i, v)) v = -1;
+  return true;
+}
+
+// The position after the literal string that begins at pos, or npos when it does not end.
+size_t skip_string(const std::string& t, size_t pos) {
+  int depth = 0;
+  for (size_t i = pos; i < t.size(); ++i) {
+    if (t[i] == '\\') {
+      ++i;
+    } else if (t[i] == '(') {
+      ++depth;
+    } else if (t[i] == ')' && --depth == 0) {
+      return i + 1;
+    }
+  }
+  return npos;
+}
+
+// The position of the close that matches the open at pos, or npos. Strings, hex strings and
+// comments are passed over, so a bracket inside them does not count, and no ">" of a hex string is
+// taken for half of a ">>".
+size_t match_close(const std::string& t, size_t pos, const std::string& open, const std::string& close) {
+  int depth = 0;
+  size_t i = pos;
+  while (i < t.size()) {
+    if (t.compare(i, open.size(), open) == 0) {
+      ++depth;
+      i += open.size();
+    } else if (t.compare(i, close.size(), close) == 0) {
+      if (--depth == 0) return i;
+      i += close.size();
+    } else if (t[i] == '(') {
+      i = skip_string(t, i);
+      if (i == npos) return npos;
+    } else if (t[i] == '%') {
+      while (i < t.size() && t[i] != '\r' && t[i] != '\n') ++i;
+    } else if (t[i] == '<' || t[i] == '>') {
+      if (i + 1 < t.size() && t[i + 1] == t[i]) {
+        i += 2;  // a dictionary bracket of the other kind
+      } else if (t[i] == '<') {
+        size_t g = t.find('>', i);
+        if (g == npos) return npos;
+        i = g + 1;
+      } else {
+        ++i;
+      }
+    } else {
+      ++i;
+    }
+  }
+  return npos;
+}
+
+// count bytes of the file being read, from position pos (from 0); fewer at its end.
+std::string read_at(std::int64_t pos, std::int64_t count) {
+  if (pos < 0 || count <= 0) return {};
+  rt::seek(PDFINFILE, pos + 1);
+  return rt::get_bytes(PDFINFILE, static_cast<size_t>(count));
+}
+
+// The text of object n of the file being read; empty for a number the table does not hold.
+std::string object_text(std::int64_t n) {
+  if (n <= 0 || n >= XREFCOUNT || !OBSTART.in_bounds(static_cast<long>(n)) || !OBLENG.in_bounds(static_cast<long>(n)))
+    return {};
+  if (OBLENG(static_cast<long>(n)) <= 0) return {};
+  return read_at(OBSTART(static_cast<long>(n)), OBLENG(static_cast<long>(n)));
+}
+
+}  // namespace
+
+// READXREF: the cross-reference sections of the file on PDFINFILE, from the offset after "startxref"
+// in tail back along the /Prev chain. The newest section's entry for a number is the one that counts
+// (a newer free entry deletes an older object), as does the newest /Root. Free entries give no
+// offset. Anything the reader cannot follow (a cross-reference stream, a /Prev chain that loops, a
+// line that does not end, entries outside the file or beyond the tables) sets xref_error instead.
+void READXREF(const std::string& tail) {
+  RT_TRAP(trap, "READXREF");
+  trap.step("0001");
+  CRLF = kCrLf;
+  xref_error.clear();
+  xref_marks.clear();
+  XREFOFFSET.clear();
+  const std::int64_t length = rt::LOF(PDFINFILE);
+  const std::int64_t limit = XREFOFFSET.ubound();  // the end mark needs the entry after the last number
+  const std::string table_error = "Cannot read Xref table in ";
+  const std::string too_many = "Too many objects (more than " + std::to_string(limit) + ") in ";
+
+  size_t p = tail.rfind("startxref");
+  size_t d = p == npos ? npos : skip_white(tail, p + 9);
+  std::int64_t start = 0;
+  if (d == npos || !read_number(tail, d, start)) {
+    xref_error = "Cannot find Xrefstart in ";
+    return;
+  }
+  std::vector<bool> seen(static_cast<size_t>(limit) + 1, false);
+  std::set<std::int64_t> visited;
+  std::int32_t endmark = 0;
+  bool root_found = false;
+  for (;;) {
+    trap.step("0002");
+    if (start <= 0 || start >= length) {
+      xref_error = table_error;
+      return;
+    }
+    if (!visited.insert(start).second) {
+      xref_error = "Xref /Prev chain loops in ";
+      return;
+    }
+    STARTXREF = static_cast<std::int32_t>(start);
+    xref_marks.push_back(STARTXREF);
+    endmark = std::max(endmark, STARTXREF);
+    READPOS = STARTXREF;
+    if (!GETNEXTL(READPOS, READLINE) || FNATRIM(READLINE) != "xref") {
+      // "n 0 obj" where the table should stand: a cross-reference stream (PDF 1.5 and later).
+      const std::string line = FNATRIM(READLINE);
+      std::int64_t n = 0, gen = 0;
+      size_t i = 0;
+      const bool stream = read_number(line, i, n) && i < line.size() && is_white(line[i]) &&
+                          (i = skip_white(line, i), read_number(line, i, gen)) &&
+                          find_token(line, "obj", i) == skip_white(line, i);
+      xref_error = stream ? "Cannot read cross-reference stream in " : table_error;
+      return;
+    }
+
+    // Subsections "first count" and their entries, up to "trailer".
+    trap.step("0003");
+    for (;;) {
+      const std::int32_t line_start = READPOS;
+      if (!GETNEXTL(READPOS, READLINE)) {
+        xref_error = table_error;
+        return;
+      }
+      const std::string head = FNATRIM(READLINE);
+      if (head.rfind("trailer", 0) == 0) {
+        READPOS = line_start;
+        break;
+      }
+      std::int64_t first = 0, count = 0;
+      size_t i = 0;
+      if (!read_number(head, i, first) || (i = skip_white(head, i), !read_number(head, i, count)) ||
+          skip_white(head, i) != head.size()) {
+        xref_error = table_error;
+        return;
+      }
+      if (first + count > limit) {
+        xref_error = too_many;
+        return;
+      }
+      for (std::int64_t k = 0; k < count; ++k) {
+        if (!GETNEXTL(READPOS, READLINE)) {
+          xref_error = table_error;
+          return;
+        }
+        const std::string entry = FNATRIM(READLINE);
+        std::int64_t offset = 0, gen = 0;
+        size_t j = 0;
+        if (!read_number(entry, j, offset) || (j = skip_white(entry, j), !read_number(entry, j, gen)) ||
+            (j = skip_white(entry, j), j + 1 != entry.size()) || (entry[j] != 'n' && entry[j] != 'f')) {
+          xref_error = table_error;
+          return;
+        }
+        const size_t number = static_cast<size_t>(first + k);
+        if (entry[j] == 'n' && offset > 0 && offset < length) xref_marks.push_back(static_cast<std::int32_t>(offset));
+        if (number == 0 || seen[number]) continue;  // a newer section gave this number already
+        seen[number] = true;
+        if (entry[j] == 'f') continue;
+        // The copy keeps the generation 0 of every object; an object in use must lie in the file.
+        if (gen != 0 || offset <= 0 || offset >= length) {
+          xref_error = table_error;
+          return;
+        }
+        XREFOFFSET(static_cast<long>(number)) = static_cast<std::int32_t>(offset);
+      }
+      XREFCOUNT = std::max<std::int32_t>(XREFCOUNT, static_cast<std::int32_t>(first + count));
+    }
+
+    // The trailer: read in blocks that grow by 80 bytes until "startxref" follows it.
+    trap.step("0004");
+    BLOCKPOS = 80;
+    do {
+      BLOCKPOS += 80;
+      READLINE = read_at(READPOS, BLOCKPOS);
+    } while (READLINE.find("startxref") == npos && static_cast<std::int32_t>(READLINE.size()) == BLOCKPOS &&
+             BLOCKPOS < 32767);
+    size_t sx = READLINE.find("startxref");
+    if (sx == npos) {
+      xref_error = table_error;
+      return;
+    }
+    const std::string trailer = READLINE.substr(0, sx);
+    std::int64_t v = 0;
+    if (key_number(trailer, "/Size", v)) {
+      if (v > limit) {
+        xref_error = too_many;
+        return;
+      }
+      XREFCOUNT = std::max<std::int32_t>(XREFCOUNT, static_cast<std::int32_t>(std::max<std::int64_t>(v, 0)));
+    }
+    if (!root_found && key_number(trailer, "/Root", v) && v > 0) {
+      ROOTOBJ = static_cast<std::int32_t>(v);
+      root_found = true;
+    }
+    // Objects kept in object streams (a hybrid file) or encrypted strings cannot be copied byte for byte.
+    if (find_token(trailer, "/XRefStm") != npos) {
+      xref_error = "Cannot read cross-reference stream in ";
+      return;
+    }
+    if (find_token(trailer, "/Encrypt") != npos) {
+      xref_error = "Cannot copy the encrypted file ";
+      return;
+    }
+    if (!key_number(trailer, "/Prev", v)) break;
+    if (v < 0) {
+      xref_error = table_error;
+      return;
+    }
+    start = v;
+  }
+  trap.step("0005");
+  if (XREFCOUNT > limit) {
+    xref_error = too_many;
+    return;
+  }
+  XREFOFFSET(XREFCOUNT) = endmark;
+}
+
+// GETNEXTL: the line that starts at pos, read in windows of 256 bytes, doubled while no line end is
+// found, up to 32767; a CR LF pair, a lone CR or a lone LF ends it. At the end of the file the rest
+// of the file is the last line.
+bool GETNEXTL(std::int32_t& pos, std::string& line) {
+  RT_TRAP(trap, "GETNEXTL");
+  line.clear();
+  for (std::int32_t window = 256;; window = std::min(window * 2, 32767)) {
+    // One byte more than the window: a CR at its end may begin a CR LF pair.
+    std::string block = read_at(pos, window + 1);
+    size_t e = block.find_first_of("\r\n");
+    if (e != npos && e < static_cast<size_t>(window)) {
+      line = block.substr(0, e);
+      pos += static_cast<std::int32_t>(e) + (block[e] == '\r' && e + 1 < block.size() && block[e + 1] == '\n' ? 2 : 1);
+      return true;
+    }
+    if (block.size() <= static_cast<size_t>(window)) {
+      if (block.empty()) return false;
+      line = block;
+      pos += static_cast<std::int32_t>(block.size());
+      return true;
+    }
+    if (window == 32767) return false;  // longer than any line the reader takes
+  }
+}
+
+// READRESO: the value of key in text. A bracketed value (open ... close, nested brackets counted)
+// gives what stands between the brackets. An indirect reference gives the bracketed value of the
+// object it names (its references left as they stand), or the reference itself, " n 0 R ", when that
+// object has none (a stream: a single /Contents reference). A reference met while resolving an object
+// (key "obj") is not followed.
+void READRESO(const std::string& text, const std::string& key, const std::string& open, const std::string& close,
+              std::string& out) {
+  RT_TRAP_NONE(trap, "READRESO");
+  out.clear();
+  const size_t k = find_token(text, key);
+  if (k == npos) return;
+  const size_t v = skip_white(text, k + key.size());
+  if (text.compare(v, open.size(), open) == 0) {
+    const size_t c = match_close(text, v, open, close);
+    if (c != npos) out = text.substr(v + open.size(), c - v - open.size());
+    return;
+  }
+  std::int64_t n = 0, gen = 0;
+  size_t end = 0;
+  if (key == "obj" || !read_reference(text, v, n, gen, end)) return;
+  const std::string reference = " " + std::to_string(n) + " " + std::to_string(gen) + " R ";
+  std::string inner;
+  if (n > 0) READRESO(object_text(n), "obj", open, close, inner);
+  out = inner.empty() ? reference : inner;
+}
+
+// ===================================================================== logo import
+
+namespace {
+
+// A resource name of the logo that the engine gives its own resources too: the two would collide.
+bool clashes_with_engine_names() {
+  const std::regex font("/Ff[0-9]+([^A-Za-z0-9#._-]|$)"), space("/Catch([^A-Za-z0-9#._-]|$)"),
+      image("/Symbol[0-9]+([^A-Za-z0-9#._-]|$)"), pattern("/(Hatch|Shade)[0-9]+([^A-Za-z0-9#._-]|$)");
+  return std::regex_search(LOGOFONT, font) || std::regex_search(LOGOCOLORSPACE, space) ||
+         std::regex_search(LOGOXOBJECT, image) || std::regex_search(LOGOPATTERN, pattern);
+}
+
+// Orders the logo's objects by offset and finds where each begins and how long it is: up to the next
+// object or cross-reference section, or an older object that a newer section replaced. False when the table points elsewhere
+// than at the objects it names (an offset past the last section, two numbers at one place, or bytes
+// that do not begin with the object's own label).
+bool make_object_table() {
+  MATSORTL(XREFORDER, XREFOFFSET, XREFCOUNT);
+  if (XREFORDER(XREFCOUNT) != XREFCOUNT) return false;  // an object after the last section
+  for (std::int32_t i = 1; i <= XREFCOUNT - 1; ++i) {
+    const std::int32_t n = XREFORDER(i);
+    OBSTART(n) = XREFOFFSET(n);
+    OBLENG(n) = 0;
+    if (XREFOFFSET(n) == 0) continue;  // free, or not in the table
+    std::int32_t end = XREFOFFSET(XREFORDER(i + 1));
+    for (std::int32_t mark : xref_marks)
+      if (mark > OBSTART(n)) end = std::min(end, mark);
+    OBLENG(n) = end - OBSTART(n);
+    if (OBLENG(n) <= 0) return false;
+    const std::string label = read_at(OBSTART(n), std::min<std::int32_t>(OBLENG(n), 40));
+    std::int64_t number = 0, gen = 0;
+    size_t i2 = 0;
+    if (!read_number(label, i2, number) || number != n || i2 >= label.size() || !is_white(label[i2])) return false;
+    i2 = skip_white(label, i2);
+    if (!read_number(label, i2, gen) || gen != 0) return false;
+    if (find_token(label, "obj", i2) != skip_white(label, i2)) return false;
+  }
+  return true;
+}
+
+// Copies object n byte for byte in blocks of 2048 bytes; its offset in this file goes to PDFOFFSET.
+// A linearized file's parameter dictionary is left out: its number stays free.
+void copy_object(std::int32_t n) {
+  std::int32_t done = 0;
+  while (done < OBLENG(n)) {
+    std::string block = read_at(static_cast<std::int64_t>(OBSTART(n)) + done, std::min<std::int32_t>(2048, OBLENG(n) - done));
+    if (block.empty()) break;
+    if (done == 0) {
+      if (block.find("/Linearized") != npos) return;
+      PDFOFFSET(n) = PDFBYTES;
+    }
+    SPRINT(block);
+    done += static_cast<std::int32_t>(block.size());
+  }
+}
+
+}  // namespace
+
+// PDFLOGO: imports the logo file LOGOMACRO + ".PDF" into the current file, once per file: its objects,
+// keeping their numbers, then the placement stream and the closing stream that bracket the logo's
+// own content streams in every page's /Contents (LOGOCONTENT), and its resource entries.
+void PDFLOGO() {
+  RT_TRAP(trap, "PDFLOGO");
+  trap.step("0001");
+  if (LOGODONE == -1) return;
+  // The logo's objects keep their own numbers, so they must be the first objects of the file; once
+  // the file holds others (a later page of a document whose first page had no logo) it cannot take it.
+  if (PDFBYTES == 0 || pdf_refused || PDFOBJECT != 0) return;
+  CRLF = kCrLf;
+  platform::Console& con = platform::console();
+  const std::string name = LOGOMACRO + ".PDF";
+  LOGOFAIL = 0;
+  if (!rt::file_exists(name)) {
+    LOGOFAIL = -1;
+    clear_logo_results();
+    const int row = con.cursor_row();
+    con.print("Cannot find logofile " + name, false);
+    con.pause_ms(2000);
+    con.locate(row, 1);
+    con.print(rt::SPACE(21 + static_cast<long>(name.size())), false);
+    return;
+  }
+  auto fail = [&](const std::string& why) {
+    LOGOFAIL = -1;
+    clear_logo_results();
+    if (rt::is_open(PDFINFILE)) rt::close_file(PDFINFILE);
+    con.print("LOGO FAILED - " + why + name, false);
+    con.pause_ms(2000);
+  };
+
+  trap.step("0002");
+  PDFINFILE = rt::FREEFILE();
+  if (!rt::open_file(PDFINFILE, name, rt::FileMode::Binary)) {
+    fail("Cannot open ");
+    return;
+  }
+  const std::int64_t length = rt::LOF(PDFINFILE);
+  const std::string tail = read_at(std::max<std::int64_t>(0, length - 48), 48);
+  if (tail.find("startxref") == npos) {
+    fail("Cannot find Xrefstart in ");
+    return;
+  }
+
+  trap.step("0003");
+  for (rt::Array<std::int32_t>* a : {&XREFOFFSET, &XREFORDER, &OBSTART, &OBLENG}) a->dim(0, 700);
+  ROOTOBJ = 0;
+  XREFCOUNT = 0;
+  READXREF(tail);
+  if (!xref_error.empty()) {
+    fail(xref_error);
+    return;
+  }
+  if (ROOTOBJ <= 0 || ROOTOBJ >= XREFCOUNT || XREFOFFSET(ROOTOBJ) == 0) {
+    fail("Cannot find Root object in ");
+    return;
+  }
+  trap.step("0004");
+  if (!make_object_table()) {
+    fail("Cannot read Xref table in ");
+    return;
+  }
+
+  // The catalogue, the page tree and its children: their contents and resources.
+  trap.step("0005");
+  const std::string root = object_text(ROOTOBJ);
+  std::int64_t pages = 0;
+  key_number(root, "/Pages", pages);
+  LOGOPAGESOBJ = static_cast<std::int32_t>(std::max<std::int64_t>(pages, 0));
+  const std::string tree = LOGOPAGESOBJ > 0 ? object_text(LOGOPAGESOBJ) : root;
+  std::string res, kids, contents, part;
+  READRESO(tree, "/Resources", "<<", ">>", res);
+  READRESO(tree, "/Kids", "[", "]", kids);
+  for (size_t at = skip_white(kids, 0); at < kids.size(); at = skip_white(kids, at)) {
+    std::int64_t n = 0, gen = 0;
+    size_t end = 0;
+    if (!read_reference(kids, at, n, gen, end)) break;
+    at = end;
+    const std::string page = object_text(n);
+    READRESO(page, "/Contents", "[", "]", part);
+    contents += part + " ";
+    READRESO(page, "/Resources", "<<", ">>", part);
+    res += part;
+  }
+  LOGORESOURCES = res;
+  LOGOCONTENT = contents;
+  LOGOLASTOBJ = 0;
+  READRESO(LOGORESOURCES, "/ExtGState", "<<", ">>", LOGOEXTGSTATE);
+  READRESO(LOGORESOURCES, "/ColorSpace", "<<", ">>", LOGOCOLORSPACE);
+  READRESO(LOGORESOURCES, "/Pattern", "<<", ">>", LOGOPATTERN);
+  READRESO(LOGORESOURCES, "/Shading", "<<", ">>", LOGOSHADING);
+  READRESO(LOGORESOURCES, "/XObject", "<<", ">>", LOGOXOBJECT);
+  READRESO(LOGORESOURCES, "/Font", "<<", ">>", LOGOFONT);
+  READRESO(LOGORESOURCES, "/ProcSet", "[", "]", LOGOPROCSET);
+  if (clashes_with_engine_names()) {
+    fail("Resource names of the engine used in ");
+    return;
+  }
+
+  // The copy, in file order; then the two streams of the engine's own.
+  trap.step("0006");
+  FPRINT("%LOGO start ----------");
+  for (std::int32_t i = 1; i <= XREFCOUNT - 1; ++i) {
+    const std::int32_t n = XREFORDER(i);
+    if (OBLENG(n) > 0) copy_object(n);
+  }
+  rt::close_file(PDFINFILE);
+  PDFOBJECT = XREFCOUNT - 1;
+  trap.step("0007");
+  PDFLOGOH();
+  NEWSTREA();
+  FPRINT(" Q");
+  FPRINT("/DeviceRGB cs");
+  FPRINT("0 0 0 rg");
+  CLOSESTR();
+  LOGOCONTENT += digits(PDFOBJECT - 1) + " 0 R";
+  CURCONTENT.clear();
+  LOGOLASTOBJ = PDFOBJECT;
+  FPRINT("%LOGO END ---------");
+  LOGODONE = -1;
+  FPRINT("%LogoContents =" + LOGOCONTENT + "<");
 }
