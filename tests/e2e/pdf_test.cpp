@@ -6,7 +6,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 
 #include "testsupport.h"
@@ -30,12 +33,57 @@ std::string reader(const std::string& name) {
   return name;
 }
 
+// A small symbol library in the layout of PROLIB.DAT: the check value, the list of 13 names of 11
+// characters (an odd length, so a padding byte stands before bitmap 1), then bitmaps 1 to 13, each 60
+// rows of four 16-pixel words, low byte first, the leftmost pixel in bit 7.
+std::string symbol_library() {
+  const std::function<bool(int, int)> pixel[] = {
+      [](int x, int y) { return (x % 8 < 2 && y % 6 < 2) || ((x + 4) % 8 < 2 && (y + 3) % 6 < 2); },  // sand
+      [](int x, int y) { return y % 10 == 4 && (x + y / 10 * 8) % 16 < 10; },                         // clay
+      [](int x, int y) { return (x + y) % 12 < 2; },                                                  // diagonals
+      [](int x, int y) { return (x % 16 == 8 && y % 15 > 3 && y % 15 < 11) || (y % 15 == 7 && x % 16 > 4 && x % 16 < 12); },
+      [](int x, int y) { return x % 8 == 0; },                                                        // silt
+      [](int x, int y) {                                                                              // gravel
+        double dx = x % 16 - 7.5, dy = y % 15 - 7;
+        double r = std::sqrt(dx * dx + dy * dy);
+        return r > 4 && r < 6;
+      },
+      [](int x, int y) { return y % 10 == 0 || (x + (y / 10 % 2) * 16) % 32 == 0; },                // rock
+      [](int x, int y) { return (y + static_cast<int>(std::lround(3 * std::sin(x / 4.0)))) % 12 == 6; },
+      [](int x, int y) { return (x / 8 + y / 6) % 2 == 0; },                                          // peat
+      [](int x, int y) { return x >= 24 && x < 40; },                                                 // a mask
+      [](int x, int y) { return (x - 32) * (x - 32) + (y - 30) * (y - 30) < 144; },                   // a sample
+      [](int x, int y) { return (std::abs(x - 32) == 12 && std::abs(y - 30) <= 12) || (std::abs(y - 30) == 12 && std::abs(x - 32) <= 12); },
+      [](int x, int y) { return std::abs(x - 32) <= 20 && std::abs(y - 30) <= 20; },                // its band mask
+  };
+  std::string names;
+  for (const char* n : {"SAND", "CLAY", "FILL", "BOULDERS", "SILT", "GRAVEL", "ROCK", "MUD", "PEAT", "mask",
+                        "SAMPLE", "SAMPLEB", "band"})
+    names += "|" + std::string(n) + std::string(10 - std::string(n).size(), ' ');
+  const int n = static_cast<int>(names.size());
+  std::string lib(256, '\0');
+  lib += std::string{'\0', 13, '\0', '\0', static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+  lib += names;
+  lib += std::string(static_cast<size_t>(480 + n - 218 + n % 2) - lib.size(), '\0');
+  for (const auto& px : pixel)
+    for (int y = 0; y < 60; ++y)
+      for (int w = 0; w < 4; ++w) {
+        unsigned word = 0;
+        for (int p = 0; p < 16; ++p)
+          if (px(16 * w + p, y)) word |= 1u << (p < 8 ? 7 - p : 23 - p);
+        lib += static_cast<char>(word & 0xFF);
+        lib += static_cast<char>(word >> 8);
+      }
+  return lib;
+}
+
 // A document made by pdfdemo in a fresh engine folder.
 struct Demo {
   EngineFolder folder;
   RunResult run;
   fs::path pdf;
-  explicit Demo(const std::vector<std::string>& args) {
+  explicit Demo(const std::vector<std::string>& args, const std::function<void(const EngineFolder&)>& prepare = {}) {
+    if (prepare) prepare(folder);
     pdf = folder.file("demo.pdf");
     std::vector<std::string> argv{VLX_PDFDEMO_PROGRAM, "demo.pdf"};
     argv.insert(argv.end(), args.begin(), args.end());
@@ -196,6 +244,125 @@ TEST(PdfWriter, A3DocumentWithLogBesideTheSheet) {
   }
   EXPECT_EQ(left, 0);
   EXPECT_GT(right, 500);
+}
+
+// The symbol library for pdfdemo --symbols: the engine folder's own, else the small one above.
+void library(const EngineFolder& f) {
+  if (!f.exists("PROLIB.DAT")) f.write("PROLIB.DAT", symbol_library());
+}
+
+// pdfimages -list: the rows of its table (page, num, type, width, height, color, comp, bpc, ...).
+std::vector<std::vector<std::string>> images(const Demo& d) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream in(d.tool({"pdfimages", "-list"}));
+  std::string line;
+  for (int skip = 2; skip > 0 && std::getline(in, line); --skip) {
+  }
+  while (std::getline(in, line)) {
+    std::istringstream cells(line);
+    std::vector<std::string> row;
+    for (std::string c; cells >> c;) row.push_back(c);
+    if (row.size() >= 8) rows.push_back(row);
+  }
+  return rows;
+}
+
+// Counts the pixels of a colour (within 40 of each component) in a box of a rendered page (points
+// at 72 dpi are pixels), or in the whole page.
+int count_colour(const Image& img, int r, int g, int b, int x0 = 0, int y0 = 0, int x1 = 1 << 20, int y1 = 1 << 20) {
+  int n = 0;
+  for (int y = std::max(0, y0); y < std::min(img.height, y1); ++y)
+    for (int x = std::max(0, x0); x < std::min(img.width, x1); ++x) {
+      const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(img.width) + static_cast<size_t>(x)) * 3;
+      n += std::abs(static_cast<unsigned char>(img.rgb[i]) - r) < 40 &&
+           std::abs(static_cast<unsigned char>(img.rgb[i + 1]) - g) < 40 &&
+           std::abs(static_cast<unsigned char>(img.rgb[i + 2]) - b) < 40;
+    }
+  return n;
+}
+
+TEST(PdfWriter, SymbolsPatternsAndLogo) {
+  Demo d({"--symbols", "--logo"}, library);
+  expect_clean(d);
+  EXPECT_EQ(d.run.out.find("LOGO"), std::string::npos) << d.run.out;
+  EXPECT_EQ(d.run.out.find("logofile"), std::string::npos) << d.run.out;
+
+  // Every image is a 64-pixel-wide 1-bit stencil mask; both sheet pages have theirs, the log pages none.
+  std::map<std::string, int> per_page;
+  for (const auto& row : images(d)) {
+    EXPECT_EQ(row[2], "stencil");
+    EXPECT_EQ(row[3], "64");
+    EXPECT_EQ(row[7], "1");
+    per_page[row[0]]++;
+  }
+  EXPECT_GE(per_page["1"], 8);
+  EXPECT_GE(per_page["3"], 2);
+  EXPECT_EQ(per_page.count("2") + per_page.count("4"), 0u);
+
+  // The logo stands on the sheet pages, not on the log pages.
+  EXPECT_NE(d.page_text(1).find("VELTRAX"), std::string::npos);
+  EXPECT_NE(d.page_text(3).find("soil profiles"), std::string::npos);
+  EXPECT_EQ(d.page_text(2).find("VELTRAX"), std::string::npos);
+
+  // Sheet page: the logo's navy and sand at the top left; the symbol column (x 531 to 563) with black
+  // pixels, a sandy band without symbol, a green symbol, a band with a black symbol over it.
+  Image sheet = render(d, 1);
+  ASSERT_GT(sheet.width, 0);
+  EXPECT_GT(count_colour(sheet, 26, 51, 115, 0, 0, 150, 100), 300);
+  EXPECT_GT(count_colour(sheet, 237, 204, 115, 0, 0, 150, 100), 150);
+  EXPECT_GT(count_colour(sheet, 0, 0, 0, 531, 110, 564, 330), 100);
+  EXPECT_GT(count_colour(sheet, 240, 208, 160, 531, 110, 564, 790), 500);
+  EXPECT_GT(count_colour(sheet, 64, 128, 32, 531, 110, 564, 790), 50);
+  EXPECT_GT(count_colour(sheet, 224, 192, 128, 531, 110, 564, 790), 100);
+  // Log page: bars in the hatch and shade patterns, navy and brown, and solid bars under black patterns.
+  Image log = render(d, 2);
+  EXPECT_GT(count_colour(log, 0, 0, 153), 500);
+  EXPECT_GT(count_colour(log, 153, 51, 26), 300);
+  EXPECT_GT(count_colour(log, 255, 217, 128), 1000);
+}
+
+// On A3 a log leaf and its sheet leaf make one page; a pattern both use is named once in its resources
+// (qpdf warns of a key that a dictionary holds twice).
+TEST(PdfWriter, SymbolsOnA3) {
+  Demo d({"--a3", "--symbols", "--logo"}, library);
+  expect_clean(d);
+  EXPECT_NE(d.tool({"pdfinfo"}).find("Pages:           2"), std::string::npos);
+  EXPECT_NE(d.page_text(2).find("VELTRAX"), std::string::npos);
+  const std::string pdf = read_file(d.pdf);
+  size_t patterns = 0;
+  for (size_t at = pdf.find("/Hatch3 "); at != std::string::npos; at = pdf.find("/Hatch3 ", at + 1))
+    patterns += pdf.compare(at, 13, "/Hatch3 scn\r\n") != 0;
+  EXPECT_EQ(patterns, 2u);  // one resource entry per page
+}
+
+// A logo file the reader cannot take gives its message; the PDF is still whole, without the logo.
+TEST(PdfWriter, MalformedLogos) {
+  const std::string logo = read_file(data_dir() / "LOGO0.PDF");
+  const size_t xref = logo.rfind("xref\n0 7");
+  ASSERT_NE(xref, std::string::npos);
+  std::string size = logo, loop = logo;
+  size.replace(size.find("/Size 7"), 7, "/Size 900");
+  loop.insert(loop.find(" >>", loop.find("trailer")), " /Prev " + std::to_string(xref));
+  const std::string stream = logo.substr(0, xref) + "7 0 obj\n<< /Type /XRef /Size 8 /W [1 4 2] /Root 1 0 R /Length 0 >>\n" +
+                             "stream\n\nendstream\nendobj\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+  struct Case {
+    std::string bytes;
+    const char* message;
+  } cases[] = {
+      {stream, "LOGO FAILED - Cannot read cross-reference stream in LOGO0.PDF"},
+      {loop, "LOGO FAILED - Xref /Prev chain loops in LOGO0.PDF"},
+      {logo.substr(0, logo.size() / 2), "LOGO FAILED - Cannot find Xrefstart in LOGO0.PDF"},
+      {size, "LOGO FAILED - Too many objects (more than 700) in LOGO0.PDF"},
+  };
+  for (const auto& c : cases) {
+    Demo d({"--logo"}, [&](const EngineFolder& f) { f.write("LOGO0.PDF", c.bytes); });
+    SCOPED_TRACE(c.message);
+    EXPECT_FALSE(d.run.timed_out);
+    expect_clean(d);
+    EXPECT_NE(d.run.out.find(c.message), std::string::npos) << d.run.out;
+    EXPECT_EQ(d.page_text(1).find("VELTRAX"), std::string::npos);
+    EXPECT_EQ(read_file(d.pdf).find("%LOGO"), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
-// pdfdemo OUT.pdf [--a3]: draws a small document through the PDF writer, so that the writer's output
-// can be checked with real readers before the sheet drawing exists.
+// pdfdemo OUT.pdf [--a3] [--symbols] [--logo]: draws a small document through the PDF writer, so that
+// the writer's output can be checked with real readers before the sheet drawing exists.
 //
 // Two sheet pages and two borehole-log pages (the log on pages of its own): on A4 four pages in the
 // order sheet 1, log 1, sheet 2, log 2; with --a3 two landscape pages, each log beside its sheet.
+// --symbols adds a soil-symbol column and sample symbols from the symbol library PROLIB.DAT to the
+// sheet pages and bars in the fourteen hatch and shade patterns to the log pages; --logo imports the
+// logo of the standard SET file (LOGO0.PDF) at the head of each sheet page.
 // Run it in an engine folder: it reads pdffonts.dat and the width tables of the font folder LJ4.
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
@@ -57,9 +63,108 @@ void bar(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, const s
   PDFBAR(x, y, w, h);
 }
 
+// --- the symbol library and the symbol column, as the sheet drawing uses them ---
+
+bool symbols = false, logo = false;
+std::int32_t library = 0;  // file number of PROLIB.DAT
+std::int32_t library_base = 0;
+
+// Bitmap n of the library: 240 words, low byte first, read as signed 16-bit values.
+std::vector<std::int32_t> bitmap(std::int32_t n) {
+  std::vector<std::int32_t> words(240, 0);
+  rt::seek(library, 480LL * n + library_base - 218 + library_base % 2 + 1);
+  const std::string b = rt::get_bytes(library, 480);
+  for (size_t k = 0; k + 1 < b.size(); k += 2)
+    words[k / 2] = static_cast<std::int16_t>(static_cast<unsigned char>(b[k]) | static_cast<unsigned char>(b[k + 1]) << 8);
+  return words;
+}
+
+// SYMBITS = frame | the fills, then the masks cleared.
+void build_image(bool frame, const std::vector<std::int32_t>& fills, const std::vector<std::int32_t>& masks) {
+  for (int s = 0; s < 60; ++s)
+    for (int k = 0; k < 4; ++k) SYMBITS(2 + 4 * s + k) = frame ? (k == 0 ? 128 : k == 3 ? 256 : 0) : 0;
+  for (std::int32_t n : fills) {
+    std::vector<std::int32_t> w = bitmap(n);
+    for (int i = 0; i < 240; ++i) SYMBITS(2 + i) |= w[static_cast<size_t>(i)];
+  }
+  for (std::int32_t n : masks) {
+    std::vector<std::int32_t> w = bitmap(n);
+    for (int i = 0; i < 240; ++i) SYMBITS(2 + i) &= -1 - w[static_cast<size_t>(i)];
+  }
+}
+
+struct Layer {
+  std::int32_t bottom;  // strip position of the layer's bottom
+  std::vector<std::int32_t> fills, masks;
+  std::int32_t rgb;  // red, green, blue and the flag byte
+};
+const Layer kLayers[] = {
+    {400, {1}, {}, 0},
+    {900, {2}, {}, 0},
+    {1500, {3, 5}, {}, 0},
+    {2100, {4}, {}, 0x01A0D0F0},   // the band in a colour, no symbol
+    {2700, {6}, {}, 0x02208040},   // the symbol in a colour
+    {3600, {7}, {}, 0x0380C0E0},   // the band in a colour, the symbol black over it
+    {4500, {8}, {}, 0},
+    {5800, {9}, {10}, 0},          // cut by a mask
+};
+const std::int32_t kColumnX = 2140, kPageStrip = 2900;
+
+// The symbol column of a sheet page: one image per layer band on the page.
+void symbol_column(int page) {
+  const std::int32_t origin = (page - 1) * kPageStrip, end = origin + kPageStrip;
+  PAGEORIGIN = origin;
+  RASTERX = kColumnX;
+  std::int32_t previous = 0;
+  for (std::int32_t l = 1; l <= 8; ++l) {
+    const Layer& layer = kLayers[l - 1];
+    const std::int32_t top = std::max(previous, origin), bottom = std::min(layer.bottom, end);
+    previous = layer.bottom;
+    if (origin >= bottom) continue;
+    if (end <= top) break;
+    build_image(true, layer.fills, layer.masks);
+    SYMBOLRGB(l) = layer.rgb;
+    RASTEREND = HEADDOTS + top;
+    RASTERY = HEADDOTS + bottom;
+    WRITESYM();
+    WRITESYMUSE(l, "SOIL");
+  }
+}
+
+// A sample symbol centred on page row y, its label left of it; a band mask after a mark "9" sample.
+void sample(std::int32_t y, std::int32_t n, const std::string& label, bool band) {
+  build_image(false, {n}, {});
+  RASTERX = band ? kColumnX : kColumnX - 115;
+  RASTEREND = y - 60;
+  RASTERY = RASTEREND + 120;
+  SYMFILL = " 0  0  0  rg";
+  WRITESAM();
+  WRITESYMUSE(0, "1.20");
+  if (band) {
+    build_image(false, {n + 1}, {});
+    WRITESAM();
+    SYMFILL = " 1 1 1 rg  % bandmask";
+    WRITESYMUSE(0, "1.20");
+    SYMFILL = " 0 0 0 rg";
+    return;
+  }
+  NEWSTREA();
+  text(RASTERX - 86 - FNDLEN(label, 3), y - 3, 3, label);
+  CLOSESTR();
+}
+
 void sheet_leaf(const std::string& out, int page) {
   const std::string on = "\x1b&dD", off = "\x1b&d@";
   OPENLEAF(out);
+  if (logo && LOGOFAIL != -1) PDFLOGO();
+  if (symbols) {
+    symbol_column(page);
+    if (page == 1) {
+      sample(2300, 11, "U100 1.20", false);
+      sample(2600, 12, "B 2.00", false);
+      sample(1300, 12, "", true);
+    }
+  }
   NEWSTREA();
   // Frame and head.
   PDFRULE(0, 2300, 0);
@@ -67,7 +172,7 @@ void sheet_leaf(const std::string& out, int page) {
   PDFBORDE(0, 0, 3300);
   PDFBORDE(2300, 0, 3300);
   PDFRULE4(0, 2300, 300, 6);
-  text(100, 200, 2, "Sheet page " + std::to_string(page));
+  text(600, 200, 2, "Sheet page " + std::to_string(page));
   text(1500, 200, 3, "Trial pit TP" + std::to_string(page));
 
   // Texts: escapes, code-page characters, a font switch, an underline, a colour run, a narrow text.
@@ -82,6 +187,13 @@ void sheet_leaf(const std::string& out, int page) {
   // Bars, arrows, a polyline.
   bar(100, 1100, 600, 150, "0 0.5 1");
   bar(800, 1100, 600, 150, "1 0.6 0");
+  if (symbols) {  // a pattern that the log leaf beside it uses too
+    PATTERNNAME = "/Hatch3";
+    ADDPDFSH();
+    LOGBARFLAG2 = 2;
+    LOGBARRGB2 = "0 0 0";
+    PDFBAR(1450, 1100, 200, 150);
+  }
   PDFARROW(300, 1400, 80);
   PDFARROW(600, 1480, -80);
   PDFBORDE4(1700, 1100, 1500, 8);
@@ -102,6 +214,18 @@ void log_leaf(const std::string& out, int page, std::int32_t shift) {
   PDFBORDE(shift + 2300, 0, 3300);
   text(shift + 100, 200, 2, "Log page " + std::to_string(page));
   for (int i = 0; i < 5; ++i) bar(shift + 200, 400 + i * 250, 300 + i * 250, 150, i % 2 ? "0.2 0.6 0.2" : "0.5 0.5 0.5");
+  if (symbols) {
+    const char* names[] = {"/Hatch1", "/Hatch2", "/Hatch3",  "/Hatch4",  "/Hatch5",  "/Hatch6",  "/Shade2",
+                           "/Shade7", "/Shade16", "/Shade28", "/Shade45", "/Shade68", "/Shade75", "/Shade100"};
+    for (int i = 0; i < 14; ++i) {
+      PATTERNNAME = names[i];
+      ADDPDFSH();
+      LOGBARFLAG2 = i % 3 == 2 ? 3 : 2;  // every third bar: a solid colour with the pattern in black over it
+      LOGBARRGB2 = i % 3 == 2 ? "1 0.85 0.5" : i % 2 ? "0.6 0.2 0.1" : "0 0 0.6";
+      PDFBAR(shift + 200 + i / 7 * 700, 1800 + i % 7 * 190, 600, 150);
+    }
+    LOGBARFLAG2 = 0;
+  }
   std::string fill;
   std::int16_t flag = 0;
   RGB2PDF(0x000000C0, fill, flag);  // red
@@ -121,17 +245,39 @@ int main(int argc, char** argv) {
     std::string a = argv[i];
     if (a == "--a3")
       a3 = true;
+    else if (a == "--symbols")
+      symbols = true;
+    else if (a == "--logo")
+      logo = true;
     else if (out.empty() && a.rfind("--", 0) != 0)
       out = a;
     else
       bad = true;
   }
   if (out.empty() || bad) {
-    std::fprintf(stderr, "usage: pdfdemo OUT.pdf [--a3]\n");
+    std::fprintf(stderr, "usage: pdfdemo OUT.pdf [--a3] [--symbols] [--logo]\n");
     return 2;
   }
   platform::set_console(std::make_unique<platform::BatchConsole>(25, true));
   set_up(a3);
+  if (symbols) {
+    library = rt::FREEFILE();
+    if (!rt::file_exists("PROLIB.DAT") || !rt::open_file(library, "PROLIB.DAT", rt::FileMode::Binary)) {
+      std::fprintf(stderr, "pdfdemo: PROLIB.DAT is missing\n");
+      return 1;
+    }
+    rt::seek(library, 261);
+    const std::string b = rt::get_bytes(library, 2);
+    library_base = b.size() == 2 ? static_cast<std::int16_t>(static_cast<unsigned char>(b[0]) << 8 | static_cast<unsigned char>(b[1])) : 0;
+    SYMBITS.dim(0, 241);
+    RASTERSTEP = 2;
+    HEADDOTS = 300;
+  }
+  if (logo) {  // the logo items of the standard SET file
+    LOGOMACRO = "LOGO0";
+    LOGOMATRIX.clear();
+    LOGOX = LOGOY = 0;
+  }
   PAGEFILE = rt::FREEFILE();
   for (int page = 1; page <= 2; ++page) sheet_leaf(out, page);
   for (int page = 1; page <= 2; ++page) log_leaf(out, page, a3 ? 2333 : 0);
