@@ -1029,12 +1029,13 @@ std::string read_at(std::int64_t pos, std::int64_t count) {
   return rt::get_bytes(PDFINFILE, static_cast<size_t>(count));
 }
 
-// The text of object n of the file being read; empty for a number the table does not hold.
+// The text of object n of the file being read; empty for a number the table does not hold. Only the
+// values of dictionaries and arrays are looked for in it, so a long stream is not read to its end.
 std::string object_text(std::int64_t n) {
   if (n <= 0 || n >= XREFCOUNT || !OBSTART.in_bounds(static_cast<long>(n)) || !OBLENG.in_bounds(static_cast<long>(n)))
     return {};
   if (OBLENG(static_cast<long>(n)) <= 0) return {};
-  return read_at(OBSTART(static_cast<long>(n)), OBLENG(static_cast<long>(n)));
+  return read_at(OBSTART(static_cast<long>(n)), std::min<std::int32_t>(OBLENG(static_cast<long>(n)), 1 << 20));
 }
 
 }  // namespace
