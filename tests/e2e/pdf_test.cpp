@@ -33,44 +33,50 @@ std::string reader(const std::string& name) {
   return name;
 }
 
-// A small symbol library in the layout of PROLIB.DAT: the check value, the list of 13 names of 11
-// characters (an odd length, so a padding byte stands before bitmap 1), then bitmaps 1 to 13, each 60
-// rows of four 16-pixel words, low byte first, the leftmost pixel in bit 7.
+// A small symbol library in the layout of PROLIB.DAT, with the names pdfdemo draws: the check value,
+// the list of 15 names of 11 characters (an odd length, so a padding byte stands before bitmap 1), then
+// the bitmaps, each 60 rows of four 16-pixel words, low byte first, the leftmost pixel in bit 7.
 std::string symbol_library() {
-  const std::function<bool(int, int)> pixel[] = {
-      [](int x, int y) { return (x % 8 < 2 && y % 6 < 2) || ((x + 4) % 8 < 2 && (y + 3) % 6 < 2); },  // sand
-      [](int x, int y) { return y % 10 == 4 && (x + y / 10 * 8) % 16 < 10; },                         // clay
-      [](int x, int y) { return (x + y) % 12 < 2; },                                                  // diagonals
-      [](int x, int y) { return (x % 16 == 8 && y % 15 > 3 && y % 15 < 11) || (y % 15 == 7 && x % 16 > 4 && x % 16 < 12); },
-      [](int x, int y) { return x % 8 == 0; },                                                        // silt
-      [](int x, int y) {                                                                              // gravel
-        double dx = x % 16 - 7.5, dy = y % 15 - 7;
-        double r = std::sqrt(dx * dx + dy * dy);
-        return r > 4 && r < 6;
-      },
-      [](int x, int y) { return y % 10 == 0 || (x + (y / 10 % 2) * 16) % 32 == 0; },                // rock
-      [](int x, int y) { return (y + static_cast<int>(std::lround(3 * std::sin(x / 4.0)))) % 12 == 6; },
-      [](int x, int y) { return (x / 8 + y / 6) % 2 == 0; },                                          // peat
-      [](int x, int y) { return x >= 24 && x < 40; },                                                 // a mask
-      [](int x, int y) { return (x - 32) * (x - 32) + (y - 30) * (y - 30) < 144; },                   // a sample
-      [](int x, int y) { return (std::abs(x - 32) == 12 && std::abs(y - 30) <= 12) || (std::abs(y - 30) == 12 && std::abs(x - 32) <= 12); },
-      [](int x, int y) { return std::abs(x - 32) <= 20 && std::abs(y - 30) <= 20; },                // its band mask
+  const std::pair<const char*, std::function<bool(int, int)>> symbols[] = {
+      {"SAND", [](int x, int y) { return (x % 8 < 2 && y % 6 < 2) || ((x + 4) % 8 < 2 && (y + 3) % 6 < 2); }},
+      {"CLAY", [](int x, int y) { return y % 10 == 4 && (x + y / 10 * 8) % 16 < 10; }},
+      {"SILT", [](int x, int y) { return x % 8 == 0; }},
+      {"GRAVEL",
+       [](int x, int y) {
+         double dx = x % 16 - 7.5, dy = y % 15 - 7, r = std::sqrt(dx * dx + dy * dy);
+         return r > 4 && r < 6;
+       }},
+      {"gravel", [](int x, int y) { return x >= 24 && x < 40; }},  // a mask
+      {"PEAT", [](int x, int y) { return (x / 8 + y / 6) % 2 == 0; }},
+      {"SANDSTONE", [](int x, int y) { return (x + y) % 12 < 2; }},
+      {"LIMESTONE", [](int x, int y) { return y % 10 == 0 || (x + (y / 10 % 2) * 16) % 32 == 0; }},
+      {"FILL",
+       [](int x, int y) {
+         return (x % 16 == 8 && y % 15 > 3 && y % 15 < 11) || (y % 15 == 7 && x % 16 > 4 && x % 16 < 12);
+       }},
+      {"CLAYEY", [](int x, int y) { return (y + static_cast<int>(std::lround(3 * std::sin(x / 4.0)))) % 12 == 6; }},
+      {"COAL", [](int x, int y) { return true; }},
+      {"S-UNDIST", [](int x, int y) { return (x - 32) * (x - 32) + (y - 30) * (y - 30) < 144; }},
+      {"S-BULK",
+       [](int x, int y) {
+         return (std::abs(x - 32) == 12 && std::abs(y - 30) <= 12) || (std::abs(y - 30) == 12 && std::abs(x - 32) <= 12);
+       }},
+      {"S-CORE", [](int x, int y) { return std::abs(x - 32) + std::abs(y - 30) < 14; }},
+      {"whiteband", [](int x, int y) { return std::abs(x - 32) <= 20 && std::abs(y - 30) <= 20; }},
   };
   std::string names;
-  for (const char* n : {"SAND", "CLAY", "FILL", "BOULDERS", "SILT", "GRAVEL", "ROCK", "MUD", "PEAT", "mask",
-                        "SAMPLE", "SAMPLEB", "band"})
-    names += "|" + std::string(n) + std::string(10 - std::string(n).size(), ' ');
+  for (const auto& s : symbols) names += "|" + std::string(s.first) + std::string(10 - std::string(s.first).size(), ' ');
   const int n = static_cast<int>(names.size());
   std::string lib(256, '\0');
-  lib += std::string{'\0', 13, '\0', '\0', static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+  lib += std::string{'\0', 15, '\0', '\0', static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
   lib += names;
   lib += std::string(static_cast<size_t>(480 + n - 218 + n % 2) - lib.size(), '\0');
-  for (const auto& px : pixel)
+  for (const auto& s : symbols)
     for (int y = 0; y < 60; ++y)
       for (int w = 0; w < 4; ++w) {
         unsigned word = 0;
         for (int p = 0; p < 16; ++p)
-          if (px(16 * w + p, y)) word |= 1u << (p < 8 ? 7 - p : 23 - p);
+          if (s.second(16 * w + p, y)) word |= 1u << (p < 8 ? 7 - p : 23 - p);
         lib += static_cast<char>(word & 0xFF);
         lib += static_cast<char>(word >> 8);
       }
@@ -129,8 +135,8 @@ struct Image {
   }
 };
 
-Image render(const Demo& d, int page) {
-  RunResult r = run_program({reader("pdftoppm"), "-r", "72", "-f", std::to_string(page), "-l", std::to_string(page),
+Image render(const Demo& d, int page, int dpi = 72) {
+  RunResult r = run_program({reader("pdftoppm"), "-r", std::to_string(dpi), "-f", std::to_string(page), "-l", std::to_string(page),
                              d.pdf.string(), (d.folder.path() / "page").string()},
                             d.folder.path(), 30);
   EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -267,8 +273,8 @@ std::vector<std::vector<std::string>> images(const Demo& d) {
   return rows;
 }
 
-// Counts the pixels of a colour (within 40 of each component) in a box of a rendered page (points
-// at 72 dpi are pixels), or in the whole page.
+// Counts the pixels of a colour (within 40 of each component) in a box of a rendered page, or in the
+// whole page.
 int count_colour(const Image& img, int r, int g, int b, int x0 = 0, int y0 = 0, int x1 = 1 << 20, int y1 = 1 << 20) {
   int n = 0;
   for (int y = std::max(0, y0); y < std::min(img.height, y1); ++y)
@@ -304,16 +310,17 @@ TEST(PdfWriter, SymbolsPatternsAndLogo) {
   EXPECT_NE(d.page_text(3).find("soil profiles"), std::string::npos);
   EXPECT_EQ(d.page_text(2).find("VELTRAX"), std::string::npos);
 
-  // Sheet page: the logo's navy and sand at the top left; the symbol column (x 531 to 563) with black
-  // pixels, a sandy band without symbol, a green symbol, a band with a black symbol over it.
-  Image sheet = render(d, 1);
+  // Sheet page at 144 dpi: the logo's navy and sand at the top left; the symbol column (x 531 to 563
+  // points) with black symbols, a light blue band without symbol, a green symbol, a sandy band with a
+  // black symbol over it.
+  Image sheet = render(d, 1, 144);
   ASSERT_GT(sheet.width, 0);
-  EXPECT_GT(count_colour(sheet, 26, 51, 115, 0, 0, 150, 100), 300);
-  EXPECT_GT(count_colour(sheet, 237, 204, 115, 0, 0, 150, 100), 150);
-  EXPECT_GT(count_colour(sheet, 0, 0, 0, 531, 110, 564, 330), 100);
-  EXPECT_GT(count_colour(sheet, 240, 208, 160, 531, 110, 564, 790), 500);
-  EXPECT_GT(count_colour(sheet, 64, 128, 32, 531, 110, 564, 790), 50);
-  EXPECT_GT(count_colour(sheet, 224, 192, 128, 531, 110, 564, 790), 100);
+  EXPECT_GT(count_colour(sheet, 26, 51, 115, 0, 0, 300, 200), 1200);
+  EXPECT_GT(count_colour(sheet, 237, 204, 115, 0, 0, 300, 200), 600);
+  EXPECT_GT(count_colour(sheet, 0, 0, 0, 1062, 220, 1128, 660), 1000);
+  EXPECT_GT(count_colour(sheet, 160, 208, 240, 1062, 220, 1128, 1580), 10000);
+  EXPECT_GT(count_colour(sheet, 64, 128, 32, 1062, 220, 1128, 1580), 500);
+  EXPECT_GT(count_colour(sheet, 224, 192, 128, 1062, 220, 1128, 1580), 2000);
   // Log page: bars in the hatch and shade patterns, navy and brown, and solid bars under black patterns.
   Image log = render(d, 2);
   EXPECT_GT(count_colour(log, 0, 0, 153), 500);

@@ -20,6 +20,7 @@
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/files.h"
+#include "engine/runtime/text.h"
 #include "engine/select/globals.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
@@ -68,6 +69,13 @@ void bar(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, const s
 bool symbols = false, logo = false;
 std::int32_t library = 0;  // file number of PROLIB.DAT
 std::int32_t library_base = 0;
+std::string library_names;  // its list of names, "|" and the name in 10 characters each
+
+// The bitmap number of a name of the library (0 when it has none).
+std::int32_t named(const std::string& name) {
+  const size_t p = library_names.find("|" + rt::LSET(name, 10));
+  return p == std::string::npos ? 0 : static_cast<std::int32_t>(p / 11 + 1);
+}
 
 // Bitmap n of the library: 240 words, low byte first, read as signed 16-bit values.
 std::vector<std::int32_t> bitmap(std::int32_t n) {
@@ -80,33 +88,33 @@ std::vector<std::int32_t> bitmap(std::int32_t n) {
 }
 
 // SYMBITS = frame | the fills, then the masks cleared.
-void build_image(bool frame, const std::vector<std::int32_t>& fills, const std::vector<std::int32_t>& masks) {
+void build_image(bool frame, const std::vector<std::string>& fills, const std::vector<std::string>& masks) {
   for (int s = 0; s < 60; ++s)
     for (int k = 0; k < 4; ++k) SYMBITS(2 + 4 * s + k) = frame ? (k == 0 ? 128 : k == 3 ? 256 : 0) : 0;
-  for (std::int32_t n : fills) {
-    std::vector<std::int32_t> w = bitmap(n);
+  for (const std::string& name : fills) {
+    std::vector<std::int32_t> w = bitmap(named(name));
     for (int i = 0; i < 240; ++i) SYMBITS(2 + i) |= w[static_cast<size_t>(i)];
   }
-  for (std::int32_t n : masks) {
-    std::vector<std::int32_t> w = bitmap(n);
+  for (const std::string& name : masks) {
+    std::vector<std::int32_t> w = bitmap(named(name));
     for (int i = 0; i < 240; ++i) SYMBITS(2 + i) &= -1 - w[static_cast<size_t>(i)];
   }
 }
 
 struct Layer {
   std::int32_t bottom;  // strip position of the layer's bottom
-  std::vector<std::int32_t> fills, masks;
+  std::vector<std::string> fills, masks;
   std::int32_t rgb;  // red, green, blue and the flag byte
 };
 const Layer kLayers[] = {
-    {400, {1}, {}, 0},
-    {900, {2}, {}, 0},
-    {1500, {3, 5}, {}, 0},
-    {2100, {4}, {}, 0x01A0D0F0},   // the band in a colour, no symbol
-    {2700, {6}, {}, 0x02208040},   // the symbol in a colour
-    {3600, {7}, {}, 0x0380C0E0},   // the band in a colour, the symbol black over it
-    {4500, {8}, {}, 0},
-    {5800, {9}, {10}, 0},          // cut by a mask
+    {400, {"SAND"}, {}, 0},
+    {900, {"CLAY"}, {}, 0},
+    {1500, {"SILT", "GRAVEL"}, {}, 0},
+    {2100, {"PEAT"}, {}, 0x01F0D0A0},        // the band in a colour, no symbol
+    {2700, {"SANDSTONE"}, {}, 0x02208040},   // the symbol in a colour
+    {3600, {"LIMESTONE"}, {}, 0x0380C0E0},   // the band in a colour, the symbol black over it
+    {4500, {"FILL"}, {}, 0},
+    {5800, {"CLAYEY", "GRAVEL"}, {"gravel"}, 0},  // cut by a mask
 };
 const std::int32_t kColumnX = 2140, kPageStrip = 2900;
 
@@ -131,9 +139,10 @@ void symbol_column(int page) {
   }
 }
 
-// A sample symbol centred on page row y, its label left of it; a band mask after a mark "9" sample.
-void sample(std::int32_t y, std::int32_t n, const std::string& label, bool band) {
-  build_image(false, {n}, {});
+// A sample symbol centred on page row y, its label left of it; after a mark "9" sample the library's
+// next bitmap painted white over it (a band mask).
+void sample(std::int32_t y, const std::string& name, const std::string& label, bool band) {
+  build_image(false, {name}, {});
   RASTERX = band ? kColumnX : kColumnX - 115;
   RASTEREND = y - 60;
   RASTERY = RASTEREND + 120;
@@ -141,7 +150,8 @@ void sample(std::int32_t y, std::int32_t n, const std::string& label, bool band)
   WRITESAM();
   WRITESYMUSE(0, "1.20");
   if (band) {
-    build_image(false, {n + 1}, {});
+    std::vector<std::int32_t> next = bitmap(named(name) + 1);
+    for (int i = 0; i < 240; ++i) SYMBITS(2 + i) = next[static_cast<size_t>(i)];
     WRITESAM();
     SYMFILL = " 1 1 1 rg  % bandmask";
     WRITESYMUSE(0, "1.20");
@@ -160,9 +170,9 @@ void sheet_leaf(const std::string& out, int page) {
   if (symbols) {
     symbol_column(page);
     if (page == 1) {
-      sample(2300, 11, "U100 1.20", false);
-      sample(2600, 12, "B 2.00", false);
-      sample(1300, 12, "", true);
+      sample(2300, "S-UNDIST", "U100 1.20", false);
+      sample(2600, "S-BULK", "B 2.00", false);
+      sample(1300, "S-CORE", "", true);
     }
   }
   NEWSTREA();
@@ -269,6 +279,7 @@ int main(int argc, char** argv) {
     rt::seek(library, 261);
     const std::string b = rt::get_bytes(library, 2);
     library_base = b.size() == 2 ? static_cast<std::int16_t>(static_cast<unsigned char>(b[0]) << 8 | static_cast<unsigned char>(b[1])) : 0;
+    library_names = rt::get_bytes(library, static_cast<size_t>(std::max<std::int32_t>(library_base, 0)));
     SYMBITS.dim(0, 241);
     RASTERSTEP = 2;
     HEADDOTS = 300;
