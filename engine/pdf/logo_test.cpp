@@ -46,7 +46,7 @@ struct PdfMaker {
 
 const std::string kContent = "0 0 1 rg 10 10 20 20 re f";
 
-// The logo of the spec's example: catalogue 1, page tree 2, page 3, content stream 4 (its length is
+// A small logo: catalogue 1, page tree 2, page 3, content stream 4 (its length is
 // object 6), font 5.
 PdfMaker example_logo(const std::string& eol = "\r\n") {
   PdfMaker m(eol);
