@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -31,56 +30,6 @@ std::string reader(const std::string& name) {
   }
   ADD_FAILURE() << name << " is not installed (scripts/bootstrap.sh installs it)";
   return name;
-}
-
-// A small symbol library in the layout of PROLIB.DAT, with the names pdfdemo draws: the check value,
-// the list of 15 names of 11 characters (an odd length, so a padding byte stands before bitmap 1), then
-// the bitmaps, each 60 rows of four 16-pixel words, low byte first, the leftmost pixel in bit 7.
-std::string symbol_library() {
-  const std::pair<const char*, std::function<bool(int, int)>> symbols[] = {
-      {"SAND", [](int x, int y) { return (x % 8 < 2 && y % 6 < 2) || ((x + 4) % 8 < 2 && (y + 3) % 6 < 2); }},
-      {"CLAY", [](int x, int y) { return y % 10 == 4 && (x + y / 10 * 8) % 16 < 10; }},
-      {"SILT", [](int x, int y) { return x % 8 == 0; }},
-      {"GRAVEL",
-       [](int x, int y) {
-         double dx = x % 16 - 7.5, dy = y % 15 - 7, r = std::sqrt(dx * dx + dy * dy);
-         return r > 4 && r < 6;
-       }},
-      {"gravel", [](int x, int y) { return x >= 24 && x < 40; }},  // a mask
-      {"PEAT", [](int x, int y) { return (x / 8 + y / 6) % 2 == 0; }},
-      {"SANDSTONE", [](int x, int y) { return (x + y) % 12 < 2; }},
-      {"LIMESTONE", [](int x, int y) { return y % 10 == 0 || (x + (y / 10 % 2) * 16) % 32 == 0; }},
-      {"FILL",
-       [](int x, int y) {
-         return (x % 16 == 8 && y % 15 > 3 && y % 15 < 11) || (y % 15 == 7 && x % 16 > 4 && x % 16 < 12);
-       }},
-      {"CLAYEY", [](int x, int y) { return (y + static_cast<int>(std::lround(3 * std::sin(x / 4.0)))) % 12 == 6; }},
-      {"COAL", [](int x, int y) { return true; }},
-      {"S-UNDIST", [](int x, int y) { return (x - 32) * (x - 32) + (y - 30) * (y - 30) < 144; }},
-      {"S-BULK",
-       [](int x, int y) {
-         return (std::abs(x - 32) == 12 && std::abs(y - 30) <= 12) || (std::abs(y - 30) == 12 && std::abs(x - 32) <= 12);
-       }},
-      {"S-CORE", [](int x, int y) { return std::abs(x - 32) + std::abs(y - 30) < 14; }},
-      {"whiteband", [](int x, int y) { return std::abs(x - 32) <= 20 && std::abs(y - 30) <= 20; }},
-  };
-  std::string names;
-  for (const auto& s : symbols) names += "|" + std::string(s.first) + std::string(10 - std::string(s.first).size(), ' ');
-  const int n = static_cast<int>(names.size());
-  std::string lib(256, '\0');
-  lib += std::string{'\0', 15, '\0', '\0', static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
-  lib += names;
-  lib += std::string(static_cast<size_t>(480 + n - 218 + n % 2) - lib.size(), '\0');
-  for (const auto& s : symbols)
-    for (int y = 0; y < 60; ++y)
-      for (int w = 0; w < 4; ++w) {
-        unsigned word = 0;
-        for (int p = 0; p < 16; ++p)
-          if (s.second(16 * w + p, y)) word |= 1u << (p < 8 ? 7 - p : 23 - p);
-        lib += static_cast<char>(word & 0xFF);
-        lib += static_cast<char>(word >> 8);
-      }
-  return lib;
 }
 
 // A document made by pdfdemo in a fresh engine folder.
@@ -252,11 +201,6 @@ TEST(PdfWriter, A3DocumentWithLogBesideTheSheet) {
   EXPECT_GT(right, 500);
 }
 
-// The symbol library for pdfdemo --symbols: the engine folder's own, else the small one above.
-void library(const EngineFolder& f) {
-  if (!f.exists("PROLIB.DAT")) f.write("PROLIB.DAT", symbol_library());
-}
-
 // pdfimages -list: the rows of its table (page, num, type, width, height, color, comp, bpc, ...).
 std::vector<std::vector<std::string>> images(const Demo& d) {
   std::vector<std::vector<std::string>> rows;
@@ -287,8 +231,9 @@ int count_colour(const Image& img, int r, int g, int b, int x0 = 0, int y0 = 0, 
   return n;
 }
 
+// pdfdemo --symbols draws its soils and samples from the engine folder's symbol library PROLIB.DAT.
 TEST(PdfWriter, SymbolsPatternsAndLogo) {
-  Demo d({"--symbols", "--logo"}, library);
+  Demo d({"--symbols", "--logo"});
   expect_clean(d);
   EXPECT_EQ(d.run.out.find("LOGO"), std::string::npos) << d.run.out;
   EXPECT_EQ(d.run.out.find("logofile"), std::string::npos) << d.run.out;
@@ -331,7 +276,7 @@ TEST(PdfWriter, SymbolsPatternsAndLogo) {
 // On A3 a log leaf and its sheet leaf make one page; a pattern both use is named once in its resources
 // (qpdf warns of a key that a dictionary holds twice).
 TEST(PdfWriter, SymbolsOnA3) {
-  Demo d({"--a3", "--symbols", "--logo"}, library);
+  Demo d({"--a3", "--symbols", "--logo"});
   expect_clean(d);
   EXPECT_NE(d.tool({"pdfinfo"}).find("Pages:           2"), std::string::npos);
   EXPECT_NE(d.page_text(2).find("VELTRAX"), std::string::npos);
