@@ -1,4 +1,5 @@
-// The engine program: the console chosen for this process, then the main program.
+// The engine program: the console chosen for this process, then the main program; the exit code is 0
+// unless a run could not be done.
 #include "engine/frame/frame.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
@@ -11,5 +12,5 @@ int main(int argc, char** argv) {
   rt::close_all();
   platform::console().flush();
   platform::set_console(nullptr);
-  return 0;
+  return rt::exit_code();
 }

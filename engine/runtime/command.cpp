@@ -7,6 +7,7 @@ std::string& tail() {
   static std::string t;
   return t;
 }
+int code = 0;
 }  // namespace
 
 void set_command_line(int argc, char** argv) {
@@ -21,5 +22,8 @@ void set_command_line(int argc, char** argv) {
 void set_command_tail(std::string t) { tail() = std::move(t); }
 
 const std::string& COMMAND() { return tail(); }
+
+void set_exit_code(int c) { code = c; }
+int exit_code() { return code; }
 
 }  // namespace rt

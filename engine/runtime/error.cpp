@@ -30,6 +30,24 @@ std::string two(int v) {
   return b;
 }
 
+// The start of an ERROR.LOG line: date, time, the module field and the step marker.
+std::string log_head(const std::string& module, const std::string& marker) {
+  std::string& field = module_field();
+  field.assign(12, ' ');
+  field.replace(0, std::min<size_t>(12, module.size()), module.substr(0, 12));
+  platform::LocalTime now = platform::now();
+  return ZADATE() + " " + two(now.hour) + ":" + two(now.minute) + ":" + two(now.second) + " " + field + " @ " +
+         marker;
+}
+
+void append_log(const std::string& line) {
+  int f = FREEFILE();
+  if (open_file(f, "ERROR.LOG", FileMode::Append)) {
+    print_line(f, line);
+    close_file(f);
+  }
+}
+
 [[noreturn]] void fatal(int) { platform::end_process(255); }
 
 // The platform box for an error that no handler takes. OK continues; Cancel ends with 255.
@@ -95,6 +113,11 @@ std::string error_text(int n) {
 }
 
 
+void log_note(std::string_view text) {
+  Trap* t = innermost;
+  append_log(log_head(t ? t->module() : std::string(), t ? t->marker() : std::string()) + "  " + std::string(text));
+}
+
 void raise(int n) {
   Trap* t = innermost;
   if (t) {
@@ -116,17 +139,7 @@ void raise(int n) {
   con.print(t->module_ + " @ " + t->marker_ + "  Error " + print_number(n) + " - " + error_text(n), true);
 
   // Steps 3-6: one line appended to ERROR.LOG in the current folder.
-  std::string& field = module_field();
-  field.assign(12, ' ');
-  field.replace(0, std::min<size_t>(12, t->module_.size()), t->module_.substr(0, 12));
-  platform::LocalTime now = platform::now();
-  std::string line = ZADATE() + " " + two(now.hour) + ":" + two(now.minute) + ":" + two(now.second) + " " +
-                     field + " @ " + t->marker_ + "  Error " + print_number(n) + "-" + error_text(n);
-  int f = FREEFILE();
-  if (open_file(f, "ERROR.LOG", FileMode::Append)) {
-    print_line(f, line);
-    close_file(f);
-  }
+  append_log(log_head(t->module_, t->marker_) + "  Error " + print_number(n) + "-" + error_text(n));
 
   // Steps 7-8: the text after an error, and a key.
   if (prompt_provider()) con.print(prompt_provider()(), false);

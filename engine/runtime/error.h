@@ -67,6 +67,11 @@ Trap* current_trap();
 // The text printed after the error lines (prompt 110); the frame installs it once prompts exist.
 void set_error_prompt(std::function<std::string()> provider);
 
+// Appends a line to ERROR.LOG that reports a fault which is no run-time error (a run that cannot be
+// done): date, time, the innermost trap's module field and step marker as in an error line, two blanks
+// and the text.
+void log_note(std::string_view text);
+
 // The module field of the last log line (the handler's own field, 12 characters).
 const std::string& log_module_field();
 

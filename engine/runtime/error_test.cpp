@@ -60,6 +60,17 @@ TEST_F(ErrorTest, LogLineLayout) {
   }
 }
 
+TEST_F(ErrorTest, NoteLineLeavesTheTrapOn) {
+  BoxRecorder box;
+  rt::Trap t("promenu.cpp", "PROMENU");
+  t.step("0004");
+  rt::log_note("Activity 12 cannot be run");
+  EXPECT_EQ(dir.read("ERROR.LOG"), "07/12/2026 09:05:03 promenu.cpp  @ 0004  Activity 12 cannot be run\r\n");
+  EXPECT_TRUE(t.on());
+  EXPECT_EQ(t.error_count(), 0);
+  EXPECT_EQ(platform::console().row_text(1), std::string(80, ' '));  // nothing on the screen, no key wait
+}
+
 TEST_F(ErrorTest, ScreenLineThenPrompt) {
   BoxRecorder box;
   fail_once("getpromp.cpp", "", 53);
