@@ -5,6 +5,10 @@
 // list of "N/value" words itself. Each item n from 1 to 31 that is given sets bit n - 1 of RUNFLAGS;
 // items 0 to 9 also set the run settings below. Higher item numbers (only a hand-made tail can hold
 // them) are ignored.
+//
+// An output or activity word that no word of its prompt list contains names nothing the engine can do:
+// it is reported on the console and in ERROR.LOG, the setting keeps its value and run_item_refused
+// holds the item, so that a one-shot run is not done with a device or activity the user did not ask for.
 #include <cstdint>
 
 #include "engine/frame/frame.h"
@@ -23,13 +27,12 @@ namespace {
 constexpr char kBlankMark = '\r';
 
 // The word lookup: the position (from 1) of the first blank-separated piece of the prompt text that
-// contains the value, both upper-cased; the number of pieces when none does; 0 for an empty text. Two
-// adjacent blanks give an empty piece, which counts but never matches; a blank at the end gives none.
+// contains the value, both upper-cased; 0 when none does. Two adjacent blanks give an empty piece,
+// which counts but never matches; a blank at the end gives none.
 std::int32_t word_position(const std::string& prompt, const std::string& value) {
   rt::current_trap()->section("BREAKOUT");
   const std::string text = rt::UCASE(prompt);
   const std::string want = rt::UCASE(value);
-  if (text.empty()) return 0;
   std::int32_t pieces = 0;
   size_t start = 0;
   while (start < text.size()) {
@@ -40,14 +43,28 @@ std::int32_t word_position(const std::string& prompt, const std::string& value) 
     if (!piece.empty() && piece.find(want) != std::string::npos) return pieces;
     start = end + 1;
   }
-  return pieces;
+  return 0;
+}
+
+// A word that names nothing of its list: said with a beep on the console (a key lets the user read
+// it) and in ERROR.LOG; the first such item is remembered.
+void refuse_word(std::int32_t item, const std::string& what, const std::string& value, const std::string& list) {
+  const std::string text = "Run file: " + what + " \"" + value + "\" is no word of \"" + list + "\"";
+  platform::Console& con = platform::console();
+  con.beep();
+  con.print(text, true);
+  rt::log_note(text);
+  con.flush();
+  con.wait_key();
+  if (run_item_refused == 0) run_item_refused = item;
 }
 
 // Item 2: the output device from the words of prompt 33 (the first two are its caption).
 void LINKUPDE(const std::string& value) {
   rt::current_trap()->section("LINKUPDE");
   std::int32_t position = word_position(PROMPT(33), value);
-  if (position > 2) OUTDEV = position - 2;
+  if (position == 0) refuse_word(2, "output", value, PROMPT(33));
+  else if (position > 2) OUTDEV = position - 2;
 }
 
 // Item 4: the activity, as a digit ("0", "1", "2", or the runs "01", "12", "012" taken as numbers) or
@@ -59,7 +76,8 @@ void LINKUPME(const std::string& value) {
     return;
   }
   std::int32_t position = word_position(PROMPT(28), value);
-  SHEETMODE = position > 2 ? position - 2 : 0;
+  if (position == 0) refuse_word(4, "activity", value, PROMPT(28));
+  else SHEETMODE = position > 2 ? position - 2 : 0;
 }
 
 void apply_item(std::int32_t n, const std::string& value) {
@@ -90,6 +108,7 @@ void PARSECOM(const std::string& items, bool marked) {
   std::string delims = " ";
   PARSVARS(items, delims);
   RUNFLAGS = 0;
+  run_item_refused = 0;
   for (std::int32_t i = 1; i <= PARSEDCOUNT; ++i) {
     std::int32_t n = 0;
     std::string value;

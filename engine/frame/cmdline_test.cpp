@@ -137,31 +137,50 @@ TEST_F(RunFileTest, DeviceAndActivityWords) {
     const char* activities;  // nullptr: the usual words
     const char* devices;
     std::int32_t outdev, sheetmode;
+    std::int32_t refused;  // the item reported as naming nothing, 0 none
   } cases[] = {
-      {"device word", "2/dxf", nullptr, nullptr, 3, 0},
-      {"device part of a word", "2/hp", nullptr, nullptr, 2, 0},
-      {"unknown device: the last word", "2/plotter", nullptr, nullptr, 3, 0},
-      {"caption word leaves the device", "2/output", nullptr, nullptr, 7, 0},
-      {"two blanks give an empty piece", "2/pdf", nullptr, "Out  dev PDF", 2, 0},
-      {"no device words", "2/pdf", nullptr, "", 7, 0},
-      {"activity digit", "4/2", nullptr, nullptr, 7, 2},
-      {"activity 12 is a number", "4/12", nullptr, nullptr, 7, 12},
-      {"activity 01", "4/01", nullptr, nullptr, 7, 1},
-      {"activity word", "4/symbols", nullptr, nullptr, 7, 1},
-      {"activity last word", "4/Both", nullptr, nullptr, 7, 2},
-      {"unknown activity: the last word", "4/logs", nullptr, nullptr, 7, 2},
-      {"activity caption", "4/activity", nullptr, nullptr, 7, 0},
-      {"activity 3 is no digit of the list", "4/3", nullptr, nullptr, 7, 2},
-      {"no activity words", "4/symbols", "", nullptr, 7, 0},
+      {"device word", "2/dxf", nullptr, nullptr, 3, 0, 0},
+      {"device part of a word", "2/hp", nullptr, nullptr, 2, 0, 0},
+      {"unknown device: reported, device kept", "2/plotter", nullptr, nullptr, 7, 0, 2},
+      {"caption word leaves the device", "2/output", nullptr, nullptr, 7, 0, 0},
+      {"two blanks give an empty piece", "2/pdf", nullptr, "Out  dev PDF", 2, 0, 0},
+      {"no device words", "2/pdf", nullptr, "", 7, 0, 2},
+      {"activity digit", "4/2", nullptr, nullptr, 7, 2, 0},
+      {"activity 12 is a number", "4/12", nullptr, nullptr, 7, 12, 0},
+      {"activity 01", "4/01", nullptr, nullptr, 7, 1, 0},
+      {"activity word", "4/symbols", nullptr, nullptr, 7, 1, 0},
+      {"activity last word", "4/Both", nullptr, nullptr, 7, 2, 0},
+      {"unknown activity: reported, activity kept", "4/logs", nullptr, nullptr, 7, 0, 4},
+      {"activity caption", "4/activity", nullptr, nullptr, 7, 0, 0},
+      {"activity 3 is no digit and no word", "4/3", nullptr, nullptr, 7, 0, 4},
+      {"no activity words", "4/symbols", "", nullptr, 7, 0, 4},
+      {"the first refused item is kept", "2/zz 4/zz", nullptr, nullptr, 7, 0, 2},
   };
   for (const auto& c : cases) {
     start(c.activities ? c.activities : kActivities, c.devices ? c.devices : kDevices);
+    clear_log();
+    con->keys = con->beeps = 0;
     std::string cmd = c.item;
     READRUNS(cmd);
     EXPECT_EQ(OUTDEV, c.outdev) << c.name;
     EXPECT_EQ(SHEETMODE, c.sheetmode) << c.name;
+    EXPECT_EQ(run_item_refused, c.refused) << c.name;
+    if (c.refused) {
+      EXPECT_NE(log().find(c.refused == 2 ? "  Run file: output \"" : "  Run file: activity \""), std::string::npos)
+          << c.name << ": " << log();
+      EXPECT_GE(con->beeps, 1) << c.name;
+      EXPECT_GE(con->keys, 1) << c.name;
+    } else {
+      EXPECT_EQ(log(), "") << c.name;
+    }
   }
   EXPECT_TRUE(box.texts.empty());
+  // The report names the word and the list it was looked for in.
+  start();
+  std::string cmd = "2/plotter";
+  READRUNS(cmd);
+  const std::string said = "Run file: output \"plotter\" is no word of \"" + std::string(kDevices) + "\"";
+  EXPECT_EQ(con->row_text(1).substr(0, said.size() + 1), said + " ");
 }
 
 TEST_F(RunFileTest, CommandTailWithoutRunFile) {

@@ -25,6 +25,7 @@ std::int32_t FORCEDSCALE = 0;
 std::string SUMMARYKEY;
 std::string RESULTNAME;
 std::int16_t DEBUGRUN = 0;
+std::int32_t run_item_refused = 0;
 
 std::int32_t COLOURCOUNT = 0;
 
@@ -80,6 +81,7 @@ void reset_frame_globals() {
   SUMMARYKEY.clear();
   RESULTNAME.clear();
   DEBUGRUN = 0;
+  run_item_refused = 0;
   COLOURCOUNT = 0;
   PARSEDCOUNT = PARSEDMAX = BLOCKPOS = PAGEORIGIN = HEADDOTS = 0;
   TOPDEPTH = DOTSPERUNIT = 0;

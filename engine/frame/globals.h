@@ -48,6 +48,7 @@ extern std::int32_t FORCEDSCALE;  // scale of the run file
 extern std::string SUMMARYKEY;    // "|SUMMARY|" when the run asks for the legend
 extern std::string RESULTNAME;    // name of the result copy
 extern std::int16_t DEBUGRUN;     // -1: wait for a key before the end
+extern std::int32_t run_item_refused;  // item (2 output, 4 activity) whose word no prompt list holds; 0 none
 
 // --- console ---
 extern std::int32_t COLOURCOUNT;  // colour pairs in use (at least 5 once the colour file is read)
