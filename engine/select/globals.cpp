@@ -4,9 +4,13 @@
 std::int32_t ATTRCOUNT = 0;
 std::string TEXTRGB;
 std::int16_t LOGOFAIL = 0;
+std::int32_t SCALEDIV = 0;
+std::string RGBLIST;
 
 void reset_select_globals() {
   ATTRCOUNT = 0;
   TEXTRGB.clear();
   LOGOFAIL = 0;
+  SCALEDIV = 0;
+  RGBLIST.clear();
 }

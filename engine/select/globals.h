@@ -9,5 +9,7 @@
 extern std::int32_t ATTRCOUNT;  // borehole-log attributes of the current hole; 0: no log leaves follow the sheet
 extern std::string TEXTRGB;     // "rg" operands of the current hole's text colour runs; empty when it has none
 extern std::int16_t LOGOFAIL;   // -1 after a failed logo import; the hole selection sets 0 so that it is tried again
+extern std::int32_t SCALEDIV;   // scale divisor of the current hole (the run's scale, else the hole's own)
+extern std::string RGBLIST;     // one entry per distinct symbol and colour met in the run
 
 void reset_select_globals();

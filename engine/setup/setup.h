@@ -63,3 +63,7 @@ void READARRA(std::int32_t file);
 void READBLOC(std::int32_t file, std::string& result);
 // The first line of the named file into line when the file exists; otherwise line is unchanged.
 void USERDATA(const std::string& name, std::string& line);
+
+// --- console SET editor (prosetup.cpp) ---
+// The editor of SET files on the console; may change SETUPNAME and the SET file.
+void PROSETUP();
