@@ -3,6 +3,7 @@
 
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/promenu.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
 #include "testsupport.h"
@@ -80,7 +81,9 @@ TEST_F(FrameTest, LastrunChoosesDeviceAndSetFile) {
 }
 
 TEST_F(FrameTest, MainProgramSetsConstants) {
+  menu_hand_over().getsetup = [] {};  // no SET file here
   PBMAIN();
+  menu_hand_over() = MenuHandOver{};
   EXPECT_EQ(VERSION, "7022");
   EXPECT_EQ(STATUSROW, 30);
   EXPECT_EQ(CONROWS, 30);

@@ -1,44 +1,393 @@
 // Main menu and run control.
+//
+// PROMENU reads the command tail and the SET file, then either performs one go with the run file's
+// activity and output device (a one-shot run: the run file gives an input file) or shows the main
+// screen and its five cells along the bottom rows: go, activity, output device, output folder, setup
+// editor, chosen with F1 to F5 or a click; Esc or a click on the exit field (rows 1 to 3, columns 65
+// to 79) ends. The sections of the procedure share its local tables and its one trap.
+//
+// Faults this code does not let through:
+//  - a go whose activity is none of 0, 1 and 2, or a one-shot run whose run file named an output or
+//    activity word that means nothing, makes no sheet and says so on the console and in ERROR.LOG; a
+//    one-shot run then ends with exit code 1 instead of 0;
+//  - the menu offers PDF, HP-GL/2 and DXF only, so a device code outside 1..3 when it starts (no
+//    "lastrun" yet gives 0, the PCL printer) becomes PDF;
+//  - Enter alone at the output-folder question keeps the current folder and ends the question even when
+//    that folder does not exist, so the question can always be left.
+#include "engine/frame/promenu.h"
+
 #include "engine/frame/console.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/array.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
+#include "engine/select/select.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
 #include "platform/console.h"
+#include "platform/paths.h"
+
+MenuHandOver& menu_hand_over() {
+  static MenuHandOver h;
+  return h;
+}
 
 namespace {
 
-// An input event in words, for the stand-in below.
-std::string describe(const std::string& k, const platform::Console& con) {
-  if (platform::is_mouse_key(k))
-    return "mouse: event " + rt::STR_TRIM(static_cast<unsigned char>(k[2])) + ", button " +
-           rt::STR_TRIM(static_cast<unsigned char>(k[3])) + ", row " + rt::STR_TRIM(con.mouse_row()) + ", column " +
-           rt::STR_TRIM(con.mouse_col());
-  std::string s = "key:";
-  for (char c : k) s += " " + rt::STR_TRIM(static_cast<unsigned char>(c));
-  if (k.size() == 1 && static_cast<unsigned char>(k[0]) >= 32) s += " (" + k + ")";
-  return s;
+// Name and extension of a file as the path search finds it; empty when it finds none.
+std::string found_name(const std::string& name) {
+  std::string path = platform::search_path(name);
+  return rt::TRIM(platform::file_part(path));
 }
+
+class MainMenu {
+ public:
+  explicit MainMenu(rt::Trap& trap) : trap_(trap) {
+    CELLTEXT.dim(0, 5, 0, 4);
+    CELLCHOICE.dim(0, 5);
+    CELLCOL.dim(0, 5);
+    CELLROW.dim(0, 2);
+  }
+
+  void run() {
+    PRELIMIN();
+    std::string cmd = rt::COMMAND();
+    if (!cmd.empty()) READRUNS(cmd);
+    getsetup();
+    if (RUNFLAGS & 1) {
+      // A run file word that named no device or activity was reported as it was read.
+      if (run_item_refused != 0) rt::set_exit_code(1);
+      else KEY1();
+    } else {
+      FORCEDSCALE = 0;
+      SCALEDIV = 0;
+      if (OUTDEV < 1 || OUTDEV > 3) OUTDEV = 1;
+      MAINMENU();
+      HOTSPOTS();
+    }
+    KYLL();
+  }
+
+ private:
+  void getsetup() {
+    auto& h = menu_hand_over();
+    if (h.getsetup) h.getsetup();
+    else GETSETUP();
+  }
+
+  void PRELIMIN() {
+    trap_.section("PRELIMIN");
+    RGBLIST.clear();
+  }
+
+  // The main screen: title, version, key hint and the names of the vocabulary and SET files.
+  void MAINMENU() {
+    trap_.section("MAINMENU");
+    if (RUNFLAGS != 0) return;
+    auto& con = platform::console();
+    SETCOLOR(1);
+    con.cls();
+    ROWCENTR(2, "V e l t r a x");
+    ROWCENTR(3, std::string(17, '='));
+    ROWCENTR(5, PROMPT(8));
+    version_label_ = "Version ";
+    ROWCENTR(7, version_label_ + VERSION + "  (Max Samples:" + rt::STR(MAXSAMPLES) + ")");
+    ROWCENTR(9, PROMPT(18));
+    FLUSHRIG(STATUSROW - 6, PROMPT(85) + " " + found_name(VOCABNAME));
+    FLUSHRIG(STATUSROW - 5, PROMPT(102) + " " + found_name(SETUPNAME));
+    con.locate(18, 1);
+    SETCOLOR(1);
+  }
+
+  // The menu loop.
+  void HOTSPOTS() {
+    trap_.section("HOTSPOTS");
+    auto& con = platform::console();
+    MENUEXIT = 0;
+    REPAINT = 0;
+    INITBLOK();
+    GETBLOKR();
+    PAINTEXI();
+    GETBLOKD();
+    con.mouse_on(platform::kMouseLeft | platform::kMouseRight, platform::kMousePress | platform::kMouseDouble);
+    do {
+      if (REPAINT != 0) {
+        MAINMENU();
+        GETBLOKR();
+        PAINTEXI();
+        GETBLOKD();
+        REPAINT = 0;
+      }
+      WRITEBLO();
+      con.flush();
+      const std::string k = con.wait_key();
+      if (k.size() == 1) {
+        if (k[0] == 27) MENUEXIT = -1;
+      } else if (k.size() == 2) {
+        switch (static_cast<unsigned char>(k[1])) {
+          case 59: KEY1(); REPAINT = -1; break;
+          case 60: KEY2(); break;
+          case 61: KEY3(); break;
+          case 62: KEY4(); break;
+          case 63: KEY5(); break;
+          default: break;
+        }
+      } else if (k.size() == 4) {
+        std::int32_t row = con.mouse_row(), col = con.mouse_col();
+        if (row >= CELLROW(0) && row <= CELLROW(2)) {
+          if (col >= 1 && col <= 15) {
+            KEY1();
+            REPAINT = -1;
+          } else if (col >= 17 && col <= 31) {
+            KEY2();
+          } else if (col >= 33 && col <= 47) {
+            KEY3();
+          } else if (col >= 49 && col <= 63) {
+            KEY4();
+          } else if (col >= 65 && col <= 79) {
+            KEY5();
+          }
+        }
+        // An action that took mouse input itself has moved the last mouse event.
+        row = con.mouse_row();
+        col = con.mouse_col();
+        if (row >= 1 && row <= 3 && col >= 65 && col <= 79) MENUEXIT = -1;
+      }
+    } while (MENUEXIT == 0);
+  }
+
+  void INITBLOK() {
+    trap_.section("INITBLOK");
+    for (int i = 1; i <= 5; ++i) CELLCHOICE(i) = 0;
+    CELLCHOICE(3) = OUTDEV - 1;
+  }
+
+  void GETBLOKR() {
+    trap_.section("GETBLOKR");
+    CELLROW(0) = STATUSROW - 2;
+    CELLROW(1) = STATUSROW - 1;
+    CELLROW(2) = STATUSROW;
+    const std::int32_t cols[] = {1, 17, 33, 49, 65};
+    for (int i = 1; i <= 5; ++i) CELLCOL(i) = cols[i - 1];
+  }
+
+  void PAINTEXI() {
+    trap_.section("PAINTEXI");
+    CELLBUF = rt::SPACE(15);
+    SETCOLOR(1);
+  }
+
+  // The cell texts: key labels, and captions and choices from the words of prompt texts.
+  void GETBLOKD() {
+    trap_.section("GETBLOKD");
+    for (int i = 1; i <= 5; ++i) CELLTEXT(i, 0) = "<F" + std::to_string(i) + ">";
+    split(PROMPT(29));
+    CELLTEXT(1, 1) = PARSED(1);
+    CELLTEXT(1, 2) = CELLTEXT(1, 3) = CELLTEXT(1, 4) = "";
+    split(PROMPT(28));
+    CELLTEXT(2, 1) = PARSED(1);
+    for (int j = 2; j <= 4; ++j) CELLTEXT(2, j) = PARSED(j);
+    split(PROMPT(33));
+    CELLTEXT(3, 1) = PARSED(1) + " " + PARSED(2);
+    for (int j = 2; j <= 4; ++j) CELLTEXT(3, j) = PARSED(j + 1);
+    split(PROMPT(3));
+    CELLTEXT(4, 1) = PARSED(1);
+    CELLTEXT(4, 2) = DATADIR;
+    CELLTEXT(4, 3) = CELLTEXT(4, 4) = "";
+    split(PROMPT(69));
+    CELLTEXT(5, 1) = PARSED(1);
+    CELLTEXT(5, 2) = PARSED(2);
+  }
+
+  void split(const std::string& text) {
+    std::string delim = " ";
+    PARSVARS(text, delim);
+  }
+
+  // Paints the five cells, each text centred in 15 columns (a longer one shows its last 15).
+  void WRITEBLO() {
+    trap_.section("WRITEBLO");
+    auto& con = platform::console();
+    SETCOLOR(4);
+    for (int i = 1; i <= 5; ++i) {
+      for (int j = 0; j <= 2; ++j) {
+        const std::string t = j < 2 ? CELLTEXT(i, j) : CELLTEXT(i, 2 + CELLCHOICE(i));
+        std::int32_t n = 0;
+        rt::let(n, (15.0 - static_cast<double>(t.size())) / 2.0);
+        if (n >= 0) CELLBUF = rt::LSET(rt::SPACE(n) + t, 15);
+        else CELLBUF = rt::RIGHT(t, 15);
+        con.locate(CELLROW(j), CELLCOL(i));
+        con.print(CELLBUF, false);
+      }
+    }
+    SETCOLOR(1);
+  }
+
+  // Go: the sheet run for activities 0 and 2, the symbol test for 1.
+  void KEY1() {
+    trap_.section("KEY1");
+    CONVERTD();
+    if (RUNFLAGS == 0) {
+      SHEETMODE = CELLCHOICE(2);
+      OUTDEV = 1 + CELLCHOICE(3);
+    }
+    saved_statusrow_ = STATUSROW;
+    if (SHEETMODE == 0 || SHEETMODE == 2) STARTPRO();
+    else if (SHEETMODE == 1) SYMBOLTE();
+    else refuse_go("Activity " + rt::STR_TRIM(SHEETMODE) + " cannot be run: no sheet is made");
+    STATUSROW = saved_statusrow_;
+  }
+
+  // A go that cannot be done. In a one-shot run the text is a line of its own and the run ends with
+  // exit code 1; in the menu it stands on the message line above the cells until a key.
+  void refuse_go(const std::string& text) {
+    auto& con = platform::console();
+    rt::log_note(text);
+    if (RUNFLAGS & 1) {
+      con.print(text, true);
+      rt::set_exit_code(1);
+    } else {
+      STATUSROW -= 3;
+      MESSAGE(text, 1);
+      STATUSROW += 3;
+    }
+    con.flush();
+    con.wait_key();
+  }
+
+  // The width of a blank of setup fonts 1 to 3 on the current device.
+  void CONVERTD() {
+    trap_.section("CONVERTD");
+    for (int i = 1; i <= 3; ++i) {
+      double h = rt::VAL(FNFINDV(FONTSPEC(i), "h"));
+      double v = rt::VAL(FNFINDV(FONTSPEC(i), "v"));
+      if (v == 0 && h > 0) v = 135.0 / h;
+      if (OUTDEV == 2 || OUTDEV == 3) FONTWIDTH(i) = 20.0 * v / 9.0;
+      else FONTWIDTH(i) = FONTSIZE(i) * CHARWIDTH(i, 32);
+    }
+  }
+
+  // The sheet run: width tables for the device, "lastrun" for the next start, then the input file and
+  // the whole chain of the run.
+  void STARTPRO() {
+    trap_.section("STARTPRO");
+    auto& h = menu_hand_over();
+    for (std::int32_t i = 1; i <= 3; ++i) {
+      // Font 3's mark is set last, so a device change (or a failed table 3) rebuilds all three.
+      if (CHARWIDTH(3, 255) != 1 + OUTDEV) {
+        if (h.widthtab) h.widthtab(i);
+        else WIDTHTAB(i);
+      }
+    }
+    PDFFONTCOUNT = 3;
+    int f = rt::FREEFILE();
+    if (rt::open_file(f, "lastrun", rt::FileMode::Output)) {
+      rt::print_line(f, rt::print_number(OUTDEV));
+      rt::print_line(f, SETUPNAME);
+      rt::close_file(f);
+    }
+    if (h.proshow) h.proshow();
+    else PROSHOW();
+    rt::close_all();
+  }
+
+  void SYMBOLTE() {
+    trap_.section("SYMBOLTE");
+    platform::console().cls();
+    rt::close_all();
+    auto& h = menu_hand_over();
+    if (h.protest) h.protest();
+    else PROTEST();
+  }
+
+  void KEY2() {
+    trap_.section("KEY2");
+    CELLCHOICE(2) = CELLCHOICE(2) + 1;
+    if (CELLCHOICE(2) > 2) CELLCHOICE(2) = 0;
+  }
+
+  void KEY3() {
+    trap_.section("KEY3");
+    CELLCHOICE(3) = CELLCHOICE(3) + 1;
+    if (CELLCHOICE(3) > 2) CELLCHOICE(3) = 0;
+  }
+
+  // The output folder, asked on the message line three rows higher, above the cells.
+  void KEY4() {
+    trap_.section("KEY4");
+    auto& con = platform::console();
+    const std::string old_dir = DATADIR;
+    STATUSROW -= 3;
+    for (;;) {
+      std::string typed;
+      PUTONE(PROMPT(2) + " " + DATADIR + " )", typed);
+      if (rt::TRIM(typed).empty()) break;  // Enter keeps the current folder
+      DATADIR = typed;
+      if (platform::is_folder(DATADIR)) break;
+      NOFILE(DATADIR);
+      con.locate(STATUSROW, 1);
+      con.print(rt::SPACE(60), false);
+      DATADIR = old_dir;
+    }
+    CELLTEXT(4, 2 + CELLCHOICE(4)) = DATADIR;
+    con.locate(STATUSROW, 1);
+    con.print(rt::SPACE(110), true);
+    STATUSROW += 3;
+  }
+
+  void KEY5() {
+    trap_.section("KEY5");
+    auto& h = menu_hand_over();
+    if (h.prosetup) h.prosetup();
+    else PROSETUP();
+    getsetup();
+    REPAINT = -1;
+  }
+
+  // The end: files closed, the pause the run file asked for, the window cleared.
+  void KYLL() {
+    trap_.section("KYLL");
+    auto& con = platform::console();
+    con.print("", true);
+    rt::close_all();
+    if (DEBUGRUN != 0) {
+      con.print("Press any key to exit Veltrax", true);
+      con.flush();
+      con.wait_key();
+    }
+    con.cls();
+  }
+
+  rt::Trap& trap_;
+  rt::Array2<std::string> CELLTEXT;    // (cell 1..5, 0 key label / 1 caption / 2..4 choices)
+  rt::Array<std::int32_t> CELLCHOICE;  // current choice of each cell
+  rt::Array<std::int32_t> CELLCOL;     // first column of each cell
+  rt::Array<std::int32_t> CELLROW;     // rows of the three cell lines
+  std::string CELLBUF;                 // the 15 characters painted for one cell line
+  std::int32_t MENUEXIT = 0;           // -1 ends the loop
+  std::int16_t REPAINT = 0;            // -1: repaint the main screen before the cells
+  std::string version_label_;
+  std::int32_t saved_statusrow_ = 0;
+};
 
 }  // namespace
 
-// STAND-IN until the main menu is built: the run settings of the command tail are read; then, on a
-// terminal and without a one-shot run, it shows each key and mouse event it receives on the message
-// line, until Esc. Without a terminal it ends at once.
 void PROMENU() {
   RT_TRAP(trap, "PROMENU");
-  std::string cmd = rt::COMMAND();
-  if (!cmd.empty()) READRUNS(cmd);
+  MainMenu menu(trap);
+  menu.run();
+}
+
+void FLUSHRIG(std::int32_t row, const std::string& text) {
+  RT_TRAP(trap, "FLUSHRIG");
   auto& con = platform::console();
-  if (!con.interactive() || (RUNFLAGS & 1)) return;
-  SETCOLOR(1);
-  ROWCENTR(19, "Main menu not built yet: press keys or click; Esc ends");
-  con.mouse_on(platform::kMouseLeft | platform::kMouseRight, platform::kMousePress | platform::kMouseDouble);
-  for (;;) {
-    std::string k = con.wait_key();
-    MESSAGE(describe(k, con), 0);
-    if (k == platform::kKeyEsc) break;
-  }
-  con.cls();
+  long p = rt::INSTR(text, "=");
+  con.locate(row, static_cast<int>(63 - p));
+  con.print(text, false);
 }

@@ -317,15 +317,4 @@ TEST_F(ScreenTest, StartScreen) {
   EXPECT_EQ(con->queued(), 0u);  // no pause
 }
 
-TEST_F(ScreenTest, MainMenuStandInShowsEventsUntilEsc) {
-  con->push_scan(59);
-  con->push_mouse(5, 10);
-  con->type("\x1b");
-  PROMENU();
-  EXPECT_EQ(con->queued(), 0u);
-  // Without a terminal it ends at once.
-  platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
-  PROMENU();
-}
-
 }  // namespace

@@ -1,5 +1,5 @@
-// The engine on a real terminal (a tmux pane of 80 x 25): the start screen, keys and mouse clicks
-// reaching the engine, and the terminal put back at the end. Skipped when tmux is not installed.
+// The engine on a real terminal (a tmux pane of 80 x 25): the main menu, keys and mouse clicks reaching
+// its cells, the two ways out, and the terminal put back at the end. Skipped when tmux is not installed.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -76,38 +76,66 @@ bool stty_on(const std::string& stty, const std::string& name) {
   return false;
 }
 
-TEST(EngineTerminal, StartScreenKeysAndMouse) {
+std::vector<std::string> lines_of(const std::string& screen) {
+  std::vector<std::string> rows;
+  std::stringstream lines(screen);
+  for (std::string l; std::getline(lines, l);) rows.push_back(l);
+  return rows;
+}
+
+// Starts the engine in a session of its own; when it has ended, rc.txt holds its exit code and
+// stty.txt the terminal settings it left. Returns the main screen once it shows, answering the key
+// wait of a data file the folder lacks.
+std::string start_engine(const Tmux& tmux, const EngineFolder& ef) {
+  RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
+                          "./profile; echo $? > rc.txt; stty -a > stty.txt"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  std::string shown;
+  // The cells are painted last; the last of them is the setup cell's "Editor".
+  for (int answered = 0; !tmux.wait_for("Editor", shown, 1000) && answered < 5; ++answered) {
+    EXPECT_NE(shown.find("File not found : "), std::string::npos) << shown;
+    tmux.cmd({"send-keys", "Space"});
+  }
+  return shown;
+}
+
+void expect_clean_end(const EngineFolder& ef, const Tmux& tmux) {
+  ASSERT_TRUE(wait_for_file(ef.file("stty.txt"))) << tmux.screen();
+  EXPECT_EQ(ef.read("rc.txt"), "0\n");
+  std::string stty = ef.read("stty.txt");
+  EXPECT_TRUE(stty_on(stty, "echo")) << stty;
+  EXPECT_TRUE(stty_on(stty, "icanon")) << stty;
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+}
+
+TEST(EngineTerminal, MainMenuKeysAndMouse) {
   EngineFolder ef;
   Tmux tmux(ef.path());
   if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
-  // After the engine: its exit code and the terminal settings it left behind.
-  RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
-                          "./profile; echo $? > rc.txt; stty -a > stty.txt"});
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-
-  // A data file the folder lacks (the engine says "File not found" and waits for a key) is answered.
-  std::string shown;
-  for (int answered = 0; !tmux.wait_for("Version 7022", shown, 1000) && answered < 5; ++answered) {
-    ASSERT_NE(shown.find("File not found : "), std::string::npos) << shown;
-    tmux.cmd({"send-keys", "Space"});
-  }
-  ASSERT_NE(shown.find("Version 7022"), std::string::npos) << shown;
-  std::vector<std::string> rows;
-  std::stringstream lines(shown);
-  for (std::string l; std::getline(lines, l);) rows.push_back(l);
-  ASSERT_GE(rows.size(), 6u);
+  std::string shown = start_engine(tmux, ef);
+  std::vector<std::string> rows = lines_of(shown);
+  ASSERT_GE(rows.size(), 20u) << shown;
   EXPECT_EQ(rows[1], std::string(31, ' ') + "V e l t r a x") << shown;
-  EXPECT_EQ(rows[5], std::string(32, ' ') + "Version 7022") << shown;
+  EXPECT_EQ(rows[6], std::string(22, ' ') + "Version 7022  (Max Samples: 140)") << shown;
+  // The names of the vocabulary and SET files, each "=" in column 62, on rows 19 and 20 of 25.
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  const size_t n = rows.size();
+  EXPECT_EQ(rows[18].substr(0, 62), std::string(50, ' ') + "Vocabulary =") << shown;
+  EXPECT_EQ(rows[19], std::string(50, ' ') + "Setup file = STANDARD.SET") << shown;
+  // The five cells on the last three rows.
+  EXPECT_EQ(rows[n - 3], "      <F1>            <F2>            <F3>            <F4>            <F5>") << shown;
+  EXPECT_EQ(rows[n - 2], "      Run           Activity     Output device      Folder           Setup") << shown;
+  EXPECT_EQ(rows[n - 1], "                    Profiles          PDF         C:\\VLXFILES       Editor") << shown;
 
   struct Input {
     std::vector<std::string> send;  // send-keys arguments
-    std::string shows;               // what the engine reports on the message line
+    std::string shows;               // what the cells show then
   } inputs[] = {
-      {{"F1"}, "key: 0 59"},
-      {{"Down"}, "key: 0 80"},
-      {{"-l", "\x1b[<0;10;5M\x1b[<0;10;5m"}, "mouse: event 4, button 1, row 5, column 10"},
-      {{"-l", "\x1b[<2;30;8M\x1b[<2;30;8m\x1b[<2;30;8M\x1b[<2;30;8m"}, "mouse: event 2, button 2, row 8, column 30"},
-      {{"Enter"}, "key: 13"},
+      {{"F2"}, "Test-Symb"},
+      {{"F3"}, "PGL"},
+      // Clicks on cell 2 (row 24, column 20) and cell 3 (row 25, column 40), as press and release.
+      {{"-l", "\x1b[<0;20;24M\x1b[<0;20;24m"}, "One-Page"},
+      {{"-l", "\x1b[<0;40;25M\x1b[<0;40;25m"}, "DXF"},
   };
   for (const auto& in : inputs) {
     std::vector<std::string> args{"send-keys"};
@@ -115,14 +143,18 @@ TEST(EngineTerminal, StartScreenKeysAndMouse) {
     tmux.cmd(args);
     EXPECT_TRUE(tmux.wait_for(in.shows, shown)) << in.shows << "\n" << shown;
   }
-
   tmux.cmd({"send-keys", "Escape"});
-  ASSERT_TRUE(wait_for_file(ef.file("stty.txt"))) << tmux.screen();
-  EXPECT_EQ(ef.read("rc.txt"), "0\n");
-  std::string stty = ef.read("stty.txt");
-  EXPECT_TRUE(stty_on(stty, "echo")) << stty;
-  EXPECT_TRUE(stty_on(stty, "icanon")) << stty;
-  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  expect_clean_end(ef, tmux);
+}
+
+TEST(EngineTerminal, ClickOnTheExitFieldEnds) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  std::string shown = start_engine(tmux, ef);
+  ASSERT_NE(shown.find("Editor"), std::string::npos) << shown;
+  tmux.cmd({"send-keys", "-l", "\x1b[<0;70;2M\x1b[<0;70;2m"});
+  expect_clean_end(ef, tmux);
 }
 
 }  // namespace
