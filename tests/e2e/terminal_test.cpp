@@ -120,7 +120,7 @@ TEST(EngineTerminal, MainMenuKeysAndMouse) {
   // The names of the vocabulary and SET files, each "=" in column 62, on rows 19 and 20 of 25.
   ASSERT_EQ(rows.size(), 25u) << shown;
   const size_t n = rows.size();
-  EXPECT_EQ(rows[18].substr(0, 62), std::string(50, ' ') + "Vocabulary =") << shown;
+  EXPECT_EQ(rows[18], std::string(50, ' ') + "Vocabulary = PROVOCAB.ENG") << shown;
   EXPECT_EQ(rows[19], std::string(50, ' ') + "Setup file = STANDARD.SET") << shown;
   // The five cells on the last three rows.
   EXPECT_EQ(rows[n - 3], "      <F1>            <F2>            <F3>            <F4>            <F5>") << shown;
