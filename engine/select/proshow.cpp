@@ -8,6 +8,7 @@
 void PROSHOW() {
   RT_TRAP(trap, "PROSHOW");
   auto& con = platform::console();
+  if (!(RUNFLAGS & 1)) con.cls();  // from the menu: a screen of its own, as the file picker has
   con.print("No sheet is made: the input conversion is not built yet.", true);
   if (RUNFLAGS & 1) con.print("Input file: " + SOURCENAME, true);
   con.print(PROMPT(110), false);
