@@ -42,6 +42,18 @@ std::string READLINE;
 std::string xref_error;
 std::vector<std::int32_t> xref_marks;
 
+std::int32_t INSTARTXREF = 0;
+std::int32_t MERGECOUNT = 0;
+rt::Array<std::int32_t> MERGEOFFSET, MERGEORDER;
+std::int32_t INPAGES = 0, INOUTLINES = 0, INGRAY = 0, INRGB = 0, INDEVICE = 0;
+std::string INMEDIABOX, MERGEMEDIABOX;
+std::int32_t INLOGOLAST = 0, MERGELOGOLAST = 0;
+std::int16_t NEXTNO = 0;
+rt::Array<std::int16_t> NEWNO;
+rt::Array<std::int32_t> PAGELIST;
+std::int32_t PAGELISTCOUNT = 0;
+std::int32_t STREAMLEN = 0;
+
 std::int32_t TEXTRGBON = 0;
 std::string ULINEON, ULINEOFF;
 
@@ -52,14 +64,19 @@ void reset_pdf_globals() {
   PDFFILE = PDFBYTES = PDFOBJECT = STREAMSTART = LEAFCOUNT = PAGESOBJ = LOGODONE = SYMBOLCOUNT = 0;
   FONTSDONE = UNDERCOUNT = PDFLASTFONT = PAGEDONE = STARTXREF = TEXTRGBON = 0;
   LOGOPAGESOBJ = LOGOLASTOBJ = PDFINFILE = XREFCOUNT = ROOTOBJ = READPOS = 0;
-  for (rt::Array<std::int32_t>* a : {&XREFOFFSET, &XREFORDER, &OBSTART, &OBLENG}) a->reset();
+  for (rt::Array<std::int32_t>* a : {&XREFOFFSET, &XREFORDER, &OBSTART, &OBLENG, &MERGEOFFSET, &MERGEORDER, &PAGELIST})
+    a->reset();
+  NEWNO.reset();
+  INSTARTXREF = MERGECOUNT = INPAGES = INOUTLINES = INGRAY = INRGB = INDEVICE = INLOGOLAST = MERGELOGOLAST = 0;
+  PAGELISTCOUNT = STREAMLEN = 0;
+  NEXTNO = 0;
   xref_marks.clear();
   LOGPAGE = 0;
   for (std::string* s : {&KIDSLIST, &BLANKLINE, &CURCONTENT, &CURXOBJECT, &CURFILL, &CUREXTRA, &PAGECONTENT,
                          &PAGEPATTERN, &PAGEFILL, &PAGEEXTRA, &PAGEPATRES, &FILLNAME, &PAGESREF, &OUTLINESREF,
                          &ROOTREF, &FONTENTRIES, &FONTLIST, &LOGOPROCSET, &LOGOEXTGSTATE, &LOGOCOLORSPACE,
                          &LOGOPATTERN, &LOGOSHADING, &LOGOXOBJECT, &LOGOFONT, &LOGOCONTENT, &ULINEON, &ULINEOFF,
-                         &pdf_document_name, &SYMBOLNAME, &LOGORESOURCES, &READLINE, &xref_error})
+                         &pdf_document_name, &SYMBOLNAME, &LOGORESOURCES, &READLINE, &xref_error, &INMEDIABOX, &MERGEMEDIABOX})
     s->clear();
   pdf_refused = false;
 }

@@ -62,11 +62,11 @@ extern std::int32_t LOGOPAGESOBJ;  // the logo catalogue's /Pages number
 extern std::int32_t LOGOLASTOBJ;
 
 // --- reading a PDF that another program wrote (the logo file) ---
-extern std::int32_t PDFINFILE;             // file number of the PDF being read
+extern std::int32_t PDFINFILE;             // file number of the PDF being read (the logo, or an input of the merge)
 extern rt::Array<std::int32_t> XREFOFFSET;  // 0..700: offset of each object number; entry XREFCOUNT the end mark
 extern rt::Array<std::int32_t> XREFORDER;   // 0..700: object numbers by ascending offset
-extern rt::Array<std::int32_t> OBSTART;     // start offset of each object (made 0..700 unless larger already)
-extern rt::Array<std::int32_t> OBLENG;      // bytes of each object up to the next one
+extern rt::Array<std::int32_t> OBSTART;     // 0..5000: start offset of each object (the logo reader's and the merge's)
+extern rt::Array<std::int32_t> OBLENG;      // 0..5000: bytes of each object up to the next one
 extern std::int32_t XREFCOUNT;              // entries of the cross-reference table (its /Size)
 extern std::int32_t ROOTOBJ;                // number of the catalogue; 0 when not found
 extern std::int32_t READPOS;                // byte position (from 0) of the next line GETNEXTL reads
@@ -77,6 +77,25 @@ extern std::string xref_error;
 // Offsets of everything the sections READXREF read point at: each section, and each object they
 // list, also one that a newer section replaced. An object's bytes end at the next of them.
 extern std::vector<std::int32_t> xref_marks;
+
+// --- merging the PDF files of a run into combined.pdf (the current input is on PDFINFILE; its
+// object table is OBSTART/OBLENG, its catalogue number ROOTOBJ, its font list FONTLIST) ---
+extern std::int32_t INSTARTXREF;             // offset of the input's cross-reference table
+extern std::int32_t MERGECOUNT;              // entries of its table, object 0 included (objects 1..MERGECOUNT - 1)
+extern rt::Array<std::int32_t> MERGEOFFSET;  // 0..5000: offset of each object in use (0: free); entry MERGECOUNT the table
+extern rt::Array<std::int32_t> MERGEORDER;   // 0..5000: 1..MERGECOUNT by ascending offset (free ones first)
+extern std::int32_t INPAGES;                 // the input's page-tree number (from its catalogue)
+extern std::int32_t INOUTLINES;              // its outlines number
+extern std::int32_t INGRAY, INRGB, INDEVICE;  // its /DefaultGray, /DefaultRGB, /DeviceRGB numbers; 0 when absent
+extern std::string INMEDIABOX;               // the /MediaBox entry of its page tree; empty when it has none
+extern std::string MERGEMEDIABOX;            // that of the last input whose page tree has one
+extern std::int32_t INLOGOLAST;              // the input's last logo object (its logo block is 1..this); 0 without logo
+extern std::int32_t MERGELOGOLAST;           // the logo block shared by the merged file: objects 1..this; 0 when none
+extern std::int16_t NEXTNO;                  // the last new object number given
+extern rt::Array<std::int16_t> NEWNO;        // 0..5000: new number of each object of the current input; 0 none yet
+extern rt::Array<std::int32_t> PAGELIST;     // 0..360: new numbers of the page objects copied, from 1
+extern std::int32_t PAGELISTCOUNT;           // entries of PAGELIST
+extern std::int32_t STREAMLEN;               // stream bytes still to copy for the object in hand
 
 // --- text ---
 extern std::int32_t TEXTRGBON;  // -1 while text is shown in the colour of a colour run

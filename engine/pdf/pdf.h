@@ -55,6 +55,37 @@ bool GETNEXTL(std::int32_t& pos, std::string& line);
 void READRESO(const std::string& text, const std::string& key, const std::string& open, const std::string& close,
               std::string& out);
 
+// --- merging the PDF files of a run (OUTLIST) into OUTDIR + "\combined.pdf" ---
+// Copies the objects of every input under new numbers, one copy of the logo block and of the fonts
+// of the first input, a new page tree, outlines and catalogue; then copies the file over RESULTNAME
+// when that file exists. Leaves the writer ready for a new document.
+void COMBINE();
+// The steps that read one input on PDFINFILE: the check of its first two lines, its tail (startxref,
+// /Root, %fontlist), its cross-reference table and object table, its catalogue and page tree. Each
+// returns false when the input cannot be merged (the merge is then refused with a message).
+bool CHECKFIL(const std::int32_t& number, const std::string& name);
+bool GETXREFS(const std::string& name);
+void GETROOTS();
+bool GETXREFA(const std::string& name);
+bool GETROOTO(const std::string& name);
+// The line at READPOS of PDFINFILE, without its end (CR LF, CR or LF); READPOS moves past it. At the
+// end of the file the rest of the file is the line; false when nothing is left.
+bool GGETNEXT(std::string& line);
+// The new number of object old of the current input: NEWNO(old), given from NEXTNO + 1 at first meeting.
+std::int32_t FNNEWNO(const std::int32_t& old);
+// Replaces the number old_number of a reference " 0 R" in line by new_number: the first that stands as
+// a number of its own (not digits of a name such as /Shade16) at or after position from (from 1).
+void SUBSTITU(std::string& line, const std::int32_t& old_number, const std::int32_t& new_number,
+              const std::int32_t& from = 1);
+
+// --- refusal of the document being written (the writer's and the merge's) ---
+// Refuses it once with the console line "PDF not written - why: name"; nothing more is written.
+void refuse_document(const std::string& why);
+// Closes and removes the file of a refused document.
+void discard_document();
+// "%PDF-1.3" and the three signature lines that begin every file of the engine.
+void write_signature();
+
 // --- page assembly, page tree, catalogue, cross-reference table, trailer ---
 void ASSEMBLE();
 void WRITEPAG();

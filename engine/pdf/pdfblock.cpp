@@ -31,17 +31,27 @@
 #include "platform/clock.h"
 #include "platform/console.h"
 
-namespace {
-
-const std::string kCrLf = "\r\n";
-
 // Refuses the document in progress, once, with a message: nothing more is written to it, and
 // ASSEMBLE removes the file instead of finishing it.
-void refuse(const std::string& why) {
+void refuse_document(const std::string& why) {
   if (pdf_refused) return;
   pdf_refused = true;
   platform::console().print("PDF not written - " + why + ": " + pdf_document_name, true);
 }
+
+// Ends a refused document: the file written so far is closed and removed.
+void discard_document() {
+  if (rt::is_open(PDFFILE)) {
+    std::string path = rt::file_path(PDFFILE);
+    rt::close_file(PDFFILE);
+    rt::kill_file(path);
+  }
+  PDFBYTES = 0;
+}
+
+namespace {
+
+const std::string kCrLf = "\r\n";
 
 // The digits of a number, without sign or blank.
 std::string digits(std::int64_t n) { return std::to_string(n < 0 ? -n : n); }
@@ -64,7 +74,7 @@ std::string hundredths(std::int64_t h) { return FNRANDCE(static_cast<double>(h) 
 bool take_object_number() {
   ++PDFOBJECT;
   if (PDFOBJECT > PDFOFFSET.ubound()) {
-    refuse("more than " + std::to_string(PDFOFFSET.ubound()) + " objects");
+    refuse_document("more than " + std::to_string(PDFOFFSET.ubound()) + " objects");
     return false;
   }
   return true;
@@ -73,16 +83,6 @@ bool take_object_number() {
 // A line after the counted part of the file (cross-reference table and trailer).
 void write_uncounted(const std::string& line) {
   if (!pdf_refused) rt::print_line(PDFFILE, line);
-}
-
-// Ends a refused document: the file written so far is closed and removed.
-void discard_document() {
-  if (rt::is_open(PDFFILE)) {
-    std::string path = rt::file_path(PDFFILE);
-    rt::close_file(PDFFILE);
-    rt::kill_file(path);
-  }
-  PDFBYTES = 0;
 }
 
 // Forgets the logo of an earlier file or of a failed import, so that no page names logo objects
@@ -121,6 +121,15 @@ void write_page(std::initializer_list<long> leaves, bool log_only) {
 
 // ===================================================================== file and object layer
 
+// The first four lines of every file: the version line and the signature, the product word drawn in
+// code-page-437 box characters over three comment lines.
+void write_signature() {
+  FPRINT("%PDF-1.3");
+  FPRINT("\x25\xD2\xD2\xC9\xCD\xBB\xD2        ");
+  FPRINT("\x25\xBA\xBA\xCC\xCD\xBC\xBA \xDB\xDB TRAX");
+  FPRINT("\x25\xC8\xBC\xC8\xCD\xCD\xC8        ");
+}
+
 // OPENLEAF: begins a leaf; the first leaf of a document opens the file and writes the header.
 void OPENLEAF(const std::string& file) {
   RT_TRAP(trap, "OPENLEAF");
@@ -128,12 +137,8 @@ void OPENLEAF(const std::string& file) {
     pdf_refused = false;
     pdf_document_name = file;
     PDFFILE = PAGEFILE;
-    if (!rt::open_file(PDFFILE, file, rt::FileMode::Output)) refuse("the file cannot be created");
-    FPRINT("%PDF-1.3");
-    // The signature: the product word drawn in code-page-437 box characters over three comment lines.
-    FPRINT("\x25\xD2\xD2\xC9\xCD\xBB\xD2        ");
-    FPRINT("\x25\xBA\xBA\xCC\xCD\xBC\xBA \xDB\xDB TRAX");
-    FPRINT("\x25\xC8\xBC\xC8\xCD\xCD\xC8        ");
+    if (!rt::open_file(PDFFILE, file, rt::FileMode::Output)) refuse_document("the file cannot be created");
+    write_signature();
     platform::LocalTime t = platform::now();
     auto two = [](int v) { return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10); };
     FPRINT("% " + VERSION + " " + two(t.month) + "-" + two(t.day) + "-" + std::to_string(t.year));
@@ -153,7 +158,7 @@ void OPENLEAF(const std::string& file) {
     clear_logo_results();
   }
   ++LEAFCOUNT;
-  if (LEAFCOUNT > LEAFCONTENT.ubound()) refuse("more than " + std::to_string(LEAFCONTENT.ubound()) + " pages");
+  if (LEAFCOUNT > LEAFCONTENT.ubound()) refuse_document("more than " + std::to_string(LEAFCONTENT.ubound()) + " pages");
   CURCONTENT.clear();
   CURXOBJECT.clear();
   CURFILL.clear();
@@ -214,7 +219,7 @@ void FPRINT(const std::string& line) {
   RT_TRAP(trap, "FPRINT");
   PDFBYTES += static_cast<std::int32_t>(line.size()) + 2;
   if (pdf_refused) return;
-  if (!rt::print_line(PDFFILE, line)) refuse("the file cannot be written");
+  if (!rt::print_line(PDFFILE, line)) refuse_document("the file cannot be written");
 }
 
 // SPRINT: text without a line end, counted.
@@ -222,7 +227,7 @@ void SPRINT(const std::string& text) {
   RT_TRAP(trap, "SPRINT");
   PDFBYTES += static_cast<std::int32_t>(text.size());
   if (pdf_refused || text.empty()) return;
-  if (!rt::print_line(PDFFILE, text, false)) refuse("the file cannot be written");
+  if (!rt::print_line(PDFFILE, text, false)) refuse_document("the file cannot be written");
 }
 
 std::string FNOBJLAB(const std::int32_t& n) {
@@ -1351,7 +1356,10 @@ void PDFLOGO() {
   }
 
   trap.step("0003");
-  for (rt::Array<std::int32_t>* a : {&XREFOFFSET, &XREFORDER, &OBSTART, &OBLENG}) a->dim(0, 700);
+  for (rt::Array<std::int32_t>* a : {&XREFOFFSET, &XREFORDER}) a->dim(0, 700);
+  // The object tables are shared with the merge, which needs them larger.
+  OBSTART.dim(0, 5000);
+  OBLENG.dim(0, 5000);
   ROOTOBJ = 0;
   XREFCOUNT = 0;
   READXREF(tail);

@@ -6,6 +6,7 @@ std::string TEXTRGB;
 std::int16_t LOGOFAIL = 0;
 std::int32_t SCALEDIV = 0;
 std::string RGBLIST;
+std::int32_t PICKGRIDROW = 0, PICKGRIDCOL = 0, PICKCOLW = 0, PICKCOLX = 0;
 
 void reset_select_globals() {
   ATTRCOUNT = 0;
@@ -13,4 +14,5 @@ void reset_select_globals() {
   LOGOFAIL = 0;
   SCALEDIV = 0;
   RGBLIST.clear();
+  PICKGRIDROW = PICKGRIDCOL = PICKCOLW = PICKCOLX = 0;
 }

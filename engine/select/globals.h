@@ -12,4 +12,11 @@ extern std::int16_t LOGOFAIL;   // -1 after a failed logo import; the hole selec
 extern std::int32_t SCALEDIV;   // scale divisor of the current hole (the run's scale, else the hole's own)
 extern std::string RGBLIST;     // one entry per distinct symbol and colour met in the run
 
+// The console grid of the hole selection: entry k stands at row PICKGRIDROW + (k - 1) MOD R and column
+// PICKGRIDCOL + ((k - 1) \ R) * PICKCOLW, its choice mark PICKCOLX columns right of it.
+extern std::int32_t PICKGRIDROW;  // first row of the grid (3)
+extern std::int32_t PICKGRIDCOL;  // first column of the grid (10)
+extern std::int32_t PICKCOLW;     // width of a grid column (14)
+extern std::int32_t PICKCOLX;     // distance from an entry to its choice mark (7)
+
 void reset_select_globals();

@@ -10,6 +10,7 @@ std::int32_t RASTERY = 0;
 std::int32_t RASTERX = 0;
 double RASTERSTEP = 0;
 std::string SYMFILL;
+std::string OUTDIR, OUTLIST;
 
 void reset_sheet_globals() {
   PAGEFILE = 0;
@@ -18,4 +19,6 @@ void reset_sheet_globals() {
   RASTEREND = RASTERY = RASTERX = 0;
   RASTERSTEP = 0;
   SYMFILL.clear();
+  OUTDIR.clear();
+  OUTLIST.clear();
 }

@@ -20,4 +20,8 @@ extern std::int32_t RASTERX;    // left edge of the image on the page
 extern double RASTERSTEP;       // dots per raster pixel (2 at 150 pixels per inch)
 extern std::string SYMFILL;     // fill-colour operator a sample symbol is painted in
 
+// --- the run's results ---
+extern std::string OUTDIR;   // output folder of the current hole's results, without a closing "\"
+extern std::string OUTLIST;  // the run's PDF result files, each preceded by "|"; merged into combined.pdf
+
 void reset_sheet_globals();

@@ -7,6 +7,9 @@
 // sheet pages and bars in the fourteen hatch and shade patterns to the log pages; --logo imports the
 // logo of the standard SET file (LOGO0.PDF) at the head of each sheet page.
 // Run it in an engine folder: it reads pdffonts.dat and the width tables of the font folder LJ4.
+//
+// pdfdemo --merge TARGET.pdf IN1.pdf [IN2.pdf ...]: merges the documents as the end of a run from a
+// run file does: combined.pdf in the current folder, copied over TARGET.pdf when that file exists.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -248,7 +251,32 @@ void log_leaf(const std::string& out, int page, std::int32_t shift) {
 
 }  // namespace
 
+// The end of a PDF run from a run file: its result files merged, the target given as its result name.
+int merge(const std::vector<std::string>& names) {
+  platform::set_console(std::make_unique<platform::BatchConsole>(25, true));
+  VERSION = "7022";
+  CRLF = "\r\n";
+  PRODIM();
+  OUTDEV = 1;
+  RESULTNAME = names[0];
+  RUNFLAGS = 0x81;  // an input file and a result name given
+  OUTDIR = ".";
+  for (size_t i = 1; i < names.size(); ++i) OUTLIST += "|" + names[i];
+  COMBINE();
+  rt::close_all();
+  const bool written = rt::file_exists("combined.pdf");
+  platform::set_console(nullptr);
+  return written ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "--merge") {
+    if (argc < 4) {
+      std::fprintf(stderr, "usage: pdfdemo --merge TARGET.pdf IN1.pdf [IN2.pdf ...]\n");
+      return 2;
+    }
+    return merge(std::vector<std::string>(argv + 2, argv + argc));
+  }
   std::string out;
   bool a3 = false, bad = false;
   for (int i = 1; i < argc; ++i) {
@@ -265,7 +293,7 @@ int main(int argc, char** argv) {
       bad = true;
   }
   if (out.empty() || bad) {
-    std::fprintf(stderr, "usage: pdfdemo OUT.pdf [--a3] [--symbols] [--logo]\n");
+    std::fprintf(stderr, "usage: pdfdemo OUT.pdf [--a3] [--symbols] [--logo] | --merge TARGET.pdf IN1.pdf ...\n");
     return 2;
   }
   platform::set_console(std::make_unique<platform::BatchConsole>(25, true));
