@@ -13,52 +13,6 @@ using namespace testing_support;
 
 namespace {
 
-// A PDF file of numbered objects with a classic cross-reference table, made to measure.
-struct PdfMaker {
-  explicit PdfMaker(std::string line_end = "\r\n") : eol(std::move(line_end)), bytes("%PDF-1.3" + eol) {}
-  std::string eol;
-  std::string bytes;
-  std::map<int, long> offsets;  // of the objects added since the last section
-  // Adds object n with the text between its label and "endobj".
-  void add(int n, const std::string& body) {
-    offsets[n] = static_cast<long>(bytes.size());
-    bytes += std::to_string(n) + " 0 obj" + eol + body + eol + "endobj" + eol;
-  }
-  // Ends a section: the table of the objects added since the last one, one subsection from 0; the
-  // trailer with the given entries; startxref. Returns the section's offset.
-  long section(const std::string& trailer) {
-    long at = static_cast<long>(bytes.size());
-    bytes += "xref" + eol;
-    auto entry = [&](long off, char type) {
-      char e[21];
-      std::snprintf(e, sizeof e, "%010ld %05d %c", off, type == 'f' ? 65535 : 0, type);
-      bytes += std::string(e) + (eol == "\r\n" ? "\r\n" : " \n");
-    };
-    int size = offsets.empty() ? 1 : offsets.rbegin()->first + 1;
-    bytes += "0 " + std::to_string(size) + eol;
-    entry(0, 'f');
-    for (int n = 1; n < size; ++n) offsets.count(n) ? entry(offsets[n], 'n') : entry(0, 'f');
-    bytes += "trailer" + eol + "<< " + trailer + " >>" + eol + "startxref" + eol + std::to_string(at) + eol + "%%EOF" + eol;
-    offsets.clear();
-    return at;
-  }
-};
-
-const std::string kContent = "0 0 1 rg 10 10 20 20 re f";
-
-// A small logo: catalogue 1, page tree 2, page 3, content stream 4 (its length is
-// object 6), font 5.
-PdfMaker example_logo(const std::string& eol = "\r\n") {
-  PdfMaker m(eol);
-  m.add(1, "<< /Type /Catalog /Pages 2 0 R >>");
-  m.add(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
-  m.add(3, "<< /Type /Page /Parent 2 0 R /Contents 4 0 R /Resources << /Font << /F1 5 0 R >> /ProcSet [/PDF /Text] >> >>");
-  m.add(4, "<< /Length 6 0 R >>" + eol + "stream" + eol + kContent + eol + "endstream");
-  m.add(5, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-  m.add(6, std::to_string(kContent.size() + eol.size()));
-  return m;
-}
-
 class LogoTest : public PdfTest {
  protected:
   void SetUp() override {
