@@ -84,13 +84,14 @@ struct Image {
   }
 };
 
-Image render(const Demo& d, int page, int dpi = 72) {
+// Page of the PDF file pdf rendered in folder.
+Image render(const fs::path& pdf, const fs::path& folder, int page, int dpi = 72) {
   RunResult r = run_program({reader("pdftoppm"), "-r", std::to_string(dpi), "-f", std::to_string(page), "-l", std::to_string(page),
-                             d.pdf.string(), (d.folder.path() / "page").string()},
-                            d.folder.path(), 30);
+                             pdf.string(), (folder / "page").string()},
+                            folder, 30);
   EXPECT_EQ(r.exit_code, 0) << r.err;
   Image img;
-  for (const auto& e : fs::directory_iterator(d.folder.path())) {
+  for (const auto& e : fs::directory_iterator(folder)) {
     if (e.path().extension() != ".ppm") continue;
     std::string bytes = read_file(e.path());
     std::smatch m;
@@ -102,6 +103,8 @@ Image render(const Demo& d, int page, int dpi = 72) {
   }
   return img;
 }
+
+Image render(const Demo& d, int page, int dpi = 72) { return render(d.pdf, d.folder.path(), page, dpi); }
 
 TEST(PdfWriter, A4DocumentWithSeparateLogPages) {
   Demo d({});
@@ -315,6 +318,74 @@ TEST(PdfWriter, MalformedLogos) {
     EXPECT_EQ(d.page_text(1).find("VELTRAX"), std::string::npos);
     EXPECT_EQ(read_file(d.pdf).find("%LOGO"), std::string::npos);
   }
+}
+
+// The end of a PDF run: three documents (A4 with the logo, A3 with symbols and the logo, A4 without
+// logo) merged into combined.pdf and copied over the run's target, as readers see them.
+TEST(PdfWriter, MergedDocuments) {
+  EngineFolder folder;
+  const std::vector<std::vector<std::string>> documents = {{"a.pdf", "--logo"}, {"b.pdf", "--a3", "--symbols", "--logo"}, {"c.pdf"}};
+  for (const auto& args : documents) {
+    std::vector<std::string> argv{VLX_PDFDEMO_PROGRAM};
+    argv.insert(argv.end(), args.begin(), args.end());
+    const RunResult r = run_program(argv, folder.path(), 30);
+    ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+  }
+  folder.write("target.pdf", read_file(folder.file("c.pdf")));  // the last result, as the run left it
+  const RunResult r = run_program({VLX_PDFDEMO_PROGRAM, "--merge", "target.pdf", "a.pdf", "b.pdf", "c.pdf"}, folder.path(), 30);
+  ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_EQ(r.out.find("not"), std::string::npos) << r.out;  // no refusal, no warning about an input
+  EXPECT_FALSE(folder.exists("ERROR.LOG"));
+  ASSERT_TRUE(folder.exists("combined.pdf"));
+  EXPECT_EQ(folder.read("target.pdf"), folder.read("combined.pdf"));
+
+  auto tool = [&](std::vector<std::string> argv, int want = 0) {
+    argv[0] = reader(argv[0]);
+    const RunResult t = run_program(argv, folder.path(), 30);
+    EXPECT_EQ(t.exit_code, want) << argv[0] << ": " << t.out << t.err;
+    return t.out;
+  };
+  for (const char* file : {"combined.pdf", "target.pdf"}) {
+    const RunResult q = run_program({reader("qpdf"), "--check", file}, folder.path(), 30);
+    EXPECT_EQ(q.exit_code, 0) << q.out << q.err;
+    EXPECT_EQ(q.out.find("WARNING"), std::string::npos) << q.out;
+    EXPECT_EQ(q.err, "");
+  }
+
+  // The sum of the pages, each at its own size, in input order.
+  EXPECT_EQ(tool({"qpdf", "--show-npages", "combined.pdf"}), "10\n");
+  const std::string sizes = tool({"pdfinfo", "-f", "1", "-l", "10", "combined.pdf"});
+  for (int p = 1; p <= 10; ++p) {
+    const std::string want = p == 5 || p == 6 ? "1190 x 841 pts" : "595 x 841 pts";
+    const std::regex line("Page +" + std::to_string(p) + " size: +" + want);
+    EXPECT_TRUE(std::regex_search(sizes, line)) << p << "\n" << sizes;
+  }
+  const char* texts[] = {"Sheet page 1", "Log page 1", "Sheet page 2", "Log page 2", "Sheet page 1",
+                         "Sheet page 2", "Sheet page 1", "Log page 1", "Sheet page 2", "Log page 2"};
+  for (int p = 1; p <= 10; ++p) {
+    const std::string text = tool({"pdftotext", "-f", std::to_string(p), "-l", std::to_string(p), "combined.pdf", "-"});
+    EXPECT_NE(text.find(texts[p - 1]), std::string::npos) << p << ": " << text;
+    EXPECT_EQ(text.find("VELTRAX") != std::string::npos, p == 1 || p == 3 || p == 5 || p == 6) << p;
+  }
+
+  // One set of fonts: the logo's two and the engine's three, in the file and on the pages.
+  const std::string json = tool({"qpdf", "--json", "--json-key=qpdf", "combined.pdf"});
+  size_t fonts = 0;
+  for (size_t at = json.find("\"/Type\": \"/Font\""); at != std::string::npos; at = json.find("\"/Type\": \"/Font\"", at + 1)) ++fonts;
+  EXPECT_EQ(fonts, 5u);
+  const std::string listed = tool({"pdffonts", "combined.pdf"});
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 2 + 5) << listed;
+
+  // The merged A3 page as a reader draws it: the logo at the top left, the log's green bars in the
+  // right half; the A4 page without logo after it has none of the logo's navy.
+  const Image a3 = render(folder.file("combined.pdf"), folder.path(), 5);
+  ASSERT_GT(a3.width, a3.height);
+  EXPECT_GT(count_colour(a3, 26, 51, 115, 0, 0, 150, 100), 300);
+  EXPECT_GT(count_colour(a3, 51, 153, 51, a3.width / 2, 0), 500);
+  const Image plain = render(folder.file("combined.pdf"), folder.path(), 7);
+  ASSERT_LT(plain.width, plain.height);
+  EXPECT_EQ(count_colour(plain, 26, 51, 115), 0);
+  EXPECT_GT(count_colour(plain, 0, 0, 0), 1000);
 }
 
 }  // namespace
