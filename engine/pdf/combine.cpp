@@ -40,13 +40,13 @@ const std::string kLogoStart = "%LOGO start";
 const std::string kLogoEnd = "endobj\r\n%LOGO END";
 
 // State of one merge.
-bool quiet = false;                     // while the inputs are only looked at for their logo: no messages
-std::string input_name;                 // the input being read
+bool quiet = false;                      // while the inputs are only looked at for their logo: no messages
+std::string input_name;                  // the input being read
 std::vector<std::int32_t> shared_fonts;  // new numbers of the first input's fonts, by their place in its list
-bool logo_copied = false;               // the shared logo block is in the merged file
-bool first_input = false;               // the input being copied is the first of the list
-bool kids_mode = false;                 // the references being renumbered are the kids of a page tree
-std::string kids;                       // " n 0 R " + CR LF per page of the merged file
+bool logo_copied = false;                // the shared logo block is in the merged file
+bool first_input = false;                // the input being copied is the first of the list
+bool kids_mode = false;                  // the references being renumbered are the kids of a page tree
+std::string kids;                        // " n 0 R " + CR LF per page of the merged file
 std::int32_t kid_count = 0;
 std::string gray_line, rgb_line, device_line;  // entries of the new catalogue
 
@@ -77,7 +77,8 @@ std::string object_text(std::int32_t n) { return in_table(n) ? input_bytes(OBSTA
 bool has_label(const std::string& text, std::int32_t n) {
   const std::string label = digits(n) + " 0 obj";
   const std::string t = FNATRIM(text);
-  return t.compare(0, label.size(), label) == 0 && (t.size() == label.size() || !std::isalnum(static_cast<unsigned char>(t[label.size()])));
+  return t.compare(0, label.size(), label) == 0 &&
+         (t.size() == label.size() || !std::isalnum(static_cast<unsigned char>(t[label.size()])));
 }
 
 // The place (from 0) of object number n among the 5-character fields of the input's font list; -1
@@ -90,7 +91,10 @@ int font_place(std::int32_t n) {
 }
 
 // True when the font at place k of an input's list is one of the first input's, copied already.
-bool font_shared(int k) { return !first_input && k >= 0 && static_cast<size_t>(k) < shared_fonts.size() && shared_fonts[static_cast<size_t>(k)] > 0; }
+bool font_shared(int k) {
+  return !first_input && k >= 0 && static_cast<size_t>(k) < shared_fonts.size() &&
+         shared_fonts[static_cast<size_t>(k)] > 0;
+}
 
 // Warns about an input that does not look like the engine's file; it is merged all the same.
 void warn(std::int32_t number, const std::string& what) {
@@ -131,6 +135,7 @@ bool read_input(std::int32_t number, const std::string& name) {
 
 void close_input() {
   if (PDFINFILE > 0 && rt::is_open(PDFINFILE)) rt::close_file(PDFINFILE);
+  PDFINFILE = 0;
 }
 
 // The logo block the merged file shares: that of the first input that has one.
@@ -298,7 +303,8 @@ void COPYLOGO(std::int32_t old) {
   }
   PDFOFFSET(old) = PDFBYTES;
   for (std::int32_t done = 0; done < OBLENG(old) && !pdf_refused;) {
-    const std::string bytes = input_bytes(static_cast<std::int64_t>(OBSTART(old)) + done, std::min<std::int32_t>(2048, OBLENG(old) - done));
+    const std::string bytes =
+        input_bytes(static_cast<std::int64_t>(OBSTART(old)) + done, std::min<std::int32_t>(2048, OBLENG(old) - done));
     if (bytes.empty()) break;
     SPRINT(bytes);
     done += static_cast<std::int32_t>(bytes.size());
@@ -376,18 +382,20 @@ void WWRITETR() {
   std::string fonts;
   for (std::int32_t n : shared_fonts)
     if (n > 0) fonts += rt::LSET(digits(n), 5);
-  for (const std::string& line : {std::string("trailer"), std::string("<<"),
-                                  "/Size" + rt::print_number(static_cast<std::int64_t>(PDFOBJECT) + 1), "/Root " + ROOTREF,
-                                  std::string(">>"), "%fontlist " + fonts + " ", std::string("startxref"), digits(STARTXREF),
-                                  std::string("%%EOF")})
+  for (const std::string& line :
+       {std::string("trailer"), std::string("<<"), "/Size" + rt::print_number(static_cast<std::int64_t>(PDFOBJECT) + 1),
+        "/Root " + ROOTREF, std::string(">>"), "%fontlist " + fonts + " ", std::string("startxref"), digits(STARTXREF),
+        std::string("%%EOF")})
     if (!pdf_refused && !rt::print_line(PDFFILE, line)) refuse_document("the file cannot be written");
 }
 
-// The /Parent line of every copied page, rewritten in place to name the page tree, keeping its length.
-void patch_parents(const std::string& file, std::int32_t tree) {
+// The /Parent line of every copied page, rewritten in place to name the page tree, keeping its length;
+// false when the file cannot be rewritten.
+bool patch_parents(const std::string& file, std::int32_t tree) {
   const std::int32_t f = rt::FREEFILE();
-  if (!rt::open_file(f, file, rt::FileMode::Binary)) return;
+  if (f == 0 || !rt::open_file(f, file, rt::FileMode::Binary)) return false;
   PDFINFILE = f;
+  bool written = true;
   for (std::int32_t i = 1; i <= PAGELISTCOUNT; ++i) {
     READPOS = PDFOFFSET(PAGELIST(i));
     std::string line;
@@ -400,10 +408,12 @@ void patch_parents(const std::string& file, std::int32_t tree) {
     }
     if (!found) continue;
     rt::seek(f, static_cast<std::int64_t>(start) + 1);
-    rt::put_bytes(f, rt::LSET("/Parent" + rt::STR(tree) + " 0 R   ", static_cast<long>(line.size())));
+    written =
+        rt::put_bytes(f, rt::LSET("/Parent" + rt::STR(tree) + " 0 R   ", static_cast<long>(line.size()))) && written;
   }
   rt::close_file(f);
   PDFINFILE = 0;
+  return written;
 }
 
 }  // namespace
@@ -421,7 +431,8 @@ bool GGETNEXT(std::string& line) {
     const size_t e = block.find_first_of("\r\n");
     if (e != std::string::npos && e < static_cast<size_t>(window)) {
       line = block.substr(0, e);
-      READPOS += static_cast<std::int32_t>(e) + (block[e] == '\r' && e + 1 < block.size() && block[e + 1] == '\n' ? 2 : 1);
+      READPOS +=
+          static_cast<std::int32_t>(e) + (block[e] == '\r' && e + 1 < block.size() && block[e + 1] == '\n' ? 2 : 1);
       return true;
     }
     if (block.size() <= static_cast<size_t>(window)) {  // the end of the file ends the line
@@ -518,10 +529,14 @@ bool GETXREFA(const std::string& name) {
     if (!quiet) {
       platform::Console& con = platform::console();
       con.print("", true);
-      con.print("ERROR: Increase iVmax% (" + rt::STR(bound) + ") to " + rt::STR(n - 1) + " in combine to fix Subscript out of range", true);
+      con.print("ERROR: Increase iVmax% (" + rt::STR(bound) + ") to " + rt::STR(n - 1) +
+                    " in combine to fix Subscript out of range",
+                true);
       if (n - 1 >= bound) {
         con.print("", true);
-        con.print("ERROR: Objects omitted! Increase DIM obstart & obleng (" + rt::STR(bound) + ") to " + rt::STR(n) + " in combine", true);
+        con.print("ERROR: Objects omitted! Increase DIM obstart & obleng (" + rt::STR(bound) + ") to " + rt::STR(n) +
+                      " in combine",
+                  true);
       }
     }
     fail("more than " + std::to_string(bound - 2) + " objects in " + name);
@@ -539,8 +554,10 @@ bool GETXREFA(const std::string& name) {
     READPOS += 20;
     if (entry.find("trailer") != std::string::npos) break;  // the table holds fewer entries than it says
     bool good = entry.size() == 20 && entry[10] == ' ' && entry[16] == ' ' && (entry[17] == 'n' || entry[17] == 'f') &&
-                std::isspace(static_cast<unsigned char>(entry[18])) && std::isspace(static_cast<unsigned char>(entry[19]));
-    for (int c = 0; good && c < 16; ++c) good = c == 10 || std::isdigit(static_cast<unsigned char>(entry[static_cast<size_t>(c)]));
+                std::isspace(static_cast<unsigned char>(entry[18])) &&
+                std::isspace(static_cast<unsigned char>(entry[19]));
+    for (int c = 0; good && c < 16; ++c)
+      good = c == 10 || std::isdigit(static_cast<unsigned char>(entry[static_cast<size_t>(c)]));
     if (!good) {
       fail(unreadable);
       return false;
@@ -617,10 +634,12 @@ std::int32_t FNNEWNO(const std::int32_t& old) {
 
 // SUBSTITU: the number must stand on its own: digits that end a name ("/Shade16") or a longer number
 // are not it.
-void SUBSTITU(std::string& line, const std::int32_t& old_number, const std::int32_t& new_number, const std::int32_t& from) {
+void SUBSTITU(std::string& line, const std::int32_t& old_number, const std::int32_t& new_number,
+              const std::int32_t& from) {
   RT_TRAP(trap, "SUBSTITU");
   const std::string old_digits = digits(old_number), new_digits = digits(new_number);
-  for (long q = rt::INSTR(std::max<long>(from, 1), line, old_digits + " 0"); q > 0; q = rt::INSTR(q + 1, line, old_digits + " 0")) {
+  for (long q = rt::INSTR(std::max<long>(from, 1), line, old_digits + " 0"); q > 0;
+       q = rt::INSTR(q + 1, line, old_digits + " 0")) {
     if (q > 1 && std::isalnum(static_cast<unsigned char>(line[static_cast<size_t>(q - 2)]))) continue;
     line = rt::LEFT(line, q - 1) + new_digits + rt::MID(line, q + static_cast<long>(old_digits.size()));
     return;
@@ -656,7 +675,10 @@ void COMBINE() {
   trap.step("0002");
   MERGELOGOLAST = find_shared_logo(inputs);
   PDFFILE = rt::FREEFILE();
-  if (PDFFILE == 0 || !rt::open_file(PDFFILE, combined, rt::FileMode::Output)) refuse_document("the file cannot be created");
+  if (PDFFILE == 0 || !rt::open_file(PDFFILE, combined, rt::FileMode::Output))
+    refuse_document("the file cannot be created");
+  if (MERGELOGOLAST > PDFOFFSET.ubound())
+    refuse_document("more than " + std::to_string(PDFOFFSET.ubound()) + " objects");
   PDFOBJECT = 0;
   PDFOFFSET.clear();
   write_signature();
@@ -717,7 +739,12 @@ void COMBINE() {
   rt::close_file(PDFFILE);
 
   trap.step("0005");
-  patch_parents(combined, tree);
+  if (!patch_parents(combined, tree)) {
+    refuse_document("the file cannot be written");
+    rt::kill_file(combined);
+    PDFBYTES = 0;
+    return;
+  }
 
   trap.step("0006");
   if (!RESULTNAME.empty() && rt::file_exists(RESULTNAME)) rt::copy_file(combined, RESULTNAME);

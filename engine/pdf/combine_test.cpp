@@ -52,7 +52,8 @@ struct Parsed {
   static std::vector<int> refs(const std::string& text) {
     std::vector<int> out;
     const std::regex re("(^|[^0-9])(\\d+) 0 R");
-    for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it) out.push_back(std::stoi((*it)[2]));
+    for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it)
+      out.push_back(std::stoi((*it)[2]));
     return out;
   }
   int value(const std::string& text, const std::string& key) const {
@@ -109,7 +110,8 @@ class CombineTest : public PdfTest {
     RUNFLAGS = 0x81;
   }
   // A document of the writer: pages of streams streams each, every stream showing "marker page p".
-  void document(const std::string& name, const std::string& marker, int pages, bool logo, bool a3 = false, int streams = 1) {
+  void document(const std::string& name, const std::string& marker, int pages, bool logo, bool a3 = false,
+                int streams = 1) {
     PAPER = a3 ? "A3" : "A4";
     LOGOMACRO = logo ? "LOGO0" : "";
     ATTRCOUNT = 0;
@@ -150,8 +152,8 @@ TEST_F(CombineTest, MergesDocumentsWithTheirSizesLogoAndFonts) {
     const char* text;
     bool a3, logo;
   };
-  const Page first1{"First page 1", false, true}, first2{"First page 2", false, true}, second{"Second page 1", true, true},
-      third1{"Third page 1", false, false}, third2{"Third page 2", false, false};
+  const Page first1{"First page 1", false, true}, first2{"First page 2", false, true},
+      second{"Second page 1", true, true}, third1{"Third page 1", false, false}, third2{"Third page 2", false, false};
   struct Case {
     std::vector<std::string> inputs;
     std::vector<Page> pages;
@@ -243,7 +245,9 @@ TEST_F(CombineTest, InputWithAnotherLogo) {
 TEST_F(CombineTest, RefusedInputs) {
   document("a.pdf", "First", 1, false);
   const std::string good = dir.read("a.pdf");
-  auto entry = [&](int n) { return good.find("xref\r\n") + 6 + good.substr(good.find("xref\r\n") + 6).find("\r\n") + 2 + 20 * n; };
+  auto entry = [&](int n) {
+    return good.find("xref\r\n") + 6 + good.substr(good.find("xref\r\n") + 6).find("\r\n") + 2 + 20 * n;
+  };
   std::string moved = good, bad_entry = good, too_many = good, long_stream = good;
   moved.replace(entry(3), 10, "0000000004");
   bad_entry.replace(entry(2), 10, "00000x0004");
@@ -279,7 +283,8 @@ TEST_F(CombineTest, RefusedInputs) {
     EXPECT_FALSE(rt::is_open(PDFINFILE));
   }
   // A missing table is also an error of the run: in ERROR.LOG.
-  EXPECT_NE(dir.read("ERROR.LOG").find("combine.cpp  @ 0002  Error  62 -Input past end"), std::string::npos) << dir.read("ERROR.LOG");
+  EXPECT_NE(dir.read("ERROR.LOG").find("combine.cpp  @ 0002  Error  62 -Input past end"), std::string::npos)
+      << dir.read("ERROR.LOG");
 }
 
 // The merged file is copied only over a target that exists at its very path.
@@ -291,8 +296,11 @@ TEST_F(CombineTest, TargetCopy) {
   struct Case {
     const char* target;
     bool exists, copied;
-  } cases[] = {{"target.pdf", true, true}, {"sub/target.pdf", true, true}, {"target.pdf", false, false},
-               {"found.pdf", false, false}, {"", false, false}};
+  } cases[] = {{"target.pdf", true, true},
+               {"sub/target.pdf", true, true},
+               {"target.pdf", false, false},
+               {"found.pdf", false, false},
+               {"", false, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.target);
     std::filesystem::remove_all(dir.path() / "sub");
@@ -379,10 +387,10 @@ TEST_F(CombineTest, ReferenceNumbers) {
   } cases[] = {
       {"/Shade16 12 0 R", 12, 40, 1, "/Shade16 40 0 R"},
       {"/Shade16 16 0 R", 16, 5, 1, "/Shade16 5 0 R"},  // not the digits of the name
-      {" 14 0 R  4 0 R", 4, 9, 1, " 14 0 R  9 0 R"},     // not the end of a longer number
-      {" 4 0 R  4 0 R", 4, 9, 8, " 4 0 R  9 0 R"},       // from a position on
+      {" 14 0 R  4 0 R", 4, 9, 1, " 14 0 R  9 0 R"},    // not the end of a longer number
+      {" 4 0 R  4 0 R", 4, 9, 8, " 4 0 R  9 0 R"},      // from a position on
       {"/Parent 24 0 R", 24, 9999, 1, "/Parent 9999 0 R"},
-      {"/Length 12 0 R", 7, 8, 1, "/Length 12 0 R"},      // not in the line
+      {"/Length 12 0 R", 7, 8, 1, "/Length 12 0 R"},  // not in the line
   };
   for (const auto& c : cases) {
     std::string line = c.line;
@@ -399,8 +407,8 @@ TEST_F(CombineTest, LineReader) {
   ASSERT_TRUE(rt::open_file(PDFINFILE, "lines", rt::FileMode::Binary));
   READPOS = 0;
   std::string line;
-  for (const std::string& want : {std::string("one"), std::string("two"), std::string("three"), std::string(), long_line,
-                                  std::string("last")}) {
+  for (const std::string& want :
+       {std::string("one"), std::string("two"), std::string("three"), std::string(), long_line, std::string("last")}) {
     EXPECT_TRUE(GGETNEXT(line));
     EXPECT_EQ(line, want);
   }
