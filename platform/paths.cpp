@@ -183,6 +183,56 @@ std::string search_path(std::string_view name) {
   return {};
 }
 
+namespace {
+
+// True when name matches the wildcard mask ("*" any run, "?" one character), letter case ignored.
+bool wild_match(std::string_view mask, std::string_view name) {
+  size_t m = 0, n = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      star = m++;
+      resume = n;
+    } else if (m < mask.size() &&
+               (mask[m] == '?' || std::tolower(static_cast<unsigned char>(mask[m])) ==
+                                      std::tolower(static_cast<unsigned char>(name[n])))) {
+      ++m;
+      ++n;
+    } else if (star != std::string_view::npos) {
+      m = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+}  // namespace
+
+std::vector<FolderEntry> list_matching(std::string_view mask) {
+  std::vector<FolderEntry> out;
+  const std::string_view folder = folder_part(mask);
+  const std::string_view pattern = file_part(mask);
+  fs::path dir = ".";
+  if (!folder.empty()) {
+    MappedPath m = map_existing(folder);
+    if (m.error) return out;
+    dir = m.path;
+  }
+  std::error_code ec;
+  fs::directory_iterator it(dir, ec), end;
+  if (ec) return out;
+  for (; it != end; it.increment(ec)) {
+    if (ec) break;
+    std::string n = it->path().filename().string();
+    if (!wild_match(pattern, n)) continue;
+    std::error_code ec2;
+    out.push_back({n, it->is_directory(ec2)});
+  }
+  return out;
+}
+
 std::string_view folder_part(std::string_view name) {
   size_t p = name.find_last_of("/\\:");
   return p == std::string_view::npos ? std::string_view() : name.substr(0, p + 1);

@@ -12,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -36,6 +37,16 @@ bool is_folder(std::string_view name);
 // The path search of the engine: the program's folder, the current folder, then each folder of PATH.
 // Returns the native full path of the first existing file, or empty.
 std::string search_path(std::string_view name);
+
+// The entries of a folder whose names match a mask, as a directory search finds them: the mask's
+// folder part (none: the current folder) is mapped as above, its last part may hold "*" (any run of
+// characters) and "?" (one character) and is compared without regard to letter case. Names come
+// without the folder, in the order the folder lists them; a missing folder gives none.
+struct FolderEntry {
+  std::string name;
+  bool folder = false;
+};
+std::vector<FolderEntry> list_matching(std::string_view mask);
 
 // Folder of the running program (native, no trailing separator). Empty when unknown.
 std::string program_folder();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "testsupport.h"
 
 using namespace testing_support;
@@ -54,4 +56,28 @@ TEST(PathsTest, SearchPathFindsCurrentFolderThenPath) {
     EXPECT_EQ(fs::path(platform::search_path("tool.dat")), a.path() / "Tool.Dat");
     EXPECT_EQ(platform::search_path("nothing.dat"), "");
   }
+}
+
+TEST(PathsTest, ListsTheEntriesThatMatchAMask) {
+  TempDir d;
+  ScopedCwd cwd(d.path());
+  d.write("J12BH1.TRX", "x");
+  d.write("j12bh2.trx", "x");
+  d.write("notes.trx.bak", "x");
+  d.write("work-lay.1", "x");
+  d.write("work-lay", "x");
+  d.write("sub/inner.trx", "x");
+  fs::create_directory(d.path() / "folder.trx");
+  auto names = [](std::string_view mask) {
+    std::vector<std::string> v;
+    for (const auto& e : platform::list_matching(mask)) v.push_back(e.name + (e.folder ? "/" : ""));
+    std::sort(v.begin(), v.end());
+    return v;
+  };
+  EXPECT_EQ(names("*.trx"), (std::vector<std::string>{"J12BH1.TRX", "folder.trx/", "j12bh2.trx"}));
+  EXPECT_EQ(names("work-lay.*"), (std::vector<std::string>{"work-lay.1"}));
+  EXPECT_EQ(names("J12BH?.TRX"), (std::vector<std::string>{"J12BH1.TRX", "j12bh2.trx"}));
+  EXPECT_EQ(names("SUB\\*.TRX"), (std::vector<std::string>{"inner.trx"}));
+  EXPECT_TRUE(names("missing\\*.trx").empty());
+  EXPECT_TRUE(names("*.pdf").empty());
 }

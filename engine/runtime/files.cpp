@@ -312,6 +312,13 @@ bool kill_file(std::string_view name) {
   return true;
 }
 
+std::vector<std::string> DIR(std::string_view mask) {
+  std::vector<std::string> names;
+  for (const auto& e : platform::list_matching(mask))
+    if (!e.folder) names.push_back(e.name);
+  return names;
+}
+
 bool rename_file(std::string_view from, std::string_view to) {
   platform::MappedPath a = platform::map_existing(from);
   if (a.error) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/clock.h"
 
@@ -68,6 +69,9 @@ bool kill_file(std::string_view name);                     // KILL; 53 when miss
 bool rename_file(std::string_view from, std::string_view to);  // NAME ... AS
 bool copy_file(std::string_view from, std::string_view to);    // FILECOPY: replaces the target
 bool make_folder(std::string_view name);                   // MKDIR
+// The directory search: names (without their folder) of the regular files that match a mask such as
+// "*.trx", letter case ignored, in the order the folder lists them. Folders are never listed.
+std::vector<std::string> DIR(std::string_view mask);
 
 // The three time stamps of an existing file or folder, in local time. The creation time is the file
 // system's birth time where it keeps one, else the last-write time. Reports 53/76/71 as the other
