@@ -7,3 +7,6 @@
 void PROSHOW();
 // The symbol test: the legend of a range of library symbols on the current output device.
 void PROTEST();
+// The hole catalogue: lists the coded hole files (".TRX") of the current folder and runs the hole
+// selection and coding over them; returns when that is done. Called by the conversion at its end.
+void PROCAT();

@@ -67,3 +67,19 @@ void USERDATA(const std::string& name, std::string& line);
 // --- console SET editor (prosetup.cpp) ---
 // The editor of SET files on the console; may change SETUPNAME and the SET file.
 void PROSETUP();
+
+// --- colour markers (rgbsubs.cpp, prolog.cpp) ---
+// Rewrites the first colour marker of text ("[" + a keyword of CONVWORDS, a blank, three numbers 0..255,
+// a colour index or a paint name of PAINTWORDS, "]") as the opener "[rgb", "[Rgb" or "[RGB" (the letter
+// case of the keyword) and three fractions with three decimals: "[rgb 1.000 .502 .000]". A marker that
+// cannot be read, or is not closed before the next "[", is left as written.
+void INSERTRG(std::string& text);
+// Red, green and blue of a colour index: 1..9 fixed colours, 10..249 24 hues of ten shades, 250..255
+// greys. Any other index leaves the three unchanged.
+void ACI2RGB(const std::int16_t& index, std::int16_t& red, std::int16_t& green, std::int16_t& blue);
+// One component (0..255) of the hue table for an index 10..249; an argument below 10 or above 250 is
+// first brought into that range (and so changed).
+std::int16_t FNRGB(std::int16_t& value);
+// The three fractions of the first "[RGB" marker of text (letter case ignored), "1.000 .502 .000";
+// RGBFLAG = 0 without a marker, else 1 ("RGB" anywhere in text), 3 ("rgb"), 2 (any other case).
+std::string FNRGBB(const std::string& text);

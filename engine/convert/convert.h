@@ -1,0 +1,73 @@
+// Procedures of the input conversion that other parts call. All parameters by reference, as the
+// engine's procedures take them, except where a parameter is marked as a copy.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// --- the conversion (proconv.cpp) ---
+// Converts the input text SOURCENAME into one coded hole file per hole and the work channels, then
+// hands over to the hole catalogue PROCAT. Returns early, without the catalogue, when the SET file,
+// "wordpad.sig" or every conversion vocabulary is missing; ends the process when the input file is.
+void PROCONV();
+
+// One line of the open SET file SETCHAN: its first 28 characters trimmed of blanks into text, counter
+// up by one. False (the end reported once, text unchanged) when the file has ended.
+bool AIN(std::string& text, std::int32_t& counter);
+
+// --- word lists (proincl.cpp) ---
+// A word list is a text whose first character opens it and whose words are each closed by "/"
+// ("/clay/silt/"); empty words are skipped and text after the last "/" is no word. The tests try the
+// words in list order and return the position in text (from 1) where the first word that occurs
+// there begins, 0 when none does; a word matches inside longer words too.
+// FNLPRES: each word lower-cased, text as it is (finds words written in lower case).
+std::int32_t FNLPRES(const std::string& text, const std::string& list);
+// FNUPRES: each word upper-cased, text as it is (finds words written in capitals).
+std::int32_t FNUPRES(const std::string& text, const std::string& list);
+// FNPRES: letter case ignored (list passed as a copy). Sets PRESWORD to the word found (upper case)
+// and PRESSYMB to the "[SYMBn]" entry that follows it in the keyword table KEYWORDS, both "" first.
+std::int32_t FNPRES(const std::string& text, std::string list);
+
+// --- text cleaning ---
+// Every "," becomes "."; then one trailing "." is cut. Returns the cleaned text, which text holds too.
+std::string FNCOMMA(std::string& text);
+// Removes every blank (character 32).
+void DELBLANK(std::string& text);
+// Removes the blanks in the name parts of "name = value." entries (before each "=", from the "."
+// that ends the previous value on).
+void DELBLINK(std::string& text);
+
+// --- text editing (proincl.cpp) ---
+// Removes note n of NOTE(1..count) and lowers count by one.
+void DELNOTE(const std::int16_t& n, std::int16_t& count);
+// Deletes ch from text again and again until it no longer occurs.
+void REMOVE(std::string& text, const std::string& ch);
+// Replaces old_text by new_text; an old_text written right after the escape character ESCCHAR stays
+// itself and loses the escape character.
+void RIPLACE(std::string& text, const std::string& old_text, const std::string& new_text);
+// The first number above 0.0001 among the words of text from position pos on (words split at
+// " =:;()[]", decimal commas allowed), in the short number form; the last word's value when none is.
+void NEXTVALU(const std::int32_t& pos, const std::string& text, std::string& value);
+// The short number form of the attribute options and point depths: the shortest decimal form with at
+// most 15 significant digits, no sign, no "0" before the point (100, 3.25, .5).
+std::string short_number_text(double v);
+
+// --- line reading (proincl.cpp, remap.cpp) ---
+// The next non-blank line of the input file fileno at LINECOUNT in the conversion's internal form:
+// verbatim blocks, mark-up characters mapped onto their codes, "**", the remap of word-processor text,
+// and "/", "//", "///" as one, two or three characters 180. At the end of the input: "".
+void FETCHNEX(const std::int32_t& fileno, std::string& line);
+// The remap of word-processor text through REMAPFROM/REMAPTO; no character is mapped twice.
+void REMAP(std::string& text);
+// Loads REMAPFROM and REMAPTO from "wordpad.dat" (count byte, 2 bytes, from, 2 bytes, to); a missing
+// file leaves the table empty. Runs under the caller's trap (the job start of the conversion).
+void load_remap_table();
+// -1 when text (a copy) reads as a number: a non-zero value, or a sign, point or digit followed only
+// by points and digits (0.0, -0); else 0. A lone 0, sign or point is not numeric.
+std::int16_t ISNUMERI(std::string text);
+// Cuts trailing "S", "s", ":" and blanks, then lower-cases: Notes: -> note.
+void STRIPPLU(std::string& text);
+
+// --- word-processor documents (msvlx.cpp) ---
+// Writes the running text of the document SOURCENAME as "workfile.txt".
+void MSVLX();

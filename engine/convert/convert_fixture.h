@@ -1,0 +1,85 @@
+// The common ground of the conversion's unit tests: the setup fixture (fresh globals, a temporary
+// current folder, a console that counts beeps and key waits) with fresh conversion globals, the
+// mark-up codes the main program sets, the shipped prompt texts and the usual SET characters.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
+#include "engine/convert/proconv.h"
+#include "engine/frame/frame.h"
+#include "engine/frame/globals.h"
+#include "engine/runtime/files.h"
+#include "engine/setup/setup_fixture.h"
+
+class ConvertFixture : public SetupFixture {
+ protected:
+  void SetUp() override {
+    SetupFixture::SetUp();
+    reset_convert_globals();
+    SYMULCODE = "\x01";
+    SYMCODE = "\x03";
+    BREAKCODE = "\x04";
+    HARDSPCODE = "\x05";
+    INDONCODE = "\x06";
+    INDOFFCODE = "\x07";
+    COLUMNCODE = "\x08";
+    FONTSWCODE = "\x13";
+    ULWORDCODE = "_";
+    NOSYMCODE = "\x17";
+    CTRL25 = "\x19";
+    OUTDEV = 1;
+    copy_data({"prompts.eng"});
+    std::string prompts = "prompts.eng";
+    FETCHPRO(prompts);
+  }
+  void TearDown() override {
+    SetupFixture::TearDown();
+    reset_convert_globals();
+  }
+  // The mark-up characters of the standard SET file.
+  static void standard_characters() {
+    SYMULCHAR = "`";
+    SYMCHAR = "~";
+    BREAKCHAR = "\\";
+    HARDSPCHAR = "^";
+    INDONCHAR = "{";
+    INDOFFCHAR = "}";
+    ESCCHAR = "\"";
+    FONTSWCHAR = "$";
+    COLUMNCHAR = "#";
+    ULWORDCHAR = "_";
+    NOSYMCHAR = "|";
+    STARS = "**";
+  }
+  // Writes the input text and opens it as the hole pass does: CONVCHAN, LINECOUNT 0, INFILELEN.
+  void open_input(const std::string& text, const std::string& name = "input.txt") {
+    dir.write(name, text);
+    CONVCHAN = rt::FREEFILE();
+    ASSERT_TRUE(rt::open_file(CONVCHAN, name, rt::FileMode::Binary));
+    LINECOUNT = 0;
+    INFILELEN = static_cast<std::int32_t>(rt::LOF(CONVCHAN));
+  }
+  // Every line FETCHNEX delivers up to the end of the input.
+  std::vector<std::string> fetch_all() {
+    std::vector<std::string> lines;
+    for (int guard = 0; LINECOUNT < INFILELEN && guard < 1000; ++guard) {
+      std::string line;
+      FETCHNEX(CONVCHAN, line);
+      lines.push_back(line);
+    }
+    return lines;
+  }
+  // A state for the sections, with PROCONV's arrays, under a trap of the test's own.
+  ConvState state() {
+    ConvState st;
+    st.SAMPLEIDX.dim(0, MAXSAMPLES);
+    st.SAMPLEFLAG.dim(0, MAXSAMPLES);
+    st.CONVCODE.dim(0, 10);
+    return st;
+  }
+};

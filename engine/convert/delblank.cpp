@@ -1,0 +1,10 @@
+// DELBLANK: every blank removed from a text.
+#include <algorithm>
+
+#include "engine/convert/convert.h"
+#include "engine/runtime/error.h"
+
+void DELBLANK(std::string& text) {
+  RT_TRAP(trap, "DELBLANK");
+  text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+}

@@ -1,0 +1,212 @@
+// PROCONV: the input conversion. The driver runs its sections in a fixed order over one shared state
+// (proconv.h); this file holds the driver, the per-run set-up from the SET file (PRELIMIN), the check of
+// the input file (CHECKWOR), the clean-up of the last conversion's work files (ENTERFIL), the early exit
+// and AIN, the reader of the SET file's conversion block.
+#include "engine/convert/proconv.h"
+
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/text.h"
+#include "engine/select/select.h"
+#include "platform/console.h"
+#include "platform/msgbox.h"
+
+namespace {
+
+constexpr const char* kSignatureFile = "wordpad.sig";
+constexpr const char* kWorkfile = "workfile.txt";
+constexpr std::size_t kSignatureLength = 24;
+
+// The work files of a conversion, deleted before a new one writes any.
+constexpr const char* kWorkMasks[] = {"*.trx", "work-lay.*", "work-att.*"};
+
+}  // namespace
+
+void PROCONV() {
+  RT_TRAP(trap, "PROCONV");
+  ConvState st;
+  st.trap = &trap;
+  trap.step("0001");
+  st.SAMPLEIDX.dim(0, MAXSAMPLES);
+  st.SAMPLEFLAG.dim(0, MAXSAMPLES);
+  st.CONVCODE.dim(0, 10);
+  try {
+    PRELIMIN(st);
+    CHECKWOR(st);
+    ENTERFIL(st);
+    BLOCKSLA(st);
+    JOBHEADE(st);
+    HOLEDETA(st);
+  } catch (const LeaveConversion&) {
+    return;
+  }
+  trap.section("PROCONV");
+  trap.step("0002");
+  if (st.WARNFLAG > 0) {
+    auto& con = platform::console();
+    con.print(rt::UCASE(PROMPT(22)), true);
+    con.print(PROMPT(110), false);
+    con.flush();
+    con.wait_key();
+    st.WARNFLAG = 0;
+  }
+  trap.step("0003");
+  PROCAT();
+}
+
+bool AIN(std::string& text, std::int32_t& counter) {
+  RT_TRAP(trap, "AIN");
+  std::string line;
+  if (!rt::line_input(SETCHAN, line)) return false;  // the end of the file, reported here once
+  ++counter;
+  text = rt::TRIM(rt::LEFT(line, 28));
+  return true;
+}
+
+void PRELIMIN(ConvState& st) {
+  st.section("PRELIMIN", "0001");
+  BEZIER = 0;
+  SYMBOLDPI = 0;
+  for (long i = 1; i <= 63; ++i) HEADER(i).clear();
+
+  st.step("0002");
+  if (!rt::file_exists(SETUPNAME)) {
+    NOFILE(SETUPNAME);
+    throw LeaveConversion{};
+  }
+  SETCHAN = rt::FREEFILE();
+  if (!rt::open_file(SETCHAN, SETUPNAME, rt::FileMode::Input)) throw LeaveConversion{};
+
+  // The conversion block follows the second BEGIN line. A file that ends early has been reported by
+  // AIN; nothing more is read and the items not reached stay empty.
+  st.step("0003");
+  std::string value;
+  bool ended = false;
+  for (int begins = 0; begins < 2;) {
+    if (!AIN(value, st.SETLINES)) {
+      ended = true;
+      break;
+    }
+    if (rt::UCASE(value) == "BEGIN") ++begins;
+  }
+  st.step("0004");
+  std::string page_order;  // item 1, not used by the conversion
+  std::string* const items[] = {&page_order, &st.CONVEXTS, &SYMULCHAR, &SYMCHAR,    &BREAKCHAR,
+                                &HARDSPCHAR, &INDONCHAR,   &INDOFFCHAR, &ESCCHAR,   &FONTSWCHAR,
+                                &COLUMNCHAR, &ULWORDCHAR,  &NOSYMCHAR};
+  for (std::string* item : items) item->clear();
+  STARS = "**";
+  int item_count = 0;  // items read, up to 12 here; item 13 depends on item 12
+  while (!ended && item_count < 12) {
+    if (!AIN(value, st.SETLINES)) {
+      ended = true;
+      break;
+    }
+    // The END line closes the block: an older file that has no items 12 and 13 may end its block
+    // there instead of leaving the twelfth line empty.
+    if (rt::UCASE(value) == "END") {
+      if (item_count == 11) value.clear();
+      else break;
+    }
+    *items[item_count++] = value;
+  }
+
+  st.step("0005");
+  if (item_count == 12 && ULWORDCHAR.empty()) {
+    rt::close_file(SETCHAN);
+    FIXSETUP(st);
+  } else {
+    if (item_count == 12 && AIN(value, st.SETLINES) && rt::UCASE(value) != "END") NOSYMCHAR = value;
+    rt::close_file(SETCHAN);
+  }
+
+  st.step("0006");
+  if (!rt::file_exists(kSignatureFile)) {
+    NOFILE(kSignatureFile);
+    throw LeaveConversion{};
+  }
+  const int f = rt::FREEFILE();
+  if (rt::open_file(f, kSignatureFile, rt::FileMode::Binary)) {
+    st.WPSIG = rt::get_bytes(f, kSignatureLength);
+    rt::close_file(f);
+  }
+  CRLF = "\r\n";
+}
+
+void FIXSETUP(ConvState& st) {
+  // STAND-IN until the SET-file upgrade is built: the two characters are chosen as the upgrade
+  // chooses them (the first and the last standard character that items 1 to 11 leave unused), but the
+  // SET file is not rewritten.
+  st.section("FIXSETUP", "0001");
+  std::string choice = "_`~\\^{}\"$#|";
+  for (const std::string* used : {&st.CONVEXTS, &SYMULCHAR, &SYMCHAR, &BREAKCHAR, &HARDSPCHAR, &INDONCHAR,
+                                  &INDOFFCHAR, &ESCCHAR, &FONTSWCHAR, &COLUMNCHAR}) {
+    if (used->empty()) continue;
+    const long p = rt::INSTR(choice, *used);
+    if (p > 0) choice[static_cast<size_t>(p - 1)] = ' ';
+  }
+  DELBLANK(choice);
+  ULWORDCHAR = rt::LEFT(choice, 1);
+  NOSYMCHAR = rt::RIGHT(choice, 1);
+}
+
+void CHECKWOR(ConvState& st) {
+  st.section("CHECKWOR", "0001");
+  if (SOURCENAME.empty()) throw LeaveConversion{};
+  st.INNAME = SOURCENAME;
+  if (rt::file_exists(SOURCENAME)) {
+    st.step("0002");
+    INCHAN = rt::FREEFILE();
+    std::string head;
+    if (rt::open_file(INCHAN, SOURCENAME, rt::FileMode::Binary)) head = rt::get_bytes(INCHAN, kSignatureLength);
+    rt::close_all();
+    // An empty signature file would take every empty input for a word-processor document.
+    if (!st.WPSIG.empty() && head == st.WPSIG) {
+      st.step("0003");
+      MSVLX();
+      st.INNAME = kWorkfile;
+    }
+    return;
+  }
+  // The input file is missing: the run cannot go on. The engine ends here, with a code that says the
+  // run failed (a one-shot run must not look as if it had made its sheets).
+  st.step("0004");
+  auto& con = platform::console();
+  con.beep();
+  con.print("", true);
+  con.print(SOURCENAME + " " + PROMPT(78), true);
+  con.print(PROMPT(110), false);
+  st.WARNFLAG = 1;
+  con.flush();
+  con.wait_key();
+  rt::close_all();
+  platform::end_process(1);
+}
+
+void ENTERFIL(ConvState& st) {
+  st.section("ENTERFIL", "0001");
+  // "LASTFILE" is opened and read but never changed (opening creates it when it is missing).
+  VOCCHAN = rt::FREEFILE();
+  if (rt::open_file(VOCCHAN, "LASTFILE", rt::FileMode::Binary)) {
+    rt::get_bytes(VOCCHAN, 128);
+    rt::close_file(VOCCHAN);
+  }
+  // The work files of the last conversion, in the current folder (the engine folder) only.
+  st.step("0002");
+  for (const char* mask : kWorkMasks)
+    for (const std::string& name : rt::DIR(mask)) rt::kill_file(name);
+  st.step("0003");
+  auto& con = platform::console();
+  con.cls();
+  con.print(PROMPT(84), true);
+  FETCHVOC(st);
+}
+
+void EXXIT(ConvState& st) {
+  st.section("EXXIT", "0001");
+  rt::close_all();
+  throw LeaveConversion{};
+}

@@ -1,0 +1,229 @@
+// The conversion's routine library: the word-list tests, the small text editors, the line reader
+// FETCHNEX and the numeric and heading-word tests.
+#include <cmath>
+#include <cstdio>
+
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
+#include "engine/sheet/sheet.h"
+#include "platform/console.h"
+
+namespace {
+
+enum class WordCase { Lower, Upper, Keep };
+
+// The word-list scan shared by the three tests: the first word of the list, in list order, that
+// occurs in text (already in the case the test compares in). Sets word to it.
+std::int32_t scan_list(const std::string& text, const std::string& list, WordCase word_case, std::string& word) {
+  word.clear();
+  long i = 1;
+  while (true) {
+    const long j = rt::INSTR(i + 1, list, "/");
+    if (j == 0) return 0;
+    if (j > i + 1) {
+      std::string w = rt::MID(list, i + 1, j - i - 1);
+      if (word_case == WordCase::Lower) w = rt::LCASE(w);
+      if (word_case == WordCase::Upper) w = rt::UCASE(w);
+      const long at = rt::INSTR(text, w);
+      if (at > 0) {
+        word = w;
+        return static_cast<std::int32_t>(at);
+      }
+    }
+    if (j >= static_cast<long>(list.size())) return 0;
+    i = j;
+  }
+}
+
+}  // namespace
+
+std::int32_t FNLPRES(const std::string& text, const std::string& list) {
+  RT_TRAP(trap, "FNLPRES");
+  std::string word;
+  return scan_list(text, list, WordCase::Lower, word);
+}
+
+std::int32_t FNUPRES(const std::string& text, const std::string& list) {
+  RT_TRAP(trap, "FNUPRES");
+  std::string word;
+  return scan_list(text, list, WordCase::Upper, word);
+}
+
+std::int32_t FNPRES(const std::string& text, std::string list) {
+  RT_TRAP(trap, "FNPRES");
+  PRESWORD.clear();
+  PRESSYMB.clear();
+  std::string word;
+  const std::int32_t at = scan_list(rt::LCASE(text), list, WordCase::Lower, word);
+  if (at == 0) return 0;
+  trap.step("0002");
+  PRESWORD = rt::UCASE(word);
+  // The symbol mark of the word: the first "/SYMB..." entry, closed by "/", after the word's own
+  // entry in the keyword table. None when the word has no entry or no such mark follows.
+  const long k = rt::INSTR(KEYWORDS, "/" + PRESWORD);
+  if (k > 0) {
+    const long a = rt::INSTR(k, KEYWORDS, "/SYMB");
+    const long b = a > 0 ? rt::INSTR(a + 1, KEYWORDS, "/") : 0;
+    if (b > 0) PRESSYMB = "[" + rt::MID(KEYWORDS, a + 1, b - a - 1) + "]";
+  }
+  return at;
+}
+
+void DELNOTE(const std::int16_t& n, std::int16_t& count) {
+  RT_TRAP(trap, "DELNOTE");
+  trap.step("0001");
+  const std::int16_t removed = n;  // n may be the caller's count itself
+  rt::let(count, count - 1.0);
+  for (long k = removed; k <= count && k < NOTE.ubound(); ++k) {
+    trap.step("0002");
+    NOTE(k) = NOTE(k + 1);
+  }
+}
+
+void REMOVE(std::string& text, const std::string& ch) {
+  RT_TRAP(trap, "REMOVE");
+  if (ch.empty()) {  // an empty text is found at position 1 of any text: everything goes
+    text.clear();
+    return;
+  }
+  for (long p = rt::INSTR(text, ch); p > 0; p = rt::INSTR(text, ch)) text.erase(static_cast<size_t>(p - 1), 1);
+}
+
+void RIPLACE(std::string& text, const std::string& old_text, const std::string& new_text) {
+  RT_TRAP(trap, "RIPLACE");
+  if (old_text.empty()) return;
+  // An empty escape character would be "found" in every text and turn every code back.
+  const bool escaped = !ESCCHAR.empty() && rt::INSTR(text, ESCCHAR) > 0;
+  REPLAZE(text, old_text, new_text);
+  if (escaped && !new_text.empty()) REPLAZE(text, ESCCHAR + new_text, old_text);
+}
+
+std::string short_number_text(double v) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.15G", std::fabs(v));
+  std::string s = buf;
+  if (s.size() > 1 && s[0] == '0' && s[1] == '.') s.erase(0, 1);
+  return s;
+}
+
+void NEXTVALU(const std::int32_t& pos, const std::string& text, std::string& value) {
+  RT_TRAP(trap, "NEXTVALU");
+  trap.step("0001");
+  std::string delims = " =:;()[]";
+  PARSVARS(rt::MID(text, pos < 1 ? 1 : pos), delims);
+  // The threshold is the single-precision value of 0.0001, so 0.0001 itself counts.
+  const double threshold = static_cast<double>(0.0001f);
+  double v = 0;
+  for (long k = 1; k <= PARSEDCOUNT; ++k) {
+    trap.step("0002");
+    FNCOMMA(PARSED(k));
+    v = rt::VAL(PARSED(k));
+    if (v > threshold) break;
+  }
+  value = short_number_text(v);
+}
+
+std::int16_t ISNUMERI(std::string text) {
+  RT_TRAP_NONE(trap, "ISNUMERI");
+  text = rt::TRIM(text);
+  if (rt::VAL(text) != 0) return -1;
+  if (text.empty()) return 0;
+  if (std::string("+-.1234567890").find(text[0]) == std::string::npos) return 0;
+  if (text.size() == 1) return 0;
+  for (size_t i = 1; i < text.size(); ++i)
+    if (std::string(".1234567890").find(text[i]) == std::string::npos) return 0;
+  return -1;
+}
+
+void STRIPPLU(std::string& text) {
+  RT_TRAP(trap, "STRIPPLU");
+  while (!text.empty() && std::string("Ss: ").find(text.back()) != std::string::npos) text.pop_back();
+  text = rt::LCASE(text);
+}
+
+namespace {
+
+// The number of slash characters of a structure line ("/", "//", "///"), 0 for any other line. The
+// line is trimmed of blanks and control characters, as the pre-scan trims it, so that both passes
+// find the same structure.
+int slash_level(const std::string& raw) {
+  const std::string t = FNATRIM(raw);
+  if (t == "/") return 1;
+  if (t == "//") return 2;
+  if (t == "///") return 3;
+  return 0;
+}
+
+}  // namespace
+
+void FETCHNEX(const std::int32_t& fileno, std::string& line) {
+  RT_TRAP(trap, "FETCHNEX");
+  trap.step("0001");
+  platform::console().print(".", false);
+  std::int32_t level = 0;
+  while (true) {
+    // STARTNEW: one physical line.
+    trap.section("STARTNEW");
+    trap.step("0002");
+    line.clear();
+    LINEINPU(fileno, line, LINECOUNT);
+    // Blank lines (also lines of control characters only) are skipped outside a verbatim block; the
+    // end of the input, or a read that does not move on, ends the skipping with an empty line.
+    trap.step("0003");
+    while (VERBATIM == 0 && FNATRIM(line).empty() && LINECOUNT < INFILELEN) {
+      const std::int32_t before = LINECOUNT;
+      line.clear();
+      LINEINPU(fileno, line, LINECOUNT);
+      if (LINECOUNT == before) break;
+    }
+    if (VERBATIM == 0 && FNATRIM(line).empty()) line.clear();  // a blank last line is no text
+    // A line of the hard-space character alone opens or closes a verbatim block and is not text.
+    // An empty hard-space character never does: every blank line would toggle.
+    trap.step("0004");
+    if (!HARDSPCHAR.empty() && rt::TRIM(line) == HARDSPCHAR) {
+      VERBATIM = VERBATIM == 0 ? 1 : 0;
+      rt::let(VERBATIMCOL, static_cast<double>(rt::INSTR(line, HARDSPCHAR)));
+      LOOKBACK = LINECOUNT;
+      continue;
+    }
+    break;
+  }
+  trap.section("");
+  // A line of two line-break characters: a forced page break after its item.
+  trap.step("0005");
+  if (!BREAKCHAR.empty() && rt::TRIM(line) == BREAKCHAR + BREAKCHAR) line = "   " + rt::CHR(20);
+  trap.step("0006");
+  if (VERBATIM == 0) {
+    level = slash_level(line);
+    RIPLACE(line, BREAKCHAR, BREAKCODE);
+    RIPLACE(line, INDONCHAR, INDONCODE);
+    RIPLACE(line, INDOFFCHAR, INDOFFCODE);
+    VERBATIMCOL = 0;
+  } else {
+    // Inside a verbatim block the line keeps its spacing from the opening column on and ends with a
+    // line break; as a continuation line it joins the line before it.
+    line = rt::MID(line, VERBATIMCOL < 1 ? 1 : VERBATIMCOL) + BREAKCODE;
+    RIPLACE(line, " ", HARDSPCHAR);
+    line = "   " + line;
+  }
+  trap.step("0007");
+  if (WPMODE > 0) REMAP(line);
+  trap.step("0008");
+  RIPLACE(line, SYMULCHAR, SYMULCODE);
+  RIPLACE(line, SYMCHAR, SYMCODE);
+  RIPLACE(line, HARDSPCHAR, HARDSPCODE);
+  RIPLACE(line, COLUMNCHAR, COLUMNCODE);
+  RIPLACE(line, FONTSWCHAR, FONTSWCODE);
+  RIPLACE(line, ULWORDCHAR, ULWORDCODE);
+  RIPLACE(line, NOSYMCHAR, NOSYMCODE);
+  trap.step("0009");
+  REPLAZE(line, STARS, OUTDEV == 1 ? CTRL25 : std::string());
+  trap.step("0010");
+  if (level > 0) line = rt::STRING_(level, static_cast<char>(180));
+}
