@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/convert/convert.h"
@@ -16,10 +18,27 @@
 #include "engine/runtime/files.h"
 #include "engine/setup/setup_fixture.h"
 
+// The counting console that also keeps everything printed, so that a test sees messages that a
+// later clear of the screen wiped.
+class TranscriptConsole : public CountingConsole {
+ public:
+  std::string transcript;
+
+ protected:
+  void on_print(std::string_view text, bool newline) override {
+    transcript += text;
+    if (newline) transcript += "\n";
+  }
+};
+
 class ConvertFixture : public SetupFixture {
  protected:
   void SetUp() override {
     SetupFixture::SetUp();
+    auto c = std::make_unique<TranscriptConsole>();
+    con = c.get();
+    printed = c.get();
+    platform::set_console(std::move(c));
     reset_convert_globals();
     SYMULCODE = "\x01";
     SYMCODE = "\x03";
@@ -41,6 +60,10 @@ class ConvertFixture : public SetupFixture {
     SetupFixture::TearDown();
     reset_convert_globals();
   }
+  // Everything printed since the last call.
+  std::string take_printed() { return std::exchange(printed->transcript, std::string()); }
+  TranscriptConsole* printed = nullptr;
+
   // The mark-up characters of the standard SET file.
   static void standard_characters() {
     SYMULCHAR = "`";
