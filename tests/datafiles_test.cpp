@@ -385,3 +385,39 @@ TEST_F(ShippedScales, RecordsFitTheLayout) {
 }
 
 }  // namespace
+
+// The word-processor signature against its readable source; the conversion vocabulary and the paint
+// library in their line layout (their contents are checked by the conversion's own tests).
+TEST(ConversionFiles, SignatureAndLineLayout) {
+  std::string hex;
+  std::istringstream src(read_file(data_dir() / "src" / "wordpad.sig.hex"));
+  for (std::string line; std::getline(src, line);)
+    if (!line.starts_with("#")) hex += line;
+  std::string bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  EXPECT_EQ(bytes.size(), 24u);
+  EXPECT_EQ(read_file(data_dir() / "wordpad.sig"), bytes);
+
+  for (const char* name : {"CONVOCAB.ENG", "PAINTLIB.ENG"}) {
+    const auto lines = crlf_lines(read_file(data_dir() / name), name);
+    std::vector<size_t> begins;
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (rt::UCASE(rt::TRIM(lines[i])) == "BEGIN") begins.push_back(i);
+    const bool vocabulary = std::string(name) == "CONVOCAB.ENG";
+    ASSERT_EQ(begins.size(), vocabulary ? 2u : 1u) << name;
+    // Every line of the blocks is an entry, from "/" to the closing character of its kind.
+    size_t i = begins[0] + 1;
+    for (; i < lines.size() && lines[i] != "END"; ++i) {
+      EXPECT_TRUE(lines[i].starts_with("/")) << name << ": " << lines[i];
+      EXPECT_TRUE(vocabulary ? std::regex_search(lines[i], std::regex("/<\\d\\d(>>)?$")) : lines[i].ends_with("."))
+          << name << ": " << lines[i];
+    }
+    EXPECT_LT(i, lines.size()) << name << ": END";
+    if (!vocabulary) continue;
+    ASSERT_GE(lines.size(), begins[1] + 24);
+    for (size_t n = 1; n <= 23; ++n) {
+      const std::string& list = lines[begins[1] + n];
+      EXPECT_TRUE(list.starts_with("/") && list.ends_with("/")) << "list " << n << ": " << list;
+    }
+  }
+}
