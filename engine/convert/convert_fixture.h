@@ -17,6 +17,7 @@
 #include "engine/frame/globals.h"
 #include "engine/runtime/files.h"
 #include "engine/setup/setup_fixture.h"
+#include "markup_codes.h"
 
 // The counting console that also keeps everything printed, so that a test sees messages that a
 // later clear of the screen wiped.
@@ -40,17 +41,7 @@ class ConvertFixture : public SetupFixture {
     printed = c.get();
     platform::set_console(std::move(c));
     reset_convert_globals();
-    SYMULCODE = "\x01";
-    SYMCODE = "\x03";
-    BREAKCODE = "\x04";
-    HARDSPCODE = "\x05";
-    INDONCODE = "\x06";
-    INDOFFCODE = "\x07";
-    COLUMNCODE = "\x08";
-    FONTSWCODE = "\x13";
-    ULWORDCODE = "_";
-    NOSYMCODE = "\x17";
-    CTRL25 = "\x19";
+    set_markup_codes();
     OUTDEV = 1;
     copy_data({"prompts.eng"});
     std::string prompts = "prompts.eng";
