@@ -14,6 +14,7 @@ std::string REMAPFROM, REMAPTO;
 
 std::string CONVWORDS, PAINTWORDS;
 std::string PRESWORD, PRESSYMB;
+std::string NOTELIST;
 
 std::int16_t BEZIER = 0;
 std::int32_t SYMBOLDPI = 0;
@@ -21,7 +22,7 @@ std::int32_t SYMBOLDPI = 0;
 void reset_convert_globals() {
   for (std::string* s : {&SYMULCHAR, &SYMCHAR, &BREAKCHAR, &HARDSPCHAR, &INDONCHAR, &INDOFFCHAR, &ESCCHAR,
                          &FONTSWCHAR, &COLUMNCHAR, &ULWORDCHAR, &NOSYMCHAR, &STARS, &CONVLINE, &REMAPFROM,
-                         &REMAPTO, &CONVWORDS, &PAINTWORDS, &PRESWORD, &PRESSYMB})
+                         &REMAPTO, &CONVWORDS, &PAINTWORDS, &PRESWORD, &PRESSYMB, &NOTELIST})
     s->clear();
   SETCHAN = INCHAN = VOCCHAN = CONVCHAN = 0;
   LINECOUNT = INFILELEN = LOOKBACK = 0;

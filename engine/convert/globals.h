@@ -51,6 +51,9 @@ extern std::string PAINTWORDS;  // paint names and values ("/cyan= 0 255 255."),
 extern std::string PRESWORD;  // the list word found, upper case ("" when none); FINDKEYW's keyword
 extern std::string PRESSYMB;  // "[SYMBn]" of that word in the keyword table, or ""
 
+// --- what the conversion hands on ---
+extern std::string NOTELIST;  // "|" + hole code + attached file + "|" per hole that binds its text file
+
 // --- hole-wide settings the sheet drawing reads ---
 extern std::int16_t BEZIER;     // corner size of the curved layer connectors (0 at each conversion)
 extern std::int32_t SYMBOLDPI;  // resolution of the symbol images; 0 at each conversion (the drawing's default)

@@ -8,6 +8,7 @@
 #include "engine/convert/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"
 #include "engine/select/select.h"
@@ -41,6 +42,8 @@ void PROCONV() {
     JOBHEADE(st);
     HOLEDETA(st);
   } catch (const LeaveConversion&) {
+    // A one-shot run whose input could not be converted must not end as if it had made its sheets.
+    if ((RUNFLAGS & 1) && !SOURCENAME.empty()) rt::set_exit_code(1);
     return;
   }
   trap.section("PROCONV");

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine/convert/convert_fixture.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
@@ -311,7 +312,10 @@ TEST_F(ConversionSetUp, ProconvRunsTheSectionsAndHandsOver) {
   dir.write("OLD001.TRX", "x");
   SETUPNAME = "STANDARD.SET";
   SOURCENAME = "holes.txt";
+  RUNFLAGS = 1;  // a one-shot run
+  rt::set_exit_code(0);
   PROCONV();
+  EXPECT_EQ(rt::exit_code(), 0);
   EXPECT_FALSE(fs::exists(dir.path() / "OLD001.TRX"));
   EXPECT_NE(printed->transcript.find("Coded hole files: 0"), std::string::npos);  // the catalogue was reached
   EXPECT_EQ(con->keys, 0);                                            // no warning to read
@@ -331,6 +335,8 @@ TEST_F(ConversionSetUp, ProconvRunsTheSectionsAndHandsOver) {
   EXPECT_NE(printed->transcript.find(PROMPT(79)), std::string::npos);
   EXPECT_EQ(printed->transcript.find("Coded hole files"), std::string::npos);
   EXPECT_EQ(rt::FREEFILE(), 1);  // the early exit closed every file
+  EXPECT_EQ(rt::exit_code(), 1);  // and the one-shot run ends as failed
+  rt::set_exit_code(0);
 }
 
 }  // namespace

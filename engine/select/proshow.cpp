@@ -1,5 +1,10 @@
-// STAND-IN until the input conversion exists: a sheet run has nothing to hand its input file to yet,
-// so it says so and returns; nothing is converted or drawn.
+// PROSHOW: the first stage of a sheet run. In a one-shot run the run file names the input file and the
+// conversion starts at once; it carries the rest of the run.
+//
+// STAND-IN for the interactive run until the console file picker is built: from the menu it says that
+// no file can be picked yet and returns; nothing is converted or drawn.
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/runtime/error.h"
 #include "engine/select/select.h"
@@ -7,10 +12,16 @@
 
 void PROSHOW() {
   RT_TRAP(trap, "PROSHOW");
+  trap.step("0001");
+  NOTELIST.clear();
+  if (RUNFLAGS & 1) {
+    trap.step("0002");
+    PROCONV();
+    return;
+  }
   auto& con = platform::console();
-  if (!(RUNFLAGS & 1)) con.cls();  // from the menu: a screen of its own, as the file picker has
-  con.print("No sheet is made: the input conversion is not built yet.", true);
-  if (RUNFLAGS & 1) con.print("Input file: " + SOURCENAME, true);
+  con.cls();  // a screen of its own, as the file picker has
+  con.print("No sheet is made: the console file picker is not built yet.", true);
   con.print(PROMPT(110), false);
   con.flush();
   con.wait_key();
