@@ -307,7 +307,8 @@ TEST_F(ConversionSetUp, TenPerHoleFieldsAtMost) {
 }
 
 TEST_F(ConversionSetUp, ProconvRunsTheSectionsAndHandsOver) {
-  copy_data({"STANDARD.SET", "wordpad.sig", "CONVOCAB.ENG", "PAINTLIB.ENG"});
+  copy_data({"STANDARD.SET", "wordpad.sig", "CONVOCAB.ENG", "PAINTLIB.ENG", "PROVOCAB.ENG", "PROLIB.DAT"});
+  VOCABSETNAME = VOCABNAME = "PROVOCAB.ENG";
   dir.write("holes.txt", "Hole: BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n///\r\n");
   dir.write("OLD001.TRX", "x");
   SETUPNAME = "STANDARD.SET";
@@ -319,6 +320,7 @@ TEST_F(ConversionSetUp, ProconvRunsTheSectionsAndHandsOver) {
   EXPECT_FALSE(fs::exists(dir.path() / "OLD001.TRX"));
   EXPECT_NE(printed->transcript.find("Coded hole files: 0"), std::string::npos);  // the catalogue was reached
   EXPECT_EQ(con->keys, 0);                                            // no warning to read
+  EXPECT_EQ(VOCABNAME, "PROVOCAB.ENG");  // without the attached-file words the conversion added
   EXPECT_EQ(log(), "");
 
   // A warning (here: the paint library is missing) is shown before the catalogue.
