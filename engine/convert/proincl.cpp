@@ -172,7 +172,12 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
     trap.section("STARTNEW");
     trap.step("0002");
     line.clear();
+    const std::int32_t start = LINECOUNT;
     LINEINPU(fileno, line, LINECOUNT);
+    if (LINECOUNT == start) {  // the end of the input: an empty line, also inside a verbatim block
+      line.clear();
+      return;
+    }
     // Blank lines (also lines of control characters only) are skipped outside a verbatim block; the
     // end of the input, or a read that does not move on, ends the skipping with an empty line.
     trap.step("0003");
