@@ -12,9 +12,10 @@ constexpr size_t kMaxTyped = 10000;
 
 // The console's line input at the cursor: characters from code 32 are echoed and taken, Backspace takes
 // the last one back, Enter ends the entry and moves to the next row; every other key is ignored (Esc
-// does not cancel). Without a person at the console the entry is empty at once, since no key that could
-// end it will ever come. Echo that would scroll the screen (past the last cell of the last row) is not
-// taken, so a long entry cannot push the whole screen up.
+// does not cancel). Without a person at the console (also once the terminal's input has closed during
+// the entry) the entry is empty at once, since no key that could end it will ever come. Echo that would
+// scroll the screen (past the last cell of the last row) is not taken, so a long entry cannot push the
+// whole screen up.
 std::string line_input(platform::Console& con) {
   std::string typed;
   if (!con.interactive()) {
@@ -29,6 +30,11 @@ std::string line_input(platform::Console& con) {
   };
   for (;;) {
     std::string k = con.wait_key();
+    // The terminal's input closed while the question waited: no Enter can end the entry any more.
+    if (!con.interactive()) {
+      typed.clear();
+      break;
+    }
     if (k.size() != 1) continue;
     auto c = static_cast<unsigned char>(k[0]);
     if (c == 13) break;

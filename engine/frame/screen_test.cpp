@@ -154,6 +154,33 @@ TEST_F(ScreenTest, PutoneWithoutTerminalReturnsAtOnce) {
   EXPECT_EQ(answer, "keep");
 }
 
+// A terminal whose input closes while a question waits (the person is gone): from then on every key
+// wait answers Esc at once and nobody is at the console, as on the terminal back end.
+class ClosingConsole : public platform::ScriptedConsole {
+ public:
+  std::string wait_key() override {
+    if (queued() > 0) return ScriptedConsole::wait_key();
+    closed = true;
+    if (++waits_after_close > 1000) throw std::runtime_error("still waiting for a key that cannot come");
+    return platform::kKeyEsc;
+  }
+  bool interactive() const override { return !closed; }
+  bool closed = false;
+  int waits_after_close = 0;
+};
+
+TEST_F(ScreenTest, PutoneEndsWhenTheTerminalInputCloses) {
+  auto c = std::make_unique<ClosingConsole>();
+  ClosingConsole* closing = c.get();
+  platform::set_console(std::move(c));
+  PROMPT(74) = "hint";
+  closing->type("ab");  // typed, but never ended with Enter
+  std::string answer = "keep";
+  EXPECT_NO_THROW(PUTONE("Question?", answer));
+  EXPECT_EQ(answer, "keep");  // an entry nobody ended is no answer
+  EXPECT_LE(closing->waits_after_close, 1);
+}
+
 TEST_F(ScreenTest, AreadReadsCharactersBack) {
   con->locate(5, 3);
   con->color(14, 1);
