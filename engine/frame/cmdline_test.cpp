@@ -15,18 +15,6 @@ using namespace testing_support;
 
 namespace {
 
-// A console without a terminal that counts the key waits and beeps.
-class CountingConsole : public platform::BatchConsole {
- public:
-  CountingConsole() : BatchConsole(25, false) {}
-  std::string wait_key() override {
-    ++keys;
-    return BatchConsole::wait_key();
-  }
-  void beep() override { ++beeps; }
-  int keys = 0, beeps = 0;
-};
-
 // The run settings that the items reach.
 struct Settings {
   std::string setup = "STANDARD.SET", source, holes, result, summary;

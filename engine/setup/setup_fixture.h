@@ -13,22 +13,7 @@
 #include "platform/console.h"
 #include "testsupport.h"
 
-class CountingConsole : public platform::BatchConsole {
- public:
-  CountingConsole() : BatchConsole(25, false) {}
-  std::string wait_key() override {
-    ++keys;
-    return BatchConsole::wait_key();
-  }
-  void beep() override { ++beeps; }
-  // Every row of the screen, one after another.
-  std::string screen() const {
-    std::string s;
-    for (int r = 1; r <= rows(); ++r) s += row_text(r) + "\n";
-    return s;
-  }
-  int keys = 0, beeps = 0;
-};
+using testing_support::CountingConsole;
 
 class SetupFixture : public FrameFixture {
  protected:

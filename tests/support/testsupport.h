@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/console.h"
 #include "platform/msgbox.h"
 
 namespace testing_support {
@@ -60,6 +61,25 @@ class BoxRecorder {
 
  private:
   platform::BoxAnswer answer_;
+};
+
+// A console without a terminal (key waits answer Esc at once, nothing goes to standard output) that
+// counts the key waits and beeps.
+class CountingConsole : public platform::BatchConsole {
+ public:
+  CountingConsole() : BatchConsole(25, false) {}
+  std::string wait_key() override {
+    ++keys;
+    return BatchConsole::wait_key();
+  }
+  void beep() override { ++beeps; }
+  // Every row of the screen, one after another.
+  std::string screen() const {
+    std::string s;
+    for (int r = 1; r <= rows(); ++r) s += row_text(r) + "\n";
+    return s;
+  }
+  int keys = 0, beeps = 0;
 };
 
 std::string read_file(const std::filesystem::path& p);
