@@ -13,6 +13,7 @@
 // refused with a console line, and the partial file is removed. The run's target is then left as it is.
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
 #include "platform/console.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -389,6 +391,13 @@ void WWRITETR() {
     if (!pdf_refused && !rt::print_line(PDFFILE, line)) refuse_document("the file cannot be written");
 }
 
+// True when the two names map onto one existing file (a target that is combined.pdf itself).
+bool same_file(const std::string& a, const std::string& b) {
+  const platform::MappedPath pa = platform::map_existing(a), pb = platform::map_existing(b);
+  std::error_code ec;
+  return pa.error == 0 && pb.error == 0 && std::filesystem::equivalent(pa.path, pb.path, ec);
+}
+
 // The /Parent line of every copied page, rewritten in place to name the page tree, keeping its length;
 // false when the file cannot be rewritten.
 bool patch_parents(const std::string& file, std::int32_t tree) {
@@ -747,7 +756,8 @@ void COMBINE() {
   }
 
   trap.step("0006");
-  if (!RESULTNAME.empty() && rt::file_exists(RESULTNAME)) rt::copy_file(combined, RESULTNAME);
+  if (!RESULTNAME.empty() && rt::file_exists(RESULTNAME) && !same_file(combined, RESULTNAME))
+    rt::copy_file(combined, RESULTNAME);
   PDFBYTES = 0;
   LOGODONE = 0;
 }

@@ -287,7 +287,8 @@ TEST_F(CombineTest, RefusedInputs) {
       << dir.read("ERROR.LOG");
 }
 
-// The merged file is copied only over a target that exists at its very path.
+// The merged file is copied only over a target that exists at its very path; a target that is
+// combined.pdf itself is left as the merge wrote it, with no error.
 TEST_F(CombineTest, TargetCopy) {
   document("a.pdf", "First", 1, false);
   TempDir elsewhere;
@@ -300,7 +301,8 @@ TEST_F(CombineTest, TargetCopy) {
                {"sub/target.pdf", true, true},
                {"target.pdf", false, false},
                {"found.pdf", false, false},
-               {"", false, false}};
+               {"", false, false},
+               {"combined.pdf", true, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.target);
     std::filesystem::remove_all(dir.path() / "sub");
@@ -316,6 +318,7 @@ TEST_F(CombineTest, TargetCopy) {
     }
   }
   EXPECT_EQ(elsewhere.read("found.pdf"), "on the search path");
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "ERROR.LOG")) << dir.read("ERROR.LOG");
 }
 
 // The merge closes its own files only; an empty list writes nothing.
