@@ -271,6 +271,9 @@ TEST_F(PdfTest, Text) {
       {1, 1, "", "a\\(b", "BT\r\n 42.00  807.00 Td\r\n 94.482 Tz\r\n(a\\\\\\(b) Tj\r\nET\r\n", 1, "a\\\\\\(b"},
       {1, 0, "", "x", "BT\r\n/Ff1 12.00 Tf \r\n 42.00  807.00 Td\r\n 94.482 Tz\r\n(x) Tj\r\nET\r\n", 1, "x"},
       {1, 1, "", "\x13xyz", "BT\r\n/Ff2 12 Tf \r\n 42.00  807.00 Td\r\n 94.482 Tz\r\n(xyz) Tj\r\nET\r\n", 2, "xyz"},
+      // Two marks at the start: both switch, and neither stays in the string.
+      {1, 1, "", "\x13\x13xyz", "BT\r\n/Ff2 12 Tf \r\n/Ff1 12 Tf \r\n 42.00  807.00 Td\r\n 94.482 Tz\r\n(xyz) Tj\r\nET\r\n", 1,
+       "xyz"},
       {3, 3, "", "ab\x13" "cd", "BT\r\n 42.00  807.00 Td\r\n 94.482 Tz\r\n(ab) Tj /Ff1 12 Tf (cd) Tj\r\nET\r\n", 1,
        "ab) Tj /Ff1 12 Tf (cd"},
       {1, 1, "", "\x15" "80\x15" "wide", "BT\r\n 42.00  807.00 Td\r\n 75.59 Tz\r\n(wide) Tj\r\nET\r\n", 1, "wide"},
