@@ -211,6 +211,20 @@ TEST_F(LogoTest, NewestSectionWins) {
   EXPECT_EQ(pdf.substr(start, end - start).find("%%EOF"), std::string::npos);
 }
 
+// An empty line between the last entry and "trailer", as some programs write their tables, is read
+// like any other table.
+TEST_F(LogoTest, EmptyLineBeforeTheTrailer) {
+  PdfMaker logo = example_logo();
+  logo.section("/Size 7 /Root 1 0 R");
+  logo.bytes.insert(logo.bytes.rfind("trailer"), "\r\n");
+  write_logo(logo.bytes);
+  std::string pdf = document();
+  EXPECT_EQ(LOGOFAIL, 0) << console_row();
+  EXPECT_EQ(LOGOLASTOBJ, 10);
+  EXPECT_NE(pdf.find(kContent), std::string::npos);
+  expect_consistent(pdf);
+}
+
 // A logo file the reader cannot take is refused with its message; the document is still whole and
 // carries nothing of the logo.
 TEST_F(LogoTest, RefusedLogoFiles) {

@@ -1108,6 +1108,7 @@ void READXREF(const std::string& tail) {
         return;
       }
       const std::string head = FNATRIM(READLINE);
+      if (head.empty()) continue;  // an empty line before "trailer", as some programs write it
       if (head.rfind("trailer", 0) == 0) {
         READPOS = line_start;
         break;
