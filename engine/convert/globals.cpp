@@ -15,6 +15,8 @@ std::string REMAPFROM, REMAPTO;
 std::string CONVWORDS, PAINTWORDS;
 std::string PRESWORD, PRESSYMB;
 std::string NOTELIST;
+std::string PROFILECODE, NOTENAME;
+std::int32_t DESCRCOUNT = 0, ATTRTOTAL = 0;
 
 std::int16_t BEZIER = 0;
 std::int32_t SYMBOLDPI = 0;
@@ -22,7 +24,7 @@ std::int32_t SYMBOLDPI = 0;
 void reset_convert_globals() {
   for (std::string* s : {&SYMULCHAR, &SYMCHAR, &BREAKCHAR, &HARDSPCHAR, &INDONCHAR, &INDOFFCHAR, &ESCCHAR,
                          &FONTSWCHAR, &COLUMNCHAR, &ULWORDCHAR, &NOSYMCHAR, &STARS, &CONVLINE, &REMAPFROM,
-                         &REMAPTO, &CONVWORDS, &PAINTWORDS, &PRESWORD, &PRESSYMB, &NOTELIST})
+                         &REMAPTO, &CONVWORDS, &PAINTWORDS, &PRESWORD, &PRESSYMB, &NOTELIST, &PROFILECODE, &NOTENAME})
     s->clear();
   SETCHAN = INCHAN = VOCCHAN = CONVCHAN = 0;
   LINECOUNT = INFILELEN = LOOKBACK = 0;
@@ -30,4 +32,5 @@ void reset_convert_globals() {
   WPMODE = 0;
   BEZIER = 0;
   SYMBOLDPI = 0;
+  DESCRCOUNT = ATTRTOTAL = 0;
 }

@@ -54,6 +54,12 @@ extern std::string PRESSYMB;  // "[SYMBn]" of that word in the keyword table, or
 // --- what the conversion hands on ---
 extern std::string NOTELIST;  // "|" + hole code + attached file + "|" per hole that binds its text file
 
+// --- the hole in hand ---
+extern std::string PROFILECODE;   // six characters, job code + hole code: the name of its coded hole file
+extern std::string NOTENAME;      // the text file attached to the hole ("" when none)
+extern std::int32_t DESCRCOUNT;   // layer description records of the hole (records 1.. of "Dwork.1")
+extern std::int32_t ATTRTOTAL;    // attribute lines written to "Awork.1"
+
 // --- hole-wide settings the sheet drawing reads ---
 extern std::int16_t BEZIER;     // corner size of the curved layer connectors (0 at each conversion)
 extern std::int32_t SYMBOLDPI;  // resolution of the symbol images; 0 at each conversion (the drawing's default)

@@ -4,6 +4,8 @@
 // and AIN, the reader of the SET file's conversion block.
 #include "engine/convert/proconv.h"
 
+#include <filesystem>
+
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/frame/globals.h"
@@ -14,6 +16,7 @@
 #include "engine/select/select.h"
 #include "platform/console.h"
 #include "platform/msgbox.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -23,6 +26,13 @@ constexpr std::size_t kSignatureLength = 24;
 
 // The work files of a conversion, deleted before a new one writes any.
 constexpr const char* kWorkMasks[] = {"*.trx", "work-lay.*", "work-att.*"};
+
+// True when the two names lead to one existing file.
+bool same_file(const std::string& a, const std::string& b) {
+  const platform::MappedPath pa = platform::map_existing(a), pb = platform::map_existing(b);
+  std::error_code ec;
+  return pa.error == 0 && pb.error == 0 && std::filesystem::equivalent(pa.path, pb.path, ec);
+}
 
 }  // namespace
 
@@ -197,10 +207,12 @@ void ENTERFIL(ConvState& st) {
     rt::get_bytes(VOCCHAN, 128);
     rt::close_file(VOCCHAN);
   }
-  // The work files of the last conversion, in the current folder (the engine folder) only.
+  // The work files of the last conversion, in the current folder (the engine folder) only; an input
+  // file whose name fits a mask is the user's, not a work file, and stays.
   st.step("0002");
   for (const char* mask : kWorkMasks)
-    for (const std::string& name : rt::DIR(mask)) rt::kill_file(name);
+    for (const std::string& name : rt::DIR(mask))
+      if (!same_file(name, st.INNAME) && !same_file(name, SOURCENAME)) rt::kill_file(name);
   st.step("0003");
   auto& con = platform::console();
   con.cls();

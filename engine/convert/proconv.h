@@ -10,7 +10,13 @@
 //   proconv.cpp        the driver, PRELIMIN, CHECKWOR, ENTERFIL, EXXIT, AIN
 //   proconv_vocab.cpp  FETCHVOC, READPAIN
 //   proconv_lines.cpp  GETLINE, FETCHAST, FINDKEYW, DATEWORD
-//   proconv_later.cpp  stand-ins of the sections still to come
+//   proconv_blocks.cpp BLOCKSLA, the pre-scan of the slash blocks
+//   proconv_header.cpp JOBHEADE, PARZE, SELECTHE: the header fields
+//   proconv_holes.cpp  HOLEDETA, the hole loop: HOLEHEAD, FLUSHHEA and the hole's work channels
+//   proconv_layers.cpp EDITLAYE, the layer lines
+//   proconv_notes.cpp  EDITNOTE, the notes part
+//   proconv_trx.cpp    MAKEFILE, FILEDATA: the coded hole file
+//   proconv_later.cpp  stand-ins of the sections still to come (attributes, samples, attached files)
 #pragma once
 
 #include <array>
@@ -57,6 +63,39 @@ struct ConvState {
   std::int32_t COLONPOS = 0;  // position of the first ":" in the trimmed header line, 0 when none
   std::int16_t SLASHPOS = 0;  // position of the first "/" in the word under test
 
+  // BLOCKSLA: the pre-scan of the slash lines
+  std::int32_t SLASHCOUNT = 0;  // "/" and "//" lines counted
+  std::int32_t HOLECOUNT = 0;   // "//" lines counted
+  std::string BADHOLES;         // numbers of the holes whose block was wrong, " 1 3"
+  std::int32_t BLOCKERR = 0;    // -1 once a wrong block was met
+  std::int32_t ENDSEEN = 0;     // 1 once the "///" line was met
+
+  // PARZE, SELECTHE and the hole header pass
+  std::int32_t FIELDNO = 0;   // header field of the current line, 0: keyword unknown
+  std::int32_t VALUEPOS = 0;  // where the value begins in CONVLINE, 0 when the line has no keyword
+  std::string FIELDVAL;       // the value: CONVLINE from VALUEPOS on, trimmed
+  std::string NEXTLINE;       // the header line after the current one (look-ahead)
+  std::string HOLERGB;        // the hole's text colour, three numbers; kept from hole to hole
+
+  // The current hole (reset by the passes that fill them)
+  std::int32_t DSAMPN = 0;      // entries of DSAMP1/DSAMP2
+  std::int16_t NOTENUM = 0;     // notes in NOTE(1..NOTENUM)
+  std::int32_t ABBRN = 0;       // abbreviation lines in ABBREV(1..ABBRN)
+  std::int16_t BINDFLAG = 0;    // position of "BIND" in the attached-file line, 0: not bound
+  std::int32_t ATTRN = 0;       // attributes declared: ATTRNAME/ATTRWIDTH(1..ATTRN)
+  std::int32_t ATTRRECS = 0;    // attribute records in "Awork.2"
+  std::int32_t LAYERLINES = 0;  // layer lines of the hole, bad ones included
+  double PREVDEPTH = 0;         // depth of the layer line before
+  double RECDEPTH = 0;          // depth of the current layer line, 0 when none
+  std::string DEPTHTEXT;        // the depth word, cleaned
+  std::string LOWLINE;          // lower-case copy of a line for the sample scan
+
+  // MAKEFILE and FILEDATA
+  std::string JOBCODE, HOLECODE;  // three characters each: the end of the job's and the hole's name
+  std::string USEDCODES;          // "/" + code of every coded hole file written in this conversion
+  std::int32_t TRXCOUNT = 0;      // coded hole files written
+  std::int32_t TRXCHAN = 0;       // file number of the coded hole file
+
   // Names the section entered on the trap (for the untrapped-error box) and sets its step marker.
   void section(const char* name, const char* marker) {
     if (trap) {
@@ -99,7 +138,63 @@ void FINDKEYW(ConvState& st);
 // SLASHPOS = the position of the first "/" in word.
 void DATEWORD(ConvState& st, const std::string& word);
 
-// --- the sections still to come (proconv_later.cpp) ---
+// True when the last read found the end of the input (an empty line, nothing left to read): every
+// loop over lines stops there too, not only at the slash marker it waits for.
+bool input_ended();
+
+// --- the pre-scan (proconv_blocks.cpp) ---
+// Reads the whole input once: word-processor text switches the remap on; every hole block must have
+// exactly two "/" lines before its "//" line, and a "///" line must end the data. A wrong structure
+// is reported and ends the conversion (EXXIT) with the stop bit 0x1000 of RUNFLAGS set.
 void BLOCKSLA(ConvState& st);
+
+// --- the job and the header fields (proconv_header.cpp) ---
+// Empties the per-hole header fields and fields 20 and 21; loads the remap table of word-processor text.
 void JOBHEADE(ConvState& st);
+// The header field of CONVLINE's keyword: FIELDNO (0 when unknown) and VALUEPOS.
+void PARZE(ConvState& st);
+// Stores FIELDVAL into HEADER(FIELDNO), or reports an unknown keyword; warns of margins out of range.
+void SELECTHE(ConvState& st);
+// Empties the header fields the vocabulary marks as per hole (CONVCODE).
+void clear_hole_fields(ConvState& st);
+
+// --- the hole loop (proconv_holes.cpp) ---
+// Reads the input a second time, hole by hole, and writes one coded hole file per hole.
 void HOLEDETA(ConvState& st);
+// The header of one hole into HEADER(); BEZIER and HOLERGB from its lines. Leaves the slash marker
+// that ended the header (or "" at the end of the input) in CONVLINE.
+void HOLEHEAD(ConvState& st);
+// Empties what one hole fills: the per-hole header fields, field 20, the samples, notes 1..36, the
+// attached file.
+void FLUSHHEA(ConvState& st);
+// The hole's work channels: "Dwork.1", "Dwork.2" (descriptions) and "Awork.1", "Awork.2" (attributes).
+void OPENDESC(ConvState& st);
+void CLOSEDES(ConvState& st);
+void OPENATTR(ConvState& st);
+void CLOSEATT(ConvState& st);
+
+// --- the layer lines (proconv_layers.cpp) ---
+// One record "[depth] description" per layer line into "Dwork.1"; DESCRCOUNT = the layer lines.
+void EDITLAYE(ConvState& st);
+
+// --- the notes part (proconv_notes.cpp) ---
+// Notes, abbreviations, sample blocks and attribute blocks of one hole, up to its "//" line.
+void EDITNOTE(ConvState& st);
+
+// --- the coded hole file (proconv_trx.cpp) ---
+// Names the hole's coded file: PROFILECODE = JOBCODE + HOLECODE, a code of its own when an earlier
+// hole of this conversion has that code.
+void MAKEFILE(ConvState& st);
+// Writes PROFILECODE + ".TRX".
+void FILEDATA(ConvState& st);
+
+// --- stand-ins of the sections still to come (proconv_later.cpp) ---
+// The first pass over an attribute block: from the declaration line in CONVLINE up to the next
+// attribute, sample-block or abbreviation line or the hole end.
+void read_attribute_block(ConvState& st);
+// The second pass: declarations into ATTRNAME/ATTRWIDTH, records into "Awork.2" (ATTRN, ATTRRECS).
+void attribute_pass(ConvState& st);
+// The sample scan of CONVLINE / LOWLINE into DSAMP1/DSAMP2.
+void PUTINPIC(ConvState& st);
+// The attached file NOTENAME of an attached-file line: its samples (READSAMP).
+void read_attached_file(ConvState& st);

@@ -1,14 +1,28 @@
-// STAND-INS until the hole pass is built: the sections of PROCONV that check the slash blocks of the
-// input, start the job and convert the holes. Nothing is converted yet; the driver goes on to the
-// catalogue with the work files of the last conversion deleted.
+// STAND-INS until the attributes, the sample scan and the attached sample files are built: the notes
+// part reads past attribute blocks and sample blocks without taking anything from them, so a coded
+// hole file has no samples and no attributes yet (its counts say 0, as they must for what it holds).
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
-#include "platform/console.h"
+#include "engine/runtime/files.h"
 
-void BLOCKSLA(ConvState& st) { st.section("BLOCKSLA", "0001"); }
+void read_attribute_block(ConvState& st) {
+  st.section("ATTRIBUT", "0001");
+  do {
+    GETLINE(st);
+  } while (st.SLASH2POS == 0 && st.ISLIST8 == 0 && st.ISLIST2 == 0 && st.ISLIST13 == 0 && !input_ended());
+}
 
-void JOBHEADE(ConvState& st) { st.section("JOBHEADE", "0001"); }
+void attribute_pass(ConvState& st) {
+  st.section("ATTRIBUT", "0002");
+  st.ATTRN = 0;
+  st.ATTRRECS = 0;
+}
 
-void HOLEDETA(ConvState& st) {
-  st.section("HOLEDETA", "0001");
-  platform::console().print("The holes are not converted yet: no coded hole file was written.", true);
+void PUTINPIC(ConvState& st) { st.section("PUTINPIC", "0001"); }
+
+void read_attached_file(ConvState& st) {
+  st.section("READSAMP", "0001");
+  // Nothing is read yet; a file that is not there is not bound to the output.
+  if (!rt::file_exists(NOTENAME)) st.BINDFLAG = 0;
 }

@@ -19,6 +19,8 @@ std::int32_t begins_with(const std::string& line, const std::string& list) {
 
 }  // namespace
 
+bool input_ended() { return CONVLINE.empty() && LINECOUNT >= INFILELEN; }
+
 void GETLINE(ConvState& st) {
   st.section("GETLINE", "0001");
   FETCHAST(st);

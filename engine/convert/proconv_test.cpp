@@ -318,7 +318,8 @@ TEST_F(ConversionSetUp, ProconvRunsTheSectionsAndHandsOver) {
   PROCONV();
   EXPECT_EQ(rt::exit_code(), 0);
   EXPECT_FALSE(fs::exists(dir.path() / "OLD001.TRX"));
-  EXPECT_NE(printed->transcript.find("Coded hole files: 0"), std::string::npos);  // the catalogue was reached
+  EXPECT_TRUE(fs::exists(dir.path() / "000BH1.TRX"));
+  EXPECT_NE(printed->transcript.find("Coded hole files: 1"), std::string::npos);  // the catalogue was reached
   EXPECT_EQ(con->keys, 0);                                            // no warning to read
   EXPECT_EQ(VOCABNAME, "PROVOCAB.ENG");  // without the attached-file words the conversion added
   EXPECT_EQ(log(), "");

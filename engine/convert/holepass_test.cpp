@@ -1,0 +1,434 @@
+// The conversion from the input text to coded hole files: the pre-scan of the slash blocks, the header
+// fields, the hole header's settings, the layer records, the notes, and the coded hole file with its
+// name. Each test converts a small input with the engine folder's own SET file and vocabularies.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+
+#include "engine/convert/convert_fixture.h"
+#include "engine/runtime/command.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string crlf(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
+
+const std::string kMark2(2, static_cast<char>(180));
+const std::string kMark3(3, static_cast<char>(180));
+
+// A console with a person at it, who answers the key waits from a list (then Esc).
+class AnsweringConsole : public TranscriptConsole {
+ public:
+  std::deque<std::string> answers;
+  bool interactive() const override { return true; }
+  std::string wait_key() override {
+    ++keys;
+    if (answers.empty()) return "\x1b";
+    std::string k = answers.front();
+    answers.pop_front();
+    return k;
+  }
+};
+
+class HolePass : public ConvertFixture {
+ protected:
+  void SetUp() override {
+    ConvertFixture::SetUp();
+    copy_data({"STANDARD.SET", "wordpad.sig", "CONVOCAB.ENG", "PAINTLIB.ENG", "PROVOCAB.ENG", "PROLIB.DAT"});
+    PROCOM();
+    VERSION = "7022";
+    VOCABSETNAME = VOCABNAME = "PROVOCAB.ENG";
+    SETUPNAME = "STANDARD.SET";
+    RUNFLAGS = 1;  // a one-shot run: nobody is asked anything
+    rt::set_exit_code(0);
+  }
+  void TearDown() override {
+    rt::set_exit_code(0);
+    ConvertFixture::TearDown();
+  }
+  // Converts the input (lines joined with CR LF) and returns what the conversion printed.
+  std::string convert(const std::vector<std::string>& lines, const std::string& name = "holes.txt") {
+    dir.write(name, crlf(lines));
+    SOURCENAME = name;
+    take_printed();
+    PROCONV();
+    return take_printed();
+  }
+  // The names of the coded hole files, sorted.
+  std::vector<std::string> trx_files() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+      if (rt::UCASE(e.path().extension().string()) == ".TRX") names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  // The lines of a coded hole file; every line must end with CR LF.
+  std::vector<std::string> trx(const std::string& name) const {
+    const std::string text = dir.read(name);
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < text.size()) {
+      const size_t end = text.find("\r\n", from);
+      if (end == std::string::npos) {
+        ADD_FAILURE() << name << ": last line without CR LF";
+        break;
+      }
+      lines.push_back(text.substr(from, end - from));
+      from = end + 2;
+    }
+    return lines;
+  }
+  // The sections of a coded hole file by what they hold.
+  struct Sections {
+    std::vector<std::string> header;  // the 24 lines: version, items 1..22, item 38
+    std::string colour;
+    std::vector<std::string> notes, layers, abbreviations, other;
+    std::string samples, attributes;  // their count lines
+  };
+  Sections sections(const std::string& name) const {
+    const auto l = trx(name);
+    Sections s;
+    size_t i = 0;
+    auto take = [&](size_t n) {
+      std::vector<std::string> out;
+      for (size_t k = 0; k < n && i < l.size(); ++k) out.push_back(l[i++]);
+      return out;
+    };
+    auto count = [&] { return i < l.size() ? static_cast<size_t>(rt::VAL(l[i++])) : size_t(0); };
+    s.header = take(24);
+    s.colour = take(1).at(0);
+    s.samples = l.at(i);
+    take(2 * count());
+    s.notes = take(count());
+    s.layers = take(count());
+    s.attributes = l.at(i);
+    const size_t attributes = count();
+    take(2 * attributes);  // no records follow while there are no attributes
+    s.abbreviations = take(count());
+    s.other = take(14);
+    EXPECT_EQ(take(2), (std::vector<std::string>{kMark2, kMark3})) << name;
+    EXPECT_EQ(i, l.size()) << name << ": lines after the end marks";
+    return s;
+  }
+};
+
+// Every hole block needs exactly two "/" lines before its "//", and "///" must end the data; a
+// wrong structure converts nothing and ends the one-shot run as failed, saying why.
+TEST_F(HolePass, PrescanChecksTheSlashBlocks) {
+  const std::vector<std::string> hole = {"Hole Number: BH1", "/", "1.0 Clay", "/", "//"};
+  auto holes = [&](std::vector<std::string> extra) {
+    std::vector<std::string> all = hole;
+    all.insert(all.end(), extra.begin(), extra.end());
+    return all;
+  };
+  struct Case {
+    const char* what;
+    std::vector<std::string> input;
+    int files;             // coded hole files written
+    const char* says;      // printed
+    const char* not_says;  // not printed
+  } cases[] = {
+      {"two holes", holes({"Hole Number: BH2", "/", "2.0 Sand", "/", "Notes", "//", "///", "/", "wordpad"}), 2,
+       "// 1 \n", nullptr},
+      {"slash lines with blanks and tabs", {"Hole: BH1", " /\t", "1.0 Clay", "\t/", "  //  ", " /// "}, 1, "// 1 \n", nullptr},
+      {"a slash with text is text", {"Hole: BH1", "/ a comment", "/", "1.0 Clay", "/", "//", "///"}, 1, nullptr, "viz"},
+      {"three / in hole 1", {"Hole: BH1", "/", "/", "1.0 Clay", "/", "//", "Hole: BH2", "/", "2.0 Sand", "/", "//", "///"},
+       0, "viz  1\n", nullptr},
+      {"the // of hole 1 missing", {"Hole: BH1", "/", "1.0 Clay", "/", "Hole: BH2", "/", "2.0 Sand", "/", "//", "///"}, 0,
+       "viz  1\n", nullptr},
+      {"the // of the last hole missing", holes({"Hole: BH2", "/", "2.0 Sand", "/", "///"}), 0, "viz  2\n", nullptr},
+      {"no /// line", holes({}), 0, "No /// line ends the data.", "viz"},
+      {"no slash line at all", {"Hole: BH1", "1.0 Clay", "///"}, 0, "holes.txt ??? has no / or // lines", nullptr},
+  };
+  for (const auto& k : cases) {
+    for (const auto& f : trx_files()) fs::remove(dir.path() / f);
+    RUNFLAGS = 1;
+    WPMODE = 0;
+    rt::set_exit_code(0);
+    const std::string out = convert(k.input);
+    const bool passed = out.find(PROMPT(80)) != std::string::npos;
+    EXPECT_EQ(trx_files().size(), static_cast<size_t>(k.files)) << k.what << "\n" << out;
+    EXPECT_EQ(rt::exit_code(), passed ? 0 : 1) << k.what;
+    // The stop mark tells the hole selection to code nothing; a file without any slash line is no
+    // input of holes at all and leaves it.
+    const bool stop = (RUNFLAGS & 0x1000) != 0;
+    EXPECT_EQ(stop, !passed && std::string(k.what) != "no slash line at all") << k.what;
+    if (k.says) EXPECT_NE(out.find(k.says), std::string::npos) << k.what << "\n" << out;
+    if (k.not_says) EXPECT_EQ(out.find(k.not_says), std::string::npos) << k.what << "\n" << out;
+    if (!passed) EXPECT_EQ(out.find("Coded hole files"), std::string::npos) << k.what;
+    EXPECT_EQ(WPMODE, 0) << k.what;  // "wordpad" after the end of data is never read
+  }
+  // A word-processor mark before the end of data switches the remap on.
+  convert({"Typed in WordPad", "Hole: BH1", "/", "1.0 Clay", "/", "//", "///"});
+  EXPECT_EQ(WPMODE, 1);
+  EXPECT_EQ(log(), "");
+}
+
+// A header line's keyword names its field in the vocabulary, without its points, hyphens and blanks
+// and in any letter case; the first entry counts and must match whole.
+TEST_F(HolePass, ParzeFindsTheFieldOfAKeyword) {
+  ConvState st = state();
+  st.CONVBLOCK = "/jobno/job/<22/site/<06/a/<05/a/<07/nofield/";
+  struct Case {
+    const char* line;
+    std::int32_t field;
+    const char* value;  // from the value position on
+  } cases[] = {
+      {"Job No.: 1234", 22, " 1234"},   {"Job-No : 1234", 22, " 1234"}, {"  JOBNO: 1234", 22, " 1234"},
+      {"Site: Plot 4: north", 6, " Plot 4: north"}, {"A: first entry", 5, " first entry"},
+      {"Jo: part of a keyword", 0, ": part of a keyword"}, {"nofield: x", 0, ": x"},
+      {"A comment without a colon", 0, ""}, {"x:", 0, ""},
+  };
+  for (const auto& k : cases) {
+    CONVLINE = k.line;
+    PARZE(st);
+    EXPECT_EQ(st.FIELDNO, k.field) << k.line;
+    EXPECT_EQ(st.VALUEPOS > 0 ? rt::MID(CONVLINE, st.VALUEPOS) : std::string(), k.value) << k.line;
+  }
+}
+
+// The header of each hole fills its fields; the fields the vocabulary marks as per hole (ground level,
+// coordinates...) and the hole itself are emptied before each hole, the job's fields are kept.
+TEST_F(HolePass, HeaderFieldsAndHoleSettings) {
+  const std::string out = convert({
+      "Hole Number   : BH1",  // the first line: never looked at for a colour
+      "Job No.       : J-12",
+      "Client        : Riverside Developments Ltd",
+      "Site          : Plot 4: north corner",
+      "Drilling Machine: Dando 2000,",
+      "      150 mm casing",
+      "   to 4.0 m",
+      "Ground level  : 12.45",
+      "Profile left margin: -400",
+      "Right margin  : 1200",
+      "Colour        : [rgb 0 0 255]",
+      "Bezier        : 3",
+      "Favourite colour of the driller: blue",
+      "/", "1.0 Clay", "/", "//",
+      "Type          : Trial pit [rgb 0 255 0]",  // the first line: its colour is not the hole's
+      "Hole Number   : TP-7",
+      "/", "1.0 Sand", "/", "//",
+      "/", "1.0 Gravel", "/", "//",
+      "///"});
+  EXPECT_EQ(trx_files(), (std::vector<std::string>{"J12000.TRX", "J12BH1.TRX", "J12TP7.TRX"}));
+  const Sections bh1 = sections("J12BH1.TRX");
+  EXPECT_EQ(bh1.header[0], "7022");
+  EXPECT_EQ(bh1.header[5], "Riverside Developments Ltd");
+  EXPECT_EQ(bh1.header[6], "Plot 4: north corner");  // the value keeps the colons after the first
+  EXPECT_EQ(bh1.header[8], "12.45");
+  EXPECT_EQ(bh1.header[13], "Dando 2000, 150 mm casing to 4.0 m");  // continuation lines joined
+  EXPECT_EQ(bh1.header[20], "BH1");
+  EXPECT_EQ(bh1.header[22], "J-12");
+  EXPECT_EQ(bh1.colour, ".000 .000 1.000");
+  EXPECT_EQ(bh1.other[2], "-400");  // kept though out of range
+  EXPECT_EQ(bh1.other[3], "1200");
+
+  const Sections tp7 = sections("J12TP7.TRX");
+  EXPECT_EQ(tp7.header[5], "Riverside Developments Ltd");  // a job field goes on
+  EXPECT_EQ(tp7.header[8], "");                            // a per-hole field does not
+  EXPECT_EQ(tp7.header[20], "TP-7");
+  EXPECT_EQ(tp7.header[21], "Trial pit [rgb 0 255 0]");
+  EXPECT_EQ(tp7.colour, ".000 .000 1.000");  // a colour on the first line is not the hole's: kept from BH1
+
+  // A block that begins with its "/" has an empty header: the hole is named by its code.
+  const Sections none = sections("J12000.TRX");
+  EXPECT_EQ(none.header[20], "000");
+  EXPECT_EQ(none.header[22], "J-12");
+
+  EXPECT_EQ(BEZIER, 3);
+  EXPECT_NE(out.find("Favourite colour of the driller: blue ???\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("to 4.0 m ???"), std::string::npos) << out;
+  EXPECT_NE(out.find(PROMPT(82)), std::string::npos);  // -400 is out of range
+  EXPECT_EQ(out.find(PROMPT(83)), std::string::npos);  // 1200 is not
+  EXPECT_NE(out.find("(BH1)"), std::string::npos);
+  EXPECT_EQ(rt::exit_code(), 0);
+  EXPECT_EQ(log(), "");
+}
+
+// Without a colour line in any hole every hole has the default; a hole without a header gets none.
+TEST_F(HolePass, HoleColourDefault) {
+  convert({"/", "1.0 Clay", "/", "//", "Hole: BH2", "Bezier 7", "/", "1.0 Clay", "/", "//", "///"});
+  EXPECT_EQ(sections("000000.TRX").colour, "");  // a block without a header line has no look-ahead
+  EXPECT_EQ(sections("000BH2.TRX").colour, "1.000  0.000  0.000");
+  EXPECT_EQ(BEZIER, 0);  // a Bezier line without a colon changes nothing
+}
+
+// One record per layer line: the depth in brackets, the description after the depth word; a line
+// without a depth, or with one above the line before, is reported and its record says so.
+TEST_F(HolePass, LayerRecords) {
+  const std::string out = convert({
+      "Hole: BH1", "/",
+      "1.50 Brown sandy CLAY",
+      "1,8 Clay",
+      "2. Clay",
+      "1.0 - 2.5 Clay",
+      "2.5 to 2.50+ End of the pit",
+      "2.0 Firm CLAY",
+      "Soft CLAY without a depth",
+      "3.0 Grey CLAY with [paint red] stains",
+      "4.0 Stiff CLAY",
+      "    with a second line",
+      "/", "//", "///"});
+  const std::string bad = PROMPT(90);
+  EXPECT_EQ(sections("000BH1.TRX").layers,
+            (std::vector<std::string>{"[1.50]  Brown sandy CLAY", "[1.8]  Clay", "[2]  Clay", "[2.5]  Clay",
+                                      "[2.50+]  End of the pit", bad, bad,
+                                      "[3.0]  Grey CLAY with [rgb 1.000 .000 .000] stains",
+                                      "[4.0]  Stiff CLAY with a second line"}));
+  EXPECT_NE(out.find(bad + "\n<2.0 Firm CLAY>\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(bad + "\n<Soft CLAY without a depth>\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);  // the warning waits for the reader
+  EXPECT_EQ(rt::exit_code(), 0);
+
+  // No layer lines at all; and more layers than a sheet holds.
+  std::vector<std::string> deep = {"Hole: BH1", "/"};
+  for (int n = 1; n <= 203; ++n) deep.push_back(std::to_string(n) + ".0 Clay");
+  deep.insert(deep.end(), {"/", "//", "Hole: BH2", "/", "/", "//", "///"});
+  const std::string out2 = convert(deep);
+  const Sections bh1 = sections("000BH1.TRX");
+  ASSERT_EQ(bh1.layers.size(), 200u);
+  EXPECT_EQ(bh1.layers.back(), "[200.0]  Clay");
+  EXPECT_NE(out2.find(PROMPT(93) + "\n<201.0 Clay>\n"), std::string::npos) << out2;
+  EXPECT_EQ(out2.find("<202.0 Clay>"), std::string::npos);
+  EXPECT_TRUE(sections("000BH2.TRX").layers.empty());
+  EXPECT_NE(out2.find(PROMPT(92)), std::string::npos);
+  EXPECT_EQ(log(), "");
+}
+
+// The notes part: the heading and the numbers of numbered notes go; sample blocks and attribute
+// blocks are no notes; an abbreviation block keeps its heading and 14 lines more; 36 notes at most.
+TEST_F(HolePass, NotesReachTheCodedFile) {
+  std::vector<std::string> input = {
+      "Hole: BH1", "/", "1.0 Clay", "/",
+      "NOTES:",
+      "1. Water strike at 2.10m, rising to 1.85m",
+      "   after 20 minutes.",
+      "2) Second note",
+      "(3) Third note",
+      "3.0 m water",
+      "Notes on the casing are kept",
+      "SAMPLES:",
+      "D1 0.5",
+      "B2 1.0--1.5",
+      "ABBREVIATIONS:",
+      "D   Small disturbed sample",
+      "ATTRIBUTE: SPT N [WIDTH 1.2]",
+      " 1.20: 12",
+      "//",
+      "Hole: BH2", "/", "1.0 Clay", "/",
+      "Remark on the first line is the heading",
+      "ABBREVIATIONS:"};
+  for (int n = 1; n <= 20; ++n) input.push_back("A" + std::to_string(n) + "  abbreviation");
+  input.push_back("//");
+  input.insert(input.end(), {"Hole: BH3", "/", "1.0 Clay", "/"});
+  for (int n = 1; n <= 40; ++n) input.push_back("Item " + std::to_string(n));
+  input.insert(input.end(), {"//", "///"});
+  const std::string out = convert(input);
+
+  const Sections bh1 = sections("000BH1.TRX");
+  EXPECT_EQ(bh1.notes, (std::vector<std::string>{"Water strike at 2.10m, rising to 1.85m after 20 minutes.",
+                                                 "Second note", "(3) Third note", "m water",
+                                                 "Notes on the casing are kept"}));
+  EXPECT_EQ(bh1.abbreviations, (std::vector<std::string>{"ABBREVIATIONS:", "D   Small disturbed sample"}));
+  EXPECT_EQ(bh1.samples, " 0");
+  EXPECT_EQ(bh1.attributes, " 0");
+
+  const Sections bh2 = sections("000BH2.TRX");
+  EXPECT_TRUE(bh2.notes.empty());
+  ASSERT_EQ(bh2.abbreviations.size(), 15u);
+  EXPECT_EQ(bh2.abbreviations.back(), "A14  abbreviation");
+
+  const Sections bh3 = sections("000BH3.TRX");
+  ASSERT_EQ(bh3.notes.size(), 36u);
+  EXPECT_EQ(bh3.notes.back(), "Item 36");
+  size_t warnings = 0;
+  for (size_t p = out.find(PROMPT(95)); p != std::string::npos; p = out.find(PROMPT(95), p + 1)) ++warnings;
+  EXPECT_EQ(warnings, 4u);
+  EXPECT_EQ(log(), "");
+}
+
+// The coded hole file: its name from the job and the hole, its fixed layout, the list of bound files.
+TEST_F(HolePass, CodedHoleFile) {
+  dir.write("extra.txt", "D1 0.5\r\n");
+  convert({"/", "/", "//",
+           "Job No.: J-12", "Hole: BH 3", "/", "1.0 Clay", "/", "SAMPLES: BIND FILE: extra.txt", "//",
+           "Hole: Borehole 12", "/", "1.0 Clay", "/", "SAMPLES: BIND FILE: missing.txt", "//",
+           "///"});
+  EXPECT_EQ(trx_files(), (std::vector<std::string>{"000000.TRX", "J12BH3.TRX", "J12E12.TRX"}));
+  // A hole with nothing: 24 header lines, the colour, five empty sections and 14 lines of other data.
+  std::vector<std::string> empty(24, "");
+  empty[0] = "7022";
+  empty[20] = empty[22] = "000";
+  empty.insert(empty.end(), {"", " 0", " 0", " 0", " 0", " 0"});
+  empty.insert(empty.end(), 14, "");
+  empty.insert(empty.end(), {kMark2, kMark3});
+  EXPECT_EQ(trx("000000.TRX"), empty);
+  // An attached-file line is a note too; "BIND" binds an existing file to the hole's output.
+  EXPECT_EQ(sections("J12BH3.TRX").notes, (std::vector<std::string>{"SAMPLES: BIND FILE: extra.txt"}));
+  EXPECT_EQ(NOTELIST, "|J12BH3extra.txt|");
+  EXPECT_EQ(log(), "");
+}
+
+// Two holes with one code must not share a coded file: the later gets a code of its own and the user
+// is told; a run from the run file asks nothing.
+TEST_F(HolePass, HolesWithOneCode) {
+  const std::vector<std::string> input = {"Hole: BH-1", "/", "1.0 Clay", "/", "//",
+                                          "Hole: BH1", "/", "2.0 Sand", "/", "//",
+                                          "Hole: XBH1", "/", "3.0 Gravel", "/", "//", "///"};
+  const std::string out = convert(input);
+  EXPECT_EQ(trx_files(), (std::vector<std::string>{"000BH1.TRX", "000_01.TRX", "000_02.TRX"}));
+  EXPECT_EQ(sections("000BH1.TRX").layers.at(0), "[1.0]  Clay");
+  EXPECT_EQ(sections("000_01.TRX").layers.at(0), "[2.0]  Sand");
+  EXPECT_EQ(sections("000_02.TRX").header[20], "XBH1");  // the hole keeps its name
+  EXPECT_NE(out.find(PROMPT(21) + " 000BH1 -> 000_01\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(PROMPT(21) + " 000BH1 -> 000_02\n"), std::string::npos) << out;
+  EXPECT_EQ(con->keys, 1);  // only the closing warning's key wait, which a batch console answers at once
+  EXPECT_EQ(rt::exit_code(), 0);
+
+  // At the console the user is asked: any key goes on, Esc stops the conversion before the catalogue.
+  struct Case {
+    std::deque<std::string> answers;
+    std::vector<std::string> files;
+    bool catalogued;
+  } cases[] = {
+      {{"y", "y", "\r"}, {"000BH1.TRX", "000_01.TRX", "000_02.TRX"}, true},
+      {{"y", "\x1b"}, {"000BH1.TRX", "000_01.TRX"}, false},
+  };
+  for (const auto& k : cases) {
+    auto c = std::make_unique<AnsweringConsole>();
+    c->answers = k.answers;
+    printed = c.get();
+    con = c.get();
+    platform::set_console(std::move(c));
+    RUNFLAGS = 0;
+    const std::string asked = convert(input);
+    EXPECT_EQ(trx_files(), k.files);
+    EXPECT_NE(asked.find(PROMPT(20)), std::string::npos);
+    EXPECT_EQ(asked.find("Coded hole files") != std::string::npos, k.catalogued) << asked;
+  }
+  EXPECT_EQ(log(), "");
+}
+
+// Every loop over lines ends at the end of the input, also where the pre-scan counted slash lines that
+// the hole pass reads as text (inside a verbatim block); and an input file whose name fits a work-file
+// mask is not deleted with the work files.
+TEST_F(HolePass, ConversionAlwaysEnds) {
+  convert({"Hole: BH1", "/", "1.0 Clay", "^", "/", "//", "///"}, "holes.trx");
+  EXPECT_EQ(trx_files(), (std::vector<std::string>{"000BH1.TRX", "holes.trx"}));
+  EXPECT_EQ(sections("000BH1.TRX").layers.size(), 1u);
+  EXPECT_EQ(rt::exit_code(), 0);
+  EXPECT_EQ(log(), "");
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+// BLOCKSLA: the pre-scan of PROCONV. It reads the whole input once, before any hole is converted,
+// switches the remap of word-processor text on when it finds the word-processor mark, and checks the
+// slash lines: each hole block ends with "//" after exactly two "/" lines, and "///" ends the data. A
+// wrong structure converts nothing: the conversion ends through EXXIT.
+#include <algorithm>
+#include <limits>
+
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
+#include "engine/convert/proconv.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/sheet/sheet.h"
+#include "platform/console.h"
+
+namespace {
+
+constexpr std::int32_t kStopMark = 0x1000;  // RUNFLAGS: the conversion gave up, the selection codes nothing
+
+}  // namespace
+
+void BLOCKSLA(ConvState& st) {
+  st.section("BLOCKSLA", "0001");
+  auto& con = platform::console();
+  st.BADHOLES.clear();
+  st.SLASHCOUNT = 0;
+  st.HOLECOUNT = 0;
+  if (!rt::file_exists(st.INNAME)) {
+    con.print(st.INNAME + " " + PROMPT(78), true);
+    st.WARNFLAG = 1;
+    EXXIT(st);
+  }
+
+  st.step("0002");
+  INCHAN = rt::FREEFILE();
+  if (!rt::open_file(INCHAN, st.INNAME, rt::FileMode::Binary)) EXXIT(st);
+  const std::int64_t length = rt::LOF(INCHAN);
+  INFILELEN = static_cast<std::int32_t>(std::min<std::int64_t>(length, std::numeric_limits<std::int32_t>::max()));
+  LINECOUNT = 0;
+  std::string line;
+  while (LINECOUNT < INFILELEN) {
+    st.step("0003");
+    const std::int32_t before = LINECOUNT;
+    line.clear();
+    LINEINPU(INCHAN, line, LINECOUNT);
+    if (LINECOUNT == before) break;  // a read that does not move on ends the scan
+    line = FNATRIM(line);
+    if (rt::INSTR(rt::UCASE(line), "WORDPAD") > 0) WPMODE = 1;
+    if (line == "/") {
+      ++st.SLASHCOUNT;
+      con.print("/", false);
+    } else if (line == "//") {
+      ++st.SLASHCOUNT;
+      ++st.HOLECOUNT;
+      con.print("//", false);
+      if (st.SLASHCOUNT == 3 * st.HOLECOUNT) {
+        con.print(rt::print_number(st.HOLECOUNT), true);
+      } else {
+        st.BLOCKERR = -1;
+        st.BADHOLES += rt::STR(st.HOLECOUNT);
+        st.SLASHCOUNT = 3 * st.HOLECOUNT;  // the next hole is judged by itself
+        con.print(rt::print_number(st.HOLECOUNT) + PROMPT(22), true);
+        st.WARNFLAG = 1;
+      }
+    } else if (line == "///") {
+      st.ENDSEEN = 1;
+      con.print("///", true);
+      break;
+    } else {
+      con.print(".", false);
+    }
+  }
+  rt::close_file(INCHAN);
+
+  st.step("0004");
+  if (st.SLASHCOUNT > 0) {
+    if (st.BLOCKERR == 0 && st.ENDSEEN == 1 && st.SLASHCOUNT == 3 * st.HOLECOUNT) {
+      con.print(PROMPT(80), true);
+      return;
+    }
+    // The hole after the last "//" is still open: it is named with the others, so that the message
+    // says which hole lacks its lines.
+    if (st.SLASHCOUNT != 3 * st.HOLECOUNT) st.BADHOLES += rt::STR(st.HOLECOUNT + 1);
+    con.beep();
+    con.print("", true);
+    if (!st.BADHOLES.empty()) {
+      con.print(PROMPT(81), true);
+      con.print("viz " + st.BADHOLES, true);
+    }
+    if (st.ENDSEEN == 0) con.print(PROMPT(86), true);
+    st.WARNFLAG = 1;
+    RUNFLAGS |= kStopMark;
+    EXXIT(st);
+  }
+  st.step("0005");
+  con.beep();
+  con.print(" ", true);
+  con.print(st.INNAME + " ??? " + PROMPT(5), true);
+  EXXIT(st);
+}

@@ -1,0 +1,86 @@
+// EDITLAYE: the layer lines of one hole, from the "/" after its header to the next slash line. Each
+// logical line (continuation lines joined) becomes one record of "Dwork.1": "[" + depth + "] " + the
+// description after the depth word. The depth is the rightmost word among the first four that reads
+// as a number, so a top depth and a dash ("1.0 - 2.5 Clay") or a word such as "to" may stand before
+// it. A line without a depth, or with a depth above the line before it, is reported and its record
+// holds the warning text instead.
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
+#include "engine/convert/proconv.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/setup/setup.h"
+#include "platform/console.h"
+
+namespace {
+
+// The layers one hole may have: the sheet keeps its per-layer tables for 200.
+constexpr std::int32_t kMaxLayers = 200;
+constexpr std::int32_t kDepthWords = 4;
+constexpr double kNoDepthYet = -100000000.0;
+
+}  // namespace
+
+void EDITLAYE(ConvState& st) {
+  st.section("EDITLAYE", "0001");
+  auto& con = platform::console();
+  const std::int32_t channel = DWORKBASE + WORKFIRST;
+  PIINIT(DWORKBASE + WORKSECOND);
+  PIINIT(channel);
+  st.LAYERLINES = 0;
+  PARSEDMAX = kDepthWords;
+  st.PREVDEPTH = kNoDepthYet;
+  std::int32_t n = 0;
+  bool limit_told = false;
+  while (true) {
+    st.section("EDITLAYE", "0002");
+    FETCHAST(st);
+    st.section("EDITLAYE", "0003");
+    if (rt::INSTR(CONVLINE, std::string(1, static_cast<char>(180))) > 0 || input_ended()) break;
+    if (n >= kMaxLayers) {
+      // The sheet has room for 200 layers; the lines after the 200th are left out, and said so once.
+      if (!limit_told) {
+        con.print(PROMPT(93), true);
+        con.print("<" + CONVLINE + ">", true);
+        st.WARNFLAG = 1;
+        limit_told = true;
+      }
+      continue;
+    }
+    ++n;
+    std::string blank = " ";
+    PARSVARS(CONVLINE, blank);
+    long depth_at = 0;
+    st.RECDEPTH = 0;
+    for (long k = PARSEDCOUNT; k >= 1; --k) {
+      st.step("0004");
+      std::string word = PARSED(k);
+      st.DEPTHTEXT = FNCOMMA(word);
+      if (!ISNUMERI(st.DEPTHTEXT)) continue;
+      st.RECDEPTH = rt::VAL(st.DEPTHTEXT);
+      depth_at = rt::INSTR(CONVLINE, PARSED(k));
+      const long rest = depth_at + static_cast<long>(PARSED(k).size());
+      if (FNPRES(CONVLINE, CONVWORDS) > 0) INSERTRG(CONVLINE);
+      PIWRITE("[" + st.DEPTHTEXT + "] " + rt::MID(CONVLINE, rest), n, channel);
+      break;
+    }
+    st.step("0005");
+    if (depth_at == 0 || st.PREVDEPTH > st.RECDEPTH) {
+      PIWRITE(PROMPT(90), n, channel);
+      con.print(PROMPT(90), true);
+      con.print("<" + CONVLINE + ">", true);
+      st.WARNFLAG = 1;
+    }
+    st.PREVDEPTH = st.RECDEPTH;
+    ++st.LAYERLINES;
+  }
+  st.step("0006");
+  if (st.LAYERLINES < 1) {
+    con.print(PROMPT(92), false);
+    st.WARNFLAG = 1;
+  }
+  DESCRCOUNT = st.LAYERLINES;
+  PARSEDMAX = static_cast<std::int32_t>(PARSED.ubound());
+}

@@ -1,0 +1,140 @@
+// EDITNOTE: the notes part of one hole, every line after the layers up to the hole end "//". Each
+// line is taken by the first kind that fits: an attribute block (a line that begins with a word of
+// list 8), a sample block (list 2; with an attached-file word it names a file of samples), an
+// abbreviation block (list 13), or a note. After the hole end the notes are tidied (the heading and
+// the numbers of numbered notes go), the notes that name samples are scanned, and the attribute
+// lines are turned into records.
+#include <algorithm>
+#include <cstdint>
+
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
+#include "engine/convert/proconv.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+#include "platform/console.h"
+
+namespace {
+
+constexpr std::int16_t kMaxNotes = 36;  // ordinary notes of a hole
+constexpr std::int32_t kMaxAbbreviations = 15;
+
+// The lines of a sample block after its heading, up to the next attribute or abbreviation line or
+// the hole end; each is scanned for samples.
+void sample_block(ConvState& st) {
+  while (true) {
+    GETLINE(st);
+    st.section("EDITNOTE", "0011");
+    if (st.ISLIST8 == 1 || st.ISLIST13 == 1 || st.SLASH2POS > 0 || input_ended()) return;
+    st.ISLIST2 = 1;
+    st.LOWLINE = rt::LCASE(CONVLINE);
+    PUTINPIC(st);
+  }
+}
+
+// An attached-file line: a note of its own (taken without the limit of ordinary notes), and the file
+// of samples it names with its last word; "BIND" in it prints the file with the hole.
+void attached_file_line(ConvState& st) {
+  st.section("EDITNOTE", "0020");
+  if (st.NOTENUM < NOTE.ubound()) {
+    ++st.NOTENUM;
+    NOTE(st.NOTENUM) = CONVLINE;
+  }
+  std::string blank = " ";
+  PARSVARS(CONVLINE, blank);
+  NOTENAME = PARSEDCOUNT > 0 ? rt::TRIM(PARSED(PARSEDCOUNT)) : std::string();
+  st.BINDFLAG = static_cast<std::int16_t>(std::min<long>(rt::INSTR(CONVLINE, "BIND"), INT16_MAX));
+  read_attached_file(st);
+}
+
+void abbreviation_block(ConvState& st) {
+  do {
+    st.section("EDITNOTE", "0030");
+    if (st.ABBRN < kMaxAbbreviations) {
+      ++st.ABBRN;
+      ABBREV(st.ABBRN) = CONVLINE;
+    }
+    GETLINE(st);
+  } while (st.SLASH2POS == 0 && st.ISLIST8 == 0 && st.ISLIST2 == 0 && !input_ended());
+}
+
+void note_line(ConvState& st) {
+  st.section("EDITNOTE", "0040");
+  CONVLINE = rt::TRIM(CONVLINE);
+  if (!CONVLINE.empty()) {
+    if (st.NOTENUM < kMaxNotes) {
+      ++st.NOTENUM;
+      NOTE(st.NOTENUM) = CONVLINE;
+    } else {
+      platform::console().print(PROMPT(95), true);
+      st.WARNFLAG = 1;
+    }
+  }
+  GETLINE(st);
+}
+
+// A first note that holds a notes-heading word (as a rule "NOTES:") is the heading, not a note.
+void drop_heading(ConvState& st) {
+  const std::int16_t count = st.NOTENUM;
+  for (long i = 1; i <= count; ++i) {
+    st.section("EDITNOTE", "0050");
+    NOTE(i) = rt::TRIM(NOTE(i));
+    std::string word = NOTE(i);
+    STRIPPLU(word);
+    if (i == 1 && FNPRES(rt::UCASE(word), st.CONVLIST[1]) > 0) DELNOTE(1, st.NOTENUM);
+  }
+}
+
+}  // namespace
+
+void EDITNOTE(ConvState& st) {
+  st.section("EDITNOTE", "0001");
+  auto& con = platform::console();
+  PIINIT(AWORKBASE + WORKFIRST);
+  PIINIT(AWORKBASE + WORKSECOND);
+  st.NOTENUM = 0;
+  ATTRTOTAL = 0;
+  st.ABBRN = 0;
+  GETLINE(st);
+  while (st.SLASH2POS == 0 && !input_ended()) {
+    st.section("EDITNOTE", "0002");
+    if (st.ISLIST8 == 1) {
+      read_attribute_block(st);
+    } else if (st.ISLIST2 == 1) {
+      if (FNPRES(CONVLINE, VOCABNAME) > 0) attached_file_line(st);
+      sample_block(st);
+    } else if (st.ISLIST13 == 1) {
+      abbreviation_block(st);
+    } else {
+      note_line(st);
+    }
+    con.print(".", false);
+  }
+
+  drop_heading(st);
+  // A note whose first word reads as a positive number ("1", "2.", "3)") loses that word.
+  for (long i = 1; i <= st.NOTENUM; ++i) {
+    st.section("EDITNOTE", "0060");
+    const long p = rt::INSTR(NOTE(i), " ");
+    if (p > 0 && rt::VAL(rt::LEFT(NOTE(i), p - 1)) > 0) NOTE(i) = rt::TRIM(rt::MID(NOTE(i), p + 1));
+  }
+
+  // Notes that name a sample or a water level are scanned for them; the notes stay as they are.
+  for (long i = 1; i <= st.NOTENUM; ++i) {
+    st.section("EDITNOTE", "0070");
+    CONVLINE = rt::TRIM(NOTE(i));
+    st.LOWLINE = rt::LCASE(CONVLINE);
+    for (const std::string* code : {&SYMULCODE, &ULWORDCODE, &SYMCODE, &FONTSWCODE, &CTRL25})
+      if (!code->empty()) REMOVE(st.LOWLINE, *code);
+    if (FNPRES(st.LOWLINE, VOCABNAME) > 0) continue;  // an attached-file line
+    // The scan starts from the symbol mark of the search that chose the note: list 5, else CONVALL.
+    if (FNPRES(st.LOWLINE, st.CONVLIST[5]) > 0 || FNPRES(st.LOWLINE, st.CONVALL) > 0) PUTINPIC(st);
+  }
+
+  attribute_pass(st);
+  PARSEDMAX = 120;
+}
