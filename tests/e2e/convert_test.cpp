@@ -1,8 +1,12 @@
 // A one-shot run hands its input file to the conversion: the work files of the last conversion go, the
-// vocabularies load, and a run that cannot convert says why and ends with exit code 1.
+// vocabularies load, every hole becomes one coded hole file, and a run that cannot convert says why and
+// ends with exit code 1.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "testsupport.h"
 
@@ -14,6 +18,40 @@ namespace {
 std::string run_file(const std::string& input) {
   return "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " + input +
          "\r\n2/      output = PDF\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n";
+}
+
+// The coded hole files (".TRX") of the engine folder, sorted.
+std::vector<std::string> coded_files(const EngineFolder& ef) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(ef.path()))
+    if (e.path().extension() == ".TRX") names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The coded hole files of the engine folder in a form to read and compare: each file's name, then its
+// lines with every byte below 32, "<" and every byte from 127 up written as "<code>". A line that does
+// not end with CR LF is marked.
+std::string coded_files_text(const EngineFolder& ef) {
+  std::string out;
+  for (const auto& name : coded_files(ef)) {
+    out += "== " + name + "\n";
+    const std::string text = ef.read(name);
+    size_t from = 0;
+    while (from < text.size()) {
+      size_t end = text.find("\r\n", from);
+      const bool ended = end != std::string::npos;
+      if (!ended) end = text.size();
+      for (size_t i = from; i < end; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 32 || c == '<' || c >= 127) out += "<" + std::to_string(c) + ">";
+        else out += static_cast<char>(c);
+      }
+      out += ended ? "\n" : "<no CR LF>\n";
+      from = ended ? end + 2 : end;
+    }
+  }
+  return out;
 }
 
 const char* const kTwoHoles =
@@ -31,8 +69,9 @@ TEST(Conversion, OneShotRunConvertsItsInputFile) {
   EXPECT_FALSE(r.timed_out);
   EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
   EXPECT_NE(r.out.find("Converting the input file"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Coded hole files:"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Coded hole files: 2"), std::string::npos) << r.out;
   for (const char* stale : {"J12BH1.TRX", "work-lay.1", "work-att.1"}) EXPECT_FALSE(ef.exists(stale)) << stale;
+  EXPECT_EQ(coded_files(ef), (std::vector<std::string>{"000H01.TRX", "000P02.TRX"}));
   EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
 }
 
@@ -57,6 +96,83 @@ TEST(Conversion, RunsThatCannotConvertSayWhyAndFail) {
     EXPECT_EQ(r.exit_code, 1) << k.name << "\n" << r.out << r.err;
     EXPECT_NE(r.out.find(k.says), std::string::npos) << k.name << "\n" << r.out;
     EXPECT_EQ(r.out.find("Coded hole files"), std::string::npos) << k.name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The front end's default example: one coded hole file per hole, nothing to report.
+TEST(Conversion, ExampleInputGivesOneCodedFilePerHole) {
+  EngineFolder ef;
+  ASSERT_TRUE(ef.exists("Examples/Examples.TXT"));
+  ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string()));
+  const RunResult r = ef.run({"@runfile.dat"}, 20);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  // As many holes as "//" lines before the end of the data.
+  std::istringstream in(ef.read("Examples/Examples.TXT"));
+  size_t holes = 0;
+  for (std::string line; std::getline(in, line) && line != "///\r";) holes += line == "//\r";
+  EXPECT_EQ(holes, 6u);
+  const auto files = coded_files(ef);
+  EXPECT_EQ(files.size(), holes);
+  EXPECT_EQ(files.front(), "631BH1.TRX");
+  EXPECT_NE(r.out.find("Coded hole files: 6"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("???"), std::string::npos) << r.out;              // every header keyword known
+  EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << r.out;          // nothing to read
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+}
+
+// The coded hole files of a two-hole input, byte for byte. After a deliberate change of the conversion,
+// run the test with VLX_UPDATE_GOLDEN=1 to write the golden file anew, and read the difference before
+// committing it.
+TEST(Conversion, TwoHoleInputMatchesTheGoldenFile) {
+  EngineFolder ef;
+  ef.write("holes.txt", read_file(source_dir() / "tests" / "convert" / "example.txt"));
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 20);
+  ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+  const auto golden = source_dir() / "tests" / "convert" / "example.trx";
+  const std::string text = coded_files_text(ef);
+  if (const char* update = std::getenv("VLX_UPDATE_GOLDEN"); update && *update == '1') write_file(golden, text);
+  EXPECT_EQ(text, read_file(golden));
+}
+
+// Inputs with faults: each is reported; those the conversion cannot go on with end the run as failed
+// and leave no coded hole file, the others are converted all the same.
+TEST(Conversion, FaultyInputsAreReported) {
+  struct Case {
+    const char* name;
+    const char* input;
+    int exit_code;
+    std::vector<std::string> files;
+    const char* says;
+  } cases[] = {
+      {"missing //", "Hole: BH1\r\n/\r\n1.0 Clay\r\n/\r\nHole: BH2\r\n/\r\n2.0 Clay\r\n/\r\n//\r\n///\r\n", 1, {},
+       "Holes without exactly two / lines before their // line:\nviz  1\n"},
+      {"missing ///", "Hole: BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n", 1, {}, "No /// line ends the data."},
+      {"no slash line", "Hole: BH1\r\n1.0 Clay\r\n", 1, {}, "holes.txt ??? has no / or // lines"},
+      {"decreasing depths", "Hole: BH1\r\n/\r\n2.0 Clay\r\n1.0 Sand\r\n/\r\n//\r\n///\r\n", 0, {"000BH1.TRX"},
+       "depth is missing or less than the one above **\n<1.0 Sand>"},
+      {"unknown header keyword", "Hole: BH1\r\nWeather: rain\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n///\r\n", 0,
+       {"000BH1.TRX"}, "Weather: rain ???\n"},
+      {"empty layer block", "Hole: BH1\r\n/\r\n/\r\n//\r\n///\r\n", 0, {"000BH1.TRX"}, "No layer lines in this hole."},
+      {"one code twice", "Hole: BH1\r\n/\r\n1 Clay\r\n/\r\n//\r\nHole: BH-1\r\n/\r\n1 Sand\r\n/\r\n//\r\n///\r\n", 0,
+       {"000BH1.TRX", "000_01.TRX"}, "Hole code used twice; this hole gets a code of its own: 000BH1 -> 000_01\n"},
+  };
+  for (const auto& k : cases) {
+    EngineFolder ef;
+    ef.write("holes.txt", k.input);
+    ef.write("@runfile.dat", run_file("holes.txt"));
+    const RunResult r = ef.run({"@runfile.dat"}, 20);
+    EXPECT_FALSE(r.timed_out) << k.name;
+    EXPECT_EQ(r.exit_code, k.exit_code) << k.name << "\n" << r.out << r.err;
+    EXPECT_EQ(coded_files(ef), k.files) << k.name;
+    EXPECT_NE(r.out.find(k.says), std::string::npos) << k.name << "\n" << r.out;
+    EXPECT_EQ(r.out.find("Coded hole files") != std::string::npos, k.exit_code == 0) << k.name;
+    EXPECT_FALSE(ef.exists("ERROR.LOG")) << k.name << "\n" << ef.read("ERROR.LOG");
   }
 }
 

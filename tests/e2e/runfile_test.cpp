@@ -56,8 +56,6 @@ TEST(EngineRunFile, OneShotRuns) {
     EngineFolder ef;
     const std::string setup = c.setup.empty() ? ef.file("STANDARD.SET").string() : c.setup;
     ef.write("@runfile.dat", front_end_run_file(ef, setup, c.output, c.activity, c.debug));
-    if (!ef.exists("Examples/Examples.TXT"))  // until the engine folder ships its example
-      ef.write("Examples/Examples.TXT", "Hole Number : BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n///\r\n");
     RunResult r = ef.run({"@runfile.dat"}, 20);
     EXPECT_FALSE(r.timed_out) << c.name;
     EXPECT_EQ(r.exit_code, c.exit_code) << c.name << "\n" << r.out << r.err;
