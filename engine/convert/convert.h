@@ -8,8 +8,10 @@
 // --- the conversion (proconv.cpp) ---
 // Converts the input text SOURCENAME into one coded hole file per hole and the work channels, then
 // hands over to the hole catalogue PROCAT. Returns early, without the catalogue, when the SET file,
-// "wordpad.sig" or every conversion vocabulary is missing (a one-shot run then ends with exit code 1);
-// ends the process with exit code 1 when the input file is missing.
+// "wordpad.sig" or every conversion vocabulary is missing, when the input's slash blocks are wrong (the
+// stop bit 0x1000 of RUNFLAGS is then set), or when the user stops it at a hole code used twice; a
+// one-shot run that returns early ends with exit code 1. Ends the process with exit code 1 when the
+// input file is missing.
 void PROCONV();
 
 // One line of the open SET file SETCHAN: its first 28 characters trimmed of blanks into text, counter
