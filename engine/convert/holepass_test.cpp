@@ -285,15 +285,25 @@ TEST_F(HolePass, LayerRecords) {
       "3.0 Grey CLAY with [paint red] stains",
       "4.0 Stiff CLAY",
       "    with a second line",
+      "4.0 to 4.50 Firm CLAY with 2 cobbles",
+      "5.20 Stiff CLAY with 3 cobbles",
+      "5.20 6.00 Clay",
+      "6.00 -- 6.50 Clay 7",
+      "0 - 7.0 Clay",
+      "Clay 8.0",
       "/", "//", "///"});
   const std::string bad = PROMPT(90);
   EXPECT_EQ(sections("000BH1.TRX").layers,
             (std::vector<std::string>{"[1.50]  Brown sandy CLAY", "[1.8]  Clay", "[2]  Clay", "[2.5]  Clay",
                                       "[2.50+]  End of the pit", bad, bad,
                                       "[3.0]  Grey CLAY with [rgb 1.000 .000 .000] stains",
-                                      "[4.0]  Stiff CLAY with a second line"}));
+                                      "[4.0]  Stiff CLAY with a second line", "[4.50]  Firm CLAY with 2 cobbles",
+                                      "[5.20]  Stiff CLAY with 3 cobbles", "[6.00]  Clay", "[6.50]  Clay 7",
+                                      "[7.0]  Clay", bad}));
   EXPECT_NE(out.find(bad + "\n<2.0 Firm CLAY>\n"), std::string::npos) << out;
   EXPECT_NE(out.find(bad + "\n<Soft CLAY without a depth>\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(bad + "\n<Clay 8.0>\n"), std::string::npos) << out;  // the depth stands first
+  EXPECT_EQ(out.find("<5.20 Stiff CLAY with 3 cobbles>"), std::string::npos) << out;
   EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);  // the warning waits for the reader
   EXPECT_EQ(rt::exit_code(), 0);
 

@@ -1,9 +1,10 @@
 // EDITLAYE: the layer lines of one hole, from the "/" after its header to the next slash line. Each
 // logical line (continuation lines joined) becomes one record of "Dwork.1": "[" + depth + "] " + the
-// description after the depth word. The depth is the rightmost word among the first four that reads
-// as a number, so a top depth and a dash ("1.0 - 2.5 Clay") or a word such as "to" may stand before
-// it. A line without a depth, or with a depth above the line before it, is reported and its record
-// holds the warning text instead.
+// description after the depth word. The depth stands first, or after a top depth and a range word
+// ("0.00 - 1.20 Clay", "0.00 to 1.20 Clay", "0.00 1.20 Clay"): it is the last number among the first
+// four words before a word that is neither a number nor a range word, so a number in the description
+// ("1.20 Firm CLAY with 2 cobbles") is never taken for the depth. A line without a depth, or with a
+// depth above the line before it, is reported and its record holds the warning text instead.
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
@@ -20,6 +21,11 @@ namespace {
 constexpr std::int32_t kMaxLayers = 200;
 constexpr std::int32_t kDepthWords = 4;
 constexpr double kNoDepthYet = -100000000.0;
+
+// A word that joins a top depth to the bottom depth: a run of dashes, or "to" in any letter case.
+bool is_range_word(const std::string& word) {
+  return (!word.empty() && word.find_first_not_of('-') == std::string::npos) || rt::UCASE(word) == "TO";
+}
 
 }  // namespace
 
@@ -54,17 +60,24 @@ void EDITLAYE(ConvState& st) {
     PARSVARS(CONVLINE, blank);
     long depth_at = 0;
     st.RECDEPTH = 0;
-    for (long k = PARSEDCOUNT; k >= 1; --k) {
+    // From the first word on, numbers and range words ("-", "to") may stand before the description;
+    // the depth is the last number before the first other word.
+    long depth_word = 0;
+    for (long k = 1; k <= PARSEDCOUNT; ++k) {
       st.step("0004");
       std::string word = PARSED(k);
-      st.DEPTHTEXT = FNCOMMA(word);
-      if (!ISNUMERI(st.DEPTHTEXT)) continue;
+      FNCOMMA(word);
+      if (ISNUMERI(word)) depth_word = k;
+      else if (word != "0" && !is_range_word(word)) break;
+    }
+    if (depth_word > 0) {
+      st.DEPTHTEXT = PARSED(depth_word);
+      FNCOMMA(st.DEPTHTEXT);
       st.RECDEPTH = rt::VAL(st.DEPTHTEXT);
-      depth_at = rt::INSTR(CONVLINE, PARSED(k));
-      const long rest = depth_at + static_cast<long>(PARSED(k).size());
+      depth_at = rt::INSTR(CONVLINE, PARSED(depth_word));
+      const long rest = depth_at + static_cast<long>(PARSED(depth_word).size());
       if (FNPRES(CONVLINE, CONVWORDS) > 0) INSERTRG(CONVLINE);
       PIWRITE("[" + st.DEPTHTEXT + "] " + rt::MID(CONVLINE, rest), n, channel);
-      break;
     }
     st.step("0005");
     if (depth_at == 0 || st.PREVDEPTH > st.RECDEPTH) {
