@@ -72,5 +72,13 @@ std::int16_t ISNUMERI(std::string text);
 void STRIPPLU(std::string& text);
 
 // --- word-processor documents (msvlx.cpp) ---
-// Writes the running text of the document SOURCENAME as "workfile.txt".
+// Writes the running text of the document SOURCENAME as "workfile.txt": the line "WORDPAD", then the
+// text without its field codes, tabs as six blanks, paragraphs ended by CR LF and broken after a blank
+// into lines of at most 75 characters (continuation lines of a tab and at most 67).
 void MSVLX();
+// In the window WPBUF (its first WPLEN characters): every occurrence of find becomes replacement. A
+// match that straddles the window's end widens the window to its end and moves WPPOS on as much.
+void BAREPLAC(const std::string& find, const std::string& replacement);
+// In the window WPBUF: every stretch from open through the next close goes (a close beyond the window
+// widens it, as BAREPLAC does); an open without a close after it stays with the rest of the window.
+void BASTRIP(const std::string& open, const std::string& close);

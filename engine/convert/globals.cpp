@@ -12,6 +12,11 @@ std::int16_t VERBATIM = 0, VERBATIMCOL = 0;
 std::int32_t WPMODE = 0;
 std::string REMAPFROM, REMAPTO;
 
+std::string WPBUF;
+std::int16_t WPLEN = 0;
+std::int32_t WPPOS = 0;
+std::int16_t WPOVERLAP = 512;
+
 std::string CONVWORDS, PAINTWORDS;
 std::string PRESWORD, PRESSYMB;
 std::string NOTELIST;
@@ -24,12 +29,15 @@ std::int32_t SYMBOLDPI = 0;
 void reset_convert_globals() {
   for (std::string* s : {&SYMULCHAR, &SYMCHAR, &BREAKCHAR, &HARDSPCHAR, &INDONCHAR, &INDOFFCHAR, &ESCCHAR,
                          &FONTSWCHAR, &COLUMNCHAR, &ULWORDCHAR, &NOSYMCHAR, &STARS, &CONVLINE, &REMAPFROM,
-                         &REMAPTO, &CONVWORDS, &PAINTWORDS, &PRESWORD, &PRESSYMB, &NOTELIST, &PROFILECODE, &NOTENAME})
+                         &REMAPTO, &WPBUF, &CONVWORDS, &PAINTWORDS, &PRESWORD, &PRESSYMB, &NOTELIST, &PROFILECODE, &NOTENAME})
     s->clear();
   SETCHAN = INCHAN = VOCCHAN = CONVCHAN = 0;
   LINECOUNT = INFILELEN = LOOKBACK = 0;
   VERBATIM = VERBATIMCOL = 0;
   WPMODE = 0;
+  WPLEN = 0;
+  WPPOS = 0;
+  WPOVERLAP = 512;
   BEZIER = 0;
   SYMBOLDPI = 0;
   DESCRCOUNT = ATTRTOTAL = 0;

@@ -39,9 +39,15 @@ extern std::int32_t LOOKBACK;   // offset to go back to after a look-ahead that 
 // --- the line reader's modes (kept for the whole engine run) ---
 extern std::int16_t VERBATIM;     // 1 inside a verbatim block
 extern std::int16_t VERBATIMCOL;  // column of the hard-space character of the line that opened the block
-extern std::int32_t WPMODE;       // above 0: the input is word-processor text, REMAP is on
+extern std::int32_t WPMODE;       // above 0: this conversion's input is a word-processor document, REMAP is on
 extern std::string REMAPFROM;     // the remap table of word-processor text ("wordpad.dat"):
 extern std::string REMAPTO;       // character i of REMAPFROM becomes character i of REMAPTO
+
+// --- the text extraction of word-processor documents (MSVLX, BAREPLAC, BASTRIP) ---
+extern std::string WPBUF;         // the window in hand: WPLEN characters, then up to WPOVERLAP look-ahead bytes
+extern std::int16_t WPLEN;        // the characters of WPBUF that belong to the window (at most 2048)
+extern std::int32_t WPPOS;        // offset (from 0) in the document of the next window
+extern std::int16_t WPOVERLAP;    // look-ahead bytes read behind each window (512)
 
 // --- vocabularies shared with the colour markers of the setup subsystem ---
 extern std::string CONVWORDS;   // colour-marker keywords ("/[rgb/[paint/"), lower case; appended per conversion

@@ -149,27 +149,12 @@ void PRELIMIN(ConvState& st) {
   CRLF = "\r\n";
 }
 
-void FIXSETUP(ConvState& st) {
-  // STAND-IN until the SET-file upgrade is built: the two characters are chosen as the upgrade
-  // chooses them (the first and the last standard character that items 1 to 11 leave unused), but the
-  // SET file is not rewritten.
-  st.section("FIXSETUP", "0001");
-  std::string choice = "_`~\\^{}\"$#|";
-  for (const std::string* used : {&st.CONVEXTS, &SYMULCHAR, &SYMCHAR, &BREAKCHAR, &HARDSPCHAR, &INDONCHAR,
-                                  &INDOFFCHAR, &ESCCHAR, &FONTSWCHAR, &COLUMNCHAR}) {
-    if (used->empty()) continue;
-    const long p = rt::INSTR(choice, *used);
-    if (p > 0) choice[static_cast<size_t>(p - 1)] = ' ';
-  }
-  DELBLANK(choice);
-  ULWORDCHAR = rt::LEFT(choice, 1);
-  NOSYMCHAR = rt::RIGHT(choice, 1);
-}
-
 void CHECKWOR(ConvState& st) {
   st.section("CHECKWOR", "0001");
   if (SOURCENAME.empty()) throw LeaveConversion{};
   st.INNAME = SOURCENAME;
+  // The remap of word-processor text is for a word-processor document only, and for this conversion.
+  WPMODE = 0;
   if (rt::file_exists(SOURCENAME)) {
     st.step("0002");
     INCHAN = rt::FREEFILE();
@@ -181,6 +166,7 @@ void CHECKWOR(ConvState& st) {
       st.step("0003");
       MSVLX();
       st.INNAME = kWorkfile;
+      WPMODE = 1;
     }
     return;
   }

@@ -16,7 +16,10 @@
 //   proconv_layers.cpp EDITLAYE, the layer lines
 //   proconv_notes.cpp  EDITNOTE, the notes part
 //   proconv_trx.cpp    MAKEFILE, FILEDATA: the coded hole file
-//   proconv_later.cpp  stand-ins of the sections still to come (attributes, samples, attached files)
+//   proconv_attrib.cpp the attribute blocks: their lines into "Awork.1", then names and records
+//   proconv_tabular.cpp TABULAR, BREAKCOL: a tabulation of several attributes
+//   proconv_samples.cpp PUTINPIC, TRYAGAIN (samples and water levels of a line), READSAMP
+//   proconv_upgrade.cpp FIXSETUP, the upgrade of an older SET file
 #pragma once
 
 #include <array>
@@ -90,6 +93,17 @@ struct ConvState {
   std::string DEPTHTEXT;        // the depth word, cleaned
   std::string LOWLINE;          // lower-case copy of a line for the sample scan
 
+  // The sample scan (PUTINPIC, TRYAGAIN, READSAMP)
+  std::string SAMPKIND;          // the kind mark of the samples in hand ("[SYMB1]"...); kept from hole to hole
+  std::int32_t SAMPLEVELS = 0;   // levels found in the line
+  std::int32_t SAMPNAMES = 0;    // sample names found in the line
+
+  // The attribute pass and the tabulations
+  std::int32_t ATTRROWS = 0;     // records of the attribute in hand
+  bool ATTRLINESFULL = false;    // "Awork.1" is full for this hole (said once)
+  bool ATTRRECSFULL = false;     // the hole has as many attribute records as the coded file may hold (said once)
+  std::string COLHEAD, COLTEXT;  // BREAKCOL: a column definition's heading and text
+
   // MAKEFILE and FILEDATA
   std::string JOBCODE, HOLECODE;  // three characters each: the end of the job's and the hole's name
   std::string USEDCODES;          // "/" + code of every coded hole file written in this conversion
@@ -106,19 +120,25 @@ struct ConvState {
   void step(const char* marker) {
     if (trap) trap->step(marker);
   }
+  void step(const std::string& marker) { step(marker.c_str()); }
 };
 
 // --- sections of the driver (proconv.cpp) ---
 // Per-run reset (BEZIER, SYMBOLDPI, HEADER(1..63)), the conversion block of the SET file, the
 // signature of word-processor files and CRLF.
 void PRELIMIN(ConvState& st);
-// The input file: missing ends the engine; a word-processor document is turned into "workfile.txt".
+// The input file: missing ends the engine; a word-processor document is turned into "workfile.txt" and
+// switches the remap of word-processor text on for this conversion (WPMODE).
 void CHECKWOR(ConvState& st);
 // Deletes the work files of the last conversion, then loads the vocabularies (FETCHVOC).
 void ENTERFIL(ConvState& st);
 // The early exit: closes every file and leaves PROCONV without the catalogue.
 [[noreturn]] void EXXIT(ConvState& st);
-// Picks the characters to underline a word and to omit the symbol for a SET file of the older layout.
+
+// --- the SET-file upgrade (proconv_upgrade.cpp) ---
+// A SET file of the older layout (no item 12 and 13 in its conversion block): picks the characters to
+// underline a word and to omit the symbol among the standard ones it does not use, writes the upgraded
+// copy "NewSetup.set", keeps the file as it was in "oldsetup.set" and puts the copy in its place.
 void FIXSETUP(ConvState& st);
 
 // --- the conversion vocabularies (proconv_vocab.cpp) ---
@@ -143,8 +163,7 @@ void DATEWORD(ConvState& st, const std::string& word);
 bool input_ended();
 
 // --- the pre-scan (proconv_blocks.cpp) ---
-// Reads the whole input once: word-processor text switches the remap on; every hole block must have
-// exactly two "/" lines before its "//" line, and a "///" line must end the data. A wrong structure
+// Reads the whole input once: every hole block must have exactly two "/" lines before its "//" line, and a "///" line must end the data. A wrong structure
 // is reported and ends the conversion (EXXIT) with the stop bit 0x1000 of RUNFLAGS set.
 void BLOCKSLA(ConvState& st);
 
@@ -188,13 +207,30 @@ void MAKEFILE(ConvState& st);
 // Writes PROFILECODE + ".TRX".
 void FILEDATA(ConvState& st);
 
-// --- stand-ins of the sections still to come (proconv_later.cpp) ---
+// --- the attribute blocks (proconv_attrib.cpp) ---
 // The first pass over an attribute block: from the declaration line in CONVLINE up to the next
-// attribute, sample-block or abbreviation line or the hole end.
+// attribute, sample-block or abbreviation line or the hole end, every line as read into "Awork.1"
+// (ATTRTOTAL); a line that holds "::" starts a tabulation (TABULAR).
 void read_attribute_block(ConvState& st);
-// The second pass: declarations into ATTRNAME/ATTRWIDTH, records into "Awork.2" (ATTRN, ATTRRECS).
+// The second pass: declarations into ATTRNAME (with their option marks) and ATTRWIDTH (their record
+// counts), records with their depth in front into "Awork.2" (ATTRN, ATTRRECS).
 void attribute_pass(ConvState& st);
-// The sample scan of CONVLINE / LOWLINE into DSAMP1/DSAMP2.
+// One line into "Awork.1" as its next record; false (said once per hole) when the channel is full.
+bool write_attribute_line(ConvState& st, const std::string& text);
+
+// --- tabulations (proconv_tabular.cpp) ---
+// A tabulation from its start line in CONVLINE: the column definitions, the heading row and the data
+// rows, written column by column into "Awork.1" as hand-written attribute lines would be. Leaves the
+// line that ended the table in CONVLINE, its kind set.
+void TABULAR(ConvState& st);
+// A column definition in CONVLINE into COLHEAD ("Name:") and COLTEXT (what follows the colon).
+void BREAKCOL(ConvState& st);
+
+// --- samples and water levels (proconv_samples.cpp) ---
+// The sample scan of CONVLINE (LOWLINE its lower-case copy): the kind mark, then the levels; goes on
+// into TRYAGAIN.
 void PUTINPIC(ConvState& st);
-// The attached file NOTENAME of an attached-file line: its samples (READSAMP).
-void read_attached_file(ConvState& st);
+// The names of the scanned line, paired with its levels into DSAMP1/DSAMP2 (DSAMPN).
+void TRYAGAIN(ConvState& st);
+// The samples of the attached file NOTENAME (which exists) into DSAMP1/DSAMP2.
+void READSAMP(ConvState& st);

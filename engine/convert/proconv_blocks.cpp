@@ -1,7 +1,6 @@
-// BLOCKSLA: the pre-scan of PROCONV. It reads the whole input once, before any hole is converted,
-// switches the remap of word-processor text on when it finds the word-processor mark, and checks the
-// slash lines: each hole block ends with "//" after exactly two "/" lines, and "///" ends the data. A
-// wrong structure converts nothing: the conversion ends through EXXIT.
+// BLOCKSLA: the pre-scan of PROCONV. It reads the whole input once, before any hole is converted, and
+// checks the slash lines: each hole block ends with "//" after exactly two "/" lines, and "///" ends the
+// data. A wrong structure converts nothing: the conversion ends through EXXIT.
 #include <algorithm>
 #include <limits>
 
@@ -48,7 +47,6 @@ void BLOCKSLA(ConvState& st) {
     LINEINPU(INCHAN, line, LINECOUNT);
     if (LINECOUNT == before) break;  // a read that does not move on ends the scan
     line = FNATRIM(line);
-    if (rt::INSTR(rt::UCASE(line), "WORDPAD") > 0) WPMODE = 1;
     if (line == "/") {
       ++st.SLASHCOUNT;
       con.print("/", false);

@@ -12,6 +12,7 @@
 #include "engine/convert/proconv.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
@@ -36,19 +37,34 @@ void sample_block(ConvState& st) {
   }
 }
 
-// An attached-file line: a note of its own (taken without the limit of ordinary notes), and the file
-// of samples it names with its last word; "BIND" in it prints the file with the hole.
+// An attached-file line: a note of its own (taken without the limit of ordinary notes, while the
+// notes table has room), and the file of samples it names with its last word; "BIND" in it prints the
+// file with the hole. A file that is not there is said and left out; the other holes still convert.
 void attached_file_line(ConvState& st) {
   st.section("EDITNOTE", "0020");
+  auto& con = platform::console();
   if (st.NOTENUM < NOTE.ubound()) {
     ++st.NOTENUM;
     NOTE(st.NOTENUM) = CONVLINE;
+  } else {
+    con.print(PROMPT(95), true);
+    con.print("<" + CONVLINE + ">", true);
+    st.WARNFLAG = 1;
   }
   std::string blank = " ";
   PARSVARS(CONVLINE, blank);
   NOTENAME = PARSEDCOUNT > 0 ? rt::TRIM(PARSED(PARSEDCOUNT)) : std::string();
   st.BINDFLAG = static_cast<std::int16_t>(std::min<long>(rt::INSTR(CONVLINE, "BIND"), INT16_MAX));
-  read_attached_file(st);
+  st.step("0021");
+  if (rt::file_exists(NOTENAME)) {
+    READSAMP(st);
+    return;
+  }
+  con.print("", true);
+  con.print("File not found : " + NOTENAME, true);
+  con.print("<" + CONVLINE + ">", true);
+  st.WARNFLAG = 1;
+  st.BINDFLAG = 0;  // only a file that exists is printed with the hole
 }
 
 void abbreviation_block(ConvState& st) {
@@ -98,6 +114,7 @@ void EDITNOTE(ConvState& st) {
   PIINIT(AWORKBASE + WORKSECOND);
   st.NOTENUM = 0;
   ATTRTOTAL = 0;
+  st.ATTRLINESFULL = false;
   st.ABBRN = 0;
   GETLINE(st);
   while (st.SLASH2POS == 0 && !input_ended()) {

@@ -20,6 +20,8 @@ void REMAP(std::string& text) {
 }
 
 void load_remap_table() {
+  REMAPFROM.clear();
+  REMAPTO.clear();
   if (!rt::file_exists("wordpad.dat")) return;
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, "wordpad.dat", rt::FileMode::Binary)) return;

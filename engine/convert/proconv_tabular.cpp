@@ -1,0 +1,159 @@
+// TABULAR: several attributes written at once as a table. The start line holds "::" ("ATTRIBUTE ::");
+// the column definitions follow ("MC: Moisture content %"), then the heading row, whose first character
+// is the column separator ("|DEPTH |MC: |PP: |"), then the data rows ("|0.5 |22 |80 |"), up to the hole
+// end or the next attribute, sample-block or abbreviation line. Each column becomes what a hand-written
+// attribute block would be: a declaration (the start line up to its first ":", then the definition's
+// text) and one record per row, "key: cell"; a row without a key adds its cell to the record before.
+#include <cstdint>
+
+#include "engine/convert/convert.h"
+#include "engine/convert/globals.h"
+#include "engine/convert/proconv.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/array.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "platform/console.h"
+
+namespace {
+
+constexpr long kMaxColumns = 20;
+constexpr long kMaxRows = 300;
+
+// The line that ends a table (kept as the current line): the hole end, an attribute, sample-block or
+// abbreviation line, or the end of the input.
+bool table_ends(const ConvState& st) {
+  return st.SLASH2POS > 0 || st.ISLIST8 == 1 || st.ISLIST2 == 1 || st.ISLIST13 == 1 || input_ended();
+}
+
+// The numeric value of a row key; "@3.5" (a point attribute) counts as 3.5.
+double key_value(const std::string& key) { return rt::LEFT(key, 1) == "@" ? rt::VAL(rt::MID(key, 2)) : rt::VAL(key); }
+
+void told(ConvState& st, const std::string& what, const std::string& line) {
+  auto& con = platform::console();
+  con.print(what, true);
+  con.print("<" + line + ">", true);
+  st.WARNFLAG = 1;
+}
+
+}  // namespace
+
+void BREAKCOL(ConvState& st) {
+  st.section("BREAKCOL", "0001");
+  st.COLHEAD = CONVLINE;
+  st.COLTEXT.clear();
+  const long p = rt::INSTR(CONVLINE, ":");
+  if (p > 0 && p < static_cast<long>(CONVLINE.size())) {
+    st.COLHEAD = rt::TRIM(rt::LEFT(CONVLINE, p - 1)) + ":";
+    st.COLTEXT = rt::MID(CONVLINE, p + 1);
+  }
+}
+
+void TABULAR(ConvState& st) {
+  st.section("TABULAR", "0001");
+  auto& con = platform::console();
+  rt::Array<std::string> heads, texts, rows;
+  rt::Array<std::int16_t> bad;
+  heads.dim(0, 25);
+  texts.dim(0, 25);
+  rows.dim(0, kMaxRows);
+  bad.dim(0, kMaxRows);
+  const std::string start = CONVLINE;
+  const std::string prefix = rt::LEFT(CONVLINE, rt::INSTR(CONVLINE, "::"));
+  long columns = 0;
+  heads(1) = "qqq";
+  bool columns_told = false;
+
+  // The column definitions, up to the heading row: the first line in which the first column's
+  // heading stands at position 3 or later.
+  GETLINE(st);
+  while (true) {
+    st.section("TABULAR", "0002");
+    if (table_ends(st)) {
+      told(st, PROMPT(99), start);
+      return;
+    }
+    BREAKCOL(st);
+    st.section("TABULAR", "0003");
+    if (columns < kMaxColumns) {
+      ++columns;
+      heads(columns) = st.COLHEAD;
+      texts(columns) = st.COLTEXT;
+    } else if (!columns_told) {
+      told(st, "More than " + rt::STR_TRIM(static_cast<int>(kMaxColumns)) + " columns in this table; left out:", CONVLINE);
+      columns_told = true;
+    }
+    GETLINE(st);
+    if (rt::INSTR(3, CONVLINE, heads(1)) > 0) break;
+  }
+
+  // The heading row: blanks before a colon move behind it; its first character separates the fields.
+  st.section("TABULAR", "0004");
+  std::string heading = rt::TRIM(CONVLINE);
+  while (rt::INSTR(heading, " :") > 0) REPLAZE(heading, " :", ": ");
+  const std::string sep = rt::LEFT(heading, 1);
+  for (long k = 1; k <= columns; ++k) {
+    if (rt::INSTR(heading, heads(k)) > 0) continue;
+    con.print(PROMPT(100) + "<" + heads(k) + ">", true);
+    st.WARNFLAG = 1;
+    con.pause_ms(2000);
+  }
+  std::string delims = sep;
+  PARSVARS(heading, delims);
+  const std::int32_t fields = PARSEDCOUNT + 1;  // the rows have an empty field before their first separator
+
+  // The data rows, each framed by the separator.
+  long count = 0;
+  bool rows_told = false;
+  while (true) {
+    GETLINE(st);
+    st.section("TABULAR", "0005");
+    if (table_ends(st)) break;
+    if (count < kMaxRows) {
+      std::string row = rt::TRIM(CONVLINE);
+      if (rt::LEFT(row, 1) != sep) row = sep + row;
+      if (rt::RIGHT(row, 1) != sep) row += sep;
+      rows(++count) = row;
+    } else if (!rows_told) {
+      con.print("Tabular line-count >" + rt::STR(static_cast<int>(kMaxRows)), true);
+      told(st, "Reduce the text.", CONVLINE);
+      con.pause_ms(2000);
+      rows_told = true;
+    }
+  }
+
+  // A row with the wrong number of fields is said once; its cells read "?".
+  st.section("TABULAR", "0006");
+  for (long r = 1; r <= count; ++r) {
+    std::string split = sep + "blanksok";
+    PARSVARS(rows(r), split);
+    if (PARSEDCOUNT == fields) continue;
+    con.beep();
+    con.print(rt::print_number(static_cast<int>(r)) + PROMPT(89) + "  " + rows(r) + " <Tabulation>", true);
+    con.pause_ms(200);
+    bad(r) = 1;
+    st.WARNFLAG = 1;
+  }
+
+  // Column by column: the declaration, then one record per row with a key.
+  for (long k = 1; k <= columns; ++k) {
+    st.section("TABULAR", "0007");
+    std::string record = prefix + texts(k);
+    for (long r = 1; r <= count; ++r) {
+      std::string split = sep + "blanksok";
+      PARSVARS(rows(r), split);
+      std::string key = PARSED(2);
+      FNCOMMA(key);
+      const std::string cell = bad(r) == 1 ? std::string("?") : PARSED(2 + k);
+      if (key_value(key) == 0) {
+        record += " " + cell;
+      } else {
+        write_attribute_line(st, record);
+        record = key + ": " + cell;
+      }
+    }
+    write_attribute_line(st, record);
+  }
+  st.section("TABULAR", "0008");
+}
