@@ -73,7 +73,7 @@ void STRIPPLU(std::string& text);
 
 // --- word-processor documents (msvlx.cpp) ---
 // Writes the running text of the document SOURCENAME as "workfile.txt": the line "WORDPAD", then the
-// text without its field codes, tabs as six blanks, paragraphs ended by CR LF and broken after a blank
+// text without its field codes, tabs as six blanks, paragraphs ended by CR LF and broken at a blank
 // into lines of at most 75 characters (continuation lines of a tab and at most 67).
 void MSVLX();
 // In the window WPBUF (its first WPLEN characters): every occurrence of find becomes replacement. A

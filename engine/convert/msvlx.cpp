@@ -7,8 +7,8 @@
 // (which then grows, and the next window starts after it). In each window the field codes go (from the
 // field-open character 19 through the separator 20, or an embedded object's field through its end
 // 1 + 21, whole), then the field ends 21; a tab becomes six blanks and a paragraph end (CR) CR LF. A
-// paragraph longer than a line of 75 characters is broken after a blank into lines of CR LF, a tab and
-// at most 67 characters, which the conversion joins again as continuation lines. The file begins with
+// paragraph longer than a line of 75 characters is broken at a blank into lines of CR LF, a tab and at
+// most 67 characters, which the conversion joins again as continuation lines. The file begins with
 // the line "WORDPAD".
 #include <algorithm>
 #include <string>
@@ -83,7 +83,8 @@ void write_window(int file, long& width) {
       write_piece(file, s + 1, WPLEN);
       width -= WPLEN - s;
     } else if (k - s >= width && b > 0) {
-      write_piece(file, s + 1, b);
+      // The line break takes the place of the blank: the reader joins the lines with one blank again.
+      write_piece(file, s + 1, b - 1);
       rt::print_line(file, "\r\n\t", false);
       s = k = b;
       b = 0;

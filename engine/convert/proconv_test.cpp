@@ -135,6 +135,65 @@ TEST_F(ConversionSetUp, ConversionBlockVariants) {
   EXPECT_TRUE(box.texts.empty());
 }
 
+// A SET file of the older layout is upgraded: the two new items go before its twelfth line, the file
+// as it was is kept as "oldsetup.set", and the next conversion reads the new items. The files are
+// copied directly, whatever the SET file's name holds.
+TEST_F(ConversionSetUp, OlderSetFileIsUpgraded) {
+  dir.write("wordpad.sig", "SIG");
+  std::vector<std::string> old_layout = kStandardValues;
+  old_layout[11] = "";
+  old_layout.pop_back();
+  std::vector<std::string> end_as_twelfth = old_layout;
+  end_as_twelfth.pop_back();
+  std::vector<std::string> one_left = old_layout;
+  one_left[1] = "_";  // items 2 to 11 use every standard character but the vertical bar
+  const std::string underline = "_" + std::string(35, ' ') + "= CHARACTER TO UNDERLINE A WORD  vlx6000";
+  const std::string omit = "|" + std::string(35, ' ') + "= CHARACTER TO OMIT SOIL SYMBOL  vlx6000";
+  struct Case {
+    const char* what;
+    const char* name;
+    std::vector<std::string> values;
+    std::vector<std::string> inserted;  // the two lines the block gains before its twelfth line
+  } cases[] = {
+      {"empty twelfth line", "old.set", old_layout, {underline, omit}},
+      {"END as twelfth line", "My setup & co (1).set", end_as_twelfth, {underline, omit}},
+      {"one character left", "one.set", one_left,
+       {"|" + underline.substr(1), omit}},
+  };
+  for (const auto& k : cases) {
+    for (const char* f : {"oldsetup.set", "NewSetup.set"}) fs::remove(dir.path() / f);
+    const std::string before = set_file(k.values);
+    dir.write(k.name, before);
+    SETUPNAME = k.name;
+    reset_convert_globals();
+    st = state();
+    PRELIMIN(st);
+    EXPECT_EQ(ULWORDCHAR + NOSYMCHAR, k.inserted[0].substr(0, 1) + k.inserted[1].substr(0, 1)) << k.what;
+    std::string after = before;
+    const std::string block = "BEGIN\r\n";
+    size_t at = after.find(block, after.find(block) + 1) + block.size();
+    for (int line = 1; line < 12; ++line) at = after.find("\r\n", at) + 2;
+    after.insert(at, crlf(k.inserted));
+    EXPECT_EQ(dir.read(k.name), after) << k.what;
+    EXPECT_EQ(dir.read("oldsetup.set"), before) << k.what;
+    EXPECT_EQ(dir.read("NewSetup.set"), after) << k.what;
+
+    // Upgraded, the file is read as it stands and not upgraded again.
+    fs::remove(dir.path() / "oldsetup.set");
+    reset_convert_globals();
+    st = state();
+    PRELIMIN(st);
+    EXPECT_EQ(ULWORDCHAR + NOSYMCHAR, k.inserted[0].substr(0, 1) + k.inserted[1].substr(0, 1)) << k.what;
+    EXPECT_FALSE(fs::exists(dir.path() / "oldsetup.set")) << k.what;
+  }
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"My setup & co (1).set", "NewSetup.set", "old.set", "one.set",
+                                            "prompts.eng", "wordpad.sig"}));
+  EXPECT_EQ(log(), "");
+}
+
 TEST_F(ConversionSetUp, MissingSetOrSignatureFileEndsTheConversion) {
   SETUPNAME = "none.set";
   EXPECT_THROW(PRELIMIN(st), LeaveConversion);
