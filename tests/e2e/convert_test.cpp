@@ -120,24 +120,44 @@ TEST(Conversion, ExampleInputGivesOneCodedFilePerHole) {
   EXPECT_EQ(files.size(), holes);
   EXPECT_EQ(files.front(), "631BH1.TRX");
   EXPECT_NE(r.out.find("Coded hole files: 6"), std::string::npos) << r.out;
+  // The boreholes carry their samples (from the notes and the SAMPLES block) and their SPT column.
+  const std::string bh3 = ef.read("631BH3.TRX");
+  for (const char* line : {"[SYMB1]D1", "[SYMB3]U3", "[SYMB2]B4", "[SYMB8]2.40", "[SYMB6]4.10", "2.50--2.95",
+                           " SPT N [WIDTH 1.2] [GRAPH 50 PLUS NUMBERS][G=50][C=1.2][+N]", "[4.50]  19"})
+    EXPECT_NE(bh3.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   EXPECT_EQ(r.out.find("???"), std::string::npos) << r.out;              // every header keyword known
   EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << r.out;          // nothing to read
   EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
 }
 
-// The coded hole files of a two-hole input, byte for byte. After a deliberate change of the conversion,
-// run the test with VLX_UPDATE_GOLDEN=1 to write the golden file anew, and read the difference before
-// committing it.
-TEST(Conversion, TwoHoleInputMatchesTheGoldenFile) {
-  EngineFolder ef;
-  ef.write("holes.txt", read_file(source_dir() / "tests" / "convert" / "example.txt"));
-  ef.write("@runfile.dat", run_file("holes.txt"));
-  const RunResult r = ef.run({"@runfile.dat"}, 20);
-  ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
-  const auto golden = source_dir() / "tests" / "convert" / "example.trx";
-  const std::string text = coded_files_text(ef);
-  if (const char* update = std::getenv("VLX_UPDATE_GOLDEN"); update && *update == '1') write_file(golden, text);
-  EXPECT_EQ(text, read_file(golden));
+// The coded hole files of inputs, byte for byte: a two-hole input, and an input made from the front
+// end's templates (the full block of a hole, the notes block, attribute columns with their options, a
+// tabulation, an abbreviation block, an attached sample file). After a deliberate change of the
+// conversion, run the test with VLX_UPDATE_GOLDEN=1 to write the golden files anew, and read the
+// difference before committing it.
+TEST(Conversion, InputsMatchTheirGoldenFiles) {
+  struct Case {
+    const char* input;
+    const char* golden;
+    std::vector<std::pair<const char*, const char*>> files;  // further files of the engine folder: from, as
+  } cases[] = {
+      {"example.txt", "example.trx", {}},
+      {"templates.txt", "templates.trx", {{"templates-samples.txt", "bh2samples.txt"}}},
+  };
+  for (const auto& k : cases) {
+    EngineFolder ef;
+    const auto dir = source_dir() / "tests" / "convert";
+    ef.write("holes.txt", read_file(dir / k.input));
+    for (const auto& [from, as] : k.files) ef.write(as, read_file(dir / from));
+    ef.write("@runfile.dat", run_file("holes.txt"));
+    const RunResult r = ef.run({"@runfile.dat"}, 20);
+    ASSERT_EQ(r.exit_code, 0) << k.input << "\n" << r.out << r.err;
+    EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << k.input << "\n" << r.out;
+    EXPECT_FALSE(ef.exists("ERROR.LOG")) << k.input;
+    const std::string text = coded_files_text(ef);
+    if (const char* update = std::getenv("VLX_UPDATE_GOLDEN"); update && *update == '1') write_file(dir / k.golden, text);
+    EXPECT_EQ(text, read_file(dir / k.golden)) << k.input;
+  }
 }
 
 // Inputs with faults: each is reported; those the conversion cannot go on with end the run as failed
