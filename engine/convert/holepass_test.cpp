@@ -353,6 +353,25 @@ TEST_F(HolePass, ConversionAlwaysEnds) {
   EXPECT_EQ(sections("000BH1.TRX").layers.size(), 1u);
   EXPECT_EQ(rt::exit_code(), 0);
   EXPECT_EQ(log(), "");
+
+  // An input that was saved shorter after the pre-scan measured it: the hole pass ends where the
+  // file ends, inside a header too.
+  for (const char* rest : {"Hole: BH2\r\n", "Hole: BH2\r\n/\r\n1.0 Clay\r\n", "Hole: BH2\r\n/\r\n1.0 Clay\r\n/\r\nA note\r\n"}) {
+    dir.write("holes.txt", crlf({"Hole: BH1", "/", "1.0 Clay", "/", "//", "///"}));
+    SOURCENAME = "holes.txt";
+    ConvState st = state();
+    PRELIMIN(st);
+    CHECKWOR(st);
+    ENTERFIL(st);
+    BLOCKSLA(st);
+    dir.write("holes.txt", rest);
+    JOBHEADE(st);
+    HOLEDETA(st);
+    EXPECT_EQ(LINECOUNT, static_cast<std::int32_t>(std::string(rest).size())) << rest;
+    EXPECT_LE(trx_files().size(), 1u) << rest;
+    rt::close_all();
+  }
+  EXPECT_EQ(log(), "");
 }
 
 }  // namespace

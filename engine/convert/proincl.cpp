@@ -160,6 +160,13 @@ int slash_level(const std::string& raw) {
   return 0;
 }
 
+// A read that did not move on found the end of the file. When the file has become shorter than the
+// pre-scan measured (saved again meanwhile), the input's length is where it really ends, so that
+// every loop that reads up to INFILELEN ends there too.
+void end_of_input() {
+  if (INFILELEN > LINECOUNT) INFILELEN = LINECOUNT;
+}
+
 }  // namespace
 
 void FETCHNEX(const std::int32_t& fileno, std::string& line) {
@@ -175,6 +182,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
     const std::int32_t start = LINECOUNT;
     LINEINPU(fileno, line, LINECOUNT);
     if (LINECOUNT == start) {  // the end of the input: an empty line, also inside a verbatim block
+      end_of_input();
       line.clear();
       return;
     }
@@ -185,7 +193,10 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
       const std::int32_t before = LINECOUNT;
       line.clear();
       LINEINPU(fileno, line, LINECOUNT);
-      if (LINECOUNT == before) break;
+      if (LINECOUNT == before) {
+        end_of_input();
+        break;
+      }
     }
     if (VERBATIM == 0 && FNATRIM(line).empty()) line.clear();  // a blank last line is no text
     // A line of the hard-space character alone opens or closes a verbatim block and is not text.
