@@ -227,6 +227,27 @@ TEST_F(HolePass, LayerRecords) {
   EXPECT_EQ(log(), "");
 }
 
+// A work channel holds texts of 32767 characters at most: a longer layer or attribute line (a long
+// run of continuation lines, a pasted text) is cut there and said once per hole, not refused with a
+// run-time error and lost.
+TEST_F(HolePass, OverlongLinesAreCut) {
+  const std::string words(40000, 'x');
+  const std::string out = convert({"Hole: BH1", "/", "0.5 Clay", "1.0 Sand " + words, "/", "ATTRIBUTE: SPT N",
+                                   "1.0: " + words, "2.0: 12", "//", "///"});
+  EXPECT_EQ(log(), "");
+  const Sections s = sections("000BH1.TRX");
+  ASSERT_EQ(s.layers.size(), 2u);
+  EXPECT_EQ(s.layers[0], "[0.5]  Clay");
+  EXPECT_EQ(s.layers[1], ("[1.0]  Sand " + words).substr(0, 32767));
+  ASSERT_EQ(s.records.size(), 2u);
+  EXPECT_EQ(s.records[0].size(), 32767u);
+  EXPECT_EQ(s.records[0].substr(0, 10), "[1.0]  xxx");
+  EXPECT_EQ(s.records[1], "[2.0]  12");
+  const std::string said = "Lines longer than 32767 characters are cut there; the first in this hole:\n<[1.0]  Sand xxx";
+  ASSERT_NE(out.find(said), std::string::npos) << out.substr(0, 2000);
+  EXPECT_EQ(out.find(said, out.find(said) + 1), std::string::npos);  // once per hole
+}
+
 // The notes part: the heading and the numbers of numbered notes go; sample blocks and attribute
 // blocks are no notes; an abbreviation block keeps its heading and 14 lines more; 36 notes at most.
 TEST_F(HolePass, NotesReachTheCodedFile) {

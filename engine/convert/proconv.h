@@ -92,6 +92,7 @@ struct ConvState {
   double RECDEPTH = 0;          // depth of the current layer line, 0 when none
   std::string DEPTHTEXT;        // the depth word, cleaned
   std::string LOWLINE;          // lower-case copy of a line for the sample scan
+  bool LONGLINETOLD = false;    // a text too long for a work channel was said in this hole
 
   // The sample scan (PUTINPIC, TRYAGAIN, READSAMP)
   std::string SAMPKIND;          // the kind mark of the samples in hand ("[SYMB1]"...); kept from hole to hole
@@ -191,6 +192,9 @@ void OPENDESC(ConvState& st);
 void CLOSEDES(ConvState& st);
 void OPENATTR(ConvState& st);
 void CLOSEATT(ConvState& st);
+// Record n of a work channel, which holds texts of 32767 characters at most: a longer text is cut
+// there, and the first such text of a hole is said.
+void write_work_record(ConvState& st, const std::string& text, std::int32_t n, std::int32_t channel);
 
 // --- the layer lines (proconv_layers.cpp) ---
 // One record "[depth] description" per layer line into "Dwork.1"; DESCRCOUNT = the layer lines.

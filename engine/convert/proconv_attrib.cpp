@@ -101,7 +101,7 @@ void record(ConvState& st, std::string& line) {
   ++st.ATTRROWS;
   st.PREVDEPTH = st.RECDEPTH;
   ++st.ATTRRECS;
-  PIWRITE(line, st.ATTRRECS, AWORKBASE + WORKSECOND);
+  write_work_record(st, line, st.ATTRRECS, AWORKBASE + WORKSECOND);
 }
 
 }  // namespace
@@ -119,7 +119,7 @@ bool write_attribute_line(ConvState& st, const std::string& text) {
     return false;
   }
   ++ATTRTOTAL;
-  PIWRITE(text, ATTRTOTAL, AWORKBASE + WORKFIRST);
+  write_work_record(st, text, ATTRTOTAL, AWORKBASE + WORKFIRST);
   return true;
 }
 

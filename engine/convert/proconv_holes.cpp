@@ -12,10 +12,14 @@
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
+#include "platform/console.h"
 
 namespace {
 
 const std::string kEndOfData(3, static_cast<char>(180));
+
+// The longest text a work channel holds.
+constexpr std::size_t kMaxRecordText = 32767;
 
 // The text colour of a hole whose conversion has named none yet.
 constexpr const char* kDefaultHoleColour = "1.000  0.000  0.000";
@@ -92,6 +96,23 @@ void CLOSEATT(ConvState& st) {
   close_work_file(AWORKBASE + WORKSECOND + 1);
 }
 
+void write_work_record(ConvState& st, const std::string& text, std::int32_t n, std::int32_t channel) {
+  if (text.size() <= kMaxRecordText) {
+    PIWRITE(text, n, channel);
+    return;
+  }
+  if (!st.LONGLINETOLD) {
+    auto& con = platform::console();
+    con.print("Lines longer than " + rt::STR_TRIM(static_cast<int>(kMaxRecordText)) +
+                  " characters are cut there; the first in this hole:",
+              true);
+    con.print("<" + rt::LEFT(text, 60) + "...>", true);
+    st.WARNFLAG = 1;
+    st.LONGLINETOLD = true;
+  }
+  PIWRITE(text.substr(0, kMaxRecordText), n, channel);
+}
+
 void FLUSHHEA(ConvState& st) {
   st.section("FLUSHHEA", "0001");
   clear_hole_fields(st);
@@ -102,6 +123,7 @@ void FLUSHHEA(ConvState& st) {
   for (long i = 1; i <= 36; ++i) NOTE(i).clear();
   st.DSAMPN = 0;
   st.BINDFLAG = 0;
+  st.LONGLINETOLD = false;
   HEADER(20).clear();
   NOTENAME.clear();
 }

@@ -77,7 +77,7 @@ void EDITLAYE(ConvState& st) {
       depth_at = rt::INSTR(CONVLINE, PARSED(depth_word));
       const long rest = depth_at + static_cast<long>(PARSED(depth_word).size());
       if (FNPRES(CONVLINE, CONVWORDS) > 0) INSERTRG(CONVLINE);
-      PIWRITE("[" + st.DEPTHTEXT + "] " + rt::MID(CONVLINE, rest), n, channel);
+      write_work_record(st, "[" + st.DEPTHTEXT + "] " + rt::MID(CONVLINE, rest), n, channel);
     }
     st.step("0005");
     if (depth_at == 0 || st.PREVDEPTH > st.RECDEPTH) {
