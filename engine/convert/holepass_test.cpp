@@ -369,11 +369,19 @@ TEST_F(HolePass, HolesWithOneCode) {
 // the hole pass reads as text (inside a verbatim block); and an input file whose name fits a work-file
 // mask is not deleted with the work files.
 TEST_F(HolePass, ConversionAlwaysEnds) {
-  convert({"Hole: BH1", "/", "1.0 Clay", "^", "/", "//", "///"}, "holes.trx");
+  std::string out = convert({"Hole: BH1", "/", "1.0 Clay", "^", "/", "//", "///"}, "holes.trx");
   EXPECT_EQ(trx_files(), (std::vector<std::string>{"000BH1.TRX", "holes.trx"}));
   EXPECT_EQ(sections("000BH1.TRX").layers.size(), 1u);
   EXPECT_EQ(rt::exit_code(), 0);
   EXPECT_EQ(log(), "");
+  // A verbatim block that no line closes takes in the holes after it; that is said, not passed over.
+  const std::string unclosed = PROMPT(96) + "\n" + rt::UCASE(PROMPT(22));
+  EXPECT_NE(out.find(unclosed), std::string::npos) << out;
+  out = convert({"Hole: BH1", "/", "1.0 Clay", "^", "2.0 Sand", "/", "//", "Hole: BH2", "/", "1.0 Clay", "/", "//", "///"});
+  EXPECT_EQ(trx_files(), (std::vector<std::string>{"000BH1.TRX"}));
+  EXPECT_NE(out.find(unclosed), std::string::npos) << out;
+  out = convert({"Hole: BH1", "/", "1.0 Clay", "^", "2.0 Sand", "^", "/", "//", "///"});
+  EXPECT_EQ(out.find(PROMPT(96)), std::string::npos) << out;
 
   // An input that was saved shorter after the pre-scan measured it: the hole pass ends where the
   // file ends, inside a header too.

@@ -66,6 +66,14 @@ void HOLEDETA(ConvState& st) {
     CLOSEATT(st);
   }
   rt::close_file(CONVCHAN);
+  // A verbatim block that no line closes has taken in the rest of the input, the slash lines of the
+  // holes after it too: those holes are not converted, and the user must know.
+  if (VERBATIM != 0) {
+    auto& con = platform::console();
+    con.print("", true);
+    con.print(PROMPT(96), true);
+    st.WARNFLAG = 1;
+  }
 }
 
 void OPENDESC(ConvState& st) {
