@@ -6,6 +6,7 @@
 // of the paint library (PAINTWORDS). The letter case of the keyword gives the opener: "[rgb" when a
 // keyword is written in lower case, "[RGB" in capitals, "[Rgb" otherwise.
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
@@ -34,11 +35,19 @@ std::int64_t divide_half_even(std::int64_t num, std::int64_t den) {
   return q;
 }
 
-// The last three fields of PARSED read as numbers and rounded into 16-bit components.
-void last_three(std::int16_t& red, std::int16_t& green, std::int16_t& blue) {
-  rt::let(red, rt::VAL(PARSED(PARSEDCOUNT - 2)));
-  rt::let(green, rt::VAL(PARSED(PARSEDCOUNT - 1)));
-  rt::let(blue, rt::VAL(PARSED(PARSEDCOUNT)));
+// A number of a marker rounded into a 16-bit value; false for one beyond that range (a typo such as
+// "[rgb 255128000]"), which makes no colour rather than an overflow error.
+bool read_number(const std::string& text, std::int16_t& value) {
+  const double v = rt::round_even(rt::VAL(text));
+  if (v < INT16_MIN || v > INT16_MAX) return false;
+  value = static_cast<std::int16_t>(v);
+  return true;
+}
+
+// The last three fields of PARSED as red, green and blue; false when one is out of range.
+bool last_three(std::int16_t& red, std::int16_t& green, std::int16_t& blue) {
+  return read_number(PARSED(PARSEDCOUNT - 2), red) && read_number(PARSED(PARSEDCOUNT - 1), green) &&
+         read_number(PARSED(PARSEDCOUNT), blue);
 }
 
 std::string fraction(std::int16_t component) {
@@ -89,25 +98,23 @@ void INSERTRG(std::string& text) {
     std::string paint_delims = " ,-";
     PARSVARS(paint, paint_delims);
     if (PARSEDCOUNT >= 3) {
-      last_three(red, green, blue);
+      replace = last_three(red, green, blue);
     } else {
       std::int16_t index = 0;
-      rt::let(index, rt::VAL(paint));
+      if (!read_number(paint, index)) index = 0;  // an index out of range gives black
       ACI2RGB(index, red, green, blue);
+      replace = true;
     }
-    replace = true;
   } else if (fields == 1) {
     trap.step("0040");
     std::int16_t index = 0;
-    rt::let(index, rt::VAL(value));
-    if (index >= 1 && index <= 254) {
+    if (read_number(value, index) && index >= 1 && index <= 254) {
       ACI2RGB(index, red, green, blue);
       replace = true;
     }
   } else if (fields >= 3) {
     trap.step("0045");
-    last_three(red, green, blue);  // the fields of the split above
-    replace = true;
+    replace = last_three(red, green, blue);  // the fields of the split above
   }
   if (!replace) return;
   trap.step("0050");

@@ -15,7 +15,7 @@ class ColourMarkers : public SetupFixture {
     SetupFixture::SetUp();
     reset_convert_globals();
     CONVWORDS = "/[rgb/[paint/[colour/";
-    PAINTWORDS = "/cyan= 0 255 255./darkbrown= 101 67 33./water= 150./odd= 5 9./bad= 300.";
+    PAINTWORDS = "/cyan= 0 255 255./darkbrown= 101 67 33./water= 150./odd= 5 9./bad= 300./huge= 70000 0 0./far= 99999.";
   }
   void TearDown() override {
     SetupFixture::TearDown();
@@ -51,6 +51,11 @@ TEST_F(ColourMarkers, InsertrgRewritesTheFirstMarker) {
       {"[rgb 255 0 0 Brown CLAY [SYMB1] firm", "[rgb 255 0 0 Brown CLAY [SYMB1] firm"},  // left open
       {"[rgb 255 0 0 and [paint cyan]", "[rgb 255 0 0 and [paint cyan]"},  // only the first keyword is handled
       {"no marker here", "no marker here"},
+      // Numbers beyond a component's range (a typo, blanks left out) make no colour and no run-time error.
+      {"[rgb 40000 0 0]", "[rgb 40000 0 0]"},
+      {"[rgb 255128000]", "[rgb 255128000]"},
+      {"[paint huge]", "[paint huge]"},
+      {"[paint far]", "[rgb .000 .000 .000]"},                 // an index out of range: black
   };
   for (const auto& k : cases) {
     std::string t = k.in;
