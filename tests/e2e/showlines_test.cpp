@@ -4,19 +4,28 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <utility>
 
 #include "testsupport.h"
 
 using namespace testing_support;
 
-TEST(InternalForm, ExampleInputMatchesTheGoldenFile) {
-  EngineFolder engine;
-  const auto input = source_dir() / "tests" / "convert" / "example.txt";
-  const auto golden = source_dir() / "tests" / "convert" / "example.lines";
-  const RunResult r = run_program({VLX_SHOWLINES_PROGRAM, "STANDARD.SET", input.string()}, engine.path());
-  ASSERT_EQ(r.exit_code, 0) << r.err;
-  if (const char* update = std::getenv("VLX_UPDATE_GOLDEN"); update && *update == '1') write_file(golden, r.out);
-  EXPECT_EQ(r.out, read_file(golden));
+// The test example (mark-up characters, verbatim blocks, colour lines) and the example input that
+// ships in the engine folder.
+TEST(InternalForm, ExampleInputsMatchTheirGoldenFiles) {
+  const auto dir = source_dir() / "tests" / "convert";
+  const std::pair<std::filesystem::path, std::filesystem::path> cases[] = {
+      {dir / "example.txt", dir / "example.lines"},
+      {source_dir() / "data" / "Examples" / "Examples.TXT", dir / "Examples.lines"},
+  };
+  for (const auto& [input, golden] : cases) {
+    EngineFolder engine;
+    const RunResult r = run_program({VLX_SHOWLINES_PROGRAM, "STANDARD.SET", input.string()}, engine.path());
+    ASSERT_EQ(r.exit_code, 0) << input << "\n" << r.err;
+    if (const char* update = std::getenv("VLX_UPDATE_GOLDEN"); update && *update == '1') write_file(golden, r.out);
+    EXPECT_EQ(r.out, read_file(golden)) << input;
+  }
 }
 
 TEST(InternalForm, StarsLeaveNoCodeOffThePdf) {
