@@ -224,6 +224,13 @@ TEST_F(HolePass, LayerRecords) {
   EXPECT_EQ(out2.find("<202.0 Clay>"), std::string::npos);
   EXPECT_TRUE(sections("000BH2.TRX").layers.empty());
   EXPECT_NE(out2.find(PROMPT(92)), std::string::npos);
+
+  // A range written with the dash a word processor puts in (en or em dash, in Windows-1252 or UTF-8)
+  // joins the depths as "-" does.
+  convert({"Hole: BH1", "/", "0.00 \x96 1.20 Firm CLAY", "1.20 \x97 2.50 Sand", "2.50 \xe2\x80\x93 3.00 Gravel",
+           "3.00 \xe2\x80\x94 4.00 Chalk", "/", "//", "///"});
+  EXPECT_EQ(sections("000BH1.TRX").layers,
+            (std::vector<std::string>{"[1.20]  Firm CLAY", "[2.50]  Sand", "[3.00]  Gravel", "[4.00]  Chalk"}));
   EXPECT_EQ(log(), "");
 }
 

@@ -22,9 +22,12 @@ constexpr std::int32_t kMaxLayers = 200;
 constexpr std::int32_t kDepthWords = 4;
 constexpr double kNoDepthYet = -100000000.0;
 
-// A word that joins a top depth to the bottom depth: a run of dashes, or "to" in any letter case.
+// A word that joins a top depth to the bottom depth: a run of dashes, or "to" in any letter case. The
+// en and em dashes that word processors put in for "-" count too, in Windows-1252 and in UTF-8.
 bool is_range_word(const std::string& word) {
-  return (!word.empty() && word.find_first_not_of('-') == std::string::npos) || rt::UCASE(word) == "TO";
+  std::string dashes = word;
+  for (const char* wide : {"\xe2\x80\x93", "\xe2\x80\x94"}) REPLAZE(dashes, wide, "-");
+  return (!dashes.empty() && dashes.find_first_not_of("-\x96\x97") == std::string::npos) || rt::UCASE(word) == "TO";
 }
 
 }  // namespace
