@@ -275,6 +275,10 @@ TEST_F(LineReading, KeywordsAndDates) {
   EXPECT_EQ(st.SLASHPOS, 3);
   DATEWORD(st, "1.50");
   EXPECT_EQ(st.SLASHPOS, 0);
+  // A slash beyond the 16-bit range (a long pasted word) still marks the word, without an overflow.
+  DATEWORD(st, std::string(40000, 'x') + "/1.0");
+  EXPECT_GT(st.SLASHPOS, 0);
+  EXPECT_EQ(log(), "");
 }
 
 TEST_F(LineReading, AinReadsTheValueColumns) {

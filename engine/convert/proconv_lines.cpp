@@ -1,6 +1,9 @@
 // Line steps of PROCONV that the hole passes share: GETLINE (the next logical line and its kind),
 // FETCHAST (a line with its continuation lines), FINDKEYW (the keyword of a header line) and
 // DATEWORD (a word with a slash).
+#include <algorithm>
+#include <cstdint>
+
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
@@ -72,5 +75,7 @@ void FINDKEYW(ConvState& st) {
 
 void DATEWORD(ConvState& st, const std::string& word) {
   st.section("DATEWORD", "0001");
-  rt::let(st.SLASHPOS, static_cast<double>(rt::INSTR(word, "/")));
+  // Only whether the word holds a slash counts: a position beyond the 16-bit range is kept as its
+  // largest value rather than overflowing.
+  rt::let(st.SLASHPOS, static_cast<double>(std::min<long>(rt::INSTR(word, "/"), INT16_MAX)));
 }
