@@ -90,6 +90,8 @@ TEST_F(ShippedVocabulary, HeaderKeywords) {
       // other common ways to write them
       {"Job No.: 1234", 22},         {"Job-No : 1234", 22},       {"JOBNO: 1234", 22},
       {"Hole No: TP3", 20},          {"Borehole: BH12", 20},      {"Trial pit: TP1", 20},
+      {"BH No.: BH12", 20},          {"TP No: TP3", 20},          {"WS No.: WS1", 20},
+      {"Hole ref: BH4", 20},         {"Exploratory hole: TP2", 20},
       {"Site: Riverside", 6},        {"Location: north bank", 7}, {"Logged by: AB", 14},
       {"Checked by: CD", 17},        {"Approved by: EF", 18},     {"Date: 12/05/2026", 11},
       {"Date started: 1 May", 11},   {"Date completed: 3 May", 12}, {"Method: cable percussion", 13},
