@@ -234,6 +234,20 @@ TEST_F(HolePass, LayerRecords) {
   EXPECT_EQ(log(), "");
 }
 
+// The slash markers are whole lines: the acute accent of Windows-1252 (the byte 180 they are made of),
+// typed for an apostrophe or as ditto marks, is text in a layer line, a note and a table row.
+TEST_F(HolePass, AcuteAccentsAreText) {
+  const std::string out = convert({"Hole: BH1", "/", "0.30 TOPSOIL", "1.20 Firm CLAY, it\xb4s stiff", "2.50 Sand", "/",
+                                   "NOTES:", "Water strike at 1.0m", "Seepage \xb4\xb4 at 2.0m", "ATTRIBUTE ::",
+                                   "A: one", "|D|A:|", "|1.0|x\xb4\xb4|", "|2.0|y|", "//", "///"});
+  const Sections s = sections("000BH1.TRX");
+  EXPECT_EQ(s.layers, (std::vector<std::string>{"[0.30]  TOPSOIL", "[1.20]  Firm CLAY, it\xb4s stiff", "[2.50]  Sand"}));
+  EXPECT_EQ(s.notes, (std::vector<std::string>{"Water strike at 1.0m", "Seepage \xb4\xb4 at 2.0m"}));
+  EXPECT_EQ(s.records, (std::vector<std::string>{"[1.0]  x\xb4\xb4", "[2.0]  y"}));
+  EXPECT_EQ(out.find(rt::UCASE(PROMPT(22))), std::string::npos) << out;
+  EXPECT_EQ(log(), "");
+}
+
 // A work channel holds texts of 32767 characters at most: a longer layer or attribute line (a long
 // run of continuation lines, a pasted text) is cut there and said once per hole, not refused with a
 // run-time error and lost.

@@ -159,6 +159,10 @@ void FINDKEYW(ConvState& st);
 // SLASHPOS = the position of the first "/" in word.
 void DATEWORD(ConvState& st, const std::string& word);
 
+// True for a slash marker: a whole line of one to three characters 180 ("/", "//", "///" as read). A
+// character 180 within a text (the acute accent of Windows-1252) is no marker.
+bool is_slash_marker(const std::string& line);
+
 // True when the last read found the end of the input (an empty line, nothing left to read): every
 // loop over lines stops there too, not only at the slash marker it waits for.
 bool input_ended();

@@ -24,11 +24,6 @@ constexpr std::size_t kMaxRecordText = 32767;
 // The text colour of a hole whose conversion has named none yet.
 constexpr const char* kDefaultHoleColour = "1.000  0.000  0.000";
 
-// True for a slash marker of any level: one to three characters 180 and nothing else.
-bool is_slash_marker(const std::string& line) {
-  return !line.empty() && line.size() <= 3 && line.find_first_not_of(static_cast<char>(180)) == std::string::npos;
-}
-
 // Closes one file of a work channel: PIFILE(slot) is the index file of channel slot, or the text
 // file of channel slot - 1.
 void close_work_file(std::int32_t slot) {

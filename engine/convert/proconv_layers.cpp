@@ -47,7 +47,7 @@ void EDITLAYE(ConvState& st) {
     st.section("EDITLAYE", "0002");
     FETCHAST(st);
     st.section("EDITLAYE", "0003");
-    if (rt::INSTR(CONVLINE, std::string(1, static_cast<char>(180))) > 0 || input_ended()) break;
+    if (is_slash_marker(CONVLINE) || input_ended()) break;
     if (n >= kMaxLayers) {
       // The sheet has room for 200 layers; the lines after the 200th are left out, and said so once.
       if (!limit_told) {

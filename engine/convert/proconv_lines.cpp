@@ -22,6 +22,10 @@ std::int32_t begins_with(const std::string& line, const std::string& list) {
 
 }  // namespace
 
+bool is_slash_marker(const std::string& line) {
+  return !line.empty() && line.size() <= 3 && line.find_first_not_of(static_cast<char>(180)) == std::string::npos;
+}
+
 bool input_ended() { return CONVLINE.empty() && LINECOUNT >= INFILELEN; }
 
 void GETLINE(ConvState& st) {
@@ -32,7 +36,8 @@ void GETLINE(ConvState& st) {
   st.ISLIST8 = begins_with(CONVLINE, st.CONVLIST[8]);
   st.ISLIST2 = begins_with(CONVLINE, st.CONVLIST[2]);
   st.ISLIST13 = begins_with(CONVLINE, st.CONVLIST[13]);
-  st.SLASH2POS = static_cast<std::int32_t>(rt::INSTR(CONVLINE, kHoleEndMark));
+  // The hole end and the data end ("//", "///"); two acute accents within a text are no marker.
+  st.SLASH2POS = is_slash_marker(CONVLINE) ? static_cast<std::int32_t>(rt::INSTR(CONVLINE, kHoleEndMark)) : 0;
 }
 
 void FETCHAST(ConvState& st) {
