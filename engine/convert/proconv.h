@@ -171,6 +171,9 @@ bool input_ended();
 // Reads the whole input once: every hole block must have exactly two "/" lines before its "//" line, and a "///" line must end the data. A wrong structure
 // is reported and ends the conversion (EXXIT) with the stop bit 0x1000 of RUNFLAGS set.
 void BLOCKSLA(ConvState& st);
+// Byte position (from 0) where the text of an open input file starts: past a UTF-8 byte-order mark, which
+// editors put in front of files saved as UTF-8, else 0.
+std::int32_t text_start(int channel);
 
 // --- the job and the header fields (proconv_header.cpp) ---
 // Empties the per-hole header fields and fields 20 and 21; loads the remap table of word-processor text.

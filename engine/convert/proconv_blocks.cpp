@@ -21,6 +21,12 @@ constexpr std::int32_t kStopMark = 0x1000;  // RUNFLAGS: the conversion gave up,
 
 }  // namespace
 
+std::int32_t text_start(int channel) {
+  if (rt::LOF(channel) < 3) return 0;
+  rt::seek(channel, 1);
+  return rt::get_bytes(channel, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+}
+
 void BLOCKSLA(ConvState& st) {
   st.section("BLOCKSLA", "0001");
   auto& con = platform::console();
@@ -38,7 +44,7 @@ void BLOCKSLA(ConvState& st) {
   if (!rt::open_file(INCHAN, st.INNAME, rt::FileMode::Binary)) EXXIT(st);
   const std::int64_t length = rt::LOF(INCHAN);
   INFILELEN = static_cast<std::int32_t>(std::min<std::int64_t>(length, std::numeric_limits<std::int32_t>::max()));
-  LINECOUNT = 0;
+  LINECOUNT = text_start(INCHAN);
   std::string line;
   while (LINECOUNT < INFILELEN) {
     st.step("0003");

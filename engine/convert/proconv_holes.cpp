@@ -40,7 +40,7 @@ void HOLEDETA(ConvState& st) {
   VERBATIMCOL = 0;
   CONVCHAN = rt::FREEFILE();
   if (!rt::open_file(CONVCHAN, st.INNAME, rt::FileMode::Binary)) return;
-  LINECOUNT = 0;
+  LINECOUNT = text_start(CONVCHAN);
   LOOKBACK = 0;
   while (LINECOUNT < INFILELEN) {
     HOLEHEAD(st);

@@ -160,6 +160,18 @@ TEST(Conversion, InputsMatchTheirGoldenFiles) {
   }
 }
 
+// A file saved as UTF-8 by a modern editor starts with a byte-order mark; its first header line is still
+// read as a keyword line.
+TEST(Conversion, ByteOrderMarkIsSkipped) {
+  EngineFolder ef;
+  ef.write("holes.txt", "\xEF\xBB\xBFHole: BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 20);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_EQ(coded_files(ef), (std::vector<std::string>{"000BH1.TRX"}));
+  EXPECT_EQ(r.out.find("???"), std::string::npos) << r.out;
+}
+
 // Inputs with faults: each is reported; those the conversion cannot go on with end the run as failed
 // and leave no coded hole file, the others are converted all the same.
 TEST(Conversion, FaultyInputsAreReported) {
