@@ -124,6 +124,18 @@ class Console {
   virtual void on_change() {}
   // True when mouse input is on and the event (with this button) is one of those chosen.
   bool wants_mouse(int event, int button) const;
+  // Drops the mouse events at the front of a queue of events (each with a .key) that were not chosen;
+  // true when an event is left to take.
+  template <class Queue>
+  bool drop_unwanted_mouse(Queue& queue) const {
+    while (!queue.empty()) {
+      const std::string& k = queue.front().key;
+      if (!is_mouse_key(k) || wants_mouse(static_cast<unsigned char>(k[2]), static_cast<unsigned char>(k[3])))
+        return true;
+      queue.pop_front();
+    }
+    return false;
+  }
   std::vector<Cell>& page_cells(int page) { return pages_[page - 1]; }
   void set_mouse_position(int row, int col) { mouse_row_ = row; mouse_col_ = col; }
   bool mouse_on_ = false;

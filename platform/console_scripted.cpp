@@ -24,15 +24,7 @@ void ScriptedConsole::push_double_click(int row, int col) {
   push_mouse(row, col, kMouseRelease, kMouseLeft);
 }
 
-bool ScriptedConsole::drop_unwanted() {
-  while (!queue_.empty()) {
-    const std::string& k = queue_.front().key;
-    if (!is_mouse_key(k) || wants_mouse(static_cast<unsigned char>(k[2]), static_cast<unsigned char>(k[3])))
-      return true;
-    queue_.pop_front();
-  }
-  return false;
-}
+bool ScriptedConsole::drop_unwanted() { return drop_unwanted_mouse(queue_); }
 
 std::string ScriptedConsole::wait_key() {
   if (!drop_unwanted())

@@ -222,13 +222,7 @@ bool TerminalConsole::read_input(int timeout_ms) {
 
 bool TerminalConsole::have_event() {
   while (auto e = decoder_.next()) queue_.push_back(std::move(*e));
-  while (!queue_.empty()) {
-    const std::string& k = queue_.front().key;
-    if (!is_mouse_key(k) || wants_mouse(static_cast<unsigned char>(k[2]), static_cast<unsigned char>(k[3])))
-      return true;
-    queue_.pop_front();
-  }
-  return false;
+  return drop_unwanted_mouse(queue_);
 }
 
 std::string TerminalConsole::wait_key() {
