@@ -91,9 +91,7 @@ class ConvertFixture : public SetupFixture {
   // A state for the sections, with PROCONV's arrays, under a trap of the test's own.
   ConvState state() {
     ConvState st;
-    st.SAMPLEIDX.dim(0, MAXSAMPLES);
-    st.SAMPLEFLAG.dim(0, MAXSAMPLES);
-    st.CONVCODE.dim(0, 10);
+    st.dim_arrays();
     return st;
   }
 };

@@ -41,9 +41,7 @@ void PROCONV() {
   ConvState st;
   st.trap = &trap;
   trap.step("0001");
-  st.SAMPLEIDX.dim(0, MAXSAMPLES);
-  st.SAMPLEFLAG.dim(0, MAXSAMPLES);
-  st.CONVCODE.dim(0, 10);
+  st.dim_arrays();
   try {
     PRELIMIN(st);
     CHECKWOR(st);

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/frame/globals.h"
 #include "engine/runtime/array.h"
 #include "engine/runtime/error.h"
 
@@ -41,6 +42,12 @@ struct ConvState {
   // Per-level working arrays of the sample notes (0..MAXSAMPLES) and the per-hole header fields
   // that the conversion vocabulary marks (0..10, codes from 1).
   rt::Array<std::int32_t> SAMPLEIDX, SAMPLEFLAG, CONVCODE;
+  // Creates the three arrays above with their bounds (after PRODIM has set MAXSAMPLES).
+  void dim_arrays() {
+    SAMPLEIDX.dim(0, MAXSAMPLES);
+    SAMPLEFLAG.dim(0, MAXSAMPLES);
+    CONVCODE.dim(0, 10);
+  }
   std::int32_t CONVCODECOUNT = 0;
   std::string CONVCODES;  // the codes recorded so far, joined
 

@@ -54,9 +54,7 @@ int main(int argc, char** argv) {
   SETUPNAME = argv[1];
 
   ConvState st;
-  st.SAMPLEIDX.dim(0, MAXSAMPLES);
-  st.SAMPLEFLAG.dim(0, MAXSAMPLES);
-  st.CONVCODE.dim(0, 10);
+  st.dim_arrays();
   try {
     PRELIMIN(st);
     FETCHVOC(st);
