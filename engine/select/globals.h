@@ -19,4 +19,18 @@ extern std::int32_t PICKGRIDCOL;  // first column of the grid (10)
 extern std::int32_t PICKCOLW;     // width of a grid column (14)
 extern std::int32_t PICKCOLX;     // distance from an entry to its choice mark (7)
 
+// --- hole lists: strings of 10-character entries, a six-character hole code and four blanks each ---
+extern std::string HOLECATALOG;  // every coded hole file of the current folder, sorted (PROCAT)
+extern std::string CATALOGMARK;  // "okOkOK" once the catalogue is built; the selection does nothing while shorter than 3
+extern std::string HOLELIST;     // the holes on the selection grid, in grid order; a hole's number is its entry's index
+extern std::string INFILE;       // the holes still to code, in the order chosen; PROCODE empties it
+
+// --- the sheet data of the hole being coded (PROCODE), read by the sheet and the log ---
+extern std::int32_t DSAMPCOUNT;   // sample entries DSAMP1/DSAMP2(1..DSAMPCOUNT)
+extern std::int32_t NOTECOUNT;    // notes NOTE(1..NOTECOUNT)
+extern std::int32_t LAYERCOUNT;   // layer records 1..LAYERCOUNT of "Dwork.1"
+extern std::int32_t NOTECOLUMNS;  // 2 once a note or layer line of the run held a doubled column mark, else 0
+extern std::int32_t DONECOUNT;    // holes coded in this call of PROCODE; DONELIST(1..) their numbers
+extern std::string MARKCHARS;     // the mark-up codes that end a word (set for every hole)
+
 void reset_select_globals();
