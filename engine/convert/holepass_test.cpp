@@ -65,9 +65,10 @@ TEST_F(HolePass, PrescanChecksTheSlashBlocks) {
     EXPECT_EQ(trx_files().size(), static_cast<size_t>(k.files)) << k.what << "\n" << out;
     EXPECT_EQ(rt::exit_code(), passed ? 0 : 1) << k.what;
     // The stop mark tells the hole selection to code nothing; a file without any slash line is no
-    // input of holes at all and leaves it.
+    // input of holes at all and leaves it. After a conversion that passed, the hole coder sets it as
+    // it opens the first hole of the one-shot run.
     const bool stop = (RUNFLAGS & 0x1000) != 0;
-    EXPECT_EQ(stop, !passed && std::string(k.what) != "no slash line at all") << k.what;
+    EXPECT_EQ(stop, passed ? k.files > 0 : std::string(k.what) != "no slash line at all") << k.what;
     if (k.says) {
       EXPECT_NE(out.find(k.says), std::string::npos) << k.what << "\n" << out;
     }

@@ -1,20 +1,133 @@
-// STAND-IN until the hole selection is built: PROCAT counts the coded hole files the conversion left
-// and returns; nothing is selected, coded or drawn. As the selection does on entry, it puts the
-// vocabulary name back to the SET file's (the conversion appends its attached-file words to it).
+// PROCAT, the hole catalogue, and PROSELEC, the hole selection with its run-file hole list FITFILES.
+//
+// The catalogue holds every regular file of the current folder named with six characters and ".TRX"
+// (letter case ignored), sorted in byte order: a folder, or a file whose name is too short or too long
+// for a hole code, is no hole. There is no limit on the number of holes (the conversion has none).
+//
+// STAND-IN until the selection screen is built: an interactive run leaves PROSELEC after the catalogue.
+#include <vector>
+
+#include "engine/frame/console.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
 #include "engine/select/select.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
+#include "engine/sheet/sheet.h"
 #include "platform/console.h"
+
+namespace {
+
+constexpr long kEntry = 10;  // width of a hole entry: the six-character code and four blanks
+
+// The entry of a list that holds position p (from 1).
+std::string entry_at(const std::string& list, long p) { return rt::MID(list, kEntry * ((p - 1) / kEntry) + 1, kEntry); }
+
+// Position (from 1) of the entry that is exactly code, 0 when none.
+long whole_code(const std::string& list, const std::string& code) {
+  if (code.empty() || static_cast<long>(code.size()) > 6) return 0;
+  const std::string entry = rt::LSET(code, kEntry);
+  for (size_t at = 0; at + kEntry <= list.size(); at += kEntry)
+    if (list.compare(at, kEntry, entry) == 0) return static_cast<long>(at) + 1;
+  return 0;
+}
+
+// Says a fault of the run file's hole list on the console and in ERROR.LOG.
+void say(const std::string& text) {
+  platform::console().print(text, true);
+  rt::log_note(text);
+}
+
+}  // namespace
 
 void PROCAT() {
   RT_TRAP(trap, "PROCAT");
+  trap.step("0001");
+  HOLECATALOG.clear();
+
+  trap.step("0002");  // TRXLIST
+  std::vector<std::string> codes;
+  for (const std::string& name : rt::DIR("*.TRX"))
+    if (name.size() == 10 && rt::UCASE(name.substr(6)) == ".TRX") codes.push_back(name.substr(0, 6));
+
+  trap.step("0003");
+  rt::Array<std::string> sorted;
+  const auto count = static_cast<std::int32_t>(codes.size());
+  sorted.dim(0, count);
+  for (std::int32_t i = 1; i <= count; ++i) sorted(i) = codes[static_cast<size_t>(i - 1)];
+  IRANK(sorted, count);
+  HOLECATALOG.reserve(static_cast<size_t>(count) * kEntry);
+  for (std::int32_t i = 1; i <= count; ++i) HOLECATALOG += rt::LSET(sorted(i), kEntry);
+
+  trap.step("0004");
+  CATALOGMARK = "okOkOK";
+  platform::console().print("Coded hole files: " + std::to_string(count), true);
+  PROSELEC();
+}
+
+void PROSELEC() {
+  RT_TRAP(trap, "PROSELEC");
+  trap.step("0001");
+  LOGOFAIL = 0;
   if (VOCABNAME != VOCABSETNAME) {
     VOCABNAME = VOCABSETNAME;
     READVOCB(VOCABNAME);
   }
-  auto& con = platform::console();
-  const auto names = rt::DIR("*.TRX");
-  con.print("Coded hole files: " + std::to_string(names.size()) + "; the hole selection is not built yet.", true);
+  RGBLIST.clear();
+  if (CATALOGMARK.size() < 3 || (RUNFLAGS & 0x1000) != 0) return;
+
+  if (RUNFLAGS & 1) {
+    trap.step("0002");
+    if (RUNFLAGS & 4) FITFILES();
+    else INFILE = HOLECATALOG;
+    trap.step("0003");
+    PROCODE();
+    return;
+  }
+  // The selection screen of an interactive run is not built yet.
+}
+
+// Each name of the hole list: "ALL" (any letter case) chooses every hole; a name that is a whole code
+// chooses that hole; any other name chooses the first hole whose code holds it, unless a chosen entry
+// holds it already. A name that chooses nothing is said; when no name chooses a hole, every hole is
+// coded, and that is said too (unless the list was ALL).
+void FITFILES() {
+  RT_TRAP(trap, "FITFILES");
+  trap.step("0001");
+  std::string delims = ",";
+  PARSVARS(RUNLINE, delims);
+  INFILE.clear();
+  bool all = false;
+  std::vector<std::string> unmatched;
+  for (std::int32_t i = 1; i <= PARSEDCOUNT; ++i) {
+    trap.step("0002");
+    const std::string name = rt::UCASE(rt::TRIM(PARSED(i)));
+    if (name.empty()) continue;
+    if (name == "ALL") {
+      all = true;
+      for (size_t at = 0; at + kEntry <= HOLECATALOG.size(); at += kEntry) {
+        const std::string entry = HOLECATALOG.substr(at, kEntry);
+        if (whole_code(INFILE, rt::TRIM(entry)) == 0) INFILE += entry;
+      }
+      continue;
+    }
+    if (const long p = whole_code(HOLECATALOG, name); p > 0) {
+      if (whole_code(INFILE, name) == 0) INFILE += entry_at(HOLECATALOG, p);
+      continue;
+    }
+    const long p = rt::INSTR(HOLECATALOG, name);
+    if (p == 0) unmatched.push_back(name);
+    else if (rt::INSTR(INFILE, name) == 0) INFILE += entry_at(HOLECATALOG, p);
+  }
+  trap.step("0003");
+  for (const std::string& name : unmatched) say(name + " " + PROMPT(148));
+  if (INFILE.empty()) {
+    INFILE = HOLECATALOG;
+    if (!all && !HOLECATALOG.empty()) say(PROMPT(149));
+  }
 }

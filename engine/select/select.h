@@ -1,12 +1,42 @@
 // Procedures of the hole selection subsystem that other parts call.
 #pragma once
 
+#include <functional>
+#include <string>
+
 // The first stage of a sheet run: the input file (the run file's in a one-shot run, else the one the
 // user picks), then the conversion and the whole chain of the run. Returns when the run is over or the
 // choice was cancelled.
 void PROSHOW();
 // The symbol test: the legend of a range of library symbols on the current output device.
 void PROTEST();
-// The hole catalogue: lists the coded hole files (".TRX") of the current folder and runs the hole
-// selection and coding over them; returns when that is done. Called by the conversion at its end.
+// The hole catalogue: lists the coded hole files (".TRX") of the current folder into HOLECATALOG,
+// sorted, and runs the hole selection and coding over them; returns when that is done. Called by the
+// conversion at its end.
 void PROCAT();
+// The hole selection: in a one-shot run the run file's hole list (else every hole) is coded at once;
+// an interactive run has no selection screen yet and leaves.
+void PROSELEC();
+// The hole list of the run file (RUNLINE) as entries of HOLECATALOG into INFILE.
+void FITFILES();
+// The hole coder: each entry of INFILE is read from its coded hole file into the sheet data and handed
+// to the sheet layout; then the summary and, for PDF, the joined file. INFILE is empty on return.
+void PROCODE();
+
+// What the hole coder hands over to: the sheet layout of a hole (and of the summary), the summary's
+// data and the join of the run's PDF files. A member left empty calls the engine's own procedure
+// (PROFORMA and PROSUMMA of the sheet, COMBINE of the PDF writer); tests and the test program codedump
+// put their own in its place.
+struct CoderHandOver {
+  std::function<void()> proforma;
+  std::function<void()> prosumma;
+  std::function<void()> combine;
+};
+CoderHandOver& coder_hand_over();
+
+// While pat occurs in text, the first character of its first occurrence is removed (four blanks and
+// the pattern of two blanks leave one). An empty pattern changes nothing.
+void EXBLANK(std::string& text, const std::string& pat);
+// Splits a file name at its first ".": "ABC.EXT" gives name ABC and ext EXT; "ABC." name ABC and no
+// ext; a name without "." becomes the ext and name becomes default_name. Both trimmed of blanks.
+void SPLITFIL(const std::string& default_name, std::string& name, std::string& ext);

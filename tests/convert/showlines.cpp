@@ -30,15 +30,7 @@
 
 namespace {
 
-std::string visible(const std::string& text) {
-  std::string out;
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 32 || c == '<' || c >= 127) out += "<" + std::to_string(c) + ">";
-    else out += ch;
-  }
-  return out;
-}
+std::string visible(const std::string& text) { return visible_codes(text); }
 
 }  // namespace
 

@@ -1,0 +1,152 @@
+// A one-shot run goes on from the coded hole files to the hole coder: the catalogue, the run file's hole
+// list, and each chosen hole read into the sheet data (shown by the test program codedump).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "testsupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::string run_file(const std::string& input, const std::string& holes = "ALL") {
+  return "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " + input + "\r\n2/      output = PDF\r\n3/    holelist = " +
+         holes + "\r\n4/    activity = 0\r\n";
+}
+
+// The lines of a text that contain a word (begin with it, when start is set).
+std::vector<std::string> lines_with(const std::string& text, const std::string& word, bool start = false) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    const size_t at = line.find(word);
+    if (at != std::string::npos && (!start || at == 0)) out.push_back(line);
+  }
+  return out;
+}
+
+RunResult codedump(const EngineFolder& ef, const std::vector<std::string>& args = {}) {
+  std::vector<std::string> argv{VLX_CODEDUMP_PROGRAM};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return run_program(argv, ef.path(), 60);
+}
+
+// Converts and codes an input in a fresh engine folder.
+RunResult run_input(const EngineFolder& ef, const std::string& input, const std::string& holes = "ALL") {
+  ef.write("holes.txt", input);
+  ef.write("@runfile.dat", run_file("holes.txt", holes));
+  return ef.run({"@runfile.dat"}, 30);
+}
+
+TEST(Coder, ExampleRunCodesEveryHole) {
+  EngineFolder ef;
+  ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string()));
+  const RunResult r = ef.run({"@runfile.dat"}, 20);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  const auto sheets = lines_with(r.out, "no sheet drawn yet");
+  ASSERT_EQ(sheets.size(), 6u) << r.out;
+  EXPECT_EQ(sheets[0], "631BH1 BH1: 6 layers, 1 attributes; no sheet drawn yet.");
+  EXPECT_EQ(sheets[5].substr(0, 11), "631TP3 TP3:");
+
+  const RunResult d = codedump(ef);
+  ASSERT_EQ(d.exit_code, 0) << d.err;
+  EXPECT_EQ(lines_with(d.out, "hole ", true),
+            (std::vector<std::string>{"hole 631BH1 BH1", "hole 631BH2 BH2", "hole 631BH3 BH3", "hole 631TP1 TP1",
+                                      "hole 631TP2 TP2", "hole 631TP3 TP3"}));
+  const std::string bh1 = d.out.substr(0, d.out.find("hole 631BH2"));
+  EXPECT_NE(bh1.find("\nlayers 6\n"), std::string::npos) << bh1;
+  EXPECT_NE(bh1.find("\nattributes 1 records 6\n"), std::string::npos) << bh1;
+}
+
+// The sheet data of inputs, as codedump shows them. After a deliberate change of the coder, run the
+// test with VLX_UPDATE_GOLDEN=1 to write the golden files anew, and read the difference before
+// committing it.
+TEST(Coder, SheetDataMatchesGoldenFiles) {
+  struct Case {
+    std::string input;
+    const char* golden;
+  } cases[] = {
+      {(data_dir() / "Examples" / "Examples.TXT").string(), "Examples.dump"},
+      {(source_dir() / "tests" / "convert" / "example.txt").string(), "example.dump"},
+  };
+  for (const auto& k : cases) {
+    EngineFolder ef;
+    const RunResult r = run_input(ef, read_file(k.input));
+    ASSERT_EQ(r.exit_code, 0) << k.input << "\n" << r.out << r.err;
+    const RunResult d = codedump(ef, {"--summary"});
+    ASSERT_EQ(d.exit_code, 0) << d.err;
+    const auto golden = source_dir() / "tests" / "select" / k.golden;
+    if (const char* update = std::getenv("VLX_UPDATE_GOLDEN"); update && *update == '1') write_file(golden, d.out);
+    EXPECT_EQ(d.out, read_file(golden)) << k.golden;
+  }
+}
+
+std::string hall_input() {
+  std::string s = "Job Title : Town Hall\r\nJob Number : HALL\r\n";
+  for (const char* hole : {"BH1", "BH2", "BH3"})
+    s += std::string("Hole Number : ") + hole + "\r\n/\r\n1.00 Firm CLAY\r\n/\r\n//\r\n";
+  return s + "///\r\n";
+}
+
+TEST(Coder, HoleListOfTheRunFile) {
+  struct Case {
+    const char* list;
+    std::vector<std::string> coded;
+    const char* says;
+  } cases[] = {
+      {"ALL", {"ALLBH1", "ALLBH2", "ALLBH3"}, nullptr},
+      {"BH2", {"ALLBH2"}, nullptr},
+      {"BH9", {"ALLBH1", "ALLBH2", "ALLBH3"}, "BH9 matches no hole of the input file."},
+  };
+  for (const auto& k : cases) {
+    EngineFolder ef;
+    const RunResult r = run_input(ef, hall_input(), k.list);
+    EXPECT_EQ(r.exit_code, 0) << k.list << "\n" << r.out << r.err;
+    std::vector<std::string> coded;
+    for (const auto& line : lines_with(r.out, "no sheet drawn yet")) coded.push_back(line.substr(0, 6));
+    EXPECT_EQ(coded, k.coded) << k.list << "\n" << r.out;
+    if (k.says) {
+      EXPECT_NE(r.out.find(k.says), std::string::npos) << r.out;
+      EXPECT_NE(r.out.find("every hole is drawn"), std::string::npos) << r.out;
+      EXPECT_NE(ef.read("ERROR.LOG").find(k.says), std::string::npos);
+    } else {
+      EXPECT_FALSE(ef.exists("ERROR.LOG")) << k.list;
+    }
+  }
+}
+
+TEST(Coder, ManyHolesAreCodedInByteOrder) {
+  std::string input = "Job Number : J1\r\n";
+  for (int i = 125; i >= 1; --i) {
+    // Names that give codes of letters and of digits: A1..A63, then 1..62 as the last three.
+    const std::string name = i <= 63 ? "A" + std::to_string(i) : std::to_string(i - 63);
+    input += "Hole Number : " + name + "\r\n/\r\n1.00 CLAY\r\n/\r\n//\r\n";
+  }
+  input += "///\r\n";
+  EngineFolder ef;
+  const RunResult r = run_input(ef, input);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  std::vector<std::string> coded;
+  for (const auto& line : lines_with(r.out, "no sheet drawn yet")) coded.push_back(line.substr(0, 6));
+  ASSERT_EQ(coded.size(), 125u);
+  EXPECT_EQ(coded.front(), "0J1001");  // digits before letters
+  EXPECT_EQ(coded[61], "0J1062");
+  EXPECT_EQ(coded[62], "0J10A1");
+  EXPECT_TRUE(std::is_sorted(coded.begin(), coded.end()));
+}
+
+TEST(Coder, ScaleAsWritten) {
+  EngineFolder ef;
+  const RunResult r = run_input(ef, "Hole Number : BH1\r\nScale : 1:50\r\n/\r\n1.00 CLAY\r\n/\r\n//\r\n///\r\n");
+  ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+  const RunResult d = codedump(ef);
+  EXPECT_NE(d.out.find("\nheader 3: 1:50\n"), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find("\nscale 50\n"), std::string::npos) << d.out;
+}
+
+}  // namespace
