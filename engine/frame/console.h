@@ -15,9 +15,11 @@ void MESSOFF();
 void CLEARPRO();
 // " " + text + " " (at most 78 characters) centred in 78 columns on the row, in the current colour.
 void ROWCENTR(std::int32_t row, const std::string& text);
-// A one-line question on the message line; a non-empty typed entry (at most 24 characters) replaces
-// answer, Enter alone keeps it. Columns 3..78 of the message line come back afterwards in pair 1.
-void PUTONE(const std::string& question, std::string& answer);
+// A one-line question on the message line; a non-empty typed entry (its first longest characters)
+// replaces answer, Enter alone keeps it. Columns 3..78 of the message line come back afterwards in pair 1.
+void PUTONE(const std::string& question, std::string& answer, std::int32_t longest = 24);
+// The longest entry PUTONE can take: questions whose whole answer counts (folders, file names) pass it.
+constexpr std::int32_t kWholeEntry = 10000;
 // count characters of the screen from (row, col) into text; only characters, never colours.
 void AREAD(std::string& text, std::int32_t row, std::int32_t col, std::int32_t count);
 // A double-lined frame with a blank interior; the clamps to an 80 x 25 screen are written back.

@@ -29,6 +29,13 @@ std::int32_t run_item_refused = 0;
 
 std::int32_t COLOURCOUNT = 0;
 
+std::string BARMENU;
+std::int32_t BARCOUNT = 0, BARITEM = 0, BARTOP = 0, BARLEFT = 0, BARWIDTH = 0, BARRIGHT = 0, BARROW = 0,
+             BARBOTTOM = 0, BARROWS = 0, BARLEVEL = 0, BARACTION = 0;
+rt::Array<std::string> BARTEXT, BARVALUE;
+rt::Array2<std::int32_t> BARSTACK;
+rt::Array2<std::string> BARMENUS;
+
 std::int32_t PARSEDCOUNT = 0;
 std::int32_t PARSEDMAX = 0;
 std::int32_t BLOCKPOS = 0;
@@ -83,6 +90,13 @@ void reset_frame_globals() {
   DEBUGRUN = 0;
   run_item_refused = 0;
   COLOURCOUNT = 0;
+  BARMENU.clear();
+  BARCOUNT = BARITEM = BARTOP = BARLEFT = BARWIDTH = BARRIGHT = BARROW = BARBOTTOM = BARROWS = BARLEVEL =
+      BARACTION = 0;
+  BARTEXT.reset();
+  BARVALUE.reset();
+  BARSTACK.reset();
+  BARMENUS.reset();
   PARSEDCOUNT = PARSEDMAX = BLOCKPOS = PAGEORIGIN = HEADDOTS = 0;
   TOPDEPTH = DOTSPERUNIT = 0;
 

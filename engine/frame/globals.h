@@ -53,6 +53,24 @@ extern std::int32_t run_item_refused;  // item (2 output, 4 activity) whose word
 // --- console ---
 extern std::int32_t COLOURCOUNT;  // colour pairs in use (at least 5 once the colour file is read)
 
+// --- pick-bar menus and the menu stack (pikbarm.cpp); the SET editor dimensions the arrays ---
+extern std::string BARMENU;     // name of the menu on screen ("MAIN", a section name or a prompt text)
+extern std::int32_t BARCOUNT;   // items of the menu (at most 19 shown)
+extern std::int32_t BARITEM;    // highlighted item, from 1; 0 after the menu was left by Esc
+extern std::int32_t BARTOP;     // row of the frame's top border
+extern std::int32_t BARLEFT;    // column of the frame's left border
+extern std::int32_t BARWIDTH;   // least width of the item column
+extern std::int32_t BARRIGHT;   // last column of the item column
+extern std::int32_t BARROW;     // item i stands on row BARROW + i
+extern std::int32_t BARBOTTOM;  // row of the last shown item
+extern std::int32_t BARROWS;    // rows of a file picker's list
+extern std::int32_t BARLEVEL;   // nesting level of the menu (1: the screen under the editor)
+extern std::int32_t BARACTION;  // outcome of the last pick: 0 stay, 1 end the editor, 2 restart it, 3 back to MAIN
+extern rt::Array<std::string> BARTEXT;    // 0..100: item texts
+extern rt::Array<std::string> BARVALUE;   // 0..100: value shown beside the highlighted item
+extern rt::Array2<std::int32_t> BARSTACK; // (0..7, 0..10): saved context per level
+extern rt::Array2<std::string> BARMENUS;  // (0..7, 0..5): element (level, 1) is the saved menu name
+
 // --- text helpers and page positions ---
 extern std::int32_t PARSEDCOUNT;  // fields of the last PARSVARS split
 extern std::int32_t PARSEDMAX;    // most fields one split may store (60 when below 1)

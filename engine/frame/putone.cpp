@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr size_t kMaxTyped = 10000;
+constexpr size_t kMaxTyped = kWholeEntry;
 
 // The console's line input at the cursor: characters from code 32 are echoed and taken, Backspace takes
 // the last one back, Enter ends the entry and moves to the next row; every other key is ignored (Esc
@@ -58,7 +58,7 @@ std::string line_input(platform::Console& con) {
 
 }  // namespace
 
-void PUTONE(const std::string& question, std::string& answer) {
+void PUTONE(const std::string& question, std::string& answer, std::int32_t longest) {
   RT_TRAP(trap, "PUTONE");
   auto& con = platform::console();
   std::int32_t r = STATUSROW - 1;
@@ -73,7 +73,7 @@ void PUTONE(const std::string& question, std::string& answer) {
   SETCOLOR(2);
   con.locate(r, c);
   con.print(question + " ", false);
-  std::string typed = rt::LEFT(line_input(con), 24);
+  std::string typed = rt::LEFT(line_input(con), longest);
   if (!typed.empty()) answer = typed;
   SETCOLOR(1);
   con.locate(r, 3);

@@ -146,6 +146,16 @@ TEST_F(ScreenTest, PutoneEditsAndRestoresTheLine) {
   }
 }
 
+TEST_F(ScreenTest, PutoneTakesTheLongestEntryAsked) {
+  const std::string folder = "C:\\Survey data\\2026\\Borehole logs\\Site A";
+  for (std::int32_t longest : {kWholeEntry, 10}) {
+    con->type(folder + "\r");
+    std::string answer;
+    PUTONE("Folder?", answer, longest);
+    EXPECT_EQ(answer, folder.substr(0, static_cast<size_t>(longest)));
+  }
+}
+
 TEST_F(ScreenTest, PutoneWithoutTerminalReturnsAtOnce) {
   platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
   PROMPT(74) = "hint";
