@@ -58,13 +58,6 @@ std::string rebuilt_name(const std::string& value, const char* base) {
   return f.found ? f.folder + base + f.extension : std::string(base);
 }
 
-// A value that keeps its inner blanks: the text before "=" (the first 38 characters without one),
-// trimmed at both ends.
-std::string blank_kept_value(const std::string& line) {
-  const long p = rt::INSTR(line, "=");
-  return rt::TRIM(p > 0 ? rt::LEFT(line, p - 1) : rt::LEFT(line, 38));
-}
-
 std::int32_t number_of(const std::string& value) {
   std::int32_t n = 0;
   rt::let(n, rt::VAL(value));
@@ -143,7 +136,7 @@ bool read_layout(Lines& in) {
                                    &SUPPRESS,    &TITLEOFFSET, &FOOTOFFSET1, &FOOTOFFSET2, &INDENT};
   if (!in.next_reduced(v)) return false;  // printer type: not used
   if (!in.next(line)) return false;
-  DATADIR = blank_kept_value(line);
+  DATADIR = kept_value(line);
   if (rt::RIGHT(DATADIR, 1) == "\\") DATADIR = rt::LEFT(DATADIR, static_cast<long>(DATADIR.size()) - 1);
   if (!in.next_reduced(v)) return false;
   SCALEOPT = number_of(v);
@@ -170,7 +163,7 @@ bool read_layout(Lines& in) {
   LINEPITCH = 300 / lines_per_inch;
   if (!in.next_reduced(v)) return false;  // printer address: not used
   if (!in.next(line)) return false;
-  FONTDIR = blank_kept_value(line);
+  FONTDIR = kept_value(line);
   return true;
 }
 
@@ -240,6 +233,11 @@ void GETSETUP() {
     LOGFIRST = (u == "1" || (!REVERSEWORD.empty() && u == REVERSEWORD)) ? -1 : 0;
   }
   rt::close_file(f);
+}
+
+std::string kept_value(const std::string& line) {
+  const long p = rt::INSTR(line, "=");
+  return rt::TRIM(p > 0 ? rt::LEFT(line, p - 1) : rt::LEFT(line, 38));
 }
 
 void SPLITLOG(const std::string& line, std::string& first, std::string& second) {

@@ -53,7 +53,24 @@ std::string PDFWIDTHS;
 std::string RGBTEXT;
 std::int16_t RGBFLAG = 0;
 
+std::vector<std::string> SETUPLINE;
+std::int32_t SETLINECOUNT = 0, SETBEGIN1 = 0, SETBEGIN2 = 0, SETNAMELINE = 0, SETCHANGED = 0;
+std::string SETREADNAME;
+rt::Array<std::int32_t> LAYOUTVAL;
+rt::Array<std::string> BARNOTE, LAYOUTNAME, LAYOUTHELP;
+std::string SHADE;
+std::int32_t LISTMAX = 0, LISTHIT = 0;
+
 void reset_setup_globals() {
+  SETUPLINE.clear();
+  SETLINECOUNT = SETBEGIN1 = SETBEGIN2 = SETNAMELINE = SETCHANGED = 0;
+  SETREADNAME.clear();
+  LAYOUTVAL.reset();
+  BARNOTE.reset();
+  LAYOUTNAME.reset();
+  LAYOUTHELP.reset();
+  SHADE.clear();
+  LISTMAX = LISTHIT = 0;
   FONTDIR.clear();
   VOCABSETNAME.clear();
   DATADIR.clear();

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/runtime/array.h"
 
@@ -64,5 +65,21 @@ extern std::string PDFWIDTHS;      // the /Differences lines of pdffonts.dat, ea
 // --- current colour of the log drawing ---
 extern std::string RGBTEXT;   // three "rg" operands
 extern std::int16_t RGBFLAG;  // 0 none, 1 solid fill, 2 pattern in the colour, 3 both
+
+// --- the console SET editor (prosetup.cpp, programc.cpp); the tables keep their contents between runs ---
+extern std::vector<std::string> SETUPLINE;  // the SET file's lines, line n in element n (element 0 unused)
+extern std::int32_t SETLINECOUNT;   // lines held
+extern std::int32_t SETBEGIN1;      // line of the first "BEGIN": first-block item k is line SETBEGIN1 + k
+extern std::int32_t SETBEGIN2;      // line of the last later "BEGIN" (0: none): second-block line k is SETBEGIN2 + k
+extern std::int32_t SETNAMELINE;    // last line that begins with the file's own name (0: none)
+extern std::int32_t SETCHANGED;     // 1 while the table holds changes not saved
+extern std::string SETREADNAME;     // the SET file whose lines the table holds, by the name it was read
+extern rt::Array<std::int32_t> LAYOUTVAL;   // 0..20: number of layout item i (SET item 4 + i)
+extern rt::Array<std::string> BARNOTE;      // 0..20: third text of a prompt-file menu's items
+extern rt::Array<std::string> LAYOUTNAME;   // 0..20: names of the layout items
+extern rt::Array<std::string> LAYOUTHELP;   // 0..20: descriptions of the layout items
+extern std::string SHADE;           // 80 medium-shade characters: the editor's background
+extern std::int32_t LISTMAX;        // most names one directory listing returns
+extern std::int32_t LISTHIT;        // item to highlight after a menu is built (0: none)
 
 void reset_setup_globals();

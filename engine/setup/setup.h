@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/runtime/array.h"
+
 // --- work channels (pirandom.cpp) ---
 // A work channel c (0, 2, 4 or 6) is a pair of files: base + "R", the index of 4-byte little-endian
 // offsets (record k at byte 4 * (k - 1)), and base + "B", the texts, each followed by CR LF. Text k
@@ -46,6 +48,9 @@ void READCODE(const std::string& code, std::int32_t& value, const std::string& s
 // file, the vocabulary and the three font width tables as their names require. SETUPNAME becomes the
 // file's base name + ".SET".
 void GETSETUP();
+// The value of a folder item as the reader takes it: the text before "=" (the first 38 characters
+// without one), trimmed at both ends, inner blanks kept.
+std::string kept_value(const std::string& line);
 // Columns 1..6 and 7..12 of line (cut or padded to 12 characters), each trimmed of blanks.
 void SPLITLOG(const std::string& line, std::string& first, std::string& second);
 
@@ -64,9 +69,39 @@ void READBLOC(std::int32_t file, std::string& result);
 // The first line of the named file into line when the file exists; otherwise line is unchanged.
 void USERDATA(const std::string& name, std::string& line);
 
-// --- console SET editor (prosetup.cpp) ---
+// --- console SET editor (prosetup.cpp, programc.cpp) ---
+// The editor holds the SET file as a table of lines (SETUPLINE) and addresses each setting by its
+// position after the "BEGIN" lines; it rewrites only the value part of a line (before its "=").
 // The editor of SET files on the console; may change SETUPNAME and the SET file.
 void PROSETUP();
+// Creates the editor's tables that do not exist yet (a table that exists keeps its contents).
+void dim_editor_tables();
+// Reads the SET file SETUPNAME into the table. False, after saying so, when the file is missing or has
+// no "BEGIN" line (nothing of it can be addressed).
+bool READSETU();
+// Builds the items of the menu named by BARMENU.
+void WRITEMEN();
+// The 5-column display form of layout item item (1..18) from the raw value field of its line.
+void COPYTOTA(const std::string& value, std::int32_t item, std::string& out);
+// Lists the files of the current folder matching pattern (sorted, at most LISTMAX) into names(1..count)
+// with the value prompt 106 each; the names holding current (its file part, letter case ignored) get
+// prompt 109, and LISTHIT the last of them (0: none).
+void READDIRE(const std::string& pattern, rt::Array<std::string>& names, std::int32_t& count,
+              const std::string& current);
+// Stores value into the value field of line line (value is cleaned in place: trailing "\", ".", blanks
+// and the like are dropped, "C:\" is kept). A value too long for the field moves the "=" and the
+// description right, to one blank after it. True when the line holds the value afterwards; false when
+// nothing was stored: an empty value, a value holding "=", a logo name longer than its 6 columns, or a
+// line outside the table (the last two said with prompt 101).
+bool NEWSETUP(std::string& value, std::int32_t line);
+// Asks for a name and writes the table: the current name unchanged writes back to the file that was
+// read, a typed name to its base name + ".SET" in the current folder. A new file is written whole and
+// then put in place of the old one.
+void SAVESETU();
+// Acts on item BARITEM of the menu BARMENU.
+void PROGRAMC();
+// s trimmed, each run of blanks inside reduced to one; written back into s.
+std::string FNCULL(std::string& s);
 
 // --- colour markers (rgbsubs.cpp, prolog.cpp) ---
 // Rewrites the first colour marker of text ("[" + a keyword of CONVWORDS, a blank, three numbers 0..255,
