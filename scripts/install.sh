@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds when needed and installs the engine program and the engine's data files into an engine folder.
-#   scripts/install.sh [ENGINE_FOLDER]      (default: ~/vlx7000)
+# Builds when needed and installs the engine program and the engine's data files into an engine folder,
+# and the front end quorvel into its own folder.
+#   scripts/install.sh [ENGINE_FOLDER [FRONTEND_FOLDER]]   (defaults: ~/vlx7000 and ENGINE_FOLDER/quorvel)
 # Files that a user edits in the engine folder (the standard SET file, the console colours, the user
 # vocabularies) are copied only when missing, so that a second install loses nothing.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dest=${1:-$HOME/vlx7000}
+frontend=${2:-$dest/quorvel}
 build=${BUILD_DIR:-$top/build}
 
 "$top/scripts/build.sh" >/dev/null
@@ -19,4 +21,6 @@ keep='^(STANDARD\.SET|procolor\.cus|usercat\.dat|userprov\.dat|userconv\.dat)$'
   cp -p "$top/data/$f" "$dest/$f"
 done
 install -m 0755 "$build/engine/profile" "$dest/profile"
-echo "installed into $dest"
+mkdir -p "$frontend"
+install -m 0755 "$build/frontend/main/quorvel" "$frontend/quorvel"
+echo "installed into $dest (front end: $frontend/quorvel)"

@@ -1,0 +1,17 @@
+// Globals of the front end, shared by its windows (one process, one thread).
+#pragma once
+
+#include <string>
+
+namespace quorvel {
+
+extern std::string AppName;        // application name of the settings store: "quorvel"
+extern std::string HelpFile;       // folder of the installed help pages, with a final "/"
+extern std::string EngineVersion;  // version text of the engine in the engine-folder box
+extern std::string CurrentStep;    // what the running procedure is doing, for its error messages
+extern bool PauseBeforeExit;       // "Pause before Exiting": shared by the Settings menus, never stored
+
+// Back to the values at program start (tests).
+void reset_globals();
+
+}  // namespace quorvel

@@ -1,0 +1,154 @@
+// Window tests of the main window (offscreen): the controls bound to the logic.
+#include "frmmain.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "frontend/core/globals.h"
+#include "frontend/core/testing/fakes.h"
+#include "frontend/core/testing/standin.h"
+#include "testsupport.h"
+
+using testing_support::ScopedEnv;
+using testing_support::TempDir;
+
+namespace quorvel {
+namespace {
+
+struct WindowFixture : ::testing::Test {
+  TempDir home;
+  ScopedEnv drive_c{"VLX_DRIVE_C", home.str()};
+  fakes::MemorySettings settings;
+  fakes::ScriptedMessageBox box;
+  fakes::ScriptedFileDialog files;
+  fakes::FixedPrinters printers;
+  fakes::FixedClock clock;
+  Ports ports;
+  std::unique_ptr<frmMain> w;
+  WindowFixture() {
+    reset_globals();
+    fakes::write_standin_engine(home.path() / "vlx7000", "7022");
+    printers.names = {"Office"};
+    ports.settings = &settings;
+    ports.msgbox = &box;
+    ports.files = &files;
+    ports.printers = &printers;
+    ports.clock = &clock;
+    w = std::make_unique<frmMain>(ports);
+    w->Load();
+    QApplication::processEvents();
+  }
+  template <typename T>
+  T* control(const char* name) {
+    T* c = w->findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+  }
+  void choose(const char* combo, int index) {
+    auto* c = control<QComboBox>(combo);
+    c->setCurrentIndex(index);
+    emit c->activated(index);
+  }
+};
+
+TEST_F(WindowFixture, ShowsTheChoicesOfAFirstStart) {
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(box.shown.empty());
+  EXPECT_EQ(control<QLineEdit>("txtVeltraxFolder")->text(), qs(home.str() + "/vlx7000/"));
+  EXPECT_EQ(control<QComboBox>("cboInputFile")->currentText(), qs(home.str() + "/vlx7000/Examples/Examples.TXT"));
+  EXPECT_EQ(control<QComboBox>("cboOutputType")->currentText(), "PDF + Preview");
+  EXPECT_TRUE(control<QCheckBox>("chkSummary")->isChecked());
+  EXPECT_EQ(w->windowTitle().left(30), "Quorvel for Veltrax - Version ");
+  // Every box is the buddy of the label beside it, which names it.
+  struct Pair {
+    const char* label;
+    const char* box;
+    QString name;
+  } pairs[] = {{"lblVeltraxFolder", "txtVeltraxFolder", "Veltrax path*"}, {"lblSetupFile", "cboSetupFile", "Setup File"},
+               {"lblInputFile", "cboInputFile", "Input File *"},         {"lblOutputType", "cboOutputType", "Output Type *"},
+               {"lblActivity", "cboActivity", "Activity *"},             {"lblScale", "txtScale", "Scale"},
+               {"lblOutputPath", "txtOutputPath", "Output Path"}};
+  for (const Pair& p : pairs) {
+    QWidget* b = control<QWidget>(p.box);
+    EXPECT_EQ(control<QLabel>(p.label)->buddy(), b) << p.label;
+    EXPECT_EQ(b->accessibleName(), p.name) << p.box;
+  }
+}
+
+TEST_F(WindowFixture, OutputTypeAndActivityShowAndHideControls) {
+  auto* open = control<QPushButton>("cmdOpen");
+  auto* printer_list = control<QComboBox>("cboPrinters");
+  EXPECT_FALSE(open->isHidden());
+  EXPECT_TRUE(printer_list->isHidden());
+  choose("cboOutputType", 5);  // PGL
+  EXPECT_TRUE(open->isHidden());
+  choose("cboOutputType", 6);  // DXF
+  EXPECT_TRUE(open->isHidden());
+  choose("cboOutputType", 3);  // PDF + Print All to...
+  EXPECT_FALSE(open->isHidden());
+  EXPECT_FALSE(printer_list->isHidden());
+  EXPECT_EQ(printer_list->currentText(), "Office");
+  choose("cboActivity", 1);
+  EXPECT_FALSE(control<QComboBox>("cboInputFile")->isEnabled());
+  choose("cboActivity", 0);
+  EXPECT_TRUE(control<QComboBox>("cboInputFile")->isEnabled());
+}
+
+TEST_F(WindowFixture, ClosingAfterAFirstStartAsksToSave) {
+  auto* input = control<QComboBox>("cboInputFile");
+  QString before = input->currentText();
+  control<QPushButton>("cmdFile2")->click();  // the dialog is cancelled
+  EXPECT_EQ(files.requests.size(), 1u);
+  EXPECT_EQ(input->currentText(), before);
+
+  box.answers = {Answer::Cancel};
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->isVisible());
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].title, "Save new Choices before Closing?");
+  EXPECT_NE(box.shown[0].text.find("(Input File, Output Path changed)"), std::string::npos);
+  EXPECT_EQ(box.shown[0].text.find("Veltrax path"), std::string::npos);
+
+  box.answers = {Answer::Yes};
+  EXPECT_TRUE(w->close());
+  EXPECT_EQ(settings.get("Settings", "InputFile"), home.str() + "/vlx7000/Examples/Examples.TXT");
+}
+
+TEST_F(WindowFixture, TypingInABoxIsAChange) {
+  auto* scale = control<QLineEdit>("txtScale");
+  scale->setFocus();
+  scale->insert("250");
+  emit scale->textEdited("250");
+  EXPECT_EQ(w->form().txtScale, "250");
+  EXPECT_NE(w->form().ChangedChoices.find(", Scale"), std::string::npos);
+}
+
+TEST(QtSettings, IniFileInTheUsersConfigFolder) {
+  TempDir config;
+  ScopedEnv xdg("XDG_CONFIG_HOME", config.str());
+  QStandardPaths::setTestModeEnabled(false);
+  {
+    QtSettingsStore s;
+    s.set("Settings", "Veltrax Folder", "/home/u/vlx7000/");
+    s.set("Reminders", "7023", "2026-12-10");
+    EXPECT_EQ(s.get("Settings", "Veltrax Folder"), "/home/u/vlx7000/");
+    EXPECT_EQ(s.get("Settings", "Missing", "x"), "x");
+    s.remove("Settings", "Missing");
+  }
+  std::string ini = testing_support::read_file(config.path() / "quorvel" / "quorvel.ini");
+  EXPECT_NE(ini.find("[Settings]"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("[Reminders]\n7023=2026-12-10"), std::string::npos) << ini;
+}
+
+}  // namespace
+}  // namespace quorvel
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

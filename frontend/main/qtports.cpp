@@ -1,0 +1,223 @@
+// Qt implementations of the front end's ports.
+#include "qtports.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace quorvel {
+
+namespace {
+
+std::unique_ptr<QSettings> open_settings() {
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "quorvel", "quorvel");
+}
+
+QString settings_key(const std::string& section, const std::string& key) { return qs(section) + "/" + qs(key); }
+
+}  // namespace
+
+std::string QtSettingsStore::get(const std::string& section, const std::string& key, const std::string& fallback) {
+  auto s = open_settings();
+  QVariant v = s->value(settings_key(section, key));
+  return v.isValid() ? ss(v.toString()) : fallback;
+}
+
+bool QtSettingsStore::contains(const std::string& section, const std::string& key) {
+  return open_settings()->contains(settings_key(section, key));
+}
+
+void QtSettingsStore::set(const std::string& section, const std::string& key, const std::string& value) {
+  open_settings()->setValue(settings_key(section, key), qs(value));
+}
+
+void QtSettingsStore::remove(const std::string& section, const std::string& key) {
+  open_settings()->remove(settings_key(section, key));
+}
+
+Answer QtMessageBox::show(const Message& m) {
+  QMessageBox box(parent());
+  box.setWindowTitle(qs(m.title));
+  box.setText(qs(m.text));
+  switch (m.icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+  }
+  QMessageBox::StandardButtons b;
+  QMessageBox::StandardButton escape = QMessageBox::Cancel;
+  switch (m.buttons) {
+    case Buttons::Ok: b = QMessageBox::Ok; escape = QMessageBox::Ok; break;
+    case Buttons::OkCancel: b = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case Buttons::YesNo: b = QMessageBox::Yes | QMessageBox::No; escape = QMessageBox::No; break;
+    case Buttons::YesNoCancel: b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+  }
+  box.setStandardButtons(b);
+  box.setEscapeButton(escape);
+  auto to_button = [](Answer a) {
+    switch (a) {
+      case Answer::Ok: return QMessageBox::Ok;
+      case Answer::Cancel: return QMessageBox::Cancel;
+      case Answer::Yes: return QMessageBox::Yes;
+      case Answer::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+  };
+  if (m.default_answer) box.setDefaultButton(to_button(*m.default_answer));
+  box.exec();
+  switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return m.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+  }
+}
+
+std::optional<std::string> QtInputBox::ask(const std::string& prompt, const std::string& title,
+                                           const std::string& default_text) {
+  bool ok = false;
+  QString t = QInputDialog::getText(parent(), qs(title), qs(prompt), QLineEdit::Normal, qs(default_text), &ok);
+  if (!ok) return std::nullopt;
+  return ss(t);
+}
+
+std::optional<std::string> QtFileDialog::choose(const FileDialogRequest& r) {
+  QFileDialog d(parent(), qs(r.title));
+  // "description|pattern|description|pattern": Qt wants "description (patterns)".
+  QStringList filters;
+  QStringList parts = qs(r.filter).split('|');
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString desc = parts[i], pattern = QString(parts[i + 1]).replace(';', ' ');
+    filters << (desc.endsWith("(" + pattern + ")") ? desc : desc + " (" + pattern + ")");
+  }
+  if (!filters.isEmpty()) d.setNameFilters(filters);
+  d.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  d.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  d.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (!r.default_ext.empty()) d.setDefaultSuffix(qs(r.default_ext));
+  QString initial = qs(r.initial_name).replace('\\', '/');
+  QFileInfo info(initial);
+  if (info.fileName().contains('*') || info.fileName().contains('?') || initial.endsWith('/')) {
+    if (QFileInfo(info.path()).isDir()) d.setDirectory(info.path());
+  } else if (!initial.isEmpty()) {
+    if (QFileInfo(info.path()).isDir()) d.setDirectory(info.path());
+    d.selectFile(info.fileName());
+  }
+  if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+  return ss(d.selectedFiles().first());
+}
+
+std::vector<std::string> QtPrinterList::printers() {
+  std::vector<std::string> names;
+  for (const QString& n : QPrinterInfo::availablePrinterNames()) names.push_back(ss(n));
+  return names;
+}
+
+std::string QtClipboard::text() { return ss(QGuiApplication::clipboard()->text()); }
+void QtClipboard::set_text(const std::string& t) { QGuiApplication::clipboard()->setText(qs(t)); }
+
+void QtLauncher::start(const std::vector<std::string>& argv, const std::string& folder,
+                       std::function<void(const ProgramEnd&)> done) {
+  if (argv.empty()) return;
+  auto* p = new QProcess(qApp);
+  QStringList args;
+  for (size_t i = 1; i < argv.size(); ++i) args << qs(argv[i]);
+  p->setProgram(qs(argv[0]));
+  p->setArguments(args);
+  if (!folder.empty()) p->setWorkingDirectory(qs(folder));
+  p->setStandardInputFile(QProcess::nullDevice());
+  p->setStandardOutputFile(QProcess::nullDevice());
+  QObject::connect(p, &QProcess::finished, p, [p, done](int code, QProcess::ExitStatus status) {
+    ProgramEnd e;
+    e.exit_code = code;
+    e.crashed = status == QProcess::CrashExit;
+    e.error_text = QString::fromLocal8Bit(p->readAllStandardError()).trimmed().toStdString();
+    if (done) done(e);
+    p->deleteLater();
+  });
+  QObject::connect(p, &QProcess::errorOccurred, p, [p, done](QProcess::ProcessError err) {
+    if (err != QProcess::FailedToStart) return;
+    ProgramEnd e;
+    e.started = false;
+    e.error_text = ss(p->errorString());
+    if (done) done(e);
+    p->deleteLater();
+  });
+  p->start();
+}
+
+bool QtLauncher::available(const std::string& program) {
+  if (program.find('/') != std::string::npos) return QFileInfo(qs(program)).isExecutable();
+  return !QStandardPaths::findExecutable(qs(program)).isEmpty();
+}
+
+QtWindowHost::~QtWindowHost() {
+  if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void QtWindowHost::show_window() {
+  if (before_show) before_show();
+  if (window_) window_->show();
+}
+
+void QtWindowHost::hide_window() {
+  if (window_) window_->hide();
+}
+
+void QtWindowHost::process_events() { QApplication::processEvents(); }
+
+void QtWindowHost::set_busy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+std::string QtWindowHost::caption() { return window_ ? ss(window_->windowTitle()) : WindowHost::caption(); }
+
+void QtWindowHost::set_caption(const std::string& c) {
+  if (window_) window_->setWindowTitle(qs(c));
+}
+
+QtPorts::QtPorts() = default;
+
+Ports QtPorts::ports() {
+  Ports p;
+  p.settings = &settings;
+  p.msgbox = &msgbox;
+  p.inputbox = &inputbox;
+  p.files = &files;
+  p.printers = &printers;
+  p.clipboard = &clipboard;
+  p.clock = &clock;
+  p.launcher = &launcher;
+  p.os = &os;
+  return p;
+}
+
+void QtPorts::set_parent(QWidget* w) {
+  msgbox.set_parent(w);
+  inputbox.set_parent(w);
+  files.set_parent(w);
+}
+
+bool IsFormLoaded(const std::string& name) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == qs(name)) return true;
+  return false;
+}
+
+}  // namespace quorvel
