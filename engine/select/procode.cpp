@@ -97,6 +97,11 @@ void PRELIM(CoderState& st) {
   DONECOUNT = 0;
   st.symbol_number = 0;
   st.repeat_text.clear();
+  st.symbol_numbers.clear();
+  // No layer has given a colour yet: the sample lines of the first hole are keyed without one (the
+  // global also carries the drawing's colour text, which is no colour image).
+  RGBFLAG = 0;
+  RGBTEXT.assign(4, '\0');
 }
 
 void GETFILE(CoderState& st) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "engine/runtime/error.h"
@@ -26,6 +27,8 @@ struct CoderState {
   std::int32_t grid_rows = 1;   // R: rows of a grid column, at least 1
   std::int32_t symbol_number = 0;  // distinct symbols of the call so far
   std::string repeat_text;      // the pairs found since the repeat phrase was last absent
+  bool symbols_said = false;    // more than 99 distinct symbols were said
+  std::map<std::string, std::int32_t> symbol_numbers;  // the number of each symbol code in RGBLIST
   std::int32_t holes_coded = 0;  // holes opened and coded in this call
   std::int32_t holes_missing = 0;  // entries whose coded file was not found
   std::string vocab_in_force;   // the vocabulary loaded when a hole's own abbreviations emptied VOCABNAME
@@ -35,6 +38,7 @@ struct CoderState {
   std::int32_t file = 0;        // the open coded file
   std::int32_t pos = 0;         // LINECOUNT: byte offset (from 0) of the next line
   std::string L;                // the line being worked
+  std::string line_pairs;       // the pairs the symbol-word pass appended to L
   std::int32_t layer = 0;       // the layer being worked
   std::string limits_said;      // what this hole left out, said once when the hole is done
 };

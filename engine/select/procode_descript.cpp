@@ -8,7 +8,14 @@
 //    above 1 ("[rgb 40000 0 0]") is taken as 255, so it never spills into the next byte of the packed
 //    colour;
 //  - EXBLANK with an empty pattern changes nothing (it would never end);
-//  - layers beyond the per-layer tables (200) are read and dropped, and said.
+//  - layers beyond the per-layer tables (200) are read and dropped, and said;
+//  - a word that only begins a library name ("SANDS" of SANDSTONE) and has no entry as a name is
+//    looked up among the keywords like any other word;
+//  - the marked-word scan moves past every mark it examines, so it never stands still, and the last
+//    word of a line is looked up too (the end of the line ends it);
+//  - a symbol beyond the 99th distinct one of a run still gets its pair, but stays out of RGBLIST,
+//    SYMBOLUSED and SUMMARYKEY (said once per run);
+//  - a keyword-table entry without its bracketed name matches nothing.
 #include <algorithm>
 #include <cctype>
 
@@ -23,6 +30,8 @@
 #include "engine/select/select.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
+#include "engine/frame/console.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -33,6 +42,20 @@ const std::string& one_slash() {
 const std::string& two_slashes() {
   static const std::string s(2, static_cast<char>(180));
   return s;
+}
+
+constexpr size_t kMostRecordText = 32767;  // the longest text a work-channel record holds
+
+// A layer record longer than a work-channel record holds (a line the conversion cut at that length,
+// with the pairs of its symbols appended) loses the end of its text, not its pairs.
+void fit_record(CoderState& st) {
+  if (st.L.size() <= kMostRecordText) return;
+  left_out(st, "the end of long layer lines");
+  const size_t pairs = st.L.size() >= st.line_pairs.size() &&
+                               st.L.compare(st.L.size() - st.line_pairs.size(), std::string::npos, st.line_pairs) == 0
+                           ? std::min(st.line_pairs.size(), kMostRecordText)
+                           : 0;
+  st.L = st.L.substr(0, kMostRecordText - pairs) + st.L.substr(st.L.size() - pairs);
 }
 
 }  // namespace
@@ -101,8 +124,160 @@ void GETRGB(CoderState& st) {
   for (int b = 0; b < 4; ++b) RGBTEXT[static_cast<size_t>(b)] = static_cast<char>((packed >> (8 * b)) & 0xFF);
 }
 
-// The symbol-word pass is not built yet: the line stays as it is.
-void KEYWORDS_PASS(CoderState& st) {}
+namespace {
+
+constexpr std::int32_t kMostSymbols = 99;  // distinct symbols of a run that the summary and SYMBOLUSED hold
+
+// The repeat phrase of the keyword table (the text before its first "."), its blanks as force marks.
+std::string repeat_phrase() {
+  std::string phrase = rt::LEFT(KEYWORDS, rt::INSTR(KEYWORDS, ".") - 1);
+  REPLAZE(phrase, " ", SYMCODE);
+  return phrase;
+}
+
+// ASBEFORE: a text that holds the repeat phrase gets the pairs found since the phrase was last absent.
+void ASBEFORE(CoderState& st, std::string& T) {
+  const std::string phrase = repeat_phrase();
+  // An empty phrase (no keyword table) is held by no text: it would repeat every layer's symbols.
+  if (!phrase.empty() && rt::INSTR(rt::UCASE(T), phrase) > 0) T += st.repeat_text;
+  else st.repeat_text.clear();
+}
+
+// ADD: records the symbol code found under name for the summary and the symbol images, and appends
+// the pair "[" name "]" code to the line and to the repeat text.
+void ADD(CoderState& st, const std::string& name, const std::string& code, int found) {
+  if (name.empty()) return;
+  if (!SUMMARYKEY.empty()) {
+    const auto known = st.symbol_numbers.find(code);
+    if (known == st.symbol_numbers.end() && st.symbol_number >= kMostSymbols) {
+      // The layer still draws its symbol; the summary and the image list hold no more.
+      if (!st.symbols_said) {
+        MESSAGE(PROMPT(152) + " " + code, 1);
+        platform::console().pause_ms(3000);
+        st.symbols_said = true;
+      }
+    } else {
+      if (rt::INSTR(RGBLIST, code + RGBTEXT) == 0) {
+        if (known == st.symbol_numbers.end()) {
+          ++st.symbol_number;
+          SYMBOLUSED(st.symbol_number + 1) = 0;
+          SYMBOLUSED(st.symbol_number) = RGBFLAG;
+          RGBLIST += code + RGBTEXT + "|" + rt::STR_TRIM(static_cast<std::int64_t>(st.symbol_number));
+          st.symbol_numbers[code] = st.symbol_number;
+        } else {
+          // The symbol met in a second colour. Its number is kept beside RGBLIST: a colour byte may
+          // be a "|", so the list itself cannot be read back safely.
+          SYMBOLUSED(known->second) = 0;
+        }
+      }
+      if (rt::INSTR(SUMMARYKEY, " " + code + "|") == 0) {
+        SUMMARYKEY += name + " " + code + "|";
+      } else if (found == 1 && rt::INSTR(SUMMARYKEY, "|" + name + " ") == 0 && rt::INSTR(SUMMARYKEY, "/" + name + " ") == 0 &&
+                 rt::INSTR(SUMMARYKEY, "|" + name + "/") == 0 && rt::INSTR(SUMMARYKEY, "/" + name + "/") == 0) {
+        const std::string stars(10, '*');
+        REPLAZE(SUMMARYKEY, " " + code + "|", "/" + name + stars);
+        REPLAZE(SUMMARYKEY, stars, " " + code + "|");
+      }
+    }
+  }
+  const std::string pair = "[" + name + "]" + code;
+  if (rt::INSTR(st.L, pair) == 0) {
+    st.L += pair;
+    st.line_pairs += pair;
+  }
+  if (rt::INSTR(st.repeat_text, pair) == 0) st.repeat_text += pair;
+}
+
+// CHECKWOR: looks the word up (mark is the position in T of the mark before it, "[" or a force mark);
+// first as a library symbol name with its own keyword-table entry (found 2: the name is the entry's
+// keyword list), else as the beginning of a keyword that T continues with (found 1: the name is the
+// keyword). Returns found (0 none) and the length of the keyword found.
+int CHECKWOR(CoderState& st, const std::string& T, long mark, const std::string& word, long& keyword_length) {
+  keyword_length = 0;
+  if (word.empty()) return 0;
+  if (rt::INSTR(VOCABLIST, "|" + word) > 0) {
+    const std::string code = "[" + word + "]";
+    if (const long k = rt::INSTR(KEYWORDS, "/" + code + "."); k > 0) {
+      long d = rt::INSTR_LAST(rt::LEFT(KEYWORDS, k - 1), ".");
+      if (d <= 1) d = 0;
+      ADD(st, rt::MID(KEYWORDS, d + 2, k - d - 2), code, 2);
+      return 2;
+    }
+    // A word that only begins a library name ("SANDS" of SANDSTONE) is tried as a keyword.
+  }
+  for (long at = rt::INSTR(KEYWORDS, "/" + word); at > 0; at = rt::INSTR(at + 1, KEYWORDS, "/" + word)) {
+    const long next = rt::INSTR(at + 1, KEYWORDS, "/");
+    const std::string keyword = next > 0 ? rt::MID(KEYWORDS, at + 1, next - at - 1) : rt::MID(KEYWORDS, at + 1);
+    std::string seen = rt::UCASE(rt::MID(T, mark + 1, static_cast<long>(keyword.size())));
+    REPLAZE(seen, SYMCODE, " ");
+    if (seen != keyword) continue;
+    // The entry's bracketed name must stand before the "." that ends it; an entry without one (a
+    // hand-made line of userprov.dat) matches nothing.
+    const long open = rt::INSTR(at, KEYWORDS, "[");
+    const long end = rt::INSTR(at, KEYWORDS, ".");
+    if (open == 0 || (end > 0 && end < open)) continue;
+    const long close = rt::INSTR(open, KEYWORDS, ".");
+    ADD(st, keyword, close > 0 ? rt::MID(KEYWORDS, open, close - open) : rt::MID(KEYWORDS, open), 1);
+    keyword_length = static_cast<long>(keyword.size());
+    return 1;
+  }
+  return 0;
+}
+
+bool ends_word(char c) {
+  static const std::string delimiters = " .:;,?)/[]";
+  return delimiters.find(c) != std::string::npos || MARKCHARS.find(c) != std::string::npos;
+}
+
+}  // namespace
+
+void KEYWORDS_PASS(CoderState& st) {
+  std::string& L = st.L;
+  st.line_pairs.clear();
+  const bool forced = rt::INSTR(L, SYMCODE) > 0 || rt::INSTR(L, SYMULCODE) > 0;
+  std::string T = L;
+  REPLAZE(T, SYMULCODE, SYMCODE);
+  if (!forced) {
+    REPLAZE(T, " ", SYMCODE);
+    REPLAZE(T, NOSYMCODE + ULWORDCODE, NOSYMCODE);
+    for (const std::string* mark : {&ULWORDCODE, &FONTSWCODE, &CTRL25}) REPLAZE(T, *mark, SYMCODE);
+  }
+  ASBEFORE(st, T);
+  if (rt::INSTR(L, "[*]") > 0) {
+    REPLAZE(L, ULWORDCODE, SYMULCODE);
+    return;
+  }
+
+  // Bracketed words.
+  long keyword_length = 0;
+  for (long from = 1;;) {
+    const long open = rt::INSTR(from, T, "[");
+    if (open == 0) break;
+    const long close = rt::INSTR(open + 1, T, "]");
+    if (close == 0) break;
+    CHECKWOR(st, T, open, rt::UCASE(rt::MID(T, open + 1, close - open - 1)), keyword_length);
+    from = close + 1;
+  }
+
+  // Marked words. Each step moves past the mark it examined, and past the keyword it found.
+  const long length = static_cast<long>(T.size());
+  for (long from = 1; from <= length && !SYMCODE.empty();) {
+    const long mark = rt::INSTR(from, T, SYMCODE);
+    if (mark == 0) break;
+    long c = mark + 1;
+    for (; c <= length; ++c) {
+      char& ch = T[static_cast<size_t>(c - 1)];
+      if (ch == '/') ch = SYMCODE[0];
+      if (ends_word(ch) || ch == SYMCODE[0]) break;
+    }
+    // The end of the line ends the last word too.
+    const int found = CHECKWOR(st, T, mark, rt::UCASE(rt::MID(T, mark + 1, c - mark - 1)), keyword_length);
+    from = mark + 1 + (found == 1 ? keyword_length : 0);
+  }
+
+  REPLAZE(L, NOSYMCODE, " ");
+  REPLAZE(L, ULWORDCODE, SYMULCODE);
+}
 
 void DESCRIPT(CoderState& st) {
   st.section("DESCRIPT", "0001");
@@ -133,6 +308,7 @@ void DESCRIPT(CoderState& st) {
     BLANKS(st);
     TWOCOLUM(st);
     st.step("0004");
+    fit_record(st);
     PIWRITE(st.L, layer, WORKFIRST + DWORKBASE);
     LAYERCOUNT = layer;
   }

@@ -43,7 +43,9 @@ TEST_F(Coder, ReadsEverySectionIntoTheSheetData) {
   PIREAD(text, 1, 0);
   EXPECT_EQ(text, "[0.30] TOPSOIL with roots");
   PIREAD(text, 2, 0);
-  EXPECT_EQ(text, "[1.20] Firm _CLAY\x03X [rgb 1.000 .502 .000]");  // the blank before a force mark goes
+  // A forced line: only the marked word X is looked up; the underline mark becomes a symbol-underline
+  // mark, and the blanks before both marks go.
+  EXPECT_EQ(text, "[1.20] Firm\x01" "CLAY\x03X [rgb 1.000 .502 .000]");
   EXPECT_EQ(SYMBOLRGB(1), 0);
   EXPECT_EQ(SYMBOLRGB(2), 255 + 256 * 128 + 3 * 16777216);
   ASSERT_EQ(ATTRCOUNT, 2);

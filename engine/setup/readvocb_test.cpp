@@ -273,11 +273,12 @@ TEST_F(VocabularyTest, FileEndingEarlyIsReportedOnceAndKeepsWhatWasRead) {
 
 // Which symbol code a word of a description finds in the keyword table: a library name that has an
 // entry of its own, else the first keyword that begins with the word and that the text continues
-// with. text is the description from the word on, upper case. Empty when nothing is found.
+// with (also when the word only begins a longer library name). text is the description from the word
+// on, upper case. Empty when nothing is found.
 std::string code_found(const std::string& word, const std::string& text) {
   if (VOCABLIST.find("|" + word) != std::string::npos) {
     const std::string code = "[" + word + "]";
-    return KEYWORDS.find("/" + code + ".") != std::string::npos ? code : "";
+    if (KEYWORDS.find("/" + code + ".") != std::string::npos) return code;
   }
   for (size_t at = KEYWORDS.find("/" + word); at != std::string::npos; at = KEYWORDS.find("/" + word, at + 1)) {
     const size_t next = KEYWORDS.find('/', at + 1);
@@ -355,8 +356,23 @@ TEST_F(VocabularyTest, ShippedVocabularyAndLibraryWorkTogether) {
       EXPECT_EQ(code_found(word, keyword + " WITH"), "[" + name + "]") << keyword;
     }
   }
-  for (const char* m : {"SYMB1", "SYMB2", "SYMB3", "SYMB4", "SYMB5", "SYMB9"}) EXPECT_EQ(marks.count(m), 1u) << m;
+  // Each sample and water mark that the conversion writes has one entry.
+  EXPECT_EQ(marks.size(), 9u);
+  for (const char* m : {"SYMB1", "SYMB2", "SYMB3", "SYMB4", "SYMB5", "SYMB6", "SYMB7", "SYMB8", "SYMB9"}) {
+    const std::string keyword = std::string("/") + m + "/";
+    EXPECT_NE(KEYWORDS.find(keyword), std::string::npos) << m;
+    EXPECT_EQ(KEYWORDS.find(keyword), KEYWORDS.rfind(keyword)) << m;
+  }
   EXPECT_EQ(code_found("SYMB1", "SYMB1]DS01"), "[S-DIST]");
+  // Forms that field descriptions use, also where they begin a longer library name.
+  const struct {
+    const char* word;
+    const char* code;
+  } forms[] = {{"SANDS", "[SAND]"},         {"SILTS", "[SILT]"},           {"CLAYS", "[CLAY]"},
+               {"GRAVELS", "[GRAVEL]"},     {"SANDSTONES", "[SANDSTONE]"}, {"SILTSTONES", "[SILTSTONE]"},
+               {"MUDSTONES", "[MUDSTONE]"}, {"CLAYSTONE", "[MUDSTONE]"},   {"LIMESTONES", "[LIMESTONE]"},
+               {"SAND", "[SAND]"},          {"SANDY", "[SANDY]"},          {"CHALKY", "[CHALK]"}};
+  for (const auto& f : forms) EXPECT_EQ(code_found(f.word, std::string(f.word) + " WITH"), f.code) << f.word;
 
   // Sample symbols are found by the first place of their name in the list; a mark-9 symbol is
   // followed by its white band.

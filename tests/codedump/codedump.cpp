@@ -19,8 +19,10 @@
 //   attributes N records M       then "attribute I width W: NAME", "record I fields F: TEXT"
 //   abbreviations N              then "abbreviation I: TEXT"
 // After the last hole: "summary sheet" when the summary was laid out, "done N1 N2 ..." (DONELIST) and
-// "summary TEXT" (SUMMARYKEY).
+// "summary TEXT" (SUMMARYKEY), "rgblist TEXT" (RGBLIST) and "symbolused N1 N2 ..." (SYMBOLUSED of
+// each symbol of RGBLIST, in its order).
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -122,6 +124,19 @@ int main(int argc, char** argv) {
   for (std::int32_t n : done) line += " " + num(n);
   put(line);
   put("summary " + SUMMARYKEY);
+  put("rgblist " + RGBLIST);
+  // SYMBOLUSED of each symbol of RGBLIST: its entries are "[" name "]", a 4-byte colour, "|", the number.
+  line = "symbolused";
+  for (size_t at = 0; at < RGBLIST.size();) {
+    const size_t close = RGBLIST.find(']', at);
+    if (RGBLIST[at] != '[' || close == std::string::npos || close + 5 >= RGBLIST.size()) break;
+    size_t end = close + 6;
+    while (end < RGBLIST.size() && RGBLIST[end] >= '0' && RGBLIST[end] <= '9') ++end;
+    const long n = std::atol(RGBLIST.substr(close + 6, end - close - 6).c_str());
+    line += " " + num(SYMBOLUSED.in_bounds(n) ? SYMBOLUSED(n) : -1);
+    at = end;
+  }
+  put(line);
   rt::close_all();
   return 0;
 }

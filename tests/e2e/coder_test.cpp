@@ -149,4 +149,43 @@ TEST(Coder, ScaleAsWritten) {
   EXPECT_NE(d.out.find("\nscale 50\n"), std::string::npos) << d.out;
 }
 
+
+// The symbol words of a small input, as the coder leaves them in the layer records, the summary key
+// and the run's symbol list.
+TEST(Coder, SymbolWordsOfTheDescriptions) {
+  EngineFolder ef;
+  const RunResult r = run_input(ef,
+                                "Hole Number : BH1\r\n/\r\n"
+                                "1.00 Dense SANDS and GRAVELS\r\n"
+                                "2.00 As above\r\n"
+                                "3.00 Firm ~CLAY with sand\r\n"
+                                "4.00 Made ground [*] of brick and CLAY\r\n"
+                                "5.00 Soft PEAT [rgb 255 0 0]\r\n"
+                                "6.00 Firm PEAT [rgb 0 0 255]\r\n"
+                                "7.00 Stiff SILT [rgb 0 255 0]\r\n"
+                                "/\r\n//\r\n///\r\n");
+  ASSERT_EQ(r.exit_code, 0) << r.out << r.err;
+  const RunResult d = codedump(ef, {"--summary"});
+  ASSERT_EQ(d.exit_code, 0) << d.err;
+  const auto layers = lines_with(d.out, "layer ", true);
+  ASSERT_EQ(layers.size(), 7u) << d.out;
+  auto pairs = [](const std::string& layer) { return layer.substr(layer.find(": [") + 2); };
+  EXPECT_EQ(pairs(layers[0]), "[1.00] Dense SANDS and GRAVELS[SANDS][SAND][GRAVELS][GRAVEL]");
+  EXPECT_NE(pairs(layers[1]).find("[SANDS][SAND]"), std::string::npos) << layers[1];
+  EXPECT_NE(pairs(layers[1]).find("[GRAVELS][GRAVEL]"), std::string::npos) << layers[1];
+  EXPECT_EQ(pairs(layers[2]), "[3.00] Firm<3>CLAY with sand[CLAY/CLAYS][CLAY]");  // only the marked word
+  EXPECT_EQ(pairs(layers[3]), "[4.00] Made ground [*] of brick and CLAY");
+  EXPECT_NE(layers[4].find("[PEAT/PEATS][PEAT]"), std::string::npos) << layers[4];
+  EXPECT_NE(layers[5].find("[PEAT/PEATS][PEAT]"), std::string::npos) << layers[5];
+  EXPECT_NE(d.out.find("\nsummary |SUMMARY|SANDS [SAND]|GRAVELS [GRAVEL]|CLAY/CLAYS [CLAY]|PEAT/PEATS [PEAT]|SILT/SILTS [SILT]|\n"),
+            std::string::npos)
+      << d.out;
+  // PEAT met in red and in blue: one entry in the run's list, no single colour kind; SILT keeps the
+  // kind of its one marker ("[rgb": 3).
+  const auto rgblist = lines_with(d.out, "rgblist ", true);
+  ASSERT_EQ(rgblist.size(), 1u);
+  EXPECT_EQ(rgblist[0].find("[PEAT]"), rgblist[0].rfind("[PEAT]"));
+  EXPECT_EQ(lines_with(d.out, "symbolused ", true), (std::vector<std::string>{"symbolused 0 0 0 0 3"}));
+}
+
 }  // namespace
