@@ -61,7 +61,21 @@ rt::Array<std::string> BARNOTE, LAYOUTNAME, LAYOUTHELP;
 std::string SHADE;
 std::int32_t LISTMAX = 0, LISTHIT = 0;
 
+rt::Array<std::string> FONTREC, FONTFILES;
+std::int32_t FONTRECCOUNT = 0, FONTPICKCOUNT = 0, SETFONT1 = 0, SETFONT2 = 0, SETFONT3 = 0, FONTCUR = 0;
+std::int32_t seteditor::CURFONT = 0;
+rt::Array<std::int32_t> FONTPICK;
+std::string SETFONTNAME1, SETFONTNAME2, SETFONTNAME3, FONTLISTDIR;
+
 void reset_setup_globals() {
+  FONTREC.reset();
+  FONTFILES.reset();
+  FONTPICK.reset();
+  FONTRECCOUNT = FONTPICKCOUNT = SETFONT1 = SETFONT2 = SETFONT3 = FONTCUR = seteditor::CURFONT = 0;
+  SETFONTNAME1.clear();
+  SETFONTNAME2.clear();
+  SETFONTNAME3.clear();
+  FONTLISTDIR.clear();
   SETUPLINE.clear();
   SETLINECOUNT = SETBEGIN1 = SETBEGIN2 = SETNAMELINE = SETCHANGED = 0;
   SETREADNAME.clear();

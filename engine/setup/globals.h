@@ -82,4 +82,20 @@ extern std::string SHADE;           // 80 medium-shade characters: the editor's 
 extern std::int32_t LISTMAX;        // most names one directory listing returns
 extern std::int32_t LISTHIT;        // item to highlight after a menu is built (0: none)
 
+// --- the font library of the SET editor (readallf.cpp); records 1..3 are the SET's three font slots ---
+extern rt::Array<std::string> FONTREC;   // 0..100: one 85-column record per font
+extern std::int32_t FONTRECCOUNT;        // records, the slots included (0 until the library is built)
+extern rt::Array<std::int32_t> FONTPICK; // 0..100: the records still in choice in the font menus
+extern std::int32_t FONTPICKCOUNT;
+extern std::int32_t SETFONT1, SETFONT2, SETFONT3;              // slot of the SET's font 1, 2, footer (0: not found)
+extern std::string SETFONTNAME1, SETFONTNAME2, SETFONTNAME3;   // display names of those fonts
+extern rt::Array<std::string> FONTFILES; // 0..100: the metric files of the font folder
+extern std::string FONTLISTDIR;          // the font folder the library was built from
+extern std::int32_t FONTCUR;             // record of the slot being edited in the font menus
+namespace seteditor {
+// First-block item of the name line of the slot being edited: 25, 27 or 29. (The output devices'
+// current font, also CURFONT, is another variable.)
+extern std::int32_t CURFONT;
+}  // namespace seteditor
+
 void reset_setup_globals();

@@ -8,6 +8,9 @@
 //    together;
 //  - without a second "BEGIN" line the page order and the conversion vocabularies say so and store
 //    nothing.
+#include <algorithm>
+#include <vector>
+
 #include "engine/frame/console.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
@@ -22,6 +25,7 @@
 #include "engine/setup/setup.h"
 #include "platform/console.h"
 
+using seteditor::CURFONT;
 using seteditor::line;
 
 namespace {
@@ -95,6 +99,10 @@ void paths_pick() {
   std::string answer = kept_value(line(n));
   PUTONE(PROMPT(106) + " " + BARVALUE(item), answer, kWholeEntry);
   NEWSETUP(answer, n);
+  if (item == 3 && SETCHANGED > 0) {
+    READALLF();
+    WRITEMEN();
+  }
   if (!rt::TRIM(answer).empty()) BARTEXT(item) = item == 2 ? FNSTRIP(line(n)) : kept_value(line(n));
   auto& con = platform::console();
   con.locate(STATUSROW - 1, 1);
@@ -138,6 +146,50 @@ void COLORS() {
   rt::close_file(f);
 }
 
+// A size picked in the last font menu: the font goes into the slot being edited (CURFONT) and the
+// slot's two SET lines. The font is the first in choice whose size column is the one picked (the
+// slots are in choice too, so two fonts may show the same size). A scalable font asks for its size; a
+// size out of range stores nothing and the menu stays open.
+void size_pick() {
+  const std::string picked = rt::LSET(BARTEXT(BARITEM), 4);
+  std::int32_t r = FONTPICK(BARITEM);
+  for (std::int32_t i = 1; i <= FONTPICKCOUNT; ++i) {
+    if (rt::MID(FONTREC(FONTPICK(i)), 26, 4) == picked) {
+      r = FONTPICK(i);
+      break;
+    }
+  }
+  const std::int32_t slot = (CURFONT - 23) / 2;
+  std::string rec = FONTREC(r);
+  if (rt::MID(rec, 46, 1) == "S") {
+    std::string size = rt::MID(rt::STR(rt::VAL(BARTEXT(BARITEM))), 2);
+    PUTONE(PROMPT(121) + " " + PROMPT(106) + " " + PROMPT(120), size, kWholeEntry);
+    const double points = rt::VAL(size);
+    if (!(points > 6 && points < 16)) {
+      seteditor::tell(size + " " + PROMPT(120) + " : " + PROMPT(101));
+      BARACTION = 0;
+      return;
+    }
+    const std::string old = rt::MID(rec, 26, 4), fresh = rt::RSET(size, 4);
+    REPLAZE(rec, rt::TRIM(old) + "v", fresh + "v");
+    REPLAZE(rec, old, fresh);
+    FONTREC(slot) = rec;
+  }
+  std::string name = rt::MID(rec, 34, 12);
+  std::string codes = rt::LSET(rt::MID(rec, 47), 39);
+  if (CURFONT == 29) REPLAZE(codes, "(", ")");
+  else REPLAZE(codes, ")", "(");
+  NEWSETUP(name, SETBEGIN1 + CURFONT);
+  NEWSETUP(codes, SETBEGIN1 + CURFONT + 1);
+  BARACTION = 3;
+}
+
+std::vector<std::int32_t> fonts_in_choice() {
+  std::vector<std::int32_t> v;
+  for (std::int32_t i = 1; i <= FONTPICKCOUNT; ++i) v.push_back(FONTPICK(i));
+  return v;
+}
+
 // A pick in a menu that opens another: MAIN and the font menus.
 void branch_pick() {
   const std::string menu = rt::UCASE(BARMENU);
@@ -159,19 +211,39 @@ void branch_pick() {
       default: break;
     }
   }
+  std::int32_t keep_item = 0;  // the font menus take their highlight from the list they build
+  if (menu == "FONTS" && BARITEM >= 1 && BARITEM <= 3) {
+    const std::int32_t slots[] = {SETFONT1, SETFONT2, SETFONT3};
+    FONTCUR = slots[BARITEM - 1];
+    CURFONT = 23 + 2 * BARITEM;
+    next = PROMPT(117);
+    keep_item = BARITEM;
+  } else if (const seteditor::FontMenu fm = seteditor::font_menu(menu); fm.level >= 1 && fm.level <= 3) {
+    next = PROMPT(117 + fm.level);
+    keep_item = BARITEM;
+  }
   if (next.empty() && !action) return;
   const std::int32_t picked = BARITEM;
+  // The fonts in choice at this menu; a deeper font menu narrows them, and they come back when it is left.
+  const std::vector<std::int32_t> choice = fonts_in_choice();
   if (!PUSHSCRE()) return;
   if (action) {
     if (picked == 7) COLORS();
     else SAVESETU();
   } else {
     BARMENU = next;
-    BARITEM = 1;
+    BARITEM = keep_item > 0 ? keep_item : 1;
     PIKBARM();
   }
   POPSCREE();
-  WRITEMEN();
+  if (const seteditor::FontMenu fm = seteditor::font_menu(BARMENU); fm.level > 0) {
+    FONTPICKCOUNT = static_cast<std::int32_t>(choice.size());
+    for (std::int32_t i = 1; i <= FONTPICKCOUNT; ++i) FONTPICK(i) = choice[static_cast<size_t>(i - 1)];
+    BUILDKLA(fm.start, fm.width, BARTEXT, BARCOUNT);
+    BARITEM = LISTHIT;
+  } else {
+    WRITEMEN();
+  }
 }
 
 }  // namespace
@@ -193,10 +265,45 @@ void PROGRAMC() {
     BARACTION = 2;
   } else if (menu == "CONVOCAB") {
     convocab_pick();
-  } else if (menu == "FONTS") {
-    // The font menus come with the font library.
+  } else if (seteditor::font_menu(menu).level == 4) {
+    size_pick();
   } else {
     branch_pick();
+  }
+}
+
+void SELECTFO(const std::string& key, std::int32_t start) {
+  RT_TRAP(trap, "PROGRAMC");
+  const std::int32_t n = FONTPICKCOUNT;
+  FONTPICKCOUNT = 0;
+  for (std::int32_t i = 1; i <= n; ++i)
+    if (rt::INSTR(start, FONTREC(FONTPICK(i)), key) == start) FONTPICK(++FONTPICKCOUNT) = FONTPICK(i);
+}
+
+void BUILDKLA(std::int32_t start, std::int32_t width, rt::Array<std::string>& items, std::int32_t& count) {
+  RT_TRAP(trap, "PROGRAMC");
+  count = 0;
+  LISTHIT = 1;
+  std::vector<std::string> seen;
+  for (std::int32_t i = 1; i <= FONTPICKCOUNT; ++i) {
+    const std::string field = rt::LSET(rt::MID(FONTREC(FONTPICK(i)), start, width), width);
+    std::int32_t j = 1;
+    if (rt::TRIM(field).empty()) {
+      j = 1;
+    } else if (auto at = std::find(seen.begin(), seen.end(), field); at != seen.end()) {
+      j = static_cast<std::int32_t>(at - seen.begin()) + 1;
+    } else {
+      seen.push_back(field);
+      ++count;
+      const long slash = rt::INSTR(field, "/");
+      items(count) = slash > 0 ? rt::LEFT(field, slash - 1) : field;
+      BARVALUE(count) = PROMPT(106) + " " + BARMENU;
+      j = count;
+    }
+    if (FONTPICK(i) == FONTCUR) {
+      BARVALUE(j) = PROMPT(109) + " " + BARMENU;
+      LISTHIT = j;
+    }
   }
 }
 

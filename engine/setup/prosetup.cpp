@@ -64,6 +64,14 @@ void FIXLAYOU(std::int32_t i) {
   BARTEXT(i) = out + "\xB3" + LAYOUTNAME(i);
 }
 
+FontMenu font_menu(const std::string& menu) {
+  static const FontMenu menus[] = {{1, 0, 1, 8}, {2, 1, 52, 3}, {3, 52, 16, 10}, {4, 16, 26, 4}};
+  const std::string u = rt::UCASE(menu);
+  for (std::int32_t k = 0; k < 4; ++k)
+    if (!PROMPT(117 + k).empty() && u == rt::UCASE(PROMPT(117 + k))) return menus[k];
+  return {};
+}
+
 bool has_second_block() {
   if (SETBEGIN2 > 0) return true;
   tell(SETUPNAME + " has no second BEGIN line: page order and conversion vocabularies cannot be set.");
@@ -137,6 +145,9 @@ void dim_editor_tables() {
   BARMENUS.dim(0, 7, 0, 5);
   MENUCOUNT.dim(0, 5);
   MENUFIRST.dim(0, 5);
+  FONTREC.dim(0, 100);
+  FONTFILES.dim(0, 100);
+  FONTPICK.dim(0, 100);
 }
 
 bool READSETU() {
@@ -219,6 +230,7 @@ void PROSETUP() {
     if (!switched) break;
     SETUPNAME = chosen;
     if (!READSETU()) break;
+    READALLF();
   }
   POPSCREE();
 }
@@ -231,7 +243,15 @@ void WRITEMEN() {
   if (menu == "MAIN") {
     READMENU(1);
   } else if (menu == "FONTS") {
+    READALLF();
     READMENU(2);
+    const std::string* const names[] = {&SETFONTNAME1, &SETFONTNAME2, &SETFONTNAME3};
+    for (std::int32_t i = 1; i <= 3; ++i) BARVALUE(i) += " (" + *names[i - 1] + ")";
+  } else if (const seteditor::FontMenu fm = seteditor::font_menu(menu); fm.level > 0) {
+    // BARTEXT(BARITEM) is still the item picked in the menu before.
+    if (fm.narrow > 0) SELECTFO(BARTEXT(BARITEM), fm.narrow);
+    BUILDKLA(fm.start, fm.width, BARTEXT, BARCOUNT);
+    BARITEM = LISTHIT;
   } else if (menu == "PROMPTS" || menu == "PROVOCAB" || menu == "SWITCHSETUP") {
     const std::string current = menu == "SWITCHSETUP" ? SETUPNAME : FNSTRIP(line(SETBEGIN1 + (menu == "PROMPTS" ? 1 : 2)));
     READDIRE(menu == "SWITCHSETUP" ? "*.SET" : menu + ".*", BARTEXT, BARCOUNT, current);

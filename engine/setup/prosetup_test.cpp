@@ -28,22 +28,6 @@ namespace {
 
 constexpr int kUp = 72, kDown = 80, kRight = 77;
 
-std::vector<std::string> split_lines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  for (size_t from = 0; from < bytes.size();) {
-    size_t end = bytes.find("\r\n", from);
-    if (end == std::string::npos) end = bytes.size();
-    lines.push_back(bytes.substr(from, end - from));
-    from = end + 2;
-  }
-  return lines;
-}
-
-std::string joined(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& l : lines) out += l + "\r\n";
-  return out;
-}
 
 // Item line n of the first block of the standard file (n from 1), as a 0-based line index.
 constexpr size_t kBegin1 = 7;  // "BEGIN" is line 8
@@ -243,7 +227,7 @@ TEST_F(SetEditorTest, ConversionVocabularyMarks) {
     const size_t conv = 98;  // second BEGIN is line 98 (index 97)
     ASSERT_EQ(rt::TRIM(lines[conv - 1]), "BEGIN");
     lines[conv + 1] = rt::LSET(c.value, 36) + "= Conversion Vocabulary File Name";
-    dir.write("STANDARD.SET", joined(lines));
+    dir.write("STANDARD.SET", joined_lines(lines));
     open_table();
     BARMENU = "CONVOCAB";
     WRITEMEN();
@@ -264,8 +248,8 @@ TEST_F(SetEditorTest, SwitchThenSaveKeepsEachFilesLines) {
   a[1] = "A.SET";
   b[1] = "B.SET";
   b[4] = "The second file's own comment.";
-  dir.write("A.SET", joined(a));
-  dir.write("B.SET", joined(b));
+  dir.write("A.SET", joined_lines(a));
+  dir.write("B.SET", joined_lines(b));
   fs::remove(dir.path() / "STANDARD.SET");
   SETUPNAME = "A.SET";
   keys({kDown, kDown, kDown, kDown, kDown, "\r",  // LAYOUT
@@ -289,7 +273,7 @@ TEST_F(SetEditorTest, SwitchThenSaveKeepsEachFilesLines) {
 TEST_F(SetEditorTest, LongFileIsSavedWhole) {
   auto lines = standard;
   while (lines.size() < 200) lines.push_back("comment " + std::to_string(lines.size() + 1));
-  dir.write("STANDARD.SET", joined(lines));
+  dir.write("STANDARD.SET", joined_lines(lines));
   open_table();
   EXPECT_EQ(SETLINECOUNT, 200);
   std::string v = "A3";
@@ -315,7 +299,7 @@ TEST_F(SetEditorTest, FileWithoutBeginIsNotEdited) {
   // Without a second BEGIN: the page order says so and stores nothing.
   auto lines = standard;
   lines.resize(96);
-  dir.write("STANDARD.SET", joined(lines));
+  dir.write("STANDARD.SET", joined_lines(lines));
   SETUPNAME = "STANDARD.SET";
   open_table();
   EXPECT_EQ(SETBEGIN2, 0);
@@ -358,7 +342,7 @@ TEST_F(SetEditorTest, ScreensAndFilesOfAWholeRun) {
   // A folder with a blank keeps it after PATHS, Enter, Enter and a save.
   auto lines = split_lines(dir.read("MYTEST.SET"));
   lines[item(4)] = rt::LSET("C:\\MY DATA", 40) + "= Default path for Print-to-File";
-  dir.write("MYTEST.SET", joined(lines));
+  dir.write("MYTEST.SET", joined_lines(lines));
   keys({kDown, kDown, kDown, kDown, "\r", "\r", "\r", "\x1b", kDown, kDown, kDown, "\r", "\r", "y", "\x1b"});
   PROSETUP();
   EXPECT_EQ(sc->queued(), 0u);

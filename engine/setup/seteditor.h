@@ -17,4 +17,12 @@ void FIXLAYOU(std::int32_t i);
 // Says that the file has no second "BEGIN" line when it has none; true when it has one.
 bool has_second_block();
 
+// The font menus (prompts 117 to 120): the column at which the menu narrows the fonts in choice by
+// the item picked in the menu before (0: no narrowing), and the record columns its items list.
+struct FontMenu {
+  std::int32_t level = 0;  // 1..4; 0: not a font menu
+  std::int32_t narrow = 0, start = 0, width = 0;
+};
+FontMenu font_menu(const std::string& menu);
+
 }  // namespace seteditor

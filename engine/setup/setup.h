@@ -100,6 +100,27 @@ bool NEWSETUP(std::string& value, std::int32_t line);
 void SAVESETU();
 // Acts on item BARITEM of the menu BARMENU.
 void PROGRAMC();
+// Keeps in FONTPICK only the fonts whose record holds key exactly at column start.
+void SELECTFO(const std::string& key, std::int32_t start);
+// Fills items(1..count) with the distinct values of columns start.. start + width - 1 of the fonts in
+// choice (each up to its first "/"), their values in BARVALUE, and LISTHIT (the item of FONTCUR).
+void BUILDKLA(std::int32_t start, std::int32_t width, rt::Array<std::string>& items, std::int32_t& count);
+
+// --- font library (readallf.cpp) ---
+// Builds the library of the font folder named by the editor's SET lines (kept when the folder is the
+// one it was built from): a record per metric file from its PCL font header, or per line of FONTLIB.CUS
+// when the folder holds no complete metric file; then finds the SET's three fonts in it (the slots,
+// SETFONT1..3 and their display names) and puts every record in choice.
+void READALLF();
+// Finds the SET font whose name line is first-block item k (25, 27, 29) in the library; its record,
+// with the SET's own code, goes into its slot. Returns the slot, 0 when no record fits.
+std::int32_t FNFINDCU(std::int32_t k);
+// -1 when the selection code spec fits the library pattern ("#" a number, "(" also ")"), else 0.
+std::int32_t FNEQUIVA(const std::string& pattern, const std::string& spec);
+// Size and unit columns of slot record slot from its code (and the pitch of a FONTLIB.CUS font).
+void FIXTHERO(std::int32_t slot);
+// The display name of a font record: name, symbol set, weight and style, size.
+std::string FNFONTNA(const std::string& rec);
 // s trimmed, each run of blanks inside reduced to one; written back into s.
 std::string FNCULL(std::string& s);
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/frame/frame_fixture.h"
 #include "engine/setup/globals.h"
@@ -14,6 +15,23 @@
 #include "testsupport.h"
 
 using testing_support::CountingConsole;
+
+// The lines of a text whose lines end with CR LF, and back.
+inline std::vector<std::string> split_lines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  for (size_t from = 0; from < bytes.size();) {
+    size_t end = bytes.find("\r\n", from);
+    if (end == std::string::npos) end = bytes.size();
+    lines.push_back(bytes.substr(from, end - from));
+    from = end + 2;
+  }
+  return lines;
+}
+inline std::string joined_lines(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const auto& l : lines) out += l + "\r\n";
+  return out;
+}
 
 class SetupFixture : public FrameFixture {
  protected:
