@@ -4,7 +4,7 @@
 // characters (the item number and "/") and the trimmed text after the first "=". Any other tail is a
 // list of "N/value" words itself. Each item n from 1 to 31 that is given sets bit n - 1 of RUNFLAGS;
 // items 0 to 9 also set the run settings below. Higher item numbers (only a hand-made tail can hold
-// them) are ignored.
+// them) are ignored, and so are those too large for a number.
 //
 // An output or activity word that no word of its prompt list contains names nothing the engine can do:
 // it is reported on the console and in ERROR.LOG, the setting keeps its value and run_item_refused
@@ -148,7 +148,9 @@ void BREAKOUT(const std::string& token, std::int32_t& number, std::string& value
   if (slash > 0) {
     number = 0;
     rt::let(number, rt::VAL(token));
-    value = rt::MID(token, slash + 1);
+    // A number too large for an item (reported: overflow) names no item; its value is dropped rather
+    // than taken for item 0, the SET file.
+    if (!trap.damaged()) value = rt::MID(token, slash + 1);
   } else {
     number = -1;
     value = token;

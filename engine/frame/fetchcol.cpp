@@ -1,4 +1,7 @@
 // FETCHCOL: the console colour pairs from the colour file, or the default file when there is none.
+//
+// A damaged file (too short, a number too large for its place) is reported once, naming the file and
+// line; reading stops there, what was read stays and the rest keeps its default, and the engine starts.
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -65,6 +68,7 @@ void FETCHCOL(std::string name) {
   if (rt::file_exists(name)) {
     int f = rt::FREEFILE();
     if (rt::open_file(f, name, rt::FileMode::Input)) {
+      trap.reading(f, name);
       // Line 1: version (text), then six numbers of which the fourth is the pair count.
       ItemReader in(f);
       std::string item;
@@ -76,6 +80,7 @@ void FETCHCOL(std::string name) {
       }
       std::int32_t count = 0;
       if (ok) rt::let(count, head[3]);
+      ok = ok && !trap.damaged();
       COLOURCOUNT = count;
       // A file that ends early stops the reading: what was read stays, the rest keeps its defaults.
       // Pairs beyond the eighth have no place in the table and are read past.
@@ -83,6 +88,7 @@ void FETCHCOL(std::string name) {
         for (int half = 1; ok && half <= 2; ++half) {
           ok = in.next(item);
           if (ok && i <= 8) rt::let(COLOURS(i, half), rt::VAL(item));
+          ok = ok && !trap.damaged();
         }
       }
       rt::close_file(f);

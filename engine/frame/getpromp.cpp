@@ -1,8 +1,10 @@
 // The prompt file: numbered texts between the BEGIN and END lines, then the four menus of the SET
 // editor.
 //
-// A file that ends before a marker or before its menus are complete gives one error report (input past
-// end) and keeps what was read; the readers never go on reading past the end.
+// A damaged file is reported once, naming the file and line, and keeps what was read: a file that ends
+// before a marker or before its menus are complete (input past end), a text numbered beyond the table
+// (skipped, the texts after it are read), a menu count too large for a number (the menus end there).
+// The readers never go on reading past the end.
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -24,13 +26,15 @@ bool skip_to_marker(int f, const char* word) {
   return false;
 }
 
-// A menu count: the next non-zero number item.
-bool read_count(int f, std::int32_t& count) {
+// A menu count: the next non-zero number item; false at the end of the file or at a count that
+// overflows (which would otherwise read the menus' items as counts to the end of the file).
+bool read_count(int f, std::int32_t& count, const rt::Trap& trap) {
   std::string item;
   count = 0;
   while (count == 0) {
     if (!rt::input_item(f, item)) return false;
     rt::let(count, rt::VAL(item));
+    if (trap.damaged()) return false;
   }
   return true;
 }
@@ -54,9 +58,11 @@ void FETCHPRO(std::string& name) {
   }
   int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Input)) return;
+  trap.reading(f, name);
   if (skip_to_marker(f, "BEGIN")) {
     std::string line;
-    // The END line is read as a text line first; its number is 0, so it stores nothing.
+    // The END line is read as a text line first; its number is 0, so it stores nothing. A number
+    // beyond the table, or too large for a number, is reported and its text skipped.
     while (rt::line_input(f, line)) {
       std::int32_t n = 0;
       rt::let(n, rt::VAL(rt::LEFT(line, 3)));
@@ -71,12 +77,13 @@ void FETCHMENUS() {
   RT_TRAP(trap, "FETCHMENUS");
   int f = rt::FREEFILE();
   if (!rt::open_file(f, PROMPTNAME, rt::FileMode::Input)) return;
+  trap.reading(f, PROMPTNAME);
   if (skip_to_marker(f, "END")) {
     std::int32_t i = 0;
     bool more = true;
     for (std::int32_t k = 1; k <= 4 && more; ++k) {
       std::int32_t count = 0;
-      if (!read_count(f, count)) break;
+      if (!read_count(f, count, trap)) break;
       MENUFIRST(k) = i;
       MENUCOUNT(k) = count;
       for (std::int32_t j = 1; j <= count; ++j) {

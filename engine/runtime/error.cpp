@@ -71,6 +71,11 @@ Trap::~Trap() { innermost = outer_; }
 
 Trap* current_trap() { return innermost; }
 
+void Trap::reading(int file, std::string_view name) {
+  reading_file_ = file;
+  reading_name_ = name;
+}
+
 void set_error_prompt(std::function<std::string()> provider) { prompt_provider() = std::move(provider); }
 
 const std::string& log_module_field() { return module_field(); }
@@ -83,6 +88,7 @@ std::string error_text(int n) {
     case 7: return "Out of memory";
     case 9: return "Subscript/Pointer out of range";
     case 11: return "Division by zero";
+    case 13: return "Type mismatch";
     case 24: return "Device timeout";
     case 51: return "Internal error";
     case 52: return "Bad file name or number";
@@ -124,6 +130,9 @@ void raise(int n) {
     t->last_error_ = n;
     ++t->error_count_;
   }
+  // A reader said its file is damaged at the first error; what follows from the same damage is not
+  // said again, and never ends the run.
+  if (t && !t->on_ && t->reading_file_ != 0 && t->error_count_ > 1) return;
   if (!t || !t->on_) {
     untrapped(n, t ? t->section_ : std::string("PBMAIN"));
     return;
@@ -134,6 +143,12 @@ void raise(int n) {
   t->on_ = false;
   t->section_ = "PERROR";
   platform::Console& con = platform::console();
+  // A reader's error names the file and the line it was reading.
+  if (t->reading_file_ != 0) {
+    if (!t->marker_.empty()) t->marker_ += ' ';
+    t->marker_ += t->reading_name_;
+    if (const std::int64_t line = line_number(t->reading_file_); line > 0) t->marker_ += " line " + std::to_string(line);
+  }
 
   // Step 2: the screen line.
   con.print(t->module_ + " @ " + t->marker_ + "  Error " + print_number(n) + " - " + error_text(n), true);

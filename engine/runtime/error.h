@@ -13,6 +13,11 @@
 // An error while the trap is off (a second error in the same call), inside the handler, or in a
 // procedure opened with Trap::kNoHandler shows the message box "Untrapped Error #..." instead; Cancel
 // ends the process with exit code 255. Errors 241 and 242 always end the process with 255.
+//
+// A reader of a file the engine did not write (prompts, SET file, vocabulary, colours, width tables)
+// marks its trap with reading(): its first error names the file and line after the step marker, and
+// every later error of the call is only counted. A damaged file is said once, the reader stops at
+// damaged() (or skips the bad item) and keeps its defaults, and the run goes on.
 #pragma once
 
 #include <functional>
@@ -35,6 +40,10 @@ class Trap {
   void step(std::string_view marker) { marker_ = marker; }
   // Names the labelled section entered last (kept after it returns).
   void section(std::string_view name) { section_ = name; }
+  // This trap reads the text file open as number file, known to the user as name (see above).
+  void reading(int file, std::string_view name);
+  // True once an error was reported in this call: a reader stops reading its file.
+  bool damaged() const { return error_count_ > 0; }
 
   const std::string& module() const { return module_; }
   const std::string& marker() const { return marker_; }
@@ -52,6 +61,8 @@ class Trap {
   bool on_;
   int last_error_ = 0;
   int error_count_ = 0;
+  int reading_file_ = 0;
+  std::string reading_name_;
   Trap* outer_;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "testsupport.h"
@@ -98,6 +99,28 @@ TEST_F(ErrorTest, SecondErrorInOneCallIsUntrapped) {
   fail_once("proc.cpp", "", 62);
   log = dir.read("ERROR.LOG");
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2);
+}
+
+// A reader's trap names the file and the line it was reading; what follows from the same damage is
+// counted, not said again, and no box ends the run.
+TEST_F(ErrorTest, ReaderSaysItsDamagedFileOnce) {
+  BoxRecorder box(platform::BoxAnswer::Cancel);
+  dir.write("colours.txt", "1,2\r\n99999999999,4\r\n");
+  {
+    rt::Trap t("fetchcol.cpp", "FETCHCOL");
+    const int f = rt::FREEFILE();
+    ASSERT_TRUE(rt::open_file(f, "colours.txt", rt::FileMode::Input));
+    t.reading(f, "colours.txt");
+    std::string item;
+    std::int32_t n = 0;
+    while (rt::input_item(f, item)) rt::let(n, rt::VAL(item));  // overflow at line 2, then past the end
+    rt::raise(9);
+    EXPECT_TRUE(t.damaged());
+    EXPECT_EQ(t.error_count(), 3);
+    EXPECT_EQ(t.error(), 9);
+  }
+  EXPECT_EQ(dir.read("ERROR.LOG"), "07/12/2026 09:05:03 fetchcol.cpp @ colours.txt line 2  Error  6 -Overflow\r\n");
+  EXPECT_TRUE(box.texts.empty());
 }
 
 TEST_F(ErrorTest, CancelAndFatalErrorsEndWith255) {

@@ -20,6 +20,8 @@ struct OpenFile {
   FileMode mode = FileMode::Input;
   int reclen = 128;
   std::string path;
+  std::int64_t line = 0;        // the line the last text read took its text from
+  bool at_line_start = true;    // the next item read begins a line
 };
 
 OpenFile table[kMaxFileNumber + 1];
@@ -130,6 +132,8 @@ bool line_input(int n, std::string& line) {
     raise(62);
     return false;
   }
+  ++f->line;
+  f->at_line_start = true;
   std::string out;
   while (c != EOF) {
     if (c == '\n') break;
@@ -154,6 +158,8 @@ bool input_item(int n, std::string& item) {
     raise(62);
     return false;
   }
+  if (f->at_line_start) ++f->line;
+  f->at_line_start = false;
   std::string out;
   bool quoted = c == '"';
   if (quoted) {
@@ -173,9 +179,12 @@ bool input_item(int n, std::string& item) {
     int d = std::fgetc(f->fp);
     if (d != '\n' && d != EOF) std::ungetc(d, f->fp);
   }
+  if (c == '\r' || c == '\n') f->at_line_start = true;
   item = std::move(out);
   return true;
 }
+
+std::int64_t line_number(int n) { return is_open(n) ? table[n].line : 0; }
 
 bool at_eof(int n) {
   OpenFile* f = slot(n);

@@ -42,6 +42,9 @@ bool line_input(int number, std::string& line);
 // runs to the next double quote, commas included, and the rest up to the comma or line end is dropped.
 // At the end of the file it reports error 62, leaves item unchanged and returns false.
 bool input_item(int number, std::string& item);
+// The number (from 1) of the line the last LINE INPUT # or INPUT # took its text from; at the end of
+// the file, the last line. 0 before the first read.
+std::int64_t line_number(int number);
 // EOF(): true when nothing is left to read.
 bool at_eof(int number);
 // LOF(): length of the file in bytes.

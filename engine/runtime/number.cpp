@@ -41,6 +41,11 @@ std::int32_t to_i32(double v) {
   return r;
 }
 
+std::int32_t to_i32_or(double v, std::int32_t fallback) {
+  double r = round_even(v);
+  return r >= -2147483648.0 && r <= 2147483647.0 ? static_cast<std::int32_t>(r) : fallback;
+}
+
 double VAL(std::string_view s) {
   size_t i = 0;
   while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;

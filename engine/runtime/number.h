@@ -22,6 +22,9 @@ void let(std::int32_t& dst, double v);
 // CINT/CLNG as expressions: the rounded value, or 0 after error 6.
 std::int16_t to_i16(double v);
 std::int32_t to_i32(double v);
+// The rounded value when it fits an int32_t, else fallback, with no error: for a reader that tells a
+// number too large (a damaged file) apart itself.
+std::int32_t to_i32_or(double v, std::int32_t fallback);
 
 // VAL: the value of the leading number (blanks skipped, sign, digits, point, exponent "E"/"D"); 0 when
 // there is none. "&H" and "&O"/"&B" prefixes read hexadecimal, octal and binary integers.

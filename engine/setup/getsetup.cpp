@@ -8,8 +8,9 @@
 // that reading it again finds the same file. The folders of the prompt and vocabulary files are written
 // with "\" separators, as the engine's names are: the vocabulary name is also searched as a "/" list.
 //
-// A file that ends early is reported once (input past end); reading stops and the values read so far
-// stay.
+// A damaged file is reported once, naming the file and line: one that ends early (input past end)
+// stops the reading and the values read so far stay; a number too large for its item (overflow) reads
+// as 0, and the items after it are read.
 #include <filesystem>
 
 #include "engine/frame/frame.h"
@@ -176,6 +177,7 @@ void GETSETUP() {
   const int f = rt::FREEFILE();
   trap.step("0002");
   if (!rt::open_file(f, path, rt::FileMode::Input)) return;
+  trap.reading(f, SETUPNAME);
   Lines in(f);
   std::string v, line;
   bool ok = in.skip_to_begin();

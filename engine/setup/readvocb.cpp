@@ -5,8 +5,9 @@
 // is read only when its name changes; the first lines of usercat.dat and userprov.dat are added to the
 // name list and the keywords at every load, once.
 //
-// A file that ends early is reported once (input past end); what was read stays, and the readers never
-// read on past the end.
+// A damaged file is reported once, naming the file and line: one that ends early (input past end), an
+// entry numbered beyond the word table (skipped). What was read stays, the library is the standard one
+// when the file does not name one, and the readers never read on past the end.
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -26,6 +27,8 @@ constexpr const char* kDefaultLibrary = "PROLIB.DAT";
 // Set by the section readers when the vocabulary file ended before their END line, so that READVOCB
 // reads no further (the end was reported by the reader that met it).
 bool vocabulary_ended = false;
+// The name of the vocabulary file being read, for the report of a damaged one.
+std::string vocabulary_name;
 
 // Lines up to one equal to word once upper-cased (trimmed first when trim is set); false at the end of
 // the file, which the line reader reports.
@@ -96,6 +99,8 @@ void READVOCB(const std::string& name) {
   }
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Input)) return;
+  trap.reading(f, name);
+  vocabulary_name = name;
   vocabulary_ended = false;
   bool keywords_read = false;
   std::string library_line;
@@ -155,6 +160,7 @@ void READINT(std::int32_t file, std::int32_t& value) {
 
 void READARRA(std::int32_t file) {
   RT_TRAP(trap, "READARRA");
+  trap.reading(file, vocabulary_name);
   if (!skip_to(file, "BEGIN", false)) return;
   ABBRCOUNT = 0;
   std::string line;
@@ -176,6 +182,7 @@ void READARRA(std::int32_t file) {
 
 void READBLOC(std::int32_t file, std::string& result) {
   RT_TRAP(trap, "READBLOC");
+  trap.reading(file, vocabulary_name);
   result.clear();
   if (!skip_to(file, "BEGIN", false)) return;
   std::string line;
@@ -195,6 +202,7 @@ void USERDATA(const std::string& name, std::string& line) {
   if (!rt::file_exists(name)) return;
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Input)) return;
+  trap.reading(f, name);
   rt::line_input(f, line);  // an empty file is reported (input past end) and leaves line unchanged
   rt::close_file(f);
 }

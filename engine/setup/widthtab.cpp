@@ -63,36 +63,38 @@ bool starts_like_number(const std::string& t) {
   return i < t.size() && (std::isdigit(static_cast<unsigned char>(t[i])) || t[i] == '.');
 }
 
-// The text form. A file with fewer than 223 numbers, or an item that is no number, is reported once and
-// the widths read so far stay.
-void read_text(std::int32_t n, const std::string& file) {
+// The text form. A file with fewer than 223 numbers, an item that is no number or a number too large
+// for a width is reported once, naming the file and line; the widths read before it stay.
+void read_text(std::int32_t n, const std::string& file, rt::Trap& trap) {
   int f = rt::FREEFILE();
   if (!rt::open_file(f, file, rt::FileMode::Input)) return;
-  std::vector<std::string> items;
+  trap.reading(f, file);
   std::string line;
-  while (items.size() < kCodes && !rt::at_eof(f) && rt::line_input(f, line)) {
+  int i = 0;
+  while (i < kCodes && !trap.damaged()) {
+    if (rt::at_eof(f)) {
+      rt::raise(62);
+      break;
+    }
+    if (!rt::line_input(f, line)) break;
     std::string item;
     for (char ch : line + " ") {
-      if (ch == ',' || ch == ' ' || ch == '\t') {
-        if (!item.empty()) items.push_back(item);
-        item.clear();
-      } else {
+      if (ch != ',' && ch != ' ' && ch != '\t') {
         item += ch;
+        continue;
       }
+      std::string word;
+      word.swap(item);
+      if (word.empty() || i >= kCodes || trap.damaged()) continue;
+      if (!starts_like_number(word)) {
+        rt::raise(13);
+        break;
+      }
+      rt::let(CHARWIDTH(n, kFirstCode + i), rt::VAL(word));
+      ++i;
     }
   }
   rt::close_file(f);
-  for (int i = 0; i < kCodes; ++i) {
-    if (i >= static_cast<int>(items.size())) {
-      rt::raise(62);
-      return;
-    }
-    if (!starts_like_number(items[static_cast<size_t>(i)])) {
-      rt::raise(13);
-      return;
-    }
-    rt::let(CHARWIDTH(n, kFirstCode + i), rt::VAL(items[static_cast<size_t>(i)]));
-  }
 }
 
 }  // namespace
@@ -138,7 +140,7 @@ void WIDTHTAB(std::int32_t n) {
       }
       return;  // no device mark: the table is built again at the next run
     }
-    if (!read_binary(n, file)) read_text(n, file);
+    if (!read_binary(n, file)) read_text(n, file, trap);
     // Scalable units become dots through the size of the spec (a blank of 60 or less is in dots).
     const std::int32_t blank = CHARWIDTH(n, kFirstCode);
     if (blank > 60) {
