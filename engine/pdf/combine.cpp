@@ -192,8 +192,12 @@ void EDITOBJN(std::string& line, std::int32_t page, bool plain, bool& page_added
     long s = p;  // the number is the run of digits right before " 0 R"
     while (s > 1 && std::isdigit(static_cast<unsigned char>(line[static_cast<size_t>(s - 2)]))) --s;
     const bool in_name = s > 1 && std::isalpha(static_cast<unsigned char>(line[static_cast<size_t>(s - 2)]));
-    const std::int32_t ref = s < p && !in_name ? rt::to_i32(rt::VAL(rt::MID(line, s, p - s))) : 0;
-    if (ref <= 0 || (!plain && shared_logo && ref <= INLOGOLAST)) {  // not a reference, or one to the shared logo
+    const std::int32_t ref = s < p && !in_name ? rt::to_i32_or(rt::VAL(rt::MID(line, s, p - s)), -1) : 0;
+    if (ref < 0) {  // a reference beyond any table: copied as it stands it would point at nothing
+      fail(input_name + " refers to an object beyond its table");
+      return;
+    }
+    if (ref == 0 || (!plain && shared_logo && ref <= INLOGOLAST)) {  // not a reference, or one to the shared logo
       p = rt::INSTR(p + 4, line, " 0 R");
       continue;
     }
@@ -489,7 +493,7 @@ bool GETXREFS(const std::string& name) {
   tail_text = input_bytes(std::max<std::int64_t>(0, length - BLOCKPOS), BLOCKPOS);
   INSTARTXREF = 0;
   const size_t s = tail_text.rfind("startxref");
-  if (s != std::string::npos) INSTARTXREF = rt::to_i32(rt::VAL(FNATRIM(tail_text.substr(s + 9))));
+  if (s != std::string::npos) INSTARTXREF = rt::to_i32_or(rt::VAL(FNATRIM(tail_text.substr(s + 9))), 0);
   if (INSTARTXREF > 0 && INSTARTXREF < length) return true;
   if (quiet) return false;
   platform::Console& con = platform::console();
@@ -572,7 +576,7 @@ bool GETXREFA(const std::string& name) {
       return false;
     }
     if (entry[17] == 'f') continue;  // a free entry's first field is the next free number, not an offset
-    const std::int32_t offset = rt::to_i32(rt::VAL(entry.substr(0, 10)));
+    const std::int32_t offset = rt::to_i32_or(rt::VAL(entry.substr(0, 10)), 0);
     if (offset <= 0 || offset >= INSTARTXREF) {
       fail(unreadable);
       return false;

@@ -268,6 +268,11 @@ TEST_F(CombineTest, RefusedInputs) {
        "ERROR: Objects omitted! Increase DIM obstart & obleng ( 5000) to  6000 in combine\n"
        "PDF not written - more than 4998 objects in bad.pdf"},
       {"stream past its object", long_stream, "PDF not written - a stream of bad.pdf runs past its object"},
+      // References and a table offset too large for a number: refused, never copied as they stand.
+      {"references beyond 32 bits", read_file(source_dir() / "tests/fuzz/corpus/merge/two-references-beyond-32-bits"),
+       "PDF not written - bad.pdf refers to an object beyond its table"},
+      {"startxref beyond 32 bits", read_file(source_dir() / "tests/fuzz/corpus/merge/startxref-beyond-32-bits"),
+       "Can't find Xrefstart in bad.pdf"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -5,10 +5,10 @@
 // Every byte goes through FPRINT or SPRINT, whose running count PDFBYTES gives the object offsets: the
 // file is never re-read or repositioned. Every line ends with CR LF.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
-#include <regex>
 #include <set>
 #include <vector>
 
@@ -247,12 +247,13 @@ std::string FNZEROFI(const std::int32_t& width, const std::int32_t& value) {
   return rt::RIGHT(std::string(static_cast<size_t>(width), '0') + digits(value), width);
 }
 
-// FNOID: the number that follows key in text; 0 when key does not occur.
+// FNOID: the number that follows key in text; 0 when key does not occur, -1 when the number is too
+// large for an object number or a length (a damaged file, which the caller refuses).
 std::int32_t FNOID(const std::string& text, const std::string& key) {
   RT_TRAP(trap, "FNOID");
   long p = rt::INSTR(text, key);
   if (p == 0) return 0;
-  return rt::to_i32(rt::VAL(FNATRIM(rt::MID(text, p + static_cast<long>(key.size())))));
+  return rt::to_i32_or(rt::VAL(FNATRIM(rt::MID(text, p + static_cast<long>(key.size())))), -1);
 }
 
 // ===================================================================== page assembly
@@ -1257,12 +1258,27 @@ void READRESO(const std::string& text, const std::string& key, const std::string
 
 namespace {
 
+// True when text holds the name "/" + word, then digits (at least one when numbered), and nothing more
+// of a name. A plain scan: a pattern matcher would recurse once per character of a long name.
+bool holds_name(const std::string& text, std::string_view word, bool numbered) {
+  const std::string head = "/" + std::string(word);
+  for (size_t at = text.find(head); at != std::string::npos; at = text.find(head, at + 1)) {
+    size_t i = at + head.size();
+    const size_t digits_from = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    if (numbered && i == digits_from) continue;
+    if (i == text.size()) return true;
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!std::isalnum(c) && c != '#' && c != '.' && c != '_' && c != '-') return true;
+  }
+  return false;
+}
+
 // A resource name of the logo that the engine gives its own resources too: the two would collide.
 bool clashes_with_engine_names() {
-  const std::regex font("/Ff[0-9]+([^A-Za-z0-9#._-]|$)"), space("/Catch([^A-Za-z0-9#._-]|$)"),
-      image("/Symbol[0-9]+([^A-Za-z0-9#._-]|$)"), pattern("/(Hatch|Shade)[0-9]+([^A-Za-z0-9#._-]|$)");
-  return std::regex_search(LOGOFONT, font) || std::regex_search(LOGOCOLORSPACE, space) ||
-         std::regex_search(LOGOXOBJECT, image) || std::regex_search(LOGOPATTERN, pattern);
+  return holds_name(LOGOFONT, "Ff", true) || holds_name(LOGOCOLORSPACE, "Catch", false) ||
+         holds_name(LOGOXOBJECT, "Symbol", true) || holds_name(LOGOPATTERN, "Hatch", true) ||
+         holds_name(LOGOPATTERN, "Shade", true);
 }
 
 // Orders the logo's objects by offset and finds where each begins and how long it is: up to the next
