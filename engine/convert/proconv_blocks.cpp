@@ -19,6 +19,25 @@ namespace {
 
 constexpr std::int32_t kStopMark = 0x1000;  // RUNFLAGS: the conversion gave up, the selection codes nothing
 
+// The name of the encoding when the input is UTF-16 text (a text editor's "Unicode" choice): a UTF-16
+// byte-order mark, or, among its first 512 bytes, zero bytes in every other place only, at least one in
+// four bytes (the high bytes of Latin text). Plain and UTF-8 text hold no such zeros. Empty for any
+// other input.
+std::string utf16_encoding(int channel, std::int64_t length) {
+  if (length < 2) return {};
+  rt::seek(channel, 1);
+  const std::string head = rt::get_bytes(channel, 512);
+  if (head.compare(0, 2, "\xFF\xFE") == 0) return "UTF-16 little-endian";
+  if (head.compare(0, 2, "\xFE\xFF") == 0) return "UTF-16 big-endian";
+  size_t zeros[2] = {0, 0};
+  for (size_t i = 0; i < head.size(); ++i)
+    if (head[i] == '\0') ++zeros[i % 2];
+  const size_t enough = std::max<size_t>(1, head.size() / 4);
+  if (zeros[0] == 0 && zeros[1] >= enough) return "UTF-16 little-endian";
+  if (zeros[1] == 0 && zeros[0] >= enough) return "UTF-16 big-endian";
+  return {};
+}
+
 }  // namespace
 
 std::int32_t text_start(int channel) {
@@ -44,6 +63,16 @@ void BLOCKSLA(ConvState& st) {
   if (!rt::open_file(INCHAN, st.INNAME, rt::FileMode::Binary)) EXXIT(st);
   const std::int64_t length = rt::LOF(INCHAN);
   INFILELEN = static_cast<std::int32_t>(std::min<std::int64_t>(length, std::numeric_limits<std::int32_t>::max()));
+  // A UTF-16 text would be read as lines of single characters between zero bytes: it is refused by
+  // its encoding, not judged by its slash lines.
+  if (const std::string encoding = utf16_encoding(INCHAN, length); !encoding.empty()) {
+    rt::close_file(INCHAN);
+    con.beep();
+    con.print(" ", true);
+    con.print(st.INNAME + " is " + encoding + " (\"Unicode\") text: save it as ANSI or UTF-8 text", true);
+    st.WARNFLAG = 1;
+    EXXIT(st);
+  }
   LINECOUNT = text_start(INCHAN);
   std::string line;
   while (LINECOUNT < INFILELEN) {
