@@ -7,6 +7,7 @@ packages=(
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools python3-ezdxf hp2xx tmux
   qt6-base-dev xvfb xauth xdg-utils cups-client xterm x11-apps netpbm
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -1,0 +1,36 @@
+// What every fuzz harness of the readers stands on.
+//
+// Each harness is one entry point, LLVMFuzzerTestOneInput, that hands its bytes to one reader of a file
+// the engine did not write, the way the engine's start-up or a run hands it the file. The entry point
+// runs in an engine folder of its own (a temporary copy of data/, the current folder for the process)
+// with a console without a terminal. What an unattended run must never do is a finding and ends the
+// process with abort(): an untrapped error (its box, which would end the run with 255), or an end of
+// the process with a code other than 0 or 1. A deliberate end with 0 or 1 ends only the one input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace fuzz {
+
+// Makes the engine folder and the console on the first call; later calls do nothing.
+void engine_folder();
+
+// Fresh engine globals with their arrays, the control codes of the main program and the shipped prompt
+// texts, as after the engine's start-up; also makes the engine folder.
+void fresh_engine();
+
+// Writes the bytes as a file of the engine folder (name relative to it, "/" separators) and removes
+// ERROR.LOG, so that the folder does not grow from input to input.
+void write(const std::string& name, const std::uint8_t* data, std::size_t size);
+
+// Restores a file of the engine folder from data/ (or removes it when data/ has none).
+void restore(const std::string& name);
+
+// Runs one reader call: a deliberate end of the process with 0 or 1 ends only the call; every file
+// left open is closed afterwards.
+void run(const std::function<void()>& reader);
+
+}  // namespace fuzz
