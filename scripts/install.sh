@@ -23,4 +23,6 @@ done
 install -m 0755 "$build/engine/profile" "$dest/profile"
 mkdir -p "$frontend"
 install -m 0755 "$build/frontend/main/quorvel" "$frontend/quorvel"
+mkdir -p "$frontend/help"
+cp -p "$top"/frontend/help/*.htm "$frontend/help/"
 echo "installed into $dest (front end: $frontend/quorvel)"

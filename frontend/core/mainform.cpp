@@ -76,6 +76,12 @@ std::string IsoDate(std::chrono::sys_days d) {
 
 MainForm::MainForm(const Ports& ports) : ports_(ports) {
   if (!ports_.host) ports_.host = &default_host_;
+  remove_file = [](const std::string& path, std::string& error) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    if (ec) error = ec.message();
+    return !ec;
+  };
 }
 
 std::string MainForm::OutputTypeText() const {
@@ -94,6 +100,8 @@ Answer MainForm::ask(const std::string& text, Buttons b, Icon i, const std::stri
   if (!ports_.msgbox) return b == Buttons::YesNo ? Answer::No : Answer::Cancel;
   return ports_.msgbox->show({text, b, i, title});
 }
+
+OsFactsPort& MainForm::os() { return ports_.os ? *ports_.os : default_os_; }
 
 void MainForm::track(const std::string& item) {
   if (!ContainsText(ChangedChoices, item)) ChangedChoices += item;
@@ -455,13 +463,6 @@ void MainForm::cmdInstall_Click() { CheckInstalled("", ports_); }
 
 // ---- Buttons whose windows come later ----
 
-void MainForm::cmdRun_Click() { NotAvailableYet(*ports_.msgbox); }
-void MainForm::cmdOpen_Click() { NotAvailableYet(*ports_.msgbox); }
-void MainForm::cmdManual_Click(int) { NotAvailableYet(*ports_.msgbox); }
-void MainForm::cmdHelp_Click(int) { NotAvailableYet(*ports_.msgbox); }
-void MainForm::cmdAbout_Click() { NotAvailableYet(*ports_.msgbox); }
-void MainForm::cmdSupport_Click() { NotAvailableYet(*ports_.msgbox); }
-void MainForm::cmdRegVeltrax_Click() { NotAvailableYet(*ports_.msgbox); }
 void MainForm::cmdEditInputFile_Click() { NotAvailableYet(*ports_.msgbox); }
 void MainForm::cmdEditSetupFile_Click() { NotAvailableYet(*ports_.msgbox); }
 

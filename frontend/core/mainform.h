@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,7 @@ class MainForm {
   int Top = 0;
   int Left = 0;
   bool WindowNormal = true;  // neither minimised nor maximised (the window keeps it up to date)
+  int SymbolTestCount = 0;   // raised by every symbol-test run, never lowered
 
   // Text of the chosen output type and activity ("" outside the lists).
   std::string OutputTypeText() const;
@@ -128,18 +130,47 @@ class MainForm {
 
   // Closes the other windows before the main window goes (the editors set it).
   std::function<void()> unload_other_windows;
+  // Deletes a file (the old output before a run); false with an error text when it cannot.
+  std::function<bool(const std::string& native_path, std::string& error)> remove_file;
+
+  // Hands a file to the desktop as the output type says: open, print, print to the chosen printer, or
+  // the print dialog; then arms the window's 20-second timer.
+  void ViewOutputFile(const std::string& file);
+  // The engine folder check of a run: a final separator, then the engine program picker until the
+  // engine is found; false when the user gives up.
+  bool LocateEngine();
+  // The argument list that starts a program in the terminal of the setting "Terminal" (missing: xterm
+  // when installed; empty: none); empty when there is no terminal.
+  std::vector<std::string> TerminalCommand(const std::vector<std::string>& argv);
+  // True while the engine runs.
+  bool Running() const { return run_.has_value(); }
+  // Ends the running engine (the run window's Stop).
+  void stop_run();
 
   const Ports& ports() const { return ports_; }
 
  private:
+  // A run between the engine's start and its end.
+  struct RunState {
+    std::string folder, output_type, input_entry, target, view, network_folder;
+    bool profiles = true, network = false, in_terminal = false, pause = false, stopped = false;
+  };
+  bool run_checks();
+  void run_finished(const ProgramEnd& end);
+  void run_error(const std::string& error_text);
+  void remember_input(const std::string& entry);
+  void end_run();
   void track(const std::string& item);
   void discover_engine();
   void check_version();
   bool setting_flag(const std::string& key, bool fallback);
   Answer ask(const std::string& text, Buttons b, Icon i, const std::string& title);
+  OsFactsPort& os();
 
   Ports ports_;
   WindowHost default_host_;
+  SystemOsFacts default_os_;
+  std::optional<RunState> run_;
 };
 
 // Parses a stored date "YYYY-MM-DD"; false when it is no date.

@@ -133,6 +133,30 @@ class ProcessPort {
   virtual void stop() = 0;
 };
 
+// What the print dialog asked for: a printer, copies, pages ("1-3"; empty for all).
+struct PrintChoice {
+  std::string printer;
+  int copies = 1;
+  std::string pages;
+};
+
+// The print dialog (printer, copies, pages) for a file; empty when cancelled.
+class PrintDialogPort {
+ public:
+  virtual ~PrintDialogPort() = default;
+  virtual std::optional<PrintChoice> ask(const std::string& file) = 0;
+};
+
+// The "Veltrax run" window: shows what the engine writes while it runs, offers Stop (which calls stop),
+// and stays open after the run only when asked to.
+class RunWindowPort {
+ public:
+  virtual ~RunWindowPort() = default;
+  virtual void open(const std::string& heading, std::function<void()> stop) = 0;
+  virtual void append(const std::string& text) = 0;
+  virtual void finished(const std::string& closing_line, bool keep_open) = 0;
+};
+
 // Facts about the computer, read from the system; the default implementation reads /etc/os-release,
 // uname and the online processor count.
 struct OsFacts {
@@ -161,6 +185,8 @@ class WindowHost {
   virtual void set_busy(bool) {}
   virtual std::string caption() { return caption_; }
   virtual void set_caption(const std::string& c) { caption_ = c; }
+  // Arms the window's one-shot timer, which only lets pending events run when it fires.
+  virtual void start_wait_timer(int /*milliseconds*/) {}
 
  private:
   std::string caption_;
@@ -178,6 +204,8 @@ struct Ports {
   LauncherPort* launcher = nullptr;
   ProcessPort* process = nullptr;
   OsFactsPort* os = nullptr;
+  PrintDialogPort* printdialog = nullptr;
+  RunWindowPort* runwindow = nullptr;
   WindowHost* host = nullptr;
 };
 

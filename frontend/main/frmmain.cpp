@@ -15,8 +15,9 @@ namespace quorvel {
 
 namespace {
 
-Ports with_host(Ports p, WindowHost* host) {
+Ports with_host(Ports p, WindowHost* host, RunWindowPort* run_window) {
   p.host = host;
+  p.runwindow = run_window;
   return p;
 }
 
@@ -43,7 +44,10 @@ void show_list(QComboBox* box, const ListState& list) {
 }  // namespace
 
 frmMain::frmMain(const Ports& ports, QWidget* parent)
-    : QWidget(parent), host_(this), form_(std::make_unique<MainForm>(with_host(ports, &host_))) {
+    : QWidget(parent),
+      host_(this),
+      run_window_(new frmRun(this)),
+      form_(std::make_unique<MainForm>(with_host(ports, &host_, run_window_))) {
   setObjectName("frmMain");
   host_.before_show = [this] {
     refresh();

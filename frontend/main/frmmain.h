@@ -12,6 +12,7 @@
 
 #include "frontend/core/globals.h"
 #include "frontend/core/mainform.h"
+#include "frmrun.h"
 #include "qtports.h"
 
 namespace quorvel {
@@ -28,6 +29,7 @@ class frmMain : public QWidget {
   // Editors hand control back: the request word ("RUN" or "") and the window shown again.
   void HandBack(const std::string& tag);
   MainForm& form() { return *form_; }
+  frmRun* run_window() { return run_window_; }
   // Shows the model's values in the controls again (after the logic changed them).
   void refresh();
 
@@ -46,6 +48,7 @@ class frmMain : public QWidget {
   void on_event(F f);
 
   QtWindowHost host_;
+  frmRun* run_window_ = nullptr;
   std::unique_ptr<MainForm> form_;
   bool refreshing_ = false;
 

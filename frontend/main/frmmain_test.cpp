@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include "frontend/core/globals.h"
 #include "frontend/core/testing/fakes.h"
+#include "frontend/core/testing/process.h"
 #include "frontend/core/testing/standin.h"
 #include "testsupport.h"
 
@@ -126,6 +129,47 @@ TEST_F(WindowFixture, TypingInABoxIsAChange) {
   EXPECT_NE(w->form().ChangedChoices.find(", Scale"), std::string::npos);
 }
 
+TEST_F(WindowFixture, RunWindowShowsWhileTheEngineWorks) {
+  // A stand-in engine that takes a moment; the engine runs without a terminal.
+  fakes::write_standin_script(home.path() / "vlx7000");
+  std::string script = testing_support::read_file(home.path() / "vlx7000" / "profile");
+  script.insert(script.find("[ -e no-target ]"), "sleep 1\n");
+  testing_support::write_file(home.path() / "vlx7000" / "profile", script);
+  settings.set("Settings", "Terminal", "");
+  std::filesystem::create_directories(home.path() / "vlx7000" / "Examples");
+  testing_support::write_file(home.path() / "vlx7000" / "Examples" / "Examples.TXT", "holes\n");
+  testing_support::write_file(home.path() / "vlx7000" / "STANDARD.SET", "set\n");
+  QtProcess process;
+  fakes::RecordingLauncher launcher;
+  ports.process = &process;
+  ports.launcher = &launcher;
+  w = std::make_unique<frmMain>(ports);
+  w->Load();
+  w->form().SetOutputPath("");
+  control<QPushButton>("cmdRun")->click();
+  for (const auto& m : box.shown) ADD_FAILURE() << "unexpected question: " << m.title;
+  frmRun* run = w->run_window();
+  EXPECT_TRUE(run->isVisible());
+  EXPECT_FALSE(w->isVisible());
+  if (qEnvironmentVariableIsSet("QUORVEL_SHOT")) {
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("QUORVEL_SHOT"));
+  }
+  QElapsedTimer t;
+  t.start();
+  while (w->form().Running() && t.elapsed() < 30000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  EXPECT_FALSE(w->form().Running());
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_FALSE(run->isVisible());  // the target is there and no pause was asked for
+  EXPECT_TRUE(box.shown.empty());
+  ASSERT_EQ(launcher.started.size(), 1u);
+  EXPECT_EQ(launcher.started[0].argv,
+            (std::vector<std::string>{"xdg-open", home.str() + "/vlx7000/Examples/Examples.PDF"}));
+  EXPECT_NE(run->findChild<QPlainTextEdit*>("txtLog")->toPlainText().indexOf("stand-in engine: @runfile.dat"), -1);
+}
+
 TEST(QtSettings, IniFileInTheUsersConfigFolder) {
   TempDir config;
   ScopedEnv xdg("XDG_CONFIG_HOME", config.str());
@@ -147,7 +191,7 @@ TEST(QtSettings, IniFileInTheUsersConfigFolder) {
 }  // namespace quorvel
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

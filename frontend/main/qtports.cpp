@@ -9,7 +9,10 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <QTimer>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -162,6 +165,71 @@ bool QtLauncher::available(const std::string& program) {
   return !QStandardPaths::findExecutable(qs(program)).isEmpty();
 }
 
+QtProcess::~QtProcess() {
+  if (process_ && process_->state() != QProcess::NotRunning) {
+    process_->disconnect();
+    process_->kill();
+    process_->waitForFinished(5000);
+  }
+}
+
+void QtProcess::start(const std::vector<std::string>& argv, const std::string& folder, Callbacks cb) {
+  if (argv.empty()) return;
+  auto* p = new QProcess(qApp);
+  process_ = p;
+  QStringList args;
+  for (size_t i = 1; i < argv.size(); ++i) args << qs(argv[i]);
+  p->setProgram(qs(argv[0]));
+  p->setArguments(args);
+  p->setWorkingDirectory(qs(folder));
+  p->setStandardInputFile(QProcess::nullDevice());  // no terminal: the engine never waits for a key
+  p->setProcessChannelMode(QProcess::MergedChannels);
+  QObject::connect(p, &QProcess::readyReadStandardOutput, p, [p, cb] {
+    QByteArray bytes = p->readAllStandardOutput();
+    if (cb.output) cb.output(bytes.toStdString());
+  });
+  QObject::connect(p, &QProcess::finished, p, [p, cb](int code, QProcess::ExitStatus status) {
+    QByteArray rest = p->readAllStandardOutput();
+    if (!rest.isEmpty() && cb.output) cb.output(rest.toStdString());
+    ProgramEnd e;
+    e.exit_code = code;
+    e.crashed = status == QProcess::CrashExit;
+    p->deleteLater();
+    if (cb.finished) cb.finished(e);
+  });
+  QObject::connect(p, &QProcess::errorOccurred, p, [p, cb](QProcess::ProcessError err) {
+    if (err != QProcess::FailedToStart) return;
+    ProgramEnd e;
+    e.started = false;
+    e.error_text = ss(p->errorString());
+    p->deleteLater();
+    if (cb.finished) cb.finished(e);
+  });
+  p->start();
+}
+
+bool QtProcess::running() { return process_ && process_->state() != QProcess::NotRunning; }
+
+void QtProcess::stop() {
+  if (running()) process_->kill();
+}
+
+std::optional<PrintChoice> QtPrintDialog::ask(const std::string& file) {
+  QPrinter printer;
+  printer.setDocName(QFileInfo(qs(file)).fileName());
+  QPrintDialog d(&printer, parent());
+  d.setWindowTitle("Print " + QFileInfo(qs(file)).fileName());
+  d.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  d.setOption(QAbstractPrintDialog::PrintToFile, false);
+  if (d.exec() != QDialog::Accepted) return std::nullopt;
+  PrintChoice c;
+  c.printer = ss(printer.printerName());
+  c.copies = printer.copyCount();
+  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0)
+    c.pages = std::to_string(printer.fromPage()) + "-" + std::to_string(printer.toPage());
+  return c;
+}
+
 QtWindowHost::~QtWindowHost() {
   if (busy_) QApplication::restoreOverrideCursor();
 }
@@ -192,6 +260,10 @@ void QtWindowHost::set_caption(const std::string& c) {
   if (window_) window_->setWindowTitle(qs(c));
 }
 
+void QtWindowHost::start_wait_timer(int milliseconds) {
+  QTimer::singleShot(milliseconds, [] { QApplication::processEvents(); });
+}
+
 QtPorts::QtPorts() = default;
 
 Ports QtPorts::ports() {
@@ -205,6 +277,8 @@ Ports QtPorts::ports() {
   p.clock = &clock;
   p.launcher = &launcher;
   p.os = &os;
+  p.process = &process;
+  p.printdialog = &printdialog;
   return p;
 }
 
@@ -212,6 +286,7 @@ void QtPorts::set_parent(QWidget* w) {
   msgbox.set_parent(w);
   inputbox.set_parent(w);
   files.set_parent(w);
+  printdialog.set_parent(w);
 }
 
 bool IsFormLoaded(const std::string& name) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QProcess>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -74,6 +75,24 @@ class QtLauncher : public LauncherPort {
   bool available(const std::string& program) override;
 };
 
+// The engine process with QProcess: output as it comes, the end through the finished signal.
+class QtProcess : public ProcessPort {
+ public:
+  ~QtProcess() override;
+  void start(const std::vector<std::string>& argv, const std::string& folder, Callbacks cb) override;
+  bool running() override;
+  void stop() override;
+
+ private:
+  QPointer<QProcess> process_;
+};
+
+// The print dialog of Qt print support: printer, copies, pages.
+class QtPrintDialog : public PrintDialogPort, public QtDialogParent {
+ public:
+  std::optional<PrintChoice> ask(const std::string& file) override;
+};
+
 // A window as the logic's host: show, hide, events, busy pointer, caption.
 class QtWindowHost : public WindowHost {
  public:
@@ -85,6 +104,7 @@ class QtWindowHost : public WindowHost {
   void set_busy(bool busy) override;
   std::string caption() override;
   void set_caption(const std::string& c) override;
+  void start_wait_timer(int milliseconds) override;
   // Called before the window is shown (a window places itself there).
   std::function<void()> before_show;
 
@@ -109,6 +129,8 @@ class QtPorts {
   SystemClock clock;
   QtLauncher launcher;
   SystemOsFacts os;
+  QtProcess process;
+  QtPrintDialog printdialog;
 };
 
 // True when a top-level window of that object name (case-sensitive) exists.

@@ -15,8 +15,9 @@ inline void write_standin_engine(const std::filesystem::path& folder, const std:
   bytes[46999] = '\0';
   bytes[47000 + version.size()] = '\0';
   std::ofstream(folder / "profile", std::ios::binary) << bytes;
-  // The program file carries only 70xx versions; older engines say theirs in their menu file.
-  if (version.rfind("70", 0) != 0) {
+  // The program file's version is found only when it begins "701" or "702"; other engines say theirs
+  // in their menu file.
+  if (version.rfind("701", 0) != 0 && version.rfind("702", 0) != 0) {
     std::string menu(47000, ' ');
     menu.replace(46600, 8 + version.size(), "Version " + version);
     std::ofstream(folder / "PROMENU.TBC", std::ios::binary) << menu;
