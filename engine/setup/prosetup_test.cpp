@@ -270,6 +270,63 @@ TEST_F(SetEditorTest, SwitchThenSaveKeepsEachFilesLines) {
   EXPECT_EQ(BARLEVEL, 1);
 }
 
+TEST_F(SetEditorTest, SaveWritesBackWhereTheFileWasRead) {
+  // The front end passes full paths: Enter at the name question writes that file, not a copy here.
+  testing_support::TempDir other;
+  const std::string path = (other.path() / "SITE.SET").string();
+  auto lines = standard;
+  lines[1] = "SITE.SET";
+  other.write("SITE.SET", joined_lines(lines));
+  SETUPNAME = path;
+  open_table();
+  std::string v = "2";
+  NEWSETUP(v, SETBEGIN1 + 5);
+  sc->type("\ry");
+  SAVESETU();
+  lines[item(5)] = "2" + std::string(39, ' ') + "= Scale option (1=metric  2=Imperial)";
+  EXPECT_EQ(split_lines(other.read("SITE.SET")), lines);
+  EXPECT_FALSE(fs::exists(dir.path() / "SITE.SET"));
+  EXPECT_EQ(SETUPNAME, path);
+  // A typed name goes to the current folder, upper-cased, with the extension .SET.
+  sc->type("c:\\x\\copy.txt\r");
+  SAVESETU();
+  EXPECT_EQ(split_lines(dir.read("COPY.SET"))[1], "COPY.SET");
+  EXPECT_EQ(SETUPNAME, "COPY.SET");
+}
+
+TEST_F(SetEditorTest, FailedWriteKeepsTheOldFile) {
+  open_table();
+  std::string v = "A3";
+  NEWSETUP(v, SETBEGIN1 + 6);
+  fs::create_directory(dir.path() / "STANDARD.SET.NEW");  // the new file cannot be made
+  sc->type("\ry");
+  sc->type("x");  // the key after the error report
+  SAVESETU();
+  EXPECT_EQ(split_lines(dir.read("STANDARD.SET")), standard);
+  EXPECT_EQ(SETCHANGED, 1);
+  EXPECT_NE(log().find("Error"), std::string::npos);
+}
+
+TEST_F(SetEditorTest, Listings) {
+  for (int i = 1; i <= 25; ++i) dir.write("S" + std::to_string(100 + i) + ".SET", "");
+  dir.write("A LONG SETUP NAME.SET", "");
+  open_table();
+  SETUPNAME = "a long setup name.set";
+  BARMENU = "SWITCHSETUP";
+  sc->type("x");  // the key after the message
+  WRITEMEN();
+  EXPECT_EQ(sc->queued(), 0u);
+  EXPECT_EQ(BARCOUNT, 19);
+  EXPECT_EQ(BARTEXT(1), "A LONG SETUP NAME.SET");
+  EXPECT_EQ(BARITEM, 1);  // the whole long name is marked
+  EXPECT_EQ(BARVALUE(1), PROMPT(109));
+  EXPECT_EQ(BARVALUE(2), PROMPT(106));
+  // A name with two blanks in a row becomes the SET file's name with one.
+  std::string name = "  TWO  BLANKS.SET ";
+  EXPECT_EQ(FNCULL(name), "TWO BLANKS.SET");
+  EXPECT_EQ(name, "TWO BLANKS.SET");
+}
+
 TEST_F(SetEditorTest, LongFileIsSavedWhole) {
   auto lines = standard;
   while (lines.size() < 200) lines.push_back("comment " + std::to_string(lines.size() + 1));
