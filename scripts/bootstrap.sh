@@ -4,10 +4,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
+  clang libclang-rt-dev llvm  # the sanitized test build: compiler, sanitizer runtimes, llvm-symbolizer
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools python3-ezdxf hp2xx tmux
   qt6-base-dev xvfb xauth xdg-utils cups-client xterm x11-apps netpbm
-  clang libclang-rt-dev
+  python-matplotlib-data  # the standard font metrics that the font width tables are made from
 )
 
 missing=()

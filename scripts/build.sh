@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the project in build/. BUILD_DIR and BUILD_TYPE may be set.
+# Configures and builds the project in build/. BUILD_DIR and BUILD_TYPE may be set, and CXX names the
+# compiler of a new build folder. Arguments are CMake options for the configuration (-DVLX_WERROR=ON);
+# without any, a folder configured before is built as it stands.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}"
+  cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@"
+elif (($#)); then
+  cmake "$build" "$@"
 fi
 cmake --build "$build" -j"$(nproc)"

@@ -10,7 +10,6 @@
 #include <functional>
 #include <cstdio>
 #include <map>
-#include <regex>
 #include <string>
 #include <utility>
 
@@ -102,11 +101,14 @@ inline void expect_consistent(const std::string& pdf, int lf_objects = 0) {
   ASSERT_NE(sx, std::string::npos);
   size_t xref = std::stoul(pdf.substr(sx + 11));
   ASSERT_EQ(pdf.compare(xref, 6, "xref\r\n"), 0);
-  std::smatch m;
+  // One subsection from object 0: "0 SIZE \r\n".
   std::string head = pdf.substr(xref + 6, 20);
-  ASSERT_TRUE(std::regex_search(head, m, std::regex("^0 (\\d+) \r\n")));
-  int size = std::stoi(m[1]);
-  size_t at = xref + 6 + m.length(0);
+  const size_t head_end = head.find(" \r\n");
+  ASSERT_TRUE(head.starts_with("0 ") && head_end != std::string::npos && head_end > 2 &&
+              head.find_first_not_of("0123456789", 2) == head_end)
+      << head;
+  int size = std::stoi(head.substr(2, head_end - 2));
+  size_t at = xref + 6 + head_end + 3;
   std::map<int, int> free_next;
   for (int n = 0; n < size; ++n, at += 20) {
     std::string e = pdf.substr(at, 20);

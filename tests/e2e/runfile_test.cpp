@@ -7,7 +7,7 @@ using namespace testing_support;
 
 TEST(EngineRunFile, MissingRunFileNeverWaits) {
   EngineFolder ef;
-  RunResult r = ef.run({"@runfile.dat"}, 10);
+  RunResult r = ef.run({"@runfile.dat"}, 30);
   EXPECT_FALSE(r.timed_out);
   EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
   EXPECT_NE(r.out.find("File not found : @runfile.dat"), std::string::npos) << r.out;

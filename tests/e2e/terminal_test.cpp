@@ -36,11 +36,12 @@ class Tmux {
   bool available() const { return !tmux_.empty(); }
   RunResult cmd(std::vector<std::string> args) const {
     args.insert(args.begin(), {tmux_, "-S", socket_});
-    return run_program(args, cwd_, 10);
+    return run_program(args, cwd_, 30);
   }
   std::string screen() const { return cmd({"capture-pane", "-p"}).out; }
-  // Waits until the screen shows the text; the last screen seen goes into shown.
-  bool wait_for(const std::string& text, std::string& shown, int ms = 5000) const {
+  // Waits until the screen shows the text; the last screen seen goes into shown. The limit only ends a
+  // test whose engine hangs: it is far above the normal time, also under sanitizers on a busy machine.
+  bool wait_for(const std::string& text, std::string& shown, int ms = 20000) const {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     do {
       shown = screen();
@@ -56,7 +57,7 @@ class Tmux {
   std::string socket_;
 };
 
-bool wait_for_file(const fs::path& p, int ms = 5000) {
+bool wait_for_file(const fs::path& p, int ms = 20000) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (std::chrono::steady_clock::now() < until) {
     if (fs::exists(p) && !read_file(p).empty()) return true;
@@ -83,18 +84,19 @@ std::vector<std::string> lines_of(const std::string& screen) {
   return rows;
 }
 
-// Starts the engine in a session of its own; when it has ended, rc.txt holds its exit code and
-// stty.txt the terminal settings it left. Returns the main screen once it shows, answering the key
-// wait of a data file the folder lacks.
+// Starts the engine in a session of its own; when it has ended, rc.txt holds its exit code, stty.txt
+// the terminal settings it left and stderr.txt its standard error. Returns the main screen once it
+// shows, answering the key wait of a data file the folder lacks.
 std::string start_engine(const Tmux& tmux, const EngineFolder& ef) {
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
-                          "./profile; echo $? > rc.txt; stty -a > stty.txt"});
+                          "./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   std::string shown;
-  // The cells are painted last; the last of them is the setup cell's "Editor".
-  for (int answered = 0; !tmux.wait_for("Editor", shown, 1000) && answered < 5; ++answered) {
-    EXPECT_NE(shown.find("File not found : "), std::string::npos) << shown;
-    tmux.cmd({"send-keys", "Space"});
+  // The cells are painted last; the last of them is the setup cell's "Editor". A key wait that is still
+  // shown a second after its key is answered again: a Space on the main screen does nothing.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (int answered = 0; !tmux.wait_for("Editor", shown, 1000) && std::chrono::steady_clock::now() < until;) {
+    if (shown.find("File not found : ") != std::string::npos && answered++ < 5) tmux.cmd({"send-keys", "Space"});
   }
   return shown;
 }
@@ -106,6 +108,8 @@ void expect_clean_end(const EngineFolder& ef, const Tmux& tmux) {
   EXPECT_TRUE(stty_on(stty, "echo")) << stty;
   EXPECT_TRUE(stty_on(stty, "icanon")) << stty;
   EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  const std::string err = ef.read("stderr.txt");
+  EXPECT_EQ(sanitizer_report(err), "") << err;
 }
 
 TEST(EngineTerminal, MainMenuKeysAndMouse) {

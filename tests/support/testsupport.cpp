@@ -14,6 +14,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
 namespace fs = std::filesystem;
 
 namespace testing_support {
@@ -134,7 +136,22 @@ RunResult run_program(const std::vector<std::string>& argv, const fs::path& cwd,
   int status = 0;
   waitpid(pid, &status, 0);
   if (!r.timed_out && WIFEXITED(status)) r.exit_code = WEXITSTATUS(status);
+  if (const std::string report = sanitizer_report(r.err); !report.empty())
+    ADD_FAILURE() << argv[0] << " made a sanitizer report: " << report << "\n" << r.err;
   return r;
+}
+
+std::string sanitizer_report(const std::string& err) {
+  // "==PID==ERROR: AddressSanitizer: ..." (also LeakSanitizer), and "FILE:LINE:COL: runtime error: ..."
+  // from the undefined-behaviour checks.
+  std::istringstream lines(err);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t e = line.find("ERROR: ");
+    if ((e != std::string::npos && line.find("Sanitizer", e) != std::string::npos) ||
+        line.find(": runtime error: ") != std::string::npos)
+      return line;
+  }
+  return {};
 }
 
 fs::path source_dir() { return VLX_SOURCE_DIR; }

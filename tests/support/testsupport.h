@@ -93,9 +93,14 @@ struct RunResult {
 };
 
 // Runs a program in a folder with standard input from /dev/null (or the given text), no terminal, and
-// a time limit; captures standard output and standard error.
+// a time limit; captures standard output and standard error. A sanitizer report in the program's
+// standard error fails the test that ran it (a sanitized program may end with a code the test expects).
 RunResult run_program(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
                       int timeout_seconds = 60, const std::vector<std::string>& extra_env = {});
+
+// The first line of an AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer report in a
+// program's standard error; empty when there is none.
+std::string sanitizer_report(const std::string& err);
 
 // A temporary engine folder: the engine program and the files of data/, as an install makes it.
 class EngineFolder {
