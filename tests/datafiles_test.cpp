@@ -7,7 +7,6 @@
 #include <array>
 #include <cctype>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -21,6 +20,8 @@
 #include "tools/embedded_data.h"
 
 namespace fs = std::filesystem;
+using testing_support::find_all_regex;
+using testing_support::find_regex;
 using testing_support::data_dir;
 using testing_support::read_file;
 using testing_support::source_dir;
@@ -288,15 +289,14 @@ TEST(PromptFile, LayoutAndTheTextsTheEngineParses) {
 // Every prompt number the engine's code uses has a text.
 TEST(PromptFile, CoversThePromptsTheEngineUses) {
   const PromptFile pf = read_prompts();
-  const std::regex use(R"(\bPROMPT\((\d+)\))");
   int files = 0;
   for (const auto& e : fs::recursive_directory_iterator(source_dir() / "engine")) {
     const std::string name = e.path().filename().string();
     if (e.path().extension() != ".cpp" || name.ends_with("_test.cpp")) continue;
     ++files;
     const std::string code = read_file(e.path());
-    for (std::sregex_iterator m(code.begin(), code.end(), use), end; m != end; ++m) {
-      const int n = std::stoi((*m)[1]);
+    for (const auto& m : find_all_regex(code, R"(\bPROMPT\((\d+)\))")) {
+      const int n = std::stoi(m[1]);
       EXPECT_EQ(pf.texts.count(n), 1u) << name << " uses prompt " << n;
     }
   }
@@ -409,7 +409,7 @@ TEST(ConversionFiles, SignatureAndLineLayout) {
     size_t i = begins[0] + 1;
     for (; i < lines.size() && lines[i] != "END"; ++i) {
       EXPECT_TRUE(lines[i].starts_with("/")) << name << ": " << lines[i];
-      EXPECT_TRUE(vocabulary ? std::regex_search(lines[i], std::regex("/<\\d\\d(>>)?$")) : lines[i].ends_with("."))
+      EXPECT_TRUE(vocabulary ? !find_regex(lines[i], "/<\\d\\d(>>)?$").empty() : lines[i].ends_with("."))
           << name << ": " << lines[i];
     }
     EXPECT_LT(i, lines.size()) << name << ": END";

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,10 +34,9 @@ struct Parsed {
     const size_t sx = bytes.rfind("startxref\r\n");
     if (sx == std::string::npos) return;
     const size_t xref = std::stoul(bytes.substr(sx + 11));
-    std::smatch m;
-    const std::string head = bytes.substr(xref + 6, 20);
-    if (!std::regex_search(head, m, std::regex("^0 (\\d+) \r\n"))) return;
-    size_t at = xref + 6 + static_cast<size_t>(m.length(0));
+    const std::vector<std::string> m = find_regex(bytes.substr(xref + 6, 20), "^0 (\\d+) \r\n");
+    if (m.empty()) return;
+    size_t at = xref + 6 + m[0].size();
     for (int n = 0; n < std::stoi(m[1]); ++n, at += 20)
       if (bytes[at + 17] == 'n') offsets[n] = std::stoul(bytes.substr(at, 10));
   }
@@ -51,9 +49,7 @@ struct Parsed {
   // The object numbers of the references in text, in order.
   static std::vector<int> refs(const std::string& text) {
     std::vector<int> out;
-    const std::regex re("(^|[^0-9])(\\d+) 0 R");
-    for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it)
-      out.push_back(std::stoi((*it)[2]));
+    for (const auto& m : find_all_regex(text, "(^|[^0-9])(\\d+) 0 R")) out.push_back(std::stoi(m[2]));
     return out;
   }
   int value(const std::string& text, const std::string& key) const {
@@ -208,7 +204,7 @@ TEST_F(CombineTest, MergesDocumentsWithTheirSizesLogoAndFonts) {
     // One set of fonts: the logo's and the engine's three, which every page uses.
     EXPECT_EQ(ff1.size(), 1u);
     const std::string fonts = pdf.bytes.substr(pdf.bytes.find("%fontlist "));
-    EXPECT_TRUE(std::regex_search(fonts, std::regex("^%fontlist \\d+ +\\d+ +\\d+ +\r\nstartxref")));
+    EXPECT_FALSE(find_regex(fonts, "^%fontlist \\d+ +\\d+ +\\d+ +\r\nstartxref").empty());
     EXPECT_EQ(pdf.value(fonts, "%fontlist "), *ff1.begin());
     size_t font_objects = 0;
     for (size_t at = pdf.bytes.find("/Type /Font"); at != std::string::npos; at = pdf.bytes.find("/Type /Font", at + 1))

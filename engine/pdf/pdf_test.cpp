@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <regex>
 
 #include "engine/pdf/pdf_fixture.h"
 
@@ -155,12 +154,9 @@ TEST_F(PdfTest, PageOrder) {
     std::string pdf = dir.read("out.pdf");
     expect_consistent(pdf);
     std::vector<std::vector<int>> pages;
-    std::regex contents("/Contents \\[\r\n((?:\\d+ 0 R\r\n)*)\\] %");
-    for (std::sregex_iterator it(pdf.begin(), pdf.end(), contents), end; it != end; ++it) {
+    for (const auto& contents : find_all_regex(pdf, "/Contents \\[\r\n((?:\\d+ 0 R\r\n)*)\\] %")) {
       std::vector<int> leaves;
-      std::string refs = (*it)[1];
-      std::regex ref("(\\d+ 0 R)\r\n");
-      for (std::sregex_iterator r(refs.begin(), refs.end(), ref); r != end; ++r) leaves.push_back(leaf_of[(*r)[1]]);
+      for (const auto& ref : find_all_regex(contents[1], "(\\d+ 0 R)\r\n")) leaves.push_back(leaf_of[ref[1]]);
       pages.push_back(leaves);
     }
     EXPECT_EQ(pages, c.pages);

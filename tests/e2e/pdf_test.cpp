@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -94,11 +93,11 @@ Image render(const fs::path& pdf, const fs::path& folder, int page, int dpi = 72
   for (const auto& e : fs::directory_iterator(folder)) {
     if (e.path().extension() != ".ppm") continue;
     std::string bytes = read_file(e.path());
-    std::smatch m;
-    if (!std::regex_search(bytes.cbegin(), bytes.cend(), m, std::regex("^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"))) continue;
+    const std::vector<std::string> m = find_regex(bytes, "^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s");
+    if (m.empty()) continue;
     img.width = std::stoi(m[1]);
     img.height = std::stoi(m[2]);
-    img.rgb = bytes.substr(static_cast<size_t>(m.length(0)));
+    img.rgb = bytes.substr(m[0].size());
     fs::remove(e.path());
   }
   return img;
@@ -151,9 +150,9 @@ TEST(PdfWriter, UnderlinesSpanTheShownText) {
   ASSERT_EQ(r.exit_code, 0) << r.err;
   const std::string& boxes = r.out;
   auto word = [&](const std::string& w, const char* edge) {
-    std::smatch m;
-    const std::regex re(std::string("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>") + w + "</word>");
-    if (!std::regex_search(boxes, m, re)) {
+    const std::vector<std::string> m =
+        find_regex(boxes, std::string("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>") + w + "</word>");
+    if (m.empty()) {
       ADD_FAILURE() << w << " not found\n" << boxes;
       return 0.0;
     }
@@ -163,9 +162,8 @@ TEST(PdfWriter, UnderlinesSpanTheShownText) {
   const std::string pdf = read_file(d.pdf);
   const std::string page1 = pdf.substr(0, pdf.find("endstream", pdf.find("0.96 w")));
   std::vector<std::pair<double, double>> rules;
-  const std::regex rule("0\\.96 w\\s+([0-9.]+)\\s+[0-9.]+ m\\s+([0-9.]+)\\s+[0-9.]+ l");
-  for (std::sregex_iterator it(page1.begin(), page1.end(), rule), end; it != end; ++it)
-    rules.emplace_back(std::stod((*it)[1]), std::stod((*it)[2]));
+  for (const auto& m : find_all_regex(page1, "0\\.96 w\\s+([0-9.]+)\\s+[0-9.]+ m\\s+([0-9.]+)\\s+[0-9.]+ l"))
+    rules.emplace_back(std::stod(m[1]), std::stod(m[2]));
   ASSERT_FALSE(rules.empty()) << "no underlines";
   struct Case {
     const char *first, *last;
@@ -357,8 +355,7 @@ TEST(PdfWriter, MergedDocuments) {
   const std::string sizes = tool({"pdfinfo", "-f", "1", "-l", "10", "combined.pdf"});
   for (int p = 1; p <= 10; ++p) {
     const std::string want = p == 5 || p == 6 ? "1190 x 841 pts" : "595 x 841 pts";
-    const std::regex line("Page +" + std::to_string(p) + " size: +" + want);
-    EXPECT_TRUE(std::regex_search(sizes, line)) << p << "\n" << sizes;
+    EXPECT_FALSE(find_regex(sizes, "Page +" + std::to_string(p) + " size: +" + want).empty()) << p << "\n" << sizes;
   }
   const char* texts[] = {"Sheet page 1", "Log page 1", "Sheet page 2", "Log page 2", "Sheet page 1",
                          "Sheet page 2", "Sheet page 1", "Log page 1", "Sheet page 2", "Log page 2"};

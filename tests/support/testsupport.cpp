@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 
@@ -139,6 +140,27 @@ RunResult run_program(const std::vector<std::string>& argv, const fs::path& cwd,
   if (const std::string report = sanitizer_report(r.err); !report.empty())
     ADD_FAILURE() << argv[0] << " made a sanitizer report: " << report << "\n" << r.err;
   return r;
+}
+
+namespace {
+std::vector<std::string> groups_of(const std::smatch& m) {
+  std::vector<std::string> g;
+  for (const auto& sub : m) g.push_back(sub.str());
+  return g;
+}
+}  // namespace
+
+std::vector<std::string> find_regex(const std::string& text, const std::string& pattern) {
+  std::smatch m;
+  if (!std::regex_search(text, m, std::regex(pattern))) return {};
+  return groups_of(m);
+}
+
+std::vector<std::vector<std::string>> find_all_regex(const std::string& text, const std::string& pattern) {
+  std::vector<std::vector<std::string>> all;
+  const std::regex re(pattern);
+  for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it) all.push_back(groups_of(*it));
+  return all;
 }
 
 std::string sanitizer_report(const std::string& err) {

@@ -98,6 +98,13 @@ struct RunResult {
 RunResult run_program(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
                       int timeout_seconds = 60, const std::vector<std::string>& extra_env = {});
 
+// Regular expressions (ECMAScript) are matched here, in one source file: a test that includes <regex>
+// takes seconds more to compile.
+// The groups of the first match of the pattern in the text, group 0 the whole match; empty when none.
+std::vector<std::string> find_regex(const std::string& text, const std::string& pattern);
+// The groups of every match, in order.
+std::vector<std::vector<std::string>> find_all_regex(const std::string& text, const std::string& pattern);
+
 // The first line of an AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer report in a
 // program's standard error; empty when there is none.
 std::string sanitizer_report(const std::string& err);
