@@ -377,7 +377,9 @@ void WRITERES() {
       base = blank == std::string::npos ? PDFFONTREC : PDFFONTREC.substr(blank + 1);
       FPRINT("<< /Type /Font");
       FPRINT("/Subtype /Type1");
-      FPRINT("/BaseFont /" + FONTPDFNAME);
+      // Without a font table the name stays as it was, which may be none yet: a name-less font
+      // would make the file unreadable, so the standard font stands in.
+      FPRINT("/BaseFont /" + (FONTPDFNAME.empty() ? std::string("Helvetica") : FONTPDFNAME));
       FPRINT("/FirstChar 32");
       FPRINT("/LastChar 255");
       FPRINT("/Encoding " + FNOBJREF(n + PDFOBJECT));

@@ -76,8 +76,7 @@ void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
     con.beep();
     con.print((PROMPT.in_bounds(38) ? PROMPT(38) : std::string()) + " " + file, true);
     con.pause_ms(2000);
-    // The previous font's name would be wrong for this one: a standard font stands in.
-    name = standard_font(style, typeface);
+    // Nothing to look the font up in: the metric field and the font name stay as they were.
     return;
   }
 

@@ -131,10 +131,10 @@ TEST_F(PdfEquivTest, MissingFontsFallBackToStandardFonts) {
 }
 
 TEST_F(PdfEquivTest, MissingOrShortTable) {
-  // Missing: the message with the path; the metric field and the encoding stay; the name is standard.
+  // Missing: the message with the path; the metric field, the font name and the encoding stay.
   PDFFONTREC = "/Encoding /Old";
   lookup(kEsc + "(s0s3b4101T");
-  EXPECT_EQ(name, "Times-Bold");
+  EXPECT_EQ(name, "unchanged");
   EXPECT_EQ(size, "unchanged");
   EXPECT_EQ(PDFFONTREC, "/Encoding /Old");
   EXPECT_NE(screen().find("Cannot find " + (dir.path() / "pdffonts.dat").string()), std::string::npos) << screen();

@@ -139,13 +139,14 @@ void READVOCB(const std::string& name) {
   }
 
   // The user additions: the library's own list gets the usercat.dat line each time (never twice), and
-  // a keyword table read afresh gets the userprov.dat line.
+  // a keyword table read afresh gets the userprov.dat line. A library that could not be read leaves
+  // both as they were: the load then adds nothing of the user's.
   trap.step("0005");
   std::string user_names, user_keywords;
   USERDATA("usercat.dat", user_names);
   USERDATA("userprov.dat", user_keywords);
   if (library_ok) VOCABLIST = LIBRARYLIST + user_names;
-  if (keywords_read) KEYWORDS += rt::UCASE(user_keywords);
+  if (library_ok && keywords_read) KEYWORDS += rt::UCASE(user_keywords);
 }
 
 void READINT(std::int32_t file, std::int32_t& value) {

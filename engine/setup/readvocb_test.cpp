@@ -190,8 +190,11 @@ TEST_F(VocabularyTest, DamagedLibraryKeepsThePreviousList) {
     con->keys = 0;
     dir.write("PROLIB.DAT", c.bytes);
     dir.write("V.ENG", vocabulary({}, {}, {"/CLAY/"}, "PROLIB.DAT"));
+    dir.write("userprov.dat", "/mine/[mine].\r\n");
     READVOCB("V.ENG");
     EXPECT_EQ(LIBNAME, c.loads ? "PROLIB.DAT" : "OLD.DAT") << c.what;
+    // A library that cannot be read leaves out the user's keyword line too.
+    EXPECT_EQ(KEYWORDS, c.loads ? "/CLAY//MINE/[MINE]." : "/CLAY/") << c.what;
     EXPECT_EQ(VOCABLIST, c.loads ? c.list : "|OLD       ") << c.what;
     EXPECT_EQ(con->keys, c.loads ? 0 : 1) << c.what;
     if (!c.loads) {
