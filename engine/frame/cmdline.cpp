@@ -9,6 +9,7 @@
 // An output or activity word that no word of its prompt list contains names nothing the engine can do:
 // it is reported on the console and in ERROR.LOG, the setting keeps its value and run_item_refused
 // holds the item, so that a one-shot run is not done with a device or activity the user did not ask for.
+// An empty list (no prompt file) refuses nothing: the device keeps its value and a word gives activity 0.
 #include <cstdint>
 
 #include "engine/frame/frame.h"
@@ -63,7 +64,7 @@ void refuse_word(std::int32_t item, const std::string& what, const std::string& 
 void LINKUPDE(const std::string& value) {
   rt::current_trap()->section("LINKUPDE");
   std::int32_t position = word_position(PROMPT(33), value);
-  if (position == 0) refuse_word(2, "output", value, PROMPT(33));
+  if (position == 0 && !PROMPT(33).empty()) refuse_word(2, "output", value, PROMPT(33));
   else if (position > 2) OUTDEV = position - 2;
 }
 
@@ -76,7 +77,7 @@ void LINKUPME(const std::string& value) {
     return;
   }
   std::int32_t position = word_position(PROMPT(28), value);
-  if (position == 0) refuse_word(4, "activity", value, PROMPT(28));
+  if (position == 0 && !PROMPT(28).empty()) refuse_word(4, "activity", value, PROMPT(28));
   else SHEETMODE = position > 2 ? position - 2 : 0;
 }
 

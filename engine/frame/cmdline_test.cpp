@@ -132,7 +132,7 @@ TEST_F(RunFileTest, DeviceAndActivityWords) {
       {"unknown device: reported, device kept", "2/plotter", nullptr, nullptr, 7, 0, 2},
       {"caption word leaves the device", "2/output", nullptr, nullptr, 7, 0, 0},
       {"two blanks give an empty piece", "2/pdf", nullptr, "Out  dev PDF", 2, 0, 0},
-      {"no device words", "2/pdf", nullptr, "", 7, 0, 2},
+      {"no device words: device kept", "2/pdf", nullptr, "", 7, 0, 0},
       {"activity digit", "4/2", nullptr, nullptr, 7, 2, 0},
       {"activity 12 is a number", "4/12", nullptr, nullptr, 7, 12, 0},
       {"activity 01", "4/01", nullptr, nullptr, 7, 1, 0},
@@ -141,7 +141,7 @@ TEST_F(RunFileTest, DeviceAndActivityWords) {
       {"unknown activity: reported, activity kept", "4/logs", nullptr, nullptr, 7, 0, 4},
       {"activity caption", "4/activity", nullptr, nullptr, 7, 0, 0},
       {"activity 3 is no digit and no word", "4/3", nullptr, nullptr, 7, 0, 4},
-      {"no activity words", "4/symbols", "", nullptr, 7, 0, 4},
+      {"no activity words: activity 0", "4/symbols", "", nullptr, 7, 0, 0},
       {"the first refused item is kept", "2/zz 4/zz", nullptr, nullptr, 7, 0, 2},
   };
   for (const auto& c : cases) {

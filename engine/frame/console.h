@@ -17,9 +17,13 @@ void CLEARPRO();
 void ROWCENTR(std::int32_t row, const std::string& text);
 // A one-line question on the message line; a non-empty typed entry (its first longest characters)
 // replaces answer, Enter alone keeps it. Columns 3..78 of the message line come back afterwards in pair 1.
+// A question whose entry may be longer than 24 characters shows it scrolling inside the rest of the
+// message line (its end in view), never past column 78.
 void PUTONE(const std::string& question, std::string& answer, std::int32_t longest = 24);
-// The longest entry PUTONE can take: questions whose whole answer counts (folders, file names) pass it.
+// The longest entry PUTONE can take: questions whose whole answer counts pass it.
 constexpr std::int32_t kWholeEntry = 10000;
+// The longest folder or file name a question takes: a whole path of this platform.
+constexpr std::int32_t kNameLength = 255;
 // count characters of the screen from (row, col) into text; only characters, never colours.
 void AREAD(std::string& text, std::int32_t row, std::int32_t col, std::int32_t count);
 // A double-lined frame with a blank interior; the clamps to an 80 x 25 screen are written back.

@@ -229,14 +229,15 @@ class MainMenu {
     SETCOLOR(1);
   }
 
-  // Go: the sheet run for activities 0 and 2, the symbol test for 1.
+  // Go: the sheet run for activities 0 and 2, the symbol test for 1. The device of the menu cell is
+  // taken first, so that the blank widths are measured for the device the run draws on.
   void KEY1() {
     trap_.section("KEY1");
-    CONVERTD();
     if (RUNFLAGS == 0) {
       SHEETMODE = CELLCHOICE(2);
       OUTDEV = 1 + CELLCHOICE(3);
     }
+    CONVERTD();
     saved_statusrow_ = STATUSROW;
     if (SHEETMODE == 0 || SHEETMODE == 2) STARTPRO();
     else if (SHEETMODE == 1) SYMBOLTE();
@@ -326,7 +327,7 @@ class MainMenu {
     STATUSROW -= 3;
     for (;;) {
       std::string typed;
-      PUTONE(PROMPT(2) + " " + DATADIR + " )", typed);
+      PUTONE(PROMPT(2) + " " + DATADIR + " )", typed, kNameLength);
       if (rt::TRIM(typed).empty()) break;  // Enter keeps the current folder
       DATADIR = typed;
       if (platform::is_folder(DATADIR)) break;

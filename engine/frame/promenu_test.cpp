@@ -378,7 +378,8 @@ TEST_F(MenuTest, ItemNinePause) {
   EXPECT_EQ(rt::exit_code(), 0);
 }
 
-TEST_F(MenuTest, ConvertdUsesTheDeviceBeforeTheGo) {
+// Two identical goes lay out alike: the go takes the device of its menu cell before it measures.
+TEST_F(MenuTest, ConvertdUsesTheDeviceOfTheGo) {
   FONTSPEC(1) = "\x1b(s1p12h0s0b4148T";
   FONTSIZE(1) = 0.5;
   CHARWIDTH(1, 32) = 30;
@@ -386,11 +387,11 @@ TEST_F(MenuTest, ConvertdUsesTheDeviceBeforeTheGo) {
   menu_hand_over().proshow = [&] { widths.push_back(FONTWIDTH(1)); };
   con->push_scan(61);
   con->push_scan(61);  // DXF
-  con->push_scan(59);  // first go: still PDF's rule
-  con->push_scan(59);  // second go: DXF's
+  con->push_scan(59);  // first go after the switch: DXF's rule already
+  con->push_scan(59);  // second go: the same
   con->push_key("\x1b");
   run();
-  EXPECT_EQ(widths, (std::vector<double>{15.0, 25.0}));
+  EXPECT_EQ(widths, (std::vector<double>{25.0, 25.0}));
 }
 
 TEST_F(MenuTest, Flushrig) {

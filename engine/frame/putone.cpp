@@ -1,4 +1,6 @@
 // PUTONE: a one-line question on the message line; CLEARPRO: blank the message line.
+#include <algorithm>
+
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/runtime/error.h"
@@ -16,13 +18,25 @@ constexpr size_t kMaxTyped = kWholeEntry;
 // the entry) the entry is empty at once, since no key that could end it will ever come. Echo that would
 // scroll the screen (past the last cell of the last row) is not taken, so a long entry cannot push the
 // whole screen up.
-std::string line_input(platform::Console& con) {
+//
+// With a field (its width in columns from the cursor, as part of the message line) the entry stays
+// in that field: when it is longer, its last characters are shown, so that what is typed is seen.
+std::string line_input(platform::Console& con, long field = 0) {
   std::string typed;
   if (!con.interactive()) {
     con.print("", true);
     return typed;
   }
   const int start_row = con.cursor_row(), start_col = con.cursor_col();
+  // The entry in its field: as much of its end as fits, the cursor after it.
+  auto show_field = [&] {
+    const size_t room = static_cast<size_t>(field - 1);
+    const std::string shown = typed.size() > room ? typed.substr(typed.size() - room) : typed;
+    con.locate(start_row, start_col);
+    con.print(shown + std::string(static_cast<size_t>(field) - shown.size(), ' '), false);
+    con.locate(start_row, start_col + static_cast<int>(shown.size()));
+  };
+  if (field > 0) show_field();
   auto place = [&](size_t index) {
     long lin = start_col - 1 + static_cast<long>(index);
     con.locate(start_row + static_cast<int>(lin / platform::Console::kCols),
@@ -41,12 +55,21 @@ std::string line_input(platform::Console& con) {
     if (c == 8) {
       if (typed.empty()) continue;
       typed.pop_back();
+      if (field > 0) {
+        show_field();
+        continue;
+      }
       place(typed.size());
       con.print(" ", false);
       place(typed.size());
       continue;
     }
     if (c < 32 || typed.size() >= kMaxTyped) continue;
+    if (field > 0) {
+      typed += k;
+      show_field();
+      continue;
+    }
     if (con.cursor_row() == con.rows() && con.cursor_col() == platform::Console::kCols) continue;
     typed += k;
     con.print(k, false);
@@ -72,8 +95,20 @@ void PUTONE(const std::string& question, std::string& answer, std::int32_t longe
   con.print(rt::SPACE(hint_len), false);
   SETCOLOR(2);
   con.locate(r, c);
-  con.print(question + " ", false);
-  std::string typed = rt::LEFT(line_input(con), longest);
+  std::string typed;
+  if (longest > 24) {
+    // A long entry scrolls in the rest of the message line, which keeps at least 20 columns for it
+    // (a long question is cut).
+    constexpr long kLineEnd = 78, kLeastField = 20;
+    const long room = std::max(0L, kLineEnd + 1 - kLeastField - c);
+    const std::string shown = rt::LEFT(question + " ", room);
+    con.print(shown, false);
+    typed = line_input(con, kLineEnd + 1 - c - static_cast<long>(shown.size()));
+  } else {
+    con.print(question + " ", false);
+    typed = line_input(con);
+  }
+  typed = rt::LEFT(typed, longest);
   if (!typed.empty()) answer = typed;
   SETCOLOR(1);
   con.locate(r, 3);

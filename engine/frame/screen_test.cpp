@@ -100,12 +100,16 @@ TEST_F(ScreenTest, PutoneEditsAndRestoresTheLine) {
     std::string keys;      // typed, Enter at the end
     std::string answer;    // the caller's value before
     std::string expected;
+    std::int32_t keep = 24;  // a name question keeps 255
   } cases[] = {
       {"backspace", std::string(20, 'h'), "abc\bd\r", "old", "abd"},
       {"Enter alone keeps", "", "\r", "default", "default"},
       {"30 characters give 24", "12345", "abcdefghijklmnopqrstuvwxyz1234\r", "", "abcdefghijklmnopqrstuvwx"},
       {"Esc and Tab are ignored", "1234567", "\x1b" "a\tb\r", "", "ab"},
       {"backspace on nothing", "1234567890", "\b\bz\r", "", "z"},
+      {"a folder keeps a whole path", std::string(62, 'h'), "/home/engineer/projects/riverside/phase2/logs\r", "", "/home/engineer/projects/riverside/phase2/logs", kNameLength},
+      {"a name keeps 255 characters", "", std::string(300, 'n') + "\r", "", std::string(255, 'n'), kNameLength},
+      {"backspace in a scrolled name", "", std::string(100, 'n') + "\bm\r", "", std::string(99, 'n') + "m", kNameLength},
   };
   for (const auto& c : cases) {
     PROMPT(74) = c.hint;
@@ -117,7 +121,7 @@ TEST_F(ScreenTest, PutoneEditsAndRestoresTheLine) {
     con->type("\r");
     std::string answer = c.answer;
     // The F1 and the extra Enter belong to the next question: the first Enter ends this one.
-    PUTONE("Folder?", answer);
+    PUTONE("Folder?", answer, c.keep);
     EXPECT_EQ(answer, c.expected) << c.what;
     EXPECT_EQ(con->queued(), 2u) << c.what;
     std::string second = "x";
@@ -154,6 +158,25 @@ TEST_F(ScreenTest, PutoneTakesTheLongestEntryAsked) {
     PUTONE("Folder?", answer, longest);
     EXPECT_EQ(answer, folder.substr(0, static_cast<size_t>(longest)));
   }
+}
+
+// A name longer than its field scrolls inside the message line: its end is shown, nothing goes past
+// column 78 or onto the row below.
+TEST_F(ScreenTest, PutoneScrollsALongName) {
+  PROMPT(74) = std::string(10, 'h');
+  dots();
+  std::string path;
+  for (int i = 0; path.size() < 120; ++i) path += "/folder" + std::to_string(i);
+  con->type(path);
+  std::string a;
+  EXPECT_THROW(PUTONE("Folder?", a, kNameLength), platform::ScriptExhausted);
+  // The question at column 34, the field from 42 to 78, its last column left for the cursor.
+  EXPECT_EQ(row(24, 34, 8), "Folder? ");
+  EXPECT_EQ(row(24, 42, 37), path.substr(path.size() - 36) + " ");
+  EXPECT_EQ(row(24, 79, 2), "..");
+  EXPECT_EQ(row(25, 1, 79), std::string(79, '.'));
+  EXPECT_EQ(con->cursor_row(), 24);
+  EXPECT_EQ(con->cursor_col(), 78);
 }
 
 TEST_F(ScreenTest, PutoneWithoutTerminalReturnsAtOnce) {
