@@ -7,8 +7,8 @@
 // (which then grows, and the next window starts after it). In each window the field codes go (from the
 // field-open character 19 through the separator 20, or an embedded object's field through its end
 // 1 + 21, whole), then the field ends 21; a tab becomes six blanks and a paragraph end (CR) CR LF. A
-// paragraph longer than a line of 75 characters is broken at a blank into lines of CR LF, a tab and at
-// most 67 characters, which the conversion joins again as continuation lines. The file begins with
+// paragraph longer than a line of 75 characters is broken after a blank into lines of CR LF, a tab and
+// at most 67 characters, which the conversion joins again as continuation lines. The file begins with
 // the line "WORDPAD".
 #include <algorithm>
 #include <string>
@@ -83,8 +83,8 @@ void write_window(int file, long& width) {
       write_piece(file, s + 1, WPLEN);
       width -= WPLEN - s;
     } else if (k - s >= width && b > 0) {
-      // The line break takes the place of the blank: the reader joins the lines with one blank again.
-      write_piece(file, s + 1, b - 1);
+      // The line is broken after the blank, which it keeps.
+      write_piece(file, s + 1, b);
       rt::print_line(file, "\r\n\t", false);
       s = k = b;
       b = 0;
@@ -108,8 +108,9 @@ void BAREPLAC(const std::string& find, const std::string& replacement) {
     WPBUF = rt::LEFT(WPBUF, p - 1) + replacement + rt::MID(WPBUF, e + 1);
     WPLEN = static_cast<std::int16_t>(WPLEN + rlen - flen);
     limit_look_ahead();
-    // The search goes on after the replacement: every occurrence goes, none is replaced twice.
-    from = p + rlen;
+    // The search goes on one character after the start of the replacement: of two field ends in a
+    // row, the second stays.
+    from = p + 1;
   }
 }
 
@@ -127,8 +128,8 @@ void BASTRIP(const std::string& open, const std::string& close) {
     WPBUF = rt::LEFT(WPBUF, p - 1) + rt::MID(WPBUF, e + 1);
     WPLEN = static_cast<std::int16_t>(WPLEN - (e - p + 1));
     limit_look_ahead();
-    // An opening right after the stretch removed is removed too.
-    from = p;
+    // The search goes on one character after the stretch removed: an opening right after it stays.
+    from = p + 1;
   }
 }
 
