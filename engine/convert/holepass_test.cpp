@@ -49,9 +49,18 @@ TEST_F(HolePass, PrescanChecksTheSlashBlocks) {
       {"a slash with text is text", {"Hole: BH1", "/ a comment", "/", "1.0 Clay", "/", "//", "///"}, 1, nullptr, "viz"},
       {"three / in hole 1", {"Hole: BH1", "/", "/", "1.0 Clay", "/", "//", "Hole: BH2", "/", "2.0 Sand", "/", "//", "///"},
        0, "viz  1\n", nullptr},
-      {"the // of hole 1 missing", {"Hole: BH1", "/", "1.0 Clay", "/", "Hole: BH2", "/", "2.0 Sand", "/", "//", "///"}, 0,
-       "viz  1\n", nullptr},
-      {"the // of the last hole missing", holes({"Hole: BH2", "/", "2.0 Sand", "/", "///"}), 0, "viz  2\n", nullptr},
+      // A missing "//" is said as such, with the line where the next hole starts; the holes after it
+      // keep their numbers.
+      {"the // of hole 1 missing",
+       {"Hole: BH1", "/", "1.0 Clay", "/", "Notes: x", "Hole: BH2", "/", "2.0 Sand", "/", "//", "///"}, 0,
+       "\nHole 1: its // line is missing before line 6: Hole: BH2\n", "viz"},
+      {"the // of hole 2 of 3 missing",
+       holes({"Hole: BH2", "/", "2.0 Sand", "/", "Hole Number: BH3", "/", "3.0 Sand", "/", "//", "///"}), 0,
+       "\nHole 2: its // line is missing before line 10: Hole Number: BH3\n", "viz"},
+      {"the // of the last hole missing", holes({"Hole: BH2", "/", "2.0 Sand", "/", "///"}), 0,
+       "Hole 2: its // line is missing before line 10: ///\n", "viz"},
+      {"a third / without a hole named is no missing //",
+       {"Hole: BH1", "/", "1.0 Clay", "/", "Notes", "/", "//", "///"}, 0, "viz  1\n", "missing"},
       {"no /// line", holes({}), 0, "No /// line ends the data.", "viz"},
       {"no slash line at all", {"Hole: BH1", "1.0 Clay", "///"}, 0, "holes.txt ??? has no / or // lines", nullptr},
   };
@@ -80,9 +89,11 @@ TEST_F(HolePass, PrescanChecksTheSlashBlocks) {
     }
     EXPECT_EQ(WPMODE, 0) << k.what;
   }
-  // The word "WordPad" in a plain text does not make it a word-processor document: no remap.
-  WPMODE = 1;  // as a word-processor document converted before in this run left it
+  // A line that marks word-processor text, in any letter case, switches the remap on; after the
+  // "///" line it is not read.
   convert({"Typed in WordPad", "Hole: BH1", "/", "1.0 Clay", "/", "//", "///"});
+  EXPECT_EQ(WPMODE, 1);
+  convert({"Hole: BH1", "/", "1.0 Clay", "/", "//", "///", "WORDPAD"});
   EXPECT_EQ(WPMODE, 0);
   EXPECT_EQ(log(), "");
 }
@@ -197,6 +208,10 @@ TEST_F(HolePass, LayerRecords) {
       "6.00 -- 6.50 Clay 7",
       "0 - 7.0 Clay",
       "Clay 8.0",
+      "From 8.00 to 9.20 Clay",
+      "9.20 - 20 Topsoil",  // the rest follows the depth word, not the "20" of "9.20"
+      "Base of pit 20.50",
+      "20.5 Clay with 21 stones",
       "/", "//", "///"});
   const std::string bad = PROMPT(90);
   EXPECT_EQ(sections("000BH1.TRX").layers,
@@ -205,10 +220,12 @@ TEST_F(HolePass, LayerRecords) {
                                       "[3.0]  Grey CLAY with [rgb 1.000 .000 .000] stains",
                                       "[4.0]  Stiff CLAY with a second line", "[4.50]  Firm CLAY with 2 cobbles",
                                       "[5.20]  Stiff CLAY with 3 cobbles", "[6.00]  Clay", "[6.50]  Clay 7",
-                                      "[7.0]  Clay", bad}));
+                                      "[7.0]  Clay", "[8.0] ", "[9.20]  Clay", "[20]  Topsoil", "[20.50] ",
+                                      "[21]  stones"}));
   EXPECT_NE(out.find(bad + "\n<2.0 Firm CLAY>\n"), std::string::npos) << out;
   EXPECT_NE(out.find(bad + "\n<Soft CLAY without a depth>\n"), std::string::npos) << out;
-  EXPECT_NE(out.find(bad + "\n<Clay 8.0>\n"), std::string::npos) << out;  // the depth stands first
+  // The depth is the rightmost number among the first four words, also after a word.
+  EXPECT_EQ(out.find("<Clay 8.0>"), std::string::npos) << out;
   EXPECT_EQ(out.find("<5.20 Stiff CLAY with 3 cobbles>"), std::string::npos) << out;
   EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);  // the warning waits for the reader
   EXPECT_EQ(rt::exit_code(), 0);
@@ -274,7 +291,7 @@ TEST_F(HolePass, OverlongLinesAreCut) {
 // blocks are no notes; an abbreviation block keeps its heading and 14 lines more; 36 notes at most.
 TEST_F(HolePass, NotesReachTheCodedFile) {
   std::vector<std::string> input = {
-      "Hole: BH1", "/", "1.0 Clay", "/",
+      "Hole: BH1", "/", "3.0 Clay", "/",
       "NOTES:",
       "1. Water strike at 2.10m, rising to 1.85m",
       "   after 20 minutes.",
@@ -306,8 +323,9 @@ TEST_F(HolePass, NotesReachTheCodedFile) {
                                                  "Notes on the casing are kept"}));
   EXPECT_EQ(bh1.abbreviations, (std::vector<std::string>{"ABBREVIATIONS:", "D   Small disturbed sample"}));
   // The sample block's lines first, then the notes that name samples or water levels.
-  EXPECT_EQ(bh1.samples, (std::vector<std::string>{"[SYMB4]D1", "[SYMB4]B2", "[SYMB6]2.10m", "[SYMB6]1.85m", "[SYMB6]20"}));
-  EXPECT_EQ(bh1.depths, (std::vector<std::string>{"0.5", "1.0--1.5", "2.10m", "1.85m", "20"}));
+  // The duration of the water note is no level.
+  EXPECT_EQ(bh1.samples, (std::vector<std::string>{"[SYMB1]D1", "[SYMB2]B2", "[SYMB6]2.10m", "[SYMB6]1.85m"}));
+  EXPECT_EQ(bh1.depths, (std::vector<std::string>{"0.5", "1.0--1.5", "2.10m", "1.85m"}));
   EXPECT_EQ(bh1.attributes, (std::vector<std::string>{" SPT N [WIDTH 1.2][C=1.2]"}));
   EXPECT_EQ(bh1.records, (std::vector<std::string>{"[1.20]  12"}));
 

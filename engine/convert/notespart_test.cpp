@@ -9,9 +9,10 @@
 
 namespace {
 
-// A hole with one layer and the given notes part.
-std::vector<std::string> hole(const std::string& name, const std::vector<std::string>& notes) {
-  std::vector<std::string> lines = {"Hole: " + name, "/", "1.0 Clay", "/"};
+// A hole with one layer, deep enough for every level of the tests, and the given notes part.
+std::vector<std::string> hole(const std::string& name, const std::vector<std::string>& notes,
+                              const std::string& layer = "150.0 Clay") {
+  std::vector<std::string> lines = {"Hole: " + name, "/", layer, "/"};
   lines.insert(lines.end(), notes.begin(), notes.end());
   lines.push_back("//");
   return lines;
@@ -61,8 +62,19 @@ TEST_F(NotesPart, SampleNotesAndBlocks) {
       {{"Sample Ds1 at -1.5 and 0.0 (DS2) A"}, {"[SYMB1]0.0 | 0.0"}},  // no names: Ds1, (DS2), A
       {{"2.3 water table"}, {}},                                       // the first word is never a level
       {{"Pit walls stable at 1.2 m"}, {}},                              // no sample word: a note only
+      // A sample word found at the start of a line as after a blank.
       {{"SAMPLES:", "D1 0.5", "W1 water sample at 3.0m", "Undisturbed U3 2.0", "Samples: B2 4.0"},
-       {"[SYMB4]D1 | 0.5", "[SYMB5]W1 | 3.0m", "[SYMB3]U3 | 2.0", "[SYMB2]B2 | 4.0"}},
+       {"[SYMB1]D1 | 0.5", "[SYMB5]W1 | 3.0m", "[SYMB3]U3 | 2.0", "[SYMB2]B2 | 4.0"}},
+      {{"D1 0.5"}, {"[SYMB1]D1 | 0.5"}},
+      {{"B2 1.00-1.50"}, {"[SYMB2]B2 | 1.00-1.50"}},
+      {{"Disturbed sample at 0.5m"}, {"[SYMB1]0.5m | 0.5m"}},
+      // A duration or a share is no level.
+      {{"Water strike at 2.40m, rising to 2.10m after 20 minutes."}, {"[SYMB6]2.40m | 2.40m", "[SYMB6]2.10m | 2.10m"}},
+      {{"Standing water level 0.6m after 2 hours"}, {"[SYMB7]0.6m | 0.6m"}},
+      {{"Seepage at 1.5m (10% of the inflow) after 30mins, 2 Hrs, 5 sec, 1 day and 15 %"}, {"[SYMB8]1.5m | 1.5m"}},
+      // A water level in a sample block keeps its own kind.
+      {{"SAMPLES:", "Water strike at 2.0m", "Standing water 1.2", "D2 at 2.5"},
+       {"[SYMB6]2.0m | 2.0m", "[SYMB7]1.2 | 1.2", "[SYMB1]D2 | 2.5"}},
   };
   std::vector<std::vector<std::string>> holes;
   for (size_t i = 0; i < std::size(cases); ++i) holes.push_back(hole("A" + std::to_string(10 + i), cases[i].notes));
@@ -73,6 +85,54 @@ TEST_F(NotesPart, SampleNotesAndBlocks) {
     const bool mismatch = out.find(PROMPT(91) + " <" + cases[i].notes[0] + ">") != std::string::npos;
     EXPECT_EQ(mismatch, cases[i].mismatch) << cases[i].notes[0] << "\n" << out;
   }
+  EXPECT_EQ(log(), "");
+
+  // A level below the deepest layer is said, with the hole and the line, on the console and in
+  // ERROR.LOG, and left out; a name keeps its own level.
+  const std::string deep = convert_holes({hole("TP1", {"Water strike at 2.40m, rising to 20 m", "B1 3.5 D2 2.0"}, "3.00 Clay")});
+  EXPECT_EQ(samples("000TP1.TRX"), (std::vector<std::string>{"[SYMB6]2.40m | 2.40m", "[SYMB2]D2 | 2.0"}));
+  const std::string said = "Level below the bottom of the hole, left out: 20 (TP1) <Water strike at 2.40m, rising to 20 m>";
+  EXPECT_NE(deep.find(said + "\n"), std::string::npos) << deep;
+  EXPECT_NE(log().find(said), std::string::npos) << log();
+  EXPECT_NE(log().find("Level below the bottom of the hole, left out: 3.5 (TP1) <B1 3.5 D2 2.0>"), std::string::npos);
+}
+
+// The sample words that field engineers write and the front end's templates use, with the shipped
+// vocabulary: the kind of a sample-block line and of a note that begins with them, and of the
+// headings of an attached sample file.
+TEST_F(NotesPart, SampleWordsOfFieldForms) {
+  struct Case {
+    const char* line;
+    const char* in_block;  // the kind mark in a sample block
+    const char* as_note;   // the kind mark as a note; "" when the note names no sample
+  } cases[] = {
+      {"D1 0.5", "[SYMB1]", "[SYMB1]"},       {"B2 0.5", "[SYMB2]", "[SYMB2]"},
+      {"U100 0.5", "[SYMB3]", ""},            {"ES3 0.5", "[SYMB4]", ""},
+      {"W1 0.5", "[SYMB5]", ""},              {"SPT 0.5", "[SYMB4]", ""},
+      {"Bulk 0.5", "[SYMB2]", "[SYMB2]"},     {"Undisturbed 0.5", "[SYMB3]", ""},
+      {"Water strike 0.5", "[SYMB6]", "[SYMB6]"}, {"Disturbed sample 0.5", "[SYMB1]", "[SYMB1]"},
+      {"Small disturbed 0.5", "[SYMB1]", "[SYMB1]"},
+  };
+  std::vector<std::vector<std::string>> holes;
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    holes.push_back(hole("B" + std::to_string(10 + i), {"SAMPLES:", cases[i].line}));
+    holes.push_back(hole("N" + std::to_string(10 + i), {cases[i].line}));
+  }
+  dir.write("fs.txt", crlf({"Disturbed samples", "0.5 a", "Bulk samples", "1.0 b", "Undisturbed samples", "1.5 c",
+                            "Water samples", "2.0 d", "Rock core", "2.5 e", "Other samples", "3.0 f"}));
+  holes.push_back(hole("FF1", {"SAMPLES: FILE: fs.txt"}));
+  convert_holes(holes);
+  auto kind_of = [&](const std::string& file) {
+    const auto entries = samples(file);
+    return entries.empty() ? std::string() : entries[0].substr(0, entries[0].find(']') + 1);
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(kind_of("000B" + std::to_string(10 + i) + ".TRX"), cases[i].in_block) << cases[i].line;
+    EXPECT_EQ(kind_of("000N" + std::to_string(10 + i) + ".TRX"), cases[i].as_note) << cases[i].line;
+  }
+  EXPECT_EQ(samples("000FF1.TRX"),
+            (std::vector<std::string>{"[SYMB1]a | 0.5", "[SYMB2]b | 1.0", "[SYMB3]c | 1.5", "[SYMB5]d | 2.0",
+                                      "[SYMB9]e | 2.5", "[SYMB4]f | 3.0"}));
   EXPECT_EQ(log(), "");
 }
 
@@ -90,7 +150,7 @@ TEST_F(NotesPart, SampleLimits) {
   EXPECT_NE(out.find("\n 145 Sample Levels! > 140 \n"), std::string::npos) << out;
   const auto many = samples("000SL2.TRX");
   ASSERT_EQ(many.size(), 140u);
-  EXPECT_EQ(many.back(), "[SYMB4]D140 | 140.0");
+  EXPECT_EQ(many.back(), "[SYMB1]D140 | 140.0");
   EXPECT_EQ(count_of(out, ": " + PROMPT(94) + " > 140 "), 5u);
   EXPECT_NE(out.find("D141: " + PROMPT(94)), std::string::npos);
   EXPECT_EQ(log(), "");
@@ -114,9 +174,9 @@ TEST_F(NotesPart, AttachedSampleFile) {
                                       "[SYMB2]B1 | 6.0", "[SYMB5]W2 | 2.5m", "[SYMB6]1.5m | 1.5m"}));
   EXPECT_EQ(sections("000AF1.TRX").notes,
             (std::vector<std::string>{"Water strike at 1.5m", "SAMPLES: BIND FILE: bh1samples.txt"}));
-  EXPECT_EQ(samples("000AF2.TRX"), (std::vector<std::string>{"[SYMB4]D1 | 0.5"}));
+  EXPECT_EQ(samples("000AF2.TRX"), (std::vector<std::string>{"[SYMB1]D1 | 0.5"}));
   // The kind goes on from where the last hole left it.
-  EXPECT_EQ(samples("000AF3.TRX").at(0), "[SYMB4]Sand, grey | 1.50");
+  EXPECT_EQ(samples("000AF3.TRX").at(0), "[SYMB1]Sand, grey | 1.50");
   EXPECT_EQ(NOTELIST, "|000AF1bh1samples.txt|");
   EXPECT_NE(out.find("File not found : missing.txt\n<SAMPLES: FILE: missing.txt>\n"), std::string::npos) << out;
   EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);
@@ -235,7 +295,7 @@ TEST_F(NotesPart, Tabulations) {
   // Without a heading row the table ends at the next block, and says so; the block is read.
   const Sections tb2 = sections("000TB2.TRX");
   EXPECT_TRUE(tb2.attributes.empty());
-  EXPECT_EQ(tb2.samples, (std::vector<std::string>{"[SYMB4]D1"}));
+  EXPECT_EQ(tb2.samples, (std::vector<std::string>{"[SYMB1]D1"}));
   EXPECT_NE(out.find(PROMPT(99) + "\n<ATTRIBUTE ::>\n"), std::string::npos) << out;
 
   // 20 columns and 300 rows a table, 2000 records a hole: the rest is said once each and left out.

@@ -151,7 +151,8 @@ void CHECKWOR(ConvState& st) {
   st.section("CHECKWOR", "0001");
   if (SOURCENAME.empty()) throw LeaveConversion{};
   st.INNAME = SOURCENAME;
-  // The remap of word-processor text is for a word-processor document only, and for this conversion.
+  // The remap of word-processor text is on for a word-processor document, and for an input whose
+  // marker line says it is word-processor text (the pre-scan looks for it); for this conversion only.
   WPMODE = 0;
   if (rt::file_exists(SOURCENAME)) {
     st.step("0002");

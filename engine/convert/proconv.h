@@ -79,6 +79,7 @@ struct ConvState {
   std::string BADHOLES;         // numbers of the holes whose block was wrong, " 1 3"
   std::int32_t BLOCKERR = 0;    // -1 once a wrong block was met
   std::int32_t ENDSEEN = 0;     // 1 once the "///" line was met
+  std::string ENDSMISSING;      // one line per hole whose "//" line is missing, as said
 
   // PARZE, SELECTHE and the hole header pass
   std::int32_t FIELDNO = 0;   // header field of the current line, 0: keyword unknown
@@ -97,6 +98,7 @@ struct ConvState {
   std::int32_t LAYERLINES = 0;  // layer lines of the hole, bad ones included
   double PREVDEPTH = 0;         // depth of the layer line before
   double RECDEPTH = 0;          // depth of the current layer line, 0 when none
+  double HOLEDEPTH = 0;         // the deepest depth of the hole's layer lines, 0 when none
   std::string DEPTHTEXT;        // the depth word, cleaned
   std::string LOWLINE;          // lower-case copy of a line for the sample scan
   bool LONGLINETOLD = false;    // a text too long for a work channel was said in this hole
@@ -191,6 +193,9 @@ void PARZE(ConvState& st);
 void SELECTHE(ConvState& st);
 // Empties the header fields the vocabulary marks as per hole (CONVCODE).
 void clear_hole_fields(ConvState& st);
+// The header field that a header line's keyword names in the vocabulary (the text before the first
+// ":" without its points, hyphens and blanks, a whole entry of CONVBLOCK); 0 when none.
+std::int32_t keyword_field(const ConvState& st, const std::string& keyword);
 
 // --- the hole loop (proconv_holes.cpp) ---
 // Reads the input a second time, hole by hole, and writes one coded hole file per hole.

@@ -38,6 +38,20 @@ std::string utf16_encoding(int channel, std::int64_t length) {
   return {};
 }
 
+// A line that names the hole in a hole header ("Hole Number : BH2"): its keyword fills field 20.
+bool names_a_hole(const ConvState& st, const std::string& line) {
+  const long colon = rt::INSTR(line, ":");
+  if (colon < 2) return false;
+  std::string keyword = rt::LEFT(line, colon - 1);
+  for (const char* c : {".", "-", " "}) REMOVE(keyword, c);
+  return !keyword.empty() && keyword_field(st, keyword) == 20;
+}
+
+// Said when a hole's "//" line is missing: the hole, and the line before which it should stand.
+std::string end_missing(std::int32_t hole, std::int32_t line_no, const std::string& line) {
+  return "Hole" + rt::STR(hole) + ": " + PROMPT(88) + rt::STR(line_no) + ": " + line;
+}
+
 }  // namespace
 
 std::int32_t text_start(int channel) {
@@ -75,17 +89,45 @@ void BLOCKSLA(ConvState& st) {
   }
   LINECOUNT = text_start(INCHAN);
   std::string line;
+  std::int32_t line_no = 0;
+  // A line naming a hole after the two "/" lines of a block: where the next hole starts, should a
+  // third "/" show that this block's "//" line is missing.
+  std::int32_t next_hole_no = 0;
+  std::string next_hole;
+  auto say_missing_end = [&](std::int32_t hole, std::int32_t at, const std::string& text) {
+    const std::string said = end_missing(hole, at, text);
+    con.print("", true);
+    con.print(said, true);
+    st.ENDSMISSING += said + "\n";
+    st.BLOCKERR = -1;
+    st.WARNFLAG = 1;
+  };
   while (LINECOUNT < INFILELEN) {
     st.step("0003");
     const std::int32_t before = LINECOUNT;
     line.clear();
     LINEINPU(INCHAN, line, LINECOUNT);
     if (LINECOUNT == before) break;  // a read that does not move on ends the scan
+    ++line_no;
     line = FNATRIM(line);
-    if (line == "/") {
+    // A line that marks word-processor text (the first line of a converted document says "WORDPAD")
+    // switches the remap of its characters on.
+    if (rt::INSTR(rt::UCASE(line), "WORDPAD") > 0) WPMODE = 1;
+    const std::int32_t in_block = st.SLASHCOUNT - 3 * st.HOLECOUNT;  // "/" lines of this block so far
+    if (line == "/" && in_block == 2 && next_hole_no > 0) {
+      // A third "/" after a line that names a hole: the "//" of this hole is missing, and that line
+      // starts the next hole, whose header this "/" ends.
+      ++st.HOLECOUNT;
+      say_missing_end(st.HOLECOUNT, next_hole_no, next_hole);
+      st.SLASHCOUNT = 3 * st.HOLECOUNT + 1;
+      next_hole_no = 0;
+      con.print("/", false);
+    } else if (line == "/") {
       ++st.SLASHCOUNT;
+      next_hole_no = 0;
       con.print("/", false);
     } else if (line == "//") {
+      next_hole_no = 0;
       ++st.SLASHCOUNT;
       ++st.HOLECOUNT;
       con.print("//", false);
@@ -101,8 +143,18 @@ void BLOCKSLA(ConvState& st) {
     } else if (line == "///") {
       st.ENDSEEN = 1;
       con.print("///", true);
+      // A hole whose layers and notes are there, but not its "//" line.
+      if (in_block == 2) {
+        ++st.HOLECOUNT;
+        say_missing_end(st.HOLECOUNT, line_no, line);
+        st.SLASHCOUNT = 3 * st.HOLECOUNT;
+      }
       break;
     } else {
+      if (in_block == 2 && next_hole_no == 0 && names_a_hole(st, line)) {
+        next_hole_no = line_no;
+        next_hole = line;
+      }
       con.print(".", false);
     }
   }
@@ -123,6 +175,7 @@ void BLOCKSLA(ConvState& st) {
       con.print(PROMPT(81), true);
       con.print("viz " + st.BADHOLES, true);
     }
+    con.print(st.ENDSMISSING, false);
     if (st.ENDSEEN == 0) con.print(PROMPT(86), true);
     st.WARNFLAG = 1;
     RUNFLAGS |= kStopMark;

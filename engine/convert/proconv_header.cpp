@@ -39,16 +39,21 @@ void PARZE(ConvState& st) {
     st.VALUEPOS = 0;
     return;
   }
+  st.FIELDNO = keyword_field(st, PRESWORD);
+  if (st.FIELDNO == 0) return;
+  st.VALUEPOS = static_cast<std::int32_t>(rt::INSTR(CONVLINE, ":")) + 1;
+}
+
+std::int32_t keyword_field(const ConvState& st, const std::string& keyword) {
   // The keyword must match a whole entry; the first entry of the block counts.
-  const long p = rt::INSTR(st.CONVBLOCK, rt::LCASE("/" + PRESWORD + "/"));
-  if (p == 0) return;
+  const long p = rt::INSTR(st.CONVBLOCK, rt::LCASE("/" + keyword + "/"));
+  if (p == 0) return 0;
   const long mark = rt::INSTR(p, st.CONVBLOCK, "<");
-  if (mark == 0) return;  // a vocabulary without field numbers names no field
+  if (mark == 0) return 0;  // a vocabulary without field numbers names no field
   const double field = rt::VAL(rt::MID(st.CONVBLOCK, mark + 1, 2));
   // A field number the header table does not hold names no field either.
-  if (field < 1 || field > static_cast<double>(HEADER.ubound())) return;
-  st.FIELDNO = static_cast<std::int32_t>(field);
-  st.VALUEPOS = static_cast<std::int32_t>(rt::INSTR(CONVLINE, ":")) + 1;
+  if (field < 1 || field > static_cast<double>(HEADER.ubound())) return 0;
+  return static_cast<std::int32_t>(field);
 }
 
 void SELECTHE(ConvState& st) {

@@ -1,10 +1,11 @@
 // EDITLAYE: the layer lines of one hole, from the "/" after its header to the next slash line. Each
 // logical line (continuation lines joined) becomes one record of "Dwork.1": "[" + depth + "] " + the
-// description after the depth word. The depth stands first, or after a top depth and a range word
-// ("0.00 - 1.20 Clay", "0.00 to 1.20 Clay", "0.00 1.20 Clay"): it is the last number among the first
-// four words before a word that is neither a number nor a range word, so a number in the description
-// ("1.20 Firm CLAY with 2 cobbles") is never taken for the depth. A line without a depth, or with a
-// depth above the line before it, is reported and its record holds the warning text instead.
+// description after the depth word. The depth is the rightmost word among the first four that reads
+// as a number, so a top depth and a range word ("0.00 - 1.20 Clay", "0.00 \x96 1.20 Clay", "From 0.00
+// to 1.20 Clay") or a word ("Base 1.20") may stand before it; the description is what follows that
+// word itself, never a piece of an earlier word that holds the same text ("0.20 - 2 Topsoil" is
+// "[2]  Topsoil"). A line without a depth, or with a depth above the line before it, is reported and
+// its record holds the warning text instead.
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
@@ -22,12 +23,20 @@ constexpr std::int32_t kMaxLayers = 200;
 constexpr std::int32_t kDepthWords = 4;
 constexpr double kNoDepthYet = -100000000.0;
 
-// A word that joins a top depth to the bottom depth: a run of dashes, or "to" in any letter case. The
-// en and em dashes that word processors put in for "-" count too, in Windows-1252 and in UTF-8.
-bool is_range_word(const std::string& word) {
-  std::string dashes = word;
-  for (const char* wide : {"\xe2\x80\x93", "\xe2\x80\x94"}) REPLAZE(dashes, wide, "-");
-  return (!dashes.empty() && dashes.find_first_not_of("-\x96\x97") == std::string::npos) || rt::UCASE(word) == "TO";
+// The position of the last character of the line's k-th word, the words split at blanks as PARSVARS
+// splits them; 0 when the line has fewer words.
+long word_end(const std::string& line, long k) {
+  long count = 0;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i >= line.size()) break;
+    size_t j = i;
+    while (j < line.size() && line[j] != ' ') ++j;
+    if (++count == k) return static_cast<long>(j);
+    i = j;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -41,6 +50,7 @@ void EDITLAYE(ConvState& st) {
   st.LAYERLINES = 0;
   PARSEDMAX = kDepthWords;
   st.PREVDEPTH = kNoDepthYet;
+  st.HOLEDEPTH = 0;
   std::int32_t n = 0;
   bool limit_told = false;
   while (true) {
@@ -63,24 +73,17 @@ void EDITLAYE(ConvState& st) {
     PARSVARS(CONVLINE, blank);
     long depth_at = 0;
     st.RECDEPTH = 0;
-    // From the first word on, numbers and range words ("-", "to") may stand before the description;
-    // the depth is the last number before the first other word.
-    long depth_word = 0;
-    for (long k = 1; k <= PARSEDCOUNT; ++k) {
+    // The depth: the rightmost of the first four words that reads as a number.
+    for (long k = PARSEDCOUNT; k >= 1; --k) {
       st.step("0004");
       std::string word = PARSED(k);
-      FNCOMMA(word);
-      if (ISNUMERI(word)) depth_word = k;
-      else if (word != "0" && !is_range_word(word)) break;
-    }
-    if (depth_word > 0) {
-      st.DEPTHTEXT = PARSED(depth_word);
-      FNCOMMA(st.DEPTHTEXT);
+      st.DEPTHTEXT = FNCOMMA(word);
+      if (!ISNUMERI(st.DEPTHTEXT)) continue;
       st.RECDEPTH = rt::VAL(st.DEPTHTEXT);
-      depth_at = rt::INSTR(CONVLINE, PARSED(depth_word));
-      const long rest = depth_at + static_cast<long>(PARSED(depth_word).size());
+      depth_at = word_end(CONVLINE, k);
       if (FNPRES(CONVLINE, CONVWORDS) > 0) INSERTRG(CONVLINE);
-      write_work_record(st, "[" + st.DEPTHTEXT + "] " + rt::MID(CONVLINE, rest), n, channel);
+      write_work_record(st, "[" + st.DEPTHTEXT + "] " + rt::MID(CONVLINE, depth_at + 1), n, channel);
+      break;
     }
     st.step("0005");
     if (depth_at == 0 || st.PREVDEPTH > st.RECDEPTH) {
@@ -88,6 +91,8 @@ void EDITLAYE(ConvState& st) {
       con.print(PROMPT(90), true);
       con.print("<" + CONVLINE + ">", true);
       st.WARNFLAG = 1;
+    } else if (st.RECDEPTH > st.HOLEDEPTH) {
+      st.HOLEDEPTH = st.RECDEPTH;
     }
     st.PREVDEPTH = st.RECDEPTH;
     ++st.LAYERLINES;

@@ -1,9 +1,11 @@
 // The samples and water levels of a hole: lines such as "Disturbed sample DS01 3.1--3.4m" or "Water
 // strike at 1m, 21/12." give one entry per level, its kind mark with the sample's name, and the level
 // ("[SYMB1]DS01" and "3.1--3.4m"). PUTINPIC picks the kind and finds the levels (every number but the
-// line's first word, no date), TRYAGAIN finds the names (words in capitals, dates) and pairs them
-// with the levels in order. READSAMP reads the samples of a hole's attached file, one a line after a
-// depth, under the kind of the last line without one.
+// line's first word, no date, no duration or percentage: "after 20 minutes" is no level), TRYAGAIN
+// finds the names (words in capitals, dates) and pairs them with the levels in order; a level below
+// the bottom of the hole is said and left out. READSAMP reads the samples of a hole's attached file,
+// one a line after a depth, under the kind of the last line without one.
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/convert/convert.h"
@@ -11,6 +13,7 @@
 #include "engine/convert/proconv.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -40,6 +43,52 @@ void cut_to_limit(std::int32_t& count, const char* what) {
   con.pause_ms(1000);
 }
 
+// A number followed by a unit of time, with or without a blank ("20 minutes", "2hrs", "30 Sec"), or
+// by "%" is a duration or a share, not a level. Word j of PARSED() is the number.
+bool is_duration(std::int32_t j) {
+  const std::string& word = PARSED(j);
+  std::string unit = word.substr(std::min(word.size(), word.find_first_not_of("+-.0123456789")));
+  if (unit.empty() && j < PARSEDCOUNT) {
+    unit = PARSED(j + 1);
+    FNCOMMA(unit);
+  }
+  unit = rt::LCASE(unit);
+  if (!unit.empty() && unit[0] == '%') return true;
+  static const char* const kTimeUnits[] = {"s",    "sec",     "secs",   "second", "seconds", "min", "mins",
+                                           "minute", "minutes", "hr",     "hrs",    "hour",    "hours", "day",
+                                           "days"};
+  for (const char* u : kTimeUnits)
+    if (unit == u) return true;
+  return false;
+}
+
+// A level below the deepest layer of the hole cannot be: said on the console and in ERROR.LOG with
+// the hole and the line, and left out. A hole without a layer depth has nothing to check against.
+bool below_the_hole(ConvState& st, const std::string& level) {
+  if (st.HOLEDEPTH <= 0 || rt::VAL(level) <= st.HOLEDEPTH) return false;
+  const std::string said = PROMPT(98) + " " + level + " (" + HEADER(20) + ") <" + CONVLINE + ">";
+  platform::console().print(said, true);
+  rt::log_note(said);
+  st.WARNFLAG = 1;
+  return true;
+}
+
+// Whether the line begins with a word of the list; if so, FNPRES has left that word's own mark in
+// PRESSYMB. (FNPRES itself gives the first word of the list found anywhere: "water level" inside
+// "standing water level".)
+bool begins_with_word(const std::string& line, const std::string& list) {
+  const std::string text = rt::LCASE(rt::LTRIM(line));
+  size_t i = 0;
+  while (i < list.size()) {
+    const size_t j = list.find('/', i + 1);
+    if (j == std::string::npos) break;
+    const std::string word = rt::LCASE(list.substr(i + 1, j - i - 1));
+    if (!word.empty() && text.compare(0, word.size(), word) == 0) return FNPRES(word, "/" + word + "/") > 0;
+    i = j;
+  }
+  return false;
+}
+
 bool is_upper_letter(char c) { return c >= 'A' && c <= 'Z'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -50,7 +99,10 @@ void PUTINPIC(ConvState& st) {
   st.section("PUTINPIC", "0001");
   st.SAMPKIND = PRESSYMB;
   const std::string& low = st.LOWLINE;
-  if (FNPRES(low, st.CONVLIST[3]) > 0) {
+  if (st.ISLIST2 > 0 && begins_with_word(low, st.CONVLIST[14])) {
+    // A line of a sample block that a water word begins is a water level: the word's own mark.
+    st.SAMPKIND = PRESSYMB;
+  } else if (FNPRES(low, st.CONVLIST[3]) > 0) {
     st.SAMPKIND = "[SYMB1]";
     if (FNPRES(low, st.CONVLIST[4]) > 0) st.SAMPKIND = "[SYMB2]";
   } else if (FNPRES(low, st.CONVLIST[5]) > 0 || st.ISLIST2 > 0) {
@@ -73,7 +125,7 @@ void PUTINPIC(ConvState& st) {
     if (rt::LEFT(PARSED(j), 2) == "0.") value += 1;
     DATEWORD(st, PARSED(j));
     if (st.SLASHPOS > 0) value = 0;
-    if (value <= 0 || j == 1) continue;
+    if (value <= 0 || j == 1 || is_duration(j)) continue;
     ++st.SAMPLEVELS;
     if (st.SAMPLEVELS <= MAXSAMPLES) {
       st.SAMPLEIDX(st.SAMPLEVELS) = j;
@@ -112,6 +164,7 @@ void TRYAGAIN(ConvState& st) {
       name = PARSED(st.SAMPLEFLAG(k));
       FNCOMMA(name);
     }
+    if (below_the_hole(st, level)) continue;
     add_sample(st, name, level);
   }
 }

@@ -30,7 +30,10 @@ std::int32_t scan_list(const std::string& text, const std::string& list, WordCas
       std::string w = rt::MID(list, i + 1, j - i - 1);
       if (word_case == WordCase::Lower) w = rt::LCASE(w);
       if (word_case == WordCase::Upper) w = rt::UCASE(w);
-      const long at = rt::INSTR(text, w);
+      // A word written with a leading blank (" d1", so that "undisturbed" holds no " disturbed") is
+      // found at a word start, and the start of the text is one.
+      const bool at_start = w.size() > 1 && w[0] == ' ' && text.compare(0, w.size() - 1, w, 1) == 0;
+      const long at = at_start ? 1 : rt::INSTR(text, w);
       if (at > 0) {
         word = w;
         return static_cast<std::int32_t>(at);

@@ -125,6 +125,13 @@ TEST(Conversion, ExampleInputGivesOneCodedFilePerHole) {
   for (const char* line : {"[SYMB1]D1", "[SYMB3]U3", "[SYMB2]B4", "[SYMB8]2.40", "[SYMB6]4.10", "2.50--2.95",
                            " SPT N [WIDTH 1.2] [GRAPH 50 PLUS NUMBERS][G=50][C=1.2][+N]", "[4.50]  19"})
     EXPECT_NE(bh3.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
+  // "Water strike at 4.10 m, rising to 3.60 m after 20 minutes.": two levels, the duration none.
+  for (const char* hole : {"631BH1.TRX", "631BH2.TRX", "631BH3.TRX"}) {
+    const std::string coded = ef.read(hole);
+    EXPECT_EQ(coded.find("\r\n[SYMB6]20\r\n"), std::string::npos) << hole;
+    EXPECT_EQ(coded.find("\r\n20\r\n"), std::string::npos) << hole;
+  }
+  EXPECT_NE(bh3.find("\r\n[SYMB6]3.60\r\n"), std::string::npos);
   EXPECT_EQ(r.out.find("???"), std::string::npos) << r.out;              // every header keyword known
   EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << r.out;          // nothing to read
   EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
@@ -183,7 +190,7 @@ TEST(Conversion, FaultyInputsAreReported) {
     const char* says;
   } cases[] = {
       {"missing //", "Hole: BH1\r\n/\r\n1.0 Clay\r\n/\r\nHole: BH2\r\n/\r\n2.0 Clay\r\n/\r\n//\r\n///\r\n", 1, {},
-       "Holes without exactly two / lines before their // line:\nviz  1\n"},
+       "Hole 1: its // line is missing before line 5: Hole: BH2\n"},
       {"missing ///", "Hole: BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n", 1, {}, "No /// line ends the data."},
       {"no slash line", "Hole: BH1\r\n1.0 Clay\r\n", 1, {}, "holes.txt ??? has no / or // lines"},
       {"decreasing depths", "Hole: BH1\r\n/\r\n2.0 Clay\r\n1.0 Sand\r\n/\r\n//\r\n///\r\n", 0, {"000BH1.TRX"},
