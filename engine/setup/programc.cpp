@@ -97,7 +97,7 @@ void paths_pick() {
   else if (item == 3) n = SETBEGIN1 + 24;
   if (n == 0) return;
   std::string answer = kept_value(line(n));
-  PUTONE(PROMPT(106) + " " + BARVALUE(item), answer, kWholeEntry);
+  PUTONE(PROMPT(106) + " " + BARVALUE(item), answer, kNameLength);
   NEWSETUP(answer, n);
   if (item == 3 && SETCHANGED > 0) {
     READALLF();

@@ -372,7 +372,7 @@ void SAVESETU() {
   auto& con = platform::console();
   for (;;) {
     std::string answer = SETUPNAME;
-    PUTONE(PROMPT(107) + SETUPNAME + ")", answer, kWholeEntry);
+    PUTONE(PROMPT(107) + SETUPNAME + ")", answer, kNameLength);
     answer = rt::TRIM(answer);
     // The current name unchanged writes back to the file that was read; a typed name goes to the
     // current folder.
