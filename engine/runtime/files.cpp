@@ -1,12 +1,25 @@
-// File number registry over stdio streams.
+// File number registry: buffered files over the system's file descriptors.
+//
+// Each open file keeps the pages of it that were read or written (kPage bytes each) with the range of
+// each page changed since it was last written out. Reads, writes and seeks inside those pages cost no
+// system call; the changes go to disk in the order of their positions when the file is closed, when
+// too many pages are held, before an operation by name that reads the file (a copy, its time
+// stamps), and at the end of the process (exit() included, so an untrapped error that ends the run
+// leaves every file complete). Files of a write-only mode are never read: their pages only collect
+// what is written. A file that is open under two numbers at once is not buffered at all, so that
+// each number sees what the other wrote.
 #include "files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <system_error>
 
 #include "engine/runtime/error.h"
@@ -15,19 +28,212 @@
 namespace rt {
 namespace {
 
+constexpr std::int64_t kPage = 16384;
+constexpr std::size_t kMaxPages = 64;   // held per file (1 MiB); beyond, written out and dropped
+constexpr std::size_t kSparePages = 64;  // kept for reuse once their files let them go
+
+// Page buffers that files let go, kept for the next pages, so that the many short-lived files of a
+// run (four work channels and a coded hole file per hole) do not make the heap grow and shrink.
+// Defined before the registry, so that it outlives it at the end of the process.
+std::vector<std::unique_ptr<char[]>> spare_pages;
+
+std::unique_ptr<char[]> new_page() {
+  if (spare_pages.empty()) return std::make_unique_for_overwrite<char[]>(kPage);
+  std::unique_ptr<char[]> p = std::move(spare_pages.back());
+  spare_pages.pop_back();
+  return p;
+}
+
+void give_back(std::unique_ptr<char[]> p) {
+  if (p && spare_pages.size() < kSparePages) spare_pages.push_back(std::move(p));
+}
+
+// The bytes of one open file: its descriptor, its length with the bytes not yet written, and the pages
+// touched. Every function keeps errno of a failed write in `failed` for the caller to report.
+class FileData {
+ public:
+  int fd = -1;
+  bool readable = false, writable = false;
+  bool direct = false;  // open under another number too: every access goes straight to the disk
+  std::int64_t size = 0;
+  std::int64_t pos = 0;  // current position, from 0
+  int failed = 0;        // errno of a write that failed, until reported
+
+  FileData() = default;
+  FileData(const FileData&) = delete;
+  FileData& operator=(const FileData&) = delete;
+  ~FileData() { close(); }
+
+  // Bytes at `at`, as many as lie in one page and the file: a view valid until the next call.
+  std::string_view view(std::int64_t at) {
+    if (direct && pages_.empty()) length();  // another number may have changed it
+    if (!readable || at >= size || at < 0) return {};
+    Page* p = page(at / kPage);
+    if (!p) return {};
+    const std::int64_t off = at % kPage;
+    return {p->bytes.get() + off, static_cast<std::size_t>(std::min(kPage - off, size - at))};
+  }
+
+  // Appends up to n bytes from `at` to out; returns how many there were.
+  std::size_t read(std::int64_t at, std::string& out, std::size_t n) {
+    std::size_t done = 0;
+    while (done < n) {
+      const std::string_view v = view(at + static_cast<std::int64_t>(done));
+      if (v.empty()) break;
+      const std::size_t k = std::min(v.size(), n - done);
+      out.append(v.data(), k);
+      done += k;
+    }
+    settle();
+    return done;
+  }
+
+  bool write(std::int64_t at, const char* in, std::size_t n) {
+    if (!writable) {
+      failed = EBADF;
+      return false;
+    }
+    std::size_t done = 0;
+    while (done < n && !failed) {
+      const std::int64_t here = at + static_cast<std::int64_t>(done);
+      const std::int64_t off = here % kPage;
+      const auto k = static_cast<std::size_t>(std::min<std::int64_t>(kPage - off, static_cast<std::int64_t>(n - done)));
+      Page* p = page(here / kPage);
+      if (!p) break;
+      // A write-only page holds just the bytes written; one range only, so a second range apart
+      // from the first sends the first to disk.
+      if (!readable && p->hi > p->lo && (off > p->hi || off + static_cast<std::int64_t>(k) < p->lo) &&
+          !write_out(here / kPage, *p))
+        break;
+      std::memcpy(p->bytes.get() + off, in + done, k);
+      p->lo = std::min<std::int64_t>(p->lo, off);
+      p->hi = std::max<std::int64_t>(p->hi, off + static_cast<std::int64_t>(k));
+      done += k;
+      size = std::max(size, here + static_cast<std::int64_t>(k));
+    }
+    settle();
+    return done == n && !failed;
+  }
+
+  // Writes every change out, in the order of the positions. False when a write failed.
+  bool flush() {
+    for (auto& [index, p] : pages_)
+      if (p.hi > p.lo && !write_out(index, p)) return false;
+    return !failed;
+  }
+
+  // Writes the changes out and forgets the pages, so that the next access reads the disk again.
+  bool drop() {
+    const bool ok = flush();
+    for (auto& [index, p] : pages_) give_back(std::move(p.bytes));
+    pages_.clear();
+    return ok;
+  }
+
+  // The length of the file with the changes not yet written (for a file open under two numbers, as
+  // the disk has it now).
+  std::int64_t length() {
+    if (!direct) return size;
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0) size = std::max<std::int64_t>(st.st_size, 0);
+    return size;
+  }
+
+  // After an access of a file that is open under two numbers: nothing stays behind in memory.
+  void settle() {
+    if (direct) drop();
+  }
+
+  // Forgets the pages and takes the length from the disk again (after the file was replaced).
+  bool reload() {
+    const bool ok = drop();
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0) size = st.st_size;
+    return ok;
+  }
+
+  bool close() {
+    if (fd < 0) return true;
+    const bool ok = drop();
+    ::close(fd);
+    fd = -1;
+    return ok;
+  }
+
+ private:
+  struct Page {
+    std::unique_ptr<char[]> bytes;
+    std::int64_t lo = kPage, hi = 0;  // the bytes changed since the page was last written out
+  };
+  std::map<std::int64_t, Page> pages_;
+
+  Page* page(std::int64_t index) {
+    if (auto it = pages_.find(index); it != pages_.end()) return &it->second;
+    if (direct && pages_.empty()) length();  // another number may have changed it
+    if (pages_.size() >= kMaxPages && !drop()) return nullptr;
+    Page& p = pages_[index];
+    p.bytes = new_page();
+    if (!readable) return &p;  // only what is written here counts: nothing to read first
+    const std::int64_t start = index * kPage;
+    std::size_t got = 0;
+    if (start < size) {
+      const auto want = static_cast<std::size_t>(std::min(kPage, size - start));
+      while (got < want) {
+        const ssize_t r = ::pread(fd, p.bytes.get() + got, want - got, start + static_cast<std::int64_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<std::size_t>(r);
+      }
+      // A file only read that came out shorter was cut by someone else: it ends there.
+      if (!writable && got < want) size = start + static_cast<std::int64_t>(got);
+    }
+    std::memset(p.bytes.get() + got, 0, static_cast<std::size_t>(kPage) - got);  // past the end: zeros
+    return &p;
+  }
+
+  bool write_out(std::int64_t index, Page& p) {
+    // Never beyond the length: a page of a file that was emptied since may hold more.
+    const std::int64_t start = index * kPage;
+    const std::int64_t hi = std::min(p.hi, size - start);
+    std::int64_t at = p.lo;
+    while (at < hi) {
+      const ssize_t r = ::pwrite(fd, p.bytes.get() + at, static_cast<std::size_t>(hi - at), start + at);
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) {
+        failed = r < 0 ? errno : ENOSPC;
+        return false;
+      }
+      at += r;
+    }
+    p.lo = kPage;
+    p.hi = 0;
+    return true;
+  }
+};
+
 struct OpenFile {
-  std::FILE* fp = nullptr;
+  std::unique_ptr<FileData> data;
   FileMode mode = FileMode::Input;
   int reclen = 128;
   std::string path;
   std::int64_t line = 0;        // the line the last text read took its text from
   bool at_line_start = true;    // the next item read begins a line
+  dev_t dev = 0;
+  ino_t ino = 0;
 };
 
-OpenFile table[kMaxFileNumber + 1];
+// The registry. Its end (at the end of the process, exit() included) closes what is still open.
+struct Registry {
+  OpenFile slot[kMaxFileNumber + 1];
+  ~Registry() {
+    for (auto& f : slot) f.data.reset();
+  }
+} registry;
+
+OpenFile (&table)[kMaxFileNumber + 1] = registry.slot;
 
 OpenFile* slot(int n) {
-  if (n < 1 || n > kMaxFileNumber || !table[n].fp) {
+  if (n < 1 || n > kMaxFileNumber || !table[n].data) {
     raise(52);
     return nullptr;
   }
@@ -58,11 +264,51 @@ int errno_to_error(int e) {
   }
 }
 
+// Reports the write that failed on this file (disk full 61, else device I/O error 57).
+void report_failed_write(FileData& d) {
+  const int e = d.failed;
+  d.failed = 0;
+  raise(e == ENOSPC ? 61 : 57);
+}
+
+// Before an operation by name reads a file from disk: every change of the open files goes there.
+void flush_all() {
+  for (auto& f : table)
+    if (f.data && !f.data->flush()) report_failed_write(*f.data);
+}
+
+// The next byte of a file read as text, or -1 at its end.
+int next_byte(FileData& d) {
+  const std::string_view v = d.view(d.pos);
+  if (v.empty()) return -1;
+  ++d.pos;
+  return static_cast<unsigned char>(v[0]);
+}
+
+// The bytes from the position up to the first byte of `stops` (or the end), appended to out; the
+// position is left at that byte.
+void take_until(FileData& d, std::string_view stops, std::string* out) {
+  for (;;) {
+    const std::string_view v = d.view(d.pos);
+    if (v.empty()) return;
+    const std::size_t k = std::min(v.find_first_of(stops), v.size());
+    if (out) out->append(v.data(), k);
+    d.pos += static_cast<std::int64_t>(k);
+    if (k < v.size()) return;
+  }
+}
+
+// After a CR: an LF that follows belongs to the same line end.
+void skip_lf(FileData& d) {
+  const std::string_view v = d.view(d.pos);
+  if (!v.empty() && v[0] == '\n') ++d.pos;
+}
+
 }  // namespace
 
 int FREEFILE() {
   for (int n = 1; n <= kMaxFileNumber; ++n)
-    if (!table[n].fp) return n;
+    if (!table[n].data) return n;
   return 0;
 }
 
@@ -71,7 +317,7 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
     raise(52);
     return false;
   }
-  if (table[n].fp) {
+  if (table[n].data) {
     raise(55);
     return false;
   }
@@ -85,39 +331,57 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
     raise(m.error);
     return false;
   }
-  std::error_code ec;
-  if (std::filesystem::is_directory(m.path, ec)) {
-    raise(75);
-    return false;
-  }
-  const char* how = "rb";
+  auto d = std::make_unique<FileData>();
+  int flags = O_CLOEXEC;
   switch (mode) {
-    case FileMode::Input: how = "rb"; break;
-    case FileMode::Output: how = "wb"; break;
-    case FileMode::Append: how = "ab"; break;
+    case FileMode::Input: flags |= O_RDONLY; break;
+    case FileMode::Output: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
+    case FileMode::Append: flags |= O_WRONLY | O_CREAT | O_APPEND; break;
     case FileMode::Binary:
-    case FileMode::Random: how = std::filesystem::exists(m.path, ec) ? "r+b" : "w+b"; break;
+    case FileMode::Random: flags |= O_RDWR | O_CREAT; break;
   }
-  std::FILE* fp = std::fopen(m.path.c_str(), how);
-  if (!fp && (mode == FileMode::Binary || mode == FileMode::Random)) fp = std::fopen(m.path.c_str(), "rb");
-  if (!fp) {
+  d->fd = ::open(m.path.c_str(), flags, 0666);
+  int access = flags & O_ACCMODE;
+  // A file that may not be written is still opened for reading in the modes that do both.
+  if (d->fd < 0 && (mode == FileMode::Binary || mode == FileMode::Random)) {
+    d->fd = ::open(m.path.c_str(), O_RDONLY | O_CLOEXEC);
+    access = O_RDONLY;
+  }
+  if (d->fd < 0) {
     raise(errno_to_error(errno));
     return false;
   }
-  table[n] = OpenFile{fp, mode, reclen > 0 ? reclen : 128, m.path};
+  struct stat st {};
+  if (::fstat(d->fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    raise(75);
+    return false;
+  }
+  d->readable = access != O_WRONLY;
+  d->writable = access != O_RDONLY;
+  d->size = st.st_size;
+  d->pos = mode == FileMode::Append ? d->size : 0;
+  // The same file under another number: neither keeps anything in memory from now on.
+  for (auto& other : table)
+    if (other.data && other.dev == st.st_dev && other.ino == st.st_ino) {
+      if (!other.data->drop()) report_failed_write(*other.data);
+      other.data->direct = true;
+      d->direct = true;
+    }
+  table[n] = OpenFile{std::move(d), mode, reclen > 0 ? reclen : 128, m.path, 0, true, st.st_dev, st.st_ino};
   return true;
 }
 
-bool is_open(int n) { return n >= 1 && n <= kMaxFileNumber && table[n].fp; }
+bool is_open(int n) { return n >= 1 && n <= kMaxFileNumber && table[n].data; }
 
 FileMode file_mode(int n) { return is_open(n) ? table[n].mode : FileMode::Input; }
 
 std::string file_path(int n) { return is_open(n) ? table[n].path : std::string(); }
 
 void close_file(int n) {
-  if (n < 1 || n > kMaxFileNumber || !table[n].fp) return;
-  std::fclose(table[n].fp);
+  if (!is_open(n)) return;
+  std::unique_ptr<FileData> d = std::move(table[n].data);
   table[n] = OpenFile{};
+  if (!d->close()) report_failed_write(*d);
 }
 
 void close_all() {
@@ -127,24 +391,18 @@ void close_all() {
 bool line_input(int n, std::string& line) {
   OpenFile* f = reader(n);
   if (!f) return false;
-  int c = std::fgetc(f->fp);
-  if (c == EOF) {
+  FileData& d = *f->data;
+  if (d.view(d.pos).empty()) {
+    d.settle();
     raise(62);
     return false;
   }
   ++f->line;
   f->at_line_start = true;
   std::string out;
-  while (c != EOF) {
-    if (c == '\n') break;
-    if (c == '\r') {
-      int d = std::fgetc(f->fp);
-      if (d != '\n' && d != EOF) std::ungetc(d, f->fp);
-      break;
-    }
-    out += static_cast<char>(c);
-    c = std::fgetc(f->fp);
-  }
+  take_until(d, "\r\n", &out);
+  if (next_byte(d) == '\r') skip_lf(d);
+  d.settle();
   line = std::move(out);
   return true;
 }
@@ -152,34 +410,30 @@ bool line_input(int n, std::string& line) {
 bool input_item(int n, std::string& item) {
   OpenFile* f = reader(n);
   if (!f) return false;
-  int c = std::fgetc(f->fp);
-  while (c == ' ') c = std::fgetc(f->fp);
-  if (c == EOF) {
+  FileData& d = *f->data;
+  int c = next_byte(d);
+  while (c == ' ') c = next_byte(d);
+  if (c < 0) {
+    d.settle();
     raise(62);
     return false;
   }
   if (f->at_line_start) ++f->line;
   f->at_line_start = false;
   std::string out;
-  bool quoted = c == '"';
+  const bool quoted = c == '"';
   if (quoted) {
-    c = std::fgetc(f->fp);
-    while (c != EOF && c != '"') {
-      out += static_cast<char>(c);
-      c = std::fgetc(f->fp);
-    }
-    if (c == '"') c = std::fgetc(f->fp);
+    take_until(d, "\"", &out);
+    next_byte(d);  // the closing quote
+  } else {
+    --d.pos;  // the first byte may itself end the item
   }
   // Up to the comma or line end: the item's text, or what follows a closing quote (dropped).
-  while (c != EOF && c != ',' && c != '\r' && c != '\n') {
-    if (!quoted) out += static_cast<char>(c);
-    c = std::fgetc(f->fp);
-  }
-  if (c == '\r') {
-    int d = std::fgetc(f->fp);
-    if (d != '\n' && d != EOF) std::ungetc(d, f->fp);
-  }
-  if (c == '\r' || c == '\n') f->at_line_start = true;
+  take_until(d, ",\r\n", quoted ? nullptr : &out);
+  const int end = next_byte(d);
+  if (end == '\r') skip_lf(d);
+  if (end == '\r' || end == '\n') f->at_line_start = true;
+  d.settle();
   item = std::move(out);
   return true;
 }
@@ -189,21 +443,15 @@ std::int64_t line_number(int n) { return is_open(n) ? table[n].line : 0; }
 bool at_eof(int n) {
   OpenFile* f = slot(n);
   if (!f) return true;
-  int c = std::fgetc(f->fp);
-  if (c == EOF) return true;
-  std::ungetc(c, f->fp);
-  return false;
+  const bool end = f->data->view(f->data->pos).empty();
+  f->data->settle();
+  return end;
 }
 
 std::int64_t LOF(int n) {
   OpenFile* f = slot(n);
   if (!f) return 0;
-  std::fflush(f->fp);
-  long here = std::ftell(f->fp);
-  std::fseek(f->fp, 0, SEEK_END);
-  long size = std::ftell(f->fp);
-  std::fseek(f->fp, here, SEEK_SET);
-  return size;
+  return f->data->length();
 }
 
 bool print_line(int n, std::string_view text, bool newline) {
@@ -213,10 +461,16 @@ bool print_line(int n, std::string_view text, bool newline) {
     raise(54);
     return false;
   }
-  bool ok = std::fwrite(text.data(), 1, text.size(), f->fp) == text.size();
-  if (newline) ok = ok && std::fwrite("\r\n", 1, 2, f->fp) == 2;
+  FileData& d = *f->data;
+  if (f->mode == FileMode::Append) d.pos = d.length();
+  bool ok = d.write(d.pos, text.data(), text.size());
+  if (ok) d.pos += static_cast<std::int64_t>(text.size());
+  if (ok && newline) {
+    ok = d.write(d.pos, "\r\n", 2);
+    if (ok) d.pos += 2;
+  }
   if (!ok) {
-    raise(errno == ENOSPC ? 61 : 57);
+    report_failed_write(d);
     return false;
   }
   return true;
@@ -225,7 +479,7 @@ bool print_line(int n, std::string_view text, bool newline) {
 std::int64_t SEEK(int n) {
   OpenFile* f = slot(n);
   if (!f) return 0;
-  return std::ftell(f->fp) + 1;
+  return f->data->pos + 1;
 }
 
 void seek(int n, std::int64_t position) {
@@ -235,15 +489,16 @@ void seek(int n, std::int64_t position) {
     raise(63);
     return;
   }
-  std::fseek(f->fp, static_cast<long>(position - 1), SEEK_SET);
+  f->data->pos = position - 1;
 }
 
 std::string get_bytes(int n, std::size_t count) {
   OpenFile* f = slot(n);
   if (!f) return {};
-  std::string buf(count, '\0');
-  size_t got = std::fread(buf.data(), 1, count, f->fp);
-  buf.resize(got);
+  FileData& d = *f->data;
+  std::string buf;
+  buf.reserve(static_cast<std::size_t>(std::clamp<std::int64_t>(d.length() - d.pos, 0, static_cast<std::int64_t>(count))));
+  d.pos += static_cast<std::int64_t>(d.read(d.pos, buf, count));
   return buf;
 }
 
@@ -254,13 +509,13 @@ bool put_bytes(int n, std::string_view bytes) {
     raise(54);
     return false;
   }
-  // Between a read and a write the stream position must be set again.
-  std::fseek(f->fp, std::ftell(f->fp), SEEK_SET);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), f->fp) != bytes.size()) {
-    raise(errno == ENOSPC ? 61 : 57);
+  FileData& d = *f->data;
+  if (f->mode == FileMode::Append) d.pos = d.length();
+  if (!d.write(d.pos, bytes.data(), bytes.size())) {
+    report_failed_write(d);
     return false;
   }
-  std::fflush(f->fp);
+  d.pos += static_cast<std::int64_t>(bytes.size());
   return true;
 }
 
@@ -271,11 +526,12 @@ bool get_record(int n, std::int64_t record, std::string& data) {
     raise(63);
     return false;
   }
-  std::fseek(f->fp, static_cast<long>((record - 1) * f->reclen), SEEK_SET);
-  std::string buf(static_cast<size_t>(f->reclen), '\0');
-  size_t got = std::fread(buf.data(), 1, buf.size(), f->fp);
+  FileData& d = *f->data;
+  d.pos = (record - 1) * f->reclen;
   // A record past the end reads as zero bytes, as in the language.
-  (void)got;
+  std::string buf;
+  d.pos += static_cast<std::int64_t>(d.read(d.pos, buf, static_cast<std::size_t>(f->reclen)));
+  buf.resize(static_cast<std::size_t>(f->reclen), '\0');
   data = std::move(buf);
   return true;
 }
@@ -289,12 +545,14 @@ bool put_record(int n, std::int64_t record, std::string_view data) {
   }
   std::string buf(data.substr(0, static_cast<size_t>(f->reclen)));
   buf.resize(static_cast<size_t>(f->reclen), '\0');
-  std::fseek(f->fp, static_cast<long>((record - 1) * f->reclen), SEEK_SET);
-  if (std::fwrite(buf.data(), 1, buf.size(), f->fp) != buf.size()) {
-    raise(errno == ENOSPC ? 61 : 57);
+  FileData& d = *f->data;
+  if (f->mode == FileMode::Append) d.pos = d.length();
+  else d.pos = (record - 1) * f->reclen;
+  if (!d.write(d.pos, buf.data(), buf.size())) {
+    report_failed_write(d);
     return false;
   }
-  std::fflush(f->fp);
+  d.pos += static_cast<std::int64_t>(buf.size());
   return true;
 }
 
@@ -363,12 +621,18 @@ bool copy_file(std::string_view from, std::string_view to) {
     raise(b.error);
     return false;
   }
+  flush_all();
   std::error_code ec;
   std::filesystem::copy_file(a.path, b.path, std::filesystem::copy_options::overwrite_existing, ec);
   if (ec) {
     raise(errno_to_error(ec.value()));
     return false;
   }
+  // A file open here that the copy replaced is read again from the disk.
+  struct stat st {};
+  if (::stat(b.path.c_str(), &st) == 0)
+    for (auto& f : table)
+      if (f.data && f.dev == st.st_dev && f.ino == st.st_ino && !f.data->reload()) report_failed_write(*f.data);
   return true;
 }
 
@@ -396,6 +660,7 @@ bool file_times(std::string_view name, FileTimes& times) {
     raise(m.error);
     return false;
   }
+  flush_all();  // the last-write time of a file written here
   struct statx sx {};
   if (statx(AT_FDCWD, m.path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
     raise(errno_to_error(errno));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/runtime/error.h"
 #include "platform/console.h"
 #include "testsupport.h"
@@ -107,4 +109,108 @@ TEST_F(FilesTest, BinaryAndRandomRecords) {
   EXPECT_EQ(t.error(), 0);
 }
 
+// Files are buffered: whatever mix of seeks, reads and writes (within a page, across pages, past the
+// end, more pages than a file keeps at once) reads back what was written before the file is closed,
+// and after the close the file on disk holds the same bytes. The expected bytes come from a plain
+// string that takes the same writes.
+TEST_F(FilesTest, BufferedFilesReadBackAndReachTheDiskWhole) {
+  rt::Trap t("test.cpp", "T");
+  dir.write("old.bin", std::string(40000, 'o'));
+  ASSERT_TRUE(rt::open_file(1, "old.bin", rt::FileMode::Binary));
+  std::string model(40000, 'o');
+  auto put = [&](std::int64_t at, const std::string& bytes) {
+    rt::seek(1, at + 1);
+    ASSERT_TRUE(rt::put_bytes(1, bytes));
+    if (model.size() < at + bytes.size()) model.resize(at + bytes.size(), '\0');
+    model.replace(static_cast<size_t>(at), bytes.size(), bytes);
+  };
+  struct Write {
+    std::int64_t at;
+    std::string bytes;
+  } writes[] = {
+      {0, "head"},                            // start of the first page
+      {16380, std::string(10, 'x')},          // across the first page boundary
+      {39990, std::string(30, 'e')},          // over the old end
+      {50000, "gap"},                         // past the end: zeros between
+      {5, "in"},                              // back into a page written before
+      {3000000, std::string(70000, 'b')},     // far out: more pages than are kept
+      {16383, "\r\n"},                       // a page written out before
+  };
+  for (const auto& w : writes) put(w.at, w.bytes);
+  // Some pages went to disk on the way, others did not: the open file reads back the whole.
+  EXPECT_EQ(rt::LOF(1), static_cast<std::int64_t>(model.size()));
+  for (std::int64_t at : {0, 16370, 39980, 49990, 2999990, 3069990}) {
+    rt::seek(1, at + 1);
+    EXPECT_EQ(rt::get_bytes(1, 40), model.substr(static_cast<size_t>(at), 40)) << at;
+  }
+  rt::close_file(1);
+  EXPECT_EQ(dir.read("old.bin"), model);
+
+  // Records and lines the same way, and a record rewritten after later ones.
+  ASSERT_TRUE(rt::open_file(2, "idx", rt::FileMode::Random, 4));
+  rt::put_record(2, 2, "BBBB");
+  rt::put_record(2, 5000, "EEEE");  // beyond the first page
+  rt::put_record(2, 1, "A");
+  std::string r;
+  rt::get_record(2, 5000, r);
+  EXPECT_EQ(r, "EEEE");
+  rt::get_record(2, 3, r);
+  EXPECT_EQ(r, std::string(4, '\0'));
+  ASSERT_TRUE(rt::open_file(3, "lines.txt", rt::FileMode::Output));
+  for (int i = 0; i < 3000; ++i) rt::print_line(3, "line " + std::to_string(i));
+  rt::close_all();
+  const std::string idx = dir.read("idx");
+  ASSERT_EQ(idx.size(), 20000u);
+  EXPECT_EQ(idx.substr(0, 8), std::string("A\0\0\0BBBB", 8));
+  EXPECT_EQ(idx.substr(19996), "EEEE");
+  const std::string lines = dir.read("lines.txt");
+  EXPECT_EQ(lines.substr(0, 16), "line 0\r\nline 1\r\n");
+  EXPECT_EQ(lines.substr(lines.size() - 11), "line 2999\r\n");
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 3000);
+  EXPECT_EQ(t.error(), 0);
+}
+
+// One file under two numbers: each sees at once what the other wrote.
+TEST_F(FilesTest, AFileOpenTwiceSeesItsOwnWrites) {
+  rt::Trap t("test.cpp", "T");
+  ASSERT_TRUE(rt::open_file(1, "both.bin", rt::FileMode::Binary));
+  rt::put_bytes(1, "first");
+  ASSERT_TRUE(rt::open_file(2, "BOTH.BIN", rt::FileMode::Binary));
+  EXPECT_EQ(rt::get_bytes(2, 10), "first");
+  rt::seek(2, 3);
+  rt::put_bytes(2, "XY");
+  rt::seek(1, 1);
+  EXPECT_EQ(rt::get_bytes(1, 10), "fiXYt");
+  rt::put_bytes(1, "++");
+  EXPECT_EQ(rt::LOF(2), 7);
+  EXPECT_EQ(dir.read("both.bin"), "fiXYt++");
+  ASSERT_TRUE(rt::open_file(3, "both.bin", rt::FileMode::Input));
+  std::string line;
+  EXPECT_TRUE(rt::line_input(3, line));
+  EXPECT_EQ(line, "fiXYt++");
+  EXPECT_EQ(t.error(), 0);
+}
+
 }  // namespace
+
+// A run that ends on an untrapped error (the box answers Cancel without a terminal, and the process
+// ends with 255) leaves every file it was writing complete on disk, though none was closed.
+TEST(FilesEndOfRun, FilesAreCompleteWhenAnErrorEndsTheRun) {
+  TempDir dir;
+  ScopedCwd cwd(dir.path());
+  EXPECT_EXIT(
+      {
+        platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+        rt::open_file(1, "out.txt", rt::FileMode::Output);
+        rt::print_line(1, "written before the error");
+        rt::open_file(2, "work.1R", rt::FileMode::Random, 4);
+        rt::put_record(2, 3, "CCCC");
+        rt::open_file(3, "work.1B", rt::FileMode::Binary);
+        rt::put_bytes(3, std::string(20000, 'w') + "end");
+        rt::raise(9);  // no trap: the untrapped-error box, answered Cancel
+      },
+      ::testing::ExitedWithCode(255), "Untrapped Error #9");
+  EXPECT_EQ(dir.read("out.txt"), "written before the error\r\n");
+  EXPECT_EQ(dir.read("work.1R"), std::string(8, '\0') + "CCCC");
+  EXPECT_EQ(dir.read("work.1B"), std::string(20000, 'w') + "end");
+}
