@@ -1,12 +1,24 @@
 // Path mapping: drive letters, both separators, case-insensitive match of existing names.
+//
+// A name is first looked up as written (one stat). Only when that fails are its parts matched without
+// regard to letter case, each in a listing of its folder that is kept from one lookup to the next: the
+// kernel's notices of changes to a listed folder (inotify) keep the listing up to date, whether the
+// engine or another program creates, deletes or renames a file there. Where no such notices can be
+// had, the folder is listed at every lookup.
 #include "paths.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -14,12 +26,141 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-bool equal_nocase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// The names of one folder by their lower-case form, each with the names of that form in the order the
+// folder listed them (names created later come last).
+using Names = std::unordered_map<std::string, std::vector<std::string>>;
+
+void add_name(Names& names, const std::string& name) { names[lower(name)].push_back(name); }
+
+void remove_name(Names& names, const std::string& name) {
+  auto it = names.find(lower(name));
+  if (it == names.end()) return;
+  std::erase(it->second, name);
+  if (it->second.empty()) names.erase(it);
+}
+
+// Every name in the folder (empty when it cannot be read).
+Names list_folder(const std::string& folder) {
+  Names names;
+  if (DIR* d = ::opendir(folder.c_str())) {
+    while (const dirent* e = ::readdir(d)) {
+      const std::string n = e->d_name;
+      if (n != "." && n != "..") add_name(names, n);
+    }
+    ::closedir(d);
+  }
+  return names;
+}
+
+// The kept listings of folders, one per folder watched for changes.
+class FolderListings {
+ public:
+  ~FolderListings() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  // The name in folder (native, "." for the current one) equal to part without regard to letter case;
+  // false when there is none or the folder cannot be read.
+  bool find(const std::string& folder, const std::string& part, std::string& name) {
+    const std::string key = lower(part);
+    const Names* names = listing(folder);
+    Names fresh;
+    if (!names) {
+      fresh = list_folder(folder);
+      names = &fresh;
+    }
+    auto it = names->find(key);
+    if (it == names->end()) return false;
+    name = it->second.front();
+    return true;
+  }
+
+ private:
+  struct Listing {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    Names names;
+  };
+  int fd_ = -2;  // the inotify descriptor; -1 when there is none, -2 before the first try
+  std::unordered_map<int, Listing> by_watch_;
+  std::unordered_map<std::string, int> watch_of_folder_;
+
+  // The kept listing of a folder, brought up to date; nullptr when none can be kept.
+  const Names* listing(const std::string& folder) {
+    if (fd_ == -2) fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd_ < 0) return nullptr;
+    take_notices();
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+    // The folder of this name may be another one now (a folder on its way was renamed).
+    if (auto w = watch_of_folder_.find(folder); w != watch_of_folder_.end()) {
+      auto l = by_watch_.find(w->second);
+      if (l != by_watch_.end() && l->second.dev == st.st_dev && l->second.ino == st.st_ino) return &l->second.names;
+      watch_of_folder_.erase(w);
+    }
+    // Watched before it is listed, so that no change after the listing goes unnoticed.
+    const int wd = ::inotify_add_watch(fd_, folder.c_str(),
+                                       IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF |
+                                           IN_MOVE_SELF | IN_ONLYDIR);
+    if (wd < 0) return nullptr;
+    auto [l, added] = by_watch_.try_emplace(wd);
+    if (added || l->second.dev != st.st_dev || l->second.ino != st.st_ino) {
+      l->second = Listing{st.st_dev, st.st_ino, list_folder(folder)};
+    }
+    watch_of_folder_[folder] = wd;
+    return &l->second.names;
+  }
+
+  // Applies the notices of changes that arrived since the last look.
+  void take_notices() {
+    alignas(inotify_event) char buf[16384];
+    for (;;) {
+      const ssize_t got = ::read(fd_, buf, sizeof buf);
+      if (got <= 0) return;  // nothing more (EAGAIN)
+      for (ssize_t at = 0; at < got;) {
+        const auto* e = reinterpret_cast<const inotify_event*>(buf + at);
+        at += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+        if (e->mask & IN_Q_OVERFLOW) {
+          forget_all();
+          continue;
+        }
+        auto l = by_watch_.find(e->wd);
+        if (l == by_watch_.end()) continue;
+        if (e->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) {
+          forget(e->wd);
+          continue;
+        }
+        const std::string name = e->len ? std::string(e->name) : std::string();
+        if (name.empty()) continue;
+        if (e->mask & (IN_CREATE | IN_MOVED_TO)) add_name(l->second.names, name);
+        if (e->mask & (IN_DELETE | IN_MOVED_FROM)) remove_name(l->second.names, name);
+      }
+    }
+  }
+
+  void forget(int wd) {
+    by_watch_.erase(wd);
+    std::erase_if(watch_of_folder_, [wd](const auto& w) { return w.second == wd; });
+    ::inotify_rm_watch(fd_, wd);
+  }
+
+  // After lost notices: every folder is listed again when next needed.
+  void forget_all() {
+    for (const auto& [wd, l] : by_watch_) ::inotify_rm_watch(fd_, wd);
+    by_watch_.clear();
+    watch_of_folder_.clear();
+  }
+};
+
+FolderListings& listings() {
+  static FolderListings l;
+  return l;
 }
 
 std::string home_folder() {
@@ -65,29 +206,28 @@ Split split(std::string_view name) {
   return s;
 }
 
-// Finds an entry of a folder by name: the exact name first, then any name equal without regard to case.
-bool find_entry(const fs::path& folder, const std::string& part, fs::path& out) {
+bool entry_exists(const fs::path& p) {
+  struct stat st {};
+  return ::lstat(p.c_str(), &st) == 0;
+}
+
+// Finds an entry of a folder by name: the exact name first (unless known to be missing), then any name
+// equal without regard to case.
+bool find_entry(const fs::path& folder, const std::string& part, fs::path& out, bool exact_missing) {
   std::error_code ec;
   fs::path exact = folder / part;
   if (part == "..") {
     out = exact;
     return fs::exists(exact, ec);
   }
-  if (fs::exists(fs::symlink_status(exact, ec))) {
+  if (!exact_missing && entry_exists(exact)) {
     out = exact;
     return true;
   }
-  fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
-  if (ec) return false;
-  for (; it != end; it.increment(ec)) {
-    if (ec) break;
-    std::string n = it->path().filename().string();
-    if (equal_nocase(n, part)) {
-      out = folder / n;
-      return true;
-    }
-  }
-  return false;
+  std::string name;
+  if (!listings().find(folder.empty() ? std::string(".") : folder.string(), part, name)) return false;
+  out = folder / name;
+  return true;
 }
 
 MappedPath map(std::string_view name, bool create) {
@@ -105,10 +245,19 @@ MappedPath map(std::string_view name, bool create) {
     r.error = 53;
     return r;
   }
+  // The name as written, when it exists.
+  fs::path exact = cur;
+  for (const auto& part : s.parts) exact /= part;
+  if (entry_exists(exact)) {
+    r.path = exact.string();
+    return r;
+  }
+  bool as_written = true;  // every part so far found as written
   for (size_t k = 0; k < s.parts.size(); ++k) {
     bool last = k + 1 == s.parts.size();
     fs::path found;
-    if (find_entry(cur, s.parts[k], found)) {
+    if (find_entry(cur, s.parts[k], found, last && as_written)) {
+      as_written = as_written && found == cur / s.parts[k];
       cur = found;
       continue;
     }

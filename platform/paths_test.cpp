@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "testsupport.h"
 
@@ -80,4 +81,42 @@ TEST(PathsTest, ListsTheEntriesThatMatchAMask) {
   EXPECT_EQ(names("SUB\\*.TRX"), (std::vector<std::string>{"inner.trx"}));
   EXPECT_TRUE(names("missing\\*.trx").empty());
   EXPECT_TRUE(names("*.pdf").empty());
+}
+
+// A folder's listing is kept between lookups and follows every change to the folder at once, whoever
+// makes it: a name created, renamed or deleted right after a lookup is found or missed without regard
+// to letter case on the very next one.
+TEST(PathsTest, KeptListingsFollowTheFolder) {
+  TempDir d;
+  ScopedCwd cwd(d.path());
+  d.write("sub/Keep.txt", "x");
+  struct Step {
+    const char* change;  // "write NAME", "rename FROM TO", "remove NAME", "folder FROM TO" or ""
+    const char* lookup;
+    int error;
+    const char* found;
+  } steps[] = {
+      {"", "SUB\\NEW.TXT", 53, nullptr},
+      {"write sub/New.Txt", "SUB\\NEW.TXT", 0, "sub/New.Txt"},
+      {"rename sub/New.Txt sub/Other.txt", "sub\\new.txt", 53, nullptr},
+      {"", "sub\\OTHER.TXT", 0, "sub/Other.txt"},
+      {"remove sub/Other.txt", "sub\\OTHER.TXT", 53, nullptr},
+      {"write sub/other.TXT", "sub\\OTHER.TXT", 0, "sub/other.TXT"},
+      // The folder itself replaced by another of the same name.
+      {"folder sub gone", "SUB\\KEEP.TXT", 76, nullptr},
+      {"write sub/KEEP.txt", "Sub\\keep.TXT", 0, "sub/KEEP.txt"},
+  };
+  for (const auto& s : steps) {
+    std::istringstream words(s.change);
+    std::string what, a, b;
+    words >> what >> a >> b;
+    if (what == "write") d.write(a, "x");
+    if (what == "rename" || what == "folder") fs::rename(d.path() / a, d.path() / b);
+    if (what == "remove") fs::remove(d.path() / a);
+    const platform::MappedPath m = platform::map_existing(s.lookup);
+    EXPECT_EQ(m.error, s.error) << s.change << " / " << s.lookup;
+    if (s.found) {
+      EXPECT_EQ(fs::path(m.path), fs::path(s.found)) << s.change << " / " << s.lookup;
+    }
+  }
 }
