@@ -189,19 +189,26 @@ void Console::pause_ms(int ms) { sleep_ms(ms); }
 
 BatchConsole::BatchConsole(int rows, bool echo) : Console(rows), echo_(echo) {}
 
-std::string BatchConsole::wait_key() { return kKeyEsc; }
+std::string BatchConsole::wait_key() {
+  std::fflush(stdout);
+  return kKeyEsc;
+}
 
 void BatchConsole::on_print(std::string_view text, bool newline) {
   if (!echo_) return;
   std::string out = cp437_to_utf8(text);
   std::fwrite(out.data(), 1, out.size(), stdout);
   if (!text.empty()) line_open_ = true;
+  // Whole lines go out at once: a run prints a dot per input line, and a system call for each would
+  // cost more than reading the line.
   if (newline) {
     std::fputc('\n', stdout);
     line_open_ = false;
+    std::fflush(stdout);
   }
-  std::fflush(stdout);
 }
+
+void BatchConsole::flush() { std::fflush(stdout); }
 
 void BatchConsole::on_locate(int, int) {
   // Text placed elsewhere on the screen starts a new output line.

@@ -167,6 +167,7 @@ class BatchConsole : public Console {
   std::string wait_key() override;
   bool key_pending() override { return false; }
   void pause_ms(int) override {}
+  void flush() override;
 
  protected:
   void on_print(std::string_view text, bool newline) override;

@@ -129,6 +129,7 @@ BoxAnswer message_box(std::string_view text) {
   Console& con = console();
   if (!con.interactive()) {
     std::string shown = cp437_to_utf8(text);
+    con.flush();  // what was printed before comes first
     std::fprintf(stderr, "%s\n", shown.c_str());
     std::fflush(stderr);
     return BoxAnswer::Cancel;
