@@ -96,7 +96,8 @@ std::string ZADATE();
 #define RT_TRAP_NONE(var, proc) ::rt::Trap var(::rt::detail_base_name(__FILE__), proc, ::rt::Trap::kNoHandler)
 
 namespace rt {
-constexpr std::string_view detail_base_name(std::string_view path) {
+// The file name without its folder, found when compiling (a trap opens on every procedure call).
+consteval std::string_view detail_base_name(std::string_view path) {
   size_t p = path.find_last_of("/\\");
   return p == std::string_view::npos ? path : path.substr(p + 1);
 }
