@@ -248,8 +248,10 @@ MappedPath map(std::string_view name, bool create) {
   // The name as written, when it exists.
   fs::path exact = cur;
   for (const auto& part : s.parts) exact /= part;
-  if (entry_exists(exact)) {
+  struct stat st {};
+  if (::lstat(exact.c_str(), &st) == 0) {
     r.path = exact.string();
+    if (S_ISREG(st.st_mode)) r.device = st.st_dev, r.inode = st.st_ino, r.size = st.st_size;
     return r;
   }
   bool as_written = true;  // every part so far found as written

@@ -10,6 +10,7 @@
 //  - a new file is created with its last part as given.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,11 @@ namespace platform {
 struct MappedPath {
   std::string path;  // native path; for a failed mapping the best guess, for messages only
   int error = 0;
+  // When the name as written is a regular file: its device, inode number and length, as the lookup
+  // saw them (0 otherwise), so that a caller can tell whether a file it holds open is still the one
+  // named without asking the system again.
+  std::uint64_t device = 0, inode = 0;
+  std::int64_t size = 0;
 };
 
 // Native path of an existing file or folder; error 53 when the last part is missing, 76 when a folder

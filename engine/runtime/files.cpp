@@ -7,7 +7,8 @@
 // stamps), and at the end of the process (exit() included, so an untrapped error that ends the run
 // leaves every file complete). Files of a write-only mode are never read: their pages only collect
 // what is written. A file that is open under two numbers at once is not buffered at all, so that
-// each number sees what the other wrote.
+// each number sees what the other wrote. The descriptors of the last files closed stay open for the
+// next open of the same name (see Parked).
 #include "files.h"
 
 #include <fcntl.h>
@@ -222,6 +223,61 @@ struct OpenFile {
   ino_t ino = 0;
 };
 
+// Descriptors of files closed lately in a mode that neither empties nor appends, kept open for the
+// next open of the same name: the stages of a run open and close the same four work channels for
+// every hole, and opening a file costs the system far more than checking that the name still leads to
+// the same file. Nothing of the file's contents is kept; its changes are on disk. To the engine such a
+// file is closed (CLOSE without numbers keeps them too); the system closes them when the process ends.
+struct Parked {
+  int fd;
+  int access;  // O_RDONLY or O_RDWR
+  dev_t dev;
+  ino_t ino;
+  std::string path;
+};
+constexpr std::size_t kMaxParked = 16;
+std::vector<Parked> parked;
+
+// Closes the kept descriptors of a name (before the file is deleted or renamed).
+void unpark(const std::string& path) {
+  std::erase_if(parked, [&](const Parked& p) {
+    if (p.path != path) return false;
+    ::close(p.fd);
+    return true;
+  });
+}
+
+// A kept descriptor of the file the mapped name leads to now, opened for `access`; -1 when there is
+// none. st gets the file's status.
+int take_parked(const platform::MappedPath& m, int access, struct stat& st) {
+  auto it = std::find_if(parked.begin(), parked.end(),
+                         [&](const Parked& p) { return p.path == m.path && p.access == access; });
+  if (it == parked.end()) return -1;
+  const Parked p = *it;
+  parked.erase(it);
+  // The lookup of the name has just seen the file (a regular file, no link): what it saw will do.
+  if (m.inode) {
+    st = {};
+    st.st_dev = static_cast<dev_t>(m.device);
+    st.st_ino = static_cast<ino_t>(m.inode);
+    st.st_size = static_cast<off_t>(m.size);
+    st.st_mode = S_IFREG;
+  } else if (::stat(m.path.c_str(), &st) != 0) {
+    st = {};
+  }
+  if (st.st_dev == p.dev && st.st_ino == p.ino && S_ISREG(st.st_mode)) return p.fd;
+  ::close(p.fd);
+  return -1;
+}
+
+void park(int fd, int access, dev_t dev, ino_t ino, const std::string& path) {
+  if (parked.size() >= kMaxParked) {
+    ::close(parked.front().fd);
+    parked.erase(parked.begin());
+  }
+  parked.push_back({fd, access, dev, ino, path});
+}
+
 // The registry. Its end (at the end of the process, exit() included) closes what is still open.
 struct Registry {
   OpenFile slot[kMaxFileNumber + 1];
@@ -340,19 +396,24 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
     case FileMode::Binary:
     case FileMode::Random: flags |= O_RDWR | O_CREAT; break;
   }
-  d->fd = ::open(m.path.c_str(), flags, 0666);
   int access = flags & O_ACCMODE;
-  // A file that may not be written is still opened for reading in the modes that do both.
-  if (d->fd < 0 && (mode == FileMode::Binary || mode == FileMode::Random)) {
-    d->fd = ::open(m.path.c_str(), O_RDONLY | O_CLOEXEC);
-    access = O_RDONLY;
-  }
-  if (d->fd < 0) {
-    raise(errno_to_error(errno));
-    return false;
-  }
   struct stat st {};
-  if (::fstat(d->fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  const bool keeps = !(flags & (O_TRUNC | O_APPEND));
+  d->fd = keeps ? take_parked(m, access, st) : -1;
+  if (d->fd < 0) {
+    d->fd = ::open(m.path.c_str(), flags, 0666);
+    // A file that may not be written is still opened for reading in the modes that do both.
+    if (d->fd < 0 && (mode == FileMode::Binary || mode == FileMode::Random)) {
+      d->fd = ::open(m.path.c_str(), O_RDONLY | O_CLOEXEC);
+      access = O_RDONLY;
+    }
+    if (d->fd < 0) {
+      raise(errno_to_error(errno));
+      return false;
+    }
+    if (::fstat(d->fd, &st) != 0) st.st_mode = S_IFDIR;
+  }
+  if (S_ISDIR(st.st_mode)) {
     raise(75);
     return false;
   }
@@ -379,9 +440,16 @@ std::string file_path(int n) { return is_open(n) ? table[n].path : std::string()
 
 void close_file(int n) {
   if (!is_open(n)) return;
-  std::unique_ptr<FileData> d = std::move(table[n].data);
+  const OpenFile f = std::move(table[n]);
   table[n] = OpenFile{};
-  if (!d->close()) report_failed_write(*d);
+  FileData& d = *f.data;
+  const bool keep = f.mode == FileMode::Input || f.mode == FileMode::Binary || f.mode == FileMode::Random;
+  if (keep && !d.direct && d.drop()) {
+    park(d.fd, d.writable ? O_RDWR : O_RDONLY, f.dev, f.ino, f.path);
+    d.fd = -1;
+    return;
+  }
+  if (!d.close()) report_failed_write(d);
 }
 
 void close_all() {
@@ -571,6 +639,7 @@ bool kill_file(std::string_view name) {
     raise(m.error);
     return false;
   }
+  unpark(m.path);
   std::error_code ec;
   if (!std::filesystem::remove(m.path, ec)) {
     raise(ec ? errno_to_error(ec.value()) : 53);
@@ -602,6 +671,7 @@ bool rename_file(std::string_view from, std::string_view to) {
     raise(58);
     return false;
   }
+  unpark(a.path);
   std::filesystem::rename(a.path, b.path, ec);
   if (ec) {
     raise(ec.value() == EXDEV ? 74 : errno_to_error(ec.value()));

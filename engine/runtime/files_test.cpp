@@ -191,6 +191,39 @@ TEST_F(FilesTest, AFileOpenTwiceSeesItsOwnWrites) {
   EXPECT_EQ(t.error(), 0);
 }
 
+// A file closed and opened again under the same name reads what is on disk now, whatever happened to
+// it in between: rewritten in place, replaced by another file, deleted, or renamed away.
+TEST_F(FilesTest, AFileOpenedAgainIsReadAsItIsNow) {
+  struct Case {
+    const char* change;
+    std::string want;
+  } cases[] = {{"none", "one"}, {"rewrite", "two"}, {"replace", "three"}, {"kill", ""}, {"rename", ""}};
+  for (const auto& c : cases) {
+    rt::Trap t("test.cpp", "T");
+    for (auto mode : {rt::FileMode::Binary, rt::FileMode::Input}) {
+      dir.write("work.bin", "one");
+      ASSERT_TRUE(rt::open_file(1, "work.bin", rt::FileMode::Binary));
+      EXPECT_EQ(rt::get_bytes(1, 10), "one");
+      rt::close_file(1);
+      const std::string change = c.change;
+      if (change == "rewrite") dir.write("work.bin", "two");  // the same file, emptied and written
+      if (change == "replace") {
+        dir.write("new.bin", "three");
+        std::filesystem::rename(dir.path() / "new.bin", dir.path() / "work.bin");
+      }
+      if (change == "kill") rt::kill_file("WORK.BIN");
+      if (change == "rename") rt::rename_file("work.bin", "gone.bin");
+      if (mode == rt::FileMode::Input && c.want.empty()) continue;  // nothing to read
+      ASSERT_TRUE(rt::open_file(1, "work.bin", mode)) << c.change;
+      EXPECT_EQ(rt::LOF(1), static_cast<std::int64_t>(c.want.size())) << c.change;
+      EXPECT_EQ(rt::get_bytes(1, 10), c.want) << c.change;
+      rt::close_file(1);
+      std::filesystem::remove(dir.path() / "gone.bin");
+    }
+    EXPECT_EQ(t.error(), 0) << c.change;
+  }
+}
+
 }  // namespace
 
 // A run that ends on an untrapped error (the box answers Cancel without a terminal, and the process
