@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Configures and builds the project in build/. BUILD_DIR and BUILD_TYPE may be set, and CXX names the
-# compiler of a new build folder. Arguments are CMake options for the configuration (-DVLX_WERROR=ON);
-# without any, a folder configured before is built as it stands.
+# Configures and builds the project in build/. BUILD_DIR and BUILD_TYPE may be set, CXX names the
+# compiler of a new build folder and BUILD_TARGETS the targets to build (default: all). Arguments are
+# CMake options for the configuration (-DVLX_WERROR=ON); without any, a folder configured before is
+# built as it stands.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
@@ -10,4 +11,5 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 elif (($#)); then
   cmake "$build" "$@"
 fi
-cmake --build "$build" -j"$(nproc)"
+# shellcheck disable=SC2086 # BUILD_TARGETS is a list of names
+cmake --build "$build" -j"$(nproc)" ${BUILD_TARGETS:+--target $BUILD_TARGETS}

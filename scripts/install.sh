@@ -10,7 +10,8 @@ dest=${1:-$HOME/vlx7000}
 frontend=${2:-$dest/quorvel}
 build=${BUILD_DIR:-$top/build}
 
-"$top/scripts/build.sh" >/dev/null
+# Only the two programs (not the tests); the build shows its progress.
+BUILD_TARGETS="profile quorvel" "$top/scripts/build.sh"
 
 mkdir -p "$dest"
 keep='^(STANDARD\.SET|procolor\.cus|usercat\.dat|userprov\.dat|userconv\.dat)$'
