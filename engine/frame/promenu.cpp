@@ -46,6 +46,19 @@ std::string found_name(const std::string& name) {
   return rt::TRIM(platform::file_part(path));
 }
 
+// The files of the work channels a run writes: "Dwork.1" and "Dwork.2" hold the layer descriptions,
+// "Awork.1" and "Awork.2" the attributes, each as an index file "R" and a text file "B". Nothing reads
+// them once the run has ended, and the conversion's clean-up at the start of a run does not match their
+// names, so they are deleted from the engine folder at the end of every run: these eight names only.
+void remove_work_files() {
+  for (const char* base : {"Dwork.1", "Dwork.2", "Awork.1", "Awork.2"}) {
+    for (const char* part : {"R", "B"}) {
+      const std::string name = std::string(base) + part;
+      if (rt::file_exists(name)) rt::kill_file(name);
+    }
+  }
+}
+
 class MainMenu {
  public:
   explicit MainMenu(rt::Trap& trap) : trap_(trap) {
@@ -296,6 +309,7 @@ class MainMenu {
     if (h.proshow) h.proshow();
     else PROSHOW();
     rt::close_all();
+    remove_work_files();
   }
 
   void SYMBOLTE() {

@@ -60,6 +60,21 @@ const char* const kTwoHoles =
     "Water strike at 1.10m\r\n//\r\n"
     "Hole Number   : TP02\r\n/\r\n0.50  Sandy GRAVEL\r\n/\r\n//\r\n///\r\n";
 
+// The work channels' files are gone when the run has ended; the other files of the folder stay.
+TEST(Conversion, WorkChannelFilesGoAtTheEndOfTheRun) {
+  EngineFolder ef;
+  ef.write("holes.txt", kTwoHoles);
+  ef.write("Dwork.txt", "a user's file");
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 20);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_EQ(coded_files(ef).size(), 2u);
+  for (const char* base : {"Dwork.1", "Dwork.2", "Awork.1", "Awork.2"})
+    for (const char* part : {"R", "B"}) EXPECT_FALSE(ef.exists(std::string(base) + part)) << base << part;
+  EXPECT_EQ(ef.read("holes.txt"), kTwoHoles);
+  EXPECT_EQ(ef.read("Dwork.txt"), "a user's file");
+}
+
 TEST(Conversion, OneShotRunConvertsItsInputFile) {
   EngineFolder ef;
   ef.write("holes.txt", kTwoHoles);
