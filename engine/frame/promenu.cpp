@@ -13,7 +13,8 @@
 //  - the menu offers PDF, HP-GL/2 and DXF only, so a device code outside 1..3 when it starts (no
 //    "lastrun" yet gives 0, the PCL printer) becomes PDF;
 //  - Enter alone at the output-folder question keeps the current folder and ends the question even when
-//    that folder does not exist, so the question can always be left.
+//    that folder does not exist, so the question can always be left;
+//  - an output folder chosen with F4 stays when the setup cell (F5) reads the SET file again.
 #include "engine/frame/promenu.h"
 
 #include "engine/frame/console.h"
@@ -344,7 +345,10 @@ class MainMenu {
       PUTONE(PROMPT(2) + " " + DATADIR + " )", typed, kNameLength);
       if (rt::TRIM(typed).empty()) break;  // Enter keeps the current folder
       DATADIR = typed;
-      if (platform::is_folder(DATADIR)) break;
+      if (platform::is_folder(DATADIR)) {
+        folder_chosen_ = true;
+        break;
+      }
       NOFILE(DATADIR);
       con.locate(STATUSROW, 1);
       con.print(rt::SPACE(60), false);
@@ -361,7 +365,10 @@ class MainMenu {
     auto& h = menu_hand_over();
     if (h.prosetup) h.prosetup();
     else PROSETUP();
+    // Reading the SET file again sets its output folder; one chosen with F4 stays until F4 changes it.
+    const std::string chosen_folder = DATADIR;
     getsetup();
+    if (folder_chosen_) DATADIR = chosen_folder;
     REPAINT = -1;
   }
 
@@ -389,6 +396,7 @@ class MainMenu {
   std::int16_t REPAINT = 0;            // -1: repaint the main screen before the cells
   std::string version_label_;
   std::int32_t saved_statusrow_ = 0;
+  bool folder_chosen_ = false;  // the output folder was chosen with F4
 };
 
 }  // namespace

@@ -288,6 +288,29 @@ TEST_F(MenuTest, OutputFolderQuestion) {
   }
 }
 
+// The setup cell reads the SET file again, which sets its output folder: that folder is taken unless
+// one was chosen with F4, which stays.
+TEST_F(MenuTest, SetupCellKeepsTheFolderChosenWithF4) {
+  std::filesystem::create_directory(dir.path() / "other");
+  menu_hand_over().getsetup = [] { DATADIR = "C:\\FROMSET"; };
+  struct Case {
+    bool choose;
+    std::string folder;
+  } cases[] = {{false, "C:\\FROMSET"}, {true, "other"}};
+  for (const auto& c : cases) {
+    con->seen.clear();
+    if (c.choose) {
+      con->push_scan(62);
+      con->type("other\r");
+    }
+    con->push_scan(63);
+    con->push_key("\x1b");
+    run();
+    EXPECT_EQ(DATADIR, c.folder) << c.choose;
+    EXPECT_NE(cell(-1, 4, 2).find(c.folder), std::string::npos) << c.choose << cell(-1, 4, 2);
+  }
+}
+
 TEST_F(MenuTest, OneShotRun) {
   FONTSPEC(1) = "\x1b(s1p12h0s0b4148T";  // a pitch and no height
   FONTSPEC(2) = "\x1b(s1p9v0s3b4148T";   // a height of 9 points
