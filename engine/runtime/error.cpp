@@ -2,6 +2,9 @@
 #include "error.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <set>
+#include <system_error>
 
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
@@ -17,6 +20,12 @@ thread_local Trap* innermost = nullptr;
 std::function<std::string()>& prompt_provider() {
   static std::function<std::string()> f;
   return f;
+}
+
+// The damaged files said so far: native path, size and the line of the damage.
+std::set<std::string>& damages_said() {
+  static std::set<std::string> said;
+  return said;
 }
 
 std::string& module_field() {
@@ -143,11 +152,19 @@ void raise(int n) {
   t->on_ = false;
   t->section_ = "PERROR";
   platform::Console& con = platform::console();
-  // A reader's error names the file and the line it was reading.
+  // A reader's error names the file and the line it was reading. A damage at the same line of the same
+  // file met again in this process (start-up reads the prompt file for its texts twice and for its
+  // menus) is not said again.
   if (t->reading_file_ != 0) {
+    const std::int64_t line = line_number(t->reading_file_);
+    const std::int64_t size = is_open(t->reading_file_) ? LOF(t->reading_file_) : 0;
+    std::error_code ec;
+    const std::string damage = std::filesystem::weakly_canonical(file_path(t->reading_file_), ec).string() + '\n' +
+                               std::to_string(size) + '\n' + std::to_string(line);
+    if (!damages_said().insert(damage).second) return;
     if (!t->marker_.empty()) t->marker_ += ' ';
     t->marker_ += t->reading_name_;
-    if (const std::int64_t line = line_number(t->reading_file_); line > 0) t->marker_ += " line " + std::to_string(line);
+    if (line > 0) t->marker_ += " line " + std::to_string(line);
   }
 
   // Step 2: the screen line.

@@ -16,8 +16,9 @@
 //
 // A reader of a file the engine did not write (prompts, SET file, vocabulary, colours, width tables)
 // marks its trap with reading(): its first error names the file and line after the step marker, and
-// every later error of the call is only counted. A damaged file is said once, the reader stops at
-// damaged() (or skips the bad item) and keeps its defaults, and the run goes on.
+// every later error of the call is only counted. A damaged file is said once (also when it is read
+// again in the same process), the reader stops at damaged() (or skips the bad item) and keeps its
+// defaults, and the run goes on.
 #pragma once
 
 #include <functional>
