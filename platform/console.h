@@ -115,6 +115,10 @@ class Console {
   virtual void pause_ms(int ms);
   // Makes the screen show the model (terminal back ends repaint; others do nothing).
   virtual void flush() {}
+  // A terminal back end keeps what is printed as the plain lines a batch run writes, from the start,
+  // and writes them to the normal screen when it gives the terminal back, so that they stay after the
+  // program (a one-shot run's summary); false forgets them and keeps no more. Others ignore it.
+  virtual void keep_lines_after_exit(bool keep) {}
 
  protected:
   // Called after output changed the model; back ends that echo output override it.

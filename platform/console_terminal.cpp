@@ -82,7 +82,7 @@ std::unique_ptr<TerminalConsole> TerminalConsole::open(int in_fd, int out_fd) {
 }
 
 TerminalConsole::TerminalConsole(int in_fd, int out_fd, int rows, int cols, const termios& saved)
-    : Console(rows), in_fd_(in_fd), out_fd_(out_fd), term_cols_(cols), saved_(saved) {
+    : Console(rows), in_fd_(in_fd), out_fd_(out_fd), term_rows_(rows), term_cols_(cols), saved_(saved) {
   termios raw = saved;
   raw.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
   raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
@@ -127,6 +127,41 @@ void TerminalConsole::restore_terminal() {
   put_back_terminal();
   for (size_t i = 0; i < std::size(kFatalSignals); ++i) sigaction(kFatalSignals[i], &g_old_actions[i], nullptr);
   sigaction(SIGWINCH, &g_old_winch, nullptr);
+  // Back on the normal screen, which the terminal keeps after the program.
+  if (keep_lines_ && keep_decided_ && !lines_.empty()) {
+    if (line_open_) end_kept_line();
+    write_out(cp437_to_utf8(lines_));
+  }
+  lines_.clear();
+}
+
+void TerminalConsole::keep_lines_after_exit(bool keep) {
+  keep_lines_ = keep;
+  keep_decided_ = true;
+  if (!keep) lines_.clear();
+}
+
+// The lines as the batch back end writes them: text placed elsewhere on the screen starts a new line.
+// Blanks alone clear part of the screen and are no output; blanks at the end of a line are dropped.
+void TerminalConsole::on_print(std::string_view text, bool newline) {
+  if (keep_lines_ && active_) {
+    if (text.find_first_not_of(' ') != std::string_view::npos) {
+      lines_ += text;
+      line_open_ = true;
+    }
+    if (newline) end_kept_line();
+  }
+  render();
+}
+
+void TerminalConsole::end_kept_line() {
+  while (!lines_.empty() && lines_.back() == ' ') lines_.pop_back();
+  lines_ += '\n';
+  line_open_ = false;
+}
+
+void TerminalConsole::on_locate(int, int) {
+  if (keep_lines_ && line_open_) end_kept_line();
 }
 
 void TerminalConsole::write_out(const std::string& bytes) {
@@ -145,9 +180,26 @@ void TerminalConsole::render() {
   if (g_resized) {
     // The model keeps the rows read at start; everything is painted again.
     g_resized = 0;
+    winsize ws{};
+    if (ioctl(out_fd_, TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0 && ws.ws_col > 0) {
+      term_rows_ = ws.ws_row;
+      term_cols_ = ws.ws_col;
+    }
     shown_valid_ = false;
+    too_small_ = false;
     out += "\x1b[0m\x1b[2J";
     term_attr_ = term_cursor_row_ = term_cursor_col_ = term_cursor_visible_ = -1;
+  }
+  if (term_rows_ < rows() || term_cols_ < kCols) {
+    // The terminal would put the lower rows onto its last row: say what is needed until it fits.
+    if (!too_small_) {
+      out += "\x1b[0m\x1b[?25l\x1b[H\x1b[2JPlease enlarge the window to " + std::to_string(kCols) + " x " +
+             std::to_string(rows());
+      too_small_ = true;
+      term_attr_ = term_cursor_row_ = term_cursor_col_ = term_cursor_visible_ = -1;
+    }
+    write_out(out);
+    return;
   }
   const int page = visible_page();
   for (int r = 1; r <= rows(); ++r) {

@@ -5,8 +5,9 @@
 // wrapping off. The shown page of the model is painted in the 16 ANSI colours (the PC console's colour
 // numbers mapped onto them) with the CP437 bytes shown as UTF-8; only cells that changed since the last
 // paint are sent. Input is decoded by KeyDecoder; mouse reports are asked of the terminal only while
-// the engine has mouse input on. The window's rows are read once at start; after a resize the screen is
-// painted again whole, with the same rows.
+// the engine has mouse input on. The window's rows are read once at start and the screen keeps them;
+// after a resize the screen is painted again whole, or, while the window is smaller than the screen's
+// rows x 80, only a line that asks for a larger window is shown (one row is never drawn over another).
 //
 // The terminal is put back as it was when the console is destroyed, when the process exits and when
 // a fatal signal arrives.
@@ -37,6 +38,7 @@ class TerminalConsole : public Console {
   bool interactive() const override { return !input_closed_; }
   void pause_ms(int ms) override;
   void flush() override { render(); }
+  void keep_lines_after_exit(bool keep) override;
 
   // Puts the terminal back as it was (idempotent).
   void restore_terminal();
@@ -45,12 +47,15 @@ class TerminalConsole : public Console {
   static std::string sgr(std::uint8_t attr);
 
  protected:
-  void on_print(std::string_view, bool) override { render(); }
+  void on_print(std::string_view text, bool newline) override;
+  void on_locate(int row, int col) override;
   void on_change() override { render(); }
 
  private:
   TerminalConsole(int in_fd, int out_fd, int rows, int cols, const termios& saved);
   void render();
+  // Ends the open line of the kept lines, without its trailing blanks.
+  void end_kept_line();
   void write_out(const std::string& bytes);
   // Waits up to timeout_ms (-1: for ever) for input and decodes it; false when nothing came.
   bool read_input(int timeout_ms);
@@ -58,12 +63,17 @@ class TerminalConsole : public Console {
   bool have_event();
 
   int in_fd_, out_fd_;
-  int term_cols_;
+  int term_rows_, term_cols_;
+  bool too_small_ = false;  // the window is smaller than the screen: only a message is shown
   termios saved_;
   bool active_ = true;
   bool input_closed_ = false;
   KeyDecoder decoder_;
   std::deque<InputEvent> queue_;
+
+  // The plain lines of what was printed (CP437), while they are kept; "decided" once the program said.
+  bool keep_lines_ = true, keep_decided_ = false, line_open_ = false;
+  std::string lines_;
 
   // What the terminal shows.
   std::vector<Cell> shown_;

@@ -73,6 +73,8 @@ class MainMenu {
     PRELIMIN();
     std::string cmd = rt::COMMAND();
     if (!cmd.empty()) READRUNS(cmd);
+    // What a one-shot run printed stays on a terminal's normal screen after it, as a batch run's lines.
+    platform::console().keep_lines_after_exit((RUNFLAGS & 1) != 0);
     getsetup();
     if (RUNFLAGS & 1) {
       // A run file word that named no device or activity was reported as it was read.

@@ -161,4 +161,45 @@ TEST(EngineTerminal, ClickOnTheExitFieldEnds) {
   expect_clean_end(ef, tmux);
 }
 
+// A one-shot run draws on the alternate screen, which the terminal drops at the end; what it did stays
+// on the normal screen as the lines a batch run prints.
+TEST(EngineTerminal, OneShotRunLeavesItsLinesOnTheScreen) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  ef.write("holes.txt",
+           "Hole Number   : BH01\r\n/\r\n0.30  TOPSOIL\r\n1.20  Firm brown CLAY\r\n/\r\n//\r\n"
+           "Hole Number   : TP02\r\n/\r\n0.50  Sandy GRAVEL\r\n/\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", "0/   setupfile = STANDARD.SET\r\n1/   inputfile = holes.txt\r\n2/      output = PDF\r\n"
+                           "3/    holelist = ALL\r\n4/    activity = 0\r\n");
+  // The shell stays in the pane after the run, so that the screen can be read.
+  RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
+                          "./profile @runfile.dat 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt; sleep 600"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  expect_clean_end(ef, tmux);
+  const std::string shown = tmux.screen();
+  for (const char* line : {"Converting the input file", "Coded hole files: 2", "BH01", "TP02"})
+    EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+}
+
+// Below the screen's 80 x 25 the window only asks to be enlarged; back at the size the whole main
+// screen is there again.
+TEST(EngineTerminal, SmallWindowSaysSoAndTheScreenComesBack) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  std::string shown = start_engine(tmux, ef);
+  const std::string whole = shown;
+  ASSERT_EQ(lines_of(whole).size(), 25u) << whole;
+  tmux.cmd({"resize-window", "-x", "60", "-y", "20"});
+  EXPECT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
+  EXPECT_EQ(shown.find("Editor"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("V e l t r a x"), std::string::npos) << shown;
+  tmux.cmd({"resize-window", "-x", "80", "-y", "25"});
+  EXPECT_TRUE(tmux.wait_for("Editor", shown)) << shown;
+  EXPECT_EQ(shown, whole);
+  tmux.cmd({"send-keys", "Escape"});
+  expect_clean_end(ef, tmux);
+}
+
 }  // namespace
