@@ -1,6 +1,6 @@
 // The engine program: the console chosen for this process, then the main program; the exit code is 0
 // unless a run could not be done.
-#include "engine/frame/frame.h"
+#include "engine/run/run.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"

@@ -6,36 +6,21 @@
 #include <string>
 
 // --- the conversion (proconv.cpp) ---
-// Converts the input text SOURCENAME into one coded hole file per hole and the work channels, then
-// hands over to the hole catalogue PROCAT. Returns early, without the catalogue, when the SET file,
-// "wordpad.sig" or every conversion vocabulary is missing, when the input's slash blocks are wrong (the
-// stop bit 0x1000 of RUNFLAGS is then set), or when the user stops it at a hole code used twice; a
-// one-shot run that returns early ends with exit code 1. Ends the process with exit code 1 when the
-// input file is missing.
-void PROCONV();
+// Converts the input text SOURCENAME into one coded hole file per hole and the work channels. True
+// when the conversion is complete and the run goes on to the hole catalogue PROCAT, which the run
+// layer calls next. False, early, when the SET file, "wordpad.sig" or every conversion vocabulary is
+// missing, when the input's slash blocks are wrong (the stop bit 0x1000 of RUNFLAGS is then set), or
+// when the user stops it at a hole code used twice; a one-shot run that returns early ends with exit
+// code 1. Ends the process with exit code 1 when the input file is missing.
+bool PROCONV();
 
 // One line of the open SET file SETCHAN: its first 28 characters trimmed of blanks into text, counter
 // up by one. False (the end reported once, text unchanged) when the file has ended.
 bool AIN(std::string& text, std::int32_t& counter);
 
-// --- word lists (proincl.cpp) ---
-// A word list is a text whose first character opens it and whose words are each closed by "/"
-// ("/clay/silt/"); empty words are skipped and text after the last "/" is no word. The tests try the
-// words in list order and return the position in text (from 1) where the first word that occurs
-// there begins, 0 when none does; a word matches inside longer words too.
-// FNLPRES: each word lower-cased, text as it is (finds words written in lower case).
-std::int32_t FNLPRES(const std::string& text, const std::string& list);
-// FNUPRES: each word upper-cased, text as it is (finds words written in capitals).
-std::int32_t FNUPRES(const std::string& text, const std::string& list);
-// FNPRES: letter case ignored (list passed as a copy). Sets PRESWORD to the word found (upper case)
-// and PRESSYMB to the "[SYMBn]" entry that follows it in the keyword table KEYWORDS, both "" first.
-std::int32_t FNPRES(const std::string& text, std::string list);
-
 // --- text cleaning ---
 // Every "," becomes "."; then one trailing "." is cut. Returns the cleaned text, which text holds too.
 std::string FNCOMMA(std::string& text);
-// Removes every blank (character 32).
-void DELBLANK(std::string& text);
 // Removes the blanks in the name parts of "name = value." entries (before each "=", from the "."
 // that ends the previous value on).
 void DELBLINK(std::string& text);

@@ -17,8 +17,6 @@ std::int16_t WPLEN = 0;
 std::int32_t WPPOS = 0;
 std::int16_t WPOVERLAP = 512;
 
-std::string CONVWORDS, PAINTWORDS;
-std::string PRESWORD, PRESSYMB;
 std::string NOTELIST;
 std::string PROFILECODE, NOTENAME;
 std::int32_t DESCRCOUNT = 0, ATTRTOTAL = 0;
@@ -29,7 +27,7 @@ std::int32_t SYMBOLDPI = 0;
 void reset_convert_globals() {
   for (std::string* s : {&SYMULCHAR, &SYMCHAR, &BREAKCHAR, &HARDSPCHAR, &INDONCHAR, &INDOFFCHAR, &ESCCHAR,
                          &FONTSWCHAR, &COLUMNCHAR, &ULWORDCHAR, &NOSYMCHAR, &STARS, &CONVLINE, &REMAPFROM,
-                         &REMAPTO, &WPBUF, &CONVWORDS, &PAINTWORDS, &PRESWORD, &PRESSYMB, &NOTELIST, &PROFILECODE, &NOTENAME})
+                         &REMAPTO, &WPBUF, &NOTELIST, &PROFILECODE, &NOTENAME})
     s->clear();
   SETCHAN = INCHAN = VOCCHAN = CONVCHAN = 0;
   LINECOUNT = INFILELEN = LOOKBACK = 0;

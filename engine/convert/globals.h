@@ -49,13 +49,9 @@ extern std::int16_t WPLEN;        // the characters of WPBUF that belong to the 
 extern std::int32_t WPPOS;        // offset (from 0) in the document of the next window
 extern std::int16_t WPOVERLAP;    // look-ahead bytes read behind each window (512)
 
-// --- vocabularies shared with the colour markers of the setup subsystem ---
-extern std::string CONVWORDS;   // colour-marker keywords ("/[rgb/[paint/"), lower case; appended per conversion
-extern std::string PAINTWORDS;  // paint names and values ("/cyan= 0 255 255."), lower case; appended per conversion
-
-// --- results of the word test FNPRES ---
-extern std::string PRESWORD;  // the list word found, upper case ("" when none); FINDKEYW's keyword
-extern std::string PRESSYMB;  // "[SYMBn]" of that word in the keyword table, or ""
+// The conversion vocabulary's colour-marker keywords and paints (CONVWORDS, PAINTWORDS) and the results
+// of the word test FNPRES (PRESWORD, PRESSYMB) are in engine/setup/globals.h: the colour markers there
+// read them too.
 
 // --- what the conversion hands on ---
 extern std::string NOTELIST;  // "|" + hole code + attached file + "|" per hole that binds its text file

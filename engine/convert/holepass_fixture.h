@@ -42,14 +42,16 @@ class HolePass : public ConvertFixture {
     rt::set_exit_code(0);
     ConvertFixture::TearDown();
   }
-  // Converts the input (lines joined with CR LF) and returns what the conversion printed.
+  // Converts the input (lines joined with CR LF) and returns what the conversion printed;
+  // handed_over tells whether the run would go on to the hole catalogue.
   std::string convert(const std::vector<std::string>& lines, const std::string& name = "holes.txt") {
     dir.write(name, crlf(lines));
     SOURCENAME = name;
     take_printed();
-    PROCONV();
+    handed_over = PROCONV();
     return take_printed();
   }
+  bool handed_over = false;
   // The names of the coded hole files, sorted.
   std::vector<std::string> trx_files() const {
     std::vector<std::string> names;

@@ -13,7 +13,6 @@
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"
-#include "engine/select/select.h"
 #include "platform/console.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
@@ -36,7 +35,7 @@ bool same_file(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void PROCONV() {
+bool PROCONV() {
   RT_TRAP(trap, "PROCONV");
   ConvState st;
   st.trap = &trap;
@@ -52,7 +51,7 @@ void PROCONV() {
   } catch (const LeaveConversion&) {
     // A one-shot run whose input could not be converted must not end as if it had made its sheets.
     if ((RUNFLAGS & 1) && !SOURCENAME.empty()) rt::set_exit_code(1);
-    return;
+    return false;
   }
   trap.section("PROCONV");
   trap.step("0002");
@@ -65,7 +64,7 @@ void PROCONV() {
     st.WARNFLAG = 0;
   }
   trap.step("0003");
-  PROCAT();
+  return true;
 }
 
 bool AIN(std::string& text, std::int32_t& counter) {

@@ -12,7 +12,6 @@
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
-#include "engine/sheet/sheet.h"
 #include "platform/console.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "engine/frame/globals.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
 #include "platform/console.h"
 
 void clear_hole_fields(ConvState& st) {

@@ -13,6 +13,7 @@
 #include "engine/frame/helpers.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 #include "platform/console.h"
 

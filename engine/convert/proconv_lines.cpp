@@ -9,6 +9,8 @@
 #include "engine/convert/proconv.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
 
 namespace {
 

@@ -17,6 +17,8 @@
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
 #include "platform/console.h"
 
 namespace {

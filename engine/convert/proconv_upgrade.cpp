@@ -13,6 +13,7 @@
 #include "engine/frame/globals.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"
+#include "engine/setup/setup.h"
 
 namespace {
 

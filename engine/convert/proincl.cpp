@@ -1,5 +1,6 @@
-// The conversion's routine library: the word-list tests, the small text editors, the line reader
-// FETCHNEX and the numeric and heading-word tests.
+// The conversion's routine library: the small text editors, the line reader FETCHNEX and the numeric
+// and heading-word tests. The word-list tests of this library live in engine/setup/proincl.cpp, where
+// the colour markers use them too.
 #include <cmath>
 #include <cstdio>
 
@@ -11,72 +12,7 @@
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
-#include "engine/sheet/sheet.h"
 #include "platform/console.h"
-
-namespace {
-
-enum class WordCase { Lower, Upper, Keep };
-
-// The word-list scan shared by the three tests: the first word of the list, in list order, that
-// occurs in text (already in the case the test compares in). Sets word to it.
-std::int32_t scan_list(const std::string& text, const std::string& list, WordCase word_case, std::string& word) {
-  word.clear();
-  long i = 1;
-  while (true) {
-    const long j = rt::INSTR(i + 1, list, "/");
-    if (j == 0) return 0;
-    if (j > i + 1) {
-      std::string w = rt::MID(list, i + 1, j - i - 1);
-      if (word_case == WordCase::Lower) w = rt::LCASE(w);
-      if (word_case == WordCase::Upper) w = rt::UCASE(w);
-      // A word written with a leading blank (" d1", so that "undisturbed" holds no " disturbed") is
-      // found at a word start, and the start of the text is one.
-      const bool at_start = w.size() > 1 && w[0] == ' ' && text.compare(0, w.size() - 1, w, 1) == 0;
-      const long at = at_start ? 1 : rt::INSTR(text, w);
-      if (at > 0) {
-        word = w;
-        return static_cast<std::int32_t>(at);
-      }
-    }
-    if (j >= static_cast<long>(list.size())) return 0;
-    i = j;
-  }
-}
-
-}  // namespace
-
-std::int32_t FNLPRES(const std::string& text, const std::string& list) {
-  RT_TRAP(trap, "FNLPRES");
-  std::string word;
-  return scan_list(text, list, WordCase::Lower, word);
-}
-
-std::int32_t FNUPRES(const std::string& text, const std::string& list) {
-  RT_TRAP(trap, "FNUPRES");
-  std::string word;
-  return scan_list(text, list, WordCase::Upper, word);
-}
-
-std::int32_t FNPRES(const std::string& text, std::string list) {
-  RT_TRAP(trap, "FNPRES");
-  PRESWORD.clear();
-  PRESSYMB.clear();
-  std::string word;
-  const std::int32_t at = scan_list(rt::LCASE(text), list, WordCase::Lower, word);
-  if (at == 0) return 0;
-  trap.step("0002");
-  PRESWORD = rt::UCASE(word);
-  // The symbol mark of the word: the first "/SYMB..." entry, closed by "/", after the word's own
-  // entry in the keyword table. None when the word has no entry or no such mark follows.
-  const long k = rt::INSTR(KEYWORDS, "/" + PRESWORD);
-  if (k > 0) {
-    const long a = rt::INSTR(k, KEYWORDS, "/SYMB");
-    const long b = a > 0 ? rt::INSTR(a + 1, KEYWORDS, "/") : 0;
-    if (b > 0) PRESSYMB = "[" + rt::MID(KEYWORDS, a + 1, b - a - 1) + "]";
-  }
-  return at;
-}
 
 void DELNOTE(const std::int16_t& n, std::int16_t& count) {
   RT_TRAP(trap, "DELNOTE");

@@ -3,6 +3,7 @@
 
 #include "engine/convert/convert_fixture.h"
 #include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
 
 namespace {
 

@@ -1,6 +1,4 @@
-// Definitions of the devices subsystem's shared state.
+// Definitions of the devices subsystem's shared state: none of its own yet.
 #include "engine/devices/globals.h"
 
-std::int32_t CURFONT = 0;
-
-void reset_devices_globals() { CURFONT = 0; }
+void reset_devices_globals() {}

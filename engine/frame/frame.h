@@ -4,19 +4,12 @@
 #include <cstdint>
 #include <string>
 
-// Main program: constants, globals, start-up, main menu. Returns when the engine is to end.
-void PBMAIN();
 // Work-channel numbering constants.
 void PROCOM();
 // Creates every shared array of the frame (once).
 void PRODIM();
 // Default prompts, console colours, start screen, "lastrun", choice of the SET file.
 void STARTUP();
-// Main menu and run control: one go of a one-shot run, or the main console menu. Returns at the end.
-void PROMENU();
-// Prints text on the row so that its first "=" stands in column 62 (a text without one begins in
-// column 63).
-void FLUSHRIG(std::int32_t row, const std::string& text);
 // Loads the numbered texts of a prompt file into PROMPT().
 void FETCHPRO(std::string& name);
 // Reads the four menus of the prompt file PROMPTNAME into MENUITEM1..3, MENUFIRST, MENUCOUNT and

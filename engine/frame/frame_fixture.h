@@ -1,6 +1,5 @@
 // The common ground of the frame's unit tests: fresh globals and arrays, a console without a terminal,
-// a temporary current folder and recorded message boxes. The main menu reads no SET file here: the
-// setup subsystem tests its reader.
+// a temporary current folder and recorded message boxes.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +10,6 @@
 
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
-#include "engine/frame/promenu.h"
 #include "engine/runtime/files.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -23,11 +21,8 @@ class FrameFixture : public ::testing::Test {
     reset_frame_globals();
     platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
     PRODIM();
-    menu_hand_over() = MenuHandOver{};
-    menu_hand_over().getsetup = [] {};
   }
   void TearDown() override {
-    menu_hand_over() = MenuHandOver{};
     rt::close_all();
     reset_frame_globals();
     platform::set_clock(nullptr);

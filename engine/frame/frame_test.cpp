@@ -3,7 +3,6 @@
 
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
-#include "engine/frame/promenu.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
 #include "testsupport.h"
@@ -78,21 +77,6 @@ TEST_F(FrameTest, LastrunChoosesDeviceAndSetFile) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "ERROR.LOG")) << c.name;
   }
   EXPECT_TRUE(box.texts.empty());
-}
-
-TEST_F(FrameTest, MainProgramSetsConstants) {
-  menu_hand_over().getsetup = [] {};  // no SET file here
-  PBMAIN();
-  menu_hand_over() = MenuHandOver{};
-  EXPECT_EQ(VERSION, "7022");
-  EXPECT_EQ(STATUSROW, 30);
-  EXPECT_EQ(CONROWS, 30);
-  EXPECT_EQ(AWORKBASE, 4);
-  EXPECT_EQ(WORKSECOND, 2);
-  EXPECT_EQ(FONTSWCODE, "\x13");
-  EXPECT_EQ(NOSYMCODE, "\x17");
-  EXPECT_EQ(ULWORDCODE, "_");
-  EXPECT_EQ(SETUPNAME, "STANDARD.SET");
 }
 
 }  // namespace

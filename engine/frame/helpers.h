@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/runtime/array.h"
+
 // The run of "0".."9", "." and "#" immediately before the last occurrence of key in text.
 std::string FNFINDV(const std::string& text, const std::string& key);
 // Splits line at any character of delims into PARSED(1..PARSEDCOUNT); "blanksok" in delims keeps empty
@@ -28,3 +30,13 @@ std::string FNRANDCE(double x);
 // Sheet position / depth as a dot position on the current page.
 std::int32_t FNPDOT(std::int32_t p);
 std::int32_t FNZDOT(double z);
+// text without the blanks and control characters (codes 0 to 32) at both ends.
+std::string FNATRIM(const std::string& text);
+// idx(1..n) = the numbers 1..n ordered by ascending key(), equal keys in ascending number order.
+void MATSORTL(rt::Array<std::int32_t>& idx, const rt::Array<std::int32_t>& key, const std::int32_t& n);
+// The printed width in dots of text on the current output device, starting in font font.
+std::int32_t FNDLEN(const std::string& text, const std::int32_t& font);
+// a(1..n) sorted ascending in plain byte order (exchange sort); a(0) and a(n + 1..) untouched.
+void IRANK(rt::Array<std::string>& a, const std::int32_t& n);
+// Replaces the first occurrence of old_text in text by new_text (nothing when it does not occur).
+void SUBSTUTE(std::string& text, const std::string& old_text, const std::string& new_text);

@@ -25,9 +25,6 @@
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
-#include "engine/select/globals.h"
-#include "engine/sheet/globals.h"
-#include "engine/sheet/sheet.h"
 #include "platform/console.h"
 #include "platform/paths.h"
 

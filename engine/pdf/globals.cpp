@@ -60,6 +60,26 @@ std::string ULINEON, ULINEOFF;
 bool pdf_refused = false;
 std::string pdf_document_name;
 
+std::int32_t CURFONT = 0;
+std::int32_t PAGEFILE = 0;
+std::int32_t PAGECOUNT = 0;
+rt::Array<std::int32_t> SYMBITS;
+std::int32_t RASTEREND = 0;
+std::int32_t RASTERY = 0;
+std::int32_t RASTERX = 0;
+double RASTERSTEP = 0;
+std::string SYMFILL;
+std::string OUTDIR, OUTLIST;
+std::int32_t ATTRCOUNT = 0;
+std::string TEXTRGB;
+std::int16_t LOGOFAIL = 0;
+std::int32_t PICKGRIDROW = 0, PICKGRIDCOL = 0, PICKCOLW = 0, PICKCOLX = 0;
+std::string PATTERNNAME;
+std::string LOGBARRGB1;
+std::string LOGBARRGB2;
+std::int16_t LOGBARFLAG1 = 0;
+std::int16_t LOGBARFLAG2 = 0;
+
 void reset_pdf_globals() {
   PDFFILE = PDFBYTES = PDFOBJECT = STREAMSTART = LEAFCOUNT = PAGESOBJ = LOGODONE = SYMBOLCOUNT = 0;
   FONTSDONE = UNDERCOUNT = PDFLASTFONT = PAGEDONE = STARTXREF = TEXTRGBON = 0;
@@ -79,4 +99,23 @@ void reset_pdf_globals() {
                          &pdf_document_name, &SYMBOLNAME, &LOGORESOURCES, &READLINE, &xref_error, &INMEDIABOX, &MERGEMEDIABOX})
     s->clear();
   pdf_refused = false;
+}
+
+void reset_pdf_input_globals() {
+  CURFONT = 0;
+  PAGEFILE = PAGECOUNT = 0;
+  SYMBITS.reset();
+  RASTEREND = RASTERY = RASTERX = 0;
+  RASTERSTEP = 0;
+  SYMFILL.clear();
+  OUTDIR.clear();
+  OUTLIST.clear();
+  ATTRCOUNT = 0;
+  TEXTRGB.clear();
+  LOGOFAIL = 0;
+  PICKGRIDROW = PICKGRIDCOL = PICKCOLW = PICKCOLX = 0;
+  PATTERNNAME.clear();
+  LOGBARRGB1.clear();
+  LOGBARRGB2.clear();
+  LOGBARFLAG1 = LOGBARFLAG2 = 0;
 }

@@ -1,5 +1,7 @@
-// Shared state of the engine's pdf subsystem: the one PDF document in progress. reset_pdf_globals()
-// restores the state at process start. The offsets table and the leaf lists (PDFOFFSET, LEAFCONTENT,
+// Shared state of the engine's pdf subsystem: the one PDF document in progress, and what the stages
+// above hand the writer (the current font, the sheet's raster and result files, the hole in hand, the
+// log bars). reset_pdf_globals() restores the document's state at process start, and
+// reset_pdf_input_globals() that of what is handed to it. The offsets table and the leaf lists (PDFOFFSET, LEAFCONTENT,
 // LEAFPATTERN, LEAFFONT, LEAFXOBJECT) and the underline runs (UNDERLINE) are arrays of the frame.
 #pragma once
 
@@ -109,4 +111,45 @@ extern std::string ULINEOFF;    // the printer's underline-off code, ESC "&d@"
 extern bool pdf_refused;
 extern std::string pdf_document_name;  // the file named by the document's first OPENLEAF
 
+// --- what the stages above write for the PDF writer to read ---
+// They live here, the lowest subsystem that reads them; the devices, the hole coder, the sheet and the
+// logs include this header to set them. reset_pdf_input_globals() restores them.
+extern std::int32_t CURFONT;  // current font of the output devices, 1 to 3
+
+// The sheet's page files and symbol raster.
+extern std::int32_t PAGEFILE;   // file number of the current page or plot file
+extern std::int32_t PAGECOUNT;  // sheet pages of the current hole
+// SYMBITS (0..241, made by the sheet drawing): a ring of 60 rows; row slot s is the four words at
+// 2 + 4s .. 5 + 4s, left to right, 16 pixels each in their low 16 bits (low byte first: bit 7 is the
+// word's leftmost pixel, bit 8 its ninth); a set bit is ink.
+extern rt::Array<std::int32_t> SYMBITS;
+extern std::int32_t RASTEREND;  // first dot row of the band to write (top edge)
+extern std::int32_t RASTERY;    // last dot row of the band (bottom edge)
+extern std::int32_t RASTERX;    // left edge of the image on the page
+extern double RASTERSTEP;       // dots per raster pixel (2 at 150 pixels per inch)
+extern std::string SYMFILL;     // fill-colour operator a sample symbol is painted in
+// The run's results.
+extern std::string OUTDIR;   // output folder of the current hole's results, without a closing "\"
+extern std::string OUTLIST;  // the run's PDF result files, each preceded by "|"; merged into combined.pdf
+
+// The hole in hand (set by the hole selection and coding).
+extern std::int32_t ATTRCOUNT;  // borehole-log attributes of the current hole; 0: no log leaves follow the sheet
+extern std::string TEXTRGB;     // "rg" operands of the current hole's text colour runs; empty when it has none
+extern std::int16_t LOGOFAIL;   // -1 after a failed logo import; the hole selection sets 0 so that it is tried again
+// The console grid of the hole selection, which the merge's progress marks follow: entry k stands at
+// row PICKGRIDROW + (k - 1) MOD R and column PICKGRIDCOL + ((k - 1) \ R) * PICKCOLW, its choice mark
+// PICKCOLX columns right of it.
+extern std::int32_t PICKGRIDROW;  // first row of the grid (3)
+extern std::int32_t PICKGRIDCOL;  // first column of the grid (10)
+extern std::int32_t PICKCOLW;     // width of a grid column (14)
+extern std::int32_t PICKCOLX;     // distance from an entry to its choice mark (7)
+
+// The bars of the borehole logs.
+extern std::string PATTERNNAME;   // fill pattern of the next bar ("/Hatch1".."/Hatch6", "/Shade2".."/Shade100")
+extern std::string LOGBARRGB1;    // first colour of a log bar, three "rg" operands
+extern std::string LOGBARRGB2;    // second colour of a log bar; used when not empty
+extern std::int16_t LOGBARFLAG1;  // flag of the first colour: 0 none, 1 solid, 2 pattern in the colour, 3 both
+extern std::int16_t LOGBARFLAG2;  // flag of the second colour; used when above 0
+
 void reset_pdf_globals();
+void reset_pdf_input_globals();

@@ -13,16 +13,12 @@
 #include <string>
 #include <utility>
 
-#include "engine/devices/globals.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
-#include "engine/log/globals.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/files.h"
-#include "engine/select/globals.h"
 #include "engine/setup/globals.h"
-#include "engine/sheet/globals.h"
 #include "platform/console.h"
 #include "testsupport.h"
 
@@ -34,11 +30,8 @@ class PdfTest : public ::testing::Test {
   void SetUp() override {
     reset_frame_globals();
     reset_pdf_globals();
+    reset_pdf_input_globals();
     reset_setup_globals();
-    reset_devices_globals();
-    reset_select_globals();
-    reset_sheet_globals();
-    reset_log_globals();
     platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
     PRODIM();
     VERSION = "7022";

@@ -233,11 +233,11 @@ TEST_F(PdfTest, Paths) {
   };
   for (const auto& c : cases) {
     reset_pdf_globals();
-    reset_log_globals();
+    reset_pdf_input_globals();
     EXPECT_EQ(first_stream(one_stream(c.draw)), c.want);
   }
   EXPECT_EQ(LOGBARFLAG1, 3);
-  reset_log_globals();
+  reset_pdf_input_globals();
   reset_pdf_globals();
   one_stream([] { PDFBAR(0, 0, 1, 1); });
   EXPECT_EQ(LOGBARFLAG1, 2);

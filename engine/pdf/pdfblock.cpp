@@ -12,22 +12,16 @@
 #include <set>
 #include <vector>
 
-#include "engine/devices/devices.h"
-#include "engine/devices/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
-#include "engine/log/globals.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
-#include "engine/select/globals.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
-#include "engine/sheet/globals.h"
-#include "engine/sheet/sheet.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 

@@ -15,6 +15,7 @@
 #include "engine/convert/globals.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"

@@ -10,6 +10,7 @@
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/pdf/globals.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
@@ -18,7 +19,6 @@
 #include "engine/select/select.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
-#include "engine/sheet/sheet.h"
 #include "platform/console.h"
 
 namespace {

@@ -21,6 +21,7 @@
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
@@ -30,7 +31,6 @@
 #include "engine/select/select.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
-#include "engine/sheet/sheet.h"
 #include "platform/console.h"
 
 namespace {
@@ -248,7 +248,6 @@ void PROCODE() {
       }
       st.section("PROCODE", "0003");
       if (h.proforma) h.proforma();
-      else PROFORMA();
       SIGNOFF(st);
       rt::close_all();
       st.file = 0;
@@ -273,9 +272,7 @@ void PROCODE() {
     const std::int32_t scale = SCALEDIV, forced = FORCEDSCALE, right = PROFRMARGIN, left = PROFLMARGIN,
                        log_right = ATTRRMARGIN;
     if (h.prosumma) h.prosumma();
-    else PROSUMMA();
     if (h.proforma) h.proforma();
-    else PROFORMA();
     SCALEDIV = scale, FORCEDSCALE = forced, PROFRMARGIN = right, PROFLMARGIN = left, ATTRRMARGIN = log_right;
   }
 

@@ -1,4 +1,5 @@
 // The hole coder: the driver over INFILE, the sections of a coded hole file, and the per-hole settings.
+#include "engine/pdf/globals.h"
 #include "engine/select/coder_fixture.h"
 #include "engine/setup/globals.h"
 #include "platform/console_scripted.h"

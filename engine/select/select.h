@@ -4,15 +4,9 @@
 #include <functional>
 #include <string>
 
-// The first stage of a sheet run: the input file (the run file's in a one-shot run, else the one the
-// user picks), then the conversion and the whole chain of the run. Returns when the run is over or the
-// choice was cancelled.
-void PROSHOW();
-// The symbol test: the legend of a range of library symbols on the current output device.
-void PROTEST();
 // The hole catalogue: lists the coded hole files (".TRX") of the current folder into HOLECATALOG,
-// sorted, and runs the hole selection and coding over them; returns when that is done. Called by the
-// conversion at its end.
+// sorted, and runs the hole selection and coding over them; returns when that is done. The run calls
+// it after a complete conversion.
 void PROCAT();
 // The hole selection: in a one-shot run the run file's hole list (else every hole) is coded at once;
 // an interactive run has no selection screen yet and leaves.
@@ -24,9 +18,10 @@ void FITFILES();
 void PROCODE();
 
 // What the hole coder hands over to: the sheet layout of a hole (and of the summary), the summary's
-// data and the join of the run's PDF files. A member left empty calls the engine's own procedure
-// (PROFORMA and PROSUMMA of the sheet, COMBINE of the PDF writer); tests and the test program codedump
-// put their own in its place.
+// data and the join of the run's PDF files. The sheet stands above the coder, so the run layer puts
+// the sheet's PROFORMA and PROSUMMA here before it calls the catalogue (a member left empty does
+// nothing); combine left empty calls COMBINE of the PDF writer. Tests and the test program codedump
+// put their own in their place.
 struct CoderHandOver {
   std::function<void()> proforma;
   std::function<void()> prosumma;

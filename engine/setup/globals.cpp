@@ -67,6 +67,9 @@ std::int32_t seteditor::CURFONT = 0;
 rt::Array<std::int32_t> FONTPICK;
 std::string SETFONTNAME1, SETFONTNAME2, SETFONTNAME3, FONTLISTDIR;
 
+std::string CONVWORDS, PAINTWORDS;
+std::string PRESWORD, PRESSYMB;
+
 void reset_setup_globals() {
   FONTREC.reset();
   FONTFILES.reset();
@@ -114,4 +117,8 @@ void reset_setup_globals() {
   PDFWIDTHS.clear();
   RGBTEXT.clear();
   RGBFLAG = 0;
+  CONVWORDS.clear();
+  PAINTWORDS.clear();
+  PRESWORD.clear();
+  PRESSYMB.clear();
 }

@@ -98,4 +98,12 @@ namespace seteditor {
 extern std::int32_t CURFONT;
 }  // namespace seteditor
 
+// --- the conversion vocabulary's colour markers (filled by the conversion, read by INSERTRG) ---
+extern std::string CONVWORDS;   // colour-marker keywords ("/[rgb/[paint/"), lower case; appended per conversion
+extern std::string PAINTWORDS;  // paint names and values ("/cyan= 0 255 255."), lower case; appended per conversion
+
+// --- results of the word test FNPRES ---
+extern std::string PRESWORD;  // the list word found, upper case ("" when none); FINDKEYW's keyword
+extern std::string PRESSYMB;  // "[SYMBn]" of that word in the keyword table, or ""
+
 void reset_setup_globals();

@@ -8,13 +8,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/convert/convert.h"
-#include "engine/convert/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 
 namespace {

@@ -2,7 +2,6 @@
 // FNRGBB reads back.
 #include <gtest/gtest.h>
 
-#include "engine/convert/globals.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 #include "engine/setup/setup_fixture.h"
@@ -13,13 +12,8 @@ class ColourMarkers : public SetupFixture {
  protected:
   void SetUp() override {
     SetupFixture::SetUp();
-    reset_convert_globals();
     CONVWORDS = "/[rgb/[paint/[colour/";
     PAINTWORDS = "/cyan= 0 255 255./darkbrown= 101 67 33./water= 150./odd= 5 9./bad= 300./huge= 70000 0 0./far= 99999.";
-  }
-  void TearDown() override {
-    SetupFixture::TearDown();
-    reset_convert_globals();
   }
 };
 

@@ -139,3 +139,19 @@ std::int16_t FNRGB(std::int16_t& value);
 // The three fractions of the first "[RGB" marker of text (letter case ignored), "1.000 .502 .000";
 // RGBFLAG = 0 without a marker, else 1 ("RGB" anywhere in text), 3 ("rgb"), 2 (any other case).
 std::string FNRGBB(const std::string& text);
+
+// --- word lists of the conversion and the colour markers (proincl.cpp) ---
+// A word list is a text whose first character opens it and whose words are each closed by "/"
+// ("/clay/silt/"); empty words are skipped and text after the last "/" is no word. The tests try the
+// words in list order and return the position in text (from 1) where the first word that occurs
+// there begins, 0 when none does; a word matches inside longer words too.
+// FNLPRES: each word lower-cased, text as it is (finds words written in lower case).
+std::int32_t FNLPRES(const std::string& text, const std::string& list);
+// FNUPRES: each word upper-cased, text as it is (finds words written in capitals).
+std::int32_t FNUPRES(const std::string& text, const std::string& list);
+// FNPRES: letter case ignored (list passed as a copy). Sets PRESWORD to the word found (upper case)
+// and PRESSYMB to the "[SYMBn]" entry that follows it in the keyword table KEYWORDS, both "" first.
+std::int32_t FNPRES(const std::string& text, std::string list);
+
+// DELBLANK: removes every blank (character 32).
+void DELBLANK(std::string& text);

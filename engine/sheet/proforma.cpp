@@ -4,6 +4,7 @@
 // name, its layers and attributes, and "no sheet drawn yet". The sheet layout replaces it.
 #include "engine/convert/globals.h"
 #include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"

@@ -1,4 +1,4 @@
-// IRANK, the exchange sort of texts that the hole catalogue and the summary sheet share, and PROSUMMA.
+// PROSUMMA: the data of the summary (legend) sheet.
 //
 // STAND-IN until the summary (legend) sheet is built: PROSUMMA says on one line what the summary would
 // show and draws nothing. The summary sheet replaces it.
@@ -7,18 +7,6 @@
 #include "engine/runtime/number.h"
 #include "engine/sheet/sheet.h"
 #include "platform/console.h"
-
-// a(1..n) sorted ascending in plain byte order (character codes, a prefix before the longer text);
-// a(0) and the elements above n are not touched. Equal texts are never exchanged.
-void IRANK(rt::Array<std::string>& a, const std::int32_t& n) {
-  RT_TRAP(trap, "IRANK");
-  for (std::int32_t i = 1; i <= n; ++i) {
-    for (std::int32_t j = i + 1; j <= n; ++j) {
-      // std::string compares as unsigned char: byte order, a prefix first.
-      if (a(j) < a(i)) std::swap(a(i), a(j));
-    }
-  }
-}
 
 void PROSUMMA() {
   RT_TRAP(trap, "PROSUMMA");

@@ -30,6 +30,7 @@
 #include "engine/convert/globals.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/select/globals.h"

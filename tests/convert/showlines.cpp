@@ -24,6 +24,7 @@
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/runtime/files.h"
+#include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 #include "markup_codes.h"
 #include "platform/console.h"

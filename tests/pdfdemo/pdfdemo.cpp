@@ -15,19 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/devices/devices.h"
-#include "engine/devices/globals.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
-#include "engine/log/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"
-#include "engine/select/globals.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
-#include "engine/sheet/globals.h"
 #include "platform/console.h"
 
 namespace {

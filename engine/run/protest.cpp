@@ -1,7 +1,7 @@
 // STAND-IN until the summary sheet exists: the symbol test says that it cannot draw yet and returns.
 #include "engine/frame/globals.h"
+#include "engine/run/run.h"
 #include "engine/runtime/error.h"
-#include "engine/select/select.h"
 #include "platform/console.h"
 
 void PROTEST() {

@@ -3,8 +3,8 @@
 
 #include <string>
 #include <vector>
+#include "engine/frame/helpers.h"
 
-#include "engine/sheet/sheet.h"
 
 TEST(Irank, SortsElementsOneToNInByteOrder) {
   struct Case {

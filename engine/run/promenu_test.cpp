@@ -7,9 +7,10 @@
 
 #include "engine/frame/console.h"
 #include "engine/frame/frame.h"
-#include "engine/frame/frame_fixture.h"
 #include "engine/frame/globals.h"
-#include "engine/frame/promenu.h"
+#include "engine/run/promenu.h"
+#include "engine/run/run.h"
+#include "engine/run/run_fixture.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/setup/globals.h"
@@ -39,10 +40,10 @@ class RecordingConsole : public platform::ScriptedConsole {
   std::vector<std::vector<std::string>> seen;
 };
 
-class MenuTest : public FrameFixture {
+class MenuTest : public RunFixture {
  protected:
   void SetUp() override {
-    FrameFixture::SetUp();
+    RunFixture::SetUp();
     auto c = std::make_unique<RecordingConsole>();
     con = c.get();
     platform::set_console(std::move(c));
@@ -76,7 +77,7 @@ class MenuTest : public FrameFixture {
     rt::set_command_tail("");
     rt::set_exit_code(0);
     reset_setup_globals();
-    FrameFixture::TearDown();
+    RunFixture::TearDown();
   }
   void run(const std::string& tail = "") {
     rt::set_command_tail(tail);

@@ -15,12 +15,13 @@
 //  - Enter alone at the output-folder question keeps the current folder and ends the question even when
 //    that folder does not exist, so the question can always be left;
 //  - an output folder chosen with F4 stays when the setup cell (F5) reads the SET file again.
-#include "engine/frame/promenu.h"
+#include "engine/run/promenu.h"
 
 #include "engine/frame/console.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/run/run.h"
 #include "engine/runtime/array.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
@@ -28,7 +29,6 @@
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/select/globals.h"
-#include "engine/select/select.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 #include "platform/console.h"

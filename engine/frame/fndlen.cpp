@@ -1,6 +1,6 @@
 // FNDLEN: the printed width of a text in dots, following its font-switch marks.
-#include "engine/devices/devices.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
 

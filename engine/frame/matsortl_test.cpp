@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+#include "engine/frame/helpers.h"
 
-#include "engine/sheet/sheet.h"
 
 TEST(Matsortl, StableIndexByAscendingKey) {
   struct Case {

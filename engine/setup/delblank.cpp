@@ -1,8 +1,8 @@
 // DELBLANK: every blank removed from a text.
 #include <algorithm>
 
-#include "engine/convert/convert.h"
 #include "engine/runtime/error.h"
+#include "engine/setup/setup.h"
 
 void DELBLANK(std::string& text) {
   RT_TRAP(trap, "DELBLANK");

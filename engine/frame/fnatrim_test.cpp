@@ -1,7 +1,7 @@
 // Trimming of blanks and control characters.
 #include <gtest/gtest.h>
+#include "engine/frame/helpers.h"
 
-#include "engine/sheet/sheet.h"
 
 TEST(Fnatrim, TrimsControlsAtBothEndsOnly) {
   EXPECT_EQ(FNATRIM("\t\r\n a\tb \r\n"), "a\tb");

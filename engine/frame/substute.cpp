@@ -1,6 +1,6 @@
 // SUBSTUTE: the first occurrence of one text in another replaced, in place.
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
-#include "engine/sheet/sheet.h"
 
 void SUBSTUTE(std::string& text, const std::string& old_text, const std::string& new_text) {
   RT_TRAP(trap, "SUBSTUTE");

@@ -1,10 +1,9 @@
 // Text widths in dots: marks and printer sequences take no room, font switches change the scale.
 #include <gtest/gtest.h>
 
-#include "engine/devices/devices.h"
-#include "engine/devices/globals.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "platform/console.h"
 #include "testsupport.h"
 

@@ -1,14 +1,9 @@
-// The engine's main program and the work-channel constants.
+// The engine's main program.
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/run/run.h"
 #include "engine/runtime/error.h"
 #include "platform/console.h"
-
-void PROCOM() {
-  RT_TRAP_NONE(trap, "PROCOM");
-  AWORKBASE = 4;
-  WORKSECOND = 2;
-}
 
 void PBMAIN() {
   RT_TRAP(trap, "PBMAIN");

@@ -1,6 +1,6 @@
 // MATSORTL: a sorted index over an array of 32-bit keys, the keys left in place.
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
-#include "engine/sheet/sheet.h"
 
 // idx(1..n) = the numbers 1..n ordered by ascending key; equal keys keep ascending numbers (a stable
 // insertion sort). idx(1) is 1 even when n is 0.

@@ -1,6 +1,6 @@
 // FNATRIM: a text trimmed of blanks and control characters at both ends.
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
-#include "engine/sheet/sheet.h"
 
 std::string FNATRIM(const std::string& text) {
   RT_TRAP(trap, "FNATRIM");
