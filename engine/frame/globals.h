@@ -90,9 +90,9 @@ extern rt::Array<double> LAYERDEPTH;          // 0..200
 extern rt::Array2<std::int32_t> LAYERFILL;    // (0..200, 0..18)
 extern rt::Array<std::int32_t> LAYERLINES;    // 0..200
 extern rt::Array<std::int32_t> NOTELINES;     // 0..200
-extern rt::Array<std::int32_t> TEXTTOP;       // 0..200
-extern rt::Array<std::int32_t> ITEMBOTTOM;    // 0..200
-extern rt::Array<std::int32_t> TEXTBOTTOM;    // 0..200
+extern rt::Array<std::int32_t> TEXTTOP;       // 0..260: items are layers + notes + the end item
+extern rt::Array<std::int32_t> ITEMBOTTOM;    // 0..260
+extern rt::Array<std::int32_t> TEXTBOTTOM;    // 0..260
 extern rt::Array<std::int32_t> PAGESTART;     // 0..50
 extern rt::Array<double> PAGEDEPTH;           // 0..50
 extern rt::Array<std::string> PROMPT;         // 0..250

@@ -15,9 +15,9 @@ void PRODIM() {
   LAYERFILL.dim(0, 200, 0, 18);
   LAYERLINES.dim(0, 200);
   NOTELINES.dim(0, 200);
-  TEXTTOP.dim(0, 200);
-  ITEMBOTTOM.dim(0, 200);
-  TEXTBOTTOM.dim(0, 200);
+  TEXTTOP.dim(0, 260);
+  ITEMBOTTOM.dim(0, 260);
+  TEXTBOTTOM.dim(0, 260);
   PAGESTART.dim(0, 50);
   PAGEDEPTH.dim(0, 50);
   PROMPT.dim(0, 250);

@@ -127,6 +127,7 @@ void take_page_size() {
     PAGELENGTH = number_of(PAPER);
     if (PAGELENGTH < 900) PAGELENGTH = 3200;
   }
+  PAGELENGTHSET = PAGELENGTH;
 }
 
 // The first block from its item 3 on (the prompt and vocabulary items are read before); false when

@@ -18,6 +18,7 @@ extern std::int32_t SCALEOPT;       // 1 metric, 2 imperial
 extern std::int32_t A3SHIFT;        // horizontal shift of the sheet: 2333 on A3, 0 on A4
 extern std::int32_t PAGEOFFSET;     // 0 on A3 and A4
 extern std::int32_t PAGELENGTH;     // usable page length in dots (3200 on A3 and A4)
+extern std::int32_t PAGELENGTHSET;  // PAGELENGTH as the SET file gives it (the layout may enlarge PAGELENGTH for a hole)
 extern std::int32_t ATTRLMARGIN;    // left and right margins of the borehole-log page, dots
 extern std::int32_t ATTRRMARGIN;
 extern std::int32_t PROFLMARGIN;    // left and right margins of the profile sheet, dots

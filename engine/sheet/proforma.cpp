@@ -1,21 +1,206 @@
-// PROFORMA: the layout of one hole's sheet (or the summary sheet) from the sheet data the coder left.
+// PROFORMA: the layout of one sheet (a hole's, or the summary's after PROSUMMA).
 //
-// STAND-IN until the sheet layout is built: one console line per call, with the hole code, the hole
-// name, its layers and attributes, and "no sheet drawn yet". The sheet layout replaces it.
+// It reads the sheet data the hole coder left (the globals and the layer records of Dwork.1), folds
+// every layer and note into the printed lines of Dwork.2, takes each layer's depth and symbols out of
+// its tags, chooses the scale, finds the pages, and hands the sheet to PROPRINT.
+//
+// A layout that ends without a sheet (more than 12 pages, no fitting scale, no scales file, a sheet too
+// long for the page-length limit, more than 12 symbols in a layer) says why, writes the hole and the
+// reason to ERROR.LOG and lets the run go on with the next hole; a one-shot run then ends with exit
+// code 1 (a hole of the run got no result). Each hole is laid out from the SET file's page length: the
+// length a long hole grew to on a plotter holds for that hole only.
+#include "engine/sheet/proforma.h"
+
+#include <cmath>
+
 #include "engine/convert/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
-#include "engine/runtime/error.h"
+#include "engine/runtime/command.h"
+#include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/select/globals.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+#include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
 #include "platform/console.h"
 
+namespace {
+
+std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
+
+// The single-precision value of 0.76, the height of an abbreviation row per log header row.
+constexpr double kAbbrevRow = static_cast<double>(0.76f);
+
+void close_channels() {
+  for (std::int32_t ch : {WORKFIRST + DWORKBASE, WORKSECOND + DWORKBASE}) {
+    for (std::int32_t k : {ch, ch + 1}) {
+      if (k >= PIFILE.lbound() && k <= PIFILE.ubound() && PIFILE(k) > 0 && rt::is_open(PIFILE(k)))
+        rt::close_file(PIFILE(k));
+    }
+  }
+}
+
+// H: the most words of an attribute name, its tags cut out.
+std::int32_t log_rows() {
+  std::int32_t most = 0;
+  for (std::int32_t a = 1; a <= ATTRCOUNT && a <= ATTRNAME.ubound(); ++a) {
+    std::string delims = " ";
+    PARSVARS(cut_tags(ATTRNAME(a)), delims);
+    most = std::max(most, PARSEDCOUNT);
+  }
+  return most;
+}
+
+// The point size of a font code: the number just before its first "v" (0 when none).
+double point_size(const std::string& code) {
+  const size_t v = code.find('v');
+  if (v == std::string::npos) return 0;
+  size_t s = v;
+  while (s > 0 && static_cast<unsigned char>(code[s - 1]) < 58) --s;
+  return rt::VAL(code.substr(s, v - s));
+}
+
+void edges_and_rows(FormaState& st) {
+  LEFTEDGE = 450 + A3SHIFT;
+  RIGHTEDGE = 2250 + A3SHIFT;
+  LOGHEADDOTS = 0;
+  if (ATTRCOUNT < 1 && COMPRESSLOG > 0) COMPRESSLOG = 0;
+  st.rows = ATTRCOUNT >= 1 ? log_rows() : 0;
+  double points = point_size(FONTSPEC(3));
+  if (points == 0) {
+    platform::console().print("Font 3 of the SET file gives no point size; the log rows take 10 pt.", true);
+    points = 10;
+  }
+  LAYOUTPITCH = 5 * points;
+  if (COMPRESSLOG > 0) {
+    if (PROFLMARGIN < 150) PROFLMARGIN = 150;
+    LOGHEADDOTS = rounded(LAYOUTPITCH * st.rows);
+  } else if (ATTRCOUNT >= 1 && st.rows < 3) {
+    st.rows = 3;
+  }
+  if (ATTRCOUNT >= 1 && (COMPRESSLOG == 0 || COMPRESSLOG % 10 != 0)) {
+    const std::int32_t head =
+        rounded(kAbbrevRow * LAYOUTPITCH * ABBRCOUNT + 1.5 * kAbbrevRow * LAYOUTPITCH + 12);
+    if (HEADDOTS < head) HEADDOTS = head;
+  }
+  LOGHEADROWS = st.rows;
+  SHEETX1 = PROFLMARGIN + LEFTEDGE;
+  TEXTX = SHEETX1 + 406;
+}
+
+}  // namespace
+
+std::int32_t FNLMIN(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
+
+void PRELIMIN(FormaState& st) {
+  st.trap->section("PRELIMIN");
+  CRLF = std::string("\r\n");
+  CURFONT = 1;
+  SCALEX = rounded(TEXTX - 3 * FONTWIDTH(1));
+  SCALEXLONG = rounded(TEXTX - 6 * FONTWIDTH(1));
+  SHEETX0 = SHEETX1 - 16;
+  SHEETX2 = SHEETX1 + 150;
+  ULINEON = "\x1b&dD";
+  ULINEOFF = "\x1b&d@";
+  BREAKCHARS = " " + SYMCODE + SYMULCODE;
+  MARKCHARS = SYMCODE + HARDSPCODE;
+  SCALEDENOM = 0;
+  GAPWIDTH.dim(1, 30);
+  const std::string word = VOCAB(23);
+  st.fixed_scale = !word.empty() && rt::LEFT(HEADER(21), static_cast<long>(word.size())) == word;
+  st.fixed_word = !word.empty() && rt::INSTR(HEADER(21), word) > 0;
+  st.one_sheet = OUTDEV == 2 || OUTDEV == 3;
+  if (st.one_sheet) {
+    ULINEON = ULINEOFF = " ";
+    for (std::int32_t f = 1; f <= 3; ++f) HPGLFONT(f) = "";
+  }
+  for (long i = LAYERLINES.lbound(); i <= LAYERLINES.ubound(); ++i) LAYERLINES(i) = 0;
+}
+
+void HEADERCO(FormaState& st) {
+  st.trap->section("HEADERCO");
+  for (std::int32_t i = 1; i <= 22; ++i) {
+    std::int32_t words = 0;
+    std::string item = HEADER(i);
+    FNUNDERL(item, words);
+    REPLAZE(item, SYMULCODE, ULINEON);
+    REPLAZE(item, CTRL2, ULINEOFF);
+    HEADER(i) = item;
+  }
+}
+
+void OPENDESC(FormaState& st) {
+  st.trap->section("OPENDESC");
+  PIOPEN("Dwork.1", WORKFIRST + DWORKBASE);
+  PIOPEN("Dwork.2", WORKSECOND + DWORKBASE);
+}
+
+void CLOSEDES(FormaState& st) {
+  st.trap->section("CLOSEDES");
+  close_channels();
+}
+
+void ABORTFOR(FormaState& st, const std::string& text, bool show) {
+  close_scales_file(st);
+  close_channels();
+  if (show) {
+    auto& con = platform::console();
+    con.beep();
+    con.print("* " + text, true);
+    con.flush();
+    con.wait_key();
+  }
+  sheet_not_drawn = true;
+  rt::log_note("Hole " + rt::TRIM(HEADER(20)) + " (" + rt::TRIM(PROFILECODE) + "): no sheet drawn: " + text);
+  if ((RUNFLAGS & 1) != 0) rt::set_exit_code(1);
+  throw LeaveLayout{};
+}
+
 void PROFORMA() {
   RT_TRAP(trap, "PROFORMA");
-  const std::string line = rt::LEFT(PROFILECODE, 6) + " " + HEADER(20) + ":" +
-                           rt::STR(static_cast<std::int64_t>(LAYERCOUNT)) + " layers," +
-                           rt::STR(static_cast<std::int64_t>(ATTRCOUNT)) + " attributes; no sheet drawn yet.";
-  platform::console().print(line, true);
+  FormaState st;
+  st.trap = &trap;
+  sheet_not_drawn = false;
+  if (PAGELENGTHSET > 0) PAGELENGTH = PAGELENGTHSET;
+  st.items = LAYERCOUNT + NOTECOUNT;
+  const size_t slots = static_cast<size_t>(st.items) + 2;
+  st.lines.assign(slots, 0);
+  st.hd.assign(slots, 0);
+  st.low.assign(slots, 0);
+  st.b.assign(slots, 0);
+  st.has_break.assign(slots, false);
+  try {
+    edges_and_rows(st);
+    PRELIMIN(st);
+    HEADERCO(st);
+    OPENDESC(st);
+    const char forced = '\x14';
+    for (std::int32_t i = 1; i <= LAYERCOUNT; ++i) {
+      std::string t;
+      PIREAD(t, i, WORKFIRST + DWORKBASE);
+      st.has_break[static_cast<size_t>(i)] = t.find(forced) != std::string::npos;
+    }
+    for (std::int32_t k = 1; k <= NOTECOUNT; ++k)
+      st.has_break[static_cast<size_t>(LAYERCOUNT + k)] = NOTE(k).find(forced) != std::string::npos;
+    COUNTSCR(st);
+    COUNTNOT(st);
+    if (LAYERCOUNT > 0) {
+      page_search(st);
+      while (st.one_sheet && PAGECOUNT > 1) {
+        PAGELENGTH = rounded(PAGELENGTH * std::sqrt(2.0));
+        page_search(st);
+      }
+    } else {
+      notes_layout(st);
+    }
+    CLOSEDES(st);
+  } catch (const LeaveLayout&) {
+    return;
+  }
+  PROPRINT();
 }

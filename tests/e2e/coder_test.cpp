@@ -50,7 +50,7 @@ TEST(Coder, ExampleRunCodesEveryHole) {
   EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
   const auto sheets = lines_with(r.out, "no sheet drawn yet");
   ASSERT_EQ(sheets.size(), 6u) << r.out;
-  EXPECT_EQ(sheets[0], "631BH1 BH1: 6 layers, 1 attributes; no sheet drawn yet.");
+  EXPECT_EQ(sheets[0], "631BH1 BH1: 1 page(s) at 1:100; no sheet drawn yet.");
   EXPECT_EQ(sheets[5].substr(0, 11), "631TP3 TP3:");
 
   const RunResult d = codedump(ef);
@@ -61,6 +61,35 @@ TEST(Coder, ExampleRunCodesEveryHole) {
   const std::string bh1 = d.out.substr(0, d.out.find("hole 631BH2"));
   EXPECT_NE(bh1.find("\nlayers 6\n"), std::string::npos) << bh1;
   EXPECT_NE(bh1.find("\nattributes 1 records 6\n"), std::string::npos) << bh1;
+}
+
+// Damaged scales files: each said on the console and in ERROR.LOG, the holes that can be laid out are,
+// and a run in which a hole got no sheet ends with exit code 1.
+TEST(Coder, DamagedScalesFiles) {
+  struct Case {
+    const char* what;
+    std::string scales;
+    int laid_out;
+    int exit_code;
+    std::string said;
+  } cases[] = {
+      {"a record of zeros before the good ones", "BEGIN\r\n0,metres,0,0\r\n10,metres,1,0.05\r\n20,metres,1,0.1\r\n"
+       "50,metres,1,0.1\r\n100,metres,1,0.1\r\n", 6, 0, "skipped"},
+      {"no scale fits the deep holes", "BEGIN\r\n10,metres,1,0.05\r\n", 1, 1, "No scale in the scales file fits"},
+      {"no BEGIN line", "10,metres,1,0.05\r\n", 0, 1, "no BEGIN line"},
+  };
+  for (const auto& c : cases) {
+    EngineFolder ef;
+    ef.write("scales.MET", c.scales);
+    ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string()));
+    const RunResult r = ef.run({"@runfile.dat"}, 30);
+    EXPECT_FALSE(r.timed_out) << c.what;
+    EXPECT_EQ(r.exit_code, c.exit_code) << c.what << r.out << r.err;
+    EXPECT_EQ(lines_with(r.out, "no sheet drawn yet").size(), static_cast<size_t>(c.laid_out)) << c.what << r.out;
+    EXPECT_NE(r.out.find(c.said), std::string::npos) << c.what << r.out;
+    ASSERT_TRUE(ef.exists("ERROR.LOG")) << c.what;
+    EXPECT_NE(ef.read("ERROR.LOG").find(c.said), std::string::npos) << c.what;
+  }
 }
 
 // The sheet data of inputs, as codedump shows them. After a deliberate change of the coder, run the

@@ -1,0 +1,131 @@
+// BREAKPT: the line breaker of the folding.
+//
+// The text is measured character by character in the fonts of the sheet. A blank, a force-a-symbol
+// mark or an underline start is a break opportunity when the last printable character before it was
+// not a blank (a run of blanks is one opportunity, at its first blank; a hard space never is one). The
+// scan stops at the character that reaches FOLDLIMIT; the head then ends before the last opportunity,
+// or, when there was none, right after that character (a word wider than the line is cut inside).
+//
+// Font switches change CURFONT and the widths of what follows. Only the switches that stay in the head
+// count: the font left in CURFONT is the font at the cut, so the rest starts in the font it is printed
+// in. On the printer devices a switch of the head is replaced by the printer code of the new font.
+#include <cmath>
+
+#include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/sheet.h"
+
+namespace {
+
+bool is_break_char(char c) { return BREAKCHARS.find(c) != std::string::npos; }
+
+std::int32_t font_after_switch(std::int32_t font) { return font == 1 ? 2 : 1; }
+
+std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
+
+}  // namespace
+
+void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
+  RT_TRAP(trap, "BREAKPT");
+  GAPWIDTH.dim(1, 30);
+  const char symul = SYMULCODE.empty() ? '\1' : SYMULCODE[0];
+  const char ctrl2 = CTRL2.empty() ? '\2' : CTRL2[0];
+  const char hardsp = HARDSPCODE.empty() ? '\5' : HARDSPCODE[0];
+  const char fontsw = FONTSWCODE.empty() ? '\x13' : FONTSWCODE[0];
+
+  std::int32_t font = CURFONT < 1 || CURFONT > 3 ? 1 : CURFONT;
+  double w = 0;
+  bool last_blank = true;  // the start of the text counts as a blank
+  bool underline = false, close_after_next = false;
+  // The last opportunity: position (0-based), width before it, underline and font there.
+  size_t opp = std::string::npos;
+  std::int32_t opp_width = 0;
+  bool opp_underline = false;
+  std::int32_t opp_font = font;
+  std::vector<size_t> switches;  // positions of the font switches met
+  GAPCOUNT = 0;
+
+  const size_t n = text.size();
+  size_t stop = n;  // index of the character that reached the limit; n when none did
+  double stop_w = 0;
+  bool stop_underline = false;
+  std::int32_t stop_font = font;
+  for (size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (is_break_char(c) && !last_blank) {
+      opp = i, opp_width = rounded(w), opp_underline = underline, opp_font = font;
+      if (GAPCOUNT < 30) GAPWIDTH(++GAPCOUNT) = rounded(FONTWIDTH(font));
+    }
+    if (c == symul) underline = true;
+    double cw = 0;
+    if (u == 27) {
+      // An escape sequence has no width: skip it up to its capital letter.
+      size_t j = i + 1;
+      while (j < n && !(text[j] >= 'A' && text[j] <= 'Z')) ++j;
+      i = j < n ? j : n - 1;
+      continue;
+    }
+    if (c == fontsw) {
+      switches.push_back(i);
+      font = font_after_switch(font);
+      continue;
+    }
+    if (c == hardsp) {
+      cw = FONTWIDTH(font);
+    } else if (u >= 32 && u <= 254) {
+      cw = FONTSIZE(font) * CHARWIDTH(font, u);
+    }
+    if (u >= 32 && u <= 254) last_blank = c == ' ';
+    if (w + cw >= FOLDLIMIT && i + 1 < n) {
+      stop = i, stop_w = w, stop_underline = underline, stop_font = font;
+      break;
+    }
+    w += cw;
+    if (close_after_next) underline = false, close_after_next = false;
+    if (c == ctrl2) close_after_next = true;
+  }
+
+  size_t cut;  // length of the head
+  bool open_at_cut;
+  std::int32_t cut_font;
+  if (stop == n) {
+    cut = n, width = rounded(w), open_at_cut = false, cut_font = font;
+    rest.clear();
+  } else if (opp == std::string::npos) {
+    // No opportunity: the character that reached the limit stays on the line.
+    cut = stop + 1, width = rounded(stop_w), open_at_cut = stop_underline, cut_font = stop_font;
+    rest = text.substr(cut);
+  } else {
+    cut = opp, width = opp_width, open_at_cut = opp_underline, cut_font = opp_font;
+    rest = text.substr(cut);
+  }
+  text.resize(cut);
+  rest = rt::TRIM(rest);
+
+  // The printer devices get the code of the new font in place of each switch of the head.
+  if (OUTDEV != 1) {
+    std::int32_t f = CURFONT < 1 || CURFONT > 3 ? 1 : CURFONT;
+    std::string out;
+    size_t from = 0;
+    for (size_t p : switches) {
+      if (p >= cut) break;
+      f = font_after_switch(f);
+      out += text.substr(from, p - from) + FONTSPEC(f);
+      from = p + 1;
+    }
+    text = out + text.substr(from);
+  }
+  CURFONT = cut_font;
+
+  if (open_at_cut && !rest.empty()) {
+    text += CTRL2;
+    if (rest[0] != symul && rest[0] != hardsp) rest = SYMULCODE + rest;
+  } else if (open_at_cut) {
+    text += CTRL2;
+  }
+}

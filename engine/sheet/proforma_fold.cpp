@@ -1,0 +1,268 @@
+// PROFORMA's folding: every layer description and note into the printed lines of the description
+// column (work channel Dwork.2, one record a line: all lines of layer 1, layer 2, ..., then note 1 ...).
+//
+// A text is cut into paragraphs at its line-break and indent marks; each paragraph is indented, broken
+// into lines by BREAKPT, justified (not on the last line of a paragraph, not in one-sheet mode) and
+// written. A column mark splits an item into two newspaper columns: the lines after it get code 24 in
+// front and the item is as high as its longer column.
+//
+// Beyond what the layout can draw:
+//  - an INDENT of 0 or a font width that rounds to 0 gives no indent steps (the deepest level is 0);
+//  - justification stops when a round of hard spaces adds no width (gap widths of 0);
+//  - a line that holds the column mark and text keeps its text, as the last line of the first column;
+//  - an item longer than a page keeps its first lines; the rest is said line by line and left out.
+#include <algorithm>
+#include <utility>
+
+#include "engine/frame/console.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/pdf/globals.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/proforma.h"
+#include "engine/sheet/sheet.h"
+#include "platform/console.h"
+
+namespace {
+
+std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
+
+std::int32_t dwork2() { return WORKSECOND + DWORKBASE; }
+
+double font_width() { return FONTWIDTH(CURFONT < 1 || CURFONT > 3 ? 1 : CURFONT); }
+
+// One item being folded.
+struct Fold {
+  std::int32_t level = 0;
+  std::int32_t block_start = 0;
+  std::int32_t column_start = -1;  // record counter at the column mark; -1 none
+  std::string code, last;          // the mark that ended this paragraph and the one before
+  std::int32_t hang = 0;           // hanging count h
+  std::int32_t lines = 0;          // the item's height in lines
+  std::string prev_line;           // the last line written, as written
+  std::int32_t prev_record = 0;
+};
+
+void GETWYDTH(FormaState& st, const std::string& text) {
+  const std::int32_t w = RIGHTEDGE - TEXTX - PROFRMARGIN - 30;
+  st.fold_width = w;
+  if (NOTECOLUMNS > 1 || text.find(COLUMNCODE) != std::string::npos) st.fold_width = rounded((w - 60) / 2.0);
+  const std::int32_t fw = rounded(font_width());
+  st.deepest = 0;
+  if (INDENT != 0 && fw != 0) st.deepest = std::max<std::int32_t>(0, (st.fold_width / fw) / INDENT - 3);
+}
+
+void INDENNT(const Fold& f, std::string& t) {
+  t = rt::STRING_(static_cast<long>(INDENT) * f.level, HARDSPCODE.empty() ? '\5' : HARDSPCODE[0]) + rt::TRIM(t);
+}
+
+void CHOPOFFH(FormaState& st, std::string& t, std::int32_t& w, std::string& rest) {
+  FOLDLIMIT = rounded(st.fold_width + font_width() * st.extra);
+  BREAKPT(t, w, rest);
+}
+
+// Position after the escape sequences at the start of a line (0-based).
+size_t after_leading_escapes(const std::string& t) {
+  size_t i = 0;
+  while (i < t.size() && t[i] == '\x1b') {
+    while (i < t.size() && !(t[i] >= 'A' && t[i] <= 'Z')) ++i;
+    if (i < t.size()) ++i;
+    while (i < t.size() && t[i] == ' ') ++i;
+  }
+  return i;
+}
+
+void JUSTIFY(FormaState& st, std::string& t, std::int32_t& w, const std::string& rest) {
+  if (st.one_sheet || t.size() < 2 || rest.empty()) return;
+  const size_t start = after_leading_escapes(t);
+  if (t.find(' ', start) == std::string::npos) return;
+  const char hardsp = HARDSPCODE.empty() ? '\5' : HARDSPCODE[0];
+  const double target = FOLDLIMIT - font_width();
+  while (w < target) {
+    const std::int32_t before = w;
+    std::int32_t n = 0;
+    for (size_t i = start; i < t.size() && w < target; ++i) {
+      if (t[i] != ' ') continue;
+      t.insert(i + 1, 1, hardsp);
+      ++i;
+      n = std::min(n + 1, 30);
+      w += n <= GAPCOUNT && n >= 1 ? GAPWIDTH(n) : 0;
+    }
+    if (w == before) break;  // gap widths of 0: the line would grow for ever
+  }
+}
+
+void CLEANUP(FormaState& st, std::string& t, std::int32_t w, bool last_of_paragraph) {
+  REPLAZE(t, SYMULCODE, ULINEON);
+  REPLAZE(t, CTRL2, ULINEOFF);
+  REPLAZE(t, HARDSPCODE, " ");
+  const bool printer = OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3;
+  if (!printer || st.one_sheet) return;
+  if (last_of_paragraph && !st.fixed_word) return;
+  if (t.size() < 2) return;
+  const size_t p = t.rfind(' ', t.size() - 2);
+  if (p == std::string::npos || p == 0) return;
+  const std::int32_t gap = FOLDLIMIT - w;
+  const std::string move = "\x1b*p" + std::string(w <= FOLDLIMIT ? "+" : "-") +
+                           rt::STR_TRIM(static_cast<std::int64_t>(std::abs(gap))) + "X";
+  t.insert(p + 1, move);
+}
+
+std::int32_t item_count(const Fold& f, std::int32_t counter) {
+  if (f.column_start < 0) return counter - f.block_start;
+  return std::max(f.column_start - f.block_start, counter - f.column_start);
+}
+
+bool only_blanks(const std::string& t) {
+  for (char c : t) {
+    if (c != ' ' && c != HARDSPCODE[0]) return false;
+  }
+  return true;
+}
+
+void say_too_long(const std::string& line) {
+  MESSAGE("    " + line + "; " + PROMPT(47), 1);
+  platform::console().wait_key();
+}
+
+// FOLDUP and the write: whether the line counts, and its record.
+void FOLDUP(FormaState& st, Fold& f, std::string& t, std::int32_t w, bool last_of_paragraph) {
+  const std::string nonblank = [&] {
+    std::string s;
+    for (char c : t) {
+      if (c != ' ') s += c;
+    }
+    return s;
+  }();
+  if (f.code != BREAKCODE && static_cast<std::int64_t>(nonblank.size()) <= static_cast<std::int64_t>(INDENT) * f.level)
+    return;
+  if (f.last == INDOFFCODE && only_blanks(t)) return;
+  if (f.last == INDONCODE && f.hang > 0 && f.prev_record > 0) {
+    std::string joined = rt::MID(t, f.hang);
+    CLEANUP(st, joined, w, true);
+    f.prev_line += joined;
+    PIWRITE(f.prev_line, f.prev_record, dwork2());
+    f.last = "*";
+    f.hang = 0;
+    return;
+  }
+  if (t.find(COLUMNCODE) != std::string::npos) {
+    REPLAZE(t, COLUMNCODE, "");
+    if (!rt::TRIM(t).empty() && !only_blanks(t)) {
+      // The text beside the mark closes the first column.
+      const std::string code = std::exchange(f.code, BREAKCODE);
+      std::string rest_of_line = t;
+      FOLDUP(st, f, rest_of_line, w, last_of_paragraph);
+      f.code = code;
+    }
+    f.column_start = std::min(st.counter, f.block_start + st.lmax);
+    return;
+  }
+  CLEANUP(st, t, w, last_of_paragraph);
+  if (f.code == INDONCODE) {
+    const double fw = font_width();
+    const std::int32_t lw = FNDLEN(t, CURFONT);
+    if (fw > 0 && rounded(INDENT * (f.level + 1) * fw) > lw) f.hang = rounded((lw + 0.8 * fw) / fw);
+  }
+  if (item_count(f, st.counter) > st.lmax) {
+    MESSAGE("***" + PROMPT(47), 1);
+    say_too_long(t);
+    return;
+  }
+  ++st.counter;
+  if (f.column_start >= 0) t = std::string(1, '\x18') + t;
+  PIWRITE(t, st.counter, dwork2());
+  f.prev_line = t;
+  f.prev_record = st.counter;
+}
+
+// FOLD: one item, text t, scanned from position start (1, or 4 for a note).
+std::int32_t FOLD(FormaState& st, std::string t, long start) {
+  st.trap->section("FOLD");
+  Fold f;
+  f.block_start = st.counter;
+  GETWYDTH(st, t);
+  if (!st.one_sheet) {
+    std::int32_t words = 0;
+    FNUNDERL(t, words);
+  }
+  REPLAZE(t, SYMCODE, " ");
+  const std::string ends = INDONCODE + INDOFFCODE + BREAKCODE;
+  long pos = start;
+  for (;;) {
+    size_t p = t.find_first_of(ends, static_cast<size_t>(std::max<long>(pos - 1, 0)));
+    if (p == std::string::npos) {
+      // A text shorter than the start of the scan (a note of two characters) still ends a paragraph.
+      if (t.empty()) break;
+      if (ends.find(t.back()) == std::string::npos) t += BREAKCODE;
+      p = t.size() - 1;
+    }
+    f.code = t.substr(p, 1);
+    const std::string aside = t.substr(p + 1);
+    std::string para = t.substr(0, p);
+    do {
+      std::string rest;
+      std::int32_t w = 0;
+      INDENNT(f, para);
+      CHOPOFFH(st, para, w, rest);
+      JUSTIFY(st, para, w, rest);
+      FOLDUP(st, f, para, w, rest.empty());
+      para = rest;
+      st.extra = 0;
+    } while (!para.empty());
+    t = rt::TRIM(aside);
+    pos = 1;
+    if (f.code == INDONCODE && f.level < st.deepest) ++f.level;
+    if (f.code == INDOFFCODE && f.level > 0) --f.level;
+    f.last = f.code;
+    if (t.empty()) break;
+  }
+  // REFLOW
+  return item_count(f, st.counter);
+}
+
+std::string with_break_at_end(std::string t) {
+  if (rt::RIGHT(t, 1) != BREAKCODE) t += BREAKCODE;
+  return t;
+}
+
+}  // namespace
+
+void COUNTSCR(FormaState& st) {
+  st.trap->section("COUNTSCR");
+  PIINIT(dwork2());
+  st.counter = 0;
+  st.lmax = rounded((PAGELENGTH - HEADDOTS - FOOTDOTS) / (LINEPITCH > 0 ? LINEPITCH : 50.0)) - 3;
+  const std::int32_t last_item = std::min<std::int32_t>(st.items + 1, static_cast<std::int32_t>(LAYERFILL.ubound(1)));
+  for (std::int32_t i = 1; i <= last_item; ++i) LAYERFILL(i, 0) = LAYERFILL(i, 1) = 0;
+  for (std::int32_t i = 1; i <= LAYERCOUNT; ++i) {
+    CURFONT = 1;
+    std::string t;
+    PIREAD(t, i, WORKFIRST + DWORKBASE);
+    t = with_break_at_end(t);
+    ZEDEPTH(st, t, i);
+    SOIL(st, t, i);
+    st.extra = 0;
+    const std::int32_t before = st.counter;
+    st.lines[static_cast<size_t>(i)] = FOLD(st, t, 1);
+    LAYERLINES(i) = st.counter - before;
+  }
+}
+
+void COUNTNOT(FormaState& st) {
+  st.trap->section("COUNTNOT");
+  CURFONT = 1;
+  for (std::int32_t k = 1; k <= NOTECOUNT; ++k) {
+    std::string t = with_break_at_end(cut_tags(NOTE(k)));
+    st.extra = 3;
+    const std::int32_t before = st.counter;
+    st.lines[static_cast<size_t>(LAYERCOUNT + k)] = FOLD(st, t, 4);
+    NOTELINES(k) = st.counter - before;
+    st.extra = 0;
+  }
+}

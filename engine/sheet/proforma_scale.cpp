@@ -1,0 +1,130 @@
+// PROFORMA's choice of scale: the first record of the scales file at which the hole's depth span fits
+// on its pages (strictly), not below the hole's smallest allowed denominator SCALEDIV.
+//
+// The scales file is "scales.MET" (metres) or "scales.IMP" (feet) in the engine folder; its records
+// follow the line "BEGIN": denominator, unit word, labelled division, tick interval. A record whose
+// denominator, division or interval is not above 0 is skipped and said once (it would divide by zero
+// here and never end the ticks of the depth scale); a file without a "BEGIN" line is said as such.
+#include <cmath>
+#include <set>
+
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/pdf/globals.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
+#include "engine/setup/globals.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/proforma.h"
+#include "platform/console.h"
+
+namespace {
+
+std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
+
+// The single-precision value of 25.4, as the sheet's metric scales have always used it.
+constexpr double kInch = static_cast<double>(25.4f);
+
+// READSCAL: the next usable record; false at the end of the file.
+bool READSCAL(FormaState& st, bool& said) {
+  st.trap->section("READSCAL");
+  for (;;) {
+    std::string n, unit, tick, step;
+    if (rt::at_eof(st.scales_file)) return false;
+    if (!rt::input_item(st.scales_file, n)) return false;
+    if (rt::TRIM(n).empty()) continue;  // an empty line
+    if (!rt::input_item(st.scales_file, unit) ||
+        !rt::input_item(st.scales_file, tick) || !rt::input_item(st.scales_file, step))
+      return false;
+    const std::int32_t denom = rt::to_i32(rt::VAL(n));
+    const std::int32_t division = rt::to_i32(rt::VAL(tick));
+    const double interval = rt::VAL(step);
+    if (denom <= 0 || division <= 0 || !(interval > 0)) {
+      // Said once per record in a run, however many holes read the file.
+      static std::set<std::string> said_records;
+      const std::string record = st.scales_name + "|" + n + "," + unit + "," + tick + "," + step;
+      if (!said && said_records.insert(record).second) {
+        said = true;
+        const std::string text = st.scales_name + " line" +
+                                 rt::STR(static_cast<std::int64_t>(rt::line_number(st.scales_file))) +
+                                 ": scale record " + n + "," + unit + "," + tick + "," + step +
+                                 " skipped (values must be above 0).";
+        platform::console().print(text, true);
+        rt::log_note(text);
+      }
+      continue;
+    }
+    SCALEDENOM = denom;
+    const long i = rt::INSTR(unit, "i");
+    if (i > 0) unit[static_cast<size_t>(i - 1)] = '"';
+    SCALEUNIT = unit;
+    SCALETICK = division;
+    SCALESTEP = interval;
+    DOTSPERUNIT = UNITDOTS / denom;
+    UNITSPERLINE = LINEPITCH > 0 ? DOTSPERUNIT / LINEPITCH : 0;
+    return true;
+  }
+}
+
+void close_scales(FormaState& st) {
+  if (st.scales_file > 0 && rt::is_open(st.scales_file)) rt::close_file(st.scales_file);
+  st.scales_file = 0;
+}
+
+}  // namespace
+
+void FINDSCAL(FormaState& st) {
+  st.trap->section("FINDSCAL");
+  std::string ext;
+  if (SCALEOPT == 1) {
+    ext = ".MET", UNITDOTS = 1000 * 300 / kInch;
+  } else if (SCALEOPT == 2) {
+    ext = ".IMP", UNITDOTS = 12 * 300;
+  }
+  if (!rt::file_exists("scales" + ext)) {
+    NOFILE("SCALES*");
+    ABORTFOR(st, "File not found : SCALES*", false);
+  }
+  st.scales_name = "SCALES" + ext;
+  st.scales_file = rt::FREEFILE();
+  if (!rt::open_file(st.scales_file, st.scales_name, rt::FileMode::Input)) {
+    st.scales_file = 0;
+    ABORTFOR(st, "File not found : SCALES*");
+  }
+  std::string line;
+  bool begun = false;
+  while (!rt::at_eof(st.scales_file) && rt::line_input(st.scales_file, line)) {
+    if (rt::UCASE(line) == "BEGIN") {
+      begun = true;
+      break;
+    }
+  }
+  if (!begun) ABORTFOR(st, st.scales_name + " has no BEGIN line before its scales.");
+
+  DEPTHSPAN = LAYERDEPTH(LAYERCOUNT) - PAGEDEPTH(1);
+  const double span = DEPTHSPAN;
+  if (st.fixed_scale) SCALEDIV = 100;
+  if (SCALEDIV > 0) {
+    std::int64_t over = rounded(span / SCALEDIV * UNITDOTS) - st.room_last + LOGHEADDOTS;
+    std::int32_t pages = 1;
+    while (over > 0 && pages <= 12) {
+      ++pages;
+      over -= st.room;
+    }
+    if (PAGECOUNT < pages) PAGECOUNT = pages;
+  }
+  st.avail = static_cast<std::int64_t>(st.room) * (PAGECOUNT - 1) + st.room_last - LOGHEADDOTS;
+  if (PAGECOUNT > 12) ABORTFOR(st, PROMPT(40));
+  if (st.avail > 32765) ABORTFOR(st, PROMPT(95));
+  SCALEDENOM = 0;
+  bool said = false;
+  for (;;) {
+    if (!READSCAL(st, said)) ABORTFOR(st, PROMPT(48));
+    if (SCALEDENOM >= SCALEDIV && st.avail - rounded(span / SCALEDENOM * UNITDOTS) > 0) break;
+  }
+  close_scales(st);
+}
+
+void close_scales_file(FormaState& st) { close_scales(st); }
