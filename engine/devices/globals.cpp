@@ -1,4 +1,7 @@
-// Definitions of the devices subsystem's shared state: none of its own yet.
+// Definitions of the devices subsystem's shared state.
 #include "engine/devices/globals.h"
 
-void reset_devices_globals() {}
+std::int32_t TEXTORIGIN = 0;
+std::int32_t BARSHADE = 0;
+
+void reset_devices_globals() { TEXTORIGIN = BARSHADE = 0; }

@@ -2,4 +2,13 @@
 // What lower subsystems read lives with them (the PDF writer's inputs are in engine/pdf/globals.h).
 #pragma once
 
+#include <cstdint>
+
+// Alignment of the next text PRINTEXT draws: 0 or 1 left, 4 centred, 7 right; 2, 3, 5, 6, 8 and 9 also
+// move the point up by half or all of the text's height.
+extern std::int32_t TEXTORIGIN;
+// Shade of the strokes that hatch a bar on the pen plotter and in DXF: SHADE / 10 + 1 strokes in every
+// 10 dots. (The console SET editor's SHADE is the editor's background text, another variable.)
+extern std::int32_t BARSHADE;
+
 void reset_devices_globals();

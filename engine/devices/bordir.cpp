@@ -1,0 +1,22 @@
+// BORDIR: a vertical rule.
+#include <algorithm>
+
+#include "engine/devices/devices.h"
+#include "engine/frame/globals.h"
+#include "engine/pdf/pdf.h"
+#include "engine/runtime/error.h"
+
+void BORDIR(const std::int32_t& x, const std::int32_t& y1, const std::int32_t& y2) {
+  RT_TRAP(trap, "BORDIR");
+  const std::int32_t a = std::min(y1, y2), b = std::max(y1, y2);
+  if (a == b) return;
+  if (OUTDEV == 1) {
+    PDFBORDE(x, b, a);  // from the lower end up
+  } else if (OUTDEV == 2) {
+    // HP-GL/2: comes with the plot file.
+  } else if (OUTDEV == 3) {
+    // DXF: comes with the plot file.
+  } else {
+    // PCL printer: comes with the printer stream.
+  }
+}

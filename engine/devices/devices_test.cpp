@@ -1,0 +1,136 @@
+// The drawing primitives on PDF: what each writes into the page's content stream, the rules of no
+// length, bars from any corner, the draft mark's bars and colours, text alignment and blank texts.
+#include <regex>
+
+#include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
+#include "engine/pdf/pdf_fixture.h"
+
+namespace {
+
+class DevicesTest : public PdfTest {
+ protected:
+  void SetUp() override {
+    PdfTest::SetUp();
+    reset_devices_globals();
+    OUTDEV = 1;
+  }
+  std::string stream_of(const std::function<void()>& draw) {
+    reset_pdf_globals();
+    reset_pdf_input_globals();
+    return first_stream(one_stream(draw));
+  }
+};
+
+TEST_F(DevicesTest, RulesAndCursor) {
+  struct Case {
+    const char* what;
+    std::function<void()> draw;
+    std::string want;
+  } cases[] = {
+      {"a rule in the caller's order", [] { RULE(200, 100, 0); }, ".12 w\r\n 66.00  807.00 m\r\n 42.00  807.00 l\r\nS\r\n"},
+      {"a rule of no length", [] { RULE(100, 100, 50); }, ""},
+      {"a border from the lower end up", [] { BORDIR(100, 0, 10); }, ".12 w\r\n 42.00  804.60 m\r\n 42.00  807.00 l\r\nS\r\n"},
+      {"either order the same", [] { BORDIR(100, 10, 0); }, ".12 w\r\n 42.00  804.60 m\r\n 42.00  807.00 l\r\nS\r\n"},
+      {"16-bit borders widened", [] { BORDER(100, 0, 10); }, ".12 w\r\n 42.00  804.60 m\r\n 42.00  807.00 l\r\nS\r\n"},
+      {"a border of no length", [] { BORDER(100, 7, 7); }, ""},
+      {"the cursor", [] { TABXY(0, 0); }, " 18.00  807.00 m\r\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(stream_of(c.draw), c.want) << c.what;
+}
+
+TEST_F(DevicesTest, BarsAndDraftMark) {
+  // A bar given from its bottom right corner is the bar from its top left corner.
+  EXPECT_EQ(stream_of([] { SHADEBAR(100, 200, -40, -30); }), stream_of([] { SHADEBAR(60, 170, 40, 30); }));
+  std::int32_t w = -40;
+  stream_of([&] { SHADEBAR(100, 200, w, w); });
+  EXPECT_EQ(w, -40);  // the caller's values stay
+
+  PATTERNNAME = "/Hatch3";
+  LOGBARFLAG1 = 2;
+  LOGBARRGB1 = "1 0 0";
+  std::string pattern = PATTERNNAME, rgb = LOGBARRGB1;
+  const std::string s = [&] {
+    open_leaf();
+    NEWSTREA();
+    PATTERNNAME = pattern, LOGBARRGB1 = rgb, LOGBARFLAG1 = 2;
+    DRAFTMAR();
+    EXPECT_EQ(PATTERNNAME, "/Hatch3");  // the log's fill is put back
+    EXPECT_EQ(LOGBARRGB1, "1 0 0");
+    EXPECT_EQ(LOGBARFLAG1, 2);
+    CLOSESTR();
+    CLOSELEA();
+    PAGECOUNT = 1;
+    ASSEMBLE();
+    return first_stream(dir.read("out.pdf"));
+  }();
+  EXPECT_EQ(BARSHADE, 15);
+  // 18 solid grey bars, no pattern; together they cover x 1140..1940 and y 485..2825.
+  const std::regex bar(R"(q\r\n0\.85 0\.85 0\.85 rg\r\n *(-?[\d.]+) +(-?[\d.]+) +([\d.]+) +([\d.]+) re\r\nf\r\nQ\r\n)");
+  int bars = 0;
+  double left = 1e9, right = -1e9, top = -1e9, bottom = 1e9;  // in points, y upwards
+  for (auto it = std::sregex_iterator(s.begin(), s.end(), bar); it != std::sregex_iterator(); ++it) {
+    ++bars;
+    const double x = std::stod((*it)[1]), y = std::stod((*it)[2]), bw = std::stod((*it)[3]), bh = std::stod((*it)[4]);
+    left = std::min(left, x), right = std::max(right, x + bw);
+    bottom = std::min(bottom, y), top = std::max(top, y + bh);
+  }
+  EXPECT_EQ(bars, 18) << s;
+  EXPECT_EQ(s.find("scn"), std::string::npos);
+  // Dots to points: x / 300 * 72 + 18; y: 807 - y / 300 * 72.
+  EXPECT_DOUBLE_EQ(left, 1140 * 0.24 + 18);
+  EXPECT_DOUBLE_EQ(right, 1940 * 0.24 + 18);
+  EXPECT_NEAR(top, 807 - 485 * 0.24, 1e-9);
+  EXPECT_NEAR(bottom, 807 - 2825 * 0.24, 1e-9);
+}
+
+TEST_F(DevicesTest, TextAlignment) {
+  struct Case {
+    std::int32_t origin, x, y;
+  } cases[] = {{0, 100, 100}, {1, 100, 100}, {2, 100, 95}, {3, 100, 90}, {4, 80, 100}, {5, 80, 95},
+               {6, 80, 90},   {7, 60, 100},  {8, 60, 95},  {9, 60, 90},  {10, 100, 100}, {-1, 100, 100}};
+  for (const auto& c : cases) {
+    TEXTORIGIN = c.origin;
+    std::int32_t x = 100, y = 100;
+    TEXTLORG(x, y, 40, 10);
+    EXPECT_EQ(x, c.x) << c.origin;
+    EXPECT_EQ(y, c.y) << c.origin;
+  }
+}
+
+TEST_F(DevicesTest, Texts) {
+  // Blank texts draw nothing and keep the font; a right-aligned text ends at x.
+  EXPECT_EQ(stream_of([] {
+              std::string t = "   ";
+              CURFONT = 2;
+              PRINTEXT(100, 100, t);
+            }),
+            "");
+  EXPECT_EQ(CURFONT, 2);
+  const std::string s = stream_of([] {
+    TEXTORIGIN = 7;
+    CURFONT = 1;
+    std::string t = "abcd";  // 40 dots
+    PRINTEXT(100, 100, t);
+  });
+  EXPECT_NE(s.find("(abcd) Tj"), std::string::npos) << s;
+  EXPECT_NE(s.find(" 32.40 "), std::string::npos) << s;  // x = 60 dots: 60 * 0.24 + 18
+
+  // Font switches: kept for the PDF writer; carried out and removed on the other devices.
+  std::string t = "a\x13" "b\x13" "c\x13";
+  CURFONT = 1;
+  FIXFONTS(t);
+  EXPECT_EQ(t, "a\x13" "b\x13" "c\x13");
+  OUTDEV = 4;
+  FIXFONTS(t);
+  EXPECT_EQ(t, "abc");
+  EXPECT_EQ(CURFONT, 2);
+  CURFONT = 3;
+  t = "x\x13";
+  FIXFONTS(t);
+  EXPECT_EQ(CURFONT, 1);
+  FSETFONT(3);
+  EXPECT_EQ(CURFONT, 3);
+}
+
+}  // namespace
