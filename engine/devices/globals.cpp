@@ -3,5 +3,6 @@
 
 std::int32_t TEXTORIGIN = 0;
 std::int32_t BARSHADE = 0;
+std::int32_t PLOTFILE = 0;
 
-void reset_devices_globals() { TEXTORIGIN = BARSHADE = 0; }
+void reset_devices_globals() { TEXTORIGIN = BARSHADE = PLOTFILE = 0; }

@@ -10,5 +10,8 @@ extern std::int32_t TEXTORIGIN;
 // Shade of the strokes that hatch a bar on the pen plotter and in DXF: SHADE / 10 + 1 strokes in every
 // 10 dots. (The console SET editor's SHADE is the editor's background text, another variable.)
 extern std::int32_t BARSHADE;
+// File number of the plot output of a hole (HP-GL/2 and DXF: one file for all its pages); the sheet takes
+// it at the start of each hole, PAGEFILE holds the same number.
+extern std::int32_t PLOTFILE;
 
 void reset_devices_globals();

@@ -25,6 +25,7 @@ TEST_F(RunStages, OneShotRunConvertsThenCatalogues) {
   SETUPNAME = "STANDARD.SET";
   SOURCENAME = "holes.txt";
   RUNFLAGS = 1;  // a one-shot run
+  DATADIR = (dir.path() / "results").string();
   rt::set_exit_code(0);
   PROSHOW();
   EXPECT_EQ(rt::exit_code(), 0);
@@ -32,6 +33,7 @@ TEST_F(RunStages, OneShotRunConvertsThenCatalogues) {
   EXPECT_NE(printed->transcript.find("Coded hole files: 1"), std::string::npos);  // the catalogue was reached
   EXPECT_EQ(VOCABNAME, "PROVOCAB.ENG");  // without the attached-file words the conversion added
   EXPECT_EQ(log(), "");
+  EXPECT_TRUE(fs::exists(dir.path() / "results" / "000" / "BH1.pdf"));  // the sheet was drawn (job "000")
 
   // Without any conversion vocabulary the conversion ends before the catalogue.
   fs::remove(dir.path() / "CONVOCAB.ENG");

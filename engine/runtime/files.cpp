@@ -706,6 +706,26 @@ bool copy_file(std::string_view from, std::string_view to) {
   return true;
 }
 
+bool folder_exists(std::string_view name) {
+  if (name.empty()) return false;
+  platform::MappedPath m = platform::map_existing(name);
+  std::error_code ec;
+  return m.error == 0 && std::filesystem::is_directory(m.path, ec);
+}
+
+bool make_path(std::string_view name) {
+  while (name.size() > 1 && (name.back() == '\\' || name.back() == '/')) name.remove_suffix(1);
+  if (name.empty()) return false;
+  if (folder_exists(name)) return true;
+  const size_t cut = name.find_last_of("\\/");
+  if (cut != std::string_view::npos && cut > 0 && !make_path(name.substr(0, cut))) return false;
+  platform::MappedPath m = platform::map_for_create(name);
+  if (m.error) return false;
+  std::error_code ec;
+  std::filesystem::create_directory(m.path, ec);
+  return std::filesystem::is_directory(m.path, ec);
+}
+
 bool make_folder(std::string_view name) {
   platform::MappedPath m = platform::map_for_create(name);
   if (m.error) {

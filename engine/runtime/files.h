@@ -72,6 +72,11 @@ bool kill_file(std::string_view name);                     // KILL; 53 when miss
 bool rename_file(std::string_view from, std::string_view to);  // NAME ... AS
 bool copy_file(std::string_view from, std::string_view to);    // FILECOPY: replaces the target
 bool make_folder(std::string_view name);                   // MKDIR
+// True when name is an existing folder.
+bool folder_exists(std::string_view name);
+// Creates the folder name with every missing folder above it; true when it exists afterwards. Reports no
+// error: the caller says what could not be made.
+bool make_path(std::string_view name);
 // The directory search: names (without their folder) of the regular files that match a mask such as
 // "*.trx", letter case ignored, in the order the folder lists them. Folders are never listed.
 std::vector<std::string> DIR(std::string_view mask);

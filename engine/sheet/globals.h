@@ -34,6 +34,10 @@ extern double UNITDOTS;
 // The depth span of the hole from the top of its first page to the bottom of its last layer.
 extern double DEPTHSPAN;
 
+// --- the drawing ---
+extern std::int32_t PAGENO;  // the page being drawn, from 1
+extern std::int32_t LOGSUPPRESS1, LOGSUPPRESS10, LOGSUPPRESS100;  // the digits of SUPPRESS
+
 // --- folding ---
 extern std::string BREAKCHARS;               // blank, force-a-symbol and underline start: break opportunities
 extern std::int32_t FOLDLIMIT;               // width a folded line must stay below, dots

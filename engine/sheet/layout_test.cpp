@@ -35,6 +35,11 @@ class LayoutTest : public CoderFixture {
     copy_data({"scales.MET"});
     PROFILECODE = "631BH1";
     HEADER(20) = "BH1";
+    sheet_hand_over().proprint = [] { platform::console().print("laid out", true); };
+  }
+  void TearDown() override {
+    sheet_hand_over() = SheetHandOver{};
+    CoderFixture::TearDown();
   }
   // Writes the layer records of Dwork.1.
   void layers(const std::vector<std::string>& records) {
@@ -68,7 +73,7 @@ class LayoutTest : public CoderFixture {
     close_channel(WORKSECOND + DWORKBASE);
     return out;
   }
-  bool drawn() { return take_printed().find("no sheet drawn yet") != std::string::npos && !sheet_not_drawn; }
+  bool drawn() { return take_printed().find("laid out") != std::string::npos && !sheet_not_drawn; }
 };
 
 // --- BREAKPT and FNUNDERL ---
@@ -212,7 +217,7 @@ TEST_F(LayoutTest, AnItemLongerThanAPageKeepsItsFirstLines) {
   // Lmax = round((3200 - 600 - 300) / 50) - 3 = 43: an item holds 44 lines.
   EXPECT_EQ(LAYERLINES(1), 44);
   EXPECT_NE(out.find("***" + PROMPT(47)), std::string::npos);
-  EXPECT_NE(out.find("no sheet drawn yet"), std::string::npos);
+  EXPECT_NE(out.find("laid out"), std::string::npos);
 }
 
 TEST_F(LayoutTest, FoldingNeverDividesByZeroNorLoops) {

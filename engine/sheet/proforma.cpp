@@ -202,5 +202,9 @@ void PROFORMA() {
   } catch (const LeaveLayout&) {
     return;
   }
-  PROPRINT();
+  if (sheet_hand_over().proprint) {
+    sheet_hand_over().proprint();
+  } else {
+    PROPRINT();
+  }
 }

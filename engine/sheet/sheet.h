@@ -1,6 +1,10 @@
 // Procedures of the sheet subsystem that other parts call. All parameters by reference.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <string>
+
 // --- the sheet stages of a run (called by the hole coder through its hand-over, which the run layer
 // fills with them) ---
 // Lays out the sheet of the hole the coder has just read (or, after PROSUMMA, the summary) and hands it
@@ -9,8 +13,20 @@ void PROFORMA();
 // Builds the summary (legend) sheet's data from the run's symbols (SUMMARYKEY). STAND-IN: one line.
 void PROSUMMA();
 
-// Draws the pages of the sheet PROFORMA laid out. STAND-IN for now: one console line per hole.
+// Draws the pages of the sheet PROFORMA laid out, then hands over to the borehole log (when the hole has
+// log columns) or ends the plot (PROSTOP).
 void PROPRINT();
+// A box outline: rules at y and y + h from x to x + w, borders at x and x + w.
+void MINIBOX(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w, const std::int32_t& h);
+
+// What the sheet hands over to: the borehole log of a hole (it stands above the sheet), filled by the
+// run layer; an empty slot ends the plot at once (PROSTOP). Tests of the layout put a recorder in
+// proprint (empty: PROFORMA calls PROPRINT).
+struct SheetHandOver {
+  std::function<void()> prolog;
+  std::function<void()> proprint;
+};
+SheetHandOver& sheet_hand_over();
 
 // The breaker of folded lines: the longest head of text that stays below FOLDLIMIT in text, its width in
 // width, the rest (trimmed) in rest. Changes CURFONT at font switches and fills GAPWIDTH.

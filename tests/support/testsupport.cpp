@@ -188,7 +188,10 @@ EngineFolder::EngineFolder() {
 RunResult EngineFolder::run(const std::vector<std::string>& args, int timeout_seconds) const {
   std::vector<std::string> argv{(dir_.path() / "profile").string()};
   argv.insert(argv.end(), args.begin(), args.end());
-  return run_program(argv, dir_.path(), timeout_seconds);
+  // The engine's drive C (the output folder of the SET file) lies inside the engine folder, never in
+  // the home folder of the person running the tests.
+  fs::create_directories(dir_.path() / "drive_c");
+  return run_program(argv, dir_.path(), timeout_seconds, {"VLX_DRIVE_C=" + (dir_.path() / "drive_c").string()});
 }
 
 }  // namespace testing_support

@@ -118,7 +118,8 @@ class EngineFolder {
   void write(const std::string& name, const std::string& bytes) const { dir_.write(name, bytes); }
   std::string read(const std::string& name) const { return dir_.read(name); }
   bool exists(const std::string& name) const { return std::filesystem::exists(dir_.path() / name); }
-  // Runs ./profile with the arguments in the engine folder, without a terminal.
+  // Runs ./profile with the arguments in the engine folder, without a terminal; the engine's drive C
+  // is the folder drive_c in it.
   RunResult run(const std::vector<std::string>& args = {}, int timeout_seconds = 60) const;
 
  private:

@@ -1,0 +1,87 @@
+// PROPRINT seen from inside: one object per call whose members are the state its sections share and
+// whose member functions are the sections. All sections run under PROPRINT's one trap (module
+// "proprint.cpp").
+//
+// Sources:
+//   proprint.cpp        the driver: PRELIM, OPENDESC, CLOSEDES, PAYGESIZ, OPENPAGE, CLOSEPAG; MINIBOX
+//   proprint_frame.cpp  LETTERHE, HEADERR, HOLEBOX, JOBBOX, BIGBOX, SCALES, BORDERS, SHOOTLAY, NOATES, FOOTER
+//   proprint_text.cpp   ZIGZAGS, DIVISION, DRAWZAGL, HOLEFLOO, SOILDIVS, DESCRIPT
+//   prostop.cpp         PROSTOP, TEXT2PDF
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/runtime/error.h"
+
+class SheetPrint {
+ public:
+  explicit SheetPrint(rt::Trap& trap) : trap_(trap) {}
+  // The whole call: set-up, the pages, the end.
+  void run();
+
+  // --- the driver ---
+  void PRELIM();
+  void OPENDESC();
+  void CLOSEDES();
+  void PAYGESIZ();
+  void OPENPAGE();
+  void CLOSEPAG();
+  void page_sequence();
+
+  // --- header, frame, scale, notes, footer ---
+  void LETTERHE();
+  void HEADERR();
+  void HOLEBOX();
+  void JOBBOX();
+  void BIGBOX();
+  void SCALES();
+  void BORDERS();
+  void SHOOTLAY();
+  void NOATES();
+  void FOOTER();
+
+  // --- descriptions, divisions, connectors ---
+  void ZIGZAGS();
+  void DIVISION();
+  void DRAWZAGL(std::int32_t layer, std::int32_t zx, std::int32_t zy, std::int32_t ty, std::int32_t ylo,
+                std::int32_t yhi);
+  void HOLEFLOO();
+  void SOILDIVS();
+  void DESCRIPT();
+
+  // --- the symbol and sample columns (filled by the symbol drawing) ---
+  void SYMBS() {}
+  void DSAMP() {}
+
+  // The state of the call.
+  std::int32_t LEGENDSHEET = 0, FOOTEVERY = 0, PENDEVICE = 0, LIBFILE = 0, LIBCOUNT = 0, FONT1POINTS = 0;
+  std::string COLBREAK, CURSORPUSH, RASTEREND_, ESCAPE;
+  std::int32_t DWORKREC = 0, TEXTLEFT = 0, SYMRIGHT = 0, NOTECOL2X = 0;
+  std::int32_t HOLEBOTDOT = 0, HOLEBOTY = 0;
+  double PAGETOP = 0;
+  std::int32_t ROOMEND = 0, NEXTSTART = 0, SYMEND = 0, PAGEENDY = 0, SCALEENDY = 0, SYMENDY = 0, HEADY = 0;
+  std::int32_t BOXX = 0, BOXY = 0;
+  std::string HOLENAME, PAGELABEL;
+  std::int32_t PLUSPOS = 0;
+  std::vector<std::int32_t> LANE;  // 0..LAYERCOUNT: the lane of each layer's connector
+  std::int32_t LANEMIN = 0, LANEWIDTH = 0;
+  std::int32_t SAMPLECOUNT = 0;       // samples on the page (the samples column records them)
+  std::vector<std::int32_t> SAMPLEY;  // their page positions, 1..SAMPLECOUNT
+  bool unplaced_said = false;         // a text block that lies on no page was said
+
+ private:
+  // Reads record DWORKREC of Dwork.2 as a printable line.
+  std::string description_line(std::int32_t record);
+  // The first Dwork.2 record of item j (layers, then notes).
+  std::int32_t first_record(std::int32_t item) const;
+  void say_unplaced(std::int32_t item);
+  rt::Trap& trap_;
+};
+
+// PROSTOP: the end of a hole's plot: the page work file assembled and copied to the result files.
+void PROSTOP();
+// A plain text file as a PDF of pages of 60 lines: dir + "\" + the file's name without folder and
+// extension + ".PDF". False when the file cannot be read (nothing is written then).
+bool TEXT2PDF(const std::string& dir, const std::string& file);

@@ -1,0 +1,312 @@
+// PROPRINT's fixed parts of a page: logo, job title, hole and job boxes, outer frame, depth scale,
+// borders and continuation marks, layer lines into the log margin, notes and footer.
+#include <cmath>
+#include <ctime>
+
+#include "engine/convert/globals.h"
+#include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/proprint.h"
+#include "engine/sheet/sheet.h"
+
+namespace {
+
+std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
+
+// The lines of a header item cut at its line-break marks.
+std::vector<std::string> item_lines(const std::string& item) {
+  std::vector<std::string> lines;
+  size_t from = 0;
+  for (;;) {
+    const size_t p = BREAKCODE.empty() ? std::string::npos : item.find(BREAKCODE, from);
+    lines.push_back(item.substr(from, p == std::string::npos ? std::string::npos : p - from));
+    if (p == std::string::npos) return lines;
+    from = p + 1;
+  }
+}
+
+void text_at(std::int32_t x, std::int32_t y, const std::string& text) {
+  std::string t = text;
+  PRINTEXT(x, y, t);
+}
+
+// The box growth of the hole and job boxes: G and the margin M.
+void growth(std::int32_t w, std::int32_t tw, std::int32_t& g, std::int32_t& m) {
+  g = 0;
+  for (;;) {
+    m = rounded((w + g - tw) / 2.0);
+    if (m > 8) return;
+    g += 2;
+  }
+}
+
+}  // namespace
+
+void SheetPrint::LETTERHE() {
+  trap_.section("LETTERHE");
+  if (OUTDEV == 1 && LOGOFAIL != -1) PDFLOGO();
+}
+
+void SheetPrint::HEADERR() {
+  trap_.section("HEADERR");
+  CURFONT = 1;
+  FSETFONT(1);
+  const std::int32_t x = LEFTEDGE + TITLEOFFSET;
+  std::int32_t y = 100;
+  BOXX = RIGHTEDGE - 445;
+  for (std::int32_t i : {1, 2}) {
+    for (const std::string& line : item_lines(HEADER(i))) {
+      text_at(x, y, line);
+      y = rounded(y + LINEPITCH);
+    }
+  }
+  BOXY = 50;
+  PAGELABEL = rt::TRIM(VOCAB(26)) + " " + rt::STR_TRIM(static_cast<std::int64_t>(PAGENO));
+  if (!rt::TRIM(VOCAB(25)).empty())
+    PAGELABEL += " " + rt::TRIM(VOCAB(25)) + " " + rt::STR_TRIM(static_cast<std::int64_t>(PAGECOUNT));
+  HOLEBOX();
+  if (LEGENDSHEET == 0 || !HEADER(22).empty()) {
+    BOXY = 197;
+    JOBBOX();
+  }
+  if (rt::INSTR(rt::UCASE(HEADER(9)), "DRAFT") > 0) DRAFTMAR();
+}
+
+void SheetPrint::HOLEBOX() {
+  trap_.section("HOLEBOX");
+  const std::int32_t w = 445;
+  const std::string label = LEGENDSHEET > 0 ? std::string() : rt::TRIM(VOCAB(20)) + " ";
+  HOLENAME = rt::TRIM(HEADER(20));
+  const std::int32_t lw = FNDLEN(label, 3);
+  const std::int32_t tw = lw + FNDLEN(HOLENAME, CURFONT);
+  if (HOLENAME == "000") return;
+  std::int32_t g = 0, m = 0;
+  growth(w, tw, g, m);
+  MINIBOX(BOXX - g, BOXY, w + g, 116);
+  for (std::int32_t k = 1; k <= 4; ++k) {
+    FSETFONT(3);
+    text_at(rounded(BOXX - g + m + k / 4.0), BOXY + 50, label);
+    FSETFONT(1);
+    text_at(rounded(BOXX - g + m + lw + k / 4.0), BOXY + 50, HOLENAME);
+    FSETFONT(3);
+    text_at(rounded(BOXX + (w - FNDLEN(PAGELABEL, 3) + k / 2.0) / 2), BOXY + 100, PAGELABEL);
+    FSETFONT(1);
+  }
+}
+
+void SheetPrint::JOBBOX() {
+  trap_.section("JOBBOX");
+  const std::int32_t w = 445;
+  const std::string label = rt::TRIM(VOCAB(22)) + " ";
+  const std::string value = rt::TRIM(HEADER(22));
+  const std::int32_t lw = FNDLEN(label, 3);
+  const std::int32_t tw = lw + FNDLEN(value, CURFONT);
+  std::int32_t g = 0, m = 0;
+  growth(w, tw, g, m);
+  MINIBOX(BOXX - g, BOXY, w + g, 72);
+  for (std::int32_t k = 0; k <= 1; ++k) {
+    FSETFONT(3);
+    text_at(BOXX - g + m + k, BOXY + 50, label);
+    FSETFONT(1);
+    text_at(BOXX - g + m + lw + k, BOXY + 50, value);
+  }
+}
+
+void SheetPrint::BIGBOX() {
+  trap_.section("BIGBOX");
+  const std::int32_t mode = COMPRESSLOG <= 0 ? 0 : (COMPRESSLOG % 10 > 0 ? 2 : 1);
+  const std::int32_t saved = A3SHIFT;
+  if (PAPER == "A3" && (LEGENDSHEET > 0 || ATTRCOUNT < 1)) A3SHIFT = 0;
+  std::int32_t x0 = A3SHIFT + 1;
+  if (mode == 1 || ATTRCOUNT == 0) x0 = A3SHIFT + 60;
+  RULE(x0, RIGHTEDGE + 30, 20);
+  RULE(x0, RIGHTEDGE + 30, PAGELENGTH - 4);
+  BORDIR(RIGHTEDGE + 30, 20, PAGELENGTH - 4);
+  if (ATTRCOUNT < 1 || LEGENDSHEET > 0) BORDIR(x0, 20, PAGELENGTH - 4);
+  A3SHIFT = saved;
+}
+
+void SheetPrint::SCALES() {
+  trap_.section("SCALES");
+  if (LAYERCOUNT == 0) return;
+  std::int32_t w1 = FNDLEN(VOCAB(3), 3) + 18;
+  const std::int32_t w2 = FNDLEN(SCALEUNIT, 3) + 18;
+  if (PAGENO == 1 && LEGENDSHEET == 0) {
+    std::int32_t dy = 30, gap = 40;
+    if (VOCAB(3) == rt::UCASE(VOCAB(3))) dy = -6, gap = 0, w1 += w2;
+    FSETFONT(3);
+    text_at(SHEETX1 - w1, HEADDOTS + dy, VOCAB(3));
+    text_at(SHEETX1 - w2, HEADDOTS + dy + gap, SCALEUNIT);
+  }
+  // Ticks need a step and a division above 0 (the scales file's records are checked when read).
+  if (!(SCALESTEP > 0) || SCALETICK <= 0 || LEGENDSHEET > 0) return;
+  const double bottom = LAYERDEPTH(LAYERCOUNT) + static_cast<double>(0.005f);
+  for (long i = 0;; ++i) {
+    const double d = i * SCALESTEP;
+    if (d > bottom) break;
+    if (FNLDOT(d) < PAGEORIGIN) continue;
+    const std::int32_t y = FNZDOT(d);
+    if (y <= HEADY || y > SCALEENDY) continue;
+    const double n = rt::round_even(d / SCALETICK);
+    const std::int32_t length = std::fabs(d - n * SCALETICK) < 0.005 ? 16 : 8;
+    RULE(SHEETX1 - length, SHEETX1, y);
+  }
+}
+
+void SheetPrint::BORDERS() {
+  trap_.section("BORDERS");
+  std::int32_t x0 = SHEETX1;
+  if (ATTRCOUNT > 0 && COMPRESSLOG == 0) x0 = A3SHIFT + 1;
+  const bool last = PAGENO >= PAGECOUNT;
+  if (PAGENO == 1) RULE(x0, RIGHTEDGE + 1, HEADDOTS);
+  if (!last) {
+    RULE(RIGHTEDGE - 15, RIGHTEDGE + 1, PAGEENDY);
+    RULE(SHEETX1 - 35, SHEETX1 - 20, SCALEENDY - 1);
+    if (PAGEDEPTH(PAGENO + 1) != PAGEDEPTH(PAGENO) && OUTDEV == 1) {
+      PDFARROW(SHEETX1 - 51, SCALEENDY + 3, 16);
+      PDFARROW(RIGHTEDGE - 7, PAGEENDY + 4, 16);
+    }
+  }
+  if (PAGENO > 1) {
+    RULE(RIGHTEDGE - 15, RIGHTEDGE + 1, HEADDOTS);
+    RULE(SHEETX1 - 35, SHEETX1 - 20, HEADDOTS);
+    if (PAGEDEPTH(PAGENO) != PAGEDEPTH(PAGENO - 1) && OUTDEV == 1) {
+      PDFARROW(SHEETX1 - 51, HEADDOTS - 4, -16);
+      PDFARROW(RIGHTEDGE - 7, HEADDOTS - 4, -16);
+    }
+  }
+  const std::int32_t y = last || FOOTEVERY == 1 ? PAGELENGTH - FOOTDOTS : PAGELENGTH - 34;
+  BORDIR(RIGHTEDGE + 1, HEADDOTS, y);
+  if (ATTRCOUNT == 0) {
+    std::int32_t y2 = y;
+    if (LAYERCOUNT > 0) y2 = std::min(y, FNZDOT(LAYERDEPTH(LAYERCOUNT)));
+    y2 = std::max(y2, HEADDOTS);
+    BORDIR(SHEETX1, HEADDOTS, y2);
+  }
+}
+
+void SheetPrint::SHOOTLAY() {
+  trap_.section("SHOOTLAY");
+  if (ATTRCOUNT == 0 || LOGSUPPRESS1 == 1 || COMPRESSLOG > 0) return;
+  FSETFONT(3);
+  for (std::int32_t i = 1; i <= LAYERCOUNT; ++i) {
+    const std::int32_t s = FNLDOT(LAYERDEPTH(i));
+    const std::int32_t y = FNZDOT(LAYERDEPTH(i));
+    if (y < HEADY || y > SCALEENDY) continue;
+    std::int32_t xe = SHEETX1;
+    bool near_sample = false;
+    for (std::int32_t k = 1; k <= SAMPLECOUNT && k < static_cast<std::int32_t>(SAMPLEY.size()); ++k)
+      near_sample |= std::abs(y - SAMPLEY[static_cast<size_t>(k)]) < LINEPITCH;
+    if (s < 80 || near_sample) xe = SHEETX1 - 212;
+    if (LOGSUPPRESS1 == 2) {
+      if (xe > 180) {
+        RULE(A3SHIFT + 180, xe, y);
+        text_at(A3SHIFT + 60, y, FNRANDCE(LAYERDEPTH(i)));
+      }
+      if (xe > 60) RULE(A3SHIFT + 1, A3SHIFT + 60, y);
+    } else {
+      RULE(A3SHIFT + 1, xe, y);
+    }
+  }
+}
+
+void SheetPrint::NOATES() {
+  trap_.section("NOATES");
+  CURFONT = 1;
+  FSETFONT(1);
+  if (NOTECOUNT == 0) return;
+  for (std::int32_t n = 1; n <= NOTECOUNT; ++n) {
+    const std::int32_t j = LAYERCOUNT + n;
+    if (!(ITEMBOTTOM(j) <= ROOMEND && TEXTTOP(j) >= PAGEORIGIN)) continue;
+    if (n == 1) text_at(TEXTX, rounded(LINEPITCH + FNPDOT(TEXTTOP(j))), VOCAB(4));
+    const std::int32_t y0 = FNPDOT(TEXTTOP(j)) + FONT1POINTS;
+    CURFONT = 1;
+    FSETFONT(1);
+    std::int32_t x2 = TEXTX;
+    std::int32_t y = rounded(y0 + LINEPITCH);
+    text_at(SCALEXLONG, rounded(y + LINEPITCH), rt::STR_TRIM(static_cast<std::int64_t>(n)) + ")");
+    std::int32_t x = TEXTX;
+    bool broken = false;
+    const std::int32_t first = first_record(j);
+    for (std::int32_t r = 0; r < NOTELINES(n); ++r) {
+      y = rounded(y + LINEPITCH);
+      std::string line = description_line(first + r);
+      if (line.find(COLBREAK) != std::string::npos) {
+        if (!broken) {
+          broken = true;
+          y = rounded(y0 + LINEPITCH + LINEPITCH);
+          x = x2 = rounded((RIGHTEDGE + TEXTX - PROFRMARGIN) / 2.0 + 25);
+        }
+        REPLAZE(line, COLBREAK, "");
+      }
+      PRINTEXT(x, y, line);
+      x = x2;
+    }
+  }
+  CURFONT = 1;
+  FSETFONT(1);
+}
+
+void SheetPrint::FOOTER() {
+  trap_.section("FOOTER");
+  if (PAGENO < PAGECOUNT && FOOTEVERY != 1) return;
+  const std::int32_t y = PAGELENGTH - FOOTDOTS;
+  std::int32_t xl = SHEETX1;
+  if (ATTRCOUNT > 0) xl = COMPRESSLOG == 0 ? A3SHIFT + 1 : A3SHIFT + 280;
+  RULE(xl, RIGHTEDGE + 1, y - 1);
+  if (HOLENAME == "000") return;
+  const std::int32_t step = (FOOTDOTS - 40) / 6;
+  // The automatic items: input file, SET file, date and time.
+  auto item = [](std::int32_t word) -> std::string* {
+    const std::int32_t n = rt::to_i32(rt::VAL(VOCAB(word)));
+    return n >= 1 && n <= HEADER.ubound() ? &HEADER(n) : nullptr;
+  };
+  if (auto* h = item(31)) *h = SOURCENAME;
+  if (auto* h = item(29)) *h = SETUPNAME;
+  if (auto* h = item(30)) {
+    std::string date = rt::ZADATE();
+    if (date.size() >= 6) date[2] = '/', date[5] = '/';
+    const std::time_t now = std::time(nullptr);
+    char hm[8] = "";
+    if (const std::tm* t = std::localtime(&now)) std::strftime(hm, sizeof hm, "%H:%M", t);
+    *h = date + " " + hm;
+  }
+  const std::int32_t y1 = PAGELENGTH - FOOTDOTS + step;
+  const std::int32_t rows[6] = {y1, y1 + step, y1 + 2 * step, y1 + 3 * step, y1 + 4 * step + 20, y1 + 5 * step + 20};
+  const std::int32_t indent = rounded(FONTWIDTH(3));
+  auto field = [&](std::int32_t x, std::int32_t row, std::int32_t label, const std::string& value, std::int32_t font) {
+    FSETFONT(3);
+    TEXTORIGIN = 7;
+    text_at(x, rows[row], VOCAB(label));
+    FSETFONT(font);
+    TEXTORIGIN = 0;
+    text_at(x + indent, rows[row], value);
+  };
+  const std::int32_t c1 = LEFTEDGE + FOOTOFFSET1, c2 = LEFTEDGE + FOOTOFFSET2, c3 = RIGHTEDGE - 280;
+  for (std::int32_t r = 0; r < 4; ++r) field(c1, r, 5 + r, HEADER(5 + r), 1);
+  field(c1, 4, 9, HEADER(9), 3);
+  field(c1, 5, 10, HEADER(10), 3);
+  for (std::int32_t r = 0; r < 4; ++r) field(c2, r, 11 + r, HEADER(11 + r), 1);
+  field(c2, 4, 15, HEADER(15), 3);
+  std::string file;
+  for (char c : HEADER(16)) {
+    if (std::string(": -_+=;,*").find(c) == std::string::npos) file += c;
+  }
+  if (file.size() > 26) file = ".." + rt::RIGHT(file, 24);
+  field(c2, 5, 16, file, 3);
+  for (std::int32_t r = 0; r < 3; ++r) field(c3, r, 17 + r, HEADER(17 + r), 1);
+  FSETFONT(3);
+  const std::string product = "Veltrax " + VERSION;
+  text_at(RIGHTEDGE - FNDLEN(product, 3), PAGELENGTH + 34, product);
+  FSETFONT(1);
+}

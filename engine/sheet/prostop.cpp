@@ -1,0 +1,221 @@
+// PROSTOP: the end of a hole's plot. The page work file is finished and copied to the hole's result file
+// in the job folder of the output folder, the hole's attached text file becomes a PDF of its own, and
+// the result is copied to the run file's result name when one was given.
+//
+// Nothing a user made is lost on the way:
+//  - the output folder is created with every folder above it; when it cannot be made, that is said once
+//    and no copy is tried;
+//  - two results of one run with the same name (two holes whose names end in the same eight letters and
+//    digits, or a hole drawn twice) do not replace each other: the later ones get "_2", "_3", ... (said);
+//    a result of an earlier run is replaced. A hole name without letters or digits gives "000";
+//  - a sheet the PDF writer refused (or whose page file is missing) is not copied nor listed for the
+//    merge; the hole is said and written to ERROR.LOG;
+//  - the copy to the run file's result name never empties the target first; a target that is the result
+//    itself is left as it is; a target that cannot be written is said and written to ERROR.LOG;
+//  - the page size and log columns are given back after the attached text's PDF (which is A4).
+// Each of these failures makes a one-shot run end with exit code 1.
+#include <filesystem>
+#include <set>
+
+#include "engine/convert/globals.h"
+#include "engine/devices/globals.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
+#include "engine/runtime/command.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/proprint.h"
+#include "engine/sheet/sheet.h"
+#include "platform/console.h"
+#include "platform/paths.h"
+
+namespace {
+
+// Says a fault of the plot on the console and in ERROR.LOG; a one-shot run ends with exit code 1.
+void say_fault(const std::string& text) {
+  platform::console().print(text, true);
+  rt::log_note(text);
+  if ((RUNFLAGS & 1) != 0) rt::set_exit_code(1);
+}
+
+// A copy under a trap of its own, so that a failing copy is reported once and cannot end the plot.
+bool copy_result(const std::string& from, const std::string& to) {
+  RT_TRAP(trap, "PROSTOP copy");
+  return rt::copy_file(from, to);
+}
+
+// The name of a file without its folder and extension.
+std::string bare_name(const std::string& file) {
+  std::string name = file;
+  const size_t slash = name.find_last_of("\\/:");
+  if (slash != std::string::npos) name = name.substr(slash + 1);
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name = name.substr(0, dot);
+  return name;
+}
+
+std::string folder_of(const std::string& file) {
+  const size_t slash = file.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : file.substr(0, slash);
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  const platform::MappedPath ma = platform::map_existing(a), mb = platform::map_existing(b);
+  if (ma.error || mb.error) return false;
+  std::error_code ec;
+  return std::filesystem::equivalent(ma.path, mb.path, ec);
+}
+
+// The results this run has written, by name in upper case.
+std::set<std::string>& written_results() {
+  static std::set<std::string> names;
+  return names;
+}
+
+// R + extension, or R_2, R_3, ... when this run wrote that name already.
+std::string unique_result(const std::string& base, const std::string& ext) {
+  std::string name = base + ext;
+  for (int n = 2; written_results().count(rt::UCASE(name)) != 0; ++n) name = base + "_" + std::to_string(n) + ext;
+  if (name != base + ext)
+    platform::console().print("Result " + base + ext + " was written in this run already; this hole goes to " + name,
+                              true);
+  written_results().insert(rt::UCASE(name));
+  return name;
+}
+
+std::string pdf_escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\\' || c == '(' || c == ')') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool TEXT2PDF(const std::string& dir, const std::string& file) {
+  if (!rt::file_exists(file)) return false;
+  const int in = rt::FREEFILE();
+  if (!rt::open_file(in, file, rt::FileMode::Input)) return false;
+  std::vector<std::string> lines;
+  for (std::string line; !rt::at_eof(in) && rt::line_input(in, line);) lines.push_back(line);
+  rt::close_file(in);
+  const std::int64_t total = (static_cast<std::int64_t>(lines.size()) + 59) / 60;
+
+  PDFBYTES = 0;
+  PDFFONTCOUNT = 3;
+  CURFONT = 1;
+  const std::int32_t x = 100;
+  std::int32_t y = 100;
+  PAGEFILE = rt::FREEFILE();
+  const std::string target = dir + "\\" + bare_name(file) + ".PDF";
+  auto page_head = [&] {
+    if (LOGOFAIL != -1) PDFLOGO();
+    y = 100;
+    NEWSTREA();
+    FPRINT("BT");
+    FPRINT("/Ff1 10 Tf ");
+    FPRINT(FNPDFX(x + 1000) + " " + FNPDFY(y) + " Td");
+    const std::string head = "Page " + rt::STR_TRIM(static_cast<std::int64_t>(LEAFCOUNT)) + " / " +
+                             rt::STR_TRIM(total) + "..........." + file;
+    FPRINT("(" + pdf_escaped(head) + ") Tj");
+    FPRINT("ET");
+    y = 300;
+  };
+  auto text_line = [&](const std::string& text) {
+    FPRINT("BT");
+    FPRINT(FNPDFX(x) + " " + FNPDFY(y) + " Td");
+    FPRINT("(" + text + ") Tj");
+    FPRINT("ET");
+  };
+  OPENLEAF(target);
+  page_head();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    text_line(pdf_escaped(lines[i]));
+    y += 50;
+    if ((i + 1) % 60 == 0 && i + 1 < lines.size()) {
+      FPRINT("BT");
+      FPRINT(FNPDFX(x + 1000) + " " + FNPDFY(y) + " Td");
+      FPRINT("(continued) Tj");
+      FPRINT("ET");
+      CLOSESTR();
+      CLOSELEA();
+      OPENLEAF(target);
+      page_head();
+    }
+  }
+  text_line(std::string(55, static_cast<char>(196)));
+  CLOSESTR();
+  CLOSELEA();
+  PAGECOUNT = LEAFCOUNT;
+  ASSEMBLE();
+  if (PAGEFILE > 0 && rt::is_open(PAGEFILE)) rt::close_file(PAGEFILE);
+  return !pdf_refused;
+}
+
+void PROSTOP() {
+  RT_TRAP(trap, "PROSTOP");
+  auto& con = platform::console();
+  bool folders = true;
+  if (!rt::folder_exists(DATADIR)) {
+    con.print(PROMPT(37) + " " + DATADIR + " (Output path)", true);
+    folders = rt::make_path(DATADIR);
+  }
+  std::string job = rt::TRIM(ALPHNUM(HEADER(22)));
+  if (job.empty()) job = "000000";
+  OUTDIR = DATADIR + "\\" + job;
+  if (folders) folders = rt::make_path(OUTDIR);
+  if (!folders) say_fault("The output folder " + OUTDIR + " cannot be made; no result of hole " + rt::TRIM(HEADER(20)) + " is written.");
+  std::string base = rt::TRIM(rt::RIGHT(" " + ALPHNUM(HEADER(20)), 8));
+  if (base.empty()) base = "000";
+  const std::string r = OUTDIR + "\\" + base;
+  std::string result;  // the hole's result file once it is written
+
+  if (OUTDEV == 1) {
+    ASSEMBLE();
+    if (pdf_refused || !rt::file_exists("PAGER.1")) {
+      say_fault("The PDF of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
+    } else if (folders) {
+      const std::string name = unique_result(r, ".pdf");
+      if (copy_result("PAGER.1", name)) {
+        OUTLIST += "|" + name;
+        result = name;
+      } else {
+        say_fault("The result " + name + " cannot be written.");
+      }
+    }
+    const std::string key = "|" + PROFILECODE;
+    if (const long p = rt::INSTR(NOTELIST, key); p > 0) {
+      const std::string rest = rt::MID(NOTELIST, p + 7);
+      NOTENAME = rest.substr(0, rest.find('|'));
+      const std::string paper = PAPER;
+      const std::int32_t attributes = ATTRCOUNT;
+      PDFBYTES = 0, ATTRCOUNT = 0, PAPER = "A4", PAGEPATTERN.clear();
+      if (!folders) {
+        // Said above: nothing goes into a folder that does not exist.
+      } else if (!TEXT2PDF(OUTDIR, NOTENAME)) {
+        say_fault("The attached text " + NOTENAME + " of hole " + rt::TRIM(HEADER(20)) + " cannot be read; it has no PDF.");
+      } else {
+        OUTLIST += "|" + OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF";
+      }
+      PAPER = paper, ATTRCOUNT = attributes;
+    }
+  }
+  // HP-GL/2 and DXF close and copy their plot file here once they exist; the printer has no result file.
+
+  if ((RUNFLAGS & 0x80) != 0 && !result.empty()) {
+    const std::string folder = folder_of(RESULTNAME);
+    if (RESULTNAME.empty() || (!folder.empty() && !rt::folder_exists(folder))) {
+      say_fault("The result copy " + RESULTNAME + " cannot be written: its folder does not exist.");
+    } else if (!same_file(result, RESULTNAME) && !copy_result(result, RESULTNAME)) {
+      say_fault("The result copy " + RESULTNAME + " cannot be written.");
+    }
+  }
+  COMPRESSLOG = COMPRESSSET;
+}

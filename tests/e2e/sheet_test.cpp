@@ -1,0 +1,122 @@
+// The drawn sheets of a one-shot PDF run, as real readers see them: the shipped example's holes each
+// get a result PDF in the job folder of the SET file's output folder, the run's PDFs are joined, and
+// bad inputs are said without losing a result.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "testsupport.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string reader(const std::string& name) {
+  for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+    if (fs::exists(fs::path(dir) / name)) return (fs::path(dir) / name).string();
+  }
+  ADD_FAILURE() << name << " is not installed (scripts/bootstrap.sh installs it)";
+  return name;
+}
+
+std::string run_file(const std::string& input, const std::string& extra = "") {
+  return "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " + input +
+         "\r\n2/      output = PDF\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n" + extra;
+}
+
+// qpdf finds nothing, pdftoppm renders every page without a word on its error output.
+void expect_readable(const fs::path& pdf) {
+  RunResult q = run_program({reader("qpdf"), "--check", pdf.string()}, pdf.parent_path(), 30);
+  EXPECT_EQ(q.exit_code, 0) << pdf << q.out << q.err;
+  EXPECT_EQ(q.out.find("WARNING"), std::string::npos) << pdf << q.out;
+  RunResult r = run_program({reader("pdftoppm"), "-r", "20", pdf.string(), (pdf.parent_path() / "page").string()},
+                            pdf.parent_path(), 60);
+  EXPECT_EQ(r.exit_code, 0) << pdf;
+  EXPECT_EQ(r.err, "") << pdf;
+}
+
+std::string pdf_tool(const std::string& tool, const fs::path& pdf, std::vector<std::string> args = {}) {
+  std::vector<std::string> argv{reader(tool)};
+  argv.insert(argv.end(), args.begin(), args.end());
+  argv.push_back(pdf.string());
+  if (tool == "pdftotext") argv.push_back("-");
+  return run_program(argv, pdf.parent_path(), 30).out;
+}
+
+TEST(Sheet, ExampleGivesAResultPerHoleAndTheJoinedFile) {
+  EngineFolder ef;
+  ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string(), "8/      result = target.pdf\r\n"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  const fs::path job = ef.file("drive_c/VLXFILES/GE2631");
+  for (const char* hole : {"BH1", "BH2", "BH3", "TP1", "TP2", "TP3"}) {
+    const fs::path pdf = job / (std::string(hole) + ".pdf");
+    ASSERT_TRUE(fs::exists(pdf)) << pdf;
+    expect_readable(pdf);
+    EXPECT_NE(pdf_tool("pdfinfo", pdf).find("(A4)"), std::string::npos) << hole;
+  }
+  expect_readable(job / "combined.pdf");
+  EXPECT_NE(pdf_tool("pdfinfo", job / "combined.pdf").find("Pages:           6"), std::string::npos);
+  EXPECT_EQ(read_file(ef.file("target.pdf")), read_file(job / "combined.pdf"));
+
+  const std::string tp1 = pdf_tool("pdftotext", job / "TP1.pdf");
+  for (const char* words : {"Meadowbank Primary School Extension", "Hole", "TP1", "GE-2631", "TOPSOIL",
+                            "orange brown mottled grey", "Pit terminated", "0.30", "0.90", "2.20", "Notes",
+                            "Pit sides stable", "Northshire County Council", "Page 1", "7022"})
+    EXPECT_NE(tp1.find(words), std::string::npos) << words << "\n" << tp1;
+  // The last layer's depth ends in "+": the hole goes on, no depth label.
+  EXPECT_EQ(tp1.find("2.70"), std::string::npos) << tp1;
+}
+
+TEST(Sheet, DraftAndTopDepth) {
+  EngineFolder ef;
+  ef.write("holes.txt",
+           "Job Number : J-1\r\nHole Number : D1\r\nStatus : DRAFT\r\nTop depth : 1.50\r\n/\r\n"
+           "2.00 Firm brown CLAY.\r\n3.00 Dense SAND.\r\n4.00 Stiff grey CLAY.\r\n/\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path pdf = ef.file("drive_c/VLXFILES/J1/D1.pdf");
+  ASSERT_TRUE(fs::exists(pdf)) << r.out;
+  expect_readable(pdf);
+  const std::string text = pdf_tool("pdftotext", pdf);
+  for (const char* depth : {"1.50", "2.00", "3.00", "4.00"}) EXPECT_NE(text.find(depth), std::string::npos) << depth << text;
+  EXPECT_EQ(text.find("2.50"), std::string::npos) << text;
+}
+
+// Bad inputs: each said, nothing lost, no hang and no exit code 255.
+TEST(Sheet, ResultsThatCannotReplaceEachOther) {
+  struct Case {
+    const char* what;
+    std::string input, extra;
+    std::vector<std::string> results;  // under drive_c/VLXFILES
+    int exit_code;
+  } cases[] = {
+      {"two holes of one name",
+       "Job Number : J-1\r\nHole Number : TP-1\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\nHole Number : TP1\r\n/\r\n2.00 Sand.\r\n/\r\n//\r\n///\r\n",
+       "", {"J1/TP1.pdf", "J1/TP1_2.pdf", "J1/combined.pdf"}, 0},
+      {"a hole name of signs only", "Job Number : J-1\r\nHole Number : -/-\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n", "",
+       {"J1/000.pdf"}, 0},
+      {"a target in a folder that does not exist", "Job Number : J-1\r\nHole Number : A\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n",
+       "8/      result = nowhere/target.pdf\r\n", {"J1/A.pdf"}, 1},
+  };
+  for (const auto& c : cases) {
+    EngineFolder ef;
+    ef.write("holes.txt", c.input);
+    ef.write("@runfile.dat", run_file("holes.txt", c.extra));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_FALSE(r.timed_out) << c.what;
+    EXPECT_EQ(r.exit_code, c.exit_code) << c.what << r.out << r.err;
+    for (const auto& f : c.results) {
+      const fs::path pdf = ef.file("drive_c/VLXFILES/" + f);
+      EXPECT_TRUE(fs::exists(pdf)) << c.what << ": " << f << "\n" << r.out;
+      if (fs::exists(pdf)) expect_readable(pdf);
+    }
+  }
+}
+
+}  // namespace
