@@ -119,4 +119,48 @@ TEST(Sheet, ResultsThatCannotReplaceEachOther) {
   }
 }
 
+// A3 sheets, attached texts between holes (one of 61 lines, one of 60), and a hole of 150 layers.
+TEST(Sheet, A3AttachedTextsAndManyLayers) {
+  EngineFolder ef;
+  std::string set = ef.read("STANDARD.SET");
+  const size_t a4 = set.find("A4    ");
+  ASSERT_NE(a4, std::string::npos);
+  set.replace(a4, 2, "A3");
+  ef.write("A3.SET", set);
+  std::string long_text, page_text;
+  for (int i = 1; i <= 61; ++i) long_text += "Line " + std::to_string(i) + " of the log (with brackets)\r\n";
+  for (int i = 1; i <= 60; ++i) page_text += "Row " + std::to_string(i) + " \\ back\r\n";
+  ef.write("long.txt", long_text);
+  ef.write("page.txt", page_text);
+  std::string input = "Job Number : J-1\r\nHole Number : A\r\n/\r\n1.00 Clay.\r\n/\r\nNOTES:\r\n1. A note.\r\n"
+                      "SAMPLES: BIND FILE: long.txt\r\n//\r\n"
+                      "Hole Number : B\r\n/\r\n1.00 Sand.\r\n/\r\nNOTES:\r\n1. A note.\r\n"
+                      "SAMPLES: BIND FILE: page.txt\r\n//\r\nHole Number : C\r\n/\r\n";
+  for (int l = 1; l <= 150; ++l) input += std::to_string(l) + ".00 Firm grey clay, layer " + std::to_string(l) + ".\r\n";
+  input += "/\r\n//\r\n///\r\n";
+  ef.write("holes.txt", input);
+  std::string rf = run_file("holes.txt");
+  rf.replace(rf.find("STANDARD.SET"), 12, "A3.SET");
+  ef.write("@runfile.dat", rf);
+  const RunResult r = ef.run({"@runfile.dat"}, 120);
+  EXPECT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path job = ef.file("drive_c/VLXFILES/J1");
+  for (const char* f : {"A.pdf", "B.pdf", "C.pdf", "long.PDF", "page.PDF", "combined.pdf"}) {
+    ASSERT_TRUE(fs::exists(job / f)) << f << "\n" << r.out;
+    expect_readable(job / f);
+  }
+  // The holes stay A3 after the A4 text PDFs.
+  for (const char* f : {"A.pdf", "B.pdf", "C.pdf"})
+    EXPECT_NE(pdf_tool("pdfinfo", job / f).find("Page size:       1190"), std::string::npos) << f;
+  EXPECT_NE(pdf_tool("pdfinfo", job / "long.PDF").find("Pages:           2"), std::string::npos);
+  EXPECT_NE(pdf_tool("pdfinfo", job / "page.PDF").find("Pages:           1"), std::string::npos);
+  const std::string text = pdf_tool("pdftotext", job / "long.PDF");
+  EXPECT_NE(text.find("Page 1 / 2"), std::string::npos) << text;
+  EXPECT_NE(text.find("Page 2 / 2"), std::string::npos) << text;
+  EXPECT_NE(text.find("Line 61 of the log (with brackets)"), std::string::npos) << text;
+  EXPECT_NE(pdf_tool("pdftotext", job / "page.PDF").find("Row 60 \\ back"), std::string::npos);
+  EXPECT_NE(pdf_tool("pdftotext", job / "C.pdf").find("Firm grey clay, layer 150."), std::string::npos);
+}
+
 }  // namespace

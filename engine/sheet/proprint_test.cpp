@@ -1,0 +1,113 @@
+// The sheet drawing's set-up values, the lanes of the connectors and the curved connectors on PDF.
+#include "engine/frame/frame.h"
+#include "engine/pdf/pdf_fixture.h"
+#include "engine/select/globals.h"
+#include "engine/setup/setup.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/proprint.h"
+#include "engine/sheet/sheet.h"
+#include "engine/convert/globals.h"
+
+namespace {
+
+class SheetPrintTest : public PdfTest {
+ protected:
+  void SetUp() override {
+    PdfTest::SetUp();
+    reset_sheet_globals();
+    reset_select_globals();
+    PROCOM();
+    OUTDEV = 1;
+  }
+};
+
+TEST_F(SheetPrintTest, SetUpValues) {
+  struct Case {
+    std::int32_t suppress;
+    std::string font1;
+    std::int32_t dpi;
+    std::int32_t s100, s10, s1, points;
+    double step;
+  } cases[] = {
+      {110, "\x1b(s1p10v0s0b4148T", 0, 1, 1, 0, 10, 2},
+      {2, "\x1b(s1p12h0s0b4148T", 300, 0, 0, 2, 0, 1},
+      {0, "10v", 150, 0, 0, 0, 0, 2},  // the walk runs to the start of the code: no size
+  };
+  for (const auto& c : cases) {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    SUPPRESS = c.suppress;
+    FONTSPEC(1) = c.font1;
+    SYMBOLDPI = c.dpi;
+    LAYERCOUNT = 0;
+    PAGECOUNT = 0;
+    sheet.PRELIM();
+    EXPECT_EQ(LOGSUPPRESS100, c.s100) << c.suppress;
+    EXPECT_EQ(LOGSUPPRESS10, c.s10) << c.suppress;
+    EXPECT_EQ(LOGSUPPRESS1, c.s1) << c.suppress;
+    EXPECT_EQ(sheet.FONT1POINTS, c.points) << c.font1;
+    EXPECT_DOUBLE_EQ(RASTERSTEP, c.step) << c.dpi;
+    EXPECT_EQ(PAGECOUNT, 1);  // a hole without layers gets one page
+  }
+}
+
+TEST_F(SheetPrintTest, LanesStepAwayFromEachOther) {
+  // Three layers whose texts end below their depths: lanes 0, -1, -2, the first connector rightmost.
+  LAYERCOUNT = 3, PAGECOUNT = 1;
+  PAGESTART(1) = 0, PAGEDEPTH(1) = 0;
+  DOTSPERUNIT = 100, PAGELENGTH = 3200, HEADDOTS = 600, FOOTDOTS = 300;
+  for (int l = 1; l <= 3; ++l) LAYERDEPTH(l) = l, ITEMBOTTOM(l) = 100 * l + 50;
+  PIOPEN("Dwork.1", WORKFIRST + DWORKBASE);
+  PIINIT(WORKFIRST + DWORKBASE);
+  for (int l = 1; l <= 3; ++l) PIWRITE("[" + std::to_string(l) + "] clay", l, WORKFIRST + DWORKBASE);
+  rt::Trap trap("proprint.cpp", "PROPRINT");
+  SheetPrint sheet(trap);
+  TEXTX = 1306, SHEETX1 = 906, SHEETX2 = 1056;
+  sheet.PRELIM();
+  sheet.ZIGZAGS();
+  EXPECT_EQ(sheet.LANE[1], 0);
+  EXPECT_EQ(sheet.LANE[2], -1);
+  EXPECT_EQ(sheet.LANE[3], -2);
+  EXPECT_EQ(sheet.LANEMIN, -2);
+  EXPECT_EQ(sheet.LANEWIDTH, (1181 - 1056) / 3);
+  EXPECT_EQ(sheet.PLUSPOS, 0);
+  // A text that ends exactly at its depth breaks the run.
+  ITEMBOTTOM(2) = 200;
+  sheet.ZIGZAGS();
+  EXPECT_EQ(sheet.LANE[2], -1 + 1);
+  EXPECT_EQ(sheet.LANE[3], 0);
+}
+
+TEST_F(SheetPrintTest, CurvedConnectors) {
+  struct Case {
+    std::int32_t ty;
+    std::vector<std::string> ops;
+  } cases[] = {{130, {" m", " c", "S"}}, {200, {" m", " y", " l", " v", "S"}}};
+  BEZIER = 20;
+  LAYERCOUNT = 1;
+  for (const auto& c : cases) {
+    const std::string s = first_stream(one_stream([&] {
+      rt::Trap trap("proprint.cpp", "PROPRINT");
+      SheetPrint sheet(trap);
+      LAYERFILL(1, 0) = 0;
+      sheet.DRAWZAGL(1, 500, 100, c.ty, 100, c.ty);
+    }));
+    std::vector<std::string> ops;
+    size_t from = 0;
+    for (size_t end; (end = s.find("\r\n", from)) != std::string::npos; from = end + 2) {
+      const std::string line = s.substr(from, end - from);
+      ops.push_back(line == "S" ? line : line.substr(line.size() - 2));
+    }
+    EXPECT_EQ(ops, c.ops) << s;
+  }
+  // Flag 4: no connector at all.
+  const std::string none = first_stream(one_stream([] {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    LAYERFILL(1, 0) = 4;
+    sheet.DRAWZAGL(1, 500, 100, 300, 100, 300);
+  }));
+  EXPECT_EQ(none, "");
+}
+
+}  // namespace
