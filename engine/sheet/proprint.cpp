@@ -59,6 +59,9 @@ void SheetPrint::PRELIM() {
   SYMBITS.dim(0, 241);
   SYMBITS(0) = 64, SYMBITS(1) = 60;
   for (long i = 2; i <= 241; ++i) SYMBITS(i) = 0;
+  SYMBITS2.assign(242, 0), SYMBITS3.assign(242, 0), SYMBITS4.assign(242, 0);
+  for (auto* b : {&SYMBITS2, &SYMBITS3, &SYMBITS4}) (*b)[0] = 64, (*b)[1] = 60;
+  for (size_t r = 0; r < 60; ++r) SYMBITS3[2 + 4 * r] = 128, SYMBITS3[5 + 4 * r] = 256;  // pixels 0 and 63
   CRLF = "\r\n";
   ESCAPE = "\x1b";
   if (LAYERCOUNT > 0) HOLEBOTDOT = FNLDOT(LAYERDEPTH(LAYERCOUNT));

@@ -51,8 +51,14 @@ class SheetPrint {
   void SOILDIVS();
   void DESCRIPT();
 
-  // --- the symbol and sample columns (filled by the symbol drawing) ---
-  void SYMBS() {}
+  // --- the symbol column ---
+  void SYMBS();
+  void BUILDSYM(std::int32_t layer);
+  void PICKSYMB(std::int32_t bitmap, bool mask);
+  void LINE018();
+  void BEGINRAS();
+  void CLOSERAS();
+  // --- the samples column (filled by the samples drawing) ---
   void DSAMP() {}
 
   // The state of the call.
@@ -70,6 +76,10 @@ class SheetPrint {
   std::int32_t SAMPLECOUNT = 0;       // samples on the page (the samples column records them)
   std::vector<std::int32_t> SAMPLEY;  // their page positions, 1..SAMPLECOUNT
   bool unplaced_said = false;         // a text block that lies on no page was said
+  // The symbol images of 64 x 60 pixels (elements 2..241, as SYMBITS): blank, frame, pattern.
+  std::vector<std::int32_t> SYMBITS2, SYMBITS3, SYMBITS4;
+  std::int16_t TAILDONE = 0;          // -1 once the hole-end continuation is drawn
+  bool odd_code_said = false;         // a symbol code outside the table was said
 
  private:
   // Reads record DWORKREC of Dwork.2 as a printable line.
@@ -79,6 +89,13 @@ class SheetPrint {
   void say_unplaced(std::int32_t item);
   rt::Trap& trap_;
 };
+
+// The symbol image SYMBITS replaced by, ORed with or ANDed with a source image (elements 1..241).
+void PUTPSET(const std::vector<std::int32_t>& src);
+void PUTOR(const std::vector<std::int32_t>& src);
+void PUTAND(const std::vector<std::int32_t>& src);
+// a(1..n) sorted into descending order.
+void IRANKD(std::vector<std::int32_t>& a, std::int32_t n);
 
 // PROSTOP: the end of a hole's plot: the page work file assembled and copied to the result files.
 void PROSTOP();

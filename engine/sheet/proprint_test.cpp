@@ -10,6 +10,8 @@
 
 namespace {
 
+bool libfile_open(const SheetPrint& s) { return s.LIBFILE > 0 && rt::is_open(s.LIBFILE); }
+
 class SheetPrintTest : public PdfTest {
  protected:
   void SetUp() override {
@@ -108,6 +110,39 @@ TEST_F(SheetPrintTest, CurvedConnectors) {
     sheet.DRAWZAGL(1, 500, 100, 300, 100, 300);
   }));
   EXPECT_EQ(none, "");
+}
+
+TEST_F(SheetPrintTest, SymbolCodesOfALayer) {
+  // A library whose bitmap n holds the word n everywhere (its base: 698 at offsets 260-261, so bitmap n
+  // starts at 480 n + 480); bitmaps past its end read as 0.
+  std::string lib(480 + 480 * 99, '\0');
+  lib[260] = static_cast<char>(698 >> 8), lib[261] = static_cast<char>(698 & 0xFF);
+  for (int n = 1; n < 99; ++n)
+    for (int k = 0; k < 240; ++k) lib[static_cast<size_t>(480 * n + 480 + 2 * k)] = static_cast<char>(n);
+  dir.write("LIB.DAT", lib);
+  LIBNAME = "LIB.DAT";
+  struct Case {
+    std::vector<std::int32_t> codes;
+    std::int32_t word0;  // word 0 of every row: the frame's 128 with the bitmaps laid in
+  } cases[] = {
+      {{5, -95}, 128},                 // 5 ORed, then cut out again by its own mask
+      {{5, -105}, 128 | 5 | 95},       // two fills
+      {{-3, 12}, (128 | 12) & ~97},    // 12 first, then the mask of bitmap 97
+      {{100}, 128},                    // past the end of the library: blank
+      {{-601, 7}, 128 | 7},            // outside the table: left out
+  };
+  for (const auto& c : cases) {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    sheet.PRELIM();
+    LAYERFILL(1, 1) = static_cast<std::int32_t>(c.codes.size());
+    for (size_t k = 0; k < c.codes.size(); ++k) LAYERFILL(1, static_cast<long>(k) + 2) = c.codes[k];
+    PUTPSET(sheet.SYMBITS3);
+    sheet.BUILDSYM(1);
+    for (long r = 0; r < 60; ++r) ASSERT_EQ(SYMBITS(2 + 4 * r) & 0xFFFF, c.word0) << c.codes[0] << " row " << r;
+    EXPECT_EQ(SYMBITS(5) & 0xFFFF, 256 | (c.word0 & ~128)) << c.codes[0];  // pixel 63 of the frame
+    if (libfile_open(sheet)) rt::close_file(sheet.LIBFILE);
+  }
 }
 
 }  // namespace

@@ -68,6 +68,9 @@ TEST(Sheet, ExampleGivesAResultPerHoleAndTheJoinedFile) {
                             "orange brown mottled grey", "Pit terminated", "0.30", "0.90", "2.20", "Notes",
                             "Pit sides stable", "Northshire County Council", "Page 1", "7022"})
     EXPECT_NE(tp1.find(words), std::string::npos) << words << "\n" << tp1;
+  // The symbol column: an image mask per layer (four) and the continuation below the hole's bottom.
+  const std::string images = pdf_tool("pdfimages", job / "TP1.pdf", {"-list"});
+  EXPECT_EQ(find_all_regex(images, R"( stencil +64 )").size(), 5u) << images;
   // The last layer's depth ends in "+": the hole goes on, no depth label.
   EXPECT_EQ(tp1.find("2.70"), std::string::npos) << tp1;
 }

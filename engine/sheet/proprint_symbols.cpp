@@ -1,0 +1,180 @@
+// PROPRINT's soil symbol column: each layer filled with its symbols, one image per layer and page.
+//
+// A layer's image starts as the frame (the column's two edge lines), the layer's symbol bitmaps from the
+// library are ORed in (fills) or cut out (masks), codes taken largest first, so every plain fill comes
+// before the masks of its band. On PDF the image is an image mask placed in the column; the plotters draw
+// its rows with strokes (with their plot file); the printer gets no symbol pixels.
+//
+// Beyond the table: a code outside the six bands (a library name list of more than 100 names) is
+// ignored and said once per sheet; the image positions of long strips are kept whole (no wrap at 32768).
+#include <algorithm>
+
+#include "engine/devices/globals.h"
+#include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/proprint.h"
+#include "engine/sheet/sheet.h"
+#include "platform/console.h"
+
+namespace {
+
+void put(const std::vector<std::int32_t>& src, int op) {
+  for (long k = 1; k <= 241; ++k) {
+    const std::int32_t v = src[static_cast<size_t>(k)];
+    if (op == 0) SYMBITS(k) = v;
+    if (op == 1) SYMBITS(k) |= v;
+    if (op == 2) SYMBITS(k) &= v;
+  }
+}
+
+}  // namespace
+
+void PUTPSET(const std::vector<std::int32_t>& src) { put(src, 0); }
+void PUTOR(const std::vector<std::int32_t>& src) { put(src, 1); }
+void PUTAND(const std::vector<std::int32_t>& src) { put(src, 2); }
+
+void IRANKD(std::vector<std::int32_t>& a, std::int32_t n) {
+  for (std::int32_t i = 1; i <= n; ++i)
+    for (std::int32_t j = i + 1; j <= n; ++j)
+      if (a[static_cast<size_t>(i)] < a[static_cast<size_t>(j)]) std::swap(a[static_cast<size_t>(i)], a[static_cast<size_t>(j)]);
+}
+
+void SheetPrint::BEGINRAS() {
+  // HP-GL/2: pen width and line attributes come with the plot file; PDF, DXF and PCL: nothing.
+}
+
+void SheetPrint::CLOSERAS() {
+  if (OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3 && PAGEFILE > 0 && rt::is_open(PAGEFILE))
+    rt::put_bytes(PAGEFILE, RASTEREND_);
+}
+
+void SheetPrint::PICKSYMB(std::int32_t bitmap, bool mask) {
+  trap_.section("PICKSYMB");
+  std::string bytes;
+  if (LIBFILE > 0 && rt::is_open(LIBFILE)) {
+    const std::int64_t base = LIBCOUNT - 218 + (LIBCOUNT % 2);
+    const std::int64_t at = 480LL * bitmap + base;
+    if (at >= 0 && at < rt::LOF(LIBFILE)) {
+      rt::seek(LIBFILE, at + 1);
+      bytes = rt::get_bytes(LIBFILE, 480);
+    }
+  }
+  bytes.resize(480, '\0');  // bytes past the end of the library read as 0
+  for (long k = 2; k <= 241; ++k) {
+    const size_t i = static_cast<size_t>(k - 2) * 2;
+    const std::int32_t w = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    SYMBITS4[static_cast<size_t>(k)] = mask ? -1 - w : w;
+  }
+  if (mask) {
+    PUTAND(SYMBITS4);
+  } else {
+    PUTOR(SYMBITS4);
+  }
+}
+
+void SheetPrint::BUILDSYM(std::int32_t layer) {
+  trap_.section("BUILDSYM");
+  const std::int32_t c = std::clamp<std::int32_t>(LAYERFILL(layer, 1), 0, 17);
+  std::vector<std::int32_t> codes(static_cast<size_t>(c) + 1, 0);
+  for (std::int32_t k = 1; k <= c; ++k) codes[static_cast<size_t>(k)] = LAYERFILL(layer, k + 1);
+  IRANKD(codes, c);
+  for (std::int32_t k = 1; k <= c; ++k) {
+    const std::int32_t v = codes[static_cast<size_t>(k)];
+    std::int32_t bitmap = 0;
+    bool mask = false;
+    if (v >= 1 && v <= 100) {
+      bitmap = v;
+    } else if (v >= -100 && v <= -1) {
+      bitmap = v + 100, mask = true;
+    } else if (v >= -200 && v <= -101) {
+      bitmap = v + 200;
+    } else if (v >= -300 && v <= -201) {
+      bitmap = v + 300, mask = true;
+    } else if (v >= -400 && v <= -301) {
+      bitmap = v + 400;
+    } else if (v >= -500 && v <= -401) {
+      bitmap = v + 500, mask = true;
+    } else {
+      if (!odd_code_said) {
+        odd_code_said = true;
+        platform::console().print("Symbol code" + rt::STR(static_cast<std::int64_t>(v)) +
+                                      " lies outside the symbol library's 100 names; it is left out.",
+                                  true);
+      }
+      continue;
+    }
+    PICKSYMB(bitmap, mask);
+  }
+}
+
+void SheetPrint::LINE018() {
+  trap_.section("LINE018");
+  if (TAILDONE != 0) {
+    CLOSERAS();
+    return;
+  }
+  std::string last;
+  PIREAD(last, LAYERCOUNT, DWORKBASE + WORKFIRST);
+  PLUSPOS = static_cast<std::int32_t>(rt::INSTR(last, "+"));
+  if (PLUSPOS >= 1 && PLUSPOS <= 9 && LAYERFILL(LAYERCOUNT, 1) > 0) {
+    BUILDSYM(LAYERCOUNT);
+    TAILDONE = -1;
+    for (long r = 0; r < 60; ++r) {
+      SYMBITS4[static_cast<size_t>(2 + 4 * r)] = 0xFFFF & ~0x40;      // all but pixel 1
+      SYMBITS4[static_cast<size_t>(3 + 4 * r)] = 0xFFFF;
+      SYMBITS4[static_cast<size_t>(4 + 4 * r)] = 0xFFFF;
+      SYMBITS4[static_cast<size_t>(5 + 4 * r)] = 0xFFFF & ~0x0300;    // all but pixels 62 and 63
+    }
+    PUTAND(SYMBITS4);
+    std::int32_t h = std::min(SYMEND - HOLEBOTDOT - 10, 340);
+    if (h > 48) h = rt::to_i32(h / 2.0);
+    if (OUTDEV == 1) {
+      RASTEREND = RASTERY;
+      if (h > 0) RASTERY += h;
+      WRITESYM();
+      WRITESYMUSE(LAYERCOUNT, "SOIL");
+    }
+  }
+  CLOSERAS();
+}
+
+void SheetPrint::SYMBS() {
+  trap_.section("SYMBS");
+  if (SHEETMODE == 2) {
+    SYMEND = 32767;
+    PAGENO = 1;
+    PAGECOUNT = 1;
+  }
+  if (LAYERCOUNT == 0) return;
+  RASTERX = SHEETX1;
+  BEGINRAS();
+  std::int32_t previous = 0;
+  for (std::int32_t l = 1; l <= LAYERCOUNT; ++l) {
+    const std::int32_t this_bottom = FNLDOT(LAYERDEPTH(l));
+    PUTPSET(SYMBITS3);
+    const std::int32_t top = std::max(previous, PAGEORIGIN);
+    const std::int32_t bottom = std::min(this_bottom, SYMEND);
+    previous = this_bottom;
+    if (PAGEORIGIN >= bottom) continue;
+    if (SYMEND <= top) break;
+    BUILDSYM(l);
+    RASTEREND = HEADDOTS + top;
+    RASTERY = HEADDOTS + bottom;
+    if (OUTDEV == 1) {
+      WRITESYM();
+      WRITESYMUSE(l, "SOIL");
+    }
+    // The plotters draw the rows with strokes (with their plot file).
+    TAILDONE = 0;
+  }
+  LINE018();
+}
