@@ -68,11 +68,11 @@ void LINKUPDE(const std::string& value) {
   else if (position > 2) OUTDEV = position - 2;
 }
 
-// Item 4: the activity, as a digit ("0", "1", "2", or the runs "01", "12", "012" taken as numbers) or
-// as a word of prompt 28 (the first is its caption).
+// Item 4: the activity, as a digit ("0", "1", "2", or the runs "01", "12", "012" taken as numbers; "3",
+// the reduced sheet, which only a run file asks for) or as a word of prompt 28 (the first is its caption).
 void LINKUPME(const std::string& value) {
   rt::current_trap()->section("LINKUPME");
-  if (rt::INSTR(std::string("012"), value) > 0) {
+  if (rt::INSTR(std::string("012"), value) > 0 || value == "3") {
     rt::let(SHEETMODE, rt::VAL(value));
     return;
   }

@@ -140,7 +140,8 @@ TEST_F(RunFileTest, DeviceAndActivityWords) {
       {"activity last word", "4/Both", nullptr, nullptr, 7, 2, 0},
       {"unknown activity: reported, activity kept", "4/logs", nullptr, nullptr, 7, 0, 4},
       {"activity caption", "4/activity", nullptr, nullptr, 7, 0, 0},
-      {"activity 3 is no digit and no word", "4/3", nullptr, nullptr, 7, 0, 4},
+      {"activity 4 is no digit and no word", "4/4", nullptr, nullptr, 7, 0, 4},
+      {"activity 3: the reduced sheet", "4/3", nullptr, nullptr, 7, 3, 0},
       {"no activity words: activity 0", "4/symbols", "", nullptr, 7, 0, 0},
       {"the first refused item is kept", "2/zz 4/zz", nullptr, nullptr, 7, 0, 2},
   };

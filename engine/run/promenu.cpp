@@ -7,7 +7,7 @@
 // to 79) ends. The sections of the procedure share its local tables and its one trap.
 //
 // Faults this code does not let through:
-//  - a go whose activity is none of 0, 1 and 2, or a one-shot run whose run file named an output or
+//  - a go whose activity is none of 0, 1, 2 and 3, or a one-shot run whose run file named an output or
 //    activity word that means nothing, makes no sheet and says so on the console and in ERROR.LOG; a
 //    one-shot run then ends with exit code 1 instead of 0;
 //  - the menu offers PDF, HP-GL/2 and DXF only, so a device code outside 1..3 when it starts (no
@@ -245,7 +245,7 @@ class MainMenu {
     SETCOLOR(1);
   }
 
-  // Go: the sheet run for activities 0 and 2, the symbol test for 1. The device of the menu cell is
+  // Go: the sheet run for activities 0, 2 and 3 (the reduced sheet), the symbol test for 1. The device of the menu cell is
   // taken first, so that the blank widths are measured for the device the run draws on.
   void KEY1() {
     trap_.section("KEY1");
@@ -255,7 +255,7 @@ class MainMenu {
     }
     CONVERTD();
     saved_statusrow_ = STATUSROW;
-    if (SHEETMODE == 0 || SHEETMODE == 2) STARTPRO();
+    if (SHEETMODE == 0 || SHEETMODE == 2 || SHEETMODE == 3) STARTPRO();
     else if (SHEETMODE == 1) SYMBOLTE();
     else refuse_go("Activity " + rt::STR_TRIM(SHEETMODE) + " cannot be run: no sheet is made");
     STATUSROW = saved_statusrow_;

@@ -14,7 +14,7 @@ std::int32_t FOLDLIMIT = 0;
 rt::Array<std::int32_t> GAPWIDTH;
 std::int32_t GAPCOUNT = 0;
 bool sheet_not_drawn = false;
-std::int32_t PAGENO = 0, LOGSUPPRESS1 = 0, LOGSUPPRESS10 = 0, LOGSUPPRESS100 = 0;
+std::int32_t PAGENO = 0, LOGSUPPRESS1 = 0, LOGSUPPRESS10 = 0, LOGSUPPRESS100 = 0, LABELWIDTH = 0;
 
 void reset_sheet_globals() {
   LEFTEDGE = RIGHTEDGE = SHEETX0 = SHEETX1 = SHEETX2 = TEXTX = SCALEX = SCALEXLONG = 0;
@@ -29,5 +29,5 @@ void reset_sheet_globals() {
   GAPWIDTH.reset();
   GAPCOUNT = 0;
   sheet_not_drawn = false;
-  PAGENO = LOGSUPPRESS1 = LOGSUPPRESS10 = LOGSUPPRESS100 = 0;
+  PAGENO = LOGSUPPRESS1 = LOGSUPPRESS10 = LOGSUPPRESS100 = LABELWIDTH = 0;
 }

@@ -37,6 +37,7 @@ extern double DEPTHSPAN;
 // --- the drawing ---
 extern std::int32_t PAGENO;  // the page being drawn, from 1
 extern std::int32_t LOGSUPPRESS1, LOGSUPPRESS10, LOGSUPPRESS100;  // the digits of SUPPRESS
+extern std::int32_t LABELWIDTH;  // width in dots of the widest sample label drawn (the log reads it)
 
 // --- folding ---
 extern std::string BREAKCHARS;               // blank, force-a-symbol and underline start: break opportunities

@@ -69,7 +69,16 @@ void SheetPrint::PRELIM() {
   COLBREAK = "\x18";
   CURSORPUSH = ESCAPE + "*p+";
   LIBFILE = 0, LIBCOUNT = 0;
-  if (!LIBNAME.empty() && rt::file_exists(LIBNAME)) {
+  if (!rt::file_exists(LIBNAME)) {
+    // Said once per run: the sheets are drawn with symbol frames and no patterns.
+    static std::string said;
+    if (said != LIBNAME) {
+      said = LIBNAME;
+      const std::string text = "Symbol library " + LIBNAME + " not found: the sheets show no soil symbols.";
+      platform::console().print(text, true);
+      rt::log_note(text);
+    }
+  } else {
     LIBFILE = rt::FREEFILE();
     if (rt::open_file(LIBFILE, LIBNAME, rt::FileMode::Binary)) {
       rt::seek(LIBFILE, 261);
@@ -245,6 +254,13 @@ void SheetPrint::run() {
     if (!placed) say_unplaced(j);
   }
   const std::int32_t pages = PAGECOUNT;
+  if (SHEETMODE == 2 && pages > 1) {
+    const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the one-page sheet is cut at the page end (the hole needs" +
+                             rt::STR(static_cast<std::int64_t>(pages)) + " pages).";
+    platform::console().print(text, true);
+    rt::log_note(text);
+  }
+  // In sheet mode 2 the symbol column makes the sheet one page (PAGECOUNT 1): the loop ends after it.
   for (PAGENO = 1; PAGENO <= pages && PAGENO <= PAGECOUNT; ++PAGENO) page_sequence();
   CLOSEDES();
   if (LIBFILE > 0 && rt::is_open(LIBFILE)) rt::close_file(LIBFILE);

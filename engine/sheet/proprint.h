@@ -58,8 +58,11 @@ class SheetPrint {
   void LINE018();
   void BEGINRAS();
   void CLOSERAS();
-  // --- the samples column (filled by the samples drawing) ---
-  void DSAMP() {}
+  // --- the samples column ---
+  void DSAMP();
+  void SINGLETI(const std::string& depth_text, std::string text);
+  void BANDMASK(std::int32_t py, std::int32_t offset);
+  void SAMPLABE(const std::string& label, double middle);
 
   // The state of the call.
   std::int32_t LEGENDSHEET = 0, FOOTEVERY = 0, PENDEVICE = 0, LIBFILE = 0, LIBCOUNT = 0, FONT1POINTS = 0;

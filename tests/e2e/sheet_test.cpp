@@ -68,9 +68,12 @@ TEST(Sheet, ExampleGivesAResultPerHoleAndTheJoinedFile) {
                             "orange brown mottled grey", "Pit terminated", "0.30", "0.90", "2.20", "Notes",
                             "Pit sides stable", "Northshire County Council", "Page 1", "7022"})
     EXPECT_NE(tp1.find(words), std::string::npos) << words << "\n" << tp1;
-  // The symbol column: an image mask per layer (four) and the continuation below the hole's bottom.
+  // The symbol column: an image mask per layer (four) and the continuation below the hole's bottom;
+  // the samples column: one of 61 rows per sample symbol.
   const std::string images = pdf_tool("pdfimages", job / "TP1.pdf", {"-list"});
-  EXPECT_EQ(find_all_regex(images, R"( stencil +64 )").size(), 5u) << images;
+  EXPECT_EQ(find_all_regex(images, R"( stencil +64 +61 )").size(), 3u) << images;
+  EXPECT_EQ(find_all_regex(images, R"( stencil +64 )").size(), 8u) << images;
+  for (const char* label : {"D1", "B2"}) EXPECT_NE(tp1.find(label), std::string::npos) << label;
   // The last layer's depth ends in "+": the hole goes on, no depth label.
   EXPECT_EQ(tp1.find("2.70"), std::string::npos) << tp1;
 }
@@ -118,6 +121,33 @@ TEST(Sheet, ResultsThatCannotReplaceEachOther) {
       const fs::path pdf = ef.file("drive_c/VLXFILES/" + f);
       EXPECT_TRUE(fs::exists(pdf)) << c.what << ": " << f << "\n" << r.out;
       if (fs::exists(pdf)) expect_readable(pdf);
+    }
+  }
+}
+
+// The reduced sheet (activity 3) and the one-page sheet (activity 2).
+TEST(Sheet, ReducedAndOnePageSheets) {
+  for (const char* activity : {"3", "2"}) {
+    EngineFolder ef;
+    std::string rf = run_file(ef.file("Examples/Examples.TXT").string());
+    rf.replace(rf.find("activity = 0"), 12, std::string("activity = ") + activity);
+    ef.write("@runfile.dat", rf);
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << activity << r.out << r.err;
+    const fs::path tp1 = ef.file("drive_c/VLXFILES/GE2631/TP1.pdf");
+    ASSERT_TRUE(fs::exists(tp1)) << activity << r.out;
+    expect_readable(tp1);
+    const std::string text = pdf_tool("pdftotext", tp1);
+    EXPECT_NE(pdf_tool("pdfinfo", tp1).find("Pages:           1"), std::string::npos) << activity;
+    if (std::string(activity) == "3") {
+      // Symbols, samples, header and scale; no frame, descriptions, notes or footer.
+      EXPECT_EQ(text.find("Client"), std::string::npos) << text;
+      EXPECT_EQ(text.find("TOPSOIL"), std::string::npos) << text;
+      EXPECT_NE(text.find("TP1"), std::string::npos) << text;
+      EXPECT_NE(text.find("B2"), std::string::npos) << text;
+      EXPECT_NE(pdf_tool("pdfimages", tp1, {"-list"}).find("stencil"), std::string::npos);
+    } else {
+      EXPECT_NE(text.find("TOPSOIL"), std::string::npos) << text;
     }
   }
 }
