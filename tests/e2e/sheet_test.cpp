@@ -78,6 +78,30 @@ TEST(Sheet, ExampleGivesAResultPerHoleAndTheJoinedFile) {
   EXPECT_EQ(tp1.find("2.70"), std::string::npos) << tp1;
 }
 
+// The summary (legend) sheet of the example's symbols, after the holes in the joined file.
+TEST(Sheet, Legend) {
+  EngineFolder ef;
+  ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string(), "7/     summary = YES\r\n"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  const fs::path job = ef.file("drive_c/VLXFILES/GE2631");
+  ASSERT_TRUE(fs::exists(job / "LEGEND.pdf")) << r.out;
+  expect_readable(job / "LEGEND.pdf");
+  const std::string text = pdf_tool("pdftotext", job / "LEGEND.pdf");
+  size_t at = 0;
+  // In the order of the keyword table: sample and water marks first.
+  for (const char* name : {"{S-DIST}", "{TOPSOIL}", "{CLAY}", "{SAND}", "{COBBLES}"}) {
+    const size_t p = text.find(name, at);
+    EXPECT_NE(p, std::string::npos) << name << "\n" << text;
+    if (p != std::string::npos) at = p;
+  }
+  EXPECT_EQ(text.find("Depth"), std::string::npos) << text;  // no scale caption
+  EXPECT_NE(pdf_tool("pdfinfo", job / "combined.pdf").find("Pages:           7"), std::string::npos);
+  const std::string images = pdf_tool("pdfimages", job / "LEGEND.pdf", {"-list"});
+  EXPECT_GE(find_all_regex(images, R"( stencil +64 )").size(), 20u) << images;
+}
+
 TEST(Sheet, DraftAndTopDepth) {
   EngineFolder ef;
   ef.write("holes.txt",
