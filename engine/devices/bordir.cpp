@@ -13,9 +13,11 @@ void BORDIR(const std::int32_t& x, const std::int32_t& y1, const std::int32_t& y
   if (OUTDEV == 1) {
     PDFBORDE(x, b, a);  // from the lower end up
   } else if (OUTDEV == 2) {
-    // HP-GL/2: comes with the plot file.
+    PPENUP();
+    PPLOT(x, a);
+    PPLOT(x, b);
   } else if (OUTDEV == 3) {
-    // DXF: comes with the plot file.
+    DXFLINE(x, a, x, b);
   } else {
     // PCL printer: comes with the printer stream.
   }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/runtime/array.h"
+
 // A horizontal rule at y from x1 to x2 (nothing when x1 = x2).
 void RULE(const std::int32_t& x1, const std::int32_t& x2, const std::int32_t& y);
 // A vertical rule at x from y1 to y2 (nothing when y1 = y2); BORDER takes 16-bit values.
@@ -30,3 +32,39 @@ void SHADEBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& 
 void SETSHADE(const std::string& mode, const std::int32_t& shade);
 // The word DRAFT in large block letters across the page (nothing on HP-GL/2).
 void DRAFTMAR();
+
+// --- the plot file of HP-GL/2 (device 2) and DXF (device 3): frame, viewport, scale ---
+void GOVIEWPO(double& xmin, double& xmax, double& ymin, double& ymax);
+void GOSCALE(const double& xmin, const double& xmax, const double& ymin, const double& ymax);
+void GOOPEN(const std::string& file);
+void GOHPGL();
+// The one writer of a plot file's end; nothing when no plot file is open.
+void GOCLOSE();
+
+// --- pen-plotter commands (device 2), raw bytes to PLOTFILE ---
+void PPENWIDT(const double& w);
+void PPENUP();
+void PPENDOWN();
+void PMOVE(const double& x, const double& y);
+void PMOVEDEC(const double& x, const double& y, const std::int32_t& n);
+void PPLOT(const double& x, const double& y);
+void PLORG(std::int32_t& n);
+void PLABEL(const std::string& text);
+std::int32_t FNXPLUS(const double& x);
+std::int32_t FNYPLUS(const double& y);
+// n in decimal without a leading blank; FNC adds ",".
+std::string FNC(const std::int32_t& n);
+std::string FNZ(const std::int32_t& n);
+
+// --- DXF entities (device 3), lines to PAGEFILE ---
+std::string FNDXPLUS(const double& x, const std::int32_t& n);
+std::string FNDYPLUS(const double& y, const std::int32_t& n);
+void DXFLINE(const double& x1, const double& y1, const double& x2, const double& y2);
+void DXFTEXT(const std::int32_t& x, const std::int32_t& y, const std::string& text);
+void DXFCIRCL(const double& x, const double& y, const double& r);
+
+// The HP-GL/2 font command of setup font i from its printer code (also FONTHEIGHT(i), FONTSLANT(i)).
+void CONVERTF(const rt::Array<std::string>& spec, rt::Array<std::string>& code, const std::int32_t& i);
+// Hatched bars of the pen devices.
+void PGLBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w, const std::int32_t& h);
+void DXFBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w, const std::int32_t& h);

@@ -134,3 +134,86 @@ TEST_F(DevicesTest, Texts) {
 }
 
 }  // namespace
+
+namespace {
+
+// The plot file of the pen devices and DXF, as a sheet opens it (A4, page length 3200).
+class PlotTest : public DevicesTest {
+ protected:
+  void open_plot(std::int32_t device) {
+    OUTDEV = device;
+    PAPERX = 7918, PAPERY = 10837;
+    DXFUNIT = static_cast<double>(25.4f) * 40 / 300;
+    double x0 = 0, x1 = 100, y0 = 0, y1 = 100;
+    GOVIEWPO(x0, x1, y0, y1);
+    GOSCALE(0, PAPERX / DXFUNIT, 3200, 3200 - PAPERY / DXFUNIT);
+    PLOTFILE = PAGEFILE = rt::FREEFILE();
+    GOOPEN("PLOTFILE");
+    GOHPGL();
+  }
+  std::string close_plot() {
+    GOCLOSE();
+    GOCLOSE();  // a second end writes nothing
+    return dir.read("PLOTFILE");
+  }
+};
+
+TEST_F(PlotTest, DxfFile) {
+  open_plot(3);
+  std::string text = "two\r\nlines";
+  FONTHEIGHT(1) = 10;
+  CURFONT = 1;
+  DXFLINE(300, 100, 2338, 0);
+  DXFTEXT(0, 3201, text);
+  const std::string dxf = close_plot();
+  EXPECT_EQ(dxf.substr(0, 27), " 0\r\nSECTION\r\n 2\r\nENTITIES\r\n");
+  EXPECT_NE(dxf.find(" 10\r\n 1016.000\r\n 20\r\n 10498.667\r\n 11\r\n 7918.027\r\n 21\r\n 10837.333\r\n"), std::string::npos) << dxf;
+  EXPECT_NE(dxf.find(" 20\r\n-3.387\r\n"), std::string::npos) << dxf;
+  EXPECT_NE(dxf.find(" 41\r\n0.8\r\n 1\r\ntwo  lines\r\n"), std::string::npos) << dxf;  // a line break never breaks the file
+  EXPECT_EQ(dxf.substr(dxf.size() - 21), " 0\r\nENDSEC\r\n 0\r\nEOF\r\n");
+  EXPECT_EQ(dxf.find("ENDSEC"), dxf.rfind("ENDSEC"));
+}
+
+TEST_F(PlotTest, HpglStream) {
+  double a = -5, b = 120, c = 10, d = 90;
+  PAPERX = 7918, PAPERY = 10837;
+  GOVIEWPO(a, b, c, d);
+  EXPECT_EQ(a, 0);
+  EXPECT_EQ(b, 100);
+  EXPECT_EQ(P1Y, 1084);
+  EXPECT_EQ(P2Y, 9753);
+  dir.write("PLOTFILE", std::string(5000, 'x'));  // an earlier, longer plot
+  open_plot(2);
+  PENSTATE = 0;
+  RULE(0, 2338, 3200);
+  std::int32_t origin = 0;
+  PLORG(origin);
+  EXPECT_EQ(origin, 1);
+  EXPECT_EQ(FNC(-7), "-7,");
+  EXPECT_EQ(FNZ(0), "0");
+  const std::string pgl = close_plot();
+  EXPECT_EQ(pgl.rfind("\x1b" "E\x1b%-12345X@PJL COMMENT \r\n@PJL ENTER LANGUAGE=HP-GL/2\r\n\x1b%0BINSP1PUPA0,0DT\x1fPW0IP0,0,7918,10837", 0), 0u) << pgl;
+  EXPECT_NE(pgl.find("PUPA0,0PDPA7918,0"), std::string::npos) << pgl;
+  EXPECT_NE(pgl.find("LO1"), std::string::npos);
+  EXPECT_EQ(pgl.substr(pgl.size() - 16), ";\x1b%1A\x1b" "E\x1b%-12345X");
+  EXPECT_EQ(pgl.find('x'), std::string::npos);  // nothing of the earlier plot
+}
+
+TEST_F(PlotTest, PlotterFonts) {
+  struct Case {
+    std::string spec, code;
+    double slant;
+  } cases[] = {
+      {"\x1b(s0p10h0s0b3T", "SD1,341,2,0,3,10.00,4,13.50,5,0,6,0,7,48SS;SL0", 0},
+      {"\x1b)s0p12v1s3b4148T", "AD1,341,2,0,3,11.25,4,12.00,5,1,6,3,7,48SA;SL0.3", 17},
+      {"\x1b(s0p0s0b3T", "SD1,341,2,0,3,.00,4,.00,5,0,6,0,7,48SS;SL0", 0},
+  };
+  for (const auto& c : cases) {
+    FONTSPEC(1) = c.spec;
+    CONVERTF(FONTSPEC, HPGLFONT, 1);
+    EXPECT_EQ(HPGLFONT(1), c.code) << c.spec;
+    EXPECT_EQ(FONTSLANT(1), c.slant) << c.spec;
+  }
+}
+
+}  // namespace

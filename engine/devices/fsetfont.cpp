@@ -2,12 +2,12 @@
 #include "engine/devices/devices.h"
 #include "engine/frame/globals.h"
 #include "engine/pdf/globals.h"
+#include "engine/devices/globals.h"
 #include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
 
 void FSETFONT(const std::int32_t& n) {
   RT_TRAP(trap, "FSETFONT");
   CURFONT = n;
-  if (OUTDEV == 2) {
-    // HP-GL/2: the font command comes with the plot file.
-  }
+  if (OUTDEV == 2 && plot_open && n >= 0 && n <= 3) rt::put_bytes(PAGEFILE, HPGLFONT(n) + ";");
 }

@@ -22,9 +22,13 @@ void PRINTEXT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
     TEXTLORG(px, py, w, h);
     PDFPRINT(px, py, text);
   } else if (OUTDEV == 2) {
-    // HP-GL/2: the label comes with the plot file.
+    PMOVE(x, y);
+    PLORG(TEXTORIGIN);
+    PLABEL(text);
   } else if (OUTDEV == 3) {
-    // DXF: the TEXT entity comes with the plot file.
+    std::int32_t px = x, py = y;
+    TEXTLORG(px, py, w, h);
+    DXFTEXT(px, py, text);
   } else {
     // PCL printer: comes with the printer stream.
   }

@@ -1,8 +1,46 @@
-// SHADEBAR and SETSHADE: filled bars.
+// SHADEBAR, PGLBAR, DXFBAR and SETSHADE: filled bars; the pen devices hatch them with strokes on the
+// page's 10-dot grid, BARSHADE / 10 + 1 strokes in every 10 dots.
+#include <cmath>
+
 #include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/error.h"
+#include "engine/runtime/number.h"
+
+namespace {
+
+// The strokes of a hatch, offset 0 top to bottom, then offset 1, ...
+template <class Stroke>
+void hatch(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, Stroke stroke) {
+  const std::int64_t y0 = static_cast<std::int64_t>(std::floor(y / 10.0)) * 10;
+  const std::int32_t n = rt::to_i32(BARSHADE / 10.0);
+  for (std::int32_t k = 0; k <= n; ++k) {
+    for (std::int64_t yy = y0 + k; yy <= static_cast<std::int64_t>(y) + h; yy += 10) {
+      if (yy >= y) stroke(static_cast<double>(yy));
+    }
+  }
+}
+
+}  // namespace
+
+void PGLBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w, const std::int32_t& h) {
+  RT_TRAP(trap, "PGLBAR");
+  PPENWIDT(0);
+  if (w == 1) {
+    PPENUP(), PPLOT(x, y), PPLOT(x, y + h);
+  } else if (h == 1) {
+    PPENUP(), PPLOT(x, y), PPLOT(x + w, y);
+  } else {
+    hatch(x, y, w, h, [&](double yy) { PPENUP(), PPLOT(x, yy), PPLOT(x + w, yy); });
+  }
+}
+
+void DXFBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w, const std::int32_t& h) {
+  RT_TRAP(trap, "DXFBAR");
+  hatch(x, y, w, h, [&](double yy) { DXFLINE(x, yy, x + w, yy); });
+}
 
 void SHADEBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w, const std::int32_t& h) {
   RT_TRAP(trap, "SHADEBAR");
@@ -12,9 +50,9 @@ void SHADEBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& 
   if (OUTDEV == 1) {
     PDFBAR(bx, by, bw, bh);
   } else if (OUTDEV == 2) {
-    // HP-GL/2: hatched strokes come with the plot file.
+    PGLBAR(bx, by, bw, bh);
   } else if (OUTDEV == 3) {
-    // DXF: hatched strokes come with the plot file.
+    DXFBAR(bx, by, bw, bh);
   } else {
     // PCL printer: comes with the printer stream.
   }

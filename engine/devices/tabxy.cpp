@@ -9,7 +9,7 @@ void TABXY(const std::int32_t& x, const std::int32_t& y) {
   if (OUTDEV == 1) {
     PDFMOVE(x, y);
   } else if (OUTDEV == 2) {
-    // HP-GL/2: comes with the plot file.
+    PMOVE(x, y);
   } else if (OUTDEV == 3) {
     // DXF: nothing (no caller places a cursor there).
   } else {

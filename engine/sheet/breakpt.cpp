@@ -107,8 +107,10 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
   text.resize(cut);
   rest = rt::TRIM(rest);
 
-  // The printer devices get the code of the new font in place of each switch of the head.
-  if (OUTDEV != 1) {
+  // The printer gets the code of the new font in place of each switch of the head; on PDF and the pen
+  // devices the mark stays (they switch fonts when the text is drawn), so no printer code reaches a
+  // plotter label or a DXF text.
+  if (OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3) {
     std::int32_t f = CURFONT < 1 || CURFONT > 3 ? 1 : CURFONT;
     std::string out;
     size_t from = 0;

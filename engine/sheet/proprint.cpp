@@ -171,8 +171,19 @@ void SheetPrint::OPENPAGE() {
     // the set-up hold numbers of their own.
     if (PDFBYTES == 0) PLOTFILE = PAGEFILE = rt::FREEFILE();
     OPENLEAF("PAGER." + page);
+  } else if ((OUTDEV == 2 || OUTDEV == 3) && PAGENO == 1) {
+    // One plot file for all pages of the hole, y turned upwards.
+    PAPERX = 7918, PAPERY = 10837;
+    DXFUNIT = static_cast<double>(25.4f) * 40 / 300;
+    double x0 = 0, x1 = 100, y0 = 0, y1 = 100;
+    GOVIEWPO(x0, x1, y0, y1);
+    GOSCALE(0, PAPERX / DXFUNIT, PAGELENGTH, PAGELENGTH - PAPERY / DXFUNIT);
+    PLOTFILE = PAGEFILE = rt::FREEFILE();
+    GOOPEN("PLOTFILE");
+    GOHPGL();
+    for (std::int32_t f = 1; f <= 3; ++f) CONVERTF(FONTSPEC, HPGLFONT, f);
   }
-  // The plotters and DXF open their plot file here on the first page; the printer has no page file.
+  // The printer has no page file yet.
 }
 
 void SheetPrint::CLOSEPAG() {

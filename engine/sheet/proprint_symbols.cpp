@@ -9,6 +9,7 @@
 // ignored and said once per sheet; the image positions of long strips are kept whole (no wrap at 32768).
 #include <algorithm>
 
+#include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/pdf/globals.h"
@@ -48,10 +49,14 @@ void IRANKD(std::vector<std::int32_t>& a, std::int32_t n) {
 }
 
 void SheetPrint::BEGINRAS() {
-  // HP-GL/2: pen width and line attributes come with the plot file; PDF, DXF and PCL: nothing.
+  if (OUTDEV == 2) {
+    PPENWIDT(0.18f);
+    if (plot_open) rt::put_bytes(PLOTFILE, "LA1,2;LA2,4;");
+  }
 }
 
 void SheetPrint::CLOSERAS() {
+  if (OUTDEV == 2) PPENWIDT(0.08f);
   if (OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3 && PAGEFILE > 0 && rt::is_open(PAGEFILE))
     rt::put_bytes(PAGEFILE, RASTEREND_);
 }

@@ -18,6 +18,7 @@
 #include <set>
 
 #include "engine/convert/globals.h"
+#include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -207,7 +208,21 @@ void PROSTOP() {
       PAPER = paper, ATTRCOUNT = attributes;
     }
   }
-  // HP-GL/2 and DXF close and copy their plot file here once they exist; the printer has no result file.
+  if (OUTDEV == 2 || OUTDEV == 3) {
+    // The plot file's end is written here, once per hole; the result is not joined with the PDFs.
+    GOCLOSE();
+    if (!rt::file_exists("plotfile")) {
+      say_fault("The plot of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
+    } else if (folders) {
+      const std::string name = unique_result(r, OUTDEV == 2 ? ".pgl" : ".dxf");
+      if (copy_result("plotfile", name)) {
+        result = name;
+      } else {
+        say_fault("The result " + name + " cannot be written.");
+      }
+    }
+  }
+  // The printer has no result file yet.
 
   if ((RUNFLAGS & 0x80) != 0 && !result.empty()) {
     const std::string folder = folder_of(RESULTNAME);

@@ -102,6 +102,50 @@ TEST(Sheet, Legend) {
   EXPECT_GE(find_all_regex(images, R"( stencil +64 )").size(), 20u) << images;
 }
 
+// The example and its legend on the pen plotter and in DXF, read by hp2xx and ezdxf.
+TEST(Sheet, PlotterAndDxfResults) {
+  for (const char* device : {"DXF", "PGL"}) {
+    EngineFolder ef;
+    std::string rf = run_file(ef.file("Examples/Examples.TXT").string(), "7/     summary = YES\r\n");
+    rf.replace(rf.find("output = PDF"), 12, std::string("output = ") + device);
+    ef.write("@runfile.dat", rf);
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
+    EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+    const fs::path job = ef.file("drive_c/VLXFILES/GE2631");
+    for (const char* name : {"TP1", "BH1", "LEGEND"}) {
+      const fs::path f = job / (std::string(name) + (std::string(device) == "DXF" ? ".dxf" : ".pgl"));
+      ASSERT_TRUE(fs::exists(f)) << f << r.out;
+      const std::string bytes = read_file(f);
+      if (std::string(device) == "DXF") {
+        EXPECT_EQ(bytes.find('\x1b'), std::string::npos) << f;  // no printer codes in a DXF text
+        const RunResult a = run_program({"/usr/bin/python3", "-c",
+                                         "import ezdxf,sys\nd=ezdxf.readfile(sys.argv[1])\na=d.audit()\n"
+                                         "print(len(d.modelspace()), len(a.errors))",
+                                         f.string()},
+                                        job, 60);
+        EXPECT_EQ(a.exit_code, 0) << a.err;
+        EXPECT_NE(a.out.find(" 0\n"), std::string::npos) << f << a.out;  // entities, no audit error
+      } else {
+        // hp2xx reads the HP-GL/2 between the PJL wrapper's language switches.
+        const size_t from = bytes.find("\x1b%0B"), to = bytes.rfind(";\x1b%1A");
+        ASSERT_NE(from, std::string::npos);
+        ASSERT_NE(to, std::string::npos);
+        write_file(job / "body.hpgl", bytes.substr(from + 3, to + 1 - from - 3));
+        const RunResult h = run_program({reader("hp2xx"), "-m", "png", "-f", (job / "body.png").string(),
+                                         (job / "body.hpgl").string()}, job, 60);
+        EXPECT_EQ(h.exit_code, 0) << f << h.out << h.err;
+        EXPECT_TRUE(fs::exists(job / "body.png")) << f;
+        if (std::string(name) == "LEGEND") {
+          EXPECT_EQ(bytes.find("{CLAY}"), std::string::npos);  // no names in braces on the plotter
+        }
+        EXPECT_NE(bytes.find("LB" + std::string(name)), std::string::npos) << f;  // the hole box's label
+      }
+    }
+    EXPECT_FALSE(fs::exists(job / "combined.pdf")) << device;
+  }
+}
+
 TEST(Sheet, DraftAndTopDepth) {
   EngineFolder ef;
   ef.write("holes.txt",

@@ -1,0 +1,23 @@
+// CONVERTF: the HP-GL/2 font definition and selection command of a setup font, from its printer code.
+#include "engine/devices/devices.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+
+void CONVERTF(const rt::Array<std::string>& spec, rt::Array<std::string>& code, const std::int32_t& i) {
+  RT_TRAP(trap, "CONVERTF");
+  const std::string s = spec(i);
+  const bool secondary = s.find(')') != std::string::npos;
+  double pitch = rt::VAL(FNFINDV(s, "h")), height = rt::VAL(FNFINDV(s, "v"));
+  const std::int32_t style = rt::to_i32(rt::VAL(FNFINDV(s, "s"))), weight = rt::to_i32(rt::VAL(FNFINDV(s, "b")));
+  if (height == 0 && pitch > 0) height = 135 / pitch;
+  if (height > 0 && pitch == 0) pitch = 135 / height;
+  code(i) = std::string(secondary ? "AD" : "SD") + "1,341,2,0,3," + rt::TRIM(FNFIXN(pitch, 2)) + ",4," +
+            rt::TRIM(FNFIXN(height, 2)) + ",5," + rt::STR_TRIM(static_cast<std::int64_t>(style)) + ",6," +
+            rt::STR_TRIM(static_cast<std::int64_t>(weight)) + ",7,48" + (secondary ? "SA" : "SS") +
+            (style > 0 ? ";SL0.3" : ";SL0");
+  FONTHEIGHT(i) = height * static_cast<double>(0.67f) * 200 / 72;
+  FONTSLANT(i) = 17.0 * style;
+}
