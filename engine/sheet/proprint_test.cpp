@@ -80,6 +80,30 @@ TEST_F(SheetPrintTest, LanesStepAwayFromEachOther) {
   EXPECT_EQ(sheet.LANE[3], 0);
 }
 
+// Each text block reads its lines from its own first record of Dwork.2: a layer that lies on no page
+// leaves the lines of the layers and notes after it where they are.
+TEST_F(SheetPrintTest, TextBlocksReadTheirOwnLines) {
+  LAYERCOUNT = 3, NOTECOUNT = 1;
+  LAYERLINES(1) = 2, LAYERLINES(2) = 1, LAYERLINES(3) = 2, NOTELINES(1) = 1;
+  PIOPEN("Dwork.2", WORKSECOND + DWORKBASE);
+  PIINIT(WORKSECOND + DWORKBASE);
+  const char* lines[] = {"", "lineA1", "lineA2", "lineB1", "lineC1", "lineC2", "lineN1"};
+  for (int r = 1; r <= 6; ++r) PIWRITE(lines[r], r, WORKSECOND + DWORKBASE);
+  for (int j = 1; j <= 4; ++j) TEXTTOP(j) = 100 * j, TEXTBOTTOM(j) = ITEMBOTTOM(j) = 100 * j + 50;
+  TEXTBOTTOM(2) = 5000;  // below the page's end: on no page
+  const std::string s = first_stream(one_stream([] {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    TEXTX = 1306, PAGEORIGIN = 0, sheet.ROOMEND = 1000;
+    sheet.DESCRIPT();
+    sheet.NOATES();
+  }));
+  std::vector<std::string> drawn;
+  for (size_t p = s.find("(line"); p != std::string::npos; p = s.find("(line", p + 1))
+    drawn.push_back(s.substr(p + 1, s.find(')', p) - p - 1));
+  EXPECT_EQ(drawn, (std::vector<std::string>{"lineA1", "lineA2", "lineC1", "lineC2", "lineN1"})) << s;
+}
+
 TEST_F(SheetPrintTest, CurvedConnectors) {
   struct Case {
     std::int32_t ty;
