@@ -1,10 +1,12 @@
 // CONVERTF: the HP-GL/2 font definition and selection command of a setup font, from its printer code.
+// Without pitch and height the font counts as 10 points (said on the console).
 #include "engine/devices/devices.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "platform/console.h"
 
 void CONVERTF(const rt::Array<std::string>& spec, rt::Array<std::string>& code, const std::int32_t& i) {
   RT_TRAP(trap, "CONVERTF");
@@ -12,6 +14,14 @@ void CONVERTF(const rt::Array<std::string>& spec, rt::Array<std::string>& code, 
   const bool secondary = s.find(')') != std::string::npos;
   double pitch = rt::VAL(FNFINDV(s, "h")), height = rt::VAL(FNFINDV(s, "v"));
   const std::int32_t style = rt::to_i32(rt::VAL(FNFINDV(s, "s"))), weight = rt::to_i32(rt::VAL(FNFINDV(s, "b")));
+  if (height == 0 && pitch == 0) {
+    // A code without pitch or height counts as 10 points, as the width tables take it: texts of height 0
+    // would vanish from the plot.
+    platform::console().print("Font " + rt::STR_TRIM(static_cast<std::int64_t>(i)) +
+                                  " of the SET file gives no pitch or height; the plotter takes 10 points.",
+                              true);
+    height = 10;
+  }
   if (height == 0 && pitch > 0) height = 135 / pitch;
   if (height > 0 && pitch == 0) pitch = 135 / height;
   code(i) = std::string(secondary ? "AD" : "SD") + "1,341,2,0,3," + rt::TRIM(FNFIXN(pitch, 2)) + ",4," +

@@ -206,7 +206,7 @@ TEST_F(PlotTest, PlotterFonts) {
   } cases[] = {
       {"\x1b(s0p10h0s0b3T", "SD1,341,2,0,3,10.00,4,13.50,5,0,6,0,7,48SS;SL0", 0},
       {"\x1b)s0p12v1s3b4148T", "AD1,341,2,0,3,11.25,4,12.00,5,1,6,3,7,48SA;SL0.3", 17},
-      {"\x1b(s0p0s0b3T", "SD1,341,2,0,3,.00,4,.00,5,0,6,0,7,48SS;SL0", 0},
+      {"\x1b(s0p0s0b3T", "SD1,341,2,0,3,13.50,4,10.00,5,0,6,0,7,48SS;SL0", 0},  // no pitch, no height: 10 pt
   };
   for (const auto& c : cases) {
     FONTSPEC(1) = c.spec;

@@ -58,6 +58,10 @@ class SheetPrint {
   void LINE018();
   void BEGINRAS();
   void CLOSERAS();
+  // One pixel row j (from 1) of the current image as strokes on the pen devices.
+  void SYMBLINE(std::int32_t j);
+  void PSEUDOVE(std::int32_t byte);
+  void POLYPOIN(double x, double y);
   // --- the samples column ---
   void DSAMP();
   void SINGLETI(const std::string& depth_text, std::string text);
@@ -83,6 +87,10 @@ class SheetPrint {
   std::vector<std::int32_t> SYMBITS2, SYMBITS3, SYMBITS4;
   std::int16_t TAILDONE = 0;          // -1 once the hole-end continuation is drawn
   bool odd_code_said = false;         // a symbol code outside the table was said
+  std::int32_t RASTERTOP = 0;         // page y of pixel row 1 on the pen devices
+  // The row drawer of the pen devices.
+  std::int32_t PIXELNO = 0, PIXELON = 0, LASTPX = 0, LASTPY = 0;
+  double ROWX = 0, ROWY = 0, EDGEX = 0;
 
  private:
   // Reads record DWORKREC of Dwork.2 as a printable line.

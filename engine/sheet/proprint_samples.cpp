@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
@@ -97,12 +98,15 @@ void SheetPrint::SINGLETI(const std::string& depth_text, std::string text) {
     PICKSYMB(bitmap, false);
     RASTERX = SHEETX1 - offset;
     const std::int32_t raster_top = rounded(py - 30 * RASTERSTEP);
+    RASTERTOP = raster_top;
     BEGINRAS();
     if (OUTDEV == 1) {
       RASTEREND = raster_top;
       RASTERY = rounded(60 * RASTERSTEP + raster_top);
       WRITESAM();
       WRITESYMUSE(0, depth_text);
+    } else {
+      for (std::int32_t j = 1; j <= 60; ++j) SYMBLINE(j);
     }
     CLOSERAS();
     if (upper == '9') BANDMASK(py, offset);
@@ -122,7 +126,9 @@ void SheetPrint::BANDMASK(std::int32_t py, std::int32_t offset) {
   }
   RASTERX = SHEETX1 - offset;
   const std::int32_t raster_top = rounded(py - 30 * RASTERSTEP);
+  RASTERTOP = raster_top;
   BEGINRAS();
+  if (OUTDEV == 2 && plot_open) rt::put_bytes(PLOTFILE, ESCAPE + "*v1O" + ESCAPE + "*v1T");
   if (OUTDEV == 1) {
     RASTEREND = raster_top;
     RASTERY = rounded(60 * RASTERSTEP + raster_top);
@@ -130,8 +136,11 @@ void SheetPrint::BANDMASK(std::int32_t py, std::int32_t offset) {
     SYMFILL = " 1 1 1 rg  % bandmask";
     WRITESYMUSE(0, "BAND");
     SYMFILL = " 0 0 0 rg";
+  } else {
+    for (std::int32_t j = 1; j <= 60; ++j) SYMBLINE(j);
   }
   CLOSERAS();
+  if (OUTDEV == 2 && plot_open) rt::put_bytes(PLOTFILE, ESCAPE + "*v0O" + ESCAPE + "*v0T");
 }
 
 void SheetPrint::SAMPLABE(const std::string& label, double middle) {

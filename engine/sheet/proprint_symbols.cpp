@@ -8,6 +8,7 @@
 // Beyond the table: a code outside the six bands (a library name list of more than 100 names) is
 // ignored and said once per sheet; the image positions of long strips are kept whole (no wrap at 32768).
 #include <algorithm>
+#include <cmath>
 
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
@@ -59,6 +60,58 @@ void SheetPrint::CLOSERAS() {
   if (OUTDEV == 2) PPENWIDT(0.08f);
   if (OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3 && PAGEFILE > 0 && rt::is_open(PAGEFILE))
     rt::put_bytes(PAGEFILE, RASTEREND_);
+}
+
+void SheetPrint::POLYPOIN(double x, double y) {
+  const std::int32_t ix = rt::to_i32(XSCALE * x), iy = rt::to_i32(YSCALE * y);
+  if (plot_open) rt::put_bytes(PLOTFILE, FNC(ix - LASTPX) + FNZ(iy));
+  LASTPX = ix, LASTPY = iy;
+}
+
+void SheetPrint::PSEUDOVE(std::int32_t byte) {
+  for (std::int32_t bit = 128; bit >= 1; bit /= 2) {
+    ++PIXELNO;
+    const std::int32_t on = (byte & bit) != 0 ? -1 : 0;
+    if (on == PIXELON) continue;
+    EDGEX = PIXELNO * RASTERSTEP - 2.5;
+    if (OUTDEV == 2) {
+      POLYPOIN(EDGEX, 0);
+      if (on != 0) {
+        PPENDOWN();
+      } else {
+        PPENUP();
+      }
+    } else if (OUTDEV == 3) {
+      EDGEX += RASTERX;
+      if (on == 0) DXFLINE(ROWX, ROWY, EDGEX, ROWY);
+      ROWX = EDGEX;
+    }
+    PIXELON = on;
+  }
+}
+
+void SheetPrint::SYMBLINE(std::int32_t j) {
+  if (OUTDEV != 2 && OUTDEV != 3) return;
+  PIXELON = 0, PIXELNO = 0;
+  ROWX = RASTERX;
+  ROWY = (j - 1) * RASTERSTEP + RASTERTOP + 1;
+  if (OUTDEV == 2) {
+    PMOVEDEC(ROWX, ROWY, 2);
+    if (plot_open) rt::put_bytes(PLOTFILE, "PR");
+    LASTPX = 0;
+  }
+  const long row = ((j - 1) % 60 + 60) % 60;
+  for (long k = 0; k < 4; ++k) {
+    const std::int32_t w = SYMBITS(2 + 4 * row + k) & 0xFFFF;
+    PSEUDOVE(w % 256);
+    PSEUDOVE(w / 256);
+  }
+  const double end = 63.75 * RASTERSTEP;
+  if (OUTDEV == 2) {
+    POLYPOIN(end, 0);
+  } else if (PIXELON != 0) {
+    DXFLINE(ROWX, ROWY, RASTERX + end, ROWY);
+  }
 }
 
 void SheetPrint::PICKSYMB(std::int32_t bitmap, bool mask) {
@@ -147,6 +200,9 @@ void SheetPrint::LINE018() {
       if (h > 0) RASTERY += h;
       WRITESYM();
       WRITESYMUSE(LAYERCOUNT, "SOIL");
+    } else if (RASTERSTEP > 0) {
+      const auto row0 = rt::to_i32(RASTERY / RASTERSTEP), row1 = rt::to_i32((RASTERY + h) / RASTERSTEP);
+      for (std::int32_t r = row0; r <= row1; ++r) SYMBLINE(rt::to_i32(r - HEADDOTS / RASTERSTEP + 1));
     }
   }
   CLOSERAS();
@@ -161,6 +217,7 @@ void SheetPrint::SYMBS() {
   }
   if (LAYERCOUNT == 0) return;
   RASTERX = SHEETX1;
+  RASTERTOP = HEADDOTS;
   BEGINRAS();
   std::int32_t previous = 0;
   for (std::int32_t l = 1; l <= LAYERCOUNT; ++l) {
@@ -177,8 +234,11 @@ void SheetPrint::SYMBS() {
     if (OUTDEV == 1) {
       WRITESYM();
       WRITESYMUSE(l, "SOIL");
+    } else if (RASTERSTEP > 0) {
+      const auto first = static_cast<std::int32_t>(std::floor(RASTEREND / RASTERSTEP));
+      const auto last = static_cast<std::int32_t>(std::floor(RASTERY / RASTERSTEP)) - 1;
+      for (std::int32_t r = first; r <= last; ++r) SYMBLINE(rt::to_i32(r - (HEADDOTS - 0.5) / RASTERSTEP + 1));
     }
-    // The plotters draw the rows with strokes (with their plot file).
     TAILDONE = 0;
   }
   LINE018();

@@ -7,6 +7,9 @@
 #include "engine/sheet/proprint.h"
 #include "engine/sheet/sheet.h"
 #include "engine/convert/globals.h"
+#include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
+#include "engine/runtime/files.h"
 
 namespace {
 
@@ -134,6 +137,36 @@ TEST_F(SheetPrintTest, CurvedConnectors) {
     sheet.DRAWZAGL(1, 500, 100, 300, 100, 300);
   }));
   EXPECT_EQ(none, "");
+}
+
+TEST_F(SheetPrintTest, SymbolRowsAsPlotterStrokes) {
+  // Two rows, each with one run of pixels 0 to 3: an absolute move to the row's start, "PR", then steps
+  // measured from that row's start: to the run's first edge, pen down, to its end, pen up, to the row's end.
+  OUTDEV = 2;
+  rt::Trap trap("proprint.cpp", "PROPRINT");
+  SheetPrint sheet(trap);
+  SYMBOLDPI = 150;
+  sheet.PRELIM();
+  PAPERX = 7918, PAPERY = 10837;
+  DXFUNIT = static_cast<double>(25.4f) * 40 / 300;
+  double x0 = 0, x1 = 100, y0 = 0, y1 = 100;
+  GOVIEWPO(x0, x1, y0, y1);
+  GOSCALE(0, PAPERX / DXFUNIT, 3200, 3200 - PAPERY / DXFUNIT);
+  PLOTFILE = PAGEFILE = rt::FREEFILE();
+  GOOPEN("PLOTFILE");
+  for (long k = 2; k <= 241; ++k) SYMBITS(k) = 0;
+  SYMBITS(2) = SYMBITS(6) = 0xF0;  // rows 0 and 1: pixels 0 to 3
+  RASTERX = 906;
+  sheet.RASTERTOP = 600;
+  const auto start = rt::LOF(PLOTFILE);
+  sheet.SYMBLINE(1);
+  sheet.SYMBLINE(2);
+  GOCLOSE();
+  const std::string pgl = dir.read("PLOTFILE").substr(static_cast<size_t>(start));
+  const auto rows = testing_support::find_all_regex(pgl, R"(PA(\d+)\.00,(\d+)\.00PR-2,0PD27,0PU407,0)");
+  ASSERT_EQ(rows.size(), 2u) << pgl;
+  EXPECT_EQ(rows[0][1], rows[1][1]);  // both rows start at the column's left edge
+  EXPECT_NE(rows[0][2], rows[1][2]);  // one pixel row (2 dots) apart
 }
 
 TEST_F(SheetPrintTest, SymbolCodesOfALayer) {
