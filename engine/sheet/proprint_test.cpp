@@ -1,4 +1,6 @@
 // The sheet drawing's set-up values, the lanes of the connectors and the curved connectors on PDF.
+#include <filesystem>
+
 #include "engine/frame/frame.h"
 #include "engine/pdf/pdf_fixture.h"
 #include "engine/select/globals.h"
@@ -105,6 +107,19 @@ TEST_F(SheetPrintTest, TextBlocksReadTheirOwnLines) {
   for (size_t p = s.find("(line"); p != std::string::npos; p = s.find("(line", p + 1))
     drawn.push_back(s.substr(p + 1, s.find(')', p) - p - 1));
   EXPECT_EQ(drawn, (std::vector<std::string>{"lineA1", "lineA2", "lineC1", "lineC2", "lineN1"})) << s;
+}
+
+// An attached text that is gone by the end of the plot gets no PDF and leaves no document open for the
+// next hole to write into.
+TEST_F(SheetPrintTest, AttachedTextThatIsGone) {
+  PAGEFILE = 0;
+  EXPECT_FALSE(TEXT2PDF(".", "gone.txt"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "gone.PDF"));
+  EXPECT_FALSE(PAGEFILE > 0 && rt::is_open(PAGEFILE));
+  // The same name once the file is there: a page of its own.
+  dir.write("gone.txt", "a line (with an open bracket\r\n");
+  EXPECT_TRUE(TEXT2PDF(".", "gone.txt"));
+  EXPECT_NE(dir.read("gone.PDF").find("(a line \\(with an open bracket) Tj"), std::string::npos);
 }
 
 TEST_F(SheetPrintTest, CurvedConnectors) {
