@@ -177,6 +177,11 @@ TEST(Sheet, ResultsThatCannotReplaceEachOther) {
        {"J1/000.pdf"}, 0},
       {"a target in a folder that does not exist", "Job Number : J-1\r\nHole Number : A\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n",
        "8/      result = nowhere/target.pdf\r\n", {"J1/A.pdf"}, 1},
+      {"a target that is the result itself", "Job Number : J-1\r\nHole Number : A\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n",
+       "8/      result = C:\\VLXFILES\\J1\\A.pdf\r\n", {"J1/A.pdf", "J1/combined.pdf"}, 0},
+      {"a job without letters or digits, a long hole name",
+       "Job Number : --\r\nHole Number : BH-12/ABCDEFGH\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n", "",
+       {"000000/ABCDEFGH.pdf"}, 0},
   };
   for (const auto& c : cases) {
     EngineFolder ef;
