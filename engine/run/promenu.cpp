@@ -285,6 +285,9 @@ class MainMenu {
       double h = rt::VAL(FNFINDV(FONTSPEC(i), "h"));
       double v = rt::VAL(FNFINDV(FONTSPEC(i), "v"));
       if (v == 0 && h > 0) v = 135.0 / h;
+      // A code without pitch or height counts as 10 points on the plotters (as CONVERTF takes it): a
+      // width of 0 would fold every paragraph into one line.
+      if (v == 0 && h == 0) v = 10;
       if (OUTDEV == 2 || OUTDEV == 3) FONTWIDTH(i) = 20.0 * v / 9.0;
       else FONTWIDTH(i) = FONTSIZE(i) * CHARWIDTH(i, 32);
     }

@@ -1,6 +1,8 @@
 // The summary (legend) sheet's data: order of the entries, vertical step, the legend lines and their
 // samples, and lines too long for the column. Every character 25 dots wide: the column is 1364 dots.
 #include "engine/frame/helpers.h"
+#include "engine/runtime/number.h"
+#include "engine/select/select.h"
 #include "engine/select/coder_fixture.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
@@ -110,6 +112,29 @@ TEST_F(SummaryTest, StepsDepthsAndLongLines) {
   SUMMARYKEY = "|SUMMARY|";
   PROSUMMA();
   EXPECT_EQ(LAYERCOUNT, 0);
+}
+
+// The coder's summary step: a legend of 38 symbols (more than a page holds), and the five values the
+// coder keeps around it are back afterwards.
+TEST_F(SummaryTest, ThirtyEightSymbolsAndTheValuesKeptAroundIt) {
+  OUTDEV = 1;
+  SUMMARYKEY = "|SUMMARY|";
+  for (int i = 0; i < 38; ++i) SUMMARYKEY += "WORD" + std::to_string(i) + " [S" + std::to_string(i) + "]|";
+  SCALEDIV = 7, FORCEDSCALE = 8, PROFRMARGIN = 9, PROFLMARGIN = 10, ATTRRMARGIN = 11;
+  std::int32_t layers = 0;
+  coder_hand_over().prosumma = PROSUMMA;
+  coder_hand_over().proforma = [&] { layers = LAYERCOUNT; };
+  code({});
+  EXPECT_EQ(layers, 38);
+  EXPECT_EQ(SCALEDIV, 7);
+  EXPECT_EQ(FORCEDSCALE, 8);
+  EXPECT_EQ(PROFRMARGIN, 9);
+  EXPECT_EQ(PROFLMARGIN, 10);
+  EXPECT_EQ(ATTRRMARGIN, 11);
+  const auto r = records();
+  ASSERT_EQ(r.size(), 38u);
+  // 38 lines at A / 22 a line: the legend runs over more than the 19.5 cm of one page's room.
+  EXPECT_GT(rt::VAL(r[37].substr(1)), 19.5);
 }
 
 }  // namespace

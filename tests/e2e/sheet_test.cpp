@@ -126,9 +126,12 @@ TEST(Sheet, PlotterAndDxfResults) {
                                         job, 60);
         EXPECT_EQ(a.exit_code, 0) << a.err;
         EXPECT_NE(a.out.find(" 0\n"), std::string::npos) << f << a.out;  // entities, no audit error
+        EXPECT_EQ(bytes.find("EOF"), bytes.size() - 5) << f;             // the only EOF is the last line
       } else {
         // hp2xx reads the HP-GL/2 between the PJL wrapper's language switches.
         const size_t from = bytes.find("\x1b%0B"), to = bytes.rfind(";\x1b%1A");
+        EXPECT_EQ(from, bytes.rfind("\x1b%0B")) << f;  // HP-GL/2 entered once
+        EXPECT_EQ(bytes.find("\x1b%1A"), bytes.rfind("\x1b%1A")) << f;  // and left once
         ASSERT_NE(from, std::string::npos);
         ASSERT_NE(to, std::string::npos);
         write_file(job / "body.hpgl", bytes.substr(from + 3, to + 1 - from - 3));
@@ -144,6 +147,29 @@ TEST(Sheet, PlotterAndDxfResults) {
     }
     EXPECT_FALSE(fs::exists(job / "combined.pdf")) << device;
   }
+}
+
+// A hole that needs three PDF pages is one DXF sheet whose page length grew beyond the paper.
+TEST(Sheet, OneSheetOnDxf) {
+  EngineFolder ef;
+  std::string input = "Job Number : J-1\r\nHole Number : LONG\r\n/\r\n";
+  for (int l = 1; l <= 60; ++l) input += std::to_string(l) + ".00 Firm grey clay, layer " + std::to_string(l) + ".\r\n";
+  ef.write("holes.txt", input + "/\r\n//\r\n///\r\n");
+  std::string rf = run_file("holes.txt");
+  rf.replace(rf.find("output = PDF"), 12, "output = DXF");
+  ef.write("@runfile.dat", rf);
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path f = ef.file("drive_c/VLXFILES/J1/LONG.dxf");
+  ASSERT_TRUE(fs::exists(f)) << r.out;
+  const RunResult a = run_program({"/usr/bin/python3", "-c",
+                                   "import ezdxf,sys\nd=ezdxf.readfile(sys.argv[1])\n"
+                                   "ys=[e.dxf.start.y for e in d.modelspace().query('LINE')]\n"
+                                   "print(len(d.audit().errors), max(ys) > 10837.4, min(ys) >= -0.01)",
+                                   f.string()},
+                                  ef.path(), 60);
+  EXPECT_EQ(a.out, "0 True True\n") << a.out << a.err;
+  EXPECT_NE(read_file(f).find("layer 60."), std::string::npos);
 }
 
 TEST(Sheet, DraftAndTopDepth) {
