@@ -1,5 +1,6 @@
 // The drawing primitives on PDF: what each writes into the page's content stream, the rules of no
 // length, bars from any corner, the draft mark's bars and colours, text alignment and blank texts.
+#include <cmath>
 #include <regex>
 
 #include "engine/devices/devices.h"
@@ -197,6 +198,37 @@ TEST_F(PlotTest, HpglStream) {
   EXPECT_NE(pgl.find("LO1"), std::string::npos);
   EXPECT_EQ(pgl.substr(pgl.size() - 16), ";\x1b%1A\x1b" "E\x1b%-12345X");
   EXPECT_EQ(pgl.find('x'), std::string::npos);  // nothing of the earlier plot
+}
+
+TEST_F(PlotTest, HatchedBars) {
+  struct Case {
+    std::int32_t shade;
+    std::vector<std::string> ys;  // the strokes' dot rows, in the order written
+  } cases[] = {
+      {0, {"100", "110", "120"}},
+      {15, {"100", "110", "120", "101", "111", "121", "102", "112", "122"}},
+      {5, {"100", "110", "120"}},  // 0.5 rounds to 0
+  };
+  for (const auto& c : cases) {
+    open_plot(3);
+    BARSHADE = c.shade;
+    SHADEBAR(10, 95, 20, 30);  // from y 95 to 125: the grid starts at 90
+    const std::string dxf = close_plot();
+    std::vector<std::string> ys;
+    for (const auto& m : testing_support::find_all_regex(dxf, R"( 20\r\n *(-?[\d.]+)\r\n)")) {
+      // Back from plotter units to dot rows: (3200 - y) / DXFUNIT.
+      ys.push_back(std::to_string(static_cast<long>(std::lround(3200 - std::stod(m[1]) / DXFUNIT))));
+    }
+    EXPECT_EQ(ys, c.ys) << c.shade;
+  }
+  // The draft mark draws nothing on HP-GL/2 and leaves the shade alone.
+  open_plot(2);
+  BARSHADE = 35;
+  const auto before = rt::LOF(PLOTFILE);
+  DRAFTMAR();
+  EXPECT_EQ(rt::LOF(PLOTFILE), before);
+  EXPECT_EQ(BARSHADE, 35);
+  close_plot();
 }
 
 TEST_F(PlotTest, PlotterFonts) {
