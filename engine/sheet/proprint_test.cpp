@@ -122,6 +122,42 @@ TEST_F(SheetPrintTest, AttachedTextThatIsGone) {
   EXPECT_NE(dir.read("gone.PDF").find("(a line \\(with an open bracket) Tj"), std::string::npos);
 }
 
+// The footer: with 220 dots its rows are 30 dots apart (20 more between the two groups); an odd footer
+// height puts it on every page; the file value loses its signs and keeps only its last 24 characters.
+TEST_F(SheetPrintTest, FooterRowsAndFileValue) {
+  struct Case {
+    std::int32_t foot, pageno;
+    bool drawn;
+  } cases[] = {{220, 2, true}, {220, 1, false}, {221, 1, true}};
+  for (const auto& c : cases) {
+    FOOTDOTS = c.foot, PAGELENGTH = 3200, LAYERCOUNT = 1, PAGECOUNT = 2;
+    for (int w = 5; w <= 19; ++w) VOCAB(w) = "L" + std::to_string(w), HEADER(w) = "v" + std::to_string(w);
+    HEADER(16) = "C:\\Jobs\\North-shire_2025\\holes; final.txt";  // 36 characters once its signs are gone
+    HEADER(20) = "BH1";
+    const std::string s = first_stream(one_stream([&] {
+      rt::Trap trap("proprint.cpp", "PROPRINT");
+      SheetPrint sheet(trap);
+      sheet.PRELIM();
+      sheet.HOLENAME = "BH1";
+      PAGENO = c.pageno;
+      sheet.FOOTER();
+    }));
+    EXPECT_EQ(s.find("(L5)") != std::string::npos, c.drawn) << c.foot << " page " << c.pageno;
+    if (!c.drawn) continue;
+    auto y_of = [&](const std::string& text) {
+      const size_t at = s.find("(" + text + ")");
+      const size_t td = s.rfind(" Td", at);
+      const size_t from = s.rfind(' ', td - 1);
+      return std::stod(s.substr(from + 1, td - from - 1));
+    };
+    const double dot = std::stod(FNPDFY(0)) - std::stod(FNPDFY(100));  // points per 100 dots
+    const double step = (c.foot - 40) / 6 * dot / 100;
+    EXPECT_NEAR(y_of("L5") - y_of("L6"), step, 0.02);
+    EXPECT_NEAR(y_of("L8") - y_of("L9"), step + 20 * dot / 100, 0.02);
+    EXPECT_NE(s.find("(..shire2025\\\\holesfinal.txt)"), std::string::npos) << s;
+  }
+}
+
 TEST_F(SheetPrintTest, CurvedConnectors) {
   struct Case {
     std::int32_t ty;
