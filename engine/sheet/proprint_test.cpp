@@ -158,6 +158,34 @@ TEST_F(SheetPrintTest, FooterRowsAndFileValue) {
   }
 }
 
+// Scale ticks: 16 dots at the multiples of the tick division, 8 between; none at or above the head,
+// none below the scale's end, none below the hole's bottom.
+TEST_F(SheetPrintTest, ScaleTicks) {
+  TOPDEPTH = 0, DOTSPERUNIT = 100, PAGEORIGIN = 0, HEADDOTS = 600, SHEETX1 = 900;
+  LAYERCOUNT = 1, PAGENO = 2;
+  SCALESTEP = 0.25, SCALETICK = 1;
+  struct Case {
+    double bottom;
+    std::vector<std::pair<std::int32_t, std::int32_t>> ticks;  // y, length
+  } cases[] = {
+      {2.0, {{625, 8}, {650, 8}, {675, 8}, {700, 16}, {725, 8}, {750, 8}}},  // the scale ends at 750
+      {0.6, {{625, 8}, {650, 8}}},
+  };
+  for (const auto& c : cases) {
+    LAYERDEPTH(1) = c.bottom;
+    const std::string s = first_stream(one_stream([] {
+      rt::Trap trap("proprint.cpp", "PROPRINT");
+      SheetPrint sheet(trap);
+      sheet.HEADY = 600, sheet.SCALEENDY = 750;
+      sheet.SCALES();
+    }));
+    std::string expected;
+    for (const auto& [y, length] : c.ticks)
+      expected += ".12 w\r\n" + FNPDFX(900 - length) + " " + FNPDFY(y) + " m\r\n" + FNPDFX(900) + " " + FNPDFY(y) + " l\r\nS\r\n";
+    EXPECT_EQ(s, expected) << c.bottom;
+  }
+}
+
 TEST_F(SheetPrintTest, CurvedConnectors) {
   struct Case {
     std::int32_t ty;
