@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "engine/frame/frame.h"
+#include "engine/frame/helpers.h"
 #include "engine/pdf/pdf_fixture.h"
 #include "engine/select/globals.h"
 #include "engine/setup/setup.h"
@@ -183,6 +184,50 @@ TEST_F(SheetPrintTest, ScaleTicks) {
     for (const auto& [y, length] : c.ticks)
       expected += ".12 w\r\n" + FNPDFX(900 - length) + " " + FNPDFY(y) + " m\r\n" + FNPDFX(900) + " " + FNPDFY(y) + " l\r\nS\r\n";
     EXPECT_EQ(s, expected) << c.bottom;
+  }
+}
+
+// The hole box: its page label with and without the count word; a name wider than the box grows it
+// to the left in steps of 2 dots until the text has more than 8 dots on each side; "000" gets no box.
+TEST_F(SheetPrintTest, HoleBox) {
+  struct Case {
+    std::string name, of, label;
+  } cases[] = {
+      {"BH1", "of", "Page 2 of 3"},
+      {"BH1", "", "Page 2"},
+      {"A-VERY-LONG-HOLE-NAME-WIDER-THAN-THE-BOX", "of", "Page 2 of 3"},
+      {"000", "of", "Page 2 of 3"},
+  };
+  for (const auto& c : cases) {
+    RIGHTEDGE = 2300, PAGENO = 2, PAGECOUNT = 3;
+    VOCAB(20) = "Hole", VOCAB(25) = c.of, VOCAB(26) = "Page", HEADER(20) = c.name;
+    std::string label;
+    const std::string s = first_stream(one_stream([&] {
+      rt::Trap trap("proprint.cpp", "PROPRINT");
+      SheetPrint sheet(trap);
+      sheet.HEADERR();
+      label = sheet.PAGELABEL;
+    }));
+    EXPECT_EQ(label, c.label);
+    const std::int32_t boxx = RIGHTEDGE - 445;
+    if (c.name == "000") {
+      EXPECT_EQ(s.find(FNPDFY(50) + " m"), std::string::npos) << s;  // the job box alone, lower down
+      continue;
+    }
+    EXPECT_NE(s.find("(" + label + ")"), std::string::npos);
+    const size_t m = s.find(FNPDFY(50) + " m");
+    ASSERT_NE(m, std::string::npos) << s;
+    const size_t from = s.rfind('\n', m) + 1;
+    const std::string x = s.substr(from, m - from - 1);
+    const std::int32_t tw = FNDLEN("Hole ", 3) + FNDLEN(c.name, 1);
+    std::int32_t g = 0;
+    while (g < 4000 && FNPDFX(boxx - g) != x) g += 2;  // the box's left end is boxx less an even growth
+    ASSERT_LT(g, 4000) << x;
+    EXPECT_GT(445 + g - tw, 2 * 8) << c.name;                     // more than 8 dots each side
+    if (g > 0) {
+      EXPECT_LE(445 + g - 2 - tw, 2 * 8 + 1) << c.name;  // but 2 dots less would not do
+    }
+    EXPECT_EQ(g > 0, c.name.size() > 20) << c.name;
   }
 }
 
