@@ -231,6 +231,39 @@ TEST_F(SheetPrintTest, HoleBox) {
   }
 }
 
+// End marks where the sheet goes on to another page, and arrows on PDF where the next (or the last)
+// page jumps in depth: down at a page's end, up at its head.
+TEST_F(SheetPrintTest, EndMarksAndArrows) {
+  struct Case {
+    std::int32_t page, pages;
+    double d1, d2, d3;  // the pages' depths
+    std::int32_t marks, down, up;
+  } cases[] = {
+      {1, 1, 0, 0, 0, 0, 0, 0},
+      {1, 2, 0, 0, 0, 1, 0, 0},  // goes on without a jump
+      {1, 2, 0, 5, 0, 1, 1, 0},
+      {2, 2, 0, 5, 0, 1, 0, 1},
+      {2, 3, 0, 5, 9, 2, 1, 1},
+  };
+  RIGHTEDGE = 2250, SHEETX1 = 900, HEADDOTS = 600, PAGELENGTH = 3200, FOOTDOTS = 300, LAYERCOUNT = 0;
+  for (const auto& c : cases) {
+    PAGENO = c.page, PAGECOUNT = c.pages;
+    PAGEDEPTH(1) = c.d1, PAGEDEPTH(2) = c.d2, PAGEDEPTH(3) = c.d3;
+    const std::string s = first_stream(one_stream([] {
+      rt::Trap trap("proprint.cpp", "PROPRINT");
+      SheetPrint sheet(trap);
+      sheet.PAGEENDY = 2800, sheet.SCALEENDY = 2800;
+      sheet.BORDERS();
+    }));
+    EXPECT_EQ(testing_support::find_all_regex(s, FNPDFX(900 - 35) + " +[0-9.]+ m").size(), static_cast<size_t>(c.marks)) << c.page << "/" << c.pages;
+    // An arrow is a filled triangle whose tip lies 16 dots below (down) or above (up) its base.
+    const std::string down = " " + FNPDFY(2804 + 16) + " l\r\nb", up = " " + FNPDFY(596 - 16) + " l\r\nb";
+    EXPECT_EQ(s.find(down) != std::string::npos, c.down > 0) << c.page << "/" << c.pages << s;
+    EXPECT_EQ(s.find(up) != std::string::npos, c.up > 0) << c.page << "/" << c.pages << s;
+    EXPECT_EQ(testing_support::find_all_regex(s, "\r\nb\r\n").size(), static_cast<size_t>(2 * (c.down + c.up))) << s;
+  }
+}
+
 TEST_F(SheetPrintTest, CurvedConnectors) {
   struct Case {
     std::int32_t ty;
