@@ -227,11 +227,12 @@ TEST(PromptFile, LayoutAndTheTextsTheEngineParses) {
 
   // Word lists of the main menu and the run file.
   const auto devices = split_words(t.at(33));
-  ASSERT_EQ(devices.size(), 5u);
-  EXPECT_EQ(devices[2] + devices[3] + devices[4], "PDFPGLDXF");
-  for (const char* w : {"PDF", "PGL", "DXF"}) {
+  ASSERT_EQ(devices.size(), 6u);
+  EXPECT_EQ(devices[2] + devices[3] + devices[4] + devices[5], "PDFPGLDXFPCL");
+  for (const char* w : {"PDF", "PGL", "DXF", "PCL"}) {
     EXPECT_EQ(upper(devices[0] + " " + devices[1]).find(w), std::string::npos) << w;
-    EXPECT_EQ(word_position(t.at(33), w) - 2, std::string(w) == "PDF" ? 1u : std::string(w) == "PGL" ? 2u : 3u);
+    EXPECT_EQ(word_position(t.at(33), w) - 2,
+              std::string(w) == "PDF" ? 1u : std::string(w) == "PGL" ? 2u : std::string(w) == "DXF" ? 3u : 4u);
   }
   EXPECT_EQ(word_position(t.at(28), "PROFILES"), 2u) << "activity 0 (a position of 2 or less)";
   EXPECT_EQ(word_position(t.at(28), "TEST-SYMB"), 3u) << "activity 1";

@@ -231,6 +231,44 @@ TEST_F(PlotTest, HatchedBars) {
   close_plot();
 }
 
+TEST_F(PlotTest, PrinterStream) {
+  struct Case {
+    const char* what;
+    std::function<void()> draw;
+    std::string bytes;
+  } cases[] = {
+      {"a rule", [] { RULE(400, 100, 200); }, "\x1b*p100x200Y\x1b*c300a1b0P"},
+      {"a border from its top", [] { BORDER(50, 900, 300); }, "\x1b*p50x300Y\x1b*c1a600b0P"},
+      {"rules of no length", [] { RULE(5, 5, 5), BORDIR(5, 6, 6); }, ""},
+      {"a point left of the page", [] { TABXY(-40, 10); }, "\x1b*p0x10Y"},
+      {"a primary and a secondary font", [] { FSETFONT(1), FSETFONT(3); },
+       "\x1b(s12h\x0f\x1b)s8v\x0e"},
+      {"a right-aligned text with its codes", [] {
+         TEXTORIGIN = 7;
+         CURFONT = 1;
+         std::string t = "ab\x1b*p+5Xc\x05";
+         PRINTEXT(100, 50, t);
+       }, "\x1b*p60x50Yab\x1b*p+5Xc"},  // 40 dots wide with the hard space, which prints as nothing
+      {"bars shaded within 1..100", [] {
+         BARSHADE = 0, SHADEBAR(1, 2, 3, 4);
+         BARSHADE = 150, SHADEBAR(1, 2, 3, 4);
+       }, "\x1b*p1x2Y\x1b*c3a4b1g2P\x1b*p1x2Y\x1b*c3a4b100g2P"},
+  };
+  FONTSPEC(1) = "\x1b(s12h";
+  FONTSPEC(3) = "\x1b)s8v";
+  for (const auto& c : cases) {
+    OUTDEV = 4;
+    PLOTFILE = PAGEFILE = rt::FREEFILE();
+    GOOPEN("PLOTFILE");
+    const auto head = static_cast<size_t>(rt::LOF(PLOTFILE));
+    c.draw();
+    const std::string pcl = close_plot();
+    EXPECT_EQ(pcl.substr(0, 34), "\x1b%-12345X@PJL ENTER LANGUAGE=PCL\r\n") << c.what;
+    EXPECT_EQ(pcl.substr(head, pcl.size() - head - 11), c.bytes) << c.what;
+    EXPECT_EQ(pcl.substr(pcl.size() - 11), "\x1b" "E\x1b%-12345X") << c.what;
+  }
+}
+
 TEST_F(PlotTest, PlotterFonts) {
   struct Case {
     std::string spec, code;

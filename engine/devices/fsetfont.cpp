@@ -10,4 +10,7 @@ void FSETFONT(const std::int32_t& n) {
   RT_TRAP(trap, "FSETFONT");
   CURFONT = n;
   if (OUTDEV == 2 && plot_open && n >= 0 && n <= 3) rt::put_bytes(PAGEFILE, HPGLFONT(n) + ";");
+  // The printer: the SET file's selection code, then SI for a primary font or SO for a secondary one.
+  if (OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3 && plot_open && n >= 1 && n <= 3)
+    rt::put_bytes(PAGEFILE, FONTSPEC(n) + (FONTSPEC(n).find(')') != std::string::npos ? "\x0e" : "\x0f"));
 }

@@ -13,6 +13,8 @@ void GOCLOSE() {
     rt::put_bytes(PLOTFILE, ";" + ESC + "%1A" + ESC + "E" + ESC + "%-12345X");
   } else if (OUTDEV == 3) {
     for (const char* line : {" 0", "ENDSEC", " 0", "EOF"}) rt::print_line(PLOTFILE, line);
+  } else if (OUTDEV != 1) {
+    rt::put_bytes(PLOTFILE, "\x1b" "E\x1b%-12345X");  // the printer's job end
   }
   rt::close_file(PLOTFILE);
   plot_open = false;

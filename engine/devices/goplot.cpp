@@ -9,6 +9,7 @@
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
+#include "engine/setup/globals.h"
 #include "platform/console.h"
 
 void GOVIEWPO(double& xmin, double& xmax, double& ymin, double& ymax) {
@@ -47,6 +48,14 @@ void GOOPEN(const std::string& file) {
     if (!rt::open_file(PLOTFILE, file, rt::FileMode::Output)) return;
     plot_open = true;
     for (const char* line : {" 0", "SECTION", " 2", "ENTITIES"}) rt::print_line(PLOTFILE, line);
+  } else if (OUTDEV != 1 && OUTDEV != 3 && OUTDEV != 2) {
+    // The PCL printer: one stream per hole, created empty; the job head, units of 300 per inch and the page.
+    if (rt::file_exists(file)) rt::kill_file(file);
+    if (!rt::open_file(PLOTFILE, file, rt::FileMode::Binary)) return;
+    plot_open = true;
+    const bool a3 = PAPER == "A3";
+    rt::put_bytes(PLOTFILE, ESC + "%-12345X" + "@PJL ENTER LANGUAGE=PCL\r\n" + ESC + "E" + ESC + "&u300D" +
+                                (a3 ? ESC + "&l27A" + ESC + "&l1O" : ESC + "&l26A" + ESC + "&l0O"));
   } else if (OUTDEV == 2) {
     // Created empty: no bytes of an earlier plot stay behind a shorter one.
     if (rt::file_exists(file)) rt::kill_file(file);

@@ -6,6 +6,7 @@
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 
@@ -29,7 +30,24 @@ void PRINTEXT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
     std::int32_t px = x, py = y;
     TEXTLORG(px, py, w, h);
     DXFTEXT(px, py, text);
-  } else {
-    // PCL printer: comes with the printer stream.
+  } else if (plot_open) {
+    // The printer: its own codes in the text (underline, justification moves, font codes) stay, other
+    // control bytes are dropped.
+    std::int32_t px = x, py = y;
+    TEXTLORG(px, py, w, h);
+    TABXY(px, py);
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      if (c == 27) {
+        size_t j = i + 1;
+        while (j < text.size() && !(text[j] >= '@' && text[j] <= 'Z')) ++j;
+        out += text.substr(i, j - i + 1);
+        i = j;
+      } else if (c >= 32) {
+        out += static_cast<char>(c);
+      }
+    }
+    rt::put_bytes(PAGEFILE, out);
   }
 }

@@ -3,8 +3,12 @@
 
 #include "engine/devices/devices.h"
 #include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
+#include "engine/devices/globals.h"
 #include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
 
 void RULE(const std::int32_t& x1, const std::int32_t& x2, const std::int32_t& y) {
   RT_TRAP(trap, "RULE");
@@ -18,7 +22,9 @@ void RULE(const std::int32_t& x1, const std::int32_t& x2, const std::int32_t& y)
     PPLOT(b, y);
   } else if (OUTDEV == 3) {
     DXFLINE(std::min(x1, x2), y, std::max(x1, x2), y);
-  } else {
-    // PCL printer: comes with the printer stream.
+  } else if (plot_open) {
+    const std::int32_t a = std::min(x1, x2), b = std::max(x1, x2);
+    TABXY(a, y);
+    rt::put_bytes(PAGEFILE, "\x1b*c" + rt::STR_TRIM(static_cast<std::int64_t>(b - a)) + "a1b0P");
   }
 }

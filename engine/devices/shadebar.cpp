@@ -5,8 +5,10 @@
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
 #include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 
 namespace {
@@ -53,8 +55,13 @@ void SHADEBAR(const std::int32_t& x, const std::int32_t& y, const std::int32_t& 
     PGLBAR(bx, by, bw, bh);
   } else if (OUTDEV == 3) {
     DXFBAR(bx, by, bw, bh);
-  } else {
-    // PCL printer: comes with the printer stream.
+  } else if (plot_open) {
+    // The printer: a rectangle shaded BARSHADE percent (kept within 1..100) from its top left corner.
+    TABXY(bx, by);
+    const std::int32_t g = BARSHADE < 1 ? 1 : BARSHADE > 100 ? 100 : BARSHADE;
+    rt::put_bytes(PAGEFILE, "\x1b*c" + rt::STR_TRIM(static_cast<std::int64_t>(bw)) + "a" +
+                                rt::STR_TRIM(static_cast<std::int64_t>(bh)) + "b" + rt::STR_TRIM(static_cast<std::int64_t>(g)) +
+                                "g2P");
   }
 }
 

@@ -346,7 +346,7 @@ TEST_F(MenuTest, GoThatCannotRun) {
       {"1/in.txt 4/12", "  Activity 12 cannot be run: no sheet is made\r\n"},
       {"1/in.txt 4/4", "  Run file: activity \"4\" is no word of \"Activity Profiles Test-Symb One-Page\"\r\n"},
       {"1/in.txt 4/drawings", "  Run file: activity \"drawings\" is no word of"},
-      {"1/in.txt 2/PS", "  Run file: output \"PS\" is no word of \"Output device PDF PGL DXF\"\r\n"},
+      {"1/in.txt 2/PS", "  Run file: output \"PS\" is no word of \"Output device PDF PGL DXF PCL\"\r\n"},
   };
   for (const auto& c : cases) {
     calls.clear();

@@ -182,13 +182,20 @@ void SheetPrint::OPENPAGE() {
     GOOPEN("PLOTFILE");
     GOHPGL();
     for (std::int32_t f = 1; f <= 3; ++f) CONVERTF(FONTSPEC, HPGLFONT, f);
+  } else if (OUTDEV != 2 && OUTDEV != 3 && PAGENO == 1) {
+    // The printer: one stream for all pages of the hole.
+    PLOTFILE = PAGEFILE = rt::FREEFILE();
+    GOOPEN("PLOTFILE");
   }
-  // The printer has no page file yet.
 }
 
 void SheetPrint::CLOSEPAG() {
   trap_.section("CLOSEPAG");
-  if (OUTDEV == 1) CLOSELEA();
+  if (OUTDEV == 1) {
+    CLOSELEA();
+  } else if (OUTDEV != 2 && OUTDEV != 3 && plot_open) {
+    rt::put_bytes(PAGEFILE, "\x0c");  // every printer page ends with a form feed
+  }
 }
 
 void SheetPrint::page_sequence() {

@@ -208,13 +208,13 @@ void PROSTOP() {
       PAPER = paper, ATTRCOUNT = attributes;
     }
   }
-  if (OUTDEV == 2 || OUTDEV == 3) {
+  if (OUTDEV != 1) {
     // The plot file's end is written here, once per hole; the result is not joined with the PDFs.
     GOCLOSE();
     if (!rt::file_exists("plotfile")) {
       say_fault("The plot of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
     } else if (folders) {
-      const std::string name = unique_result(r, OUTDEV == 2 ? ".pgl" : ".dxf");
+      const std::string name = unique_result(r, OUTDEV == 2 ? ".pgl" : OUTDEV == 3 ? ".dxf" : ".pcl");
       if (copy_result("plotfile", name)) {
         result = name;
       } else {
@@ -222,7 +222,6 @@ void PROSTOP() {
       }
     }
   }
-  // The printer has no result file yet.
 
   if ((RUNFLAGS & 0x80) != 0 && !result.empty()) {
     const std::string folder = folder_of(RESULTNAME);
