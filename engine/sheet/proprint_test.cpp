@@ -264,6 +264,36 @@ TEST_F(SheetPrintTest, EndMarksAndArrows) {
   }
 }
 
+// A column break in a description: the rest of the layer's lines form a second column that starts
+// level with its first line, halfway across the text area.
+TEST_F(SheetPrintTest, DescriptionColumnBreak) {
+  LAYERCOUNT = 1, NOTECOUNT = 0, LAYERLINES(1) = 3;
+  PIOPEN("Dwork.2", WORKSECOND + DWORKBASE);
+  PIINIT(WORKSECOND + DWORKBASE);
+  PIWRITE("left1", 1, WORKSECOND + DWORKBASE);
+  PIWRITE("left2", 2, WORKSECOND + DWORKBASE);
+  PIWRITE("\x18right1", 3, WORKSECOND + DWORKBASE);
+  TEXTTOP(1) = 100, TEXTBOTTOM(1) = ITEMBOTTOM(1) = 250;
+  RIGHTEDGE = 2250, PROFRMARGIN = 20, LINEPITCH = 50;
+  const std::string s = first_stream(one_stream([] {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    sheet.PRELIM();
+    TEXTX = 1306, PAGEORIGIN = 0, HEADDOTS = 600, sheet.ROOMEND = 1000;
+    sheet.DESCRIPT();
+  }));
+  auto td = [&](const std::string& text) {
+    const size_t at = s.find("(" + text + ")");
+    EXPECT_NE(at, std::string::npos) << text << s;
+    const size_t end = s.rfind(" Td", at);
+    return s.substr(s.rfind('\n', end) + 1, end - s.rfind('\n', end) - 1);
+  };
+  // Level with the first line: the same y after the second column's x.
+  EXPECT_EQ(td("right1"), FNPDFX((2250 + 1306 - 20) / 2 + 25) + td("left1").substr(FNPDFX(1306).size())) << s;
+  EXPECT_NE(td("left2"), td("left1"));
+  EXPECT_EQ(s.find('\x18'), std::string::npos);
+}
+
 TEST_F(SheetPrintTest, CurvedConnectors) {
   struct Case {
     std::int32_t ty;
