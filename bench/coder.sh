@@ -8,14 +8,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 holes=${1:-500}
 layers=${2:-6}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-(cd "$top/data" && find . -path ./src -prune -o -type f -print) | while read -r f; do
-  mkdir -p "$work/$(dirname "$f")"
-  cp -p "$top/data/$f" "$work/$f"
-done
-cp "$build/engine/profile" "$work/profile"
+# shellcheck source=bench/engine_folder.sh
+. "$top/bench/engine_folder.sh"
 
 descriptions=(
   "Soft to firm brown slightly sandy CLAY with occasional rootlets."

@@ -9,14 +9,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 runs=${1:-5}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-(cd "$top/data" && find . -path ./src -prune -o -type f -print) | while read -r f; do
-  mkdir -p "$work/$(dirname "$f")"
-  cp -p "$top/data/$f" "$work/$f"
-done
-cp "$build/engine/profile" "$work/profile"
+# shellcheck source=bench/engine_folder.sh
+. "$top/bench/engine_folder.sh"
 
 # One printed line each (longer texts would need more than the 12 pages a sheet may have).
 text="Stiff dark grey fissured silty CLAY, rare shells."

@@ -8,14 +8,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
 runs=${1:-3}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-(cd "$top/data" && find . -path ./src -prune -o -type f -print) | while read -r f; do
-  mkdir -p "$work/$(dirname "$f")"
-  cp -p "$top/data/$f" "$work/$f"
-done
-cp "$build/engine/profile" "$work/profile"
+# shellcheck source=bench/engine_folder.sh
+. "$top/bench/engine_folder.sh"
 mkdir -p "$work/drive_c"
 export VLX_DRIVE_C="$work/drive_c"
 
