@@ -89,7 +89,7 @@ std::vector<std::string> lines_of(const std::string& screen) {
 // shows, answering the key wait of a data file the folder lacks.
 std::string start_engine(const Tmux& tmux, const EngineFolder& ef) {
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
-                          "./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
+                          "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   std::string shown;
   // The cells are painted last; the last of them is the setup cell's "Editor". A key wait that is still
@@ -174,7 +174,8 @@ TEST(EngineTerminal, OneShotRunLeavesItsLinesOnTheScreen) {
                            "3/    holelist = ALL\r\n4/    activity = 0\r\n");
   // The shell stays in the pane after the run, so that the screen can be read.
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
-                          "./profile @runfile.dat 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt; sleep 600"});
+                          "mkdir -p drive_c; VLX_DRIVE_C=$PWD/drive_c ./profile @runfile.dat 2> stderr.txt; echo $? > rc.txt; "
+                          "stty -a > stty.txt; sleep 600"});  // the results go into the test's folder, not the home folder
   ASSERT_EQ(r.exit_code, 0) << r.err;
   expect_clean_end(ef, tmux);
   const std::string shown = tmux.screen();
