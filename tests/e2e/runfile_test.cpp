@@ -47,7 +47,7 @@ TEST(EngineRunFile, OneShotRuns) {
       {"profiles as PDF", "STANDARD.SET", "PDF", "0", false, 0, " 1 ", nullptr},
       {"SET file with its folder", "", "DXF", "0", false, 0, " 3 ", nullptr},
       {"pause asked for, no one there", "STANDARD.SET", "PGL", "0", true, 0, " 2 ", nullptr},
-      {"symbol test", "STANDARD.SET", "PDF", "1", false, 0, nullptr, nullptr},
+      {"symbol test without a person", "STANDARD.SET", "PDF", "1", false, 1, nullptr, "The symbol test takes its range"},
       {"activity 12", "STANDARD.SET", "PDF", "12", false, 1, nullptr, "  Activity 12 cannot be run"},
       {"activity word unknown", "STANDARD.SET", "PDF", "LOGS", false, 1, nullptr, "  Run file: activity \"LOGS\""},
       {"output word unknown", "STANDARD.SET", "PS", "0", false, 1, nullptr, "  Run file: output \"PS\""},
