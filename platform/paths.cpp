@@ -361,10 +361,11 @@ bool wild_match(std::string_view mask, std::string_view name) {
 
 }  // namespace
 
-std::vector<FolderEntry> list_matching(std::string_view mask) {
+std::vector<FolderEntry> list_matching(std::string_view mask, size_t limit, bool hidden) {
   std::vector<FolderEntry> out;
   const std::string_view folder = folder_part(mask);
-  const std::string_view pattern = file_part(mask);
+  std::string_view pattern = file_part(mask);
+  if (pattern == "*.*") pattern = "*";
   fs::path dir = ".";
   if (!folder.empty()) {
     MappedPath m = map_existing(folder);
@@ -374,9 +375,10 @@ std::vector<FolderEntry> list_matching(std::string_view mask) {
   std::error_code ec;
   fs::directory_iterator it(dir, ec), end;
   if (ec) return out;
-  for (; it != end; it.increment(ec)) {
+  for (; it != end && out.size() < limit; it.increment(ec)) {
     if (ec) break;
     std::string n = it->path().filename().string();
+    if (!hidden && !n.empty() && n[0] == '.') continue;
     if (!wild_match(pattern, n)) continue;
     std::error_code ec2;
     out.push_back({n, it->is_directory(ec2)});

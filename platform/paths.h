@@ -47,12 +47,15 @@ std::string search_path(std::string_view name);
 // The entries of a folder whose names match a mask, as a directory search finds them: the mask's
 // folder part (none: the current folder) is mapped as above, its last part may hold "*" (any run of
 // characters) and "?" (one character) and is compared without regard to letter case. Names come
-// without the folder, in the order the folder lists them; a missing folder gives none.
+// without the folder, in the order the folder lists them; a missing folder gives none. A last part of
+// "*.*" matches every name, also names without a point, as it does in the engine's directory searches.
+// At most limit entries are listed; hidden ones (names that begin with ".") only when asked for.
 struct FolderEntry {
   std::string name;
   bool folder = false;
 };
-std::vector<FolderEntry> list_matching(std::string_view mask);
+std::vector<FolderEntry> list_matching(std::string_view mask, size_t limit = static_cast<size_t>(-1),
+                                       bool hidden = true);
 
 // Folder of the running program (native, no trailing separator). Empty when unknown.
 std::string program_folder();

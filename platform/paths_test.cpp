@@ -81,6 +81,12 @@ TEST(PathsTest, ListsTheEntriesThatMatchAMask) {
   EXPECT_EQ(names("SUB\\*.TRX"), (std::vector<std::string>{"inner.trx"}));
   EXPECT_TRUE(names("missing\\*.trx").empty());
   EXPECT_TRUE(names("*.pdf").empty());
+  // "*.*" lists every entry, with or without a point; hidden names only when asked for.
+  d.write(".hidden", "x");
+  EXPECT_EQ(names("SUB\\*.*"), (std::vector<std::string>{"inner.trx"}));
+  EXPECT_EQ(names("*.*").size(), 8u);
+  EXPECT_EQ(platform::list_matching("*.*", 100, false).size(), 7u);
+  EXPECT_EQ(platform::list_matching("*", 3).size(), 3u);
 }
 
 // A folder's listing is kept between lookups and follows every change to the folder at once, whoever
