@@ -18,3 +18,15 @@ void DRAW1BOX(std::int32_t& top, std::int32_t& left, std::int32_t& height, std::
 // pair entry (its inverse for an entry of 0 or below, which becomes positive in the caller's variable).
 void PAINTBOX(const std::int32_t& first, const std::int32_t& last, const std::int32_t& first_col,
               const std::int32_t& last_col, const std::int32_t& top, const std::int32_t& left, std::int32_t& entry);
+
+// The text of the last Enter in the picker's input field, for F3; it lasts as long as the process.
+extern std::string RECALLTEXT;
+// A one-line input field at (row, col): the prompt, the field and the key hint (an empty hint gets the
+// default, which the caller's variable receives). text is the proposed text on entry and the result on
+// return: Enter gives what the field shows (with the cut head of a long path, unless it holds ":"), Esc
+// the head alone, a key it has no use for the head and that key's character.
+void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::string& prompt, std::string& text,
+              std::string& hint);
+
+// The console file picker: the chosen file's name (as listed or typed), or "NIL" when the user cancels.
+void PICKFTCH(std::string& result);

@@ -1,8 +1,11 @@
 // The file picker's remembered files and its boxes.
+#include <filesystem>
+
 #include "engine/frame/globals.h"
 #include "engine/run/picker.h"
 #include "engine/run/run_fixture.h"
 #include "platform/console.h"
+#include "platform/console_scripted.h"
 
 namespace {
 
@@ -88,6 +91,172 @@ TEST_F(PickerTest, Boxes) {
   EXPECT_EQ(con.attr_at(13, 3), (1 << 4) | 14);
   std::int32_t same = 2;
   PAINTBOX(2, 1, 1, 76, 12, 2, same);  // last row before the first: nothing
+}
+
+// The picker's input field: row 22 from column 3 with "Filemask = " and the default hint, so the field
+// runs from column 14 to 69 (56 columns) and the hint from column 70.
+TEST_F(PickerTest, LineEditor) {
+  const std::string hint = std::string{'\x11', '\xC4', '\xD9'} + " Enter";
+  const std::string up{'\0', 72}, down{'\0', 80}, left{'\0', 75}, right{'\0', 77}, home{'\0', 71}, end{'\0', 79},
+      ins{'\0', 82}, del{'\0', 83}, f3{'\0', 61}, shift_f6{'\0', 89}, shift_tab{'\0', 15};
+  const std::string path70 = "C:\\PROJECTS\\2026\\GROUND INVESTIGATION\\NORTH SITE\\TRIAL PITS\\PIT3.TXT";
+  ASSERT_EQ(path70.size(), 68u);
+  const std::string a54(54, 'A'), name60(60, 'N');
+  struct Case {
+    const char* what;
+    std::string proposed;
+    std::vector<std::string> keys;  // a key of one character, two (scan code) or four (a click)
+    std::string result;
+    std::string shown;  // the start of the field (column 14 on), when it matters
+  } cases[] = {
+      {"short text comes back", "C:\\DATA\\A.TXT", {"\r"}, "C:\\DATA\\A.TXT", "C:\\DATA\\A.TXT  "},
+      {"the first key appends", "C:\\", {"X", "\r"}, "C:\\X", ""},
+      {"after Home the first key clears", "ABC", {home, "Z", "\r"}, "Z", ""},
+      {"Backspace cancels the clearing", "ABCD", {left, "\b", "Z", "\r"}, "ABZ", ""},
+      {"Backspace at the start deletes", "ABC", {home, "\b", ins, "X", "\r"}, "XBC", ""},
+      {"Backspace stops at an inner blank", "AB CD", {home, "\b", "\r"}, "B  CD", ""},
+      {"Del shifts the whole rest", "AB CD", {home, del, del, del, "\r"}, "CD", ""},
+      {"Shift+F6 blanks to the end", "ABCDEF", {home, right, right, shift_f6, "\r"}, "AB", ""},
+      {"Tab goes to the next comma", "A,B,C", {home, "\t", "X", "\r"}, "AX", ""},
+      {"Shift+Tab back to the comma before", "A,B,C", {shift_tab, "X", "\r"}, "A,BX", ""},
+      {"Esc on a short text cancels", "ABC", {"\x1B"}, "", ""},
+      {"Up ends with E", "ABC", {up}, "E", ""},
+      {"Down ends with P", "ABC", {down}, "P", ""},
+      {"a click ends with character 255", "ABC", {platform::mouse_key(platform::kMousePress, 1)}, "\xFF", ""},
+      {"a long path shows its tail and comes back whole", path70, {"\r"}, path70, "...\\NORTH SITE\\TRIAL"},
+      {"a long path: Esc gives its head", path70, {"\x1B"}, "C:\\PROJECTS\\2026\\GROUND INVESTIGATION\\", ""},
+      {"a long path: a typed drive replaces it", path70, {home, "D", ":", "\\", "X", "\r"}, "D:\\X", ""},
+      {"a long name without a backslash comes back whole", name60, {"\r"}, name60, "...\\NNNN"},
+      {"a rest of width - 3 after the prefix still fits", "DIR\\" + std::string(53, 'R'), {"\r"},
+       "DIR\\" + std::string(53, 'R'), ""},
+      {"Backspace on a full field takes no hint", a54, {end, "B", "C", home, "\b", "\r"}, a54.substr(1) + "BC", ""},
+      {"End on a full field stays in it", a54, {end, "B", "C", end, "Z", "\r"}, a54 + "BZ", ""},
+      {"F3 before any Enter: the next key ends with the head", "ABC", {f3, "Q"}, "", ""},
+  };
+  for (const auto& c : cases) {
+    auto scripted = std::make_unique<platform::ScriptedConsole>(25);
+    auto* con = scripted.get();
+    platform::set_console(std::move(scripted));
+    con->mouse_on(3, platform::kMousePress);  // as the list leaves it
+    for (const auto& k : c.keys) con->push_key(k);
+    SCOPED_TRACE(c.what);
+    RECALLTEXT.clear();
+    std::string text = c.proposed, h;
+    try {
+      PICKPUT1(22, 3, "Filemask = ", text, h);
+    } catch (const platform::ScriptExhausted&) {
+      ADD_FAILURE() << c.what << ": the field waits for more keys";
+      continue;
+    }
+    EXPECT_EQ(text, c.result) << c.what;
+    EXPECT_EQ(h, hint) << c.what;
+    const std::string row = con->row_text(22);
+    EXPECT_EQ(row.substr(2, 11), "Filemask = ") << c.what;
+    EXPECT_EQ(row.substr(69, 9), hint) << c.what;  // no edit reaches the hint
+    if (!c.shown.empty()) {
+      EXPECT_EQ(row.substr(13, c.shown.size()), c.shown) << c.what;
+    }
+    EXPECT_EQ(con->queued(), 0u) << c.what;
+  }
+
+  // F3 brings back the text of the last Enter, as much as the field holds.
+  auto scripted = std::make_unique<platform::ScriptedConsole>(25);
+  auto* con = scripted.get();
+  platform::set_console(std::move(scripted));
+  RECALLTEXT = std::string(60, 'R');
+  con->push_key(std::string{'\0', 61});
+  con->push_key("\r");
+  std::string text = "X", h;
+  PICKPUT1(22, 3, "Filemask = ", text, h);
+  EXPECT_EQ(text, std::string(56, 'R'));
+  EXPECT_EQ(con->row_text(22).substr(69, 9), hint);
+  EXPECT_EQ(RECALLTEXT, std::string(56, 'R'));
+
+  // Without a person at the console the field ends as Esc does.
+  platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+  text = path70;
+  PICKPUT1(22, 3, "Filemask = ", text, h);
+  EXPECT_EQ(text, "C:\\PROJECTS\\2026\\GROUND INVESTIGATION\\");
+}
+
+// The picker over the remembered files and the listings of masks and folders. "C:\" is the folder
+// drive_c of the test's folder; the current folder is the test's folder.
+TEST_F(PickerTest, FilePicker) {
+  testing_support::ScopedEnv drive_c("VLX_DRIVE_C", (dir.path() / "drive_c").string());
+  dir.write("drive_c/Examples/Examples.TXT", "x");
+  dir.write("drive_c/.hidden", "x");
+  dir.write("a.TXT", "x");
+  const std::string up{'\0', 72}, down{'\0', 80}, home{'\0', 71}, end{'\0', 79};
+  std::string thirty, three = "F01\r\nF02\r\nF03\r\n";
+  for (int i = 1; i <= 30; ++i) thirty += (i < 10 ? "F0" : "F") + std::to_string(i) + "\r\n";
+  const std::string click2 = "click 14", click_outside = "click 5";
+  struct Case {
+    const char* what;
+    const char* memofile;  // nullptr: none
+    std::vector<std::string> keys;
+    std::string result;
+    std::string field;  // what the input row shows at the end (from column 3), when it matters
+  } cases[] = {
+      {"Esc in the list cancels", nullptr, {"\x1B"}, "NIL", ""},
+      {"the drive, its folder, its file", nullptr, {"\r", "\r", "\r", "\r", "\r", "\r"}, "C:\\Examples\\Examples.TXT", ""},
+      {"End in a long list", thirty.c_str(), {end, "\r", "\x1B"}, "NIL", "Filemask = F30"},
+      {"Down scrolls past the last row", thirty.c_str(), {down, down, down, down, down, down, down, down, down, "\r", "\x1B"},
+       "NIL", "Filemask = F10"},
+      {"Up scrolls back from the first row", thirty.c_str(), {end, up, up, up, up, up, up, up, up, "\r", "\x1B"}, "NIL",
+       "Filemask = F22"},
+      {"Home after End", thirty.c_str(), {end, home, "\r", "\x1B"}, "NIL", "Filemask = F01"},
+      {"End in a short list takes its last entry", three.c_str(), {end, "\r", "\x1B"}, "NIL", "Filemask = F03"},
+      {"an empty row gives an empty field", three.c_str(), {down, down, down, down, "\r", "\r"}, "NIL", "Filemask =   "},
+      {"a click takes its row", three.c_str(), {click2, "\x1B"}, "NIL", "Filemask = F02"},
+      {"a click outside the rows does nothing", three.c_str(), {click_outside, "\r", "\x1B"}, "NIL", "Filemask = F01"},
+      {"a name that is nowhere", "NOPE.TXT\r\n", {"\r", "\r", "x", "\x1B"}, "NIL", "          "},
+      {"a mask in the current folder", nullptr, {"\r", home, "*", ".", "T", "X", "T", "\r", "\r", "\r"}, "a.TXT", ""},
+      {"a folder and \"..\" list its parent", nullptr,
+       {"\r", "E", "x", "a", "m", "p", "l", "e", "s", "\\", ".", ".", "\r", "\r", "\x1B"}, "NIL",
+       "Filemask = C:\\Examples\\..\\Examples "},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir.path() / "memofile");
+    if (c.memofile) dir.write("memofile", c.memofile);
+    auto scripted = std::make_unique<platform::ScriptedConsole>(25);
+    auto* con = scripted.get();
+    platform::set_console(std::move(scripted));
+    for (const auto& k : c.keys) {
+      if (k.rfind("click ", 0) == 0) con->push_mouse(std::stoi(k.substr(6)), 10);
+      else con->push_key(k);
+    }
+    std::string result = "something";
+    PICKFTCH(result);
+    EXPECT_EQ(result, c.result) << c.what;
+    EXPECT_EQ(con->queued(), 0u) << c.what;
+    EXPECT_EQ(con->row_text(11).substr(23, 31), "SELECT [drive:\\][path\\]filename") << c.what;
+    if (!c.field.empty()) {
+      EXPECT_EQ(con->row_text(22).substr(2, c.field.size()), c.field) << c.what;
+    }
+    if (c.result != "NIL") {
+      EXPECT_EQ(dir.read("memofile").substr(0, c.result.size() + 2), c.result + "\r\n") << c.what;
+    }
+    if (c.result == "NIL" && c.memofile) {
+      EXPECT_EQ(dir.read("memofile"), c.memofile) << c.what;
+    }
+  }
+
+  // A folder of more entries than the list holds: the first 90 the folder gives.
+  for (int i = 0; i < 100; ++i) dir.write("drive_c/many/f" + std::to_string(i), "x");
+  auto scripted = std::make_unique<platform::ScriptedConsole>(25);
+  auto* con = scripted.get();
+  platform::set_console(std::move(scripted));
+  dir.write("memofile", "C:\\many\r\n");
+  for (const std::string& k : std::vector<std::string>{"\r", "\r", end, "\x1B"}) con->push_key(k);
+  std::string result;
+  PICKFTCH(result);
+  EXPECT_EQ(BARCOUNT, 90);
+  EXPECT_EQ(con->row_text(20).substr(2, 9), "C:\\many\\f") << con->screen();
+
+  // Without a person at the console the list is left at once.
+  platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+  PICKFTCH(result);
+  EXPECT_EQ(result, "NIL");
 }
 
 }  // namespace

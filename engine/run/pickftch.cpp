@@ -1,10 +1,17 @@
-// The console file picker's highlight: PAINTBOX recolours cells and keeps their characters.
+// PICKFTCH: the console file picker. The remembered input files in a framed list, a row taken into the
+// "Filemask = " field, and the listing of what a mask or a folder matches, until an existing file is
+// chosen (it goes on top of the remembered files) or the user cancels ("NIL").
+// PAINTBOX recolours cells and keeps their characters (the picker's highlight bar).
+#include <algorithm>
 #include <cstdlib>
 
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/run/picker.h"
 #include "engine/runtime/error.h"
+#include "engine/runtime/text.h"
 #include "platform/console.h"
+#include "platform/paths.h"
 
 void PAINTBOX(const std::int32_t& first, const std::int32_t& last, const std::int32_t& first_col,
               const std::int32_t& last_col, const std::int32_t& top, const std::int32_t& left, std::int32_t& entry) {
@@ -18,5 +25,210 @@ void PAINTBOX(const std::int32_t& first, const std::int32_t& last, const std::in
   for (std::int32_t r = first; r <= last; ++r) {
     con.locate(top + r, left + first_col);
     con.recolor(last_col - first_col + 1);
+  }
+}
+
+namespace {
+
+constexpr std::int32_t kSlots = 90;       // display slots, and the most entries a listing shows
+constexpr size_t kSlotLength = 259;       // longest name a slot holds
+constexpr std::int32_t kNormal = 1, kBar = 4;
+constexpr int kInputRow = 22, kInputCol = 3, kInputCells = 76;
+
+// The picker's display list and its key loop.
+class Picker {
+ public:
+  Picker() : slots_(kSlots + 1) {}
+
+  // Copies the remembered files into the display slots.
+  void show_remembered(const std::vector<std::string>& list, std::int32_t count) {
+    BARCOUNT = std::min(count, kSlots);
+    for (std::int32_t i = 1; i <= kSlots; ++i)
+      slots_[i] = i <= BARCOUNT ? list[static_cast<size_t>(i)].substr(0, kSlotLength) : std::string();
+  }
+
+  // Lets the user take a row: the slot's name, or false when the list was left with Esc.
+  bool pick_a_row(std::string& name) {
+    offset_ = 0;
+    SETCOLOR(kNormal);
+    std::int32_t top = BARTOP, left = BARLEFT, height = BARROWS + 2, width = BARWIDTH + 2;
+    DRAW1BOX(top, left, height, width);
+    show_file();
+    std::int32_t chosen = pick_line();
+    if (chosen == 0) return false;
+    name = chosen >= 1 && chosen <= kSlots ? slots_[chosen] : std::string();
+    return true;
+  }
+
+  // Lists what a mask matches: folder part + name of each entry (no hidden ones, at most 90), in the
+  // order the folder gives them. Slots beyond the listing are emptied, so no name of an earlier list
+  // can be taken from a row that shows nothing.
+  void make_a_list(const std::string& mask) {
+    BARCOUNT = 0;
+    if (!mask.empty()) {
+      const char last = mask.back();
+      const std::string pattern = last == '\\' || last == '/' ? mask + "*" : mask;
+      const std::string folder(platform::folder_part(mask));
+      for (const auto& e : platform::list_matching(pattern, kSlots, false))
+        slots_[++BARCOUNT] = (folder + e.name).substr(0, kSlotLength);
+    }
+    for (std::int32_t i = BARCOUNT + 1; i <= kSlots; ++i) slots_[i].clear();
+    auto& con = platform::console();
+    con.locate(kInputRow, kInputCol);
+    con.print(rt::SPACE(kInputCells), false);
+  }
+
+ private:
+  // The entries that fall on the box's rows, cut and padded to its width.
+  void show_file() {
+    SETCOLOR(kNormal);
+    auto& con = platform::console();
+    for (std::int32_t i = 1; i <= BARCOUNT; ++i) {
+      const std::int32_t row = i - offset_;
+      if (row < 1 || row > BARROWS) continue;
+      std::string shown = slots_[i].substr(0, static_cast<size_t>(BARWIDTH));
+      shown.resize(static_cast<size_t>(BARWIDTH), ' ');
+      con.locate(BARTOP + row, BARLEFT + 1);
+      con.print(shown, false);
+    }
+  }
+
+  void paint(std::int32_t row, std::int32_t entry) {
+    PAINTBOX(row, row, 1, BARWIDTH, BARTOP, BARLEFT, entry);
+  }
+
+  // Moves the bar to BARRIGHT, scrolling by one entry at the box's edges while entries remain there.
+  void show_bright() {
+    if (BARRIGHT == previous_) return;
+    paint(previous_, kNormal);
+    if (BARRIGHT > BARROWS) {
+      if (BARCOUNT - BARROWS > offset_) {
+        ++offset_;
+        show_file();
+      }
+      BARRIGHT = BARROWS;
+    } else if (BARRIGHT < 1) {
+      if (offset_ > 0) {
+        --offset_;
+        show_file();
+      }
+      BARRIGHT = 1;
+    }
+    paint(BARRIGHT, kBar);
+    previous_ = BARRIGHT;
+  }
+
+  // The list's key loop; the number of the slot taken, 0 for Esc.
+  std::int32_t pick_line() {
+    auto& con = platform::console();
+    BARRIGHT = previous_ = 1;
+    paint(BARRIGHT, kBar);
+    con.mouse_on(3, platform::kMousePress | platform::kMouseDouble);
+    for (;;) {
+      con.flush();
+      std::string k = con.wait_key();
+      // Without a person at the console no key will come: the list is left as with Esc.
+      if (!con.interactive()) k = "\x1B";
+      if (platform::is_mouse_key(k)) {
+        const int row = con.mouse_row() - BARTOP, col = con.mouse_col();
+        if (row < 1 || row > BARROWS || col <= BARLEFT || col > BARLEFT + BARWIDTH) continue;
+        BARRIGHT = row;
+        show_bright();
+        break;
+      }
+      if (k == "\r") break;
+      if (k == "\x1B") return 0;
+      if (k.size() != 2 || k[0] != '\0') continue;
+      switch (static_cast<unsigned char>(k[1])) {
+        case 72: --BARRIGHT; show_bright(); break;
+        case 80: ++BARRIGHT; show_bright(); break;
+        case 79:  // End: the last entry, on the last row when the list is longer than the box
+          if (BARRIGHT < BARROWS) {
+            offset_ = std::max(0, BARCOUNT - BARROWS);
+            show_file();
+            BARRIGHT = std::clamp(BARCOUNT - offset_, 1, BARROWS);
+            show_bright();
+          }
+          break;
+        case 71:
+          if (BARRIGHT > 1) {
+            offset_ = 0;
+            show_file();
+            BARRIGHT = 1;
+            show_bright();
+          }
+          break;
+        default: break;
+      }
+    }
+    paint(BARRIGHT, kNormal);
+    return offset_ + BARRIGHT;
+  }
+
+  std::vector<std::string> slots_;
+  std::int32_t offset_ = 0;
+  std::int32_t previous_ = 1;
+};
+
+}  // namespace
+
+void PICKFTCH(std::string& result) {
+  RT_TRAP(trap, "PICKFTCH");
+  auto& con = platform::console();
+  BARLEFT = 2, BARTOP = 12, BARROWS = 8, BARWIDTH = 76;
+  SETCOLOR(kNormal);
+  for (int row = BARTOP - 2; row <= BARTOP - 1; ++row) {
+    con.locate(row, 2);
+    con.print(rt::SPACE(78), false);
+  }
+  con.locate(BARTOP - 1, BARWIDTH / 2 + BARLEFT - 16);
+  con.print("SELECT [drive:\\][path\\]filename", false);
+
+  std::vector<std::string> remembered;
+  std::int32_t count = 0;
+  POPFILES(remembered, count);
+  Picker picker;
+  picker.show_remembered(remembered, count);
+  result.clear();
+  for (;;) {
+    std::string mask;
+    if (!picker.pick_a_row(mask)) {
+      result = "NIL";
+      return;
+    }
+    mask = rt::TRIM(mask);
+    std::string hint;
+    PICKPUT1(kInputRow, kInputCol, "Filemask = ", mask, hint);
+    mask = rt::TRIM(mask);
+    SETCOLOR(kBar);
+    con.locate(kInputRow, kInputCol);
+    con.recolor(kInputCells);
+    if (mask.empty()) {
+      result = "NIL";
+      return;
+    }
+    if (mask.find_first_of("?*") != std::string::npos) {
+      picker.make_a_list(mask);
+      continue;
+    }
+    if (platform::exists(mask) && !platform::is_folder(mask)) {
+      PUSHFILE(remembered, count, mask);
+      result = rt::TRIM(mask);
+      return;
+    }
+    if (platform::is_folder(mask)) {
+      const char last = mask.back();
+      if (last != '\\' && last != '/') mask += "\\";
+      picker.make_a_list(mask + "*.*");
+      continue;
+    }
+    // The message stays on the input row (a long mask is cut there) until a key is pressed.
+    const std::string message = rt::LEFT("Cant find filemask ! " + mask, kInputCells);
+    con.locate(kInputRow, kInputCol);
+    con.print(message, false);
+    con.flush();
+    con.wait_key();
+    con.locate(kInputRow, kInputCol);
+    con.print(rt::SPACE(static_cast<long>(message.size())), false);
   }
 }

@@ -1,0 +1,224 @@
+// PICKPUT1: the file picker's one-line input field (prompt, field, key hint) with overwrite and insert
+// editing, F3 recall of the last entry and the shortening of a long path to "...\" + its tail.
+#include <algorithm>
+
+#include "engine/frame/console.h"
+#include "engine/run/picker.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/text.h"
+#include "platform/console.h"
+
+std::string RECALLTEXT;
+
+namespace {
+
+constexpr int kRightLimit = 78;
+
+enum class Look { kLo, kHi, kTwi };
+
+void set_look(platform::Console& con, Look look) {
+  switch (look) {
+    case Look::kLo: con.color(7, 0); break;
+    case Look::kHi: con.color(0, 15); break;
+    case Look::kTwi: con.color(15, 4); break;
+  }
+}
+
+// The field's state while the user edits it.
+struct Field {
+  platform::Console& con;
+  int row = 0;
+  int start = 0;       // first column of the field
+  int text_start = 0;  // first column after the "...\" prefix
+  int last = 0;        // the field's last column
+  int cursor = 0;
+  bool insert = false;
+  bool clear_pending = true;
+  std::string text;    // the field text as drawn, recalled or read back
+
+  void put(int col, char c) {
+    con.locate(row, col);
+    con.print(std::string(1, c), false);
+  }
+  // From the cursor rightwards up to the field's last column, each column takes its right neighbour's
+  // character; with stop_at_blank, the shift ends once a blank has been copied.
+  void shift_left(bool stop_at_blank) {
+    set_look(con, Look::kHi);
+    int col = cursor;
+    for (; col < last; ++col) {
+      const auto c = static_cast<char>(con.char_at(row, col + 1));
+      put(col, c);
+      if (stop_at_blank && c == ' ') return;
+    }
+    put(last, ' ');
+  }
+  void blank_to_end() {
+    set_look(con, Look::kHi);
+    for (int col = cursor; col <= last; ++col) put(col, ' ');
+  }
+};
+
+}  // namespace
+
+void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::string& prompt, std::string& text,
+              std::string& hint) {
+  RT_TRAP(trap, "PICKPUT1");
+  auto& con = platform::console();
+  if (hint.empty()) hint = std::string{'\x11', '\xC4', '\xD9'} + " Enter";
+  const int width = 79 - col - static_cast<int>(prompt.size()) - static_cast<int>(hint.size());
+
+  set_look(con, Look::kLo);
+  con.locate(row, col);
+  con.print(rt::SPACE(std::max(0, 79 - col)), false);
+
+  // Shortening: cut at folder boundaries until "...\" and the rest fit in width - 2 columns. A rest that
+  // still does not fit when no further "\" follows is cut inside, so that it fits: the head keeps what
+  // was cut, so Enter still gives the whole name back.
+  std::string head, prefix;
+  {
+    const long room = width - 2;
+    size_t cut = 0;
+    auto shown = [&] { return static_cast<long>(prefix.size() + text.size() - cut); };
+    while (shown() > room) {
+      const size_t slash = text.find('\\', cut);
+      prefix = "...\\";
+      if (slash != std::string::npos && slash + 1 < text.size()) {
+        cut = slash + 1;
+        continue;
+      }
+      const long keep = std::max(1L, room - static_cast<long>(prefix.size()));
+      cut = text.size() - static_cast<size_t>(std::min<long>(keep, static_cast<long>(text.size())));
+      break;
+    }
+    head = text.substr(0, cut);
+    text = text.substr(cut);
+  }
+
+  Field f{con, 0, 0, 0, 0, 0, false, true, {}};
+  f.row = row;
+  f.start = col + static_cast<int>(prompt.size());
+  f.text_start = f.start + static_cast<int>(prefix.size());
+  f.last = f.start + std::max(width, 1) - 1;
+  f.text = (prefix + text).substr(0, static_cast<size_t>(std::max(width, 0)));
+  f.text.resize(static_cast<size_t>(std::max(width, 0)), ' ');
+  const std::string first_drawn = f.text;
+
+  con.locate(row, col);
+  set_look(con, Look::kTwi);
+  con.print(prompt, false);
+  set_look(con, Look::kHi);
+  con.print(f.text, false);
+  set_look(con, Look::kTwi);
+  con.print(hint, false);
+  set_look(con, Look::kLo);
+  f.cursor = std::min(f.last, f.start + static_cast<int>(prefix.size() + text.size()));
+
+  auto exit_pick = [&] {
+    const std::string trimmed = rt::TRIM(f.text);
+    text = (trimmed.find(':') != std::string::npos ? std::string() : head) + trimmed;
+    con.cursor(false);
+  };
+
+  for (;;) {
+    con.cursor(true, f.insert ? 50 : 10);
+    con.locate(row, f.cursor);
+    con.flush();
+    std::string k = con.wait_key();
+    // Without a person at the console (or once the terminal's input has closed) no key can come that
+    // ends the editing: it ends as Esc does.
+    if (!con.interactive()) k = "\x1B";
+    if (f.text.empty()) return exit_pick();
+    if (k.size() == 1) {
+      const auto c = static_cast<unsigned char>(k[0]);
+      if (c >= 32 && c <= 126) {
+        if (f.clear_pending) {
+          f.blank_to_end();
+          f.clear_pending = false;
+        }
+        if (f.insert) {
+          set_look(con, Look::kHi);
+          for (int x = f.last; x > f.cursor; --x) f.put(x, static_cast<char>(con.char_at(row, x - 1)));
+        }
+        set_look(con, Look::kHi);
+        f.put(f.cursor, static_cast<char>(c));
+        if (f.cursor < f.last) ++f.cursor;
+      } else if (c == 8) {
+        f.clear_pending = false;
+        if (f.cursor > f.text_start) --f.cursor;
+        f.shift_left(true);
+      } else if (c == 9) {
+        // Tab: on to the next comma of the field text as first drawn, or after the end of that text.
+        const size_t from = static_cast<size_t>(f.cursor - f.start) + 1;
+        const size_t comma = from < first_drawn.size() ? first_drawn.find(',', from) : std::string::npos;
+        const int to = comma != std::string::npos
+                           ? f.start + static_cast<int>(comma)
+                           : f.start + static_cast<int>(rt::RTRIM(first_drawn).size());
+        f.cursor = std::clamp(to, f.text_start, f.last);
+      } else if (c == 13) {
+        std::string back;
+        AREAD(back, row, f.text_start, f.last - f.text_start + 1);
+        f.text = back;
+        RECALLTEXT = back;
+        return exit_pick();
+      } else if (c == 27) {
+        f.text.clear();
+        return exit_pick();
+      }
+      continue;
+    }
+    if (k.size() != 2) {  // a mouse report
+      f.text = std::string(1, k.size() > 1 ? k[1] : '\xFF');
+      return exit_pick();
+    }
+    switch (static_cast<unsigned char>(k[1])) {
+      case 15: {  // Shift+Tab: back to the previous comma, or to the start of the text
+        const size_t at = static_cast<size_t>(std::max(0, f.cursor - f.start));
+        const size_t comma = at == 0 ? std::string::npos : first_drawn.rfind(',', at - 1);
+        f.cursor = comma != std::string::npos ? std::clamp(f.start + static_cast<int>(comma), f.text_start, f.last)
+                                              : f.text_start;
+        break;
+      }
+      case 61: {  // F3: the text of the last Enter, as much as the field holds
+        const std::string recalled =
+            RECALLTEXT.substr(0, static_cast<size_t>(std::max(0, f.last - f.text_start + 1)));
+        set_look(con, Look::kHi);
+        con.locate(row, f.text_start);
+        con.print(recalled, false);
+        set_look(con, Look::kLo);
+        f.text = recalled;
+        break;
+      }
+      case 72:
+        f.text = "E";
+        return exit_pick();
+      case 75:
+        if (f.cursor > f.text_start) --f.cursor;
+        break;
+      case 77:
+        if (f.cursor < f.last) ++f.cursor;
+        break;
+      case 82:
+        f.insert = !f.insert;
+        break;
+      case 83:
+        f.shift_left(false);
+        break;
+      case 89:
+      case 99:
+        f.blank_to_end();
+        break;
+      case 79: {  // End: just after the last character of the field, never past its last column
+        int x = f.last + 1;
+        while (x > f.text_start && con.char_at(row, x - 1) == ' ') --x;
+        f.cursor = std::min(x, f.last);
+        break;
+      }
+      case 71:
+        f.cursor = f.text_start;
+        break;
+      default:
+        f.text = std::string(1, k[1]);
+        return exit_pick();
+    }
+  }
+}
