@@ -6,6 +6,8 @@ std::string RGBLIST;
 std::string HOLECATALOG, CATALOGMARK, HOLELIST, INFILE;
 std::int32_t DSAMPCOUNT = 0, NOTECOUNT = 0, LAYERCOUNT = 0, NOTECOLUMNS = 0, DONECOUNT = 0;
 std::string MARKCHARS;
+std::string TYPEDTEXT;
+std::int16_t TYPEDCOL = 0;
 
 void reset_select_globals() {
   SCALEDIV = 0;
@@ -16,4 +18,6 @@ void reset_select_globals() {
   INFILE.clear();
   DSAMPCOUNT = NOTECOUNT = LAYERCOUNT = NOTECOLUMNS = DONECOUNT = 0;
   MARKCHARS.clear();
+  TYPEDTEXT.clear();
+  TYPEDCOL = 0;
 }

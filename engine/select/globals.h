@@ -15,6 +15,10 @@ extern std::string CATALOGMARK;  // "okOkOK" once the catalogue is built; the se
 extern std::string HOLELIST;     // the holes on the selection grid, in grid order; a hole's number is its entry's index
 extern std::string INFILE;       // the holes still to code, in the order chosen; PROCODE empties it
 
+// --- the answer line of the selection screen (GINPUT) ---
+extern std::string TYPEDTEXT;  // the text typed; kept between calls, emptied by Esc and by the screen that takes it
+extern std::int16_t TYPEDCOL;  // the typed text is echoed after this column: the prompt's length + 2
+
 // --- the sheet data of the hole being coded (PROCODE), read by the sheet and the log ---
 extern std::int32_t DSAMPCOUNT;   // sample entries DSAMP1/DSAMP2(1..DSAMPCOUNT)
 extern std::int32_t NOTECOUNT;    // notes NOTE(1..NOTECOUNT)

@@ -3,8 +3,7 @@
 // The catalogue holds every regular file of the current folder named with six characters and ".TRX"
 // (letter case ignored), sorted in byte order: a folder, or a file whose name is too short or too long
 // for a hole code, is no hole. There is no limit on the number of holes (the conversion has none).
-//
-// STAND-IN until the selection screen is built: an interactive run leaves PROSELEC after the catalogue.
+// The selection screen of an interactive run is in proselec.cpp.
 #include <vector>
 
 #include "engine/frame/console.h"
@@ -16,6 +15,7 @@
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/select/globals.h"
+#include "engine/select/proselec.h"
 #include "engine/select/select.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
@@ -89,7 +89,8 @@ void PROSELEC() {
     PROCODE();
     return;
   }
-  // The selection screen of an interactive run is not built yet.
+  trap.step("0004");
+  selection_screen();
 }
 
 // Each name of the hole list: "ALL" (any letter case) chooses every hole; a name that is a whole code

@@ -9,10 +9,15 @@
 // it after a complete conversion.
 void PROCAT();
 // The hole selection: in a one-shot run the run file's hole list (else every hole) is coded at once;
-// an interactive run has no selection screen yet and leaves.
+// an interactive run shows the selection screen, pass after pass, until an answer chooses nothing.
 void PROSELEC();
 // The hole list of the run file (RUNLINE) as entries of HOLECATALOG into INFILE.
 void FITFILES();
+// The answer line of the selection screen at (row, col): the prompt, then keys until Enter or Esc; the
+// typed text is left in TYPEDTEXT (echoed on row CONROWS - 1 after column TYPEDCOL).
+void GINPUT(std::int16_t row, std::int16_t col, const std::string& prompt);
+// One key of the answer line: key receives the key read, or "" when it went into the typed text.
+void NEWPROGR(std::string& key);
 // The hole coder: each entry of INFILE is read from its coded hole file into the sheet data and handed
 // to the sheet layout; then the summary and, for PDF, the joined file. INFILE is empty on return.
 void PROCODE();
