@@ -203,4 +203,131 @@ TEST(EngineTerminal, SmallWindowSaysSoAndTheScreenComesBack) {
   expect_clean_end(ef, tmux);
 }
 
+// Holds until no text of the list shows on the screen (the screen in shown).
+bool wait_until_gone(const Tmux& tmux, const std::vector<std::string>& texts, std::string& shown, int ms = 20000) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  do {
+    shown = tmux.screen();
+    bool any = false;
+    for (const auto& t : texts) any = any || shown.find(t) != std::string::npos;
+    if (!any) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (std::chrono::steady_clock::now() < until);
+  return false;
+}
+
+size_t pdf_files(const fs::path& folder) {
+  size_t n = 0;
+  std::error_code ec;
+  if (!fs::exists(folder)) return 0;
+  for (const auto& e : fs::recursive_directory_iterator(folder, ec))
+    if (e.path().extension() == ".pdf" || e.path().extension() == ".PDF") ++n;
+  return n;
+}
+
+// From the main menu: the file picker, the conversion of the example, the selection screen with its
+// answers and questions, the holes drawn, and back; the picked file is remembered.
+TEST(EngineTerminal, PickTheInputAndChooseHoles) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  std::string shown = start_engine(tmux, ef);
+  ASSERT_FALSE(ef.exists("memofile"));
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) << shown;
+  std::vector<std::string> rows = lines_of(shown);
+  ASSERT_GE(rows.size(), 22u) << shown;
+  EXPECT_EQ(rows[12].rfind("\u2592\u2551C:\\ ", 0), 0u) << shown;  // the one remembered entry in the box
+  // Enter takes the row, Enter lists the folder: names with their folder part.
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Filemask = C:\\", shown)) << shown;
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(wait_until_gone(tmux, {"Filemask"}, shown)) << shown;
+  EXPECT_NE(lines_of(shown)[12].find("C:\\"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("C:\\.") , std::string::npos) << shown;  // no hidden names
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Filemask = ", shown)) << shown;
+  tmux.cmd({"send-keys", "Home"});
+  tmux.cmd({"send-keys", "-l", "C:\\Examples\\Examples.TXT"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
+  rows = lines_of(shown);
+  EXPECT_EQ(rows[0].rfind("Holes converted from  \"", 0), 0u) << shown;
+  EXPECT_NE(rows[0].find("Examples.TXT\""), std::string::npos) << shown;
+  const char* codes[] = {"631BH1", "631BH2", "631BH3", "631TP1", "631TP2", "631TP3"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(rows[2 + i].substr(9, 6), codes[i]) << shown;
+
+  struct Answer {
+    const char* typed;
+    std::vector<std::pair<int, std::string>> marks;  // (row from 1, the text from column 10)
+  } answers[] = {
+      {"ALL", {{3, "631BH1 <=1"}, {4, "631BH2 <=2"}, {8, "631TP3 <=6"}}},
+      {"631BH2", {{3, "631BH1 <=1"}, {4, "631BH2     "}, {5, "631BH3 <=2"}, {8, "631TP3 <=5"}}},
+      {"0", {{3, "631BH1     "}, {8, "631TP3     "}}},
+      {"BH1,BH3", {{3, "631BH1 <=1"}, {4, "631BH2 <=2"}, {5, "631BH3 <=3"}, {6, "631TP1     "}}},
+  };
+  for (const auto& a : answers) {
+    tmux.cmd({"send-keys", "-l", a.typed});
+    tmux.cmd({"send-keys", "Enter"});
+    bool all = false;
+    for (int tries = 0; tries < 200 && !all; ++tries) {
+      shown = tmux.screen();
+      rows = lines_of(shown);
+      all = rows.size() >= 8;
+      for (const auto& [row, text] : a.marks)
+        all = all && (rows[static_cast<size_t>(row - 1)] + std::string(30, ' ')).substr(9, text.size()) == text;
+      if (!all) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(all) << a.typed << "\n" << shown;
+  }
+  // Draw: Enter, then the scale, the summary and the join questions with Enter each.
+  tmux.cmd({"send-keys", "Enter"});
+  for (const char* question : {"Scale 1:n", "Draw a legend", "(Y="}) {
+    ASSERT_TRUE(tmux.wait_for(question, shown, 60000)) << question << "\n" << shown;
+    tmux.cmd({"send-keys", "Enter"});
+  }
+  // The screen comes back for the next pass, without marks; three sheets were drawn.
+  ASSERT_TRUE(wait_until_gone(tmux, {"<=", "(Y="}, shown, 60000)) << shown;
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
+  EXPECT_EQ(pdf_files(ef.path() / "VLXFILES"), 3u);
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  expect_clean_end(ef, tmux);
+  EXPECT_EQ(ef.read("memofile").substr(0, 26), "C:\\Examples\\Examples.TXT\r\n");  // on top of the list
+}
+
+// The symbol test at the console: the catalogue of the keyword table, a range without its comma said,
+// the legend of a range drawn, and back at the main menu.
+TEST(EngineTerminal, SymbolTest) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  std::string shown = start_engine(tmux, ef);
+  tmux.cmd({"send-keys", "F2"});
+  ASSERT_TRUE(tmux.wait_for("Test-Symb", shown)) << shown;
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("First and last symbol", shown)) << shown;
+  for (const char* text : {"Symbol test: draws symbols", "CLAY", "SAND", "\u2502"})
+    EXPECT_NE(shown.find(text), std::string::npos) << text << "\n" << shown;
+  tmux.cmd({"send-keys", "-l", "CLAY"});
+  tmux.cmd({"send-keys", "Enter"});
+  EXPECT_TRUE(tmux.wait_for("(comma ?)", shown)) << shown;
+  ASSERT_TRUE(tmux.wait_for("First and last symbol", shown)) << shown;
+  tmux.cmd({"send-keys", "-l", "CLAY,SAND"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Editor", shown, 60000)) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  expect_clean_end(ef, tmux);
+  fs::path pdf;
+  for (const auto& e : fs::recursive_directory_iterator(ef.path() / "VLXFILES"))
+    if (e.path().extension() == ".PDF" || e.path().extension() == ".pdf") pdf = e.path();
+  ASSERT_FALSE(pdf.empty());
+  RunResult check = run_program({find_program("qpdf"), "--check", pdf.string()}, ef.path(), 60);
+  EXPECT_EQ(check.exit_code, 0) << check.out << check.err;
+  RunResult text = run_program({find_program("pdftotext"), pdf.string(), "-"}, ef.path(), 60);
+  EXPECT_NE(text.out.find("CLAY"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("SAND"), std::string::npos) << text.out;
+}
+
 }  // namespace
