@@ -24,6 +24,7 @@ done
 install -m 0755 "$build/engine/profile" "$dest/profile"
 mkdir -p "$frontend"
 install -m 0755 "$build/frontend/main/quorvel" "$frontend/quorvel"
+cp -p "$top/frontend/dict/English.DIC" "$top/frontend/dict/English.DIC.copyright" "$frontend/"
 mkdir -p "$frontend/help"
 cp -p "$top"/frontend/help/*.htm "$frontend/help/"
 echo "installed into $dest (front end: $frontend/quorvel)"
