@@ -8,6 +8,8 @@ std::string HelpFile;
 std::string EngineVersion;
 std::string CurrentStep;
 bool PauseBeforeExit = false;
+bool UndoHold = false;
+bool UndoKeyPress = false;
 
 void reset_globals() {
   AppName = "quorvel";
@@ -15,6 +17,8 @@ void reset_globals() {
   EngineVersion.clear();
   CurrentStep.clear();
   PauseBeforeExit = false;
+  UndoHold = false;
+  UndoKeyPress = false;
 }
 
 }  // namespace quorvel

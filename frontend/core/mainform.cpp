@@ -11,6 +11,7 @@
 #include "globals.h"
 #include "platform/paths.h"
 #include "version.h"
+#include "viewing.h"
 
 namespace fs = std::filesystem;
 
@@ -463,7 +464,30 @@ void MainForm::cmdInstall_Click() { CheckInstalled("", ports_); }
 
 // ---- Buttons whose windows come later ----
 
-void MainForm::cmdEditInputFile_Click() { NotAvailableYet(*ports_.msgbox); }
+void MainForm::cmdEditInputFile_Click() {
+  const std::string file = Trim(cboInputFile.text);
+  if (WordChoice == 0 && ContainsText(file, ".DOC")) {
+    MessageText =
+        "Do You want to Edit your DOC files in Microsoft Word?\n  If so, you must remember to save and close the "
+        "file before using it.\n\nClick NO to use the Quorvel for Veltrax Editor:\n  This will read your Word file "
+        "and let you save it as a Text file.\n  This Editor is easy to use and has an 'Insert' Menu that puts in\n"
+        "  the standard Format Control Characters used by Veltrax.\n  To Run a file directly from the Editor click "
+        "the [Run Now] button.\n\nClick Cancel if you need to cable Moscow for Instructions...";
+    Answer a = ports_.msgbox->show({MessageText, Buttons::YesNoCancel, Icon::Question, "Use Word to Edit DOC files?",
+                                    Answer::No});
+    if (a == Answer::Cancel) return;
+    WordChoice = a == Answer::Yes ? 2 : 1;
+  }
+  ports_.host->set_busy(true);
+  if (WordChoice == 2 && ContainsText(file, ".DOC")) {
+    LaunchFile(ports_, "", file, "");
+  } else if (show_text_editor) {
+    show_text_editor(file);
+  } else {
+    NotAvailableYet(*ports_.msgbox);
+  }
+  ports_.host->set_busy(false);
+}
 void MainForm::cmdEditSetupFile_Click() { NotAvailableYet(*ports_.msgbox); }
 
 }  // namespace quorvel

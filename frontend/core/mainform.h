@@ -128,6 +128,8 @@ class MainForm {
   void cmdEditInputFile_Click();
   void cmdEditSetupFile_Click();
 
+  // Shows the text editor on the input file ("" for a new file); the main window hides meanwhile.
+  std::function<void(const std::string& file)> show_text_editor;
   // Closes the other windows before the main window goes (the editors set it).
   std::function<void()> unload_other_windows;
   // Deletes a file (the old output before a run); false with an error text when it cannot.

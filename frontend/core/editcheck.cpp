@@ -1,0 +1,124 @@
+// The block-structure check of the text editor.
+#include "editcheck.h"
+
+#include <cctype>
+
+#include "edittext.h"
+#include "modgeneral.h"
+
+namespace quorvel {
+
+namespace {
+
+std::string remove_all(std::string s, const std::string& what) { return ReplaceAllText(s, what, ""); }
+
+}  // namespace
+
+bool StartsWithNumber(const std::string& expanded_line) {
+  std::string s = Trim(expanded_line.substr(0, 3));
+  size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  bool digit = false, point = false;
+  for (; i < s.size(); ++i) {
+    char c = s[i];
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      digit = true;
+    } else if ((c == '.' || c == ',') && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (i < s.size() && s[i] == '+' && digit) ++i;
+  return digit && i == s.size();
+}
+
+BlockCheck CheckBlockStructure(const std::string& text) {
+  BlockCheck r;
+  r.hole_label = "Hole 1";
+  long hole_no = 1;
+  long line_no = 0;
+  size_t done = 0;           // length of the lines examined, each with its CR LF
+  size_t last_line_len = 0;  // length of the current trimmed line
+  size_t pos = 0;
+  while (pos < text.size()) {
+    ++line_no;
+    size_t end = text.find("\r\n", pos);
+    std::string raw = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+    pos = end == std::string::npos ? text.size() : end + 2;
+    done += raw.size() + 2;
+    const std::string expanded = TabsToBlanks(raw);
+    const std::string line = Trim(expanded);
+    last_line_len = line.size();
+    const bool one = line == "/", two = line == "//", three = line == "///";
+    if (one && (r.state == 0 || r.state == 1)) {
+      ++r.state;
+    } else if (two && r.state == 2) {
+      ++hole_no;
+      r.state = 0;
+      r.hole_label = "Hole " + std::to_string(hole_no);
+    } else if (three && r.state == 0) {
+      r.state = 3;
+      break;
+    } else if (one) {
+      r.message = "Unexpected Single Slash / at cursor!\nWe expected an End-of-hole Double Slash // next.";
+      break;
+    } else if (two) {
+      r.message = std::string("Unexpected Double Slash // at cursor!\nWe expected a Start-of-") +
+                  (r.state == 0 ? "layers" : "Notes") + " Single Slash / next.";
+      break;
+    } else if (three) {
+      r.message = std::string("Unexpected End-of-data Triple Slash /// at cursor!\nWe expected a") +
+                  (r.state == 1 ? " Start-of-Notes Single Slash / next." : "n End-of-hole Double Slash // next.");
+      break;
+    } else if (r.state == 0) {
+      std::string packed = remove_all(line, " ");
+      if (ContainsText(packed, "HoleNo:") || ContainsText(packed, "HoleNumber:")) r.hole_label = remove_all(line, "  ");
+    } else if (r.state == 1) {
+      if (expanded.compare(0, 3, "   ") == 0) continue;  // a continuation line, as the engine joins it
+      if (!line.empty() && !StartsWithNumber(expanded))
+        r.unnumbered += "\n" + r.hole_label + ", Line " + std::to_string(line_no) + ": " + line.substr(0, 30);
+    }
+  }
+  r.holes = hole_no - 1;
+  if (r.message.empty() && r.state != 3) {
+    static const char* const kEarlyEnd[3] = {"End-of-data Triple Slash /// not found before end of file.",
+                                            "Start-of-Notes second Single Slash / not found before end of file.",
+                                            "End-of-hole Double Slash // not found before end of file."};
+    r.message = kEarlyEnd[r.state];
+    last_line_len = 0;
+  }
+  if (!r.message.empty()) {
+    r.fault = true;
+    long start = static_cast<long>(done) - static_cast<long>(last_line_len) - 2;
+    r.sel_start = start < 0 ? 0 : start;
+  }
+  return r;
+}
+
+bool HasOrphanLineEnds(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      ++i;
+    } else if (text[i] == '\r' || text[i] == '\n') {
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string RemoveOrphanLineEnds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      out += "\r\n";
+      ++i;
+    } else if (text[i] != '\r' && text[i] != '\n') {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace quorvel

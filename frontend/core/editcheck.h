@@ -1,0 +1,36 @@
+// The text editor's block-structure check of an input file: the walk through the slash-delimited
+// blocks (header "/" layers "/" notes "//" ... "///"), the first structural fault and where it is, the
+// number of holes, and the layer lines that start with no number.
+//
+// Lines are split at CR LF only (a lone CR or LF stays inside its line). A layer line that begins with
+// three blanks (a Tab counting as four) continues the layer before it, as the engine joins it; a layer
+// line's leading number may have a sign, a decimal point or comma and a final "+".
+#pragma once
+
+#include <string>
+
+namespace quorvel {
+
+struct BlockCheck {
+  // 0 header, 1 layers, 2 notes, 3 the end of the data ("///") was reached.
+  int state = 0;
+  bool fault = false;         // a structural fault (or the end of the text came too early)
+  std::string message;        // the fault's text; empty when the structure is correct
+  std::string hole_label;     // "Hole 1", or the hole's own "Hole Number : BH01" line
+  long sel_start = 0;         // where the cursor goes for a fault (selection length 4)
+  long holes = 0;             // holes completed ("//" lines)
+  std::string unnumbered;     // "\n" + label + ", Line " + n + ": " + the first 30 characters, per line
+};
+
+BlockCheck CheckBlockStructure(const std::string& text);
+
+// True when a layer line's first three characters (Tabs as four blanks) read as a number: blanks
+// around it, a sign, digits with one decimal point or comma, a final "+".
+bool StartsWithNumber(const std::string& expanded_line);
+
+// True when the text holds a CR or an LF that is not part of a CR LF pair.
+bool HasOrphanLineEnds(const std::string& text);
+// The text without its lone CR and lone LF characters (CR LF pairs stay).
+std::string RemoveOrphanLineEnds(const std::string& text);
+
+}  // namespace quorvel
