@@ -488,6 +488,30 @@ void MainForm::cmdEditInputFile_Click() {
   }
   ports_.host->set_busy(false);
 }
-void MainForm::cmdEditSetupFile_Click() { NotAvailableYet(*ports_.msgbox); }
+void MainForm::cmdEditSetupFile_Click() {
+  if (!open_set_editor) {
+    NotAvailableYet(*ports_.msgbox);
+    return;
+  }
+  if (!LocateEngine()) return;
+  SetSetupText(Trim(cboSetupFile.text));
+  std::string name = cboSetupFile.text.empty() ? "STANDARD.SET" : cboSetupFile.text;
+  // A SET file named without a folder lives in the engine folder.
+  if (!is_full_name(name)) name = EngineFolder() + name;
+  if (Exists(name)) {
+    ports_.host->set_busy(true);
+    open_set_editor(name, false);
+  } else {
+    MessageText = "The Setup File name\n" + name +
+                  "\ndoes not exist or is misspelled.\n\nDo you want to create this as a NEW Setup (.SET) File?";
+    if (ask(MessageText, Buttons::YesNo, Icon::Question, "Create NEW Setup File?") != Answer::Yes) {
+      cboSetupFile_select = true;
+    } else {
+      ports_.host->set_busy(true);
+      open_set_editor(name, true);
+    }
+  }
+  ports_.host->set_busy(false);
+}
 
 }  // namespace quorvel

@@ -132,6 +132,11 @@ class MainForm {
   std::function<void(const std::string& file)> show_text_editor;
   // Closes the other windows before the main window goes (the editors set it).
   std::function<void()> unload_other_windows;
+  // Opens the SET editor on a file (new_file: on the template, to be saved under that name); the main
+  // window hides while it is open.
+  std::function<void(const std::string& name, bool new_file)> open_set_editor;
+  // True when the logic asked for the setup box to get the focus with its text selected.
+  bool cboSetupFile_select = false;
   // Deletes a file (the old output before a run); false with an error text when it cannot.
   std::function<bool(const std::string& native_path, std::string& error)> remove_file;
 

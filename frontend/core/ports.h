@@ -30,9 +30,9 @@ class SettingsStore {
   virtual void remove(const std::string& section, const std::string& key) = 0;
 };
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, AbortRetryIgnore };
 enum class Icon { None, Critical, Question, Exclamation, Information };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
 
 struct Message {
   std::string text;
@@ -46,7 +46,8 @@ struct Message {
       : text(std::move(t)), buttons(b), icon(i), title(std::move(ti)), default_answer(d) {}
 };
 
-// Modal message box; closing it without a button counts as Cancel (or No where there is no Cancel).
+// Modal message box; closing it without a button counts as Cancel (or No where there is no Cancel, Abort
+// for Abort/Retry/Ignore).
 class MessageBoxPort {
  public:
   virtual ~MessageBoxPort() = default;

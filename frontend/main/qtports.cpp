@@ -65,6 +65,10 @@ Answer QtMessageBox::show(const Message& m) {
     case Buttons::OkCancel: b = QMessageBox::Ok | QMessageBox::Cancel; break;
     case Buttons::YesNo: b = QMessageBox::Yes | QMessageBox::No; escape = QMessageBox::No; break;
     case Buttons::YesNoCancel: b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case Buttons::AbortRetryIgnore:
+      b = QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+      escape = QMessageBox::Abort;
+      break;
   }
   box.setStandardButtons(b);
   box.setEscapeButton(escape);
@@ -74,6 +78,9 @@ Answer QtMessageBox::show(const Message& m) {
       case Answer::Cancel: return QMessageBox::Cancel;
       case Answer::Yes: return QMessageBox::Yes;
       case Answer::No: return QMessageBox::No;
+      case Answer::Abort: return QMessageBox::Abort;
+      case Answer::Retry: return QMessageBox::Retry;
+      case Answer::Ignore: return QMessageBox::Ignore;
     }
     return QMessageBox::Ok;
   };
@@ -83,7 +90,12 @@ Answer QtMessageBox::show(const Message& m) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
-    default: return m.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    case QMessageBox::Abort: return Answer::Abort;
+    default:
+      if (m.buttons == Buttons::AbortRetryIgnore) return Answer::Abort;
+      return m.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
   }
 }
 

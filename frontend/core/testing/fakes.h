@@ -41,6 +41,7 @@ class ScriptedMessageBox : public MessageBoxPort {
       return a;
     }
     if (m.buttons == Buttons::Ok) return Answer::Ok;
+    if (m.buttons == Buttons::AbortRetryIgnore) return Answer::Abort;
     return m.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
   }
   std::vector<std::string> titles() const {
