@@ -6,6 +6,7 @@
 #include "engine/devices/globals.h"
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
+#include "engine/log/log.h"
 #include "engine/run/picker.h"
 #include "engine/run/run.h"
 #include "engine/runtime/error.h"
@@ -23,6 +24,8 @@ void convert_and_draw() {
   auto& h = coder_hand_over();
   if (!h.proforma) h.proforma = PROFORMA;
   if (!h.prosumma) h.prosumma = PROSUMMA;
+  // The sheet hands a hole with log columns to the borehole log, which stands above it.
+  if (!sheet_hand_over().prolog) sheet_hand_over().prolog = PROLOG;
   PROCAT();
 }
 

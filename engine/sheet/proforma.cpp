@@ -69,6 +69,16 @@ void edges_and_rows(FormaState& st) {
   LEFTEDGE = 450 + A3SHIFT;
   RIGHTEDGE = 2250 + A3SHIFT;
   LOGHEADDOTS = 0;
+  // A negative compress code puts the log on pages of its own, for the layout, the log and the
+  // assembly of the PDF pages alike (said once per run).
+  if (COMPRESSLOG < 0) {
+    static bool said = false;
+    if (!said) {
+      said = true;
+      platform::console().print("A negative compress code counts as 0: the log goes on pages of its own.", true);
+    }
+    COMPRESSLOG = 0;
+  }
   if (ATTRCOUNT < 1 && COMPRESSLOG > 0) COMPRESSLOG = 0;
   st.rows = ATTRCOUNT >= 1 ? log_rows() : 0;
   double points = point_size(FONTSPEC(3));

@@ -1,0 +1,103 @@
+// PROLOG seen from inside: one object per call whose members are the state its sections share and whose
+// member functions are the sections. All sections run under PROLOG's one trap (module "prolog.cpp").
+//
+// Sources:
+//   prolog.cpp          the driver: the passes, BOTHPAGE, PRELIM, FINDSTAR, CUTSTRIN, PAGELINE, OPENPAGE,
+//                       CLOSEPAG, GLETTERH, OPENATTR, CLOSEATT
+//   prolog_layout.cpp   MARGINSE, FINDCOLU, FORMATLO, MOVETEXT
+//   prolog_header.cpp   HEADERR, HOLEBOX, JOBBOX, ABBTAB, BIGBOX, FOOTER, SHOOTLAY, PRINTATT
+//   prolog_scales.cpp   SCALES, SETREDLE, SETDEPLE, SCALE2, BORDERS
+//   prologx.cpp         the drawing primitives and text geometry (log.h), a trap each
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/runtime/error.h"
+
+class LogDraw {
+ public:
+  explicit LogDraw(rt::Trap& trap) : trap_(trap) {}
+  // The whole call: the column split, the set-up, the passes, the end (PROSTOP not included).
+  void run();
+
+  // --- the driver ---
+  void split_columns();
+  void BOTHPAGE();
+  void PRELIM();
+  void FINDSTAR();
+  void CUTSTRIN(std::string& text);
+  void PAGELINE();
+  void OPENPAGE();
+  void CLOSEPAG();
+  void GLETTERH();
+  void OPENATTR();
+  void CLOSEATT();
+
+  // --- the column layout ---
+  void MARGINSE();
+  void FINDCOLU();
+  void FORMATLO();
+  void MOVETEXT(std::int32_t r, double overlap, double t1);
+
+  // --- header, boxes, titles, layer lines ---
+  void HEADERR();
+  void HOLEBOX();
+  void JOBBOX();
+  void ABBTAB();
+  void BIGBOX();
+  void FOOTER();
+  void SHOOTLAY();
+  void PRINTATT();
+  // PRINTATT's first step: the title block of the page.
+  void title_geometry();
+
+  // --- scales and frame ---
+  void SCALES();
+  void SETREDLE();
+  void SETDEPLE();
+  void SCALE2();
+  void BORDERS();
+
+  // --- the state of the call ---
+  std::int16_t LOGPASS = 0, LOGMODE = 0, FIRSTCOLS = 0, RESTCOLS = 0, FROMCOL = 0, TOCOL = 0;
+  std::int32_t PAGEBOTTOM = 0;
+  double TITLEPITCH = 0;     // pitch of the abbreviation rows: (HEADDOTS - 40) / (ABBRCOUNT - 0.25)
+  double GROUNDLEVEL = 0;    // the hole's ground level (header item named by vocabulary word 32)
+  std::int16_t INCLINATION = 0;  // whole degrees (header item named by vocabulary word 33)
+  std::int32_t HOLETYPE = 0;     // the position of vocabulary word 23 in header item 21
+  bool SINGLEBLANK = false;      // one attribute without a title
+  bool NORLSCALE = false, NODEPTHSCALE = false, SWAPSCALES = false;
+  std::string MARKERS;           // the bracket groups CUTSTRIN cut from the work text
+  std::int32_t PAGEFLOOR = 0;    // page row of the page's lower limit
+  std::int32_t HOLEBOTDOT = 0, HOLEBOTY = 0;
+
+  // The layout of the pass.
+  std::int16_t RLSCALEW = 0, DEPTHSCALEW = 0, LEFTSCALEW = 0, RIGHTSCALEW = 0, LOGX0 = 0, GAP = 0;
+  std::vector<double> COLSHARE = std::vector<double>(26, 0.0);
+  std::vector<std::int16_t> COLX = std::vector<std::int16_t>(26, 0);
+  double COLUNIT = 1;
+  std::int16_t AGAIN = 0;
+
+  // The header.
+  std::vector<std::int16_t> TABSTART = std::vector<std::int16_t>(5, 0);
+  std::vector<std::int16_t> TABWIDTH = std::vector<std::int16_t>(5, 0);
+  std::int16_t TABCOUNT = 0;
+  std::int16_t BOXRIGHT = 0;
+  std::string PAGETEXT;
+  std::int16_t BOXX = 0;
+  std::int16_t NAMEHEIGHT = 0;   // the height of the title block
+  std::int16_t SUBBASE = 0;      // the base line of the sub-division labels
+
+  // The scale in hand.
+  double DEEPEST = 0, SCALEFACTOR = 1, SCALEOFFSET = 0;
+  std::int16_t SCALEDIR = 1, SCALESIDE = -1, TICKLEN = -8, SCALEXLINE = 0;
+  std::int16_t LEFTLINE = 0, RIGHTLINE = 0;
+
+  // Said once per call.
+  bool widths_said = false, rounds_said = false;
+
+ private:
+  rt::Trap& trap_;
+};

@@ -1,0 +1,208 @@
+// The borehole-log pages of a one-shot run as real readers see them: the log page after the profile
+// page, its header, titles and scales on PDF; the example's boreholes; A3; the plot files of the pen
+// plotter and DXF and the printer stream, each ended once.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <regex>
+
+#include "pcl_reader.h"
+#include "testsupport.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string reader(const std::string& name) {
+  for (const char* dir : {"/usr/bin", "/usr/local/bin", "/bin"}) {
+    if (fs::exists(fs::path(dir) / name)) return (fs::path(dir) / name).string();
+  }
+  ADD_FAILURE() << name << " is not installed (scripts/bootstrap.sh installs it)";
+  return name;
+}
+
+std::string run_file(const std::string& input, const std::string& device = "PDF", const std::string& set = "STANDARD.SET") {
+  return "0/   setupfile = " + set + "\r\n1/   inputfile = " + input + "\r\n2/      output = " + device +
+         "\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n";
+}
+
+// A borehole of three layers with three log columns: a text column, a graph column and one of fixed
+// width; ground level 4.25, no part of the log suppressed.
+std::string three_columns(const std::string& extra_header = "") {
+  return "Job Number : J-29\r\nHole Number : BH9\r\nGround level : 4.25\r\nSuppress : 0\r\n" + extra_header +
+         "/\r\n1.00 Firm brown CLAY.\r\n2.50 Dense SAND.\r\n6.00 Stiff grey CLAY.\r\n/\r\nNOTES:\r\n1. A note.\r\n"
+         "ATTRIBUTE: Alpha\r\n 1.00: one\r\n 2.50: two words\r\n 5.00: three\r\n"
+         "ATTRIBUTE: Bravo [GRAPH 50]\r\n 1.00: 10\r\n 3.00: 20\r\n"
+         "ATTRIBUTE: Charlie [WIDTH 300 DOTS]\r\n 2.00: c1\r\n 4.00: c2\r\n//\r\n///\r\n";
+}
+
+std::string pdf_tool(const std::string& tool, const fs::path& pdf, std::vector<std::string> args = {}) {
+  std::vector<std::string> argv{reader(tool)};
+  argv.insert(argv.end(), args.begin(), args.end());
+  argv.push_back(pdf.string());
+  if (tool == "pdftotext") argv.push_back("-");
+  return run_program(argv, pdf.parent_path(), 30).out;
+}
+
+void expect_clean(const fs::path& pdf) {
+  RunResult q = run_program({reader("qpdf"), "--check", pdf.string()}, pdf.parent_path(), 30);
+  EXPECT_EQ(q.exit_code, 0) << pdf << q.out << q.err;
+  EXPECT_EQ(q.out.find("WARNING"), std::string::npos) << pdf << q.out;
+}
+
+struct Word {
+  double x0, y0, x1, y1;
+  std::string text;
+};
+
+// The words of one page with their boxes in points (pdftotext -bbox).
+std::vector<Word> words_of(const fs::path& pdf, int page) {
+  const std::string html = pdf_tool("pdftotext", pdf, {"-bbox", "-f", std::to_string(page), "-l", std::to_string(page)});
+  static const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+  std::vector<Word> out;
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), word); it != std::sregex_iterator(); ++it)
+    out.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), (*it)[5]});
+  return out;
+}
+
+const Word* find_word(const std::vector<Word>& words, const std::string& text) {
+  for (const Word& w : words)
+    if (w.text == text) return &w;
+  return nullptr;
+}
+
+TEST(Log, PdfPageAfterTheProfile) {
+  EngineFolder ef;
+  ef.write("holes.txt", three_columns());
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  const fs::path pdf = ef.file("drive_c/VLXFILES/J29/BH9.pdf");
+  ASSERT_TRUE(fs::exists(pdf)) << r.out;
+  expect_clean(pdf);
+  EXPECT_NE(pdf_tool("pdfinfo", pdf).find("Pages:           2"), std::string::npos);
+
+  const std::string text = pdf_tool("pdftotext", pdf, {"-f", "2", "-l", "2"});
+  for (const char* words : {"BH9", "J-29", "Page 1 of 1", "Small disturbed sample", "Standard penetration test",
+                            "Pocket penetrometer, kPa", "Level", "mOD", "Depth", "metres"})
+    EXPECT_NE(text.find(words), std::string::npos) << words << "\n" << text;
+
+  const std::vector<Word> words = words_of(pdf, 2);
+  const Word *alpha = find_word(words, "Alpha"), *bravo = find_word(words, "Bravo"), *charlie = find_word(words, "Charlie");
+  ASSERT_TRUE(alpha && bravo && charlie) << text;
+  EXPECT_LT(alpha->x1, bravo->x0);
+  EXPECT_LT(bravo->x1, charlie->x0);
+  // Alpha and Bravo share what Charlie's 300 dots (72 pt) leave: their centres stand equally far apart
+  // as half of each of the two shared columns, and Charlie's centre half of 72 pt further.
+  const double ca = (alpha->x0 + alpha->x1) / 2, cb = (bravo->x0 + bravo->x1) / 2, cc = (charlie->x0 + charlie->x1) / 2;
+  EXPECT_NEAR(cc - cb, (cb - ca) / 2 + 36, 2.0);
+
+  // The scale labels below the header: depths in the right strip, reduced levels in the left one.
+  std::map<int, const Word*> depth, level;
+  for (const Word& w : words) {
+    if (w.y0 < 80 || !std::regex_match(w.text, std::regex("-?[0-9]+"))) continue;
+    (w.x0 > 400 ? depth : level)[std::stoi(w.text)] = &w;
+  }
+  ASSERT_EQ(depth.size(), 6u) << text;  // 1 to 6 m; 0 stands at the head and is not written
+  EXPECT_EQ(depth.begin()->first, 1);
+  ASSERT_EQ(level.size(), 6u) << text;  // 4 down to -1 from a ground level of 4.25
+  EXPECT_EQ(level.rbegin()->first, 4);
+  const double step = depth.at(2)->y0 - depth.at(1)->y0;
+  EXPECT_GT(step, 10);
+  for (int d = 1; d <= 6; ++d) {
+    EXPECT_NEAR(depth.at(d)->x0, depth.at(1)->x0, 0.5) << d;                 // one column
+    EXPECT_NEAR(depth.at(d)->y0 - depth.at(1)->y0, (d - 1) * step, 0.6) << d;  // equal steps, downwards
+  }
+  for (int l = 4; l >= -1; --l) {
+    EXPECT_NEAR(level.at(l)->x1, level.at(4)->x1, 8) << l;
+    EXPECT_NEAR(level.at(l)->y0 - level.at(4)->y0, (4 - l) * step, 0.6) << l;  // falling with depth
+  }
+  // The level 4 stands 0.25 m below the top, where depth 1 stands 1 m below it.
+  EXPECT_NEAR(depth.at(1)->y0 - level.at(4)->y0, 0.75 * step, 0.6);
+}
+
+// The shipped example: each borehole's log page follows its profile page, the trial pits have none; on
+// A3 the log stands on the left half of each profile page.
+TEST(Log, ExampleOnA4AndA3) {
+  for (const char* paper : {"A4", "A3"}) {
+    EngineFolder ef;
+    std::string set = ef.read("STANDARD.SET");
+    set.replace(set.find("A4    "), 2, paper);
+    ef.write("PAPER.SET", set);
+    ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string(), "PDF", "PAPER.SET"));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << paper << r.out << r.err;
+    const fs::path job = ef.file("drive_c/VLXFILES/GE2631");
+    const bool a3 = std::string(paper) == "A3";
+    for (const char* hole : {"BH1", "BH2", "BH3", "TP1"}) {
+      const fs::path pdf = job / (std::string(hole) + ".pdf");
+      ASSERT_TRUE(fs::exists(pdf)) << pdf;
+      expect_clean(pdf);
+      const int pages = hole[0] == 'B' && !a3 ? 2 : 1;
+      EXPECT_NE(pdf_tool("pdfinfo", pdf).find("Pages:           " + std::to_string(pages)), std::string::npos)
+          << paper << hole;
+    }
+    const std::vector<Word> log = words_of(job / "BH1.pdf", a3 ? 1 : 2);
+    const Word* spt = find_word(log, "SPT");
+    const Word* abbreviation = find_word(log, "Undisturbed");
+    ASSERT_TRUE(spt && abbreviation) << paper;
+    if (a3) {
+      EXPECT_LT(abbreviation->x1, 595) << "the log's header on the left half";
+      EXPECT_LT(spt->x1, 595);
+    }
+  }
+}
+
+// DXF, the pen plotter with one column beside the profile and two on a page of their own, and the
+// printer: each plot ends once, at its end.
+TEST(Log, PlotFilesEndOnce) {
+  for (const char* device : {"DXF", "PGL", "PCL"}) {
+    EngineFolder ef;
+    ef.write("holes.txt", three_columns("Compress : 601\r\n"));
+    ef.write("@runfile.dat", run_file("holes.txt", device));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
+    EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+    const std::string ext = std::string(device) == "DXF" ? ".dxf" : std::string(device) == "PGL" ? ".pgl" : ".pcl";
+    const fs::path f = ef.file("drive_c/VLXFILES/J29/BH9" + ext);
+    ASSERT_TRUE(fs::exists(f)) << device << r.out;
+    const std::string bytes = read_file(f);
+    if (ext == ".dxf") {
+      const RunResult a = run_program({"/usr/bin/python3", "-c",
+                                       "import ezdxf,sys\nd=ezdxf.readfile(sys.argv[1])\n"
+                                       "print(len(d.audit().errors), len(d.modelspace().query('TEXT')) > 10)",
+                                       f.string()},
+                                      ef.path(), 60);
+      EXPECT_EQ(a.out, "0 True\n") << a.out << a.err;
+      EXPECT_EQ(bytes.find("EOF"), bytes.size() - 5);  // one EOF, the last line
+      EXPECT_EQ(bytes.find("ENDSEC"), bytes.rfind("ENDSEC"));
+    } else if (ext == ".pgl") {
+      // HP-GL/2 is entered once and left once, at the end; the separate page's titles are in it.
+      EXPECT_EQ(bytes.find("\x1b%0B"), bytes.rfind("\x1b%0B"));
+      EXPECT_EQ(bytes.find("\x1b%1A"), bytes.size() - 15);
+      EXPECT_EQ(bytes.substr(bytes.size() - 16), ";\x1b%1A\x1b" "E\x1b%-12345X");
+      for (const char* title : {"LBAlpha", "LBBravo", "LBCharlie"}) EXPECT_NE(bytes.find(title), std::string::npos) << title;
+      const size_t from = bytes.find("\x1b%0B"), to = bytes.rfind(";\x1b%1A");
+      write_file(ef.file("body.hpgl"), bytes.substr(from + 3, to + 1 - from - 3));
+      const RunResult h = run_program({reader("hp2xx"), "-m", "png", "-f", ef.file("body.png").string(),
+                                       ef.file("body.hpgl").string()}, ef.path(), 60);
+      EXPECT_EQ(h.exit_code, 0) << h.out << h.err;
+      EXPECT_TRUE(fs::exists(ef.file("body.png")));
+    } else {
+      PclRead pcl;
+      std::string what;
+      EXPECT_TRUE(read_pcl(bytes, pcl, what)) << what;
+      EXPECT_TRUE(pcl.on_page);
+      EXPECT_EQ(pcl.form_feeds, 3);  // the profile page, the page of the column beside it, the separate page
+      EXPECT_EQ(bytes.find("\x1b" "E\x1b%-12345X"), bytes.size() - 11);  // the job end, once
+      for (const char* title : {"Alpha", "Bravo", "Charlie", "Small disturbed sample"})
+        EXPECT_NE(pcl.text.find(title), std::string::npos) << title << "\n" << pcl.text;
+    }
+  }
+}
+
+}  // namespace

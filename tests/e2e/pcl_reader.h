@@ -1,0 +1,69 @@
+// The tests' reader of PCL printer streams: no PCL interpreter is packaged, so the streams are parsed
+// as a printer would read them.
+#pragma once
+
+#include <cctype>
+#include <string>
+
+namespace testing_support {
+
+// A PCL stream read as a printer would: every escape sequence well formed, the cursor on the page, the
+// texts as text runs. Returns false at the first malformed byte (what says where).
+struct PclRead {
+  int form_feeds = 0, rules = 0;
+  std::string text;  // the text runs, each followed by a line end
+  bool on_page = true;
+};
+inline bool read_pcl(const std::string& b, PclRead& r, std::string& what) {
+  const std::string head = "\x1b%-12345X@PJL ENTER LANGUAGE=PCL\r\n";
+  if (b.rfind(head, 0) != 0) return what = "no job head", false;
+  size_t i = head.size();
+  std::string run;
+  while (i < b.size()) {
+    const unsigned char c = static_cast<unsigned char>(b[i]);
+    if (c == 27) {
+      if (!run.empty()) r.text += run + "\n", run.clear();
+      if (b.compare(i, 9, "\x1b%-12345X") == 0) {
+        i += 9;
+        continue;
+      }
+      if (i + 1 >= b.size()) return what = "ESC at the end", false;
+      const unsigned char g = static_cast<unsigned char>(b[i + 1]);
+      if (g >= 48 && g <= 126) {  // two-character sequence (ESC E)
+        i += 2;
+        continue;
+      }
+      if (g < 33 || g > 47) return what = "bad group at " + std::to_string(i), false;
+      size_t j = i + 2;
+      if (j < b.size() && b[j] >= 96 && b[j] <= 126) ++j;  // parameter character
+      const std::string kind = b.substr(i + 1, j - i - 1);
+      for (;;) {
+        const size_t v = j;
+        while (j < b.size() && (std::isdigit(static_cast<unsigned char>(b[j])) || b[j] == '+' || b[j] == '-' || b[j] == '.')) ++j;
+        if (j >= b.size()) return what = "sequence cut at " + std::to_string(i), false;
+        const char t = b[j];
+        if (kind == "*p" && (t == 'x' || t == 'X' || t == 'y' || t == 'Y') && b[v] != '+' && b[v] != '-') {
+          const long n = std::stol(b.substr(v, j - v));
+          if (n < 0 || n > ((t == 'x' || t == 'X') ? 2480 : 3508)) r.on_page = false;
+        }
+        if (kind == "*c" && t == 'P') ++r.rules;
+        ++j;
+        if (t >= 64 && t <= 94) break;  // an upper-case terminator ends the sequence
+        if (!(t >= 96 && t <= 126)) return what = "bad value character at " + std::to_string(j - 1), false;
+      }
+      i = j;
+    } else if (c == 12) {
+      ++r.form_feeds, ++i;
+    } else if (c == 14 || c == 15) {
+      ++i;
+    } else if (c >= 32) {
+      run += static_cast<char>(c), ++i;
+    } else {
+      return what = "control byte " + std::to_string(c) + " at " + std::to_string(i), false;
+    }
+  }
+  if (!run.empty()) r.text += run + "\n";
+  return true;
+}
+
+}  // namespace testing_support
