@@ -530,10 +530,11 @@ void EditForm::mnuCheck_Click() {
   BlockCheck r = CheckBlockStructure(txtEdit);
   if (r.fault) {
     SetSelection(r.sel_start, 4);
-    ask(r.message, Buttons::Ok, Icon::Exclamation, "Block Structure Fault in " + r.hole_label + "!");
+    ask(r.message, Buttons::Ok, Icon::Exclamation, "Block Structure Fault in " + Cp1252ToUtf8(r.hole_label) + "!");
   } else {
     std::string m = "Block Structure correct for " + Plural(r.holes, " Hole") + ".";
-    if (!r.unnumbered.empty()) m += "\n\nERROR: Non-indented line does not start with a Number:" + r.unnumbered;
+    if (!r.unnumbered.empty())
+      m += "\n\nERROR: Non-indented line does not start with a Number:" + Cp1252ToUtf8(r.unnumbered);
     m += "\n\nTo check Spelling, press F7.";
     if (HasOrphanLineEnds(txtEdit)) {
       m += "\n\nWarning: Text contains orphan LineFeed characters:\nVeltrax will see them as new lines, but you "
@@ -589,15 +590,16 @@ void EditForm::layer_dialogue() {
   InputBoxPort& in = *ports_.inputbox;
   for (;;) {
     auto depth = in.ask("What is the Depth of the Bottom of the Layer (m)?\n(add a '+' for End-of-Hole)",
-                        "Inserting a Layer Depth at the cursor:", Trim(last_layer_depth_));
+                        "Inserting a Layer Depth at the cursor:", Cp1252ToUtf8(Trim(last_layer_depth_)));
     if (!depth || Trim(*depth).empty()) return;
+    depth = Utf8ToCp1252(*depth);
     last_layer_depth_ = *depth;
     auto description = in.ask(
         "Please type the Layer Description:\n|=Ignore _=Underline $Bold$ **Colour** [paint backcolour] [Paint "
         "forecolour]",
         "Inserting a Layer Description at the cursor:", "");
     if (!description || Trim(*description).empty()) return;
-    SetSelText(LayerLine(*depth, *description));
+    SetSelText(LayerLine(*depth, Utf8ToCp1252(*description)));
     if (depth->find('+') != std::string::npos) return;
   }
 }
@@ -610,19 +612,20 @@ void EditForm::attribute_dialogue() {
       "RECO- VERED [GRAPH][PAINT cyan]\n^3\t% RQD [WIDTH=,8] [GRAPH 100 PLUS NUMBERS]",
       "Inserting a Borehole Log Column at the cursor:", "");
   if (!answer || Trim(*answer).empty()) return;
-  const std::string name = AttributeName(Trim(*answer));
+  const std::string name = AttributeName(Trim(Utf8ToCp1252(*answer)));
   SetSelText("\r\nATTRIBUTE: " + name + "\r\n");
   for (;;) {
     auto depth = in.ask("What is the Depth of the Bottom of the Layer (m)?\n@depth for a point attribute, e.g. @1.2",
-                        "Inserting an Attribute Depth at the cursor:", Trim(last_attr_depth_));
+                        "Inserting an Attribute Depth at the cursor:", Cp1252ToUtf8(Trim(last_attr_depth_)));
     if (!depth || Trim(*depth).empty()) return;
+    depth = Utf8ToCp1252(*depth);
     last_attr_depth_ = *depth;
     const std::string d = Trim(*depth);
-    auto value = in.ask("Attribute Value or Description for '" + name + (d.rfind('@', 0) == 0 ? "' at " : "' down to ") +
-                            d + "?",
+    auto value = in.ask("Attribute Value or Description for '" + Cp1252ToUtf8(name) + (d.rfind('@', 0) == 0 ? "' at " : "' down to ") +
+                            Cp1252ToUtf8(d) + "?",
                         "Inserting an Attribute Value at the cursor:", "");
     if (!value || value->empty()) return;
-    SetSelText(AttributeLine(d, *value));
+    SetSelText(AttributeLine(d, Utf8ToCp1252(*value)));
   }
 }
 

@@ -79,3 +79,53 @@ TEST(EngineProgram, RunTheExampleFromTheMainWindow) {
 
 }  // namespace
 }  // namespace quorvel
+
+#include "editform.h"
+#include "testsupport.h"
+
+namespace quorvel {
+namespace {
+
+// A file made with the editor's layer and attribute dialogues, saved, and converted by the engine in a
+// one-shot run: every depth the dialogues wrote is a record of its own.
+TEST(EngineProgram, DialogueLinesAreRecordsOfTheirOwn) {
+  testing_support::EngineFolder engine;
+  reset_globals();
+  fakes::MemorySettings settings;
+  fakes::ScriptedMessageBox box;
+  fakes::ScriptedInputBox input;
+  fakes::ScriptedFileDialog files;
+  Ports ports;
+  ports.settings = &settings;
+  ports.msgbox = &box;
+  ports.inputbox = &input;
+  ports.files = &files;
+  EditForm f(ports, nullptr);
+  f.SetText("Hole Number   : BH01\r\n/\r\n");
+  f.SetSelection(static_cast<long>(f.txtEdit.size()), 0);
+  input.answers = {"1", "Topsoil", "2.5", "Firm CLAY", "10", "Dense SAND", "12.5+", "Weathered ROCK"};
+  f.mnuInsBlock_Click(2);
+  f.SetSelText("/\r\nNOTES: \r\n");
+  input.answers = {"SPT N", "1", "12", "2.0", "18", "@3.5", "25", ""};
+  f.mnuInsBlock_Click(4);
+  f.SetSelText("//\r\n///\r\n");
+  f.FileName = (engine.path() / "dialogues.txt").string();
+  ASSERT_TRUE(f.SaveFileAs(false));
+  EXPECT_TRUE(box.shown.empty());
+
+  engine.write("@runfile.dat", "0/   setupfile = STANDARD.SET\r\n1/   inputfile = dialogues.txt\r\n2/      output = PDF\r\n"
+                               "3/    holelist = ALL\r\n4/    activity = 0\r\n");
+  testing_support::RunResult r = engine.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  std::string coded;
+  for (const auto& e : fs::directory_iterator(engine.path()))
+    if (EqualText(e.path().extension().string(), ".TRX")) coded += testing_support::read_file(e.path());
+  ASSERT_FALSE(coded.empty()) << r.out;
+  for (const char* record : {"\n[1] ", "\n[2.5] ", "\n[10] ", "\n[12.5+] ", "\n[1]  12", "\n[2.0]  18", "\n[3.5@]  25"})
+    EXPECT_NE(coded.find(record), std::string::npos) << record << "\n" << coded;
+  EXPECT_NE(coded.find("Weathered ROCK."), std::string::npos);
+  EXPECT_EQ(coded.find("Topsoil. 2.5"), std::string::npos);  // no layer joined to the one before
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "frmedittext.h"
+
 namespace quorvel {
 
 namespace {
@@ -53,6 +55,7 @@ frmMain::frmMain(const Ports& ports, QWidget* parent)
     refresh();
     move(form_->Left, form_->Top);
   };
+  form_->show_text_editor = [this](const std::string& file) { frmEditText::OpenFor(*this, file); };
   build();
   connect_events();
   refresh();

@@ -1,0 +1,215 @@
+// Window tests of the text editor (offscreen): opened from the main window's EDIT, the box bound to the
+// editor's bytes, Save & Run and the save prompt, the Word question.
+#include "frmedittext.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include "frmmain.h"
+#include "frontend/core/editform.h"
+#include "frontend/core/edittemplates.h"
+#include "frontend/core/edittext.h"
+#include "frontend/core/globals.h"
+#include "frontend/core/testing/fakes.h"
+#include "frontend/core/testing/process.h"
+#include "testsupport.h"
+
+using testing_support::ScopedEnv;
+using testing_support::TempDir;
+
+namespace quorvel {
+namespace {
+
+struct EditorWindowFixture : ::testing::Test {
+  TempDir home;
+  ScopedEnv drive_c{"VLX_DRIVE_C", home.str()};
+  fakes::MemorySettings settings;
+  fakes::ScriptedMessageBox box;
+  fakes::ScriptedInputBox input;
+  fakes::ScriptedFileDialog files;
+  fakes::MemoryClipboard clipboard;
+  fakes::ScriptProcess process;
+  fakes::RecordingLauncher launcher;
+  Ports ports;
+  std::unique_ptr<frmMain> w;
+  std::string engine;
+  EditorWindowFixture() {
+    reset_globals();
+    engine = home.str() + "/vlx7000/";
+    fakes::write_standin_script(home.path() / "vlx7000");
+    settings.set("Settings", "Terminal", "");
+    std::filesystem::create_directories(home.path() / "vlx7000" / "Examples");
+    testing_support::write_file(home.path() / "vlx7000" / "STANDARD.SET", "set\r\n");
+    ports.settings = &settings;
+    ports.msgbox = &box;
+    ports.inputbox = &input;
+    ports.files = &files;
+    ports.clipboard = &clipboard;
+    ports.process = &process;
+    ports.launcher = &launcher;
+  }
+  void start(const std::string& input_file, const std::string& bytes) {
+    testing_support::write_file(input_file, bytes);
+    w = std::make_unique<frmMain>(ports);
+    w->Load();
+    w->form().SetInputText(input_file);
+    w->form().SetOutputPath("");
+    w->refresh();
+    QApplication::processEvents();
+  }
+  frmEditText* edit() {
+    w->findChild<QPushButton*>("cmdEditInputFile")->click();
+    QApplication::processEvents();
+    return w->findChild<frmEditText*>("frmEditText");
+  }
+  static void key(QWidget* to, int k, const QString& text = {}, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, k, m, text);
+    QApplication::sendEvent(to, &press);
+    QKeyEvent release(QEvent::KeyRelease, k, m, text);
+    QApplication::sendEvent(to, &release);
+  }
+  static void type(QWidget* to, const QString& text) {
+    for (QChar c : text) key(to, c.toUpper().unicode(), QString(c));
+  }
+  static void wait(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  static QAction* act(QWidget* ed, const char* name) {
+    auto* a = ed->findChild<QAction*>(name);
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+  }
+};
+
+TEST_F(EditorWindowFixture, BoxShowsTheBytesAndTypingKeepsThem) {
+  const std::string file = engine + "Examples/lines.txt";
+  start(file, "a\nb\rc\r\nd");
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  EXPECT_TRUE(ed->isVisible());
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(ed->windowTitle(), qs("Quorvel Text Editor: " + file));
+  QPlainTextEdit* text = ed->box();
+  EXPECT_EQ(text->toPlainText(), QString::fromUtf8("a\u240Ab\u240Dc\nd"));
+  // Typing at the end, Enter, more typing: the bytes follow, Enter is CR LF.
+  text->moveCursor(QTextCursor::End);
+  type(text, "x");
+  key(text, Qt::Key_Return, "\r");
+  type(text, "y z");
+  EXPECT_EQ(ed->form().txtEdit, "a\nb\rc\r\ndx\r\ny z");
+  EXPECT_TRUE(ed->form().DataChanged);
+  // Undo (the window's key): the last word goes; the box shows the bytes again.
+  act(ed, "mnuEditUndo")->trigger();
+  EXPECT_EQ(ed->form().txtEdit, "a\nb\rc\r\ndx\r\ny");
+  EXPECT_EQ(text->toPlainText(), QString::fromUtf8("a\u240Ab\u240Dc\ndx\ny"));
+  // A template at the caret, then Save: the file holds the bytes, lone CR and LF kept.
+  act(ed, "mnuInsBlock6")->trigger();
+  EXPECT_EQ(FromDisplay(text->document()->toRawText().toStdU16String()).bytes, ed->form().txtEdit);
+  act(ed, "mnuFileSave0")->trigger();
+  EXPECT_EQ(testing_support::read_file(file),
+            "a\nb\rc\r\ndx\r\ny\r\n//\r\nThe // above marks the end of the Hole.\r\n"
+            "Repeat the block structure above for as many holes as required.\r\n");
+  EXPECT_FALSE(ed->form().DataChanged);
+  // A pasted character the code page lacks stays in the box and stops the save.
+  clipboard.value = "\xC4\x85";
+  act(ed, "mnuEditPaste")->trigger();
+  EXPECT_TRUE(text->toPlainText().contains(QChar(0x0105)));
+  text->moveCursor(QTextCursor::Start);
+  type(text, "q");  // a change elsewhere keeps it
+  EXPECT_TRUE(text->toPlainText().contains(QChar(0x0105)));
+  box.shown.clear();
+  act(ed, "mnuFileSave0")->trigger();
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].title, "File not saved!");
+}
+
+TEST_F(EditorWindowFixture, SaveAndRunHandsRunBackAndTheMainWindowRuns) {
+  const std::string file = engine + "Examples/Examples.TXT";
+  start(file, "holes\r\n");
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  ed->box()->moveCursor(QTextCursor::End);
+  type(ed->box(), "more");
+  // Cancel at the save prompt: the editor stays, no request word.
+  box.answers = {Answer::Cancel};
+  ed->findChild<QPushButton*>("cmdExit_Run")->click();
+  wait(50);
+  EXPECT_TRUE(ed->isVisible());
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(w->form().Tag, "");
+  EXPECT_TRUE(process.started.empty());
+  // Yes: saved, the main window comes back and runs the engine.
+  box.answers = {Answer::Yes};
+  ed->findChild<QPushButton*>("cmdExit_Run")->click();
+  wait(300);
+  EXPECT_FALSE(ed->isVisible());
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(testing_support::read_file(file), "holes\r\nmore");
+  for (const Message& m : box.shown) EXPECT_EQ(m.title, " (Save Now to keep Changes!)") << m.text;
+  ASSERT_EQ(process.started.size(), 1u);
+  EXPECT_EQ(process.started[0].back(), "@runfile.dat");
+  EXPECT_EQ(w->form().Tag, "");  // consumed by the activation
+}
+
+TEST_F(EditorWindowFixture, EditOnADocAsksTheWordQuestionOncePerAnswer) {
+  const std::string file = engine + "Examples/Report.DOC";
+  start(file, kCompoundSignature + "binary \x01 " + std::string(50, 'T') + "\r" + "second\x02");
+  auto asked = [&] {
+    int n = 0;
+    for (const Message& m : box.shown) n += m.title == "Use Word to Edit DOC files?";
+    return n;
+  };
+  box.answers = {Answer::Cancel};
+  EXPECT_EQ(edit(), nullptr);
+  box.answers = {Answer::Cancel};
+  EXPECT_EQ(edit(), nullptr);
+  EXPECT_EQ(asked(), 2);
+  box.answers = {Answer::No};
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  EXPECT_EQ(ed->form().txtEdit, " " + std::string(50, 'T') + "\r\nsecond");
+  act(ed, "mnuFileExit")->trigger();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(edit(), ed);
+  EXPECT_EQ(asked(), 3);
+  EXPECT_TRUE(launcher.started.empty());
+}
+
+// Under a display (xvfb-run), with QUORVEL_SHOT naming a PNG: the editor with the skeleton and the
+// checker's box, saved for a person to look at.
+TEST_F(EditorWindowFixture, ScreenshotOfTheCheckerBox) {
+  if (!qEnvironmentVariableIsSet("QUORVEL_SHOT")) GTEST_SKIP() << "QUORVEL_SHOT not set";
+  QtMessageBox real_box;
+  QtInputBox real_input;
+  ports.msgbox = &real_box;
+  ports.inputbox = &real_input;
+  start(engine + "Examples/New.txt", Skeleton());
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  ed->resize(900, 620);
+  ed->move(20, 20);
+  real_box.set_parent(ed);
+  wait(300);
+  QTimer::singleShot(800, [] {
+    QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("QUORVEL_SHOT"));
+    if (QWidget* m = QApplication::activeModalWidget()) m->close();
+  });
+  act(ed, "mnuCheck")->trigger();
+}
+
+}  // namespace
+}  // namespace quorvel
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
