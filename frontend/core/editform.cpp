@@ -674,6 +674,7 @@ void EditForm::ReadSetFile(const std::string& set_file) {
 void EditForm::mnuEdit_Click() { mnuEditCut_enabled = SelLength >= 1; }
 
 void EditForm::mnuEditCut_Click() {
+  if (SelLength < 1) return;  // the item is enabled only with a selection
   ports_.clipboard->set_text(Cp1252ToUtf8(SelText()));
   if (txtEdit != ring.text[static_cast<size_t>(ring.current)]) txtEdit_Change();
   SetSelText("");

@@ -69,6 +69,7 @@ frmEditText::frmEditText(const Ports& ports, frmMain& main)
   apply_font();
   host_.set_caption(EditForm::kCaption);
   refresh();
+  lower();  // at the bottom of the window order, below its companion boxes
 }
 
 frmEditText::~frmEditText() = default;
@@ -167,7 +168,12 @@ void frmEditText::build() {
   // Edit menu.
   mnuEdit = menuBar()->addMenu("&Edit");
   mnuEdit->setObjectName("mnuEdit");
-  connect(mnuEdit, &QMenu::aboutToShow, this, [this] { on_event([this] { form_->mnuEdit_Click(); }); });
+  // Cut is enabled as the menu opens; its key works whenever there is a selection.
+  connect(mnuEdit, &QMenu::aboutToShow, this, [this] {
+    on_event([this] { form_->mnuEdit_Click(); });
+    mnuEditCut->setEnabled(form_->mnuEditCut_enabled);
+  });
+  connect(mnuEdit, &QMenu::aboutToHide, this, [this] { mnuEditCut->setEnabled(true); });
   mnuEditUndo = action(mnuEdit, "mnuEditUndo", "&Undo", QKeySequence("Ctrl+Z"));
   bind(mnuEditUndo, [f] { f->mnuEditUndo_Click(); });
   mnuEditRedo = action(mnuEdit, "mnuEditRedo", "&Redo", QKeySequence("Ctrl+Y"));
@@ -360,7 +366,6 @@ void frmEditText::refresh() {
   }
   mnuEditUndo->setEnabled(f.mnuEditUndo_enabled);
   mnuEditRedo->setEnabled(f.mnuEditRedo_enabled);
-  mnuEditCut->setEnabled(f.mnuEditCut_enabled || f.SelLength > 0);
   for (int i = 0; i < 13; ++i) {
     const SymbolItem& s = f.mnuInsSymbol[static_cast<size_t>(i)];
     mnuInsSymbol[i]->setText(caption_of(s.caption));
@@ -382,8 +387,12 @@ bool frmEditText::eventFilter(QObject* watched, QEvent* e) {
       // The window's own keys (Undo, Paste, the Insert menu's Ctrl keys) go to its menus, not to the box.
       auto* k = static_cast<QKeyEvent*>(e);
       QKeySequence pressed(k->keyCombination());
-      for (const QKeySequence& s : shortcuts_)
-        if (s == pressed) return true;
+      for (const QKeySequence& s : shortcuts_) {
+        if (s == pressed) {
+          e->ignore();  // not overridden: the shortcut goes to the window's action
+          return true;
+        }
+      }
     } else if (e->type() == QEvent::KeyPress) {
       auto* k = static_cast<QKeyEvent*>(e);
       int code = -1;
