@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include "frmmain.h"
 #include "frontend/core/editform.h"
@@ -180,6 +181,23 @@ TEST_F(EditorWindowFixture, EditOnADocAsksTheWordQuestionOncePerAnswer) {
   EXPECT_EQ(edit(), ed);
   EXPECT_EQ(asked(), 3);
   EXPECT_TRUE(launcher.started.empty());
+}
+
+TEST_F(EditorWindowFixture, WindowKeysGoToTheEditorsActions) {
+  start(engine + "Examples/keys.txt", "ab");
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  ed->activateWindow();
+  ed->box()->setFocus();
+  wait(50);
+  ed->box()->moveCursor(QTextCursor::End);
+  QTest::keyClick(ed->box(), Qt::Key_K, Qt::ControlModifier);  // Ignore Keyword: the box's own Ctrl+K is not used
+  EXPECT_EQ(ed->form().txtEdit, "ab|");
+  QTest::keyClick(ed->box(), Qt::Key_Z, Qt::ControlModifier);  // the editor's Undo
+  EXPECT_EQ(ed->form().txtEdit, "ab");
+  clipboard.value = "x\ty";
+  QTest::keyClick(ed->box(), Qt::Key_V, Qt::ControlModifier);  // the editor's Paste
+  EXPECT_EQ(ed->form().txtEdit, "x    yab");  // Undo put the cursor where the loaded text had it
 }
 
 // Under a display (xvfb-run), with QUORVEL_SHOT naming a PNG: the editor with the skeleton and the
