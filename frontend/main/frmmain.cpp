@@ -1,6 +1,8 @@
 // The main window: its controls, their layout, and the binding of their events to MainForm.
 #include "frmmain.h"
 
+#include "frmeditset.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -58,6 +60,23 @@ frmMain::frmMain(const Ports& ports, QWidget* parent)
   form_->show_text_editor = [this](const std::string& file) { frmEditText::OpenFor(*this, file); };
   build();
   connect_events();
+  // Edit Set: the SET editor on the file or on the template; this window hides while it is open.
+  form_->open_set_editor = [this](const std::string& name, bool new_file) {
+    auto* editor = new frmEditSet(form_->ports(), *form_, this);
+    SetEditForm& f = editor->form();
+    if (new_file) {
+      f.SetLoadDefault(name);
+    } else if (!f.SetFileRead(name)) {
+      editor->deleteLater();
+      return;
+    }
+    hide();
+    editor->show();
+    if (f.SetDataLoad()) {
+      f.NewSetFile = new_file;
+      editor->refresh();
+    }
+  };
   refresh();
 }
 
@@ -337,6 +356,11 @@ void frmMain::refresh() {
   cboPrinters->setVisible(f.cboPrinters_visible);
   cmdOpen->setVisible(f.cmdOpen_visible);
   cboInputFile->setEnabled(f.cboInputFile_enabled);
+  if (form_->cboSetupFile_select) {
+    form_->cboSetupFile_select = false;
+    cboSetupFile->setFocus();
+    cboSetupFile->lineEdit()->selectAll();
+  }
   refreshing_ = false;
 }
 
