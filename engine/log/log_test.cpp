@@ -7,6 +7,7 @@
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/log/globals.h"
 #include "engine/log/log.h"
 #include "engine/log/prolog.h"
@@ -325,6 +326,278 @@ TEST_F(LogTest, OverlapRoundsEndWithoutAKeyWaitInARunFileRun) {
     EXPECT_NE(con->screen().find("Crowded: labels still overlap"), std::string::npos) << runflags;
     EXPECT_EQ(con->queued(), 0u) << runflags;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The printer stream of a drawing as operations: "rule x y w", "border x y h", "bar x y w h", "text x y
+// word" (the cursor as the rectangle or text starts).
+std::vector<std::string> pcl_ops(const std::string& b) {
+  std::vector<std::string> ops;
+  long x = 0, y = 0;
+  size_t i = 0;
+  static const std::regex cursor(R"(^\x1b\*p(\d+)x(\d+)Y)"), rect(R"(^\x1b\*c(\d+)a(\d+)b(\d+)([gP])(?:2P)?)");
+  std::string run;
+  auto flush = [&] {
+    if (!run.empty()) ops.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + run), run.clear();
+  };
+  while (i < b.size()) {
+    std::smatch m;
+    const std::string rest = b.substr(i, 40);
+    if (std::regex_search(rest, m, cursor)) {
+      flush();
+      x = std::stol(m[1]), y = std::stol(m[2]);
+      i += m.length(0);
+    } else if (std::regex_search(rest, m, rect)) {
+      flush();
+      const std::string w = m[1], h = m[2], at = std::to_string(x) + " " + std::to_string(y) + " ";
+      if (m[4] == "g") ops.push_back("bar " + at + w + " " + h);
+      else if (h == "1") ops.push_back("rule " + at + w);
+      else if (w == "1") ops.push_back("border " + at + h);
+      else ops.push_back("rect " + at + w + " " + h);
+      i += m.length(0);
+    } else if (b[i] == '\x1b') {
+      flush();
+      size_t j = i + 2;
+      while (j < b.size() && !(b[j] >= 'A' && b[j] <= 'Z')) ++j;
+      i = j + 1;
+    } else if (b[i] == 14 || b[i] == 15) {
+      ++i;
+    } else {
+      run += b[i++];
+    }
+  }
+  flush();
+  return ops;
+}
+
+std::vector<std::string> only(const std::vector<std::string>& ops, const std::string& kind) {
+  std::vector<std::string> out;
+  for (const auto& op : ops)
+    if (op.rfind(kind + " ", 0) == 0) out.push_back(op);
+  return out;
+}
+
+// A column from 1000 to 1600 dots on a page from depth 0, 100 dots a metre, its body from row 300 to 2801;
+// two text lines a metre (a quarter line 0.125 m).
+class ColumnTest : public LogTest {
+ protected:
+  void SetUp() override {
+    LogTest::SetUp();
+    TOPDEPTH = 0, PAGEORIGIN = 0, PAGEENDDOT = 2500, PAGEENDROW = 2801;
+    PAGENO = 1, PAGECOUNT = 1;
+    UNITSPERLINE = 2, QUARTERLINE = 0.125, LINEPITCH = 50, FIRSTPAGEDEPTH = 0;
+    SHEETX1 = 376, SHEETX0 = 490, SHEETX2 = 2030, LOGRIGHT = 2124;
+    LAYERCOUNT = 1, LAYERDEPTH(1) = 12;
+    SCALETICK = 5;
+    HEADER(20) = "BH";
+    auto console = std::make_unique<platform::ScriptedConsole>();
+    con = console.get();
+    platform::set_console(std::move(console));
+  }
+  platform::ScriptedConsole* con = nullptr;
+  std::vector<std::string> ops(const std::function<void()>& draw) { return pcl_ops(drawn(4, draw)); }
+  rt::Trap trap{"prolog.cpp", "PROLOG"};
+  LogDraw log{trap};
+};
+
+TEST_F(ColumnTest, Zones) {
+  set_log_records({"[1.00] a", "[1.50@] p", "[2.00] b", "[1.80] c", "[0.50@] p", "[1.00] q"});
+  ATTRSTART(1) = 0, ATTRSTART(2) = 4;
+  struct Case {
+    std::int16_t attribute, rec;
+    double first_page_depth, top, bottom;
+  } cases[] = {
+      {1, 1, 0.2, 0.2, 1.0},  // the first record starts at the first page's depth
+      {1, 1, 1.5, 1.0, 1.0},  // ... unless that lies deeper
+      {1, 2, 0.2, 1.5, 1.5},  // a point
+      {1, 3, 0.2, 1.0, 2.0},  // an earlier point is skipped
+      {1, 4, 0.2, 1.8, 1.8},  // a depth above the one before: an empty zone at its own depth
+      {2, 6, 0.2, 0.2, 1.0},  // only points before it in its column
+  };
+  for (const auto& c : cases) {
+    ATTRNO = c.attribute;
+    FIRSTPAGEDEPTH = c.first_page_depth;
+    double top = -1, bottom = -1;
+    ZONELINE(top, bottom, c.rec);
+    EXPECT_DOUBLE_EQ(top, c.top) << c.rec;
+    EXPECT_DOUBLE_EQ(bottom, c.bottom) << c.rec;
+  }
+}
+
+TEST_F(ColumnTest, ZoneBoxes) {
+  const std::vector<std::string> frame400 = {"rule 376 400 114", "rule 2030 400 94", "rule 1000 400 10", "rule 1590 400 10"};
+  struct Case {
+    const char* what;
+    double zone_top, zone_bottom, text_top, text_bottom;
+    std::string first_word;
+    std::int16_t graph, s10, s100;
+    std::vector<std::string> top_ops;  // the operations of the zone's top end
+  } cases[] = {
+      {"text inside its zone", 1.0, 2.0, 1.3, 1.7, "[2.00]", 0, 0, 0,
+       {"rule 376 400 114", "rule 2030 400 94", "rule 1000 400 10", "rule 1590 400 10", "rule 1010 400 580"}},
+      {"text above its zone", 1.0, 2.0, 0.5, 0.9, "[2.00]", 0, 0, 0,
+       {"rule 376 400 114", "rule 2030 400 94", "rule 1000 400 10", "rule 1590 400 10", "rule 1010 350 580",
+        "border 1010 350 50", "border 1590 350 50"}},
+      {"a boundary above the body", -1.0, 1.0, 0.2, 0.6, "[1.00]", 0, 0, 0, {}},
+      // A point: its own text band at both ends, joined to the point's row (both ends listed).
+      {"a point uses its own text band", 1.0, 1.0, 0.8, 1.2, "[1.00@]", 0, 0, 0,
+       {"rule 376 400 114", "rule 2030 400 94", "rule 1000 400 10", "rule 1590 400 10", "rule 1010 380 580",
+        "border 1010 380 20", "border 1590 380 20", "rule 376 400 114", "rule 2030 400 94", "rule 1000 400 10",
+        "rule 1590 400 10", "rule 1010 420 580", "border 1010 400 20", "border 1590 400 20"}},
+      {"a graph column: ticks and frame rules", 1.0, 2.0, 1.3, 1.7, "[2.00]", 1, 0, 0, frame400},
+      {"suppress tens: no frame rules", 1.0, 2.0, 1.3, 1.7, "[2.00]", 1, 1, 0, {"rule 1000 400 10", "rule 1590 400 10"}},
+      {"suppress hundreds: the left strip stays free", 1.0, 2.0, 1.3, 1.7, "[2.00]", 1, 0, 1,
+       {"rule 2030 400 94", "rule 1000 400 10", "rule 1590 400 10"}},
+  };
+  for (const auto& c : cases) {
+    ZONETOP = c.zone_top, ZONEBOTTOM = c.zone_bottom;
+    GRAPHPOS = c.graph, log.DRPOS = 0, log.TUBEEND = 0;
+    LOGSUPPRESS10 = c.s10, LOGSUPPRESS100 = c.s100;
+    ATTRNO = 1, ATTRSTART(1) = 0, ATTRWIDTH(1) = 1;
+    // The record's own text band, made by TEXTLINE from its label depth and one word.
+    ATTRROWFIELDS(1) = 1;
+    const std::vector<std::string> got = ops([&] {
+      log.TEXTTOP = c.text_top, log.TEXTBOTTOM = c.text_bottom;
+      log.BARATTS(1000, 1600, 1, c.first_word);
+    });
+    // The top end's operations come first; the bottom end's follow at the zone's bottom row.
+    std::vector<std::string> top;
+    const std::string bottom_row = " " + std::to_string(FNZDOT(c.zone_bottom)) + " ";
+    for (const auto& op : got) {
+      if (op.find(bottom_row) != std::string::npos && c.zone_top != c.zone_bottom) break;
+      top.push_back(op);
+    }
+    EXPECT_EQ(top, c.top_ops) << c.what;
+  }
+  // After a tube item of the column, no zone box at all.
+  log.TUBEEND = 1;
+  EXPECT_TRUE(ops([&] { log.BARATTS(1000, 1600, 1, "[2.00]"); }).empty());
+}
+
+TEST_F(ColumnTest, RecordTexts) {
+  struct Case {
+    std::string record;
+    double label;
+    std::vector<std::string> texts;
+  } cases[] = {
+      {"[1.00] Two words [R]", 1.0, {"text 1570 391 Two", "text 1550 441 words"}},  // right-aligned
+      {"[1.00] Two words [L]", 1.0, {"text 1000 391 Two", "text 1000 441 words"}},
+      {"[1.00] [R] Two words [L]", 1.0, {"text 1000 391 Two", "text 1000 441 words"}},  // the later one wins
+      {"[1.00] Two words", 1.0, {"text 1285 391 Two", "text 1275 441 words"}},          // centred
+      {"[0.00] Two words", 0.0, {"text 1275 341 words"}},                                // above the body: left out
+      {"[25.00] Two words", 25.0, {"text 1285 2791 Two"}},                               // below the last page
+  };
+  for (const auto& c : cases) {
+    log.RECTEXT = c.record;
+    log.LABELDEPTH = c.label, log.TEXTTOP = c.label - 0.5, log.TEXTBOTTOM = c.label + 0.5;
+    ZONEBOTTOM = c.label;
+    log.LEFTX = 1000, log.RIGHTX = 1600, log.CENTREX = 1300;
+    ATTRNO = 1, ATTRNAME(1) = "Samples";
+    EXPECT_EQ(only(ops([&] { log.WRITEATT(); }), "text"), c.texts) << c.record;
+  }
+  // The words below the last page were said once, with the column and the depth.
+  EXPECT_NE(con->screen().find("in column \"Samples\" the text of the record at 25"), std::string::npos) << con->screen();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ColumnTest, GraphBars) {
+  struct Case {
+    std::string name, value;
+    std::vector<std::string> bars;
+  } cases[] = {
+      {"[G=60]", "60", {"bar 1000 400 600 100"}},   // the maximum fills the column
+      {"[G=60]", "0", {"bar 1000 400 0 100"}},      // 0: no width
+      {"[G=60]", "90", {"bar 1000 400 900 100"}},   // above the maximum: past the right edge
+      {"[G=60][LOG]", "60", {"bar 1000 400 600 100"}},
+      {"[G=60][LOG]", "1", {"bar 1000 400 0 100"}},  // 1 at the left edge on a logarithmic scale
+      {"[G=60][LOG]", "0", {"bar 1000 400 0 100"}},
+      {"[G=60][I]", "15", {"bar 1150 400 450 100"}},  // from the value to the right edge
+      {"[G=60]", "6000000", {"bar 1000 400 32000 100"}},  // far beyond the maximum: kept within 32000 dots
+      {"[G=0]", "50", {"bar 1000 400 300 100"}},     // no maximum: 100
+  };
+  for (const auto& c : cases) {
+    ATTRNO = 1, ATTRNAME(1) = "Graph " + c.name;
+    log.column_markers();
+    log.LEFTX = 1000, log.RIGHTX = 1600;
+    log.WORDS = {"", "[2.00]", c.value};
+    ZONETOP = 1.0, ZONEBOTTOM = 2.0;
+    EXPECT_EQ(only(ops([&] { log.GRAPHATT(); }), "bar"), c.bars) << c.name << " " << c.value;
+  }
+}
+
+// Two columns drawn by PRINTATT: what one column's name says never reaches the next.
+TEST_F(ColumnTest, ColumnsKeepTheirOwnMarkers) {
+  struct Case {
+    std::string first, second;
+    std::vector<std::string> texts, bars;
+  } cases[] = {
+      // A hollow column's outline starts from 0 in each column: the step of the second from its left edge.
+      {"A [G=60][h]", "B [G=60][h]", {}, {"bar 1000 400 300 1", "bar 1300 400 1 100", "bar 1600 400 300 1", "bar 1900 400 1 100"}},
+      // "[+N]" of a graph column does not make the drawing column after it write its texts ...
+      {"A [G=60][+N]", "B [DR]", {"text 1290 466 30"}, {"bar 1000 400 300 100"}},
+      // ... and a drawing column with "[+N]" writes them after a graph column without it.
+      {"A [G=60]", "B [DR][+N]", {"text 1890 466 30"}, {"bar 1000 400 300 100"}},
+  };
+  for (const auto& c : cases) {
+    ATTRCOUNT = 2, ATTRNAME(1) = c.first, ATTRNAME(2) = c.second;
+    ATTRWIDTH(1) = 1, ATTRWIDTH(2) = 1, ATTRSTART(1) = 0, ATTRSTART(2) = 1;
+    ATTRROWFIELDS(1) = 1, ATTRROWFIELDS(2) = 1;
+    set_log_records({"[2.00] 30", "[2.00] 30"});
+    TEXTDEPTH(1) = 1.5, TEXTDEPTH(2) = 1.5;
+    SHEETX0 = 1000;
+    log.FROMCOL = 1, log.TOCOL = 2;
+    log.COLX[1] = 1600, log.COLX[2] = 2200;
+    log.COLSHARE[1] = log.COLSHARE[2] = 1, log.COLUNIT = 600;
+    FIRSTPAGEDEPTH = 1.0;
+    LOGRESERVE = 303, NAMEROWS = 1;
+    const std::vector<std::string> got = ops([&] { log.PRINTATT(); });
+    EXPECT_EQ(only(got, "text"), c.texts) << c.first << " | " << c.second;
+    EXPECT_EQ(only(got, "bar"), c.bars) << c.first << " | " << c.second;
+  }
+}
+
+TEST_F(ColumnTest, SubDivisions) {
+  struct Case {
+    std::string marker;
+    std::vector<std::string> borders, texts;
+  } cases[] = {
+      {"[S=10 sand 20]", {"border 1100 300 2595", "border 1200 300 2595"},
+       {"text 1070 2891 10", "text 1130 2877 sand", "text 1170 2891 20"}},
+      {"[S=10  20]", {"border 1100 300 2595", "border 1200 300 2595"}, {"text 1070 2891 10"}},  // 20 is silent
+  };
+  for (const auto& c : cases) {
+    ATTRNO = 1, ATTRNAME(1) = "Graph [G=40]" + c.marker;
+    log.column_markers();
+    log.LEFTX = 1000, log.RIGHTX = 1400;
+    log.COLSHARE[1] = 1, log.COLUNIT = 400;
+    log.SUBBASE = 2895;
+    const std::vector<std::string> got = ops([&] { log.SUBDIVID(); });
+    EXPECT_EQ(only(got, "border"), c.borders) << c.marker;
+    EXPECT_EQ(only(got, "text"), c.texts) << c.marker;
+  }
+}
+
+TEST_F(ColumnTest, Grids) {
+  ATTRNO = 1, ATTRNAME(1) = "Graph [G=10][r=1]";
+  log.column_markers();
+  log.LEFTX = 1000, log.RIGHTX = 1600;
+  const std::vector<std::string> got = ops([&] { log.RASTERRO(); });
+  // Solid lines at the multiples of the scale division (0, 5, 10 m), dotted bars between, to 12 m.
+  EXPECT_EQ(only(got, "rule"), (std::vector<std::string>{"rule 1000 300 600", "rule 1000 800 600", "rule 1000 1300 600"}));
+  EXPECT_EQ(only(got, "bar").size(), 10u);
+  // A grid without a step is not drawn, and said once.
+  for (const char* marker : {"[R=0]", "[r=]", "[R=0.001]"}) {
+    ATTRNAME(1) = std::string("Graph [G=10]") + marker;
+    log.column_markers();
+    EXPECT_TRUE(ops([&] { log.RASTERRO(); }).empty()) << marker;
+  }
+  EXPECT_NE(con->screen().find("has no step"), std::string::npos);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 //   prolog_layout.cpp   MARGINSE, FINDCOLU, FORMATLO, MOVETEXT
 //   prolog_header.cpp   HEADERR, HOLEBOX, JOBBOX, ABBTAB, BIGBOX, FOOTER, SHOOTLAY, PRINTATT
 //   prolog_scales.cpp   SCALES, SETREDLE, SETDEPLE, SCALE2, BORDERS
+//   prolog_columns.cpp  PRINTATT, DOZONE, WRITEATT, BARATTS, BOXLINE
+//   prolog_graph.cpp    GRAPHATT, SUBDIVID, SUBLABEL, RASTERRO, DATAFILE
 //   prologx.cpp         the drawing primitives and text geometry (log.h), a trap each
 #pragma once
 
@@ -52,6 +54,23 @@ class LogDraw {
   void PRINTATT();
   // PRINTATT's first step: the title block of the page.
   void title_geometry();
+  // The markers of the column ATTRNO, read from its own name (none carried over from another column).
+  void column_markers();
+
+  // --- the column contents ---
+  void DOZONE(std::int16_t rec);
+  void WRITEATT();
+  void BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, const std::string& first_word);
+  void BOXLINE(std::int32_t left, std::int32_t right, std::int32_t z, std::int32_t t);
+  void GRAPHATT();
+  void SUBDIVID();
+  void SUBLABEL(std::int32_t from, std::int32_t to, const std::string& label);
+  void RASTERRO();
+  void DATAFILE();
+  void XHATCH();
+  // The shade of the next bar on the devices other than PDF: SETSHADE, and a shade percentage ("S")
+  // also as the bars' BARSHADE, which the printer's grey and the pen devices' strokes take.
+  void shade(const std::string& kind, std::int32_t value);
 
   // --- scales and frame ---
   void SCALES();
@@ -95,8 +114,24 @@ class LogDraw {
   std::int16_t SCALEDIR = 1, SCALESIDE = -1, TICKLEN = -8, SCALEXLINE = 0;
   std::int16_t LEFTLINE = 0, RIGHTLINE = 0;
 
+  // The column in hand.
+  std::int32_t LEFTX = 0, RIGHTX = 0, CENTREX = 0;
+  std::int16_t DRPOS = 0, HOLLOW = 0, FILEFLAG = 0, PLOTFLAG = 0, INVERSE = 0, NUMBERS = 0;
+  std::int16_t SUBPOS = 0, RASTERPOS = 0, TUBEEND = 0;
+  bool SUBDOTTED = false, RASTERDOTTED = false;
+  double GRAPHMAX = 100;
+  std::string PLOTSTYLE;         // the four characters after "[HPGL"
+  double PREVOFFSET = 0;         // the offset of the column's last bar (0 at the start of each column)
+  // The record in hand.
+  std::int16_t REC = 0;
+  std::string RECTEXT;
+  std::vector<std::string> WORDS;  // the record text's words, from 1 (WORDS[0] unused)
+  double TEXTTOP = 0, TEXTBOTTOM = 0, LABELDEPTH = 0;
+
   // Said once per call.
   bool widths_said = false, rounds_said = false;
+  std::vector<bool> below_said = std::vector<bool>(26, false);  // per column: words below the last page
+  std::vector<bool> grid_said = std::vector<bool>(26, false);   // per column: a grid without a step
 
  private:
   rt::Trap& trap_;

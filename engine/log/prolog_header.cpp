@@ -179,11 +179,6 @@ void LogDraw::title_geometry() {
   SUBBASE = PAGECOUNT > PAGENO && FOOTODD == 0 ? dots16(static_cast<double>(PAGELENGTH) - NAMEHEIGHT - 34) : TITLETOP;
 }
 
-void LogDraw::PRINTATT() {
-  trap_.section("PRINTATT");
-  title_geometry();
-}
-
 void LogDraw::FOOTER() {
   trap_.section("FOOTER");
   font(3);

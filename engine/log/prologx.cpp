@@ -31,27 +31,50 @@ namespace {
 
 std::string number(std::int64_t n) { return rt::STR_TRIM(n); }
 
-std::vector<std::string>& records() {
-  static std::vector<std::string> r;
+// The hole's attribute records, and of each its depth and whether it is a point ("@" after the first
+// character), worked out once.
+struct Records {
+  std::vector<std::string> text;
+  std::vector<double> depth;
+  std::vector<bool> point;
+  void index() {
+    depth.assign(text.size(), 0);
+    point.assign(text.size(), false);
+    for (size_t i = 0; i < text.size(); ++i) {
+      const std::string z = rt::MID(text[i], 2);
+      depth[i] = rt::VAL(z);
+      point[i] = z.find('@') != std::string::npos;
+    }
+  }
+};
+
+Records& records() {
+  static Records r;
   return r;
 }
+
+bool held(std::int32_t n) { return n >= 1 && static_cast<size_t>(n) <= records().text.size(); }
 
 }  // namespace
 
 const std::string& log_record(std::int32_t n) {
   static const std::string none;
-  if (n < 1 || static_cast<size_t>(n) > records().size()) return none;
-  return records()[static_cast<size_t>(n) - 1];
+  if (!held(n)) return none;
+  return records().text[static_cast<size_t>(n) - 1];
 }
 
 void load_log_records(std::int32_t count) {
-  records().assign(static_cast<size_t>(std::max(count, 0)), std::string());
-  for (std::int32_t n = 1; n <= count; ++n) PIREAD(records()[static_cast<size_t>(n) - 1], n, AWORKBASE + WORKSECOND);
+  records().text.assign(static_cast<size_t>(std::max(count, 0)), std::string());
+  for (std::int32_t n = 1; n <= count; ++n) PIREAD(records().text[static_cast<size_t>(n) - 1], n, AWORKBASE + WORKSECOND);
+  records().index();
 }
 
-void forget_log_records() { records().clear(); }
+void forget_log_records() { records() = Records(); }
 
-void set_log_records(std::vector<std::string> r) { records() = std::move(r); }
+void set_log_records(std::vector<std::string> r) {
+  records().text = std::move(r);
+  records().index();
+}
 
 void RULE4(const std::int16_t& x1, const std::int16_t& x2, const std::int16_t& y) {
   RT_TRAP(trap, "RULE4");
@@ -172,18 +195,18 @@ double FNXSHIFT(const std::string& value, const double& max, const double& width
 
 void ZONELINE(double& top, double& bottom, const std::int16_t& rec) {
   RT_TRAP(trap, "ZONELINE");
-  const std::string z = rt::MID(log_record(rec), 2);
-  bottom = rt::VAL(z);
+  const Records& r = records();
+  bottom = held(rec) ? r.depth[static_cast<size_t>(rec) - 1] : 0;
   top = FIRSTPAGEDEPTH;
-  if (rt::INSTR(z, "@") > 0) {
+  if (held(rec) && r.point[static_cast<size_t>(rec) - 1]) {
     top = bottom;
     return;
   }
-  for (std::int32_t r = rec; r > ATTRSTART(ATTRNO) + 1;) {
-    --r;
-    const std::string earlier = rt::MID(log_record(r), 2);
-    if (rt::INSTR(earlier, "@") == 0) {
-      top = rt::VAL(earlier);
+  for (std::int32_t n = rec; n > ATTRSTART(ATTRNO) + 1;) {
+    --n;
+    if (!held(n)) break;
+    if (!r.point[static_cast<size_t>(n) - 1]) {
+      top = r.depth[static_cast<size_t>(n) - 1];
       break;
     }
   }

@@ -3,6 +3,8 @@
 // plotter and DXF and the printer stream, each ended once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -203,6 +205,87 @@ TEST(Log, PlotFilesEndOnce) {
         EXPECT_NE(pcl.text.find(title), std::string::npos) << title << "\n" << pcl.text;
     }
   }
+}
+
+// A text column, a graph column with sub-divisions, numbers and a dotted grid, and an inverse graph
+// column in a colour: the bars, numbers and texts where the zones put them.
+TEST(Log, ColumnContentsOnPdf) {
+  EngineFolder ef;
+  ef.write("holes.txt",
+           "Job Number : J-30\r\nHole Number : BH30\r\nSuppress : 0\r\n/\r\n1.00 Firm brown CLAY.\r\n"
+           "2.50 Dense SAND.\r\n5.00 Stiff grey CLAY.\r\n/\r\nNOTES:\r\n1. A note.\r\n"
+           "ATTRIBUTE: Samples\r\n 0.50: D1 [L]\r\n 1.20: U2 [R]\r\n 3.00: B3\r\n"
+           "ATTRIBUTE: SPT N [GRAPH 60 PLUS NUMBERS] [S=15 30 45] [r=0.5]\r\n 1.00: 12\r\n 2.50: 24\r\n 4.00: 48\r\n"
+           "ATTRIBUTE: Moisture % [GRAPH 50] [INVERSE] [paint blue]\r\n 1.50: 20\r\n 3.50: 35\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  const fs::path pdf = ef.file("drive_c/VLXFILES/J30/BH30.pdf");
+  ASSERT_TRUE(fs::exists(pdf)) << r.out;
+  expect_clean(pdf);
+
+  const std::vector<Word> words = words_of(pdf, 2);
+  // The depth scale: labels 1 to 5 m in the right strip.
+  std::map<int, const Word*> depth;
+  for (const Word& w : words)
+    if (w.x0 > 450 && w.y0 > 80 && std::regex_match(w.text, std::regex("[0-9]"))) depth[std::stoi(w.text)] = &w;
+  ASSERT_GE(depth.size(), 4u);
+  const double metre = depth.at(2)->y0 - depth.at(1)->y0;
+  // A scale label's base line stands 3 dots above its tick, so the bottom of its box marks the depth;
+  // a value is centred on its depth.
+  const auto at_depth = [&](double d) { return depth.at(1)->y1 + (d - 1) * metre; };
+  // The SPT values stand level with the middles of their zones: 0.5, 1.75 and 3.25 m.
+  const std::pair<const char*, double> values[] = {{"12", 0.5}, {"24", 1.75}, {"48", 3.25}};
+  const Word* spt[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    for (const Word& w : words)
+      if (w.text == values[i].first && w.x0 < 450) spt[i] = &w;
+    ASSERT_TRUE(spt[i]) << values[i].first;
+    EXPECT_NEAR((spt[i]->y0 + spt[i]->y1) / 2, at_depth(values[i].second), 0.02 * metre) << values[i].first;
+  }
+  EXPECT_NEAR((spt[2]->y0 - spt[1]->y0) / (spt[1]->y0 - spt[0]->y0), 1.5 / 1.25, 0.02 * 1.2);
+  // The samples: D1 to the left, U2 to the right, B3 centred between them.
+  const Word *d1 = find_word(words, "D1"), *u2 = find_word(words, "U2"), *b3 = find_word(words, "B3");
+  ASSERT_TRUE(d1 && u2 && b3);
+  EXPECT_LT(d1->x0, b3->x0);
+  EXPECT_GT(u2->x1, b3->x1);
+  // The sub-division numbers above the SPT column at equal spacing.
+  const Word *n15 = find_word(words, "15"), *n30 = find_word(words, "30"), *n45 = find_word(words, "45");
+  ASSERT_TRUE(n15 && n30 && n45);
+  EXPECT_NEAR(n45->x0 - n30->x0, n30->x0 - n15->x0, 0.5);
+  EXPECT_LT(n15->y0, depth.rbegin()->second->y1 + 2 * metre);
+
+  // The content: bars filled with /Shade28 as "x y w h re".
+  const std::string content = read_file(pdf);
+  static const std::regex bar(R"((\S+) /Shade28 scn\r\n *([0-9.]+) +([0-9.]+) +([0-9.]+) +([0-9.]+) re)");
+  std::vector<std::array<double, 4>> black, blue;
+  for (auto it = std::sregex_iterator(content.begin(), content.end(), bar); it != std::sregex_iterator(); ++it) {
+    const std::array<double, 4> b{std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), std::stod((*it)[5])};
+    const size_t at = static_cast<size_t>(it->position());
+    // A bar in the column's colour is filled with it first, the pattern laid over it in black.
+    (content.rfind(".000 .000 1.000 rg", at) != std::string::npos && content.rfind(".000 .000 1.000 rg", at) > content.rfind("\nq\r\n", at) ? blue : black).push_back(b);
+  }
+  ASSERT_EQ(black.size(), 3u) << "the SPT bars";
+  ASSERT_EQ(blue.size(), 2u) << "the moisture bars";
+  EXPECT_NEAR(black[1][2] / black[0][2], 2, 0.02);
+  EXPECT_NEAR(black[2][2] / black[0][2], 4, 0.04);
+  for (const auto& b : black) EXPECT_NEAR(b[0], black[0][0], 0.01);  // from the column's left edge
+  EXPECT_NEAR(blue[0][0] + blue[0][2], blue[1][0] + blue[1][2], 0.01);  // to the same right edge
+  // The sub-division lines: vertical lines inside the SPT column; the bar of 12 is 12/15 of a step.
+  static const std::regex vertical(R"(\n *([0-9.]+) +([0-9.]+) m\r\n *([0-9.]+) +([0-9.]+) l)");
+  std::vector<double> lines;
+  const double left = black[0][0], right = left + black[0][2] * 5;
+  for (auto it = std::sregex_iterator(content.begin(), content.end(), vertical); it != std::sregex_iterator(); ++it) {
+    const double x = std::stod((*it)[1]);
+    if (x == std::stod((*it)[3]) && x > left + 1 && x < right - 1 &&
+        std::find(lines.begin(), lines.end(), x) == lines.end())
+      lines.push_back(x);
+  }
+  std::sort(lines.begin(), lines.end());
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NEAR(black[0][2], 0.8 * (lines[0] - left), 0.3);
+  EXPECT_NEAR(lines[2] - lines[1], lines[1] - lines[0], 0.3);
 }
 
 }  // namespace

@@ -1,0 +1,210 @@
+// PROLOG's columns: for each column of the pass its markers, then each record's zone, text band and
+// drawing (DOZONE): the graph bar, the record text (WRITEATT), hatches and tubes, and the zone box that
+// ties the text back to the depths it describes (BARATTS, BOXLINE).
+//
+// What this code does not let through:
+//  - the markers of one column never carry into the next: every column starts with "[I]", "[+N]",
+//    "[LOG]", the maximum, the sub-division and the grid cleared, and "[+N]" is read from every column's
+//    own name (so a drawing column writes its texts exactly when it says "[+N]");
+//  - words of a label that fall below the last page are still left out, but said once per column with
+//    the column's title and the record's depth.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/convert/convert.h"
+#include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/log/globals.h"
+#include "engine/log/log.h"
+#include "engine/log/prolog.h"
+#include "engine/pdf/globals.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
+#include "engine/setup/globals.h"
+#include "engine/setup/setup.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/sheet.h"
+#include "platform/console.h"
+
+namespace {
+
+std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -2.0e9, 2.0e9))); }
+
+}  // namespace
+
+void LogDraw::column_markers() {
+  const std::string& name = ATTRNAME(ATTRNO);
+  LOGBARRGB1 = FNRGBB(name);
+  LOGBARFLAG1 = RGBFLAG;
+  DRPOS = static_cast<std::int16_t>(rt::INSTR(name, "[DR]"));
+  GRAPHPOS = static_cast<std::int16_t>(rt::INSTR(name, "[G="));
+  HOLLOW = static_cast<std::int16_t>(rt::INSTR(name, "[h]"));
+  FILEFLAG = static_cast<std::int16_t>(rt::INSTR(name, "[FILE]"));
+  PLOTFLAG = static_cast<std::int16_t>(rt::INSTR(name, "[HPGL"));
+  NUMBERS = static_cast<std::int16_t>(rt::INSTR(name, "[+N]"));
+  INVERSE = 0, LOGPOS = 0, SUBPOS = 0, RASTERPOS = 0, GRAPHMAX = 100;
+  SUBDOTTED = RASTERDOTTED = false;
+  PLOTSTYLE.clear();
+  if (GRAPHPOS == 0 && PLOTFLAG == 0) return;
+  if (PLOTFLAG > 0) PLOTSTYLE = rt::MID(name, PLOTFLAG + 5, 4);
+  INVERSE = static_cast<std::int16_t>(rt::INSTR(name, "[I]"));
+  if (GRAPHPOS > 0) DNEXTVAL(GRAPHPOS, name, GRAPHMAX);
+  if (std::fabs(GRAPHMAX) < 0.0001) GRAPHMAX = 100;
+  LOGPOS = static_cast<std::int16_t>(rt::INSTR(name, "[LOG]"));
+  if (const long s = rt::INSTR(name, "[s="); s > 0) {
+    SUBPOS = static_cast<std::int16_t>(s), SUBDOTTED = true;
+  } else {
+    SUBPOS = static_cast<std::int16_t>(rt::INSTR(name, "[S="));
+  }
+  if (const long r = rt::INSTR(name, "[r="); r > 0) {
+    RASTERPOS = static_cast<std::int16_t>(r), RASTERDOTTED = true;
+  } else {
+    RASTERPOS = static_cast<std::int16_t>(rt::INSTR(name, "[R="));
+  }
+}
+
+void LogDraw::PRINTATT() {
+  trap_.section("PRINTATT");
+  title_geometry();
+  RIGHTX = SHEETX0;
+  for (ATTRNO = FROMCOL; ATTRNO <= TOCOL; ++ATTRNO) {
+    TUBEEND = 0;
+    CURFONT = 1;
+    FSETFONT(1);
+    LEFTX = RIGHTX;
+    RIGHTX = COLX[ATTRNO];
+    column_markers();
+    if (GRAPHPOS > 0 || PLOTFLAG > 0) {
+      if (SUBPOS > 0) SUBDIVID();
+      if (RASTERPOS > 0) RASTERRO();
+    }
+    CENTREX = rounded((LEFTX + RIGHTX) / 2.0);
+    PREVOFFSET = 0;
+    const std::int32_t n = std::max(ATTRWIDTH(ATTRNO), 0);
+    for (std::int32_t i = 1; i <= n; ++i) {
+      REC = static_cast<std::int16_t>(ATTRSTART(ATTRNO) + i);
+      RECTEXT = log_record(REC);
+      LOGBARRGB2 = FNRGBB(RECTEXT);
+      LOGBARFLAG2 = RGBFLAG;
+      std::string delims = " ";
+      PARSVARS(RECTEXT, delims);
+      WORDS.assign(1, std::string());
+      for (std::int32_t w = 1; w <= PARSEDCOUNT && w <= PARSED.ubound(); ++w) WORDS.push_back(PARSED(w));
+      if (FILEFLAG > 0) {
+        DATAFILE();
+      } else {
+        LABELDEPTH = TEXTDEPTH(REC);
+        ZONELINE(ZONETOP, ZONEBOTTOM, REC);
+        TEXTLINE(TEXTTOP, TEXTBOTTOM, REC);
+        DOZONE(REC);
+      }
+    }
+  }
+  // The record colour ends with the columns.
+  LOGBARRGB2.clear();
+  LOGBARFLAG2 = 0;
+}
+
+void LogDraw::DOZONE(std::int16_t rec) {
+  CURFONT = 1;
+  FSETFONT(1);
+  if (DRPOS == 0 && GRAPHPOS > 0) GRAPHATT();
+  if ((DRPOS == 0 && GRAPHPOS == 0) || NUMBERS > 0) WRITEATT();
+  XHATCH();
+  BARATTS(LEFTX, RIGHTX, rec, WORDS.size() > 1 ? WORDS[1] : std::string());
+}
+
+void LogDraw::WRITEATT() {
+  trap_.section("WRITEATT");
+  const bool last_page = PAGENO >= PAGECOUNT;
+  auto say_below = [&] {
+    if (!last_page || below_said[static_cast<size_t>(ATTRNO)]) return;
+    below_said[static_cast<size_t>(ATTRNO)] = true;
+    std::string title = ATTRNAME(ATTRNO);
+    CUTSTRIN(title);
+    const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": in column \"" + title + "\" the text of the record at" +
+                             rt::STR(ZONEBOTTOM) + " falls below the last page and is left out.";
+    platform::console().print(text, true);
+    rt::log_note(text);
+  };
+  if (PAGEORIGIN > FNLDOT(TEXTBOTTOM)) return;
+  if (PAGEENDDOT <= FNLDOT(TEXTTOP)) {
+    say_below();
+    return;
+  }
+  const long align = rt::INSTR(RECTEXT, "[R]") - rt::INSTR(RECTEXT, "[L]");
+  std::string text = RECTEXT;
+  CUTSTRIN(text);
+  std::string delims = " ";
+  PARSVARS(text, delims);
+  std::vector<std::string> words;
+  for (std::int32_t i = 1; i <= PARSEDCOUNT && i <= PARSED.ubound(); ++i) words.push_back(PARSED(i));
+  const double n = static_cast<double>(words.size());
+  const double lines = UNITSPERLINE > 0 ? (n / 2) / UNITSPERLINE : 0;
+  const std::int32_t y0 = FNZDOT(LABELDEPTH - lines) - 9;
+  std::int32_t x = CENTREX;
+  TEXTORIGIN = 4;
+  if (align < 0) x = LEFTX, TEXTORIGIN = 1;
+  if (align > 0) x = RIGHTX, TEXTORIGIN = 7;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::int32_t y = rounded(LINEPITCH * static_cast<double>(i + 1) + y0);
+    if (y < HEADDOTS - 2) continue;
+    if (y > PAGEENDROW) {
+      say_below();
+      continue;
+    }
+    std::string word = words[i];
+    WASHTEXT(word);
+    PRINTEXT(x, y, word);
+  }
+}
+
+void LogDraw::BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, const std::string& first_word) {
+  trap_.section("BARATTS");
+  if (TUBEEND > 0) return;
+  if (static_cast<std::int64_t>(FNLDOT(ZONETOP)) - PAGEORIGIN > 31000 ||
+      static_cast<std::int64_t>(PAGEENDDOT) - FNLDOT(ZONEBOTTOM) > 31000)
+    return;
+  const bool point = first_word.find('@') != std::string::npos;
+  const std::int32_t first = ATTRSTART(ATTRNO) + 1, last = ATTRSTART(ATTRNO) + std::max(ATTRWIDTH(ATTRNO), 0);
+  double top = 0, bottom = 0;
+  std::int32_t z = FNZDOT(ZONETOP), t = FNZDOT(TEXTTOP);
+  if (!point) {
+    t = std::min(z, t);
+    if (rec != first) {
+      TEXTLINE(top, bottom, static_cast<std::int16_t>(rec - 1));
+      t = std::max(t, FNZDOT(bottom));
+    }
+  }
+  BOXLINE(left, right, z, t);
+  z = FNZDOT(ZONEBOTTOM), t = FNZDOT(TEXTBOTTOM);
+  if (!point) {
+    t = std::max(z, t);
+    if (rec != last) {
+      TEXTLINE(top, bottom, static_cast<std::int16_t>(rec + 1));
+      t = std::min(t, FNZDOT(top));
+    }
+  }
+  BOXLINE(left, right, z, t);
+}
+
+void LogDraw::BOXLINE(std::int32_t left, std::int32_t right, std::int32_t z, std::int32_t t) {
+  const std::int32_t lo = HEADDOTS, hi = PAGEENDROW;
+  const std::int32_t zc = std::clamp(z, lo, std::max(lo, hi)), tc = std::clamp(t, lo, std::max(lo, hi));
+  if (z >= lo && z <= hi) {
+    if (LOGSUPPRESS10 == 0) {
+      if (LOGSUPPRESS100 == 0) RULE(SHEETX1, SHEETX0, z);
+      RULE(SHEETX2, LOGRIGHT, z);
+    }
+    RULE(left, left + 10, z);
+    RULE(right - 10, right, z);
+  }
+  if (GRAPHPOS > 0 || DRPOS > 0) return;
+  if (t >= lo && t <= hi) RULE(left + 10, right - 10, t);
+  BORDIR(left + 10, std::min(zc, tc), std::max(zc, tc));
+  BORDIR(right - 10, std::min(zc, tc), std::max(zc, tc));
+}
