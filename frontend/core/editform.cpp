@@ -714,11 +714,6 @@ void EditForm::mnuEditPaste_Click() {
   }
 }
 
-void EditForm::mnuEditReplace_Click() { NotAvailableYet(*ports_.msgbox); }
-void EditForm::mnuEditFind_Click() { NotAvailableYet(*ports_.msgbox); }
-void EditForm::mnuEditSpell_Click() { NotAvailableYet(*ports_.msgbox); }
-void EditForm::mnuFilePreview_Click() { NotAvailableYet(*ports_.msgbox); }
-void EditForm::mnuFilePrint_Click() { NotAvailableYet(*ports_.msgbox); }
 
 // ---- Toolbar, View, Settings, Help ----
 
@@ -762,6 +757,8 @@ void EditForm::mnuViewZoom_Click(int index) {
     default:
       break;
   }
+  // An open preview is drawn again at the new zoom.
+  if (mnuView_visible && show_preview) show_preview();
 }
 
 void EditForm::mnuSettingsNNNS_Click() {

@@ -161,6 +161,27 @@ class EditForm {
   void mnuEditReplace_Click();
   void mnuEditFind_Click();
   void mnuEditSpell_Click();
+  // The layer text tools, the character sets and the spreadsheet tables (editform_tools.cpp).
+  void mnuEditWrap_Click();
+  void mnuEditUnwrap_Click();
+  void mnuEditShift_Click(int index);
+  void mnuEditCase_Click(int index);
+  void mnuEditASCII_Click();
+  void mnuEditPlaintext_Click();
+  void mnuEditSelectAll_Click();
+  void mnuEdit2DOS_Click();
+  void mnuEdit2Win_Click();
+  void mnuEditExcelCopy_Click();
+  void mnuEditExcelPaste_Click();
+  // The selected text replaced as one undoable step: a snapshot of the text first when the ring's
+  // current one differs from it.
+  void ReplaceSelectionStep(const std::string& text);
+  // The windows of the tools, opened by the editor's window: the spell checker, the find and replace
+  // box ("F" or "R"), the preview (drawn again at Zoom) and printing (false when there is no printer).
+  std::function<void()> open_spell;
+  std::function<void(const std::string& mode)> open_find_replace;
+  std::function<void()> show_preview;
+  std::function<bool()> print_listing;
 
   // Toolbar by the button's key.
   void Toolbar1_ButtonClick(const std::string& key);

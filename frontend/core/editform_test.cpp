@@ -186,7 +186,9 @@ TEST_F(EditFixture, SaveAsAndTheExtensionQuestion) {
     box.answers = {c.answer};
     bool saved = f->SaveFileAs(true);
     EXPECT_EQ(saved, std::string(c.written) != "") << c.chosen;
-    if (saved) EXPECT_EQ(home.read(c.written), "text") << c.chosen;
+    if (saved) {
+      EXPECT_EQ(home.read(c.written), "text") << c.chosen;
+    }
     EXPECT_EQ(box.shown.size(), std::string(c.chosen) == "ok.txt" ? 0u : 1u) << c.chosen;
   }
   EXPECT_FALSE(fs::exists(path("Stop.DOC")));

@@ -3,6 +3,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QFontDialog>
+#include <QLocale>
+#include <QPrinterInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -53,6 +57,41 @@ frmEditText::frmEditText(const Ports& ports, frmMain& main)
     dialogs_over(form_->ports(), &main_);
     main_.HandBack(tag);
   };
+  edit_box_ = std::make_unique<EditFormBox>(*form_);
+  edit_box_->selected = [this] { refresh(); };
+  edit_box_->changed = [this] { refresh(); };
+  form_->open_spell = [this] {
+    if (!spell_) {
+      spell_ = new frmSpell(form_->ports(), *edit_box_, main_.form().txtVeltraxFolder,
+                            QCoreApplication::applicationDirPath().toStdString(), this);
+      connect(spell_, &frmSpell::closed, this, [this] {
+        spell_->deleteLater();
+        spell_ = nullptr;
+        refresh();
+      });
+    }
+    spell_->Spell();
+  };
+  form_->open_find_replace = [this](const std::string& mode) {
+    if (!replace_) replace_ = new frmReplace(form_->ports(), *edit_box_, this);
+    replace_->FindReplace(mode);
+  };
+  form_->show_preview = [this] {
+    if (!preview_) {
+      preview_ = new frmPreview(this);
+      connect(preview_, &frmPreview::closed, this, [this] {
+        form_->mnuView_visible = false;
+        refresh();
+      });
+    }
+    preview_->ShowListing(form_->FileName, listing_date(), form_->txtEdit, txtEdit->font(), form_->Zoom);
+  };
+  form_->print_listing = [this] {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) return false;
+    QPrinter printer(QPrinter::HighResolution);
+    PrintListing(printer, form_->FileName, listing_date(), form_->txtEdit, txtEdit->font());
+    return true;
+  };
   form_->print_setup = [this] {
     QPrinter printer;
     QPageSetupDialog d(&printer, this);
@@ -73,6 +112,10 @@ frmEditText::frmEditText(const Ports& ports, frmMain& main)
 }
 
 frmEditText::~frmEditText() = default;
+
+std::string frmEditText::listing_date() const {
+  return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
+}
 
 frmEditText* frmEditText::OpenFor(frmMain& main, const std::string& file) {
   auto* ed = main.findChild<frmEditText*>("frmEditText", Qt::FindDirectChildrenOnly);
@@ -187,6 +230,33 @@ void frmEditText::build() {
   bind(action(mnuEdit, "mnuEditFind", "&Find..."), [f] { f->mnuEditFind_Click(); });
   bind(action(mnuEdit, "mnuEditReplace", "&Replace...", QKeySequence("Ctrl+H")), [f] { f->mnuEditReplace_Click(); });
   bind(action(mnuEdit, "mnuEditSpell", "&Spelling...", QKeySequence("F7")), [f] { f->mnuEditSpell_Click(); });
+  mnuEdit->addSeparator();
+  bind(action(mnuEdit, "mnuEditWrap", "Wrap Descriptions"), [f] { f->mnuEditWrap_Click(); });
+  bind(action(mnuEdit, "mnuEditUnwrap", "Unwrap Descriptions"), [f] { f->mnuEditUnwrap_Click(); });
+  bind(action(mnuEdit, "mnuEditShift1", "Outdent (<-- Block Left)"), [f] { f->mnuEditShift_Click(1); });
+  bind(action(mnuEdit, "mnuEditShift2", "Indent (Block Right -->)"), [f] { f->mnuEditShift_Click(2); });
+  bind(action(mnuEdit, "mnuEditCase0", "&lower case"), [f] { f->mnuEditCase_Click(0); });
+  bind(action(mnuEdit, "mnuEditCase1", "UPPE&R CASE"), [f] { f->mnuEditCase_Click(1); });
+  bind(action(mnuEdit, "mnuEditCase2", "&Name Case"), [f] { f->mnuEditCase_Click(2); });
+  bind(action(mnuEdit, "mnuEditASCII", "ASCII Code"), [f] { f->mnuEditASCII_Click(); });
+  bind(action(mnuEdit, "mnuEditPlaintext", "Next Plaintext Layer"), [f] { f->mnuEditPlaintext_Click(); });
+  bind(action(mnuEdit, "mnuEdit2DOS", "&Windows  --> DOS"), [f] { f->mnuEdit2DOS_Click(); });
+  bind(action(mnuEdit, "mnuEdit2Win", "&DOS --> Windows"), [f] { f->mnuEdit2Win_Click(); });
+  bind(action(mnuEdit, "mnuEditExcelCopy", "Copy Table for Excel"), [f] { f->mnuEditExcelCopy_Click(); });
+  bind(action(mnuEdit, "mnuEditExcelPaste", "Paste E&xcel Table", QKeySequence("Shift+Ctrl+F2")),
+       [f] { f->mnuEditExcelPaste_Click(); });
+  mnuEdit->addSeparator();
+  bind(action(mnuEdit, "mnuEditSelectAll", "Select &All", QKeySequence("Ctrl+A")), [f] { f->mnuEditSelectAll_Click(); });
+  connect(action(mnuEdit, "mnuEditFont", "F&ont..."), &QAction::triggered, this, [this] {
+    EditPlacement& p = form_->placement;
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, txtEdit->font(), this, "Font", QFontDialog::MonospacedFonts);
+    if (!ok) return;
+    p.font_name = chosen.family().toStdString();
+    p.font_size = chosen.pointSizeF();
+    p.font_bold = chosen.bold();
+    apply_font();
+  });
 
   // Insert menu: the control characters, then the block templates.
   mnuIns = menuBar()->addMenu("&Insert");

@@ -18,7 +18,11 @@
 #include <memory>
 #include <vector>
 
+#include "frontend/core/editbox.h"
 #include "frontend/core/editform.h"
+#include "frmpreview.h"
+#include "frmreplace.h"
+#include "frmspell.h"
 #include "qtports.h"
 
 namespace quorvel {
@@ -57,8 +61,14 @@ class frmEditText : public QMainWindow {
   void apply_font();
   void capture_placement();
 
+  std::string listing_date() const;
+
   frmMain& main_;
   QtWindowHost host_;
+  std::unique_ptr<EditFormBox> edit_box_;
+  frmSpell* spell_ = nullptr;
+  frmReplace* replace_ = nullptr;
+  frmPreview* preview_ = nullptr;
   std::unique_ptr<EditForm> form_;
   bool applying_ = false;
   bool closing_ = false;
