@@ -113,6 +113,13 @@ frmEditText::frmEditText(const Ports& ports, frmMain& main)
 
 frmEditText::~frmEditText() = default;
 
+void frmEditText::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+  if (replace_ && replace_->isVisible()) replace_->raise();
+  if (spell_ && spell_->isVisible()) spell_->raise();
+}
+
 std::string frmEditText::listing_date() const {
   return QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
 }

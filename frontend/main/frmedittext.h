@@ -48,6 +48,8 @@ class frmEditText : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  // The editor's activation brings its find and replace box and its Spelling window back to the front.
+  void changeEvent(QEvent* e) override;
   void moveEvent(QMoveEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
 

@@ -222,6 +222,66 @@ TEST_F(EditorWindowFixture, ScreenshotOfTheCheckerBox) {
   act(ed, "mnuCheck")->trigger();
 }
 
+// F7 opens the Spelling window over the editor: the unknown word selected in the box, Change puts the
+// picked suggestion in.
+TEST_F(EditorWindowFixture, SpellingOverTheEditor) {
+  testing_support::write_file(home.path() / "vlx7000" / "English.DIC", "firm\r\nbrown\r\nclay\r\nbrow\r\n");
+  start(engine + "Examples/pit.txt", "Firm browm CLAY.\r\n");
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  box.answers = {Answer::No};  // the end question after the change
+  act(ed, "mnuEditSpell")->trigger();
+  QApplication::processEvents();
+  auto* spell = ed->findChild<QWidget*>("frmSpell");
+  ASSERT_NE(spell, nullptr);
+  EXPECT_TRUE(spell->isVisible());
+  EXPECT_EQ(spell->findChild<QLineEdit*>("txtNotInDict")->text(), "browm");
+  EXPECT_EQ(ed->box()->textCursor().selectedText(), "browm");
+  auto* list = spell->findChild<QListWidget*>("lstSugg");
+  ASSERT_GE(list->count(), 1);
+  EXPECT_EQ(list->item(0)->text(), "brown");
+  if (qEnvironmentVariableIsSet("QUORVEL_SHOT_SPELL")) {
+    ed->resize(900, 500);
+    ed->move(10, 10);
+    spell->move(520, 120);
+    wait(500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("QUORVEL_SHOT_SPELL"));
+  }
+  emit list->itemClicked(list->item(0));
+  spell->findChild<QPushButton*>("cmdChange")->click();
+  QApplication::processEvents();
+  EXPECT_EQ(ed->form().txtEdit, "Firm brown CLAY.\r\n");
+  EXPECT_EQ(ed->box()->toPlainText(), "Firm brown CLAY.\n");
+  act(ed, "mnuEditUndo")->trigger();
+  EXPECT_EQ(ed->form().txtEdit, "Firm browm CLAY.\r\n");
+}
+
+// File > Preview shows the listing at the editor's zoom; Zoom In draws it again larger.
+TEST_F(EditorWindowFixture, PreviewFollowsTheZoom) {
+  std::string text;
+  for (int i = 1; i <= 80; ++i) text += std::to_string(i * 0.5) + "  Firm brown CLAY.\r\n";
+  start(engine + "Examples/long.txt", text);
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  act(ed, "mnuFilePreview")->trigger();
+  QApplication::processEvents();
+  auto* preview = ed->findChild<frmPreview*>("frmPreview");
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->isVisible());
+  EXPECT_EQ(preview->zoom(), 60);
+  const int width60 = preview->area()->widget()->width();
+  act(ed, "mnuViewZoom0")->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(preview->zoom(), 80);
+  EXPECT_NEAR(preview->area()->widget()->width(), width60 * 80 / 60, 2);
+  if (qEnvironmentVariableIsSet("QUORVEL_SHOT_PREVIEW")) {
+    preview->resize(700, 600);
+    preview->move(10, 10);
+    wait(500);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("QUORVEL_SHOT_PREVIEW"));
+  }
+}
+
 }  // namespace
 }  // namespace quorvel
 
