@@ -12,7 +12,6 @@ std::string RECALLTEXT;
 
 namespace {
 
-constexpr int kRightLimit = 78;
 
 enum class Look { kLo, kHi, kTwi };
 
