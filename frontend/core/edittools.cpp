@@ -457,20 +457,31 @@ void FindReplaceForm::cmdReplaceAll_Click() {
     return;
   }
   const long flen = static_cast<long>(find->size()), rlen = static_cast<long>(replacement->size());
-  long count = 0;
+  // The replacements are made on a copy; the span from the first match to the end of the last one then
+  // goes into the box as one change, which the undo ring keeps as one step (one Undo brings the text
+  // back) and the window shows at once, however many matches there are.
+  const std::string before = text;
+  long count = 0, span_start = -1, span_end = 0;
   for (long pos = first;;) {
     const long p = FindFrom(text, *find, pos, exact);
     if (p == 0 || p + flen - 1 > last) break;
-    editor_.select(p - 1, flen);
-    editor_.replace_selection(*replacement, true, count > 0);
     text.replace(static_cast<size_t>(p - 1), static_cast<size_t>(flen), *replacement);
+    if (span_start < 0) span_start = p - 1;
+    span_end = p - 1 + rlen;
     ++count;
     lblFound = "Replaced at " + std::to_string(p);
     last += rlen - flen;
     // The search goes on just after the replacement, so a replacement that holds the find text is not
     // searched again.
     pos = p + rlen;
-    if (count % 256 == 0) editor_.process_events();
+  }
+  if (count > 0) {
+    const long old_span =
+        span_end - span_start - (static_cast<long>(text.size()) - static_cast<long>(before.size()));
+    editor_.select(span_start, old_span);
+    editor_.replace_selection(text.substr(static_cast<size_t>(span_start), static_cast<size_t>(span_end - span_start)),
+                              true, false);
+    editor_.process_events();
   }
   if (chkInSelection) editor_.select(first - 1, std::max<long>(0, last - first + 1));
   ReplaceReport = Plural(count, "item") + " replaced in " + (chkInSelection ? "selection." : "whole file!") +
