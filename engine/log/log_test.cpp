@@ -601,3 +601,110 @@ TEST_F(ColumnTest, Grids) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ColumnTest, HatchAndShadeCodes) {
+  struct Case {
+    std::string code;
+    std::int16_t hatch, hatch_shade, shade;
+  } cases[] = {
+      {"[X1]", 1, 17, 0}, {"[X3]", 3, 50, 0}, {"[X6]", 6, 100, 0}, {"[X9]", 0, 0, 0}, {"[X0]", 0, 0, 0},
+      {"[S1]", 0, 0, 2},  {"[S4]", 0, 0, 28}, {"[S8]", 0, 0, 100}, {"[S9]", 0, 0, 0}, {"[San", 0, 0, 0},
+      {"X1][", 0, 0, 0},  // a code must start a table entry
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(log.FINDHATC(c.code), c.hatch) << c.code;
+    EXPECT_EQ(BARSHADE, c.hatch_shade) << c.code;
+    EXPECT_EQ(log.FINDSHAD(c.code), c.shade) << c.code;
+    EXPECT_EQ(BARSHADE, c.shade) << c.code;
+  }
+  // A code outside the tables draws no bar, on the pen devices either.
+  log.LEFTX = 1000, log.RIGHTX = 1600;
+  ZONETOP = 1.0, ZONEBOTTOM = 2.0;
+  log.RECTEXT = "[2.00] x [X9] [Sand]";
+  EXPECT_EQ(drawn(3, [&] { log.XHATCH(); }), "");
+  log.RECTEXT = "[2.00] x [X3] [S4]";  // the hatch first, the shade over it
+  EXPECT_EQ(only(ops([&] { log.XHATCH(); }), "bar"),
+            (std::vector<std::string>{"bar 1000 400 600 100", "bar 1000 400 600 100"}));
+}
+
+TEST_F(ColumnTest, Tubes) {
+  struct Case {
+    std::string item;
+    std::vector<std::string> bars;
+    std::int32_t shade;
+  } cases[] = {
+      {"[D 40]", {"bar 1279 400 1 100", "bar 1320 400 1 100"}, 100},         // 20 to 21 dots either side
+      {"[D 60 40]", {"bar 1270 400 10 100", "bar 1320 400 10 100"}, 100},    // swapped
+      {"[D 50 50]", {"bar 1274 400 1 100", "bar 1325 400 1 100"}, 100},      // outer = inner + 2
+      {"[D 40 60 290]", {"bar 1560 400 10 100"}, 100},                       // the right wall leaves the column
+      {"[D 40 60 -290]", {"bar 1030 400 10 100"}, 100},                      // the left wall leaves it
+      {"[D 40 60 S3]", {"bar 1270 400 10 100", "bar 1320 400 10 100"}, 16},  // a pattern in the shift's place
+      {"[D 40 60 0 X2]", {"bar 1270 400 10 100", "bar 1320 400 10 100"}, 33},
+      {"[D 40 60 0 S9]", {"bar 1270 400 10 100", "bar 1320 400 10 100"}, 100},  // outside the table: plain
+  };
+  for (const auto& c : cases) {
+    log.LEFTX = 1000, log.RIGHTX = 1600, log.TUBEEND = 0;
+    ZONETOP = 1.0, ZONEBOTTOM = 2.0;
+    log.RECTEXT = "[2.00] pipe " + c.item;
+    EXPECT_EQ(only(ops([&] { log.XHATCH(); }), "bar"), c.bars) << c.item;
+    EXPECT_EQ(BARSHADE, c.shade) << c.item;
+    EXPECT_GT(log.TUBEEND, 0) << c.item;
+  }
+  // An item without its "]" is left out and ends the scan (said once); an include that includes itself
+  // stops.
+  dir.write("self.tub", "[D 10 14] [D self.tub]\r\n");
+  for (const char* text : {"[2.00] open [D 40 60", "[2.00] [D self.tub]"}) {
+    log.RECTEXT = text;
+    log.TUBEEND = 0;
+    const std::vector<std::string> bars = only(ops([&] { log.XHATCH(); }), "bar");
+    EXPECT_EQ(bars.size(), std::string(text).find("self") != std::string::npos ? 16u : 0u) << text;
+  }
+  EXPECT_NE(con->screen().find("without its \"]\""), std::string::npos);
+  EXPECT_NE(con->screen().find("includes of a record stop"), std::string::npos);
+}
+
+TEST_F(ColumnTest, DataFiles) {
+  dir.write("curve.txt", "1.0, 5\r\n2,0: 4.5\r\n");
+  dir.write("single.txt", "1.0\r\n2.0\r\n");
+  log.LEFTX = 1000, log.RIGHTX = 1600;
+  ATTRNO = 1, ATTRSTART(1) = 0, ATTRWIDTH(1) = 1;
+  log.REC = 1;
+  // The plot frame as it stood is given back on every device.
+  for (std::int32_t dev : {1, 2, 3, 4}) {
+    ATTRNAME(1) = "Curve [G=10][FILE][HPGL1200]";
+    log.column_markers();
+    log.WORDS = {"", "[5.00]", "curve.txt"};
+    const std::string bytes = drawn(dev, [&] {
+      PAPERY = 10837, XSCALE = 0.5, YSCALE = -0.7, XOFFSET = 11, YOFFSET = 22;
+      log.DATAFILE();
+      EXPECT_EQ(PAPERY, 10837) << dev;
+      EXPECT_DOUBLE_EQ(XSCALE, 0.5) << dev;
+      EXPECT_DOUBLE_EQ(YSCALE, -0.7) << dev;
+      EXPECT_DOUBLE_EQ(XOFFSET, 11) << dev;
+      EXPECT_DOUBLE_EQ(YOFFSET, 22) << dev;
+    });
+    if (dev == 3) {
+      EXPECT_EQ(bytes.find('\x1b'), std::string::npos);
+    } else if (dev == 2) {
+      EXPECT_EQ(bytes.find("IN"), std::string::npos) << bytes;
+    } else if (dev == 4) {
+      EXPECT_NE(bytes.find("\x1b%0BINSP1PUPA0,0DT"), std::string::npos);
+    }
+  }
+  // Zones: a line of one field draws nothing; "2,0: 4.5" is the zone from 1.0 to 2.0 m of value 4.5.
+  ATTRNAME(1) = "Zones [G=10][FILE]";
+  log.column_markers();
+  log.WORDS = {"", "[5.00]", "single.txt"};
+  EXPECT_TRUE(only(ops([&] { log.DATAFILE(); }), "bar").empty());
+  log.WORDS = {"", "[5.00]", "curve.txt"};
+  EXPECT_EQ(only(ops([&] { log.DATAFILE(); }), "bar"),
+            (std::vector<std::string>{"bar 1000 300 300 100", "bar 1000 400 270 100"}));
+  // A missing file is said once per hole and file.
+  log.WORDS = {"", "[5.00]", "gone.txt"};
+  for (int i = 0; i < 3; ++i) ops([&] { log.DATAFILE(); });
+  EXPECT_EQ(testing_support::find_all_regex(con->screen(), "gone.txt").size(), 1u) << con->screen();
+}
+
+}  // namespace

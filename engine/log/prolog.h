@@ -8,7 +8,9 @@
 //   prolog_header.cpp   HEADERR, HOLEBOX, JOBBOX, ABBTAB, BIGBOX, FOOTER, SHOOTLAY, PRINTATT
 //   prolog_scales.cpp   SCALES, SETREDLE, SETDEPLE, SCALE2, BORDERS
 //   prolog_columns.cpp  PRINTATT, DOZONE, WRITEATT, BARATTS, BOXLINE
-//   prolog_graph.cpp    GRAPHATT, SUBDIVID, SUBLABEL, RASTERRO, DATAFILE
+//   prolog_graph.cpp    GRAPHATT, SUBDIVID, SUBLABEL, RASTERRO
+//   prolog_files.cpp    DATAFILE
+//   prolog_hatch.cpp    XHATCH, FINDHATC, FINDSHAD, DRAWTUBE
 //   prologx.cpp         the drawing primitives and text geometry (log.h), a trap each
 #pragma once
 
@@ -68,6 +70,12 @@ class LogDraw {
   void RASTERRO();
   void DATAFILE();
   void XHATCH();
+  // The hatch number of a code "[X1]".."[X6]" (0 for any other) and its BARSHADE, 100 n / 6.
+  std::int16_t FINDHATC(const std::string& code);
+  // The shade percentage of a code "[S1]".."[S8]" (0 for any other), also the BARSHADE.
+  std::int16_t FINDSHAD(const std::string& code);
+  // One tube over the zone's rows y .. y + h: two walls symmetric about the column centre plus shift.
+  void DRAWTUBE(std::int32_t y, std::int32_t h, double inner, double outer, double shift);
   // The shade of the next bar on the devices other than PDF: SETSHADE, and a shade percentage ("S")
   // also as the bars' BARSHADE, which the printer's grey and the pen devices' strokes take.
   void shade(const std::string& kind, std::int32_t value);
@@ -132,6 +140,9 @@ class LogDraw {
   bool widths_said = false, rounds_said = false;
   std::vector<bool> below_said = std::vector<bool>(26, false);  // per column: words below the last page
   std::vector<bool> grid_said = std::vector<bool>(26, false);   // per column: a grid without a step
+  bool open_tube_said = false, includes_said = false;
+  std::vector<std::string> missing_said;                        // data files said missing in this hole
+  bool curve_begun = false;                                     // a data-file curve has its first point
 
  private:
   rt::Trap& trap_;

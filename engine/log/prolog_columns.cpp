@@ -175,7 +175,7 @@ void LogDraw::BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, c
   std::int32_t z = FNZDOT(ZONETOP), t = FNZDOT(TEXTTOP);
   if (!point) {
     t = std::min(z, t);
-    if (rec != first) {
+    if (rec > first) {
       TEXTLINE(top, bottom, static_cast<std::int16_t>(rec - 1));
       t = std::max(t, FNZDOT(bottom));
     }
@@ -184,7 +184,7 @@ void LogDraw::BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, c
   z = FNZDOT(ZONEBOTTOM), t = FNZDOT(TEXTBOTTOM);
   if (!point) {
     t = std::max(z, t);
-    if (rec != last) {
+    if (rec < last && rec >= first) {
       TEXTLINE(top, bottom, static_cast<std::int16_t>(rec + 1));
       t = std::min(t, FNZDOT(top));
     }

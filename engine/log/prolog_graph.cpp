@@ -195,6 +195,3 @@ void LogDraw::RASTERRO() {
   if (OUTDEV == 1) FPRINT("[] 0 d"); else shade("S", 100);
 }
 
-void LogDraw::DATAFILE() { trap_.section("DATAFILE"); }
-
-void LogDraw::XHATCH() {}

@@ -288,4 +288,170 @@ TEST(Log, ColumnContentsOnPdf) {
   EXPECT_NEAR(lines[2] - lines[1], lines[1] - lines[0], 0.3);
 }
 
+// Fills, tubes and data files: hatches and shades of every code, tubes of a standpipe, a curve of 20
+// points, zones of 6 lines; an unclosed tube item, a tube include that includes itself and a missing
+// data file are said and the run goes on.
+std::string fills_and_files(bool file_columns, const std::string& extra_header = "") {
+  const std::string file = file_columns ? " [FILE]" : "";
+  return "Job Number : J-31\r\nHole Number : BH31\r\nSuppress : 0\r\n" + extra_header +
+         "/\r\n2.00 Firm brown CLAY.\r\n4.00 Dense SAND.\r\n6.00 Stiff grey CLAY.\r\n/\r\nNOTES:\r\n1. A note.\r\n"
+         "ATTRIBUTE: Fills [DRAWING]\r\n 0.50: a [X1]\r\n 1.00: b [X3]\r\n 1.50: c [S2]\r\n 2.00: d [S8]\r\n"
+         " 3.00: e [X6] [S4]\r\n 4.00: f [D 40 60\r\n 5.00: g [X9] [Sand]\r\n"
+         "ATTRIBUTE: Standpipe [DRAWING] [NUMBERS]\r\n 2.00: seal [D 30 50 0 S3]\r\n 4.00: filter [D 30 50 X2]\r\n"
+         " 5.00: [D self.tub]\r\n"
+         "ATTRIBUTE: Curve [GRAPH 10]" + file + " [HPGL1200]\r\n 6.00: curve.txt\r\n"
+         "ATTRIBUTE: Zones [GRAPH 60]" + file + "\r\n 6.00: zones.txt\r\n 6.00: missing.txt\r\n//\r\n///\r\n";
+}
+
+void write_data_files(const EngineFolder& ef) {
+  std::string curve;
+  for (int i = 1; i <= 20; ++i) curve += std::to_string(0.3 * i) + ", " + std::to_string(1 + (i * 7) % 9) + "\r\n";
+  ef.write("curve.txt", curve);
+  ef.write("zones.txt", "0.50: 10\r\n1,50: 25\r\n2.00: 40\r\n3.00: 60\r\n4.00: 5\r\n5.00: 30\r\n");
+  ef.write("self.tub", "[D 10 14] [D self.tub]\r\n");
+}
+
+TEST(Log, FillsTubesAndDataFilesOnPdf) {
+  EngineFolder ef;
+  ef.write("holes.txt", fills_and_files(true));
+  write_data_files(ef);
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path pdf = ef.file("drive_c/VLXFILES/J31/BH31.pdf");
+  ASSERT_TRUE(fs::exists(pdf)) << r.out;
+  expect_clean(pdf);
+  // Said once each: the missing file, the unclosed tube item, the includes.
+  EXPECT_EQ(find_all_regex(r.out, "missing.txt").size(), 1u) << r.out;
+  EXPECT_NE(r.out.find("without its \"]\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("includes of a record stop"), std::string::npos) << r.out;
+
+  const std::string bytes = read_file(pdf);
+  const std::string content = bytes.substr(0, bytes.find("xref"));
+  // The patterns of every code used.
+  for (const char* pattern : {"/Hatch1 scn", "/Hatch3 scn", "/Hatch6 scn", "/Shade7 scn", "/Shade100 scn",
+                              "/Shade28 scn", "/Shade16 scn", "/Hatch2 scn"})
+    EXPECT_NE(content.find(pattern), std::string::npos) << pattern;
+  EXPECT_EQ(content.find("/Hatch0"), std::string::npos);  // "[X9]" draws nothing
+  EXPECT_EQ(content.find("/Shade0"), std::string::npos);  // nor "[Sand]"
+  // The seal's walls: 10 dots (2.40 pt) wide, 30 dots (7.20 pt) apart.
+  static const std::regex seal(R"(/Shade16 scn\r\n *([0-9.]+) +([0-9.]+) +([0-9.]+) +([0-9.]+) re[\s\S]*?/Shade16 scn\r\n *([0-9.]+) +[0-9.]+ +([0-9.]+) +[0-9.]+ re)");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(content, m, seal));
+  EXPECT_EQ(m[3].str(), "2.40");
+  EXPECT_EQ(m[6].str(), "2.40");
+  EXPECT_NEAR(std::stod(m[5]) - (std::stod(m[1]) + 2.40), 7.20, 0.01);
+  // The curve: a clipping path, then one path of one move, 19 lines and one stroke.
+  const size_t from = content.find("%plotting from data file");
+  ASSERT_NE(from, std::string::npos);
+  const std::string curve = content.substr(from, content.find("\nQ\r\n", from) + 1 - from);
+  EXPECT_NE(curve.find("re W n"), std::string::npos);
+  EXPECT_EQ(find_all_regex(curve, R"( m\r\n)").size(), 1u) << curve;
+  EXPECT_EQ(find_all_regex(curve, R"( l\r\n)").size(), 19u) << curve;
+  EXPECT_EQ(find_all_regex(curve, R"(\nS\r\n)").size(), 1u) << curve;
+  // The zone column: 6 bars in proportion to 10, 25, 40, 60, 5 and 30 (the line "1,50: 25" read as 1.50 m
+  // and 25).
+  static const std::regex bar(R"(0 0 0 /Shade28 scn\r\n *([0-9.]+) +([0-9.]+) +([0-9.]+) +([0-9.]+) re)");
+  std::map<std::string, std::vector<std::pair<double, double>>> by_left;  // "[S4]" of the fills column too
+  for (auto it = std::sregex_iterator(content.begin(), content.end(), bar); it != std::sregex_iterator(); ++it)
+    by_left[(*it)[1]].push_back({std::stod((*it)[3]), std::stod((*it)[4])});
+  std::vector<double> widths, heights;
+  for (const auto& [left, bars] : by_left)
+    if (bars.size() > 1)
+      for (const auto& [w, h] : bars) widths.push_back(w), heights.push_back(h);
+  ASSERT_EQ(widths.size(), 6u);
+  const double values[] = {10, 25, 40, 60, 5, 30};
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(widths[i] / widths[3], values[i] / 60, 0.01) << i;
+  EXPECT_NEAR(heights[1], 2 * heights[0], 0.3);  // 0.50 to 1.50 m against 0 to 0.50 m
+
+  const std::string text = pdf_tool("pdftotext", pdf, {"-f", "2", "-l", "2"});
+  for (const char* word : {"seal", "filter"}) EXPECT_NE(text.find(word), std::string::npos) << word;
+}
+
+// The same on DXF and the pen plotter: one end, a circle at each point; the titles where they stand
+// when the file columns are plain graph columns; on the printer the curve in an HP-GL/2 section.
+TEST(Log, DataFilesOnThePlotDevices) {
+  std::map<std::string, std::string> titles;  // device and run -> the title positions
+  for (const char* device : {"DXF", "PGL", "PCL"}) {
+    for (bool files : {true, false}) {
+      EngineFolder ef;
+      ef.write("holes.txt", fills_and_files(files));
+      write_data_files(ef);
+      ef.write("@runfile.dat", run_file("holes.txt", device));
+      const RunResult r = ef.run({"@runfile.dat"}, 60);
+      EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
+      const std::string ext = std::string(device) == "DXF" ? ".dxf" : std::string(device) == "PGL" ? ".pgl" : ".pcl";
+      const fs::path f = ef.file("drive_c/VLXFILES/J31/BH31" + ext);
+      ASSERT_TRUE(fs::exists(f)) << device << r.out;
+      const std::string bytes = read_file(f);
+      std::string& where = titles[std::string(device) + (files ? "+" : "-")];
+      if (ext == ".dxf") {
+        const RunResult a = run_program(
+            {"/usr/bin/python3", "-c",
+             "import ezdxf,sys\nd=ezdxf.readfile(sys.argv[1])\nm=d.modelspace()\n"
+             "print(len(d.audit().errors), len(m.query('CIRCLE')))\n"
+             "for t in m.query('TEXT'):\n  if t.dxf.text in ('Fills','Standpipe','Curve','Zones'): "
+             "print(t.dxf.text, round(t.dxf.insert.x, 2), round(t.dxf.insert.y, 2))",
+             f.string()},
+            ef.path(), 60);
+        ASSERT_EQ(a.exit_code, 0) << a.err;
+        const std::string first = a.out.substr(0, a.out.find('\n'));
+        EXPECT_EQ(first, files ? "0 20" : "0 0") << a.out;
+        where = a.out.substr(a.out.find('\n') + 1);
+        EXPECT_EQ(bytes.find("EOF"), bytes.size() - 5);
+        EXPECT_EQ(bytes.find('\x1b'), std::string::npos);  // no printer bytes in a DXF file
+      } else if (ext == ".pgl") {
+        EXPECT_EQ(bytes.find("\x1b%1A"), bytes.size() - 15);
+        if (files) {
+          EXPECT_EQ(find_all_regex(bytes, "CI3;").size(), 20u);
+        }
+        for (const char* t : {"LBFills", "LBStandpipe", "LBCurve", "LBZones"}) {
+          const size_t at = bytes.find(t);
+          ASSERT_NE(at, std::string::npos) << t;
+          where += bytes.substr(bytes.rfind("PA", at), at - bytes.rfind("PA", at)) + "\n";
+        }
+        const size_t from = bytes.find("\x1b%0B"), to = bytes.rfind(";\x1b%1A");
+        write_file(ef.file("body.hpgl"), bytes.substr(from + 3, to + 1 - from - 3));
+        const RunResult h = run_program({reader("hp2xx"), "-m", "png", "-f", ef.file("body.png").string(),
+                                         ef.file("body.hpgl").string()}, ef.path(), 60);
+        EXPECT_EQ(h.exit_code, 0) << h.out << h.err;
+      } else {
+        PclRead pcl;
+        std::string what;
+        EXPECT_TRUE(read_pcl(bytes, pcl, what)) << what;
+        EXPECT_EQ(pcl.hpgl, files ? 1 : 0);
+        EXPECT_EQ(bytes.find("\x1b" "E\x1b%-12345X"), bytes.size() - 11);
+      }
+    }
+  }
+  EXPECT_EQ(titles["DXF+"], titles["DXF-"]);
+  EXPECT_EQ(titles["PGL+"], titles["PGL-"]);
+  EXPECT_NE(titles["DXF+"], "");
+}
+
+// With one file column beside the profile and the others on a page of their own, the DXF texts of that
+// page stand where they stand when the column beside the profile reads no file.
+TEST(Log, DataFileBesideTheProfileLeavesTheSeparatePageInPlace) {
+  std::string out[2];
+  for (int files = 0; files <= 1; ++files) {
+    EngineFolder ef;
+    ef.write("holes.txt", fills_and_files(files == 1, "Compress : 601\r\n"));
+    write_data_files(ef);
+    ef.write("@runfile.dat", run_file("holes.txt", "DXF"));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    const RunResult a = run_program(
+        {"/usr/bin/python3", "-c",
+         "import ezdxf,sys\nd=ezdxf.readfile(sys.argv[1])\n"
+         "for t in d.modelspace().query('TEXT'):\n  if t.dxf.text in ('Fills','Standpipe','Curve','seal','filter'): "
+         "print(t.dxf.text, round(t.dxf.insert.x, 2), round(t.dxf.insert.y, 2))",
+         ef.file("drive_c/VLXFILES/J31/BH31.dxf").string()},
+        ef.path(), 60);
+    out[files] = a.out;
+  }
+  EXPECT_NE(out[0], "");
+  EXPECT_EQ(out[0], out[1]);
+}
+
 }  // namespace

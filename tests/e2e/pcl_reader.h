@@ -10,7 +10,7 @@ namespace testing_support {
 // A PCL stream read as a printer would: every escape sequence well formed, the cursor on the page, the
 // texts as text runs. Returns false at the first malformed byte (what says where).
 struct PclRead {
-  int form_feeds = 0, rules = 0;
+  int form_feeds = 0, rules = 0, hpgl = 0;  // hpgl: HP-GL/2 sections
   std::string text;  // the text runs, each followed by a line end
   bool on_page = true;
 };
@@ -25,6 +25,14 @@ inline bool read_pcl(const std::string& b, PclRead& r, std::string& what) {
       if (!run.empty()) r.text += run + "\n", run.clear();
       if (b.compare(i, 9, "\x1b%-12345X") == 0) {
         i += 9;
+        continue;
+      }
+      // HP-GL/2 inside the printer's page (a data-file curve): read up to the switch back to PCL.
+      if (b.compare(i, 4, "\x1b%0B") == 0) {
+        const size_t back = b.find("\x1b%1A", i);
+        if (back == std::string::npos) return what = "HP-GL/2 not left at " + std::to_string(i), false;
+        ++r.hpgl;
+        i = back + 4;
         continue;
       }
       if (i + 1 >= b.size()) return what = "ESC at the end", false;

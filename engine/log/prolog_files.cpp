@@ -1,0 +1,151 @@
+// PROLOG's data-file columns ("[FILE]"): each record's last word names a text file of depth and value
+// lines. Each line is a zone of its own, drawn like a record, or, in a column with "[HPGL abcd]", a
+// point of one curve: on PDF a path clipped to the column's body, in DXF lines with a circle at each
+// point, on the pen plotter and the printer the plotter's own sequences (style: a point mark, b pen width,
+// c line type, d pattern length).
+//
+// What this code does not let through:
+//  - the plot frame (PAPERY, XSCALE, YSCALE, XOFFSET, YOFFSET) is kept and put back exactly, on every
+//    device: only the printer needs the HP-GL/2 frame inside its page, and nothing after a data file
+//    lands at one plotter unit per dot;
+//  - printer bytes go only into the printer's stream, never into a DXF file; the pen plotter's stream
+//    gets no "IN", which would undo the sheet's scaling points;
+//  - "S" only after a path was begun, and a curve on PDF stays inside its column's body ("re W n" inside
+//    "q"/"Q"); on the printer points outside the page are left out;
+//  - a line holding ":" is split at ":" only, so "2,0: 4.5" reads depth 2.0 and value 4.5;
+//  - a missing data file is said once per hole and file (prompt 78; one pause, none without a person at
+//    the console), and the column goes on.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/convert/convert.h"
+#include "engine/devices/devices.h"
+#include "engine/devices/globals.h"
+#include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
+#include "engine/log/globals.h"
+#include "engine/log/log.h"
+#include "engine/log/prolog.h"
+#include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
+#include "engine/runtime/files.h"
+#include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
+#include "engine/select/globals.h"
+#include "engine/setup/globals.h"
+#include "engine/sheet/globals.h"
+#include "engine/sheet/sheet.h"
+#include "platform/console.h"
+
+namespace {
+
+std::int32_t cint(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -32000.0, 32000.0))); }
+
+std::string points(std::int32_t dots) { return FNRANDCE(dots * 0.24); }
+
+}  // namespace
+
+void LogDraw::DATAFILE() {
+  trap_.section("DATAFILE");
+  std::string name = WORDS.size() > 1 ? WORDS.back() : std::string();
+  if (!BREAKCODE.empty()) REPLAZE(name, BREAKCODE, "\\");
+  if (!rt::file_exists(name)) {
+    if (std::find(missing_said.begin(), missing_said.end(), name) == missing_said.end()) {
+      missing_said.push_back(name);
+      auto& con = platform::console();
+      con.print("Hole " + rt::TRIM(HEADER(20)) + ": data file " + name + " " + PROMPT(78), true);
+      rt::log_note("Hole " + rt::TRIM(HEADER(20)) + ": data file " + name + " " + PROMPT(78));
+      if (con.interactive() && (RUNFLAGS & 1) == 0) con.pause_ms(2000);
+    }
+    return;
+  }
+  const int file = rt::FREEFILE();
+  if (!rt::open_file(file, name, rt::FileMode::Input)) return;
+  ZONETOP = FIRSTPAGEDEPTH;
+  curve_begun = false;
+  // The plot frame as it stands; the printer alone draws a curve through an HP-GL/2 frame of its page.
+  const std::int32_t paper_y = PAPERY;
+  const double xscale = XSCALE, yscale = YSCALE, xoffset = XOFFSET, yoffset = YOFFSET;
+  const bool printer = OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3;
+  if (printer) {
+    PAPERY = 10861;
+    YOFFSET = PAPERY;
+    XSCALE = 25.4 * 40 / 300;
+    YSCALE = -40 * 25.4 / 300;
+  }
+  const bool curve = PLOTFLAG > 0;
+  const auto digit = [&](size_t i) { return i < PLOTSTYLE.size() ? rt::to_i32(rt::VAL(PLOTSTYLE.substr(i, 1))) : 0; };
+  const std::int32_t mark = digit(0), pen = digit(1), line_type = digit(2), pattern = digit(3);
+  const std::int32_t radius = cint(mark * 3.367);
+  const auto pen_style = [&]() {
+    std::string s = line_type > 0 ? "LT" + (pattern > 0 ? FNC(line_type) + FNC(pattern) + "1" : FNZ(line_type)) + ";" : "LT;";
+    if (pen > 0) s += "PW0." + rt::RIGHT("0" + FNZ(cint(8.5 * pen)), 2) + ";";
+    return s;
+  };
+  if (curve) {
+    if (OUTDEV == 1) {
+      FPRINT("%plotting from data file ");
+      // The curve stays inside the column's body.
+      FPRINT("q");
+      FPRINT(FNPDFX(LEFTX) + " " + FNPDFY(PAGEENDROW) + " " + points(RIGHTX - LEFTX) + " " +
+             points(PAGEENDROW - HEADDOTS) + " re W n");
+    } else if (OUTDEV == 2 && plot_open) {
+      rt::put_bytes(PLOTFILE, pen_style());
+      PPENUP();
+    } else if (printer && plot_open) {
+      rt::put_bytes(PLOTFILE, "\x1b%0BINSP1PUPA0,0DT\x1fPW0" + pen_style());
+      PPENUP();
+    }
+  }
+  double previous_x = 0, previous_y = 0;
+  bool previous = false;
+  for (std::string line; !rt::at_eof(file) && rt::line_input(file, line);) {
+    std::string delims = line.find(':') != std::string::npos ? ":" : ",:";
+    PARSVARS(line, delims);
+    if (PARSEDCOUNT < 2) continue;
+    std::string depth = PARSED(1), value = PARSED(2);
+    ZONEBOTTOM = rt::VAL(FNCOMMA(depth));
+    TEXTTOP = ZONETOP;
+    TEXTBOTTOM = ZONEBOTTOM;
+    const long at = rt::INSTR(rt::INSTR(line, PARSED(1)) + static_cast<long>(PARSED(1).size()), line, value);
+    RECTEXT = at > 0 ? rt::MID(line, at) : value;
+    LABELDEPTH = (TEXTTOP + TEXTBOTTOM) / 2;
+    if (curve) {
+      std::string v = value;
+      const std::int32_t y = FNZDOT(ZONEBOTTOM);
+      const std::int32_t x = LEFTX + cint(FNXSHIFT(FNCOMMA(v), GRAPHMAX, RIGHTX - LEFTX));
+      if (OUTDEV == 1) {
+        if (!curve_begun) PDFMOVE(x, y); else PDFLINE(x, y);
+        curve_begun = true;
+      } else if (OUTDEV == 3) {
+        if (previous) DXFLINE(previous_x, previous_y, x, y);
+        DXFCIRCL(x, y, radius);
+      } else if (OUTDEV == 2) {
+        PPLOT(x, y);
+        if (mark > 0) rt::put_bytes(PLOTFILE, "CI" + FNZ(radius) + ";");
+      } else if (y >= HEADDOTS && y <= PAGEENDROW) {
+        PPLOT(x, y);
+      }
+      previous = true, previous_x = x, previous_y = y;
+    } else {
+      WORDS = {std::string(), depth, value};
+      DOZONE(REC);
+    }
+    ZONETOP = ZONEBOTTOM;
+  }
+  rt::close_file(file);
+  if (curve) {
+    if (OUTDEV == 1) {
+      if (curve_begun) FPRINT("S");
+      FPRINT("Q");
+    } else if (OUTDEV == 2 && plot_open) {
+      PPENUP();
+      rt::put_bytes(PLOTFILE, "LT;");
+    } else if (printer && plot_open) {
+      PPENUP();
+      rt::put_bytes(PLOTFILE, ";\x1b%1A");
+    }
+  }
+  PAPERY = paper_y;
+  XSCALE = xscale, YSCALE = yscale, XOFFSET = xoffset, YOFFSET = yoffset;
+}
