@@ -164,11 +164,9 @@ TEST_F(LogTest, ColumnWidths) {
     log.FROMCOL = 1, log.TOCOL = static_cast<std::int16_t>(c.names.size());
     SHEETX0 = 100, SHEETX2 = 100 + c.band;
     log.FINDCOLU();
-    double x = 100;
     for (size_t i = 0; i < c.names.size(); ++i) {
       const double w = log.COLUNIT * log.COLSHARE[i + 1];
       EXPECT_NEAR(w, c.widths[i], 0.01) << c.names[i];
-      x += w;
     }
     EXPECT_EQ(SHEETX2, 100 + c.band) << c.names[0];
   }
