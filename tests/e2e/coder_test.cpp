@@ -77,7 +77,7 @@ TEST(Coder, ExampleRunCodesEveryHole) {
                                       "hole 631TP2 TP2", "hole 631TP3 TP3"}));
   const std::string bh1 = d.out.substr(0, d.out.find("hole 631BH2"));
   EXPECT_NE(bh1.find("\nlayers 6\n"), std::string::npos) << bh1;
-  EXPECT_NE(bh1.find("\nattributes 1 records 6\n"), std::string::npos) << bh1;
+  EXPECT_NE(bh1.find("\nattributes 2 records 7\n"), std::string::npos) << bh1;  // SPT N and the moisture file
 }
 
 // Damaged scales files: each said on the console and in ERROR.LOG, the holes that can be laid out are,

@@ -156,6 +156,16 @@ TEST(Log, ExampleOnA4AndA3) {
       EXPECT_LT(abbreviation->x1, 595) << "the log's header on the left half";
       EXPECT_LT(spt->x1, 595);
     }
+    EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+    // BH1's moisture contents from its data file: one curve of 23 points; BH2's standpipe drawn and named.
+    const std::string bh1 = read_file(job / "BH1.pdf");
+    const size_t from = bh1.find("%plotting from data file");
+    ASSERT_NE(from, std::string::npos) << paper;
+    const std::string curve = bh1.substr(from, bh1.find("\nQ\r\n", from) - from);
+    EXPECT_EQ(find_all_regex(curve, R"( l\r\n)").size(), 22u) << paper;
+    const std::string bh2 = pdf_tool("pdftotext", job / "BH2.pdf", {"-f", a3 ? "1" : "2", "-l", a3 ? "1" : "2"});
+    for (const char* word : {"Standpipe", "Bentonite", "Sand", "Slotted"}) EXPECT_NE(bh2.find(word), std::string::npos) << word;
+    EXPECT_NE(read_file(job / "BH2.pdf").find("/Hatch3 scn"), std::string::npos);
   }
 }
 
