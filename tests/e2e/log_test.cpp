@@ -199,10 +199,13 @@ TEST(Log, PlotFilesEndOnce) {
       EXPECT_EQ(bytes.substr(bytes.size() - 16), ";\x1b%1A\x1b" "E\x1b%-12345X");
       for (const char* title : {"LBAlpha", "LBBravo", "LBCharlie"}) EXPECT_NE(bytes.find(title), std::string::npos) << title;
       const size_t from = bytes.find("\x1b%0B"), to = bytes.rfind(";\x1b%1A");
-      write_file(ef.file("body.hpgl"), bytes.substr(from + 3, to + 1 - from - 3));
+      write_file(ef.file("body.hpgl"), bytes.substr(from + 4, to + 1 - from - 4));
       const RunResult h = run_program({reader("hp2xx"), "-m", "png", "-f", ef.file("body.png").string(),
                                        ef.file("body.hpgl").string()}, ef.path(), 60);
       EXPECT_EQ(h.exit_code, 0) << h.out << h.err;
+      // Every command understood, and the pen the plot selects first (IN;SP1) used.
+      EXPECT_NE((h.out + h.err).find("HPGL command(s) ignored: 0"), std::string::npos) << h.out << h.err;
+      EXPECT_NE((h.out + h.err).find("Pens used: 1"), std::string::npos) << h.out << h.err;
       EXPECT_TRUE(fs::exists(ef.file("body.png")));
     } else {
       PclRead pcl;
@@ -422,10 +425,13 @@ TEST(Log, DataFilesOnThePlotDevices) {
           where += bytes.substr(bytes.rfind("PA", at), at - bytes.rfind("PA", at)) + "\n";
         }
         const size_t from = bytes.find("\x1b%0B"), to = bytes.rfind(";\x1b%1A");
-        write_file(ef.file("body.hpgl"), bytes.substr(from + 3, to + 1 - from - 3));
+        write_file(ef.file("body.hpgl"), bytes.substr(from + 4, to + 1 - from - 4));
         const RunResult h = run_program({reader("hp2xx"), "-m", "png", "-f", ef.file("body.png").string(),
                                          ef.file("body.hpgl").string()}, ef.path(), 60);
         EXPECT_EQ(h.exit_code, 0) << h.out << h.err;
+        // Every command understood, and the pen the plot selects first (IN;SP1) used.
+        EXPECT_NE((h.out + h.err).find("HPGL command(s) ignored: 0"), std::string::npos) << h.out << h.err;
+        EXPECT_NE((h.out + h.err).find("Pens used: 1"), std::string::npos) << h.out << h.err;
       } else {
         PclRead pcl;
         std::string what;

@@ -137,10 +137,13 @@ TEST(Sheet, PlotterAndDxfResults) {
         EXPECT_EQ(bytes.find("\x1b%1A"), bytes.rfind("\x1b%1A")) << f;  // and left once
         ASSERT_NE(from, std::string::npos);
         ASSERT_NE(to, std::string::npos);
-        write_file(job / "body.hpgl", bytes.substr(from + 3, to + 1 - from - 3));
+        write_file(job / "body.hpgl", bytes.substr(from + 4, to + 1 - from - 4));
         const RunResult h = run_program({reader("hp2xx"), "-m", "png", "-f", (job / "body.png").string(),
                                          (job / "body.hpgl").string()}, job, 60);
         EXPECT_EQ(h.exit_code, 0) << f << h.out << h.err;
+        // Every command understood, and the pen the plot selects first (IN;SP1) used.
+        EXPECT_NE((h.out + h.err).find("HPGL command(s) ignored: 0"), std::string::npos) << h.out << h.err;
+        EXPECT_NE((h.out + h.err).find("Pens used: 1"), std::string::npos) << h.out << h.err;
         EXPECT_TRUE(fs::exists(job / "body.png")) << f;
         if (std::string(name) == "LEGEND") {
           EXPECT_EQ(bytes.find("{CLAY}"), std::string::npos);  // no names in braces on the plotter
