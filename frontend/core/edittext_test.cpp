@@ -175,7 +175,9 @@ TEST(EditTemplates, SkeletonAndBlocks) {
     std::string t = BlockTemplate(c.index, c.before);
     EXPECT_EQ(t.substr(0, c.starts.size()), c.starts) << c.index;
     EXPECT_GE(t.size(), c.ends.size()) << c.index;
-    if (t.size() >= c.ends.size()) EXPECT_EQ(t.substr(t.size() - c.ends.size()), c.ends) << c.index;
+    if (t.size() >= c.ends.size()) {
+      EXPECT_EQ(t.substr(t.size() - c.ends.size()), c.ends) << c.index;
+    }
     EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), c.lines) << c.index;
   }
   // "Typed by" stands twice in the full block; the full block and the end-of-file marker make one hole.

@@ -145,7 +145,9 @@ TEST_F(SetEditFixture, TemplateSavedUnchangedUnderANewName) {
   EXPECT_EQ(after[114], "END OF COPY.SET");
   // Every other line, the "=" columns of both blocks among them, stays as it was; no matrix line is added.
   for (size_t i = 0; i < after.size(); ++i)
-    if (i != 1 && i != 8 && i != 26 && i != 27 && i != 114) EXPECT_EQ(after[i], before[i]) << i;
+    if (i != 1 && i != 8 && i != 26 && i != 27 && i != 114) {
+      EXPECT_EQ(after[i], before[i]) << i;
+    }
   EXPECT_EQ(ed->Caption(), "Saved SET File: COPY.SET");
   EXPECT_EQ(main->cboSetupFile.items.front(), "COPY.SET");
   EXPECT_FALSE(ed->SettingsChanged);
@@ -434,7 +436,9 @@ TEST_F(SetEditFixture, ChecksAskAbortRetryIgnore) {
     }
     EXPECT_EQ(firsts, c.first_lines);
     EXPECT_EQ(ed->focus, c.focus);
-    if (!c.first_lines.empty()) EXPECT_EQ(ed->SSTab1, 0);
+    if (!c.first_lines.empty()) {
+      EXPECT_EQ(ed->SSTab1, 0);
+    }
   }
 }
 

@@ -185,7 +185,9 @@ TEST_F(EditSetFixture, F1OpensTheCurrentTabsTopic) {
     ASSERT_EQ(launcher.started.size(), 1u) << tab;
     const std::string url = launcher.started[0].argv.back();
     EXPECT_NE(url.find("06%20SET%20File%20Editor.htm" + std::string(anchors[tab])), std::string::npos) << url;
-    if (tab == 0) EXPECT_EQ(url.find('#'), std::string::npos);
+    if (tab == 0) {
+      EXPECT_EQ(url.find('#'), std::string::npos);
+    }
   }
   // Every anchor the editor and its dialogs use is in the page.
   std::string page = testing_support::read_file(testing_support::source_dir() / "frontend/help/06 SET File Editor.htm");

@@ -33,7 +33,9 @@ TEST(Preview, ScrollBarsFollowTheZoom) {
     QApplication::processEvents();
     const bool h = w.area()->horizontalScrollBar()->isVisible(), v = w.area()->verticalScrollBar()->isVisible();
     EXPECT_EQ(v, c.bars) << c.zoom;
-    if (c.zoom == 200) EXPECT_TRUE(h);
+    if (c.zoom == 200) {
+      EXPECT_TRUE(h);
+    }
     if (!c.bars) {
       EXPECT_FALSE(h) << c.zoom;
       EXPECT_EQ(w.area()->verticalScrollBar()->value(), 0);
