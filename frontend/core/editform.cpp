@@ -329,31 +329,7 @@ bool EditForm::write_file(const std::string& name) {
     error = "Path not found";
   } else {
     // The new text goes into a file beside the old one, which it replaces only once written whole.
-    std::error_code ec;
-    fs::path target = m.path;
-    if (fs::is_symlink(target, ec)) target = fs::canonical(target, ec);
-    fs::path temp = target;
-    temp += ".quorvel-save";
-    struct stat old {};
-    const bool had = ::stat(target.c_str(), &old) == 0;
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, had ? (old.st_mode & 07777) : 0666);
-    if (fd < 0) {
-      error = std::strerror(errno);
-    } else {
-      size_t done = 0;
-      while (done < txtEdit.size() && error.empty()) {
-        ssize_t w = ::write(fd, txtEdit.data() + done, txtEdit.size() - done);
-        if (w < 0) {
-          if (errno != EINTR) error = std::strerror(errno);
-        } else {
-          done += static_cast<size_t>(w);
-        }
-      }
-      if (error.empty() && ::fsync(fd) != 0) error = std::strerror(errno);
-      if (::close(fd) != 0 && error.empty()) error = std::strerror(errno);
-      if (error.empty() && std::rename(temp.c_str(), target.c_str()) != 0) error = std::strerror(errno);
-      if (!error.empty()) ::unlink(temp.c_str());
-    }
+    if (const int e = ReplaceFileContents(m.path, txtEdit)) error = std::strerror(e);
   }
   if (error.empty()) return true;
   ask("The file was NOT saved:\n" + name + "\n" + error + "\n\nThe file on disk is as it was.", Buttons::Ok,

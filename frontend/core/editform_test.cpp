@@ -156,7 +156,7 @@ TEST_F(EditFixture, SavingRefusesForeignCharactersAndKeepsTheOldFileOnFailure) {
 
   // A write that fails (here: no room for the new file's name beside the old one) leaves the old file.
   f->foreign_char.reset();
-  const std::string long_name(250, 'n');
+  const std::string long_name(252, 'n');
   home.write(long_name, "old text");
   f->FileName = path(long_name);
   box.answers = {Answer::No};  // keep the name without .TXT
@@ -166,7 +166,7 @@ TEST_F(EditFixture, SavingRefusesForeignCharactersAndKeepsTheOldFileOnFailure) {
   EXPECT_EQ(home.read(long_name), "old text");
   EXPECT_TRUE(f->DataChanged);
   for (const auto& e : fs::directory_iterator(home.path()))
-    EXPECT_EQ(e.path().filename().string().find(".quorvel-save"), std::string::npos);
+    EXPECT_EQ(e.path().filename().string().find(".new~"), std::string::npos);
 }
 
 TEST_F(EditFixture, SaveAsAndTheExtensionQuestion) {

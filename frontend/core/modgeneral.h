@@ -37,6 +37,10 @@ struct ListState {
   int index = -1;
 };
 
+// Writes bytes as the whole content of the file at a native path: into a new file beside it (name +
+// ".new~") that then takes its place, so a failed write leaves the old file as it was. A link is
+// followed; the file keeps its permissions. Returns 0, or the errno of the failure.
+int ReplaceFileContents(const std::string& path, const std::string& bytes);
 // True for a file of at least one byte; false for a missing file, a folder, an empty file, any error.
 bool Exists(const std::string& path);
 // True for a folder that can be entered. The process's current folder is not changed.

@@ -514,25 +514,9 @@ bool SetEditForm::write_file() {
   };
   platform::MappedPath target = platform::map_for_create(SetFileName);
   if (target.error) return fail(target.error, target.error == 71 ? "Disk not ready" : "Path not found");
-  std::string temp = target.path + ".new~";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    for (const std::string& l : SetLines) out << l << "\r\n";
-    out.flush();
-    if (!out) {
-      int e = errno;
-      out.close();
-      std::error_code ec;
-      fs::remove(temp, ec);
-      return fail(e == ENOSPC ? 61 : 75, std::strerror(e ? e : EIO));
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target.path, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return fail(75, ec.message());
-  }
+  std::string text;
+  for (const std::string& l : SetLines) text += l + "\r\n";
+  if (const int e = ReplaceFileContents(target.path, text)) return fail(e == ENOSPC ? 61 : 75, std::strerror(e));
   return true;
 }
 

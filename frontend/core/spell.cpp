@@ -2,6 +2,7 @@
 #include "frontend/core/spell.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
@@ -226,27 +227,6 @@ void Dictionary::sort_alphabetically() {
   distances_.clear();
 }
 
-void ReplaceFileContents(const std::string& path, const std::string& bytes) {
-  const std::string temp = path + ".new";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write " + temp);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(temp, ec);
-      throw std::runtime_error("cannot write " + temp);
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, path, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    throw std::runtime_error("cannot replace " + path + ": " + ec.message());
-  }
-}
-
 // --- SpellForm ---
 
 SpellForm::SpellForm(const Ports& ports, SpellEditor& editor, std::string engine_folder, std::string program_folder)
@@ -369,7 +349,7 @@ bool SpellForm::merge_dics(const std::string& update_file, const std::string& di
     merged.set_text(read_bytes(dic_file_name));
     for (const std::string& line : split_lines(read_bytes(update_file)))
       if (!line.empty() && !merged.contains(line)) merged.add(line);
-    ReplaceFileContents(dic_file_name, merged.file_bytes());
+    if (const int e = ReplaceFileContents(dic_file_name, merged.file_bytes())) throw std::runtime_error(std::strerror(e));
     dic_ = std::move(merged);
     std::error_code ec;
     fs::remove(update_file, ec);
@@ -383,11 +363,8 @@ bool SpellForm::merge_dics(const std::string& update_file, const std::string& di
 }
 
 void SpellForm::update_dic(const std::string& language) {
-  try {
-    ReplaceFileContents(dic_file(language), dic_.file_bytes());
-  } catch (const std::exception& e) {
-    report("UpdateDic " + language, e.what());
-  }
+  if (const int e = ReplaceFileContents(dic_file(language), dic_.file_bytes()))
+    report("UpdateDic " + language, std::strerror(e));
 }
 
 void SpellForm::set_limits() {

@@ -79,10 +79,6 @@ class Dictionary {
   std::unordered_set<std::string> index_;  // lower-cased lines, also the text after the last line end
 };
 
-// Writes bytes to a file through a new file beside it that then replaces it, so a failed write leaves
-// the old file whole. Throws std::runtime_error with the reason.
-void ReplaceFileContents(const std::string& path, const std::string& bytes);
-
 // The Spelling window's logic. The window shows the public fields after every call and calls the
 // button procedures; when unloaded becomes true it closes.
 class SpellForm {
