@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "edittext.h"
+#include "edittools.h"
 #include "modgeneral.h"
 
 namespace quorvel {
@@ -177,20 +178,9 @@ std::string BlockTemplate(int index, const std::string& text_before_cursor) {
                    "FRA: JOINT FRAC. FREQ.",
                    "HAR: ROCK HARD- NESS      [ WIDTH ,8]",
                    "WEA: WEATH- ERING       [GRAPH = 100 ] [ WIDTH 0.8] [INVERSE]",
-                   "",
-                   "|DEPTH |FAB:|SET:|INC:   |SPA:|ROU:|FIL:    |FRA:|HAR:|WEA:|",
-                   "|0.4   |N/A |N/A |N/A    |N/A |N/A |N/A     |N/A |N/A |[H] |",
-                   "|3.4   |N/A |N/A |N/A    |N/A |N/A |N/A     |N/A |N/A |100 |",
-                   "|6,0   |MF  |2   |20-30  |CJ  |RJ  |Stained |10  |SR  |100 |",
-                   "|      |MG  |    |70-90  |-   |RJ  |Stained |    |    |    |",
-                   "|9,55  |MF  |3   |20-30  |MJ  |RJ  |Stained |6   |MSR |40  |",
-                   "|      |MG  |    |40-60  |MJ  |RJ  |Stained |    |    |    |",
-                   "|      |    |    |70-90  |-   |RJ  |Stained |    |    |    |",
-                   "|10    |N/A |N/A |N/A    |N/A |N/A |N/A     |N/A |N/A |N/A |",
-                   "|      |    |    |       |    |    |        |    |    |    |",
-                   "|19,76 |MF  |2   |20-30  |MJ  |RJ  |-       |3   |HR  |20  |",
-                   "|      |MG  |    |40-60  |WJ  |RJ  |Stained |    |    |    |"},
-                  true);
+                   ""},
+                  false) +
+             "\r\n" + ExampleAttributeTable() + "\r\n";
     case 6:
       return join({"", "//", "The // above marks the end of the Hole.",
                    "Repeat the block structure above for as many holes as required."},

@@ -5,29 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "frontend/core/testing/fakes.h"
+#include "frontend/core/testing/textbox.h"
 
 namespace quorvel {
 namespace {
 
-// The text box: a text, a selection and the replacements as the undo ring would see them.
-class Box : public EditorBox {
- public:
-  explicit Box(std::string t) : text_(std::move(t)) {}
-  std::string text() override { return text_; }
-  long sel_start() override { return start_; }
-  long sel_length() override { return length_; }
-  void select(long s, long l) override { start_ = s, length_ = l; }
-  void replace_selection(const std::string& t, bool hold, bool one_step) override {
-    text_.replace(static_cast<size_t>(start_), static_cast<size_t>(length_), t);
-    start_ += static_cast<long>(t.size());
-    length_ = 0;
-    holds += hold ? 1 : 0;
-    steps += one_step ? 0 : 1;  // each change that is not joined to the one before is one Undo
-  }
-  std::string text_;
-  long start_ = 0, length_ = 0;
-  int holds = 0, steps = 0;
-};
+using Box = fakes::EditBox;
 
 TEST(EditTools, WrapUnwrapAndShift) {
   const std::string line70 = "2.50  Firm brown slightly sandy CLAY with rare subangular fine gravel.";

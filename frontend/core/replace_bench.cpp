@@ -8,26 +8,9 @@
 #include "frontend/core/edittools.h"
 #include "frontend/core/mainform.h"
 #include "frontend/core/testing/fakes.h"
+#include "frontend/core/testing/textbox.h"
 
-namespace {
-
-class Box : public quorvel::EditorBox {
- public:
-  explicit Box(std::string t) : text_(std::move(t)) {}
-  std::string text() override { return text_; }
-  long sel_start() override { return start_; }
-  long sel_length() override { return length_; }
-  void select(long s, long l) override { start_ = s, length_ = l; }
-  void replace_selection(const std::string& t, bool, bool) override {
-    text_.replace(static_cast<size_t>(start_), static_cast<size_t>(length_), t);
-    start_ += static_cast<long>(t.size());
-    length_ = 0;
-  }
-  std::string text_;
-  long start_ = 0, length_ = 0;
-};
-
-}  // namespace
+using Box = quorvel::fakes::EditBox;
 
 int main() {
   std::string text;

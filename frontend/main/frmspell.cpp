@@ -7,42 +7,21 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "frontend/core/edittext.h"
+
 namespace quorvel {
-
-namespace {
-
-// The characters of bytes 0x80..0x9F in Windows-1252 (0 where the code page has none).
-constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-}  // namespace
 
 QString FromWindows1252(const std::string& bytes) {
   QString s;
   s.reserve(static_cast<qsizetype>(bytes.size()));
-  for (char ch : bytes) {
-    const auto c = static_cast<unsigned char>(ch);
-    s += (c >= 0x80 && c <= 0x9F && kHigh[c - 0x80]) ? QChar(kHigh[c - 0x80]) : QChar(c);
-  }
+  for (char ch : bytes) s += QChar(Cp1252ToUnicode(static_cast<unsigned char>(ch)));
   return s;
 }
 
 std::string ToWindows1252(const QString& text) {
   std::string out;
   out.reserve(static_cast<size_t>(text.size()));
-  for (QChar q : text) {
-    const char16_t u = q.unicode();
-    char byte = '?';
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      byte = static_cast<char>(u);
-    } else {
-      for (int i = 0; i < 32; ++i)
-        if (kHigh[i] && kHigh[i] == u) byte = static_cast<char>(0x80 + i);
-    }
-    out += byte;
-  }
+  for (QChar q : text) out += static_cast<char>(UnicodeToCp1252(q.unicode()).value_or('?'));
   return out;
 }
 

@@ -9,6 +9,7 @@
 #include "frmpreview.h"
 #include "frmreplace.h"
 #include "frontend/core/testing/fakes.h"
+#include "frontend/core/testing/textbox.h"
 #include "testsupport.h"
 
 namespace quorvel {
@@ -71,21 +72,7 @@ TEST(Preview, PrintsTheListingToAPdfFile) {
   EXPECT_EQ(out.find(long_line), std::string::npos);  // not on one line
 }
 
-class Box : public EditorBox {
- public:
-  explicit Box(std::string t) : text_(std::move(t)) {}
-  std::string text() override { return text_; }
-  long sel_start() override { return start_; }
-  long sel_length() override { return length_; }
-  void select(long s, long l) override { start_ = s, length_ = l; }
-  void replace_selection(const std::string& t, bool, bool) override {
-    text_.replace(static_cast<size_t>(start_), static_cast<size_t>(length_), t);
-    start_ += static_cast<long>(t.size());
-    length_ = 0;
-  }
-  std::string text_;
-  long start_ = 0, length_ = 0;
-};
+using Box = fakes::EditBox;
 
 TEST(ReplaceBox, FindThenReplaceAll) {
   fakes::ScriptedMessageBox box;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "frontend/core/edittools.h"
 #include "frontend/core/spell.h"
 
 namespace quorvel::fakes {
@@ -22,6 +23,27 @@ class TextBox : public SpellEditor {
   }
   std::string text_;
   long start_ = 0, length_ = 0;
+};
+
+// The find and replace box's view of a text box: replacing the selection puts the caret after the new
+// text; it counts the replacements made with hold and the undo steps they would take.
+class EditBox : public EditorBox {
+ public:
+  explicit EditBox(std::string t) : text_(std::move(t)) {}
+  std::string text() override { return text_; }
+  long sel_start() override { return start_; }
+  long sel_length() override { return length_; }
+  void select(long s, long l) override { start_ = s, length_ = l; }
+  void replace_selection(const std::string& t, bool hold, bool one_step) override {
+    text_.replace(static_cast<size_t>(start_), static_cast<size_t>(length_), t);
+    start_ += static_cast<long>(t.size());
+    length_ = 0;
+    holds += hold ? 1 : 0;
+    steps += one_step ? 0 : 1;  // each change that is not joined to the one before is one Undo
+  }
+  std::string text_;
+  long start_ = 0, length_ = 0;
+  int holds = 0, steps = 0;
 };
 
 }  // namespace quorvel::fakes
