@@ -13,24 +13,15 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
-std::string rtrim_blanks(const std::string& s) {
+std::string rTrim(const std::string& s) {
   size_t e = s.find_last_not_of(' ');
   return e == std::string::npos ? std::string() : s.substr(0, e + 1);
 }
 
-std::string trim_blanks(const std::string& s) {
-  size_t b = s.find_first_not_of(' ');
-  return b == std::string::npos ? std::string() : rtrim_blanks(s.substr(b));
-}
-
-std::string replace_all(std::string s, const std::string& from, const std::string& to) {
-  for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size())) s.replace(p, from.size(), to);
-  return s;
-}
 
 // True when the text reads as a number, blanks around it allowed (as the language's numeric test).
 bool reads_as_number(const std::string& text) {
-  const std::string t = trim_blanks(text);
+  const std::string t = Trim(text);
   if (t.empty() || t.find_first_of("0123456789") == std::string::npos) return false;
   if (t.find_first_of("xXnNiIpP") != std::string::npos) return false;
   char* end = nullptr;
@@ -84,14 +75,14 @@ std::string WrapDescriptions(const std::string& selection, long width) {
       long k = std::min<long>(width + 1, static_cast<long>(line.size()));
       while (k >= 5 && line[static_cast<size_t>(k - 1)] != ' ') --k;
       if (k < 5) {
-        out += rtrim_blanks(line) + kCrLf;
+        out += rTrim(line) + kCrLf;
         whole = true;
         break;
       }
       out += line.substr(0, static_cast<size_t>(k - 1)) + kCrLf;
-      line = "    " + trim_blanks(line.substr(static_cast<size_t>(k)));
+      line = "    " + Trim(line.substr(static_cast<size_t>(k)));
     }
-    if (!whole) out += rtrim_blanks(line) + kCrLf;
+    if (!whole) out += rTrim(line) + kCrLf;
   }
   return out;
 }
@@ -100,9 +91,9 @@ std::string UnwrapDescriptions(const std::string& selection) {
   std::vector<std::string> out;
   for (const std::string& line : SelectionLines(selection)) {
     if (!out.empty() && line.compare(0, 4, "    ") == 0 && line.size() >= 4)
-      out.back() += " " + trim_blanks(line);
+      out.back() += " " + Trim(line);
     else
-      out.push_back(trim_blanks(line));
+      out.push_back(Trim(line));
   }
   std::string text;
   for (const std::string& l : out) text += l + kCrLf;
@@ -196,8 +187,8 @@ PlaintextResult NextPlaintextLayer(const std::string& text, long sel_start, long
   while (pos <= text.size()) {
     const size_t eol = text.find(kCrLf, pos);
     std::string raw = text.substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
-    raw = replace_all(raw, "\t", "    ");
-    const std::string line = trim_blanks(raw);
+    raw = ReplaceAllText(raw, "\t", "    ");
+    const std::string line = Trim(raw);
     bool ended = false;
     if (line == "/") {
       if (state <= 1) {
@@ -281,20 +272,20 @@ std::string ExampleAttributeTable() {
 }
 
 std::string BarTableToClipboard(std::string s, const std::string& row_end) {
-  if (!s.empty() && s.front() == '|') s = trim_blanks(s.substr(1));
-  while (s.size() >= 2 && s.compare(s.size() - 2, 2, kCrLf) == 0) s = trim_blanks(s.substr(0, s.size() - 2));
-  if (!s.empty() && s.back() == '|') s = trim_blanks(s.substr(0, s.size() - 1));
-  while (s.find(" |") != std::string::npos) s = replace_all(s, " |", "|");
-  while (s.find("| ") != std::string::npos) s = replace_all(s, "| ", "|");
-  s = replace_all(s, "|\r\n|", "\r\n");
-  s = replace_all(s, "|", "\t");
-  return replace_all(s, kCrLf, row_end);
+  if (!s.empty() && s.front() == '|') s = Trim(s.substr(1));
+  while (s.size() >= 2 && s.compare(s.size() - 2, 2, kCrLf) == 0) s = Trim(s.substr(0, s.size() - 2));
+  if (!s.empty() && s.back() == '|') s = Trim(s.substr(0, s.size() - 1));
+  while (s.find(" |") != std::string::npos) s = ReplaceAllText(s, " |", "|");
+  while (s.find("| ") != std::string::npos) s = ReplaceAllText(s, "| ", "|");
+  s = ReplaceAllText(s, "|\r\n|", "\r\n");
+  s = ReplaceAllText(s, "|", "\t");
+  return ReplaceAllText(s, kCrLf, row_end);
 }
 
 PastedTable ClipboardToBarTable(const std::string& clipboard) {
   PastedTable r;
   // Rows end in CR LF, LF or CR alike (the clipboard of this system holds LF).
-  std::string t = replace_all(replace_all(clipboard, kCrLf, "\n"), "\r", "\n");
+  std::string t = ReplaceAllText(ReplaceAllText(clipboard, kCrLf, "\n"), "\r", "\n");
   if (t.find('\n') == std::string::npos || t.find('\t') == std::string::npos ||
       t.find_first_not_of("\n") == t.find_last_not_of("\n") + 1) {
     r.refusal = Message("Clipboard must contain at least 2 columns and at least 2 rows!\n\n"
@@ -313,7 +304,7 @@ PastedTable ClipboardToBarTable(const std::string& clipboard) {
     size_t c = 0;
     while (c < row.size()) {
       const size_t tab = row.find('\t', c);
-      cells.push_back(trim_blanks(row.substr(c, tab == std::string::npos ? std::string::npos : tab - c)));
+      cells.push_back(Trim(row.substr(c, tab == std::string::npos ? std::string::npos : tab - c)));
       if (tab == std::string::npos) break;
       c = tab + 1;
     }
