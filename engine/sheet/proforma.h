@@ -42,7 +42,7 @@ struct FormaState {
   std::int32_t fold_width = 0;   // F
   std::int32_t deepest = 0;      // deepest indent level
   std::int32_t lmax = 0;         // lines an item may hold beyond the first
-  std::int32_t extra = 0;        // character widths the first line of a note may run over
+  std::int32_t extra = 0;        // character widths a first line may run over the fold width
   bool layer_error = false;      // a thirteenth symbol in a layer
 
   // The page search

@@ -259,7 +259,9 @@ void COUNTNOT(FormaState& st) {
   CURFONT = 1;
   for (std::int32_t k = 1; k <= NOTECOUNT; ++k) {
     std::string t = with_break_at_end(cut_tags(NOTE(k)));
-    st.extra = 3;
+    // The note's number stands in the margin (the conversion took it off the text), so its first line
+    // is drawn in the column like every other and folds to the column's width.
+    st.extra = 0;
     const std::int32_t before = st.counter;
     st.lines[static_cast<size_t>(LAYERCOUNT + k)] = FOLD(st, t, 4);
     NOTELINES(k) = st.counter - before;

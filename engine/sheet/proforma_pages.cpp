@@ -8,7 +8,8 @@
 // item starts a new page at that item's bottom (PAGEBREA), outside fixed-scale mode.
 //
 // Beyond the table's bounds: a forced page break in a note or in the last item starts no page (nothing
-// follows it to draw); the depth at a break in a note is the depth of the hole's bottom.
+// follows it to draw); the depth at a break in a note is the depth of the hole's bottom. A note that
+// ends a page keeps a line free below it (note_foot), as its text is drawn a line lower in its block.
 #include <algorithm>
 
 #include "engine/frame/console.h"
@@ -30,6 +31,12 @@ std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even
 size_t at(std::int32_t j) { return static_cast<size_t>(j); }
 
 double item_depth(std::int32_t m) { return LAYERDEPTH(std::min(m, LAYERCOUNT)); }
+
+// A note is drawn a line lower in its block than a layer's text (its first line holds the heading or
+// the gap above the note), so its last line stands below the block's bottom: a note that ends a page
+// keeps this much room free above the page's end, and its text stays as clear of the footer as a
+// layer's.
+std::int32_t note_foot() { return rounded(LINEPITCH); }
 
 void ADDAPAGE(FormaState& st) {
   if (PAGECOUNT >= 12) ABORTFOR(st, PROMPT(40));
@@ -65,7 +72,7 @@ void MINPAGES(FormaState& st) {
       }
     } else {
       const std::int32_t k = j - LAYERCOUNT;
-      const std::int32_t limit = k == 1 ? st.room_last - 2 : st.room_last;
+      const std::int32_t limit = (k == 1 ? st.room_last - 2 : st.room_last) - note_foot();
       if (h + fill > limit) {
         if (fill == 0) {
           MESSAGE("NOTE " + rt::STR(static_cast<std::int64_t>(k)) + "; " + PROMPT(47), 1);
@@ -86,14 +93,14 @@ void MINPAGES(FormaState& st) {
 void FINDLOW(FormaState& st) {
   st.trap->section("FINDLOW");
   std::int32_t top = static_cast<std::int32_t>(PAGESTART(st.page) + st.avail + LOGHEADDOTS);
-  std::int32_t avail = st.room_last, fill = 0;
+  std::int32_t avail = st.room_last, fill = st.items > LAYERCOUNT ? note_foot() : 0;
   st.low[at(st.items + 1)] = top;
   for (std::int32_t j = st.items + 1; j >= st.break_item + 1; --j) {
     const std::int32_t h = std::min(st.hd[at(j)], avail);
     if (h + fill > avail) {
       top -= avail;
       avail = st.room;
-      fill = 0;
+      fill = j > LAYERCOUNT ? note_foot() : 0;
     }
     st.low[at(j)] = top - fill;
     fill += h;
