@@ -63,10 +63,38 @@ class SheetPrint {
   void PSEUDOVE(std::int32_t byte);
   void POLYPOIN(double x, double y);
   // --- the samples column ---
+  // One sample as its texts give it: depths, mark, symbol name, label, and where its label goes.
+  struct Sample {
+    std::string depth_text, label, name;
+    bool has_symbol_group = false;  // the text holds a "[" group once its marks are gone
+    bool range = false;
+    double d1 = 0, d2 = 0, middle = 0;  // depths on this page's frame
+    std::int32_t y = 0;                 // strip position of the middle
+    char mark = 0;
+    std::int32_t label_y = 0;           // page y of the label's baseline
+    bool label_moved = false;           // pushed away from its depth: drawn with a leader
+  };
+  Sample read_sample(const std::string& depth_text, std::string text) const;
+  // Whether a sample's symbol and label lie on this page.
+  bool sample_on_page(const Sample& s) const;
+  // Moves the labels of this page's samples that would print over each other or over the scale
+  // caption apart along the depth axis, within the page.
+  void place_labels(std::vector<Sample>& samples);
   void DSAMP();
-  void SINGLETI(const std::string& depth_text, std::string text);
+  void SINGLETI(Sample& s);
   void BANDMASK(std::int32_t py, std::int32_t offset);
-  void SAMPLABE(const std::string& label, double middle);
+  void SAMPLABE(const Sample& s);
+
+  // The hole box's label, and the widths of the texts of the hole and job boxes (label and value).
+  std::string hole_box_label() const;
+  std::int32_t hole_box_width() const;
+  std::int32_t job_box_width() const;
+  // The depth scale's caption as SCALES draws it on page 1: x, baseline and text of each line.
+  struct CaptionLine {
+    std::int32_t x, y;
+    std::string text;
+  };
+  std::vector<CaptionLine> caption_lines() const;
 
   // The state of the call.
   std::int32_t LEGENDSHEET = 0, FOOTEVERY = 0, PENDEVICE = 0, LIBFILE = 0, LIBCOUNT = 0, FONT1POINTS = 0;
@@ -82,6 +110,7 @@ class SheetPrint {
   std::int32_t LANEMIN = 0, LANEWIDTH = 0;
   std::int32_t SAMPLECOUNT = 0;       // samples on the page (the samples column records them)
   std::vector<std::int32_t> SAMPLEY;  // their page positions, 1..SAMPLECOUNT
+  std::vector<std::int32_t> MOVEDLABELY;  // page y of the middle of each label moved off its depth
   bool unplaced_said = false;         // a text block that lies on no page was said
   // The symbol images of 64 x 60 pixels (elements 2..241, as SYMBITS): blank, frame, pattern.
   std::vector<std::int32_t> SYMBITS2, SYMBITS3, SYMBITS4;
@@ -105,6 +134,20 @@ class SheetPrint {
 void PUTPSET(const std::vector<std::int32_t>& src);
 void PUTOR(const std::vector<std::int32_t>& src);
 void PUTAND(const std::vector<std::int32_t>& src);
+// The height in dots of a line of setup font n: its point size (from its selection code), of which
+// three quarters stand above the baseline; LINEPITCH when the code gives no size.
+double text_height(std::int32_t font);
+// A text cut to fit `room` dots in setup font n: as it is when it fits; else, on PDF, drawn narrower (as
+// narrow as the same text two points smaller, through the PDF writer's horizontal scaling); else cut
+// where it reads best: at its end, marked "...", or, for a file's path, at its front, whole folders
+// first and marked "..", so that the file's name stays. Empty when not even the mark fits.
+std::string fit_text(const std::string& text, std::int32_t font, std::int32_t room, bool path);
+// Baselines for labels stacked along one axis: wanted holds where each label would stand, in order
+// down the page. Labels whose baselines are less than `height` apart print over each other: each
+// such run is pushed apart to `pitch` between neighbours, up and down alike about where its labels
+// want to be, and kept between lo and hi (a run longer than that is squeezed in). Labels that touch
+// no other stay where they are, unless outside lo..hi.
+std::vector<double> spread_labels(const std::vector<double>& wanted, double height, double pitch, double lo, double hi);
 // a(1..n) sorted into descending order.
 void IRANKD(std::vector<std::int32_t>& a, std::int32_t n);
 

@@ -1,7 +1,10 @@
 // PROPRINT's fixed parts of a page: logo, job title, hole and job boxes, outer frame, depth scale,
 // borders and continuation marks, layer lines into the log margin, notes and footer.
+#include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "engine/convert/globals.h"
 #include "engine/devices/devices.h"
@@ -50,7 +53,62 @@ void growth(std::int32_t w, std::int32_t tw, std::int32_t& g, std::int32_t& m) {
   }
 }
 
+// A file's path from its first folder separator on: the end of a path cut there.
+std::string path_end(const std::string& tail) {
+  const size_t sep = tail.find_first_of("\\/");
+  return sep == std::string::npos ? tail : tail.substr(sep);
+}
+
 }  // namespace
+
+double text_height(std::int32_t font) {
+  const double points = rt::VAL(FNPOINTS(FONTSPEC(font)));
+  return points > 0 ? points * 300 / 72 : (LINEPITCH > 0 ? LINEPITCH : 50.0);
+}
+
+std::string fit_text(const std::string& value, std::int32_t font, std::int32_t room, bool path) {
+  const std::int32_t width = FNDLEN(value, font);
+  if (width <= room || rt::TRIM(value).empty()) return value;
+  const double points = rt::VAL(FNPOINTS(FONTSPEC(font)));
+  const std::int32_t least = OUTDEV == 1 && points > 2 ? static_cast<std::int32_t>(std::ceil(100 * (points - 2) / points)) : 100;
+  // The text at the width in hundredths that fits it best (the PDF writer's horizontal scaling group).
+  auto narrowed = [&](const std::string& t) -> std::string {
+    const std::int32_t w = FNDLEN(t, font);
+    if (w <= room) return t;
+    const std::int32_t percent = static_cast<std::int32_t>(std::floor(100.0 * room / w));
+    return "\x15" + rt::STR_TRIM(static_cast<std::int64_t>(percent)) + "\x15" + t;
+  };
+  auto fits = [&](const std::string& t) { return static_cast<std::int64_t>(FNDLEN(t, font)) * least <= static_cast<std::int64_t>(room) * 100; };
+  if (fits(value)) return narrowed(value);
+  if (path) {
+    const std::string mark = "..";
+    std::string rest = value;
+    for (size_t sep = rest.find_first_of("\\/", 1); sep != std::string::npos; sep = rest.find_first_of("\\/", 1)) {
+      rest = rest.substr(sep);
+      if (fits(mark + rest)) return narrowed(mark + rest);
+    }
+    // The file's name alone is too wide: its end.
+    for (size_t k = 1; k < rest.size(); ++k) {
+      if (fits(mark + rest.substr(k))) return narrowed(mark + rest.substr(k));
+    }
+    return {};
+  }
+  // The longest head that fits with the mark, cut at a blank when one stands in its second half.
+  const std::string mark = "...";
+  std::string head;
+  for (size_t n = value.size(); n > 0; --n) {
+    if (fits(rt::RTRIM(value.substr(0, n)) + mark)) {
+      head = value.substr(0, n);
+      break;
+    }
+  }
+  if (head.empty()) return {};
+  const bool inside_word = head.size() < value.size() && value[head.size()] != ' ';
+  if (const size_t blank = head.rfind(' '); inside_word && blank != std::string::npos && blank > head.size() / 2) head.resize(blank);
+  while (!head.empty() && std::string(" ,;:-").find(head.back()) != std::string::npos) head.pop_back();
+  if (head.empty()) return {};
+  return narrowed(head + mark);
+}
 
 void SheetPrint::LETTERHE() {
   trap_.section("LETTERHE");
@@ -64,9 +122,30 @@ void SheetPrint::HEADERR() {
   const std::int32_t x = LEFTEDGE + TITLEOFFSET;
   std::int32_t y = 100;
   BOXX = RIGHTEDGE - 445;
+  // A title line ends before the hole or job box beside it, or before the frame, with two label gaps
+  // to spare.
+  struct Box {
+    std::int32_t left, top, bottom;
+  };
+  std::vector<Box> boxes;
+  std::int32_t g = 0, m = 0;
+  if (rt::TRIM(HEADER(20)) != "000") {
+    growth(445, hole_box_width(), g, m);
+    boxes.push_back({BOXX - g, 50, 50 + 116});
+  }
+  if (LEGENDSHEET == 0 || !HEADER(22).empty()) {
+    growth(445, job_box_width(), g, m);
+    boxes.push_back({BOXX - g, 197, 197 + 72});
+  }
+  const double height = text_height(1);
+  const std::int32_t gap = 2 * rounded(FONTWIDTH(3));
   for (std::int32_t i : {1, 2}) {
     for (const std::string& line : item_lines(HEADER(i))) {
-      text_at(x, y, line);
+      std::int32_t end = RIGHTEDGE + 30;
+      for (const Box& b : boxes) {
+        if (y - 0.75 * height < b.bottom && y + 0.25 * height > b.top) end = std::min(end, b.left);
+      }
+      text_at(x, y, fit_text(line, CURFONT, end - gap - x, false));
       y = rounded(y + LINEPITCH);
     }
   }
@@ -82,13 +161,23 @@ void SheetPrint::HEADERR() {
   if (rt::INSTR(rt::UCASE(HEADER(9)), "DRAFT") > 0) DRAFTMAR();
 }
 
+std::string SheetPrint::hole_box_label() const { return LEGENDSHEET > 0 ? std::string() : rt::TRIM(VOCAB(20)) + " "; }
+
+std::int32_t SheetPrint::hole_box_width() const {
+  return FNDLEN(hole_box_label(), 3) + FNDLEN(rt::TRIM(HEADER(20)), CURFONT);
+}
+
+std::int32_t SheetPrint::job_box_width() const {
+  return FNDLEN(rt::TRIM(VOCAB(22)) + " ", 3) + FNDLEN(rt::TRIM(HEADER(22)), CURFONT);
+}
+
 void SheetPrint::HOLEBOX() {
   trap_.section("HOLEBOX");
   const std::int32_t w = 445;
-  const std::string label = LEGENDSHEET > 0 ? std::string() : rt::TRIM(VOCAB(20)) + " ";
+  const std::string label = hole_box_label();
   HOLENAME = rt::TRIM(HEADER(20));
   const std::int32_t lw = FNDLEN(label, 3);
-  const std::int32_t tw = lw + FNDLEN(HOLENAME, CURFONT);
+  const std::int32_t tw = hole_box_width();
   if (HOLENAME == "000") return;
   std::int32_t g = 0, m = 0;
   growth(w, tw, g, m);
@@ -110,7 +199,7 @@ void SheetPrint::JOBBOX() {
   const std::string label = rt::TRIM(VOCAB(22)) + " ";
   const std::string value = rt::TRIM(HEADER(22));
   const std::int32_t lw = FNDLEN(label, 3);
-  const std::int32_t tw = lw + FNDLEN(value, CURFONT);
+  const std::int32_t tw = job_box_width();
   std::int32_t g = 0, m = 0;
   growth(w, tw, g, m);
   MINIBOX(BOXX - g, BOXY, w + g, 72);
@@ -139,15 +228,9 @@ void SheetPrint::BIGBOX() {
 void SheetPrint::SCALES() {
   trap_.section("SCALES");
   if (LAYERCOUNT == 0) return;
-  std::int32_t w1 = FNDLEN(VOCAB(3), 3) + 18;
-  const std::int32_t w2 = FNDLEN(SCALEUNIT, 3) + 18;
-  if (PAGENO == 1 && LEGENDSHEET == 0) {
-    std::int32_t dy = 30, gap = 40;
-    if (VOCAB(3) == rt::UCASE(VOCAB(3))) dy = -6, gap = 0, w1 += w2;
-    FSETFONT(3);
-    text_at(SHEETX1 - w1, HEADDOTS + dy, VOCAB(3));
-    text_at(SHEETX1 - w2, HEADDOTS + dy + gap, SCALEUNIT);
-  }
+  const std::vector<CaptionLine> caption = caption_lines();
+  if (!caption.empty()) FSETFONT(3);
+  for (const CaptionLine& c : caption) text_at(c.x, c.y, c.text);
   // Ticks need a step and a division above 0 (the scales file's records are checked when read).
   if (!(SCALESTEP > 0) || SCALETICK <= 0 || LEGENDSHEET > 0) return;
   const double bottom = LAYERDEPTH(LAYERCOUNT) + static_cast<double>(0.005f);
@@ -207,6 +290,7 @@ void SheetPrint::SHOOTLAY() {
     bool near_sample = false;
     for (std::int32_t k = 1; k <= SAMPLECOUNT && k < static_cast<std::int32_t>(SAMPLEY.size()); ++k)
       near_sample |= std::abs(y - SAMPLEY[static_cast<size_t>(k)]) < LINEPITCH;
+    for (std::int32_t label : MOVEDLABELY) near_sample |= std::abs(y - label) < LINEPITCH;
     if (s < 80 || near_sample) xe = SHEETX1 - 212;
     if (LOGSUPPRESS1 == 2) {
       if (xe > 180) {
@@ -284,27 +368,54 @@ void SheetPrint::FOOTER() {
   const std::int32_t y1 = PAGELENGTH - FOOTDOTS + step;
   const std::int32_t rows[6] = {y1, y1 + step, y1 + 2 * step, y1 + 3 * step, y1 + 4 * step + 20, y1 + 5 * step + 20};
   const std::int32_t indent = rounded(FONTWIDTH(3));
-  auto field = [&](std::int32_t x, std::int32_t row, std::int32_t label, const std::string& value, std::int32_t font) {
-    FSETFONT(3);
-    TEXTORIGIN = 7;
-    text_at(x, rows[row], VOCAB(label));
-    FSETFONT(font);
-    TEXTORIGIN = 0;
-    text_at(x + indent, rows[row], value);
-  };
   const std::int32_t c1 = LEFTEDGE + FOOTOFFSET1, c2 = LEFTEDGE + FOOTOFFSET2, c3 = RIGHTEDGE - 280;
-  for (std::int32_t r = 0; r < 4; ++r) field(c1, r, 5 + r, HEADER(5 + r), 1);
-  field(c1, 4, 9, HEADER(9), 3);
-  field(c1, 5, 10, HEADER(10), 3);
-  for (std::int32_t r = 0; r < 4; ++r) field(c2, r, 11 + r, HEADER(11 + r), 1);
-  field(c2, 4, 15, HEADER(15), 3);
   std::string file;
   for (char c : HEADER(16)) {
     if (std::string(": -_+=;,*").find(c) == std::string::npos) file += c;
   }
-  if (file.size() > 26) file = ".." + rt::RIGHT(file, 24);
-  field(c2, 5, 16, file, 3);
-  for (std::int32_t r = 0; r < 3; ++r) field(c3, r, 17 + r, HEADER(17 + r), 1);
+  if (file.size() > 26) file = ".." + path_end(rt::RIGHT(file, 24));
+  // The fields in the order they are drawn: column x, row, label word, value, value font, and whether
+  // the value is a file's path (cut at its front, keeping the file's name).
+  struct Field {
+    std::int32_t x, row, label;
+    std::string value;
+    std::int32_t font;
+    bool path;
+  };
+  auto item_of = [](std::int32_t word) { return rt::to_i32(rt::VAL(VOCAB(word))); };
+  const std::int32_t setup_item = item_of(29), input_item = item_of(31);
+  std::vector<Field> fields;
+  auto add = [&](std::int32_t x, std::int32_t row, std::int32_t n, const std::string& value, std::int32_t font) {
+    fields.push_back({x, row, n, value, font, n == setup_item || n == input_item || n == 16});
+  };
+  for (std::int32_t r = 0; r < 4; ++r) add(c1, r, 5 + r, HEADER(5 + r), 1);
+  add(c1, 4, 9, HEADER(9), 3);
+  add(c1, 5, 10, HEADER(10), 3);
+  for (std::int32_t r = 0; r < 4; ++r) add(c2, r, 11 + r, HEADER(11 + r), 1);
+  add(c2, 4, 15, HEADER(15), 3);
+  add(c2, 5, 16, file, 3);
+  for (std::int32_t r = 0; r < 3; ++r) add(c3, r, 17 + r, HEADER(17 + r), 1);
+  for (const Field& f : fields) {
+    // A value ends before the next thing drawn on its row (the next column's label, or its value when
+    // that has no label), or before the frame, with two label gaps to spare.
+    std::int32_t end = RIGHTEDGE + 30;
+    for (const Field& g : fields) {
+      if (g.row != f.row || g.x <= f.x) continue;
+      std::int32_t left = end;
+      if (!rt::TRIM(VOCAB(g.label)).empty()) {
+        left = g.x - FNDLEN(VOCAB(g.label), 3);
+      } else if (!rt::TRIM(g.value).empty()) {
+        left = g.x + indent;
+      }
+      end = std::min(end, left);
+    }
+    FSETFONT(3);
+    TEXTORIGIN = 7;
+    text_at(f.x, rows[f.row], VOCAB(f.label));
+    FSETFONT(f.font);
+    TEXTORIGIN = 0;
+    text_at(f.x + indent, rows[f.row], fit_text(f.value, f.font, end - 2 * indent - (f.x + indent), f.path));
+  }
   FSETFONT(3);
   const std::string product = "Veltrax " + VERSION;
   text_at(RIGHTEDGE - FNDLEN(product, 3), PAGELENGTH + 34, product);

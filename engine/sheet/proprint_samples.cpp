@@ -27,39 +27,163 @@ std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even
 
 }  // namespace
 
+std::vector<double> spread_labels(const std::vector<double>& wanted, double height, double pitch, double lo,
+                                  double hi) {
+  // Runs of labels that touch, each as a chain `pitch` apart: its first label, its count and its top.
+  struct Run {
+    size_t first, n;
+    double top;
+  };
+  std::vector<Run> runs;
+  // A chain stands where the sum of its labels' squared moves is least (the mean of where each would
+  // put its top), within lo..hi.
+  auto settle = [&](Run& r) {
+    double sum = 0;
+    for (size_t k = 0; k < r.n; ++k) sum += wanted[r.first + k] - static_cast<double>(k) * pitch;
+    r.top = std::max(std::min(sum / static_cast<double>(r.n), hi - static_cast<double>(r.n - 1) * pitch), lo);
+  };
+  for (size_t i = 0; i < wanted.size(); ++i) {
+    runs.push_back({i, 1, 0});
+    settle(runs.back());
+    // A run that now touches the one above joins it, and the two settle again (which may make them
+    // touch the run above that).
+    while (runs.size() > 1) {
+      const Run& above = runs[runs.size() - 2];
+      if (above.top + static_cast<double>(above.n - 1) * pitch + height <= runs.back().top) break;
+      const size_t n = runs.back().n;
+      runs.pop_back();
+      runs.back().n += n;
+      settle(runs.back());
+    }
+  }
+  std::vector<double> at(wanted.size());
+  for (const Run& r : runs) {
+    // A chain longer than lo..hi is squeezed in: its labels come closer than a pitch, never off the page.
+    const double step = r.n > 1 && r.top + static_cast<double>(r.n - 1) * pitch > hi
+                            ? std::max(hi - r.top, 0.0) / static_cast<double>(r.n - 1)
+                            : pitch;
+    for (size_t k = 0; k < r.n; ++k) at[r.first + k] = r.n == 1 ? r.top : r.top + static_cast<double>(k) * step;
+  }
+  return at;
+}
+
+SheetPrint::Sample SheetPrint::read_sample(const std::string& depth_text, std::string text) const {
+  Sample s;
+  s.depth_text = depth_text;
+  const long p = rt::INSTR(depth_text, "--");
+  s.range = p > 1 && static_cast<long>(depth_text.size()) > p + 1;
+  if (s.range) {
+    s.d1 = rt::VAL(rt::LEFT(depth_text, p - 1)) - PAGETOP;
+    s.d2 = rt::VAL(rt::MID(depth_text, p + 2)) - PAGETOP;
+    s.middle = (s.d1 + s.d2) / 2;
+  } else {
+    s.middle = rt::VAL(depth_text) - PAGETOP;
+  }
+  s.y = rounded(s.middle * DOTSPERUNIT);
+  for (long at = rt::INSTR(text, "[SYMB"); at > 0; at = rt::INSTR(text, "[SYMB")) {
+    const long e = rt::INSTR(at, text, "]");
+    if (e == 0) break;  // a mark without its end: the search stops, the text stays
+    s.mark = text[static_cast<size_t>(e - 2)];
+    text.erase(static_cast<size_t>(at - 1), static_cast<size_t>(e - at + 1));
+  }
+  s.has_symbol_group = text.find('[') != std::string::npos;
+  if (const size_t open = text.find('['); open != std::string::npos) {
+    const size_t close = text.find(']', open);
+    if (close != std::string::npos) {
+      s.name = text.substr(open + 1, close - open - 1);
+      text.erase(open, close - open + 1);
+    }
+  }
+  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(s.mark)));
+  if (upper == '9' || upper == 'C') text.clear();
+  s.label = text;
+  s.label_y = FNPDOT(s.y) - 3;
+  return s;
+}
+
+bool SheetPrint::sample_on_page(const Sample& s) const {
+  return s.has_symbol_group && s.y >= PAGEORIGIN && s.y <= NEXTSTART;
+}
+
+std::vector<SheetPrint::CaptionLine> SheetPrint::caption_lines() const {
+  if (LAYERCOUNT == 0 || PAGENO != 1 || LEGENDSHEET != 0) return {};
+  std::int32_t w1 = FNDLEN(VOCAB(3), 3) + 18;
+  const std::int32_t w2 = FNDLEN(SCALEUNIT, 3) + 18;
+  std::int32_t dy = 30, gap = 40;
+  if (VOCAB(3) == rt::UCASE(VOCAB(3))) dy = -6, gap = 0, w1 += w2;
+  return {{SHEETX1 - w1, HEADDOTS + dy, VOCAB(3)}, {SHEETX1 - w2, HEADDOTS + dy + gap, SCALEUNIT}};
+}
+
+void SheetPrint::place_labels(std::vector<Sample>& samples) {
+  // Labels are lines of font 3; a label moved goes a quarter of a line clear of its neighbours.
+  const double height = text_height(3);
+  const double pitch = height * 1.25, above = height * 0.75, below = height - above;
+  // The labels drawn on this page, in order down the page.
+  std::vector<Sample*> drawn;
+  for (Sample& s : samples) {
+    if (sample_on_page(s) && !rt::TRIM(s.label).empty()) drawn.push_back(&s);
+  }
+  std::stable_sort(drawn.begin(), drawn.end(), [](const Sample* a, const Sample* b) { return a->label_y < b->label_y; });
+  if (drawn.empty()) return;
+  std::int32_t left = SHEETX1 - 86;
+  for (const Sample* s : drawn) left = std::min(left, SHEETX1 - (FNDLEN(s->label, 3) + 86));
+  // The room of the page: from the head of the sheet body to its foot (the footer's rule, or the end of
+  // the body on a page without a footer).
+  const bool footer = PAGENO >= PAGECOUNT || FOOTEVERY == 1;
+  const double top = HEADDOTS + above;
+  const double bottom = (footer ? PAGELENGTH - FOOTDOTS - 1 - (pitch - height) : PAGELENGTH - 34) - below;
+  // The caption of the depth scale, where it stands over the labels: labels that reach it go below it.
+  double caption_top = 0, caption_bottom = 0;
+  bool caption = false;
+  for (const CaptionLine& c : caption_lines()) {
+    if (rt::TRIM(c.text).empty() || c.x >= SHEETX1 - 86 || c.x + FNDLEN(c.text, 3) <= left) continue;
+    caption_top = caption ? std::min(caption_top, c.y - above) : c.y - above;
+    caption_bottom = caption ? std::max(caption_bottom, c.y + below) : c.y + below;
+    caption = true;
+  }
+  auto place = [&](size_t from, size_t to, double lo, double hi, bool firm_top) {
+    if (from >= to) return;
+    std::vector<double> wanted;
+    for (size_t k = from; k < to; ++k) wanted.push_back(drawn[k]->label_y);
+    // A label never moves off the page, but one that already stands beyond its room stays there.
+    if (!firm_top) lo = std::min(lo, wanted.front());
+    hi = std::max(hi, wanted.back());
+    const std::vector<double> at = spread_labels(wanted, height, pitch, lo, hi);
+    for (size_t k = from; k < to; ++k) {
+      const std::int32_t y = rounded(at[k - from]);
+      drawn[k]->label_moved = y != drawn[k]->label_y;
+      drawn[k]->label_y = y;
+    }
+  };
+  size_t split = 0;  // the labels above the caption (those clear of it) and the rest
+  if (caption) {
+    while (split < drawn.size() && drawn[split]->label_y + below <= caption_top) ++split;
+    place(0, split, top, caption_top - (pitch - height) - below, false);
+    place(split, drawn.size(), caption_bottom + (pitch - height) + above, bottom, true);
+  } else {
+    place(0, drawn.size(), top, bottom, false);
+  }
+}
+
 void SheetPrint::DSAMP() {
   trap_.section("DSAMP");
   SAMPLECOUNT = 0;
   SAMPLEY.assign(static_cast<size_t>(std::max<std::int32_t>(MAXSAMPLES, DSAMPCOUNT)) + 1, 0);
-  for (std::int32_t i = 1; i <= DSAMPCOUNT && i <= DSAMP1.ubound(); ++i) SINGLETI(DSAMP2(i), DSAMP1(i));
+  MOVEDLABELY.clear();
+  std::vector<Sample> samples;
+  for (std::int32_t i = 1; i <= DSAMPCOUNT && i <= DSAMP1.ubound(); ++i) samples.push_back(read_sample(DSAMP2(i), DSAMP1(i)));
+  place_labels(samples);
+  for (Sample& s : samples) SINGLETI(s);
 }
 
-void SheetPrint::SINGLETI(const std::string& depth_text, std::string text) {
+void SheetPrint::SINGLETI(Sample& s) {
   trap_.section("SINGLETI");
   SYMFILL = " 0  0  0  rg";
-  const long p = rt::INSTR(depth_text, "--");
-  const bool range = p > 1 && static_cast<long>(depth_text.size()) > p + 1;
-  double d1 = 0, d2 = 0, middle = 0;
-  if (range) {
-    d1 = rt::VAL(rt::LEFT(depth_text, p - 1)) - PAGETOP;
-    d2 = rt::VAL(rt::MID(depth_text, p + 2)) - PAGETOP;
-    middle = (d1 + d2) / 2;
-  } else {
-    middle = rt::VAL(depth_text) - PAGETOP;
-  }
-  const std::int32_t y = rounded(middle * DOTSPERUNIT);
-  char mark = 0;
-  for (long s = rt::INSTR(text, "[SYMB"); s > 0; s = rt::INSTR(text, "[SYMB")) {
-    const long e = rt::INSTR(s, text, "]");
-    if (e == 0) break;  // a mark without its end: the search stops, the text stays
-    mark = text[static_cast<size_t>(e - 2)];
-    text.erase(static_cast<size_t>(s - 1), static_cast<size_t>(e - s + 1));
-  }
-  if (text.find('[') == std::string::npos) return;
-  if (range) {
+  if (!s.has_symbol_group) return;
+  if (s.range) {
     if (OUTDEV == 1) NEWSTREA();
     auto clamp = [&](std::int32_t v) { return std::min(std::max(v, PAGEORIGIN), NEXTSTART); };
-    const std::int32_t a = clamp(rounded(d2 * DOTSPERUNIT - 0.5)), b = clamp(rounded(d1 * DOTSPERUNIT + 0.5));
+    const std::int32_t a = clamp(rounded(s.d2 * DOTSPERUNIT - 0.5)), b = clamp(rounded(s.d1 * DOTSPERUNIT + 0.5));
     const std::int32_t top = std::min(a, b), bottom = std::max(a, b);
     const std::int32_t pt = FNPDOT(top), pb = FNPDOT(bottom);
     if (NEXTSTART > top && PAGEORIGIN < bottom) {
@@ -70,28 +194,19 @@ void SheetPrint::SINGLETI(const std::string& depth_text, std::string text) {
     if (NEXTSTART > bottom) RULE(SHEETX1 - 26, SHEETX1 - 16, pb);
     if (OUTDEV == 1) CLOSESTR();
   }
-  if (y < PAGEORIGIN || y > NEXTSTART) return;
-  std::string name;
-  if (const size_t open = text.find('['); open != std::string::npos) {
-    const size_t close = text.find(']', open);
-    if (close != std::string::npos) {
-      name = text.substr(open + 1, close - open - 1);
-      text.erase(open, close - open + 1);
-    }
-  }
-  const std::int32_t py = FNPDOT(y);
-  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(mark)));
+  if (!sample_on_page(s)) return;
+  const std::int32_t py = FNPDOT(s.y);
+  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(s.mark)));
   std::int32_t offset = rounded(57.5 * RASTERSTEP);
   if (upper == '9' || upper == 'C') {
     offset = 0;
-    text.clear();
-  } else if (mark == '6' || mark == '7' || mark == '8' || mark == 'L') {
+  } else if (s.mark == '6' || s.mark == '7' || s.mark == '8' || s.mark == 'L') {
     offset = rounded(64 * RASTERSTEP);
   }
   ++SAMPLECOUNT;
   if (static_cast<size_t>(SAMPLECOUNT) >= SAMPLEY.size()) SAMPLEY.resize(static_cast<size_t>(SAMPLECOUNT) + 1, 0);
   SAMPLEY[static_cast<size_t>(SAMPLECOUNT)] = py;
-  const long at = name.empty() ? 0 : rt::INSTR(VOCABLIST, name);
+  const long at = s.name.empty() ? 0 : rt::INSTR(VOCABLIST, s.name);
   if (at > 0) {
     const std::int32_t bitmap = static_cast<std::int32_t>((at - 1) / 11 + 1);
     PUTPSET(SYMBITS2);
@@ -104,14 +219,14 @@ void SheetPrint::SINGLETI(const std::string& depth_text, std::string text) {
       RASTEREND = raster_top;
       RASTERY = rounded(60 * RASTERSTEP + raster_top);
       WRITESAM();
-      WRITESYMUSE(0, depth_text);
+      WRITESYMUSE(0, s.depth_text);
     } else {
       for (std::int32_t j = 1; j <= 60; ++j) SYMBLINE(j);
     }
     CLOSERAS();
     if (upper == '9') BANDMASK(py, offset);
   }
-  SAMPLABE(text, middle);
+  SAMPLABE(s);
 }
 
 void SheetPrint::BANDMASK(std::int32_t py, std::int32_t offset) {
@@ -143,15 +258,39 @@ void SheetPrint::BANDMASK(std::int32_t py, std::int32_t offset) {
   if (OUTDEV == 2 && plot_open) rt::put_bytes(PLOTFILE, ESCAPE + "*v0O" + ESCAPE + "*v0T");
 }
 
-void SheetPrint::SAMPLABE(const std::string& label, double middle) {
+void SheetPrint::SAMPLABE(const Sample& s) {
   trap_.section("SAMPLABE");
   if (OUTDEV == 1) NEWSTREA();
   FSETFONT(3);
-  const std::int32_t y = rounded(DOTSPERUNIT * middle);
-  const std::int32_t w = FNDLEN(label, 3);
+  const std::int32_t w = FNDLEN(s.label, 3);
   LABELWIDTH = std::max(LABELWIDTH, w);
-  std::string text = label;
+  std::string text = s.label;
   REPLAZE(text, HARDSPCODE, " ");
-  PRINTEXT(SHEETX1 - (w + 86), FNPDOT(y) - 3, text);
+  PRINTEXT(SHEETX1 - (w + 86), s.label_y, text);
+  if (s.label_moved) {
+    // A thin leader from the end of the label, level with the middle of its figures, to the sample's
+    // depth.
+    const std::int32_t middle = s.label_y - rounded(text_height(3) * 0.35);
+    const std::int32_t x1 = SHEETX1 - 83, x2 = SHEETX1 - 74, py = FNPDOT(s.y);
+    MOVEDLABELY.push_back(middle);
+    if (OUTDEV == 1) {
+      FPRINT(".12 w");
+      PDFMOVE(x1, middle);
+      PDFLINE(x2, py);
+      FPRINT("S");
+    } else if (OUTDEV == 2) {
+      PPENUP();
+      PPLOT(x1, middle);
+      PPLOT(x2, py);
+    } else if (OUTDEV == 3) {
+      DXFLINE(x1, middle, x2, py);
+    } else {
+      // The printer draws rules only: across, down (or up) and across.
+      const std::int32_t xm = (x1 + x2) / 2;
+      RULE(x1, xm, middle);
+      BORDIR(xm, middle, py);
+      RULE(xm, x2, py);
+    }
+  }
   if (OUTDEV == 1) CLOSESTR();
 }

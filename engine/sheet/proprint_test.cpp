@@ -123,8 +123,30 @@ TEST_F(SheetPrintTest, AttachedTextThatIsGone) {
   EXPECT_NE(dir.read("gone.PDF").find("(a line \\(with an open bracket) Tj"), std::string::npos);
 }
 
+// The text shown by the Tj of a content stream whose string starts with `head`, and its horizontal
+// scale in hundredths (100 for the writer's normal 94.482 Tz).
+struct Shown {
+  std::string text;
+  double percent = 0;
+  double x = 0;
+};
+Shown shown_text(const std::string& s, const std::string& head) {
+  Shown r;
+  const size_t at = s.find("(" + head);
+  if (at == std::string::npos) return r;
+  r.text = s.substr(at + 1, s.find(") Tj", at) - at - 1);
+  const size_t tz = s.rfind(" Tz", at);
+  const size_t from = s.rfind('\n', tz) + 1;
+  r.percent = std::stod(s.substr(from, tz - from)) / 0.94482;
+  const size_t td = s.rfind(" Td", at);
+  const size_t line = s.rfind('\n', td) + 1;
+  r.x = std::stod(s.substr(line, s.find(' ', line + 1) - line));
+  return r;
+}
+
 // The footer: with 220 dots its rows are 30 dots apart (20 more between the two groups); an odd footer
-// height puts it on every page; the file value loses its signs and keeps only its last 24 characters.
+// height puts it on every page; the file value loses its signs and, when longer than 26 characters, keeps
+// its end from a folder separator on.
 TEST_F(SheetPrintTest, FooterRowsAndFileValue) {
   struct Case {
     std::int32_t foot, pageno;
@@ -132,6 +154,7 @@ TEST_F(SheetPrintTest, FooterRowsAndFileValue) {
   } cases[] = {{220, 2, true}, {220, 1, false}, {221, 1, true}};
   for (const auto& c : cases) {
     FOOTDOTS = c.foot, PAGELENGTH = 3200, LAYERCOUNT = 1, PAGECOUNT = 2;
+    LEFTEDGE = 450, RIGHTEDGE = 2250, FOOTOFFSET1 = 0, FOOTOFFSET2 = 790;
     for (int w = 5; w <= 19; ++w) VOCAB(w) = "L" + std::to_string(w), HEADER(w) = "v" + std::to_string(w);
     HEADER(16) = "C:\\Jobs\\North-shire_2025\\holes; final.txt";  // 36 characters once its signs are gone
     HEADER(20) = "BH1";
@@ -155,7 +178,148 @@ TEST_F(SheetPrintTest, FooterRowsAndFileValue) {
     const double step = (c.foot - 40) / 6 * dot / 100;
     EXPECT_NEAR(y_of("L5") - y_of("L6"), step, 0.02);
     EXPECT_NEAR(y_of("L8") - y_of("L9"), step + 20 * dot / 100, 0.02);
-    EXPECT_NE(s.find("(..shire2025\\\\holesfinal.txt)"), std::string::npos) << s;
+    // "shire2025\holesfinal.txt" are its last 24 characters: the folder's name is not cut in two.
+    EXPECT_NE(s.find("(..\\\\holesfinal.txt)"), std::string::npos) << s;
+  }
+}
+
+// Footer values that do not fit their column: drawn narrower down to the width of the same text two
+// points smaller, then cut with a mark, never past the next column's label or the frame. Every
+// character is 10 dots wide here; font 1 has 12 points (84 hundredths at the least), font 3 8 (75).
+TEST_F(SheetPrintTest, FooterValuesFitTheirColumns) {
+  std::string words;
+  for (int i = 0; i < 20; ++i) words += "abcd ";
+  std::string deep = "C:\\";
+  for (int i = 0; i < 12; ++i) deep += "Folder" + std::to_string(i) + "\\";
+  deep += "Project.SET";
+  struct Case {
+    const char* what;
+    std::int32_t item;  // header item (and label word) of the value
+    std::string value;
+    std::string shown;  // the text drawn ("" when the value comes back whole)
+    double percent;     // its scale in hundredths; 0: worked out below from the room
+  } cases[] = {
+      // Column 1 row 1: from 460 to the label "L11" of column 2 (1240 - 30) less a gap of 20: 730 dots.
+      {"fits exactly", 5, std::string(73, 'a'), "", 100},
+      {"narrower", 5, std::string(80, 'a'), "", 91},
+      {"cut at a word", 5, words, words.substr(0, 79) + "...", 0},
+      // Column 3 row 1: from 1980 to the frame (2280) less the gap: 280 dots.
+      {"cut before the frame", 17, "Dr Samantha Patel-Richardson, Principal Engineering Geologist",
+       "Dr Samantha Patel-Richardson...", 0},
+      // Column 1 row 6, the SET file's path (112 characters) in font 3: folders dropped from its front
+      // until it fits at three quarters.
+      {"a path keeps its end", 10, deep,
+       "..\\\\Folder2\\\\Folder3\\\\Folder4\\\\Folder5\\\\Folder6\\\\Folder7\\\\Folder8\\\\Folder9\\\\Folder10\\\\Folder11\\\\Project.SET",
+       0},
+  };
+  for (const auto& c : cases) {
+    FOOTDOTS = 300, PAGELENGTH = 3200, LAYERCOUNT = 1, PAGECOUNT = 1, PAGENO = 1;
+    LEFTEDGE = 450, RIGHTEDGE = 2250, FOOTOFFSET1 = 0, FOOTOFFSET2 = 790;
+    for (int w = 5; w <= 19; ++w) VOCAB(w) = "L" + std::to_string(w), HEADER(w) = "";
+    VOCAB(29) = "10";
+    SETUPNAME = c.item == 10 ? c.value : "S.SET";
+    HEADER(c.item) = c.value;
+    const std::string s = first_stream(one_stream([&] {
+      rt::Trap trap("proprint.cpp", "PROPRINT");
+      SheetPrint sheet(trap);
+      sheet.PRELIM();
+      sheet.HOLENAME = "BH1";
+      sheet.FOOTER();
+    }));
+    const std::string head = c.shown.empty() ? c.value.substr(0, 4) : c.shown.substr(0, 4);
+    const Shown t = shown_text(s, head);
+    std::string expected = c.shown.empty() ? c.value : c.shown;
+    EXPECT_EQ(t.text, expected) << c.what << "\n" << s;
+    // The room: from the value's start to the next label (or the frame) less the gap.
+    const std::int32_t x = c.item == 17 ? 1980 : 460;
+    const std::int32_t end = c.item == 17 ? 2280 - 20 : 1240 - 30 - 20;
+    REPLAZE(expected, "\\\\", "\\");
+    const double width = static_cast<double>(expected.size()) * 10 * t.percent / 100;
+    EXPECT_LE(width, end - x + 0.5) << c.what;
+    EXPECT_GE(t.percent, c.item == 10 ? 74.99 : 83.99) << c.what;
+    if (c.percent > 0) {
+      EXPECT_NEAR(t.percent, c.percent, 0.01) << c.what;
+    } else {
+      EXPECT_GT(width + 10 * 4, end - x) << c.what;  // no whole word or folder more would have fitted
+    }
+    EXPECT_NEAR(t.x, std::stod(FNPDFX(x)), 0.01) << c.what;
+    HEADER(c.item) = "";
+  }
+}
+
+// The job title lines end before the hole box beside them: a long one is cut with a mark; one that
+// fits is left alone.
+TEST_F(SheetPrintTest, TitleLinesEndBeforeTheBoxes) {
+  RIGHTEDGE = 2300, LEFTEDGE = 450, TITLEOFFSET = 575, LINEPITCH = 50, PAGENO = 1, PAGECOUNT = 1;
+  VOCAB(20) = "Hole", VOCAB(22) = "Job No.", HEADER(20) = "BH1", HEADER(22) = "J-1";
+  HEADER(1) = "Short title";
+  HEADER(2) = std::string(120, 'x');
+  const std::string s = first_stream(one_stream([&] {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    sheet.HEADERR();
+  }));
+  EXPECT_EQ(shown_text(s, "Short").text, "Short title");
+  const Shown t = shown_text(s, "xxx");
+  ASSERT_FALSE(t.text.empty()) << s;
+  EXPECT_EQ(t.text.substr(t.text.size() - 3), "...");
+  // From 1025 to the hole box (2300 - 445) less two gaps of 10 dots: 810 dots.
+  EXPECT_LE(static_cast<double>(t.text.size()) * 10 * t.percent / 100, 810 + 0.5);
+  EXPECT_GT(static_cast<double>(t.text.size() + 1) * 10 * t.percent / 100, 810 - 10);
+}
+
+// Labels of samples stacked down the samples column: those that touch are pushed apart a pitch from
+// each other, about where they want to be, within the page; a run longer than the page is squeezed.
+TEST(SampleLabels, SpreadApart) {
+  struct Case {
+    const char* what;
+    std::vector<double> wanted, at;
+    double lo, hi;
+  } cases[] = {
+      {"apart already", {100, 133, 500}, {100, 133, 500}, 0, 1000},
+      {"two at one depth", {100, 100}, {80, 120}, 0, 1000},
+      {"two that touch", {100, 110}, {85, 125}, 0, 1000},
+      {"three at one depth", {100, 100, 100}, {60, 100, 140}, 0, 1000},
+      {"a pair pushed into a third", {100, 100, 150}, {230.0 / 3, 350.0 / 3, 470.0 / 3}, 0, 1000},
+      {"at the head of the page", {10, 10}, {0, 40}, 0, 1000},
+      {"at its foot", {990, 990}, {960, 1000}, 0, 1000},
+      {"more than the page holds", {50, 50, 50, 50, 50}, {0, 25, 50, 75, 100}, 0, 100},
+  };
+  for (const auto& c : cases) {
+    const std::vector<double> at = spread_labels(c.wanted, 32, 40, c.lo, c.hi);
+    ASSERT_EQ(at.size(), c.at.size()) << c.what;
+    for (size_t k = 0; k < at.size(); ++k) EXPECT_NEAR(at[k], c.at[k], 1e-9) << c.what << " label " << k;
+  }
+}
+
+// On page 1 a label never prints over the scale caption: it goes below it, with a leader; one clear of
+// the caption, and every label on a later page, stays at its depth.
+TEST_F(SheetPrintTest, SampleLabelsAndTheCaption) {
+  SHEETX1 = 900, HEADDOTS = 600, PAGELENGTH = 3200, FOOTDOTS = 300, LAYERCOUNT = 1, PAGECOUNT = 2;
+  DOTSPERUNIT = 100, PAGEORIGIN = 0, LINEPITCH = 50;
+  // The caption's second line stands over the labels' column (from 732 to 882, baseline 670), its first
+  // does not (from 832). Font 3 has 8 points: a line of 33.33 dots, 25 above the baseline, 8.33 below.
+  VOCAB(3) = "Depth", SCALEUNIT = "metres below GL";
+  struct Case {
+    std::int32_t page;
+    double depth;
+    std::int32_t label_y;
+    bool moved;
+  } cases[] = {
+      {1, 0.65, 712, true},   // at 662 on the caption: below it, a quarter line clear (670 + 8.33 + 8.33 + 25)
+      {1, 0.00, 597, false},  // clear above it
+      {1, 2.00, 797, false},
+      {2, 0.65, 662, false},
+  };
+  for (const auto& c : cases) {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    sheet.NEXTSTART = 2000;
+    PAGENO = c.page;
+    std::vector<SheetPrint::Sample> samples{sheet.read_sample(FNFIXN(c.depth, 2), "D1[S-DIST]")};
+    sheet.place_labels(samples);
+    EXPECT_EQ(samples[0].label_y, c.label_y) << c.page << " " << c.depth;
+    EXPECT_EQ(samples[0].label_moved, c.moved) << c.page << " " << c.depth;
   }
 }
 
