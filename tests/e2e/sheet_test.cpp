@@ -3,6 +3,7 @@
 // bad inputs are said without losing a result.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -79,6 +80,181 @@ TEST(Sheet, ExampleGivesAResultPerHoleAndTheJoinedFile) {
   for (const char* label : {"D1", "B2"}) EXPECT_NE(tp1.find(label), std::string::npos) << label;
   // The last layer's depth ends in "+": the hole goes on, no depth label.
   EXPECT_EQ(tp1.find("2.70"), std::string::npos) << tp1;
+}
+
+// --- sheets a user can hand to a client ---
+
+// A word on a page as pdftotext -bbox gives it, in points from the top left corner.
+struct Word {
+  double x1, y1, x2, y2;
+  std::string text;
+};
+struct Page {
+  double width = 0, height = 0;
+  std::vector<Word> words;
+};
+
+std::vector<Page> word_boxes(const fs::path& pdf) {
+  std::vector<Page> pages;
+  const std::string xml = pdf_tool("pdftotext", pdf, {"-bbox"});
+  const std::string number = "([-0-9.]+)";
+  for (const auto& p : find_all_regex(xml, "<page width=\"" + number + "\" height=\"" + number + "\">([^]*?)</page>")) {
+    Page page{std::stod(p[1]), std::stod(p[2]), {}};
+    for (const auto& w : find_all_regex(p[3], "<word xMin=\"" + number + "\" yMin=\"" + number + "\" xMax=\"" + number +
+                                                  "\" yMax=\"" + number + "\">([^<]*)</word>"))
+      page.words.push_back({std::stod(w[1]), std::stod(w[2]), std::stod(w[3]), std::stod(w[4]), w[5]});
+    pages.push_back(page);
+  }
+  return pages;
+}
+
+// The pages of a PDF rendered at 72 dots an inch (a pixel a point), in grey: width, height and pixels.
+struct Grey {
+  int width = 0, height = 0;
+  std::string pixels;
+};
+std::vector<Grey> rendered(const fs::path& pdf, const fs::path& folder) {
+  fs::create_directories(folder);
+  run_program({reader("pdftoppm"), "-gray", "-r", "72", pdf.string(), (folder / "p").string()}, folder, 60);
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(folder)) files.push_back(e.path());
+  std::sort(files.begin(), files.end());
+  std::vector<Grey> pages;
+  for (const auto& f : files) {
+    const std::string pgm = read_file(f);
+    const auto head = find_regex(pgm, R"(^P5\s+(\d+)\s+(\d+)\s+255\s)");
+    if (head.empty()) {
+      ADD_FAILURE() << f << " is no grey map";
+      continue;
+    }
+    pages.push_back({std::stoi(head[1]), std::stoi(head[2]), pgm.substr(head[0].size())});
+  }
+  return pages;
+}
+
+// Every page of a sheet as a client gets it: no word printed over another, none beyond the paper, and
+// nothing at all (text, rule or symbol) within 6 points of the paper's edge.
+void expect_clean_pages(const fs::path& pdf) {
+  const double margin = 6;
+  const std::vector<Page> pages = word_boxes(pdf);
+  EXPECT_FALSE(pages.empty()) << pdf;
+  for (size_t p = 0; p < pages.size(); ++p) {
+    const Page& page = pages[p];
+    const std::string where = pdf.filename().string() + " page " + std::to_string(p + 1) + ": ";
+    for (size_t i = 0; i < page.words.size(); ++i) {
+      const Word& a = page.words[i];
+      EXPECT_TRUE(a.x1 >= margin && a.y1 >= margin && a.x2 <= page.width - margin && a.y2 <= page.height - margin)
+          << where << "\"" << a.text << "\" within " << margin << " points of the edge";
+      for (size_t k = i + 1; k < page.words.size(); ++k) {
+        const Word& b = page.words[k];
+        const double across = std::min(a.x2, b.x2) - std::max(a.x1, b.x1), down = std::min(a.y2, b.y2) - std::max(a.y1, b.y1);
+        EXPECT_FALSE(across > 0.01 && down > 0.01) << where << "\"" << a.text << "\" over \"" << b.text << "\"";
+      }
+    }
+  }
+  const std::vector<Grey> greys = rendered(pdf, pdf.parent_path() / (pdf.stem().string() + "-grey"));
+  EXPECT_EQ(greys.size(), pages.size()) << pdf;
+  for (size_t p = 0; p < greys.size(); ++p) {
+    const Grey& g = greys[p];
+    int marked = 0;
+    for (int y = 0; y < g.height; ++y) {
+      for (int x = 0; x < g.width; ++x) {
+        const bool edge = x < margin || y < margin || x >= g.width - margin || y >= g.height - margin;
+        if (edge && static_cast<unsigned char>(g.pixels[static_cast<size_t>(y * g.width + x)]) < 250) ++marked;
+      }
+    }
+    EXPECT_EQ(marked, 0) << pdf.filename() << " page " << p + 1 << ": drawn within " << margin << " points of the edge";
+  }
+}
+
+// The runs whose every sheet is checked: an input (from the source tree, copied to `at` in the engine
+// folder), changes to STANDARD.SET (each the first occurrence of a text replaced), the run file's extra
+// lines and the result PDFs under the output folder.
+struct SheetRun {
+  const char* what;
+  std::string input, at;
+  std::vector<std::pair<std::string, std::string>> set_changes;
+  std::string extra;
+  std::vector<std::string> results;
+};
+
+TEST(Sheet, NoTextOverTextOnAnySheet) {
+  const SheetRun runs[] = {
+      {"the example and its legend", "data/Examples/Examples.TXT", "Examples/Examples.TXT", {},
+       "7/     summary = YES\r\n",
+       {"GE2631/BH1.pdf", "GE2631/BH2.pdf", "GE2631/BH3.pdf", "GE2631/TP1.pdf", "GE2631/TP2.pdf", "GE2631/TP3.pdf",
+        "GE2631/LEGEND.pdf"}},
+      // Long header values, samples and water levels a few centimetres apart, a hole of 45 m on one page,
+      // an input file deep in folders whose names hold blanks and signs.
+      {"crowded sheets", "tests/sheet/crowded.txt", "Site Investigation 2025/Borehole logs - final issue/crowded.txt", {},
+       "7/     summary = YES\r\n", {"GE2631CR/BH10.pdf", "GE2631CR/BH11.pdf", "GE2631CR/LEGEND.pdf"}},
+  };
+  for (const SheetRun& run : runs) {
+    EngineFolder ef;
+    fs::create_directories(ef.file(run.at).parent_path());
+    write_file(ef.file(run.at), read_file(source_dir() / run.input));
+    std::string set = ef.read("STANDARD.SET");
+    for (const auto& [from, to] : run.set_changes) {
+      const size_t at = set.find(from);
+      ASSERT_NE(at, std::string::npos) << run.what << ": " << from;
+      set.replace(at, from.size(), to);
+    }
+    ef.write("RUN.SET", set);
+    std::string rf = run_file(ef.file(run.at).string(), run.extra);
+    rf.replace(rf.find("STANDARD.SET"), 12, "RUN.SET");
+    ef.write("@runfile.dat", rf);
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << run.what << r.out << r.err;
+    EXPECT_FALSE(ef.exists("ERROR.LOG")) << run.what << ef.read("ERROR.LOG");
+    for (const std::string& result : run.results) {
+      const fs::path pdf = ef.file("drive_c/VLXFILES/" + result);
+      ASSERT_TRUE(fs::exists(pdf)) << run.what << ": " << result << "\n" << r.out;
+      SCOPED_TRACE(run.what);
+      expect_clean_pages(pdf);
+    }
+  }
+}
+
+// What the crowded sheets show: every sample's label (none lost when they are moved apart), footer
+// values cut with a mark, and the input file's path cut at a folder, keeping the file's name.
+TEST(Sheet, CrowdedSheetsKeepEveryLabel) {
+  EngineFolder ef;
+  const std::string at = "Site Investigation 2025/Borehole logs - final issue/crowded.txt";
+  fs::create_directories(ef.file(at).parent_path());
+  write_file(ef.file(at), read_file(source_dir() / "tests/sheet/crowded.txt"));
+  ef.write("@runfile.dat", run_file(ef.file(at).string()));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path job = ef.file("drive_c/VLXFILES/GE2631CR");
+  std::vector<std::string> labels{"0.45", "0.47", "0.50", "0.52", "1.38", "1.45", "2.98"};
+  for (const char* l : {"D1", "D2", "B3", "W1", "U4", "D5", "W2", "D6", "B7"}) labels.push_back(l);
+  struct Sheet {
+    const char* hole;
+    std::vector<std::string> labels;
+  } sheets[] = {{"BH10", labels},
+                {"BH11", {"3.80", "3.90", "4.00", "D1", "U2", "D3", "B4", "D5", "U6", "D7", "W8", "D9", "U10", "D11",
+                          "B12", "D13", "U14", "D15", "D16", "U17", "D18", "D19", "U20", "D21", "D22", "U23", "D24",
+                          "D25", "U26", "D27", "D28"}}};
+  for (const auto& sheet : sheets) {
+    const std::vector<Page> pages = word_boxes(job / (std::string(sheet.hole) + ".pdf"));
+    ASSERT_EQ(pages.size(), 1u) << sheet.hole;
+    std::vector<std::string> words;
+    for (const Word& w : pages[0].words) words.push_back(w.text);
+    auto shown_word = [&](const std::string& w) { return std::find(words.begin(), words.end(), w) != words.end(); };
+    for (const std::string& l : sheet.labels) EXPECT_TRUE(shown_word(l)) << sheet.hole << ": " << l;
+    // The footer: the site cut at a word with its mark; the input file's path from a folder on.
+    EXPECT_TRUE(shown_word("and...")) << sheet.hole;
+    const auto file = std::find(words.begin(), words.end(), "File:");
+    ASSERT_NE(file, words.end());
+    ASSERT_NE(file + 1, words.end());
+    const std::string shown = *(file + 1);
+    std::string path;
+    for (char c : ef.file(at).string())
+      if (std::string(": -_+=;,*").find(c) == std::string::npos) path += c;
+    EXPECT_EQ(shown.substr(0, 3), "../") << shown;
+    EXPECT_EQ(path.substr(path.size() - (shown.size() - 2)), shown.substr(2)) << shown;
+    EXPECT_LE(shown.size(), 26u) << shown;
+  }
 }
 
 // The summary (legend) sheet of the example's symbols, after the holes in the joined file.
