@@ -4,6 +4,10 @@
 // Beyond what the sample texts may hold: a "[SYMB" without its "]" ends the mark search (the text
 // stays); a symbol name that is not in the library's name list draws no symbol (its bar and label are
 // drawn); every sample of a hole has room on a page (the coder's bound).
+//
+// Labels never print over each other or over the scale's caption: the labels of a page are read first,
+// those that touch are pushed apart along the depth axis within the page (spread_labels), and a label
+// moved is drawn with a thin leader to its sample's depth. A label that touches nothing stays put.
 #include <algorithm>
 
 #include "engine/devices/devices.h"
