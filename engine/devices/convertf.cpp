@@ -12,18 +12,16 @@ void CONVERTF(const rt::Array<std::string>& spec, rt::Array<std::string>& code, 
   RT_TRAP(trap, "CONVERTF");
   const std::string s = spec(i);
   const bool secondary = s.find(')') != std::string::npos;
-  double pitch = rt::VAL(FNFINDV(s, "h")), height = rt::VAL(FNFINDV(s, "v"));
+  double pitch = 0, height = 0;
+  const bool given = plotter_font_size(s, pitch, height);
   const std::int32_t style = rt::to_i32(rt::VAL(FNFINDV(s, "s"))), weight = rt::to_i32(rt::VAL(FNFINDV(s, "b")));
-  if (height == 0 && pitch == 0) {
+  if (!given) {
     // A code without pitch or height counts as 10 points, as the width tables take it: texts of height 0
     // would vanish from the plot.
     platform::console().print("Font " + rt::STR_TRIM(static_cast<std::int64_t>(i)) +
                                   " of the SET file gives no pitch or height; the plotter takes 10 points.",
                               true);
-    height = 10;
   }
-  if (height == 0 && pitch > 0) height = 135 / pitch;
-  if (height > 0 && pitch == 0) pitch = 135 / height;
   code(i) = std::string(secondary ? "AD" : "SD") + "1,341,2,0,3," + rt::TRIM(FNFIXN(pitch, 2)) + ",4," +
             rt::TRIM(FNFIXN(height, 2)) + ",5," + rt::STR_TRIM(static_cast<std::int64_t>(style)) + ",6," +
             rt::STR_TRIM(static_cast<std::int64_t>(weight)) + ",7,48" + (secondary ? "SA" : "SS") +

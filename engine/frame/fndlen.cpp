@@ -1,8 +1,25 @@
-// FNDLEN: the printed width of a text in dots, following its font-switch marks.
+// FNDLEN: the printed width of a text in dots, following its font-switch marks; and the size of the pen
+// plotter's font, which measures every character alike.
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
+
+bool plotter_font_size(const std::string& spec, double& pitch, double& height) {
+  pitch = rt::VAL(FNFINDV(spec, "h"));
+  height = rt::VAL(FNFINDV(spec, "v"));
+  const bool given = pitch != 0 || height != 0;
+  if (!given) height = 10;
+  if (height == 0 && pitch > 0) height = 135 / pitch;
+  if (height > 0 && pitch == 0) pitch = 135 / height;
+  return given;
+}
+
+double plotter_cell(std::int32_t n) {
+  double pitch = 0, height = 0;
+  plotter_font_size(FONTSPEC(n), pitch, height);
+  return pitch > 0 ? 300 / pitch : 0;
+}
 
 std::int32_t FNDLEN(const std::string& text, const std::int32_t& font) {
   RT_TRAP(trap, "FNDLEN");
@@ -13,6 +30,10 @@ std::int32_t FNDLEN(const std::string& text, const std::int32_t& font) {
     rt::raise(9);
     return 0;
   }
+  // The plotter's character cell of each font.
+  double cell[4] = {0, 0, 0, 0};
+  if (OUTDEV == 2)
+    for (std::int32_t n = 1; n <= 3; ++n) cell[n] = plotter_cell(n);
   std::int32_t f = font;
   double w = 0;
   bool escape = false;
@@ -24,15 +45,16 @@ std::int32_t FNDLEN(const std::string& text, const std::int32_t& font) {
       if (f != 3) f = f == 1 ? 2 : 1;
     } else if (c >= 32) {
       if (!escape) {
-        w += OUTDEV == 3 ? rt::round_even(FONTWIDTH(f)) : CHARWIDTH(f, c);
+        w += OUTDEV == 3 ? rt::round_even(FONTWIDTH(f)) : OUTDEV == 2 ? cell[f] : CHARWIDTH(f, c);
       } else if (c >= 64 && c <= 90) {
         escape = false;
       }
     } else if (c == hardsp) {
-      // The width of a blank, in the table's units.
-      if (FONTSIZE(f) != 0) w += rt::round_even(FONTWIDTH(f) / FONTSIZE(f));
+      // The width of a blank, in the table's units (on the plotter one character cell).
+      if (OUTDEV == 2) w += cell[f];
+      else if (FONTSIZE(f) != 0) w += rt::round_even(FONTWIDTH(f) / FONTSIZE(f));
     }
   }
-  if (OUTDEV != 3) w *= FONTSIZE(f);
+  if (OUTDEV != 3 && OUTDEV != 2) w *= FONTSIZE(f);
   return rt::to_i32(w);
 }

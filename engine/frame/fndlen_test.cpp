@@ -62,6 +62,42 @@ TEST_F(FndlenTest, Widths) {
   EXPECT_TRUE(box.texts.empty());
 }
 
+// The pen plotter draws every font at the fixed pitch of its plotter font, whatever the width tables say:
+// 300 / pitch dots a character, the pitch from the printer code (135 / the height when it gives none).
+TEST_F(FndlenTest, PlotterPitch) {
+  OUTDEV = 2;
+  FONTSPEC(1) = "\x1b(s1p10v0s0b4148T";   // 10 pt: 13.5 characters an inch, 22.22 dots each
+  FONTSPEC(2) = "\x1b(s0p12h10v0s3b3T";   // pitch 12 and a height: the pitch counts, 25 dots
+  FONTSPEC(3) = "\x1b)s1p8v1s0b4148T";    // 8 pt: 16.875 an inch, 17.78 dots
+  struct Case {
+    std::string text;
+    int font, want;
+  } cases[] = {
+      {"Hole ", 3, 89},              // 5 x 17.78
+      {"iiii", 1, 89},               // narrow letters take a whole cell
+      {"MMMM", 1, 89},
+      {"a\x13" "bc", 1, 72},         // 22.22 + 25 + 25
+      {"a\x05" "b", 1, 67},          // a hard space is a cell
+      {"a\x1b&dDb\x1b&d@", 1, 44},  // underline codes take none
+      {"a\x01" "b", 1, 44},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FNDLEN(c.text, c.font), c.want) << c.text;
+  // A code with neither pitch nor height draws at 10 points.
+  FONTSPEC(1) = "\x1b(s1p0s0b4148T";
+  EXPECT_EQ(FNDLEN("abc", 1), 67);
+  double pitch = 0, height = 0;
+  EXPECT_FALSE(plotter_font_size(FONTSPEC(1), pitch, height));
+  EXPECT_DOUBLE_EQ(height, 10);
+  EXPECT_DOUBLE_EQ(pitch, 13.5);
+  EXPECT_TRUE(plotter_font_size(FONTSPEC(2), pitch, height));
+  EXPECT_DOUBLE_EQ(pitch, 12);
+  EXPECT_DOUBLE_EQ(height, 10);
+  // The other devices keep their tables.
+  OUTDEV = 1;
+  EXPECT_EQ(FNDLEN("iiii", 1), 20);
+  EXPECT_TRUE(box.texts.empty());
+}
+
 // A font outside the tables is one error, not one per character.
 TEST_F(FndlenTest, BadFont) {
   OUTDEV = 1;

@@ -34,8 +34,17 @@ std::int32_t FNZDOT(double z);
 std::string FNATRIM(const std::string& text);
 // idx(1..n) = the numbers 1..n ordered by ascending key(), equal keys in ascending number order.
 void MATSORTL(rt::Array<std::int32_t>& idx, const rt::Array<std::int32_t>& key, const std::int32_t& n);
-// The printed width in dots of text on the current output device, starting in font font.
+// The printed width in dots of text on the current output device, starting in font font. The pen plotter
+// draws every font at the fixed pitch of its plotter font, so there each character is one plotter_cell.
 std::int32_t FNDLEN(const std::string& text, const std::int32_t& font);
+// The size of the fixed-pitch font that the pen plotter draws for a setup font's printer code spec: the
+// pitch in characters per inch (the number before "h") and the height in points (before "v"). The
+// missing one of the two follows from the other (pitch x height = 135); a code with neither counts as
+// 10 points, and the result is then false.
+bool plotter_font_size(const std::string& spec, double& pitch, double& height);
+// The width in dots of every character of setup font n (1..3) on the pen plotter: 300 / the pitch of its
+// plotter font.
+double plotter_cell(std::int32_t n);
 // a(1..n) sorted ascending in plain byte order (exchange sort); a(0) and a(n + 1..) untouched.
 void IRANK(rt::Array<std::string>& a, const std::int32_t& n);
 // Replaces the first occurrence of old_text in text by new_text (nothing when it does not occur).

@@ -1,6 +1,7 @@
 // BREAKPT: the line breaker of the folding.
 //
-// The text is measured character by character in the fonts of the sheet. A blank, a force-a-symbol
+// The text is measured character by character in the fonts of the sheet (on the pen plotter, whose fonts
+// are fixed-pitch, every character and every gap is one character cell of its font). A blank, a force-a-symbol
 // mark or an underline start is a break opportunity when the last printable character before it was
 // not a blank (a run of blanks is one opportunity, at its first blank; a hard space never is one). The
 // scan stops at the character that reaches FOLDLIMIT; the head then ends before the last opportunity,
@@ -12,6 +13,7 @@
 #include <cmath>
 
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
@@ -38,6 +40,10 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
   const char fontsw = FONTSWCODE.empty() ? '\x13' : FONTSWCODE[0];
 
   std::int32_t font = CURFONT < 1 || CURFONT > 3 ? 1 : CURFONT;
+  const bool plotter = OUTDEV == 2;
+  double cell[4] = {0, 0, 0, 0};
+  if (plotter)
+    for (std::int32_t f = 1; f <= 3; ++f) cell[f] = plotter_cell(f);
   double w = 0;
   bool last_blank = true;  // the start of the text counts as a blank
   bool underline = false, close_after_next = false;
@@ -59,7 +65,7 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
     const unsigned char u = static_cast<unsigned char>(c);
     if (is_break_char(c) && !last_blank) {
       opp = i, opp_width = rounded(w), opp_underline = underline, opp_font = font;
-      if (GAPCOUNT < 30) GAPWIDTH(++GAPCOUNT) = rounded(FONTWIDTH(font));
+      if (GAPCOUNT < 30) GAPWIDTH(++GAPCOUNT) = rounded(plotter ? cell[font] : FONTWIDTH(font));
     }
     if (c == symul) underline = true;
     double cw = 0;
@@ -75,7 +81,9 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
       font = font_after_switch(font);
       continue;
     }
-    if (c == hardsp) {
+    if (plotter && (c == hardsp || (u >= 32 && u <= 254))) {
+      cw = cell[font];
+    } else if (c == hardsp) {
       cw = FONTWIDTH(font);
     } else if (u >= 32 && u <= 254) {
       cw = FONTSIZE(font) * CHARWIDTH(font, u);

@@ -113,6 +113,32 @@ TEST_F(LayoutTest, BreakptCutsBeforeTheLastOpportunity) {
   }
 }
 
+// On the pen plotter every character and gap is a cell of the plotter font (pitch 12: 25 dots), however
+// narrow the width tables make it.
+TEST_F(LayoutTest, BreakptMeasuresThePlotterFont) {
+  for (std::int32_t c = 32; c <= 255; ++c) CHARWIDTH(1, c) = 10;
+  FONTWIDTH(1) = 10;
+  BREAKCHARS = " \x03\x01";
+  for (const std::int32_t device : {1, 2}) {
+    OUTDEV = device;
+    FOLDLIMIT = 250;
+    CURFONT = 1;
+    std::string text = "abc def ghi jkl", rest;
+    std::int32_t width = -1;
+    BREAKPT(text, width, rest);
+    if (device == 1) {
+      EXPECT_EQ(text, "abc def ghi jkl");
+      EXPECT_EQ(width, 150);
+    } else {
+      EXPECT_EQ(text, "abc def");
+      EXPECT_EQ(rest, "ghi jkl");
+      EXPECT_EQ(width, 175);
+      ASSERT_GE(GAPCOUNT, 1);
+      EXPECT_EQ(GAPWIDTH(1), 25);  // a justifying blank is a cell too
+    }
+  }
+}
+
 TEST_F(LayoutTest, UnderlineMarksBecomeUnderlinedWords) {
   struct Case {
     std::string text, expected;
