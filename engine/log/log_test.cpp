@@ -511,18 +511,23 @@ TEST_F(ColumnTest, GraphBars) {
   } cases[] = {
       {"[G=60]", "60", {"bar 1000 400 600 100"}},   // the maximum fills the column
       {"[G=60]", "0", {"bar 1000 400 0 100"}},      // 0: no width
-      {"[G=60]", "90", {"bar 1000 400 900 100"}},   // above the maximum: past the right edge
+      {"[G=60]", "90", {"bar 1000 400 600 100"}},   // above the maximum: cut at the right edge
+      {"[G=60]", "-30", {}},                         // below the origin: nothing in the column
       {"[G=60][LOG]", "60", {"bar 1000 400 600 100"}},
       {"[G=60][LOG]", "1", {"bar 1000 400 0 100"}},  // 1 at the left edge on a logarithmic scale
       {"[G=60][LOG]", "0", {"bar 1000 400 0 100"}},
       {"[G=60][I]", "15", {"bar 1150 400 450 100"}},  // from the value to the right edge
-      {"[G=60]", "6000000", {"bar 1000 400 32000 100"}},  // far beyond the maximum: kept within 32000 dots
+      {"[G=60][I]", "-15", {"bar 1000 400 600 100"}},  // from the left edge, not before it
+      {"[G=60][I]", "90", {}},                        // beyond the right edge: nothing
+      {"[G=60][h]", "90", {"bar 1000 400 600 1"}},    // a hollow column's step ends at the edge, its line is left out
+      {"[G=60][h]", "60", {"bar 1000 400 600 1", "bar 1600 400 1 100"}},  // the line on the right edge stays
+      {"[G=60]", "6000000", {"bar 1000 400 600 100"}},  // far beyond the maximum
       {"[G=0]", "50", {"bar 1000 400 300 100"}},     // no maximum: 100
   };
   for (const auto& c : cases) {
     ATTRNO = 1, ATTRNAME(1) = "Graph " + c.name;
     log.column_markers();
-    log.LEFTX = 1000, log.RIGHTX = 1600;
+    log.LEFTX = 1000, log.RIGHTX = 1600, log.PREVOFFSET = 0;
     log.WORDS = {"", "[2.00]", c.value};
     ZONETOP = 1.0, ZONEBOTTOM = 2.0;
     EXPECT_EQ(only(ops([&] { log.GRAPHATT(); }), "bar"), c.bars) << c.name << " " << c.value;

@@ -65,6 +65,9 @@ class LogDraw {
   void BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, const std::string& first_word);
   void BOXLINE(std::int32_t left, std::int32_t right, std::int32_t z, std::int32_t t);
   void GRAPHATT();
+  // A bar of GRAPHATT cut to the column's width: a bar of a value beyond the column's maximum (or below
+  // its origin) ends at the column's edge; a 1-dot line outside the column is left out.
+  void column_bar(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h);
   void SUBDIVID();
   void SUBLABEL(std::int32_t from, std::int32_t to, const std::string& label);
   void RASTERRO();

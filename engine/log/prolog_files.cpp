@@ -10,8 +10,9 @@
 //    lands at one plotter unit per dot;
 //  - printer bytes go only into the printer's stream, never into a DXF file; the pen plotter's stream
 //    gets no "IN", which would undo the sheet's scaling points;
-//  - "S" only after a path was begun, and a curve on PDF stays inside its column's body ("re W n" inside
-//    "q"/"Q"); on the printer points outside the page are left out;
+//  - "S" only after a path was begun, and a curve stays inside its column's body on every device: on
+//    PDF through a clip ("re W n" inside "q"/"Q"), on the other devices each line is cut at the body's
+//    edges and a point mark outside it is left out;
 //  - a line holding ":" is split at ":" only, so "2,0: 4.5" reads depth 2.0 and value 4.5;
 //  - a missing data file is said once per hole and file (prompt 78; one pause, none without a person at
 //    the console), and the column goes on.
@@ -42,6 +43,28 @@ namespace {
 std::int32_t cint(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -32000.0, 32000.0))); }
 
 std::string points(std::int32_t dots) { return FNRANDCE(dots * 0.24); }
+
+// The part of the line from (x0, y0) to (x1, y1) inside the box left..right x top..bottom (Liang and
+// Barsky); false when none of it is. An end inside the box stays exactly as it is.
+bool clip_line(double& x0, double& y0, double& x1, double& y1, double left, double right, double top, double bottom) {
+  double t0 = 0, t1 = 1;
+  const double dx = x1 - x0, dy = y1 - y0;
+  const double p[4] = {-dx, dx, -dy, dy}, q[4] = {x0 - left, right - x0, y0 - top, bottom - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+    } else {
+      const double r = q[i] / p[i];
+      if (p[i] < 0) t0 = std::max(t0, r);
+      else t1 = std::min(t1, r);
+    }
+  }
+  if (t0 > t1) return false;
+  const double ax = x0, ay = y0;
+  if (t1 < 1) x1 = ax + t1 * dx, y1 = ay + t1 * dy;
+  if (t0 > 0) x0 = ax + t0 * dx, y0 = ay + t0 * dy;
+  return true;
+}
 
 }  // namespace
 
@@ -99,6 +122,10 @@ void LogDraw::DATAFILE() {
   }
   double previous_x = 0, previous_y = 0;
   bool previous = false;
+  // The column's body, and whether the pen stands at the previous point, drawing.
+  const double left = LEFTX, right = RIGHTX, top = HEADDOTS, bottom = PAGEENDROW;
+  const auto inside = [&](double x, double y) { return x >= left && x <= right && y >= top && y <= bottom; };
+  bool drawing = false;
   for (std::string line; !rt::at_eof(file) && rt::line_input(file, line);) {
     std::string delims = line.find(':') != std::string::npos ? ":" : ",:";
     PARSVARS(line, delims);
@@ -118,13 +145,25 @@ void LogDraw::DATAFILE() {
         if (!curve_begun) PDFMOVE(x, y); else PDFLINE(x, y);
         curve_begun = true;
       } else if (OUTDEV == 3) {
-        if (previous) DXFLINE(previous_x, previous_y, x, y);
-        DXFCIRCL(x, y, radius);
-      } else if (OUTDEV == 2) {
-        PPLOT(x, y);
-        if (mark > 0) rt::put_bytes(PLOTFILE, "CI" + FNZ(radius) + ";");
-      } else if (y >= HEADDOTS && y <= PAGEENDROW) {
-        PPLOT(x, y);
+        double x0 = previous_x, y0 = previous_y, x1 = x, y1 = y;
+        if (previous && clip_line(x0, y0, x1, y1, left, right, top, bottom)) DXFLINE(x0, y0, x1, y1);
+        if (inside(x, y)) DXFCIRCL(x, y, radius);
+      } else {
+        // The pen plotter and the printer's HP-GL/2: the pen goes down at the first point inside the body
+        // and lifts where the curve leaves it.
+        double x0 = previous_x, y0 = previous_y, x1 = x, y1 = y;
+        const bool first = !previous && inside(x, y);
+        if (first || (previous && clip_line(x0, y0, x1, y1, left, right, top, bottom))) {
+          if (!first && !(drawing && x0 == previous_x && y0 == previous_y)) {
+            if (PENSTATE != 0) PPENUP();
+            PPLOT(x0, y0);
+          }
+          PPLOT(x1, y1);
+          drawing = x1 == x && y1 == y;
+        } else {
+          drawing = false;
+        }
+        if (OUTDEV == 2 && mark > 0 && inside(x, y)) rt::put_bytes(PLOTFILE, "CI" + FNZ(radius) + ";");
       }
       previous = true, previous_x = x, previous_y = y;
     } else {

@@ -7,8 +7,8 @@
 //    above;
 //  - a grid without a step (or one whose lines would fall less than a dot apart) is not drawn, said once
 //    per column, instead of looping for ever;
-//  - offsets of values far beyond the maximum stay within +-32000 dots (FNXSHIFT), so they still draw
-//    past the right edge without overflowing.
+//  - a bar never leaves its column: a value beyond the column's maximum draws to the column's right
+//    edge, a value below its origin to its left edge (offsets stay within +-32000 dots before that).
 #include <algorithm>
 #include <cmath>
 
@@ -72,7 +72,7 @@ void LogDraw::GRAPHATT() {
   }
   if (HOLLOW > 0) {
     const std::int32_t a = LEFTX + rounded(PREVOFFSET), b = LEFTX + offset;
-    SHADEBAR(std::min(a, b), y, std::abs(b - a), 1);
+    column_bar(std::min(a, b), y, std::abs(b - a), 1);
   }
   std::int32_t x = LEFTX;
   if (INVERSE > 0 || HOLLOW > 0) x = LEFTX + offset;
@@ -80,8 +80,20 @@ void LogDraw::GRAPHATT() {
   std::int32_t width = offset;
   if (INVERSE > 0) width = (RIGHTX - LEFTX) - offset;
   if (HOLLOW > 0 && !hatched) width = 1;
-  SHADEBAR(x, y, width, height);
+  column_bar(x, y, width, height);
   PREVOFFSET = offset;
+}
+
+void LogDraw::column_bar(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
+  const std::int32_t from = std::min(x, x + w), to = std::max(x, x + w);
+  if (from >= LEFTX && to <= RIGHTX) {
+    SHADEBAR(x, y, w, h);
+  } else if (w == 1) {
+    // A line (the outline of a hollow column) stands inside or is left out.
+    if (x >= LEFTX && x <= RIGHTX) SHADEBAR(x, y, w, h);
+  } else if (std::max(from, LEFTX) < std::min(to, RIGHTX)) {
+    SHADEBAR(std::max(from, LEFTX), y, std::min(to, RIGHTX) - std::max(from, LEFTX), h);
+  }
 }
 
 void LogDraw::SUBDIVID() {

@@ -470,4 +470,56 @@ TEST(Log, DataFileBesideTheProfileLeavesTheSeparatePageInPlace) {
   EXPECT_EQ(out[0], out[1]);
 }
 
+// Values beyond a graph column's maximum stay in their column: a bar of 80 in a column of 50 is as wide
+// as the bar of 50; a curve of a data file is cut at the column's edge on every device.
+TEST(Log, GraphsStayInTheirColumn) {
+  for (const char* device : {"PDF", "DXF", "PGL"}) {
+    EngineFolder ef;
+    ef.write("holes.txt",
+             "Job Number : J-32\r\nHole Number : BH32\r\nSuppress : 0\r\n/\r\n3.00 Firm brown CLAY.\r\n/\r\n"
+             "ATTRIBUTE: Bars [GRAPH 50]\r\n 1.00: 50\r\n 2.00: 80\r\n 3.00: 20\r\n"
+             "ATTRIBUTE: Curve [GRAPH 10] [FILE] [HPGL1200]\r\n 3.00: curve.txt\r\n//\r\n///\r\n");
+    // From the left edge to the right edge, out past it to three times the maximum, and back.
+    ef.write("curve.txt", "0.5, 0\r\n1.0, 10\r\n1.5, 30\r\n2.0, 5\r\n");
+    ef.write("@runfile.dat", run_file("holes.txt", device));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
+    const std::string ext = std::string(device) == "PDF" ? ".pdf" : std::string(device) == "DXF" ? ".dxf" : ".pgl";
+    const fs::path f = ef.file("drive_c/VLXFILES/J32/BH32" + ext);
+    ASSERT_TRUE(fs::exists(f)) << device << r.out;
+    const std::string bytes = read_file(f);
+    if (ext == ".pdf") {
+      const auto bars = find_all_regex(bytes, R"(/Shade28 scn\r\n *([0-9.]+) +[0-9.]+ +([0-9.]+) +[0-9.]+ re)");
+      ASSERT_EQ(bars.size(), 3u);
+      EXPECT_EQ(bars[1][1], bars[0][1]);  // 80 from the same left edge
+      EXPECT_EQ(bars[1][2], bars[0][2]);  // to the same right edge as 50
+      EXPECT_NEAR(std::stod(bars[2][2]), 0.4 * std::stod(bars[0][2]), 0.02);
+    } else if (ext == ".dxf") {
+      const RunResult a = run_program(
+          {"/usr/bin/python3", "-c",
+           "import ezdxf,sys\nm=ezdxf.readfile(sys.argv[1]).modelspace()\nc=[e.dxf.center.x for e in m.query('CIRCLE')]\n"
+           "print(len(c))\nxs=[x for e in m.query('LINE') if e.dxf.start.y!=e.dxf.end.y and e.dxf.start.x!=e.dxf.end.x "
+           "for x in (e.dxf.start.x,e.dxf.end.x)]\nprint(round(min(xs)-min(c),3), round(max(xs)-max(c),3))",
+           f.string()},
+          ef.path(), 60);
+      // Circles at the three points inside the column; the sloping lines between its edges (the points
+      // at 0 and 10).
+      EXPECT_EQ(a.out, "3\n0.0 0.0\n") << a.out << a.err;
+    } else {
+      const size_t from = bytes.find("PW0.17;PU"), to = bytes.find("LT;", from);
+      ASSERT_NE(from, std::string::npos);
+      const std::string curve = bytes.substr(from, to - from);
+      EXPECT_EQ(find_all_regex(curve, "CI3;").size(), 3u) << curve;
+      const auto points = find_all_regex(curve, "PA(-?[0-9]+),(-?[0-9]+)");
+      ASSERT_GE(points.size(), 4u) << curve;
+      const int left = std::stoi(points[0][1]), right = std::stoi(points[1][1]);
+      for (const auto& p : points) {
+        EXPECT_GE(std::stoi(p[1]), left) << curve;
+        EXPECT_LE(std::stoi(p[1]), right) << curve;
+      }
+      EXPECT_NE(curve.find("PU"), curve.rfind("PU")) << "the pen lifts where the curve leaves the column: " << curve;
+    }
+  }
+}
+
 }  // namespace
