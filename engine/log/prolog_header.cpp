@@ -34,17 +34,6 @@ void font(std::int32_t n) {
   FSETFONT(n);
 }
 
-// The box growth of the hole and job boxes: 2 dots at a time until more than 8 dots are free on each
-// side; g the growth, m the margin.
-void growth(std::int32_t w, std::int32_t tw, std::int32_t& g, std::int32_t& m) {
-  g = 0;
-  for (;;) {
-    m = rounded((w + g - tw) / 2.0);
-    if (m > 8) return;
-    g += 2;
-  }
-}
-
 // The field texts of an abbreviation line, cut at the first line's field starts (1-based positions).
 std::vector<std::string> fields_of(const std::string& line, const std::vector<std::int16_t>& starts, std::int16_t n) {
   std::vector<std::string> out;
@@ -124,7 +113,7 @@ void LogDraw::HOLEBOX() {
   if (value == "000") return;
   const std::int32_t tw = FNDLEN(label, 3) + FNDLEN(value, CURFONT);
   std::int32_t g = 0, m = 0;
-  growth(445, tw, g, m);
+  box_growth(445, tw, g, m);
   const std::int32_t x = BOXX, y = 50;
   MINIBOX(x, y, 445 + g, 116);
   const std::int32_t lw = FNDLEN(label, 3), pw = FNDLEN(PAGETEXT, 3);
@@ -148,7 +137,7 @@ void LogDraw::JOBBOX() {
   const std::string value = rt::TRIM(HEADER(22));
   const std::int32_t tw = FNDLEN(label, 3) + FNDLEN(value, CURFONT);
   std::int32_t g = 0, m = 0;
-  growth(445, tw, g, m);
+  box_growth(445, tw, g, m);
   const std::int32_t x = BOXX, y = 197;
   MINIBOX(x, y, 445 + g, 72);
   const std::int32_t lw = FNDLEN(label, 3);

@@ -49,6 +49,15 @@ void MINIBOX(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w
   BORDIR(x + w, y, y + h);
 }
 
+void box_growth(std::int32_t w, std::int32_t tw, std::int32_t& growth, std::int32_t& margin) {
+  growth = 0;
+  for (;;) {
+    margin = static_cast<std::int32_t>(rt::round_even((w + growth - tw) / 2.0));
+    if (margin > 8) return;
+    growth += 2;
+  }
+}
+
 void SheetPrint::PRELIM() {
   trap_.section("PRELIM");
   PLOTFILE = rt::FREEFILE();

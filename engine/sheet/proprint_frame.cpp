@@ -43,16 +43,6 @@ void text_at(std::int32_t x, std::int32_t y, const std::string& text) {
   PRINTEXT(x, y, t);
 }
 
-// The box growth of the hole and job boxes: G and the margin M.
-void growth(std::int32_t w, std::int32_t tw, std::int32_t& g, std::int32_t& m) {
-  g = 0;
-  for (;;) {
-    m = rounded((w + g - tw) / 2.0);
-    if (m > 8) return;
-    g += 2;
-  }
-}
-
 // A file's path from its first folder separator on: the end of a path cut there.
 std::string path_end(const std::string& tail) {
   const size_t sep = tail.find_first_of("\\/");
@@ -130,11 +120,11 @@ void SheetPrint::HEADERR() {
   std::vector<Box> boxes;
   std::int32_t g = 0, m = 0;
   if (rt::TRIM(HEADER(20)) != "000") {
-    growth(445, hole_box_width(), g, m);
+    box_growth(445, hole_box_width(), g, m);
     boxes.push_back({BOXX - g, 50, 50 + 116});
   }
   if (LEGENDSHEET == 0 || !HEADER(22).empty()) {
-    growth(445, job_box_width(), g, m);
+    box_growth(445, job_box_width(), g, m);
     boxes.push_back({BOXX - g, 197, 197 + 72});
   }
   const double height = text_height(1);
@@ -180,7 +170,7 @@ void SheetPrint::HOLEBOX() {
   const std::int32_t tw = hole_box_width();
   if (HOLENAME == "000") return;
   std::int32_t g = 0, m = 0;
-  growth(w, tw, g, m);
+  box_growth(w, tw, g, m);
   MINIBOX(BOXX - g, BOXY, w + g, 116);
   for (std::int32_t k = 1; k <= 4; ++k) {
     FSETFONT(3);
@@ -201,7 +191,7 @@ void SheetPrint::JOBBOX() {
   const std::int32_t lw = FNDLEN(label, 3);
   const std::int32_t tw = job_box_width();
   std::int32_t g = 0, m = 0;
-  growth(w, tw, g, m);
+  box_growth(w, tw, g, m);
   MINIBOX(BOXX - g, BOXY, w + g, 72);
   for (std::int32_t k = 0; k <= 1; ++k) {
     FSETFONT(3);

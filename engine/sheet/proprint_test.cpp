@@ -395,6 +395,28 @@ TEST_F(SheetPrintTest, HoleBox) {
   }
 }
 
+// The growth of the header boxes that the sheet and the log share, worked by hand: the margin is
+// rounded with halves to even and must exceed 8 dots.
+TEST(BoxGrowth, TwoDotsAtATime) {
+  struct Case {
+    std::int32_t w, tw, growth, margin;
+  };
+  const Case worked[] = {
+      {445, 300, 0, 72},   // (445 - 300) / 2 = 72.5, to even 72
+      {445, 427, 0, 9},    // 9 exactly
+      {445, 428, 2, 10},   // 8.5 -> 8 is not enough; +2: 9.5 -> 10
+      {445, 430, 4, 10},   // 7.5 -> 8, 8.5 -> 8, then 9.5 -> 10
+      {445, 445, 18, 9},   // 0, 1, ... 8 at a growth of 16, 9 at 18
+      {445, 600, 174, 10},  // a text wider than the box: 8.5 -> 8 at 172, 9.5 -> 10 at 174
+  };
+  for (const auto& c : worked) {
+    std::int32_t g = -1, m = -1;
+    box_growth(c.w, c.tw, g, m);
+    EXPECT_EQ(g, c.growth) << c.tw;
+    EXPECT_EQ(m, c.margin) << c.tw;
+  }
+}
+
 // End marks where the sheet goes on to another page, and arrows on PDF where the next (or the last)
 // page jumps in depth: down at a page's end, up at its head.
 TEST_F(SheetPrintTest, EndMarksAndArrows) {

@@ -18,6 +18,10 @@ void PROSUMMA();
 void PROPRINT();
 // A box outline: rules at y and y + h from x to x + w, borders at x and x + w.
 void MINIBOX(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w, const std::int32_t& h);
+// The growth of a header box (the hole and job boxes of the sheet and of the log) w dots wide for a text
+// tw dots wide: the box grows 2 dots at a time (growth) until more than 8 dots stay free on each side;
+// margin is then the text's distance from the box's left side.
+void box_growth(std::int32_t w, std::int32_t tw, std::int32_t& growth, std::int32_t& margin);
 
 // What the sheet hands over to: the borehole log of a hole (it stands above the sheet), filled by the
 // run layer; an empty slot ends the plot at once (PROSTOP). Tests of the layout put a recorder in
