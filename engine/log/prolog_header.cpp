@@ -158,6 +158,9 @@ void LogDraw::BIGBOX() {
   if (LOGPASS == 2) {
     RULE(LOGX0, BOXRIGHT, 20);
     RULE(LOGX0, BOXRIGHT, bottom);
+    // A log page that is a sheet of its own closes its frame on the right; on A3 the profile page
+    // joins it there.
+    if (!log_pages_joined()) BORDER(BOXRIGHT, 20, bottom);
   }
 }
 

@@ -49,6 +49,8 @@ void MINIBOX(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w
   BORDIR(x + w, y, y + h);
 }
 
+bool log_pages_joined() { return PAPER == "A3" && OUTDEV >= 1 && OUTDEV <= 3; }
+
 void box_growth(std::int32_t w, std::int32_t tw, std::int32_t& growth, std::int32_t& margin) {
   growth = 0;
   for (;;) {

@@ -23,6 +23,10 @@ void MINIBOX(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w
 // margin is then the text's distance from the box's left side.
 void box_growth(std::int32_t w, std::int32_t tw, std::int32_t& growth, std::int32_t& margin);
 
+// Whether the log's own pages stand on the same sheet as their profile page, on its left half: on A3 on
+// the PDF, pen plotter and DXF devices. Elsewhere each page is a sheet of its own and closes its frame.
+bool log_pages_joined();
+
 // What the sheet hands over to: the borehole log of a hole (it stands above the sheet), filled by the
 // run layer; an empty slot ends the plot at once (PROSTOP). Tests of the layout put a recorder in
 // proprint (empty: PROFORMA calls PROPRINT).
