@@ -112,6 +112,8 @@ void LogDraw::run() {
 void LogDraw::BOTHPAGE() {
   trap_.section("BOTHPAGE");
   MARGINSE();
+  // The titles of the pass's scale strips stand in the title rows as the column titles do.
+  NAMEROWS = std::max(COLUMNROWS, log_scale_title_rows(LEFTSCALEW > 0, RIGHTSCALEW > 0, SWAPSCALES, SCALEUNIT));
   FINDCOLU();
   FORMATLO();
   const std::int32_t last = PAGECOUNT;
@@ -176,6 +178,7 @@ void LogDraw::PRELIM() {
     PARSVARS(title, delims);
     NAMEROWS = std::max(NAMEROWS, PARSEDCOUNT);
   }
+  COLUMNROWS = NAMEROWS;
 }
 
 void LogDraw::FINDSTAR() {

@@ -100,6 +100,7 @@ class LogDraw {
   bool SINGLEBLANK = false;      // one attribute without a title
   bool NORLSCALE = false, NODEPTHSCALE = false, SWAPSCALES = false;
   std::string MARKERS;           // the bracket groups CUTSTRIN cut from the work text
+  std::int32_t COLUMNROWS = 0;   // the most words of a column title (NAMEROWS adds the pass's scale titles)
   std::int32_t PAGEFLOOR = 0;    // page row of the page's lower limit
   std::int32_t HOLEBOTDOT = 0, HOLEBOTY = 0;
 

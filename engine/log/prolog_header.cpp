@@ -182,7 +182,7 @@ void LogDraw::FOOTER() {
     WRITELAB(dots16((left + COLX[i]) / 2.0), title);
     left = COLX[i];
   }
-  const std::string depth_title = VOCAB(28) + " " + VOCAB(3) + " " + SCALEUNIT;
+  const std::string depth_title = log_depth_title(SCALEUNIT);
   if (LEFTSCALEW > 0) WRITELAB(dots16(SHEETX1), SWAPSCALES ? depth_title : VOCAB(27));
   if (RIGHTSCALEW > 0) WRITELAB(dots16(LOGRIGHT), SWAPSCALES ? VOCAB(27) : depth_title);
   const std::int32_t y = rounded(PAGELENGTH - LAYOUTPITCH * NAMEROWS - 34);

@@ -467,6 +467,37 @@ TEST_F(LayoutTest, SheetsThatCannotBeLaidOut) {
   EXPECT_TRUE(drawn());
 }
 
+// The rows kept for the log's titles count the titles of the scale strips that stand beside the
+// columns as well as the columns' own: beside the profile (compress code) the reduced-level strip on
+// the left when all columns are there, the depth strip on the right when some are; on the log's own
+// pages both. Font 3 of 10 points: rows of 50 dots. The unit counts as one word.
+TEST_F(LayoutTest, LogRowsCountTheScaleTitles) {
+  struct Case {
+    std::int32_t compress, suppress;
+    std::string depth_word;
+    std::int32_t rows, headdots;
+  } cases[] = {
+      {603, 0, "Depth", 3, 150},               // "Depth in m" right of the two columns beside the profile
+      {603, 200, "Depth", 1, 50},              // no depth scale: the columns' one row
+      {600, 0, "Depth", 2, 100},               // all beside the profile: "Level mOD" on the left
+      {600, 400, "Depth", 3, 150},             // the scales swapped: the depth title on the left
+      {600, 100, "Depth", 1, 50},              // no reduced-level scale
+      {601, 0, "Depth below ground", 5, 250},  // one beside (depth, right), one on its own page (level)
+      {0, 0, "Depth below ground", 5, 0},      // all on the log's pages: the depth title's five words
+      {0, 300, "Depth below ground", 3, 0},    // no scales: at least three rows
+  };
+  for (const auto& c : cases) {
+    ATTRCOUNT = 2, ATTRNAME(1) = "Alpha", ATTRNAME(2) = "Bravo [G=50]";
+    VOCAB(27) = "Level mOD", VOCAB(28) = c.depth_word, VOCAB(3) = "in";
+    COMPRESSLOG = c.compress, SUPPRESS = c.suppress;
+    layers({"[1] a"});
+    PROFORMA();
+    EXPECT_TRUE(drawn()) << c.compress << " " << c.suppress;
+    EXPECT_EQ(LOGHEADROWS, c.rows) << c.compress << " " << c.suppress;
+    EXPECT_EQ(LOGHEADDOTS, c.headdots) << c.compress << " " << c.suppress;
+  }
+}
+
 TEST_F(LayoutTest, OneSheetOnPlotters) {
   OUTDEV = 2;
   SCALEDIV = 10;  // 10 m at 1:10 are 11811 dots

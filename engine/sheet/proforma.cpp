@@ -45,14 +45,30 @@ void close_channels() {
   }
 }
 
-// H: the most words of an attribute name, its tags cut out.
+std::int32_t words_of(const std::string& text) {
+  std::string delims = " ";
+  PARSVARS(text, delims);
+  return PARSEDCOUNT;
+}
+
+// H: the most words of an attribute name, its tags cut out, and of the titles of the scale strips that
+// the log draws beside its columns: beside the profile when the compress code puts columns there, else
+// on the log's own pages. The scale, and with it the unit word of the depth title, is chosen after the
+// rows are reserved; a unit is one word.
 std::int32_t log_rows() {
   std::int32_t most = 0;
-  for (std::int32_t a = 1; a <= ATTRCOUNT && a <= ATTRNAME.ubound(); ++a) {
-    std::string delims = " ";
-    PARSVARS(cut_tags(ATTRNAME(a)), delims);
-    most = std::max(most, PARSEDCOUNT);
-  }
+  for (std::int32_t a = 1; a <= ATTRCOUNT && a <= ATTRNAME.ubound(); ++a) most = std::max(most, words_of(cut_tags(ATTRNAME(a))));
+  const std::string digits = rt::RSET(rt::STR(static_cast<std::int64_t>(SUPPRESS)), 5);
+  const std::int32_t hundreds = rt::to_i32(rt::VAL(rt::MID(digits, 3, 1)));
+  const bool swapped = (hundreds & 4) != 0;
+  const bool left = swapped ? (hundreds & 2) == 0 : (hundreds & 1) == 0;
+  const bool right = swapped ? (hundreds & 1) == 0 : (hundreds & 2) == 0;
+  const std::string unit = "m";
+  const std::int32_t beside = COMPRESSLOG > 0 ? COMPRESSLOG % 10 : -1;
+  if (beside == 0) most = std::max(most, log_scale_title_rows(left, false, swapped, unit));
+  if (beside > 0) most = std::max(most, log_scale_title_rows(false, right, swapped, unit));
+  if (beside < 0) most = std::max(most, log_scale_title_rows(left, right, swapped, unit));
+  if (beside > 0 && ATTRCOUNT > beside) most = std::max(most, log_scale_title_rows(left, false, swapped, unit));
   return most;
 }
 
@@ -104,6 +120,16 @@ void edges_and_rows(FormaState& st) {
 }
 
 }  // namespace
+
+std::string log_depth_title(const std::string& unit) { return VOCAB(28) + " " + VOCAB(3) + " " + unit; }
+
+std::int32_t log_scale_title_rows(bool left, bool right, bool swapped, const std::string& unit) {
+  const std::string depth = log_depth_title(unit), level = VOCAB(27);
+  std::int32_t rows = 0;
+  if (left) rows = std::max(rows, words_of(swapped ? depth : level));
+  if (right) rows = std::max(rows, words_of(swapped ? level : depth));
+  return rows;
+}
 
 std::int32_t FNLMIN(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
 

@@ -26,6 +26,13 @@ void box_growth(std::int32_t w, std::int32_t tw, std::int32_t& growth, std::int3
 // Whether the log's own pages stand on the same sheet as their profile page, on its left half: on A3 on
 // the PDF, pen plotter and DXF devices. Elsewhere each page is a sheet of its own and closes its frame.
 bool log_pages_joined();
+// The title of the borehole log's depth scale: vocabulary words 28 and 3 and the scale's unit, one word
+// a row.
+std::string log_depth_title(const std::string& unit);
+// The rows of the titles of the log's scale strips beside a pass's columns, one word a row: the strip
+// left of the columns (left) and the one right of them (right) carry the reduced-level title (vocabulary
+// word 27) and the depth title, the depth title left when swapped.
+std::int32_t log_scale_title_rows(bool left, bool right, bool swapped, const std::string& unit);
 
 // What the sheet hands over to: the borehole log of a hole (it stands above the sheet), filled by the
 // run layer; an empty slot ends the plot at once (PROSTOP). Tests of the layout put a recorder in
