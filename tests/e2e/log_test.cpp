@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <map>
 #include <regex>
+#include <sstream>
+#include <cmath>
 
 #include "pcl_reader.h"
 #include "testsupport.h"
@@ -520,6 +522,245 @@ TEST(Log, GraphsStayInTheirColumn) {
       EXPECT_NE(curve.find("PU"), curve.rfind("PU")) << "the pen lifts where the curve leaves the column: " << curve;
     }
   }
+}
+
+struct Segment {
+  double x1, y1, x2, y2;  // in dots, x1 <= x2 and y1 <= y2
+};
+
+// The straight lines ("m" then "l") of one page of a PDF, in the sheet's dots: x = (pt - 18) / 0.24,
+// y = (807 - pt) / 0.24.
+std::vector<Segment> segments_of(const fs::path& pdf, int page) {
+  const fs::path one = pdf.parent_path() / ("page" + std::to_string(page) + ".pdf");
+  run_program({reader("qpdf"), "--qdf", "--object-streams=disable", pdf.string(), "--pages", pdf.string(),
+               std::to_string(page), "--", one.string()},
+              pdf.parent_path(), 30);
+  const std::string content = read_file(one);
+  std::vector<Segment> out;
+  for (const auto& m : find_all_regex(content, R"(([-0-9.]+) +([-0-9.]+) m\r?\n *([-0-9.]+) +([-0-9.]+) l)")) {
+    const double x1 = (std::stod(m[1]) - 18) / 0.24, y1 = (807 - std::stod(m[2])) / 0.24;
+    const double x2 = (std::stod(m[3]) - 18) / 0.24, y2 = (807 - std::stod(m[4])) / 0.24;
+    out.push_back({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
+  }
+  return out;
+}
+
+// Whether the lines cover the vertical x from y1 to y2 (or, horizontal, y from x1 to x2) without a gap.
+bool covered(const std::vector<Segment>& lines, bool vertical, double at, double from, double to) {
+  std::vector<std::pair<double, double>> parts;
+  for (const Segment& s : lines) {
+    if (vertical && std::fabs(s.x1 - at) < 0.1 && std::fabs(s.x2 - at) < 0.1) parts.push_back({s.y1, s.y2});
+    if (!vertical && std::fabs(s.y1 - at) < 0.1 && std::fabs(s.y2 - at) < 0.1) parts.push_back({s.x1, s.x2});
+  }
+  std::sort(parts.begin(), parts.end());
+  double reached = from;
+  for (const auto& [a, b] : parts)
+    if (a <= reached + 1.1) reached = std::max(reached, b);
+  return reached >= to - 0.1;
+}
+
+// The log's page box is closed. On A4 the log page is a sheet of its own: its box runs from the left
+// line (attribute margin 0 + 250 dots) to 2335 dots, y 20 to 3196 (the page length 3200 less 4), with
+// a line on each of the four sides and nothing past it; the profile page closes its own frame at dot
+// 1 (its right side at 2250 + 30). On A3 the log stands on the left half of the profile's sheet: one
+// frame from 250 to 2333 + 2250 + 30 = 4613, and no line down the join.
+TEST(Log, FrameClosedOnA4AndA3) {
+  for (const char* paper : {"A4", "A3"}) {
+    EngineFolder ef;
+    std::string set = ef.read("STANDARD.SET");
+    set.replace(set.find("A4    "), 2, paper);
+    ef.write("PAPER.SET", set);
+    ef.write("holes.txt", three_columns());
+    ef.write("@runfile.dat", run_file("holes.txt", "PDF", "PAPER.SET"));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << paper << r.out << r.err;
+    const fs::path pdf = ef.file("drive_c/VLXFILES/J29/BH9.pdf");
+    ASSERT_TRUE(fs::exists(pdf)) << r.out;
+    const bool a3 = std::string(paper) == "A3";
+    const std::vector<Segment> log = segments_of(pdf, a3 ? 1 : 2);
+    ASSERT_FALSE(log.empty());
+    const double right = a3 ? 4613 : 2335;
+    for (const double x : {250.0, right}) EXPECT_TRUE(covered(log, true, x, 20, 3196)) << paper << " side at " << x;
+    for (const double y : {20.0, 3196.0}) EXPECT_TRUE(covered(log, false, y, 250, right)) << paper << " rule at " << y;
+    // Nothing past the frame, and nothing within 6 points of the paper's edge.
+    const double width = a3 ? 1190 : 595;
+    for (const Segment& s : log) {
+      EXPECT_GE(s.x1, 250 - 0.1) << paper;
+      EXPECT_LE(s.x2, right + 0.1) << paper;
+      EXPECT_GE(s.x1 * 0.24 + 18, 6) << paper;
+      EXPECT_LE(s.x2 * 0.24 + 18, width - 6) << paper;
+      EXPECT_GE(807 - s.y2 * 0.24, 6) << paper;
+    }
+    if (a3) {
+      EXPECT_FALSE(covered(log, true, 2335, 20, 3196)) << "the join of the two halves stays open";
+    } else {
+      const std::vector<Segment> profile = segments_of(pdf, 1);
+      for (const double x : {1.0, 2280.0}) EXPECT_TRUE(covered(profile, true, x, 20, 3196)) << "profile side at " << x;
+      for (const double y : {20.0, 3196.0}) EXPECT_TRUE(covered(profile, false, y, 1, 2280)) << "profile rule at " << y;
+    }
+  }
+}
+
+// The same on the pen plotter and DXF, where a separate A4 log page stands one paper width (7918
+// plotter units) left of the profile: its box from 250 to 2335 dots is, in plotter units of
+// 25.4 x 40 / 300 a dot, -7071 to -10 (HP-GL/2, whole units) or -7071.333 to -10.133 (DXF).
+TEST(Log, FrameClosedOnThePlotDevices) {
+  for (const char* device : {"PGL", "DXF"}) {
+    EngineFolder ef;
+    ef.write("holes.txt", three_columns());
+    ef.write("@runfile.dat", run_file("holes.txt", device));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
+    const bool pgl = std::string(device) == "PGL";
+    const fs::path f = ef.file(std::string("drive_c/VLXFILES/J29/BH9") + (pgl ? ".pgl" : ".dxf"));
+    ASSERT_TRUE(fs::exists(f)) << r.out;
+    std::vector<Segment> lines;
+    if (pgl) {
+      for (const auto& m : find_all_regex(read_file(f), R"(PA(-?[0-9]+),(-?[0-9]+)PDPA(-?[0-9]+),(-?[0-9]+))")) {
+        const double x1 = std::stod(m[1]), y1 = std::stod(m[2]), x2 = std::stod(m[3]), y2 = std::stod(m[4]);
+        lines.push_back({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
+      }
+    } else {
+      const RunResult a = run_program({"/usr/bin/python3", "-c",
+                                       "import ezdxf,sys\nfor e in ezdxf.readfile(sys.argv[1]).modelspace().query('LINE'):\n"
+                                       "  print(e.dxf.start.x, e.dxf.start.y, e.dxf.end.x, e.dxf.end.y)",
+                                       f.string()},
+                                      ef.path(), 60);
+      ASSERT_EQ(a.exit_code, 0) << a.err;
+      std::istringstream in(a.out);
+      for (double x1, y1, x2, y2; in >> x1 >> y1 >> x2 >> y2;)
+        lines.push_back({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
+    }
+    // The log page: everything left of the profile sheet's origin.
+    std::vector<Segment> log;
+    for (const Segment& s : lines)
+      if (s.x2 < 0) log.push_back(s);
+    ASSERT_FALSE(log.empty()) << device;
+    const double left = pgl ? -7071 : -7071.333, right = pgl ? -10 : -10.133;
+    double top = -1e9, bottom = 1e9;  // y grows upwards here: the box's top rule is the highest line
+    for (const Segment& s : log) top = std::max(top, s.y2), bottom = std::min(bottom, s.y1);
+    for (const double x : {left, right}) EXPECT_TRUE(covered(log, true, x, bottom, top)) << device << " side at " << x;
+    for (const double y : {bottom, top}) EXPECT_TRUE(covered(log, false, y, left, right)) << device << " rule at " << y;
+    for (const Segment& s : log) EXPECT_LE(s.x2, right + 0.01) << device;
+  }
+}
+
+// Columns beside the profile (compress code 603) put their titles and the depth scale's title
+// ("Depth", "metres": three rows against the columns' one) in rows above the sheet's footer: no word
+// crosses the footer's rule (page length 3200 - foot 300 - 1 = 2899 dots, 729.76 pt from the top) or
+// stands on another word, as the client's name below them did.
+TEST(Log, CompressedTitlesStayAboveTheFooter) {
+  for (const char* paper : {"A4", "A3"}) {
+    EngineFolder ef;
+    std::string set = ef.read("STANDARD.SET");
+    set.replace(set.find("A4    "), 2, paper);
+    ef.write("PAPER.SET", set);
+    ef.write("holes.txt", three_columns("Compress : 603\r\nClient : Northshire County Council\r\n"));
+    ef.write("@runfile.dat", run_file("holes.txt", "PDF", "PAPER.SET"));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << paper << r.out << r.err;
+    const fs::path pdf = ef.file("drive_c/VLXFILES/J29/BH9.pdf");
+    ASSERT_TRUE(fs::exists(pdf)) << r.out;
+    EXPECT_NE(pdf_tool("pdfinfo", pdf).find("Pages:           1"), std::string::npos) << paper;
+    const std::vector<Word> words = words_of(pdf, 1);
+    const Word* metres = nullptr;
+    for (const Word& w : words) {
+      if (w.text == "metres" && (!metres || w.y0 > metres->y0)) metres = &w;
+      EXPECT_FALSE(w.y0 < 729.76 && w.y1 > 729.76) << paper << ": " << w.text << " crosses the footer's rule";
+    }
+    ASSERT_TRUE(metres) << paper;
+    EXPECT_LT(metres->y1, 729.76) << paper;
+    for (size_t i = 0; i < words.size(); ++i)
+      for (size_t j = i + 1; j < words.size(); ++j) {
+        const Word &a = words[i], &b = words[j];
+        EXPECT_FALSE(a.x0 < b.x1 - 0.1 && b.x0 < a.x1 - 0.1 && a.y0 < b.y1 - 0.1 && b.y0 < a.y1 - 0.1)
+            << paper << ": " << a.text << " over " << b.text;
+      }
+  }
+}
+
+struct Label {
+  double x0, y0, x1, y1;  // the label's ink in plotter units, y upwards
+  std::string text;
+};
+
+// The labels of an HP-GL/2 plot with the boxes the plotter gives them: each character one cell of
+// 1016 / pitch units of the font last defined and selected ("SD ... SS" or "AD ... SA"), as high as
+// the font's height in points; placed at the pen's position by the label origin ("LO" 1 left, 4 centre,
+// 7 right). Leading and trailing blanks take their cells but no ink.
+std::vector<Label> labels_of(const std::string& plot) {
+  std::vector<Label> out;
+  static const std::regex item(R"re((SD|AD)1,341,2,0,3,([0-9.]+),4,([0-9.]+),[0-9,.]*(SS|SA)|PA(-?[0-9]+),(-?[0-9]+)|LO([0-9]+)|LB([^\x1f]*)\x1f)re");
+  double pitch = 13.5, height = 10, x = 0, y = 0;
+  int origin = 1;
+  for (auto it = std::sregex_iterator(plot.begin(), plot.end(), item); it != std::sregex_iterator(); ++it) {
+    const std::smatch& m = *it;
+    if (m[1].matched) {
+      pitch = std::stod(m[2]), height = std::stod(m[3]);
+    } else if (m[5].matched) {
+      x = std::stod(m[5]), y = std::stod(m[6]);
+    } else if (m[7].matched) {
+      origin = std::stoi(m[7]);
+    } else {
+      const std::string text = m[8];
+      const double cell = 1016 / pitch, w = cell * static_cast<double>(text.size());
+      const double left = origin == 4 ? x - w / 2 : origin == 7 ? x - w : x;
+      const size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+      if (first == std::string::npos) continue;
+      out.push_back({left + cell * static_cast<double>(first), y, left + cell * static_cast<double>(last + 1),
+                     y + height / 72 * 1016, text});
+    }
+  }
+  return out;
+}
+
+// Two labels on each other; a text printed again a dot or less beside itself (the heavy header texts)
+// is one label.
+bool overlap(const Label& a, const Label& b) {
+  if (a.text == b.text && std::fabs(a.x0 - b.x0) < 5 && std::fabs(a.y0 - b.y0) < 5) return false;
+  return a.x0 < b.x1 - 0.5 && b.x0 < a.x1 - 0.5 && a.y0 < b.y1 - 0.5 && b.y0 < a.y1 - 0.5;
+}
+
+// The pen plotter draws its fixed-pitch font, and the example's sheets are laid out with its widths:
+// on BH1's log page (left of the profile sheet's origin on A4) no label stands on another (a heavy
+// text's repeated prints a dot apart are one label), the labels
+// of the hole and job boxes stand clear of their values on both pages ("Hole BH1", "Job No. GE-2631"),
+// and every text above the footer (descriptions, notes, header) ends inside the frame (2250 + 30 dots,
+// 7721 plotter units).
+TEST(Log, PlotterLabelsStandClear) {
+  EngineFolder ef;
+  ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string(), "PGL"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path f = ef.file("drive_c/VLXFILES/GE2631/BH1.pgl");
+  ASSERT_TRUE(fs::exists(f)) << r.out;
+  const std::vector<Label> labels = labels_of(read_file(f));
+  std::vector<const Label*> log, sheet;
+  for (const Label& l : labels) (l.x1 < 0 ? log : sheet).push_back(&l);
+  ASSERT_GT(log.size(), 20u);
+  for (size_t i = 0; i < log.size(); ++i)
+    for (size_t j = i + 1; j < log.size(); ++j)
+      EXPECT_FALSE(overlap(*log[i], *log[j])) << log[i]->text << " | " << log[j]->text;
+  for (const auto& [label, value] : std::vector<std::pair<std::string, std::string>>{{"Hole ", "BH1"}, {"Job No. ", "GE-2631"}}) {
+    int pairs = 0;
+    for (const Label& l : labels) {
+      if (l.text != label) continue;
+      for (const Label& v : labels)
+        if (v.text == value && std::fabs(v.y0 - l.y0) < 1 && v.x0 > l.x0 && v.x0 - l.x0 < 1000) {
+          ++pairs;
+          EXPECT_GT(v.x0, l.x1) << label << value;
+        }
+    }
+    EXPECT_GE(pairs, 4) << label << ": the sheet's box and the log's, each drawn more than once";
+  }
+  // The sheet above the footer's rule (page row 2899: 1019 units up).
+  int lines = 0;
+  for (const Label* l : sheet)
+    if (l->y0 > 1100) {
+      ++lines;
+      EXPECT_LE(l->x1, 7721.6) << l->text;
+    }
+  EXPECT_GT(lines, 10);
 }
 
 }  // namespace
