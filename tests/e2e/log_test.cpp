@@ -43,6 +43,23 @@ std::string three_columns(const std::string& extra_header = "") {
          "ATTRIBUTE: Charlie [WIDTH 300 DOTS]\r\n 2.00: c1\r\n 4.00: c2\r\n//\r\n///\r\n";
 }
 
+// A one-shot run of input on device (PDF, PGL, DXF, PCL) with the standard SET file on the given paper;
+// the path of the result named result (without its extension) under drive C's VLXFILES, which the test
+// expects to exist. The run ends with 0.
+fs::path plot(const EngineFolder& ef, const std::string& input, const std::string& device, const std::string& result,
+              const std::string& paper = "A4") {
+  std::string set = ef.read("STANDARD.SET");
+  set.replace(set.find("A4    "), 2, paper);
+  ef.write("PAPER.SET", set);
+  ef.write("@runfile.dat", run_file(input, device, "PAPER.SET"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << device << " " << paper << r.out << r.err;
+  const std::string ext = device == "PDF" ? ".pdf" : device == "PGL" ? ".pgl" : device == "DXF" ? ".dxf" : ".pcl";
+  const fs::path f = ef.file("drive_c/VLXFILES/" + result + ext);
+  EXPECT_TRUE(fs::exists(f)) << f << r.out;
+  return f;
+}
+
 std::string pdf_tool(const std::string& tool, const fs::path& pdf, std::vector<std::string> args = {}) {
   std::vector<std::string> argv{reader(tool)};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -134,13 +151,7 @@ TEST(Log, PdfPageAfterTheProfile) {
 TEST(Log, ExampleOnA4AndA3) {
   for (const char* paper : {"A4", "A3"}) {
     EngineFolder ef;
-    std::string set = ef.read("STANDARD.SET");
-    set.replace(set.find("A4    "), 2, paper);
-    ef.write("PAPER.SET", set);
-    ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string(), "PDF", "PAPER.SET"));
-    const RunResult r = ef.run({"@runfile.dat"}, 60);
-    EXPECT_EQ(r.exit_code, 0) << paper << r.out << r.err;
-    const fs::path job = ef.file("drive_c/VLXFILES/GE2631");
+    const fs::path job = plot(ef, ef.file("Examples/Examples.TXT").string(), "PDF", "GE2631/BH1", paper).parent_path();
     const bool a3 = std::string(paper) == "A3";
     for (const char* hole : {"BH1", "BH2", "BH3", "TP1"}) {
       const fs::path pdf = job / (std::string(hole) + ".pdf");
@@ -177,13 +188,10 @@ TEST(Log, PlotFilesEndOnce) {
   for (const char* device : {"DXF", "PGL", "PCL"}) {
     EngineFolder ef;
     ef.write("holes.txt", three_columns("Compress : 601\r\n"));
-    ef.write("@runfile.dat", run_file("holes.txt", device));
-    const RunResult r = ef.run({"@runfile.dat"}, 60);
-    EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
+    const fs::path f = plot(ef, "holes.txt", device, "J29/BH9");
     EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
-    const std::string ext = std::string(device) == "DXF" ? ".dxf" : std::string(device) == "PGL" ? ".pgl" : ".pcl";
-    const fs::path f = ef.file("drive_c/VLXFILES/J29/BH9" + ext);
-    ASSERT_TRUE(fs::exists(f)) << device << r.out;
+    ASSERT_TRUE(fs::exists(f)) << device;
+    const std::string ext = f.extension().string();
     const std::string bytes = read_file(f);
     if (ext == ".dxf") {
       const RunResult a = run_program({"/usr/bin/python3", "-c",
@@ -393,12 +401,9 @@ TEST(Log, DataFilesOnThePlotDevices) {
       EngineFolder ef;
       ef.write("holes.txt", fills_and_files(files));
       write_data_files(ef);
-      ef.write("@runfile.dat", run_file("holes.txt", device));
-      const RunResult r = ef.run({"@runfile.dat"}, 60);
-      EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
-      const std::string ext = std::string(device) == "DXF" ? ".dxf" : std::string(device) == "PGL" ? ".pgl" : ".pcl";
-      const fs::path f = ef.file("drive_c/VLXFILES/J31/BH31" + ext);
-      ASSERT_TRUE(fs::exists(f)) << device << r.out;
+      const fs::path f = plot(ef, "holes.txt", device, "J31/BH31");
+      ASSERT_TRUE(fs::exists(f)) << device;
+      const std::string ext = f.extension().string();
       const std::string bytes = read_file(f);
       std::string& where = titles[std::string(device) + (files ? "+" : "-")];
       if (ext == ".dxf") {
@@ -456,15 +461,13 @@ TEST(Log, DataFileBesideTheProfileLeavesTheSeparatePageInPlace) {
     EngineFolder ef;
     ef.write("holes.txt", fills_and_files(files == 1, "Compress : 601\r\n"));
     write_data_files(ef);
-    ef.write("@runfile.dat", run_file("holes.txt", "DXF"));
-    const RunResult r = ef.run({"@runfile.dat"}, 60);
-    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    const fs::path f = plot(ef, "holes.txt", "DXF", "J31/BH31");
     const RunResult a = run_program(
         {"/usr/bin/python3", "-c",
          "import ezdxf,sys\nd=ezdxf.readfile(sys.argv[1])\n"
          "for t in d.modelspace().query('TEXT'):\n  if t.dxf.text in ('Fills','Standpipe','Curve','seal','filter'): "
          "print(t.dxf.text, round(t.dxf.insert.x, 2), round(t.dxf.insert.y, 2))",
-         ef.file("drive_c/VLXFILES/J31/BH31.dxf").string()},
+         f.string()},
         ef.path(), 60);
     out[files] = a.out;
   }
@@ -483,13 +486,10 @@ TEST(Log, GraphsStayInTheirColumn) {
              "ATTRIBUTE: Curve [GRAPH 10] [FILE] [HPGL1200]\r\n 3.00: curve.txt\r\n//\r\n///\r\n");
     // From the left edge to the right edge, out past it to three times the maximum, and back.
     ef.write("curve.txt", "0.5, 0\r\n1.0, 10\r\n1.5, 30\r\n2.0, 5\r\n");
-    ef.write("@runfile.dat", run_file("holes.txt", device));
-    const RunResult r = ef.run({"@runfile.dat"}, 60);
-    EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
-    const std::string ext = std::string(device) == "PDF" ? ".pdf" : std::string(device) == "DXF" ? ".dxf" : ".pgl";
-    const fs::path f = ef.file("drive_c/VLXFILES/J32/BH32" + ext);
-    ASSERT_TRUE(fs::exists(f)) << device << r.out;
+    const fs::path f = plot(ef, "holes.txt", device, "J32/BH32");
+    ASSERT_TRUE(fs::exists(f));
     const std::string bytes = read_file(f);
+    const std::string ext = f.extension().string();
     if (ext == ".pdf") {
       const auto bars = find_all_regex(bytes, R"(/Shade28 scn\r\n *([0-9.]+) +[0-9.]+ +([0-9.]+) +[0-9.]+ re)");
       ASSERT_EQ(bars.size(), 3u);
@@ -567,15 +567,9 @@ bool covered(const std::vector<Segment>& lines, bool vertical, double at, double
 TEST(Log, FrameClosedOnA4AndA3) {
   for (const char* paper : {"A4", "A3"}) {
     EngineFolder ef;
-    std::string set = ef.read("STANDARD.SET");
-    set.replace(set.find("A4    "), 2, paper);
-    ef.write("PAPER.SET", set);
     ef.write("holes.txt", three_columns());
-    ef.write("@runfile.dat", run_file("holes.txt", "PDF", "PAPER.SET"));
-    const RunResult r = ef.run({"@runfile.dat"}, 60);
-    EXPECT_EQ(r.exit_code, 0) << paper << r.out << r.err;
-    const fs::path pdf = ef.file("drive_c/VLXFILES/J29/BH9.pdf");
-    ASSERT_TRUE(fs::exists(pdf)) << r.out;
+    const fs::path pdf = plot(ef, "holes.txt", "PDF", "J29/BH9", paper);
+    ASSERT_TRUE(fs::exists(pdf));
     const bool a3 = std::string(paper) == "A3";
     const std::vector<Segment> log = segments_of(pdf, a3 ? 1 : 2);
     ASSERT_FALSE(log.empty());
@@ -608,12 +602,9 @@ TEST(Log, FrameClosedOnThePlotDevices) {
   for (const char* device : {"PGL", "DXF"}) {
     EngineFolder ef;
     ef.write("holes.txt", three_columns());
-    ef.write("@runfile.dat", run_file("holes.txt", device));
-    const RunResult r = ef.run({"@runfile.dat"}, 60);
-    EXPECT_EQ(r.exit_code, 0) << device << r.out << r.err;
     const bool pgl = std::string(device) == "PGL";
-    const fs::path f = ef.file(std::string("drive_c/VLXFILES/J29/BH9") + (pgl ? ".pgl" : ".dxf"));
-    ASSERT_TRUE(fs::exists(f)) << r.out;
+    const fs::path f = plot(ef, "holes.txt", device, "J29/BH9");
+    ASSERT_TRUE(fs::exists(f));
     std::vector<Segment> lines;
     if (pgl) {
       for (const auto& m : find_all_regex(read_file(f), R"(PA(-?[0-9]+),(-?[0-9]+)PDPA(-?[0-9]+),(-?[0-9]+))")) {
@@ -652,15 +643,9 @@ TEST(Log, FrameClosedOnThePlotDevices) {
 TEST(Log, CompressedTitlesStayAboveTheFooter) {
   for (const char* paper : {"A4", "A3"}) {
     EngineFolder ef;
-    std::string set = ef.read("STANDARD.SET");
-    set.replace(set.find("A4    "), 2, paper);
-    ef.write("PAPER.SET", set);
     ef.write("holes.txt", three_columns("Compress : 603\r\nClient : Northshire County Council\r\n"));
-    ef.write("@runfile.dat", run_file("holes.txt", "PDF", "PAPER.SET"));
-    const RunResult r = ef.run({"@runfile.dat"}, 60);
-    EXPECT_EQ(r.exit_code, 0) << paper << r.out << r.err;
-    const fs::path pdf = ef.file("drive_c/VLXFILES/J29/BH9.pdf");
-    ASSERT_TRUE(fs::exists(pdf)) << r.out;
+    const fs::path pdf = plot(ef, "holes.txt", "PDF", "J29/BH9", paper);
+    ASSERT_TRUE(fs::exists(pdf));
     EXPECT_NE(pdf_tool("pdfinfo", pdf).find("Pages:           1"), std::string::npos) << paper;
     const std::vector<Word> words = words_of(pdf, 1);
     const Word* metres = nullptr;
@@ -729,11 +714,8 @@ bool overlap(const Label& a, const Label& b) {
 // 7721 plotter units).
 TEST(Log, PlotterLabelsStandClear) {
   EngineFolder ef;
-  ef.write("@runfile.dat", run_file(ef.file("Examples/Examples.TXT").string(), "PGL"));
-  const RunResult r = ef.run({"@runfile.dat"}, 60);
-  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
-  const fs::path f = ef.file("drive_c/VLXFILES/GE2631/BH1.pgl");
-  ASSERT_TRUE(fs::exists(f)) << r.out;
+  const fs::path f = plot(ef, ef.file("Examples/Examples.TXT").string(), "PGL", "GE2631/BH1");
+  ASSERT_TRUE(fs::exists(f));
   const std::vector<Label> labels = labels_of(read_file(f));
   std::vector<const Label*> log, sheet;
   for (const Label& l : labels) (l.x1 < 0 ? log : sheet).push_back(&l);
