@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -359,6 +360,19 @@ bool wild_match(std::string_view mask, std::string_view name) {
   return m == mask.size();
 }
 
+// The order of a folder search on Windows, which the engine's users rely on: by name without regard to
+// letter case, letters compared as capitals (so "_" comes after the letters, as there); names that
+// differ only in case keep a fixed order by their bytes.
+bool before_by_name(const std::string& a, const std::string& b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const int x = std::toupper(static_cast<unsigned char>(a[i])), y = std::toupper(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
 }  // namespace
 
 std::vector<FolderEntry> list_matching(std::string_view mask, size_t limit, bool hidden) {
@@ -375,13 +389,21 @@ std::vector<FolderEntry> list_matching(std::string_view mask, size_t limit, bool
   std::error_code ec;
   fs::directory_iterator it(dir, ec), end;
   if (ec) return out;
-  for (; it != end && out.size() < limit; it.increment(ec)) {
+  // Every match first, then the order by name, then the limit: the first entries by name are kept.
+  std::vector<std::pair<std::string, fs::directory_entry>> found;
+  for (; it != end; it.increment(ec)) {
     if (ec) break;
     std::string n = it->path().filename().string();
     if (!hidden && !n.empty() && n[0] == '.') continue;
     if (!wild_match(pattern, n)) continue;
+    found.emplace_back(std::move(n), *it);
+  }
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return before_by_name(a.first, b.first); });
+  if (found.size() > limit) found.resize(limit);
+  out.reserve(found.size());
+  for (auto& [name, entry] : found) {
     std::error_code ec2;
-    out.push_back({n, it->is_directory(ec2)});
+    out.push_back({std::move(name), entry.is_directory(ec2)});
   }
   return out;
 }

@@ -241,7 +241,8 @@ TEST_F(PickerTest, FilePicker) {
     }
   }
 
-  // A folder of more entries than the list holds: the first 90 the folder gives.
+  // A folder of more entries than the list holds: the first 90 by name (f0, f1, f10 .. f19, f2, ...,
+  // f89, f9), so End shows f9 last.
   for (int i = 0; i < 100; ++i) dir.write("drive_c/many/f" + std::to_string(i), "x");
   auto scripted = std::make_unique<platform::ScriptedConsole>(25);
   auto* con = scripted.get();
@@ -251,7 +252,7 @@ TEST_F(PickerTest, FilePicker) {
   std::string result;
   PICKFTCH(result);
   EXPECT_EQ(BARCOUNT, 90);
-  EXPECT_EQ(con->row_text(20).substr(2, 9), "C:\\many\\f") << con->screen();
+  EXPECT_EQ(con->row_text(20).substr(2, 11), "C:\\many\\f9 ") << con->screen();
 
   // Without a person at the console the list is left at once.
   platform::set_console(std::make_unique<platform::BatchConsole>(25, false));

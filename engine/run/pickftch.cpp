@@ -60,9 +60,9 @@ class Picker {
     return true;
   }
 
-  // Lists what a mask matches: folder part + name of each entry (no hidden ones, at most 90), in the
-  // order the folder gives them. Slots beyond the listing are emptied, so no name of an earlier list
-  // can be taken from a row that shows nothing.
+  // Lists what a mask matches: folder part + name of each entry (no hidden ones, the first 90 by
+  // name), in the order of the folder search: by name without regard to letter case. Slots beyond
+  // the listing are emptied, so no name of an earlier list can be taken from a row that shows nothing.
   void make_a_list(const std::string& mask) {
     BARCOUNT = 0;
     if (!mask.empty()) {
