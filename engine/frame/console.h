@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The text on the message line in bright white on black (cut or padded to 78 columns); beeps first
 // when beep is 1. Leaves the colour at 7 on 0.
@@ -13,6 +14,20 @@ void MESSAGE(const std::string& text, std::int16_t beep);
 // 78 blanks over the message line in the current colour.
 void MESSOFF();
 void CLEARPRO();
+
+// True while the engine's screens are up: a run from the menu on a terminal. A one-shot run and a run
+// without a terminal write their messages as lines.
+bool on_console_screen();
+// How long a message of show_message stands: a second, or until a key.
+enum class MessageHold { kSecond, kKey };
+// A message of a run's stages (the coding and drawing of holes, the result files, the join). On a
+// console screen it stands on the message line as MESSAGE shows it, never scrolling the screen: cut to
+// the line, the paths that stand in it (given in order) shortened to their ends so that it fits; it
+// stays a second (or until a key) before anything can overwrite it, and the cursor and the colour stay
+// as they were. Otherwise it is a line of its own with every path whole, as a batch run prints it.
+void show_message(const std::string& text, std::int16_t beep = 0, const std::vector<std::string>& paths = {},
+                  MessageHold hold = MessageHold::kSecond);
+
 // " " + text + " " (at most 78 characters) centred in 78 columns on the row, in the current colour.
 void ROWCENTR(std::int32_t row, const std::string& text);
 // A one-line question on the message line; a non-empty typed entry (its first longest characters)

@@ -381,6 +381,9 @@ void SAVESETU() {
     if (target.empty()) return;
     MESSAGE(PROMPT(102) + " " + name, 0);
     if (platform::exists(target)) {
+      // The question takes the same row: the name it asks about stands a second first.
+      con.flush();
+      con.pause_ms(1000);
       std::string key;
       QUIKPUT(static_cast<std::int16_t>(STATUSROW - 1), 1, PROMPT(108) + " ", key, "");
       if (key == platform::kKeyEsc) return;
