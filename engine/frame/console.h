@@ -34,7 +34,12 @@ void ROWCENTR(std::int32_t row, const std::string& text);
 // replaces answer, Enter alone keeps it. Columns 3..78 of the message line come back afterwards in pair 1.
 // A question whose entry may be longer than 24 characters shows it scrolling inside the rest of the
 // message line (its end in view), never past column 78.
-void PUTONE(const std::string& question, std::string& answer, std::int32_t longest = 24);
+// With escaped, Esc leaves the question: the answer stays as it was and *escaped is set (without it,
+// Esc is ignored).
+void PUTONE(const std::string& question, std::string& answer, std::int32_t longest = 24, bool* escaped = nullptr);
+// The columns of the message line that PUTONE gives a question (its closing blank included): a
+// question for a long entry is cut there.
+std::int32_t putone_question_room(std::int32_t longest);
 // The longest entry PUTONE can take: questions whose whole answer counts pass it.
 constexpr std::int32_t kWholeEntry = 10000;
 // The longest folder or file name a question takes: a whole path of this platform.
