@@ -380,30 +380,41 @@ std::vector<FolderEntry> list_matching(std::string_view mask, size_t limit, bool
   const std::string_view folder = folder_part(mask);
   std::string_view pattern = file_part(mask);
   if (pattern == "*.*") pattern = "*";
-  fs::path dir = ".";
+  std::string dir = ".";
   if (!folder.empty()) {
     MappedPath m = map_existing(folder);
     if (m.error) return out;
     dir = m.path;
   }
-  std::error_code ec;
-  fs::directory_iterator it(dir, ec), end;
-  if (ec) return out;
-  // Every match first, then the order by name, then the limit: the first entries by name are kept.
-  std::vector<std::pair<std::string, fs::directory_entry>> found;
-  for (; it != end; it.increment(ec)) {
-    if (ec) break;
-    std::string n = it->path().filename().string();
-    if (!hidden && !n.empty() && n[0] == '.') continue;
+  // Every match first, then the first ones by name: a folder of many entries is read whole, but only
+  // the entries kept are ordered fully and asked whether they are folders.
+  struct Found {
+    std::string name;
+    unsigned char type;
+  };
+  std::vector<Found> found;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return out;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view n = e->d_name;
+    if (n == "." || n == "..") continue;
+    if (!hidden && n[0] == '.') continue;
     if (!wild_match(pattern, n)) continue;
-    found.emplace_back(std::move(n), *it);
+    found.push_back({std::string(n), e->d_type});
   }
-  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return before_by_name(a.first, b.first); });
-  if (found.size() > limit) found.resize(limit);
-  out.reserve(found.size());
-  for (auto& [name, entry] : found) {
-    std::error_code ec2;
-    out.push_back({std::move(name), entry.is_directory(ec2)});
+  ::closedir(d);
+  const auto by_name = [](const Found& a, const Found& b) { return before_by_name(a.name, b.name); };
+  const size_t kept = std::min(limit, found.size());
+  std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(), by_name);
+  found.resize(kept);
+  out.reserve(kept);
+  for (Found& f : found) {
+    bool is_folder = f.type == DT_DIR;
+    if (f.type == DT_UNKNOWN || f.type == DT_LNK) {  // the type is not known, or a link leads to it
+      struct stat st {};
+      is_folder = ::stat((fs::path(dir) / f.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    out.push_back({std::move(f.name), is_folder});
   }
   return out;
 }
