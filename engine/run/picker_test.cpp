@@ -4,6 +4,7 @@
 #include "engine/frame/globals.h"
 #include "engine/run/picker.h"
 #include "engine/run/run_fixture.h"
+#include "engine/runtime/text.h"
 #include "platform/console.h"
 #include "platform/console_scripted.h"
 
@@ -253,6 +254,19 @@ TEST_F(PickerTest, FilePicker) {
   PICKFTCH(result);
   EXPECT_EQ(BARCOUNT, 90);
   EXPECT_EQ(con->row_text(20).substr(2, 11), "C:\\many\\f9 ") << con->screen();
+
+  // A folder deeper than a row: each entry shows its end, so the entries differ on the screen.
+  const std::string deep = "C:\\" + std::string(40, 'd') + "\\" + std::string(40, 'e');
+  dir.write("drive_c/" + std::string(40, 'd') + "/" + std::string(40, 'e') + "/a.txt", "x");
+  dir.write("drive_c/" + std::string(40, 'd') + "/" + std::string(40, 'e') + "/b.txt", "x");
+  scripted = std::make_unique<platform::ScriptedConsole>(25);
+  con = scripted.get();
+  platform::set_console(std::move(scripted));
+  dir.write("memofile", deep + "\r\n");
+  for (const std::string& k : std::vector<std::string>{"\r", "\r", "\x1B"}) con->push_key(k);
+  PICKFTCH(result);
+  EXPECT_EQ(con->row_text(13).substr(2, 76), rt::LSET("...\\" + std::string(40, 'e') + "\\a.txt", 76)) << con->screen();
+  EXPECT_EQ(con->row_text(14).substr(2, 76), rt::LSET("...\\" + std::string(40, 'e') + "\\b.txt", 76)) << con->screen();
 
   // Without a person at the console the list is left at once.
   platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
