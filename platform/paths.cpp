@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -359,6 +360,19 @@ bool wild_match(std::string_view mask, std::string_view name) {
   return m == mask.size();
 }
 
+// The order of a folder search on Windows, which the engine's users rely on: by name without regard to
+// letter case, letters compared as capitals (so "_" comes after the letters, as there); names that
+// differ only in case keep a fixed order by their bytes.
+bool before_by_name(const std::string& a, const std::string& b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const int x = std::toupper(static_cast<unsigned char>(a[i])), y = std::toupper(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
 }  // namespace
 
 std::vector<FolderEntry> list_matching(std::string_view mask, size_t limit, bool hidden) {
@@ -366,22 +380,41 @@ std::vector<FolderEntry> list_matching(std::string_view mask, size_t limit, bool
   const std::string_view folder = folder_part(mask);
   std::string_view pattern = file_part(mask);
   if (pattern == "*.*") pattern = "*";
-  fs::path dir = ".";
+  std::string dir = ".";
   if (!folder.empty()) {
     MappedPath m = map_existing(folder);
     if (m.error) return out;
     dir = m.path;
   }
-  std::error_code ec;
-  fs::directory_iterator it(dir, ec), end;
-  if (ec) return out;
-  for (; it != end && out.size() < limit; it.increment(ec)) {
-    if (ec) break;
-    std::string n = it->path().filename().string();
-    if (!hidden && !n.empty() && n[0] == '.') continue;
+  // Every match first, then the first ones by name: a folder of many entries is read whole, but only
+  // the entries kept are ordered fully and asked whether they are folders.
+  struct Found {
+    std::string name;
+    unsigned char type;
+  };
+  std::vector<Found> found;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return out;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view n = e->d_name;
+    if (n == "." || n == "..") continue;
+    if (!hidden && n[0] == '.') continue;
     if (!wild_match(pattern, n)) continue;
-    std::error_code ec2;
-    out.push_back({n, it->is_directory(ec2)});
+    found.push_back({std::string(n), e->d_type});
+  }
+  ::closedir(d);
+  const auto by_name = [](const Found& a, const Found& b) { return before_by_name(a.name, b.name); };
+  const size_t kept = std::min(limit, found.size());
+  std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(), by_name);
+  found.resize(kept);
+  out.reserve(kept);
+  for (Found& f : found) {
+    bool is_folder = f.type == DT_DIR;
+    if (f.type == DT_UNKNOWN || f.type == DT_LNK) {  // the type is not known, or a link leads to it
+      struct stat st {};
+      is_folder = ::stat((fs::path(dir) / f.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    out.push_back({std::move(f.name), is_folder});
   }
   return out;
 }

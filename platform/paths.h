@@ -47,9 +47,11 @@ std::string search_path(std::string_view name);
 // The entries of a folder whose names match a mask, as a directory search finds them: the mask's
 // folder part (none: the current folder) is mapped as above, its last part may hold "*" (any run of
 // characters) and "?" (one character) and is compared without regard to letter case. Names come
-// without the folder, in the order the folder lists them; a missing folder gives none. A last part of
-// "*.*" matches every name, also names without a point, as it does in the engine's directory searches.
-// At most limit entries are listed; hidden ones (names that begin with ".") only when asked for.
+// without the folder, sorted by name without regard to letter case as a Windows folder search gives
+// them (whatever order this file system keeps); a missing folder gives none. A last part of "*.*"
+// matches every name, also names without a point, as it does in the engine's directory searches.
+// At most limit entries are listed, the first ones by name; hidden ones (names that begin with ".")
+// only when asked for.
 struct FolderEntry {
   std::string name;
   bool folder = false;

@@ -126,3 +126,30 @@ TEST(PathsTest, KeptListingsFollowTheFolder) {
     }
   }
 }
+
+// A folder search lists names by name without regard to letter case, whatever order the file system
+// keeps, and the limit keeps the first ones by name: the picker and the SET editor's listings rely on it.
+TEST(PathsTest, ListsByNameWithoutRegardToCase) {
+  TempDir d;
+  ScopedCwd cwd(d.path());
+  for (const char* name : {"_work", "Zeta", "PROVOCAB.ENG", "prompts.eng", "procolor.cus", "LOGO0.PDF", "b", "B",
+                           "A2", "a10"})
+    d.write(name, "x");
+  fs::create_directory(d.path() / "Examples");
+  struct Case {
+    const char* mask;
+    size_t limit;
+    std::vector<std::string> want;
+  } cases[] = {
+      {"*.*", 100,
+       {"a10", "A2", "B", "b", "Examples/", "LOGO0.PDF", "procolor.cus", "prompts.eng", "PROVOCAB.ENG", "Zeta",
+        "_work"}},
+      {"*", 3, {"a10", "A2", "B"}},
+      {"PRO*", 2, {"procolor.cus", "prompts.eng"}},
+  };
+  for (const auto& k : cases) {
+    std::vector<std::string> got;
+    for (const auto& e : platform::list_matching(k.mask, k.limit)) got.push_back(e.name + (e.folder ? "/" : ""));
+    EXPECT_EQ(got, k.want) << k.mask;
+  }
+}

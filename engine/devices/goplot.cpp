@@ -5,12 +5,12 @@
 // ERROR.LOG and the drawing goes on with the previous scale.
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/setup/globals.h"
-#include "platform/console.h"
 
 void GOVIEWPO(double& xmin, double& xmax, double& ymin, double& ymax) {
   RT_TRAP(trap, "GOVIEWPO");
@@ -27,11 +27,8 @@ void GOVIEWPO(double& xmin, double& xmax, double& ymin, double& ymax) {
 void GOSCALE(const double& xmin, const double& xmax, const double& ymin, const double& ymax) {
   RT_TRAP(trap, "GOSCALE");
   if (xmin == xmax || ymax == ymin) {
-    auto& con = platform::console();
-    con.beep();
-    con.print("INVALID SCALE VALUES", true);
+    show_message("INVALID SCALE VALUES", 1);
     rt::log_note("INVALID SCALE VALUES");
-    con.flush();
     return;  // the previous scale stays in force
   }
   XSCALE = (P2X - P1X) / (xmax - xmin);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The text on the message line in bright white on black (cut or padded to 78 columns); beeps first
 // when beep is 1. Leaves the colour at 7 on 0.
@@ -13,13 +14,32 @@ void MESSAGE(const std::string& text, std::int16_t beep);
 // 78 blanks over the message line in the current colour.
 void MESSOFF();
 void CLEARPRO();
+
+// True while the engine's screens are up: a run from the menu on a terminal. A one-shot run and a run
+// without a terminal write their messages as lines.
+bool on_console_screen();
+// How long a message of show_message stands: a second, or until a key.
+enum class MessageHold { kSecond, kKey };
+// A message of a run's stages (the coding and drawing of holes, the result files, the join). On a
+// console screen it stands on the message line as MESSAGE shows it, never scrolling the screen: cut to
+// the line, the paths that stand in it (given in order) shortened to their ends so that it fits; it
+// stays a second (or until a key) before anything can overwrite it, and the cursor and the colour stay
+// as they were. Otherwise it is a line of its own with every path whole, as a batch run prints it.
+void show_message(const std::string& text, std::int16_t beep = 0, const std::vector<std::string>& paths = {},
+                  MessageHold hold = MessageHold::kSecond);
+
 // " " + text + " " (at most 78 characters) centred in 78 columns on the row, in the current colour.
 void ROWCENTR(std::int32_t row, const std::string& text);
 // A one-line question on the message line; a non-empty typed entry (its first longest characters)
 // replaces answer, Enter alone keeps it. Columns 3..78 of the message line come back afterwards in pair 1.
 // A question whose entry may be longer than 24 characters shows it scrolling inside the rest of the
 // message line (its end in view), never past column 78.
-void PUTONE(const std::string& question, std::string& answer, std::int32_t longest = 24);
+// With escaped, Esc leaves the question: the answer stays as it was and *escaped is set (without it,
+// Esc is ignored).
+void PUTONE(const std::string& question, std::string& answer, std::int32_t longest = 24, bool* escaped = nullptr);
+// The columns of the message line that PUTONE gives a question (its closing blank included): a
+// question for a long entry is cut there.
+std::int32_t putone_question_room(std::int32_t longest);
 // The longest entry PUTONE can take: questions whose whole answer counts pass it.
 constexpr std::int32_t kWholeEntry = 10000;
 // The longest folder or file name a question takes: a whole path of this platform.

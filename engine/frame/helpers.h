@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/runtime/array.h"
 
@@ -22,6 +23,17 @@ void REPLAZE(std::string& text, const std::string& old_text, const std::string& 
 std::string FNSTRIP(const std::string& line);
 // "File not found : " and the name, then a key.
 void NOFILE(const std::string& file);
+
+// A path on a row of the console (fitpath.cpp). path_cut: how many leading characters give way to
+// "...\" so that the rest fits in room columns (whole folders first; inside the last part only when it
+// alone is too long, at least one character staying); 0 when the path fits. path_end: the path as it
+// then shows. fit_paths: text with the paths that stand in it (given in order) shortened to their ends
+// until it fits in width columns: the longest first, none below "...\" and its last part; when that is
+// not enough, the last parts alone if they fit, else the longest last parts show their ends; what
+// still does not fit is cut at width.
+size_t path_cut(const std::string& path, long room);
+std::string path_end(const std::string& path, long room);
+std::string fit_paths(const std::string& text, const std::vector<std::string>& paths, long width);
 
 // x with n decimals; no digit before the point below 1 (" .502").
 std::string FNFIXN(double x, std::int32_t n);

@@ -153,4 +153,49 @@ TEST_F(HelpersTest, ReplazeAndNofile) {
   EXPECT_EQ(con.row_text(4).substr(0, 28), "File not found : PROLIB.DAT ");
 }
 
+// A path on a row shows its end: whole folders give way to "...\" first, the last part only when it
+// alone is too long; in a message the longest path gives way first, then the paths show their last
+// parts alone when that is enough, else the ends of their last parts; the text is cut last.
+TEST_F(HelpersTest, PathsShowTheirEnds) {
+  struct End {
+    const char* path;
+    long room;
+    const char* shown;
+  } ends[] = {
+      {"C:\\VLXFILES\\GE2631\\BH3.pdf", 80, "C:\\VLXFILES\\GE2631\\BH3.pdf"},
+      {"C:\\a\\bb\\ccc\\name.txt", 16, "...\\ccc\\name.txt"},
+      {"C:\\a\\bb\\ccc\\name.txt", 15, "...\\name.txt"},
+      {"/home/user/name.txt", 12, ".../name.txt"},
+      {"C:\\averyveryverylongname.txt", 10, "...\\me.txt"},
+      {"C:\\averyveryverylongname.txt", 2, "...\\t"},
+  };
+  for (const auto& e : ends) EXPECT_EQ(path_end(e.path, e.room), e.shown) << e.path << " " << e.room;
+
+  const std::string first = "C:\\VLXFILES\\GE2631\\BH3.pdf", second = "C:\\VLXFILES\\GE2631\\BH3_2.pdf";
+  const std::string twice = "Result " + first + " was written in this run already; this hole goes to " + second;
+  const std::string folder = "C:\\Survey data\\2026\\Meadowbank Primary School Extension\\Boreholes\\Second phase";
+  struct Fit {
+    std::string text;
+    std::vector<std::string> paths;
+    long width;
+    std::string shown;
+  } fits[] = {
+      {twice, {first, second}, 200, twice},
+      {twice, {first, second}, 94,
+       "Result ...\\GE2631\\BH3.pdf was written in this run already; this hole goes to ...\\BH3_2.pdf"},
+      {twice, {first, second}, 78, "Result BH3.pdf was written in this run already; this hole goes to BH3_2.pdf"},
+      {"Output folder (Enter keeps C:\\results\\second_phase_boreholes )", {"C:\\results\\second_phase_boreholes"}, 50,
+       "Output folder (Enter keeps ...\\d_phase_boreholes )"},
+      {"abc " + second, {second}, 5, "abc ."},
+      {"Creating the missing folder " + folder + " (Output path)", {folder}, 78,
+       "Creating the missing folder ...\\Boreholes\\Second phase (Output path)"},
+      // A path that the text does not hold is passed over.
+      {"Folder not found : C:\\x", {"D:\\y"}, 78, "Folder not found : C:\\x"},
+  };
+  for (const auto& f : fits) {
+    EXPECT_EQ(fit_paths(f.text, f.paths, f.width), f.shown) << f.width;
+    EXPECT_LE(static_cast<long>(fit_paths(f.text, f.paths, f.width).size()), f.width);
+  }
+}
+
 }  // namespace

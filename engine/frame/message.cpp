@@ -1,6 +1,8 @@
-// The message line: MESSAGE shows a text there, MESSOFF blanks it.
+// The message line: MESSAGE shows a text there, MESSOFF blanks it; show_message puts the messages of
+// a run's stages there while a console screen is up.
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/text.h"
 #include "platform/console.h"
@@ -21,4 +23,28 @@ void MESSOFF() {
   auto& con = platform::console();
   con.locate(STATUSROW - 1, 1);
   con.print(rt::SPACE(78), false);
+}
+
+bool on_console_screen() { return platform::console().interactive() && (RUNFLAGS & 1) == 0; }
+
+void show_message(const std::string& text, std::int16_t beep, const std::vector<std::string>& paths,
+                  MessageHold hold) {
+  RT_TRAP(trap, "MESSAGE");
+  auto& con = platform::console();
+  if (!on_console_screen()) {
+    if (beep == 1) con.beep();
+    con.print(text, true);
+    if (hold == MessageHold::kKey) {
+      con.flush();
+      con.wait_key();
+    }
+    return;
+  }
+  const int row = con.cursor_row(), col = con.cursor_col(), fg = con.foreground(), bg = con.background();
+  MESSAGE(fit_paths(text, paths, 78), beep);
+  con.color(fg, bg);
+  con.locate(row, col);
+  con.flush();
+  if (hold == MessageHold::kKey) con.wait_key();
+  else con.pause_ms(1000);
 }

@@ -21,7 +21,8 @@ constexpr size_t kMaxTyped = kWholeEntry;
 //
 // With a field (its width in columns from the cursor, as part of the message line) the entry stays
 // in that field: when it is longer, its last characters are shown, so that what is typed is seen.
-std::string line_input(platform::Console& con, long field = 0) {
+// With escaped, Esc ends the entry too: empty, and *escaped set.
+std::string line_input(platform::Console& con, long field = 0, bool* escaped = nullptr) {
   std::string typed;
   if (!con.interactive()) {
     con.print("", true);
@@ -52,6 +53,11 @@ std::string line_input(platform::Console& con, long field = 0) {
     if (k.size() != 1) continue;
     auto c = static_cast<unsigned char>(k[0]);
     if (c == 13) break;
+    if (c == 27 && escaped != nullptr) {
+      *escaped = true;
+      typed.clear();
+      break;
+    }
     if (c == 8) {
       if (typed.empty()) continue;
       typed.pop_back();
@@ -79,34 +85,47 @@ std::string line_input(platform::Console& con, long field = 0) {
   return typed;
 }
 
+// The column where PUTONE's question begins: where the key hint (prompt 74) is centred.
+std::int32_t question_column() {
+  std::int32_t c = 0;
+  rt::let(c, 39 - static_cast<std::int32_t>(PROMPT(74).size()) / 2.0);
+  return c;
+}
+
+// A long entry scrolls in the rest of the message line, which keeps at least 20 columns for it.
+constexpr long kLineEnd = 78, kLeastField = 20;
+
 }  // namespace
 
-void PUTONE(const std::string& question, std::string& answer, std::int32_t longest) {
+std::int32_t putone_question_room(std::int32_t longest) {
+  const long rest = kLineEnd + 1 - question_column();
+  return static_cast<std::int32_t>(std::max(0L, longest > 24 ? rest - kLeastField : rest));
+}
+
+void PUTONE(const std::string& question, std::string& answer, std::int32_t longest, bool* escaped) {
   RT_TRAP(trap, "PUTONE");
   auto& con = platform::console();
+  if (escaped != nullptr) *escaped = false;
   std::int32_t r = STATUSROW - 1;
   std::string saved;
   AREAD(saved, r, 3, 76);
   // Blank the key hint (prompt 74) where the screens centre it.
   std::int32_t hint_len = static_cast<std::int32_t>(PROMPT(74).size());
-  std::int32_t c = 0;
-  rt::let(c, 39 - hint_len / 2.0);
+  const std::int32_t c = question_column();
   con.locate(r, c);
   con.print(rt::SPACE(hint_len), false);
   SETCOLOR(2);
   con.locate(r, c);
   std::string typed;
   if (longest > 24) {
-    // A long entry scrolls in the rest of the message line, which keeps at least 20 columns for it
-    // (a long question is cut).
-    constexpr long kLineEnd = 78, kLeastField = 20;
+    // The entry keeps at least 20 columns; a long question is cut.
     const long room = std::max(0L, kLineEnd + 1 - kLeastField - c);
     const std::string shown = rt::LEFT(question + " ", room);
     con.print(shown, false);
-    typed = line_input(con, kLineEnd + 1 - c - static_cast<long>(shown.size()));
+    typed = line_input(con, kLineEnd + 1 - c - static_cast<long>(shown.size()), escaped);
   } else {
     con.print(question + " ", false);
-    typed = line_input(con);
+    typed = line_input(con, 0, escaped);
   }
   typed = rt::LEFT(typed, longest);
   if (!typed.empty()) answer = typed;

@@ -7,6 +7,7 @@
 #include "engine/frame/globals.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
+#include "engine/runtime/text.h"
 #include "platform/console.h"
 #include "platform/console_scripted.h"
 #include "testsupport.h"
@@ -375,6 +376,42 @@ TEST_F(ScreenTest, StartScreen) {
   EXPECT_EQ(con->cursor_row(), 17);
   EXPECT_EQ(con->cursor_col(), 1);
   EXPECT_EQ(con->queued(), 0u);  // no pause
+}
+
+// A message of a run's stages on a console screen stands on the message line, its path showing its
+// end, and a second passes before anything can overwrite it; the rows around it, the cursor and the
+// colour stay. Without a screen (a one-shot run, or no terminal) it is a line with the whole path.
+TEST_F(ScreenTest, ShowMessageKeepsTheScreen) {
+  const std::string folder = "C:\\Survey data\\2026\\Meadowbank Primary School Extension\\Boreholes\\Second phase";
+  const std::string text = "Creating the missing folder " + folder + " (Output path)";
+  dots();
+  con->locate(5, 10);
+  con->color(2, 5);
+  show_message(text, 0, {folder});
+  EXPECT_EQ(row(24, 1, 80), rt::LSET("Creating the missing folder ...\\Boreholes\\Second phase (Output path)", 78) + "..");
+  EXPECT_EQ(row(23), std::string(80, '.'));
+  EXPECT_EQ(row(25, 1, 79), std::string(79, '.'));
+  EXPECT_EQ(con->cursor_row(), 5);
+  EXPECT_EQ(con->cursor_col(), 10);
+  EXPECT_EQ(con->foreground(), 2);
+  EXPECT_EQ(con->background(), 5);
+  EXPECT_EQ(con->paused_ms(), 1000);
+  EXPECT_EQ(con->beeps(), 0);
+  // Held until a key instead: no pause.
+  con->push_key("x");
+  show_message("Press a key", 1, {}, MessageHold::kKey);
+  EXPECT_EQ(row(24, 1, 12), "Press a key ");
+  EXPECT_EQ(con->queued(), 0u);
+  EXPECT_EQ(con->paused_ms(), 1000);
+  EXPECT_EQ(con->beeps(), 1);
+
+  // A one-shot run: a line of its own at the cursor, the path whole, no pause.
+  RUNFLAGS = 1;
+  con->locate(10, 1);
+  show_message(text, 0, {folder});
+  EXPECT_EQ(row(10, 1, 80) + row(11, 1, static_cast<int>(text.size()) - 80), text);
+  EXPECT_EQ(con->cursor_row(), 12);
+  EXPECT_EQ(con->paused_ms(), 1000);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 //  - a compressed hole leaves the attribute page's right margin as it found it, for the holes after it;
 //  - at most 25 columns (a further one is said once and left out) and 3000 records;
 //  - a font 3 without a point size gives titles of 10 pt, as the profile layout takes it.
+#include "engine/frame/console.h"
 #include "engine/log/prolog.h"
 
 #include <algorithm>
@@ -34,7 +35,6 @@
 #include "engine/sheet/globals.h"
 #include "engine/sheet/proprint.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::string header_item(double n) {
 }
 
 void say(const std::string& text) {
-  platform::console().print(text, true);
+  show_message(text);
   rt::log_note(text);
 }
 

@@ -14,6 +14,7 @@
 #include "engine/convert/convert.h"
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/log/globals.h"
@@ -28,7 +29,6 @@
 #include "engine/setup/setup.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ void LogDraw::WRITEATT() {
     CUTSTRIN(title);
     const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": in column \"" + title + "\" the text of the record at" +
                              rt::STR(ZONEBOTTOM) + " falls below the last page and is left out.";
-    platform::console().print(text, true);
+    show_message(text);
     rt::log_note(text);
   };
   if (PAGEORIGIN > FNLDOT(TEXTBOTTOM)) return;

@@ -22,6 +22,7 @@
 #include "engine/convert/convert.h"
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/log/globals.h"
@@ -75,10 +76,10 @@ void LogDraw::DATAFILE() {
   if (!rt::file_exists(name)) {
     if (std::find(missing_said.begin(), missing_said.end(), name) == missing_said.end()) {
       missing_said.push_back(name);
-      auto& con = platform::console();
-      con.print("Hole " + rt::TRIM(HEADER(20)) + ": data file " + name + " " + PROMPT(78), true);
-      rt::log_note("Hole " + rt::TRIM(HEADER(20)) + ": data file " + name + " " + PROMPT(78));
-      if (con.interactive() && (RUNFLAGS & 1) == 0) con.pause_ms(2000);
+      const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": data file " + name + " " + PROMPT(78);
+      show_message(text, 0, {name});
+      rt::log_note(text);
+      if (on_console_screen()) platform::console().pause_ms(1000);  // two seconds in all
     }
     return;
   }

@@ -15,6 +15,7 @@
 #include "engine/convert/convert.h"
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/log/globals.h"
@@ -28,7 +29,6 @@
 #include "engine/setup/globals.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -167,7 +167,7 @@ void LogDraw::RASTERRO() {
       CUTSTRIN(title);
       const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the grid of column \"" + title +
                                "\" has no step of a dot or more and is not drawn.";
-      platform::console().print(text, true);
+      show_message(text);
       rt::log_note(text);
     }
     return;

@@ -14,6 +14,7 @@
 
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/log/globals.h"
@@ -28,7 +29,6 @@
 #include "engine/setup/globals.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ constexpr size_t kMostText = 32767;
 std::int32_t cint(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -32000.0, 32000.0))); }
 
 void say(const std::string& text) {
-  platform::console().print(text, true);
+  show_message(text);
   rt::log_note(text);
 }
 

@@ -29,7 +29,6 @@
 #include "engine/setup/globals.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -113,7 +112,7 @@ void LogDraw::FINDCOLU() {
       CUTSTRIN(title);
       const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the fixed column widths up to \"" + title +
                                "\" do not fit the log's width; they are narrowed to fit.";
-      platform::console().print(text, true);
+      show_message(text);
       rt::log_note(text);
     }
     const double room = total > 0 ? std::max(band, 0.0) / 2 : std::max(band, 0.0);
@@ -173,15 +172,10 @@ void LogDraw::FORMATLO() {
       if (round > 100) {
         std::string title = ATTRNAME(i);
         CUTSTRIN(title);
-        MESSAGE(rt::TRIM(title) + PROMPT(42), 1);
-        auto& con = platform::console();
-        if ((RUNFLAGS & 1) == 0 && con.interactive()) {
-          con.print(PROMPT(110), false);
-          con.flush();
-          con.wait_key();
-        } else {
-          con.print(rt::TRIM(title) + PROMPT(42), true);
-        }
+        // On a screen the message waits for a key; a run without one goes on at once.
+        const std::string text = rt::TRIM(title) + PROMPT(42);
+        if (on_console_screen()) show_message(text + "  " + PROMPT(110), 1, {}, MessageHold::kKey);
+        else show_message(text, 1);
         break;
       }
       if (AGAIN == 0) break;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
@@ -98,10 +99,8 @@ bool font_shared(int k) {
 // Warns about an input that does not look like the engine's file; it is merged all the same.
 void warn(std::int32_t number, const std::string& what) {
   if (quiet) return;
-  platform::Console& con = platform::console();
-  con.beep();
-  con.print(rt::print_number(static_cast<std::int64_t>(number)) + input_name + what, true);
-  con.pause_ms(1500);
+  show_message(rt::print_number(static_cast<std::int64_t>(number)) + input_name + what, 1, {input_name});
+  platform::console().pause_ms(on_console_screen() ? 500 : 1500);  // a second and a half in all
 }
 
 // The last object of the input's logo block (objects 1 .. it); 0 when the input has no logo. The block
@@ -494,9 +493,9 @@ bool GETXREFS(const std::string& name) {
   if (INSTARTXREF > 0 && INSTARTXREF < length) return true;
   if (quiet) return false;
   platform::Console& con = platform::console();
-  con.print("Can't find Xrefstart in " + name, false);
+  show_message("Can't find Xrefstart in " + name, 0, {name});
   close_input();
-  con.pause_ms(3000);
+  con.pause_ms(on_console_screen() ? 2000 : 3000);  // three seconds in all
   trap.step("0002");
   rt::raise(62);
   fail("the cross-reference table of " + name + " cannot be found");
@@ -537,16 +536,16 @@ bool GETXREFA(const std::string& name) {
   }
   if (n + 1 > bound) {
     if (!quiet) {
+      // As lines, each after an empty one; on a screen, one after the other on the message line.
       platform::Console& con = platform::console();
-      con.print("", true);
-      con.print("ERROR: Increase iVmax% (" + rt::STR(bound) + ") to " + rt::STR(n - 1) +
-                    " in combine to fix Subscript out of range",
-                true);
+      const bool lines = !on_console_screen();
+      if (lines) con.print("", true);
+      show_message("ERROR: Increase iVmax% (" + rt::STR(bound) + ") to " + rt::STR(n - 1) +
+                   " in combine to fix Subscript out of range");
       if (n - 1 >= bound) {
-        con.print("", true);
-        con.print("ERROR: Objects omitted! Increase DIM obstart & obleng (" + rt::STR(bound) + ") to " + rt::STR(n) +
-                      " in combine",
-                  true);
+        if (lines) con.print("", true);
+        show_message("ERROR: Objects omitted! Increase DIM obstart & obleng (" + rt::STR(bound) + ") to " +
+                     rt::STR(n) + " in combine");
       }
     }
     fail("more than " + std::to_string(bound - 2) + " objects in " + name);

@@ -12,6 +12,7 @@
 #include <set>
 #include <vector>
 
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
@@ -30,7 +31,7 @@
 void refuse_document(const std::string& why) {
   if (pdf_refused) return;
   pdf_refused = true;
-  platform::console().print("PDF not written - " + why + ": " + pdf_document_name, true);
+  show_message("PDF not written - " + why + ": " + pdf_document_name, 0, {pdf_document_name});
 }
 
 // Ends a refused document: the file written so far is closed and removed.
@@ -1340,6 +1341,11 @@ void PDFLOGO() {
   if (!rt::file_exists(name)) {
     LOGOFAIL = -1;
     clear_logo_results();
+    if (on_console_screen()) {  // on the message line, two seconds
+      show_message("Cannot find logofile " + name, 0, {name});
+      con.pause_ms(1000);
+      return;
+    }
     const int row = con.cursor_row();
     con.print("Cannot find logofile " + name, false);
     con.pause_ms(2000);
@@ -1351,6 +1357,11 @@ void PDFLOGO() {
     LOGOFAIL = -1;
     clear_logo_results();
     if (rt::is_open(PDFINFILE)) rt::close_file(PDFINFILE);
+    if (on_console_screen()) {  // on the message line, two seconds
+      show_message("LOGO FAILED - " + why + name, 0, {name});
+      con.pause_ms(1000);
+      return;
+    }
     con.print("LOGO FAILED - " + why + name, false);
     con.pause_ms(2000);
   };

@@ -4,6 +4,7 @@
 #include "engine/frame/globals.h"
 #include "engine/run/picker.h"
 #include "engine/run/run_fixture.h"
+#include "engine/runtime/text.h"
 #include "platform/console.h"
 #include "platform/console_scripted.h"
 
@@ -241,7 +242,8 @@ TEST_F(PickerTest, FilePicker) {
     }
   }
 
-  // A folder of more entries than the list holds: the first 90 the folder gives.
+  // A folder of more entries than the list holds: the first 90 by name (f0, f1, f10 .. f19, f2, ...,
+  // f89, f9), so End shows f9 last.
   for (int i = 0; i < 100; ++i) dir.write("drive_c/many/f" + std::to_string(i), "x");
   auto scripted = std::make_unique<platform::ScriptedConsole>(25);
   auto* con = scripted.get();
@@ -251,7 +253,20 @@ TEST_F(PickerTest, FilePicker) {
   std::string result;
   PICKFTCH(result);
   EXPECT_EQ(BARCOUNT, 90);
-  EXPECT_EQ(con->row_text(20).substr(2, 9), "C:\\many\\f") << con->screen();
+  EXPECT_EQ(con->row_text(20).substr(2, 11), "C:\\many\\f9 ") << con->screen();
+
+  // A folder deeper than a row: each entry shows its end, so the entries differ on the screen.
+  const std::string deep = "C:\\" + std::string(40, 'd') + "\\" + std::string(40, 'e');
+  dir.write("drive_c/" + std::string(40, 'd') + "/" + std::string(40, 'e') + "/a.txt", "x");
+  dir.write("drive_c/" + std::string(40, 'd') + "/" + std::string(40, 'e') + "/b.txt", "x");
+  scripted = std::make_unique<platform::ScriptedConsole>(25);
+  con = scripted.get();
+  platform::set_console(std::move(scripted));
+  dir.write("memofile", deep + "\r\n");
+  for (const std::string& k : std::vector<std::string>{"\r", "\r", "\x1B"}) con->push_key(k);
+  PICKFTCH(result);
+  EXPECT_EQ(con->row_text(13).substr(2, 76), rt::LSET("...\\" + std::string(40, 'e') + "\\a.txt", 76)) << con->screen();
+  EXPECT_EQ(con->row_text(14).substr(2, 76), rt::LSET("...\\" + std::string(40, 'e') + "\\b.txt", 76)) << con->screen();
 
   // Without a person at the console the list is left at once.
   platform::set_console(std::make_unique<platform::BatchConsole>(25, false));

@@ -7,6 +7,7 @@
 
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/run/picker.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/text.h"
@@ -60,9 +61,9 @@ class Picker {
     return true;
   }
 
-  // Lists what a mask matches: folder part + name of each entry (no hidden ones, at most 90), in the
-  // order the folder gives them. Slots beyond the listing are emptied, so no name of an earlier list
-  // can be taken from a row that shows nothing.
+  // Lists what a mask matches: folder part + name of each entry (no hidden ones, the first 90 by
+  // name), in the order of the folder search: by name without regard to letter case. Slots beyond
+  // the listing are emptied, so no name of an earlier list can be taken from a row that shows nothing.
   void make_a_list(const std::string& mask) {
     BARCOUNT = 0;
     if (!mask.empty()) {
@@ -79,14 +80,15 @@ class Picker {
   }
 
  private:
-  // The entries that fall on the box's rows, cut and padded to its width.
+  // The entries that fall on the box's rows, padded to its width; a longer one shows its end.
   void show_file() {
     SETCOLOR(kNormal);
     auto& con = platform::console();
     for (std::int32_t i = 1; i <= BARCOUNT; ++i) {
       const std::int32_t row = i - offset_;
       if (row < 1 || row > BARROWS) continue;
-      std::string shown = slots_[i].substr(0, static_cast<size_t>(BARWIDTH));
+      // A name too long for the row shows its end, which tells the entries of a deep folder apart.
+      std::string shown = path_end(slots_[i], BARWIDTH);
       shown.resize(static_cast<size_t>(BARWIDTH), ' ');
       con.locate(BARTOP + row, BARLEFT + 1);
       con.print(shown, false);
@@ -222,8 +224,8 @@ void PICKFTCH(std::string& result) {
       picker.make_a_list(mask + "*.*");
       continue;
     }
-    // The message stays on the input row (a long mask is cut there) until a key is pressed.
-    const std::string message = rt::LEFT("Cant find filemask ! " + mask, kInputCells);
+    // The message stays on the input row (a long mask shows its end) until a key is pressed.
+    const std::string message = fit_paths("Cant find filemask ! " + mask, {mask}, kInputCells);
     con.locate(kInputRow, kInputCol);
     con.print(message, false);
     con.flush();

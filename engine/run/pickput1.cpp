@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/frame/console.h"
+#include "engine/frame/helpers.h"
 #include "engine/run/picker.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/text.h"
@@ -70,25 +71,11 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
   con.locate(row, col);
   con.print(rt::SPACE(std::max(0, 79 - col)), false);
 
-  // Shortening: cut at folder boundaries until "...\" and the rest fit in width - 2 columns. A rest that
-  // still does not fit when no further "\" follows is cut inside, so that it fits: the head keeps what
-  // was cut, so Enter still gives the whole name back.
+  // Shortening: "...\\" and the path's end fit in width - 2 columns (path_cut); the head keeps what was
+  // cut, so Enter still gives the whole name back.
   std::string head, prefix;
-  {
-    const long room = width - 2;
-    size_t cut = 0;
-    auto shown = [&] { return static_cast<long>(prefix.size() + text.size() - cut); };
-    while (shown() > room) {
-      const size_t slash = text.find('\\', cut);
-      prefix = "...\\";
-      if (slash != std::string::npos && slash + 1 < text.size()) {
-        cut = slash + 1;
-        continue;
-      }
-      const long keep = std::max(1L, room - static_cast<long>(prefix.size()));
-      cut = text.size() - static_cast<size_t>(std::min<long>(keep, static_cast<long>(text.size())));
-      break;
-    }
+  if (const size_t cut = path_cut(text, width - 2); cut > 0) {
+    prefix = "...\\";
     head = text.substr(0, cut);
     text = text.substr(cut);
   }

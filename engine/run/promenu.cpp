@@ -339,7 +339,8 @@ class MainMenu {
     if (CELLCHOICE(3) > 2) CELLCHOICE(3) = 0;
   }
 
-  // The output folder, asked on the message line three rows higher, above the cells.
+  // The output folder, asked on the message line three rows higher, above the cells. The question and
+  // its message each keep to their row, a long folder showing its end; Enter or Esc keeps the folder.
   void KEY4() {
     trap_.section("KEY4");
     auto& con = platform::console();
@@ -347,17 +348,25 @@ class MainMenu {
     STATUSROW -= 3;
     for (;;) {
       std::string typed;
-      PUTONE(PROMPT(2) + " " + DATADIR + " )", typed, kNameLength);
-      if (rt::TRIM(typed).empty()) break;  // Enter keeps the current folder
+      bool escaped = false;
+      const std::string question = fit_paths(PROMPT(2) + " " + DATADIR + " )", {DATADIR},
+                                             putone_question_room(kNameLength) - 1);
+      PUTONE(question, typed, kNameLength, &escaped);
+      if (escaped || rt::TRIM(typed).empty()) break;
       DATADIR = typed;
       if (platform::is_folder(DATADIR)) {
         folder_chosen_ = true;
         break;
       }
-      NOFILE(DATADIR);
+      // The row below the question, until a key; Esc there leaves the question too.
       con.locate(STATUSROW, 1);
-      con.print(rt::SPACE(60), false);
+      con.print(fit_paths("Folder not found : " + DATADIR, {DATADIR}, 78), false);
+      con.flush();
+      const std::string key = con.wait_key();
+      con.locate(STATUSROW, 1);
+      con.print(rt::SPACE(78), false);
       DATADIR = old_dir;
+      if (key == "\x1B" || !con.interactive()) break;
     }
     CELLTEXT(4, 2 + CELLCHOICE(4)) = DATADIR;
     con.locate(STATUSROW, 1);

@@ -13,6 +13,7 @@
 #include "engine/run/run_fixture.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
+#include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
 #include "platform/console.h"
 #include "platform/console_scripted.h"
@@ -270,7 +271,7 @@ TEST_F(MenuTest, OutputFolderQuestion) {
   // Key waits: 0 the menu, 1..8 the typed "nothere" and Enter, 9 the message, 10 the question again.
   ASSERT_EQ(con->seen.size(), 17u);
   EXPECT_NE(con->at(1, 21).find("Output folder (Enter keeps " + out + " )"), std::string::npos) << con->at(1, 21);
-  EXPECT_NE(con->at(9, 22).find("File not found : nothere"), std::string::npos) << con->at(9, 22);
+  EXPECT_EQ(con->at(9, 22), rt::LSET("Folder not found : nothere", 80));
   EXPECT_NE(con->at(10, 21).find("Output folder (Enter keeps " + out + " )"), std::string::npos) << con->at(10, 21);
   EXPECT_EQ(con->at(10, 22), std::string(80, ' '));
   EXPECT_EQ(cell(-1, 4, 2), "     other     ");
@@ -286,6 +287,23 @@ TEST_F(MenuTest, OutputFolderQuestion) {
     EXPECT_EQ(DATADIR, start);
     EXPECT_EQ(con->queued(), 0u);
     EXPECT_EQ(con->seen.size(), 3u) << start;  // the menu, the question, the menu
+  }
+
+  // Esc leaves the question, or the message of a missing folder, with the folder as it was.
+  for (const std::vector<std::string>& keys : {std::vector<std::string>{"\x1b"},
+                                               std::vector<std::string>{"x", "\x1b"},
+                                               std::vector<std::string>{"nothere\r", "\x1b"}}) {
+    DATADIR = other;
+    con->seen.clear();
+    con->push_scan(62);
+    for (const std::string& k : keys) con->type(k);
+    con->push_key("\x1b");
+    run();
+    EXPECT_EQ(DATADIR, other) << keys.front();
+    EXPECT_EQ(STATUSROW, 25);
+    EXPECT_EQ(con->queued(), 0u) << keys.front();
+    EXPECT_EQ(cell(-1, 4, 2), "     other     ") << keys.front();
+    EXPECT_EQ(con->at(static_cast<int>(con->seen.size()) - 1, 22), std::string(80, ' ')) << keys.front();
   }
 }
 

@@ -78,7 +78,7 @@ bool folder_exists(std::string_view name);
 // error: the caller says what could not be made.
 bool make_path(std::string_view name);
 // The directory search: names (without their folder) of the regular files that match a mask such as
-// "*.trx", letter case ignored, in the order the folder lists them. Folders are never listed.
+// "*.trx", letter case ignored, by name without regard to letter case. Folders are never listed.
 std::vector<std::string> DIR(std::string_view mask);
 
 // The three time stamps of an existing file or folder, in local time. The creation time is the file

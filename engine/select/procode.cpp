@@ -44,7 +44,7 @@ const std::string& two_slashes() {
 
 // Says a fault of the run on the console and in ERROR.LOG.
 void say(const std::string& text) {
-  platform::console().print(text, true);
+  show_message(text);
   rt::log_note(text);
 }
 
@@ -280,6 +280,8 @@ void PROCODE() {
     st.section("COMBINER", "0001");
     bool join = RUNFLAGS != 0;
     if (!join) {
+      // The line is the question's alone: a message of the drawing has had its second there.
+      CLEARPRO();
       std::string answer;
       PUTONE(PROMPT(147), answer);
       join = rt::INSTR(PROMPT(147), "(" + rt::UCASE(answer) + "=") > 0;

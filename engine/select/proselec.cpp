@@ -8,6 +8,7 @@
 #include "engine/convert/globals.h"
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
@@ -41,21 +42,20 @@ void show_file(Screen& s) {
   HOLELIST.clear();
   INFILE.clear();
   PROFILECODE.clear();
+  // The title and its rule stay on rows 1 and 2: a long input path shows its end.
+  const std::string title = fit_paths(PROMPT(36) + "  \"" + SOURCENAME + "\"", {SOURCENAME}, 79);
   con.locate(1, 1);
-  con.print(PROMPT(36) + "  \"" + SOURCENAME + "\"", false);
+  con.print(title, false);
   con.locate(2, 1);
-  con.print(std::string(PROMPT(36).size() + SOURCENAME.size() + 3, '='), false);
+  con.print(std::string(title.size(), '='), false);
   const long capacity = 5L * s.rows;
   s.entries.clear();
   for (size_t at = 0; at + kEntry <= HOLECATALOG.size() && static_cast<long>(s.entries.size()) < capacity;
        at += kEntry)
     s.entries.push_back(HOLECATALOG.substr(at, kEntry));
   // The capacity message stands on the row of the answer line, which blanks it: it stays a second.
-  if (static_cast<long>(HOLECATALOG.size() / kEntry) > capacity) {
-    MESSAGE(" " + std::to_string(capacity) + " " + PROMPT(1), 1);
-    con.flush();
-    con.pause_ms(1000);
-  }
+  if (static_cast<long>(HOLECATALOG.size() / kEntry) > capacity)
+    show_message(" " + std::to_string(capacity) + " " + PROMPT(1), 1);
   for (size_t k = 0; k < s.entries.size(); ++k) {
     con.locate(PICKGRIDROW + static_cast<std::int32_t>(k % static_cast<size_t>(s.rows)),
                PICKGRIDCOL + static_cast<std::int32_t>(k / static_cast<size_t>(s.rows)) * PICKCOLW);
@@ -153,8 +153,9 @@ void copies() {
     std::string answer = " ";
     PUTONE(PROMPT(45), answer);
     const double value = std::nearbyint(rt::VAL(answer));
+    // The question comes back on the same row: the refusal stands a second first.
     if (value < 0 || value > 10000 || std::isnan(value)) {
-      MESSAGE(PROMPT(46), 1);
+      show_message(PROMPT(46), 1);
       continue;
     }
     FORCEDSCALE = static_cast<std::int32_t>(value);

@@ -18,7 +18,6 @@
 //  - a save writes a new file whole and then puts it in place of the old one, so a failed write leaves
 //    the old file as it was; the current name unchanged writes back to the file that was read;
 //  - the listings compare the whole current name, not an 8.3 form of it.
-#include <algorithm>
 #include <filesystem>
 
 #include "engine/frame/console.h"
@@ -303,10 +302,8 @@ void READDIRE(const std::string& pattern, rt::Array<std::string>& names, std::in
   const std::string key = rt::UCASE(platform::file_part(current));
   count = 0;
   LISTHIT = 0;
-  std::vector<std::string> found = rt::DIR(pattern);
-  std::sort(found.begin(), found.end(),
-            [](const std::string& a, const std::string& b) { return rt::UCASE(a) < rt::UCASE(b); });
-  for (const std::string& name : found) {
+  // The folder search gives the names in order by name, without regard to letter case.
+  for (const std::string& name : rt::DIR(pattern)) {
     if (count >= LISTMAX) {
       auto& con = platform::console();
       MESSAGE(rt::STR(LISTMAX) + " " + PROMPT(51) + " " + pattern + "  " + PROMPT(110), 1);
@@ -384,6 +381,9 @@ void SAVESETU() {
     if (target.empty()) return;
     MESSAGE(PROMPT(102) + " " + name, 0);
     if (platform::exists(target)) {
+      // The question takes the same row: the name it asks about stands a second first.
+      con.flush();
+      con.pause_ms(1000);
       std::string key;
       QUIKPUT(static_cast<std::int16_t>(STATUSROW - 1), 1, PROMPT(108) + " ", key, "");
       if (key == platform::kKeyEsc) return;

@@ -27,7 +27,6 @@
 #include "engine/setup/setup.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -91,7 +90,7 @@ void edges_and_rows(FormaState& st) {
     static bool said = false;
     if (!said) {
       said = true;
-      platform::console().print("A negative compress code counts as 0: the log goes on pages of its own.", true);
+      show_message("A negative compress code counts as 0: the log goes on pages of its own.");
     }
     COMPRESSLOG = 0;
   }
@@ -99,7 +98,7 @@ void edges_and_rows(FormaState& st) {
   st.rows = ATTRCOUNT >= 1 ? log_rows() : 0;
   double points = point_size(FONTSPEC(3));
   if (points == 0) {
-    platform::console().print("Font 3 of the SET file gives no point size; the log rows take 10 pt.", true);
+    show_message("Font 3 of the SET file gives no point size; the log rows take 10 pt.");
     points = 10;
   }
   LAYOUTPITCH = 5 * points;
@@ -184,13 +183,7 @@ void CLOSEDES(FormaState& st) {
 void ABORTFOR(FormaState& st, const std::string& text, bool show) {
   close_scales_file(st);
   close_channels();
-  if (show) {
-    auto& con = platform::console();
-    con.beep();
-    con.print("* " + text, true);
-    con.flush();
-    con.wait_key();
-  }
+  if (show) show_message("* " + text, 1, {}, MessageHold::kKey);
   sheet_not_drawn = true;
   rt::log_note("Hole " + rt::TRIM(HEADER(20)) + " (" + rt::TRIM(PROFILECODE) + "): no sheet drawn: " + text);
   if ((RUNFLAGS & 1) != 0) rt::set_exit_code(1);

@@ -170,7 +170,7 @@ void FOLDUP(FormaState& st, Fold& f, std::string& t, std::int32_t w, bool last_o
     if (fw > 0 && rounded(INDENT * (f.level + 1) * fw) > lw) f.hang = rounded((lw + 0.8 * fw) / fw);
   }
   if (item_count(f, st.counter) > st.lmax) {
-    MESSAGE("***" + PROMPT(47), 1);
+    show_message("***" + PROMPT(47), 1);
     say_too_long(t);
     return;
   }

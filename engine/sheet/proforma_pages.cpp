@@ -75,7 +75,7 @@ void MINPAGES(FormaState& st) {
       const std::int32_t limit = (k == 1 ? st.room_last - 2 : st.room_last) - note_foot();
       if (h + fill > limit) {
         if (fill == 0) {
-          MESSAGE("NOTE " + rt::STR(static_cast<std::int64_t>(k)) + "; " + PROMPT(47), 1);
+          show_message("NOTE " + rt::STR(static_cast<std::int64_t>(k)) + "; " + PROMPT(47), 1);
         } else {
           fill = 0;
           ADDAPAGE(st);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <set>
 
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
@@ -18,7 +19,6 @@
 #include "engine/setup/globals.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/proforma.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ bool READSCAL(FormaState& st, bool& said) {
                                  rt::STR(static_cast<std::int64_t>(rt::line_number(st.scales_file))) +
                                  ": scale record " + n + "," + unit + "," + tick + "," + step +
                                  " skipped (values must be above 0).";
-        platform::console().print(text, true);
+        show_message(text, 0, {st.scales_name});
         rt::log_note(text);
       }
       continue;

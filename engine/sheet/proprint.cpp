@@ -8,6 +8,7 @@
 // Every section reads only within its tables: the lines of a description or note are read from the
 // item's own first record, so a block that lies on no page (said once) never shifts the lines of the
 // items after it.
+#include "engine/frame/console.h"
 #include "engine/sheet/proprint.h"
 
 #include "engine/convert/globals.h"
@@ -26,7 +27,6 @@
 #include "engine/setup/setup.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ void SheetPrint::PRELIM() {
     if (said != LIBNAME) {
       said = LIBNAME;
       const std::string text = "Symbol library " + LIBNAME + " not found: the sheets show no soil symbols.";
-      platform::console().print(text, true);
+      show_message(text, 0, {LIBNAME});
       rt::log_note(text);
     }
   } else {
@@ -263,7 +263,7 @@ void SheetPrint::say_unplaced(std::int32_t item) {
   const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the text of " + (note ? "note" : "layer") +
                            rt::STR(static_cast<std::int64_t>(note ? item - LAYERCOUNT : item)) +
                            " fits on no page and is left out.";
-  platform::console().print(text, true);
+  show_message(text);
   rt::log_note(text);
 }
 
@@ -286,7 +286,7 @@ void SheetPrint::run() {
   if (SHEETMODE == 2 && pages > 1) {
     const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the one-page sheet is cut at the page end (the hole needs" +
                              rt::STR(static_cast<std::int64_t>(pages)) + " pages).";
-    platform::console().print(text, true);
+    show_message(text);
     rt::log_note(text);
   }
   // In sheet mode 2 the symbol column makes the sheet one page (PAGECOUNT 1): the loop ends after it.

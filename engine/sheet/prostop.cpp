@@ -20,6 +20,7 @@
 #include "engine/convert/globals.h"
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
@@ -32,14 +33,13 @@
 #include "engine/sheet/globals.h"
 #include "engine/sheet/proprint.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 #include "platform/paths.h"
 
 namespace {
 
 // Says a fault of the plot on the console and in ERROR.LOG; a one-shot run ends with exit code 1.
 void say_fault(const std::string& text) {
-  platform::console().print(text, true);
+  show_message(text);
   rt::log_note(text);
   if ((RUNFLAGS & 1) != 0) rt::set_exit_code(1);
 }
@@ -83,8 +83,8 @@ std::string unique_result(const std::string& base, const std::string& ext) {
   std::string name = base + ext;
   for (int n = 2; written_results().count(rt::UCASE(name)) != 0; ++n) name = base + "_" + std::to_string(n) + ext;
   if (name != base + ext)
-    platform::console().print("Result " + base + ext + " was written in this run already; this hole goes to " + name,
-                              true);
+    show_message("Result " + base + ext + " was written in this run already; this hole goes to " + name, 0,
+                 {base + ext, name});
   written_results().insert(rt::UCASE(name));
   return name;
 }
@@ -162,10 +162,9 @@ bool TEXT2PDF(const std::string& dir, const std::string& file) {
 
 void PROSTOP() {
   RT_TRAP(trap, "PROSTOP");
-  auto& con = platform::console();
   bool folders = true;
   if (!rt::folder_exists(DATADIR)) {
-    con.print(PROMPT(37) + " " + DATADIR + " (Output path)", true);
+    show_message(PROMPT(37) + " " + DATADIR + " (Output path)", 0, {DATADIR});
     folders = rt::make_path(DATADIR);
   }
   std::string job = rt::TRIM(ALPHNUM(HEADER(22)));

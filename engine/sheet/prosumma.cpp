@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/convert/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
@@ -27,7 +28,6 @@
 #include "engine/setup/setup.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/sheet.h"
-#include "platform/console.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ struct Summary {
 };
 
 void SORTSUMM(Summary& s) {
-  platform::console().print(PROMPT(34), true);
+  show_message(PROMPT(34));
   std::vector<std::string> keys{""};
   long p = rt::INSTR(2, SUMMARYKEY, "|");
   while (p > 0) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -328,6 +330,242 @@ TEST(EngineTerminal, SymbolTest) {
   RunResult text = run_program({find_program("pdftotext"), pdf.string(), "-"}, ef.path(), 60);
   EXPECT_NE(text.out.find("CLAY"), std::string::npos) << text.out;
   EXPECT_NE(text.out.find("SAND"), std::string::npos) << text.out;
+}
+
+// The text between the box's edges on a row of the picker (the name with its folder), blanks trimmed.
+std::string box_row(const std::string& row) {
+  const std::string edge = "\u2551";
+  const size_t a = row.find(edge);
+  const size_t b = a == std::string::npos ? a : row.find(edge, a + edge.size());
+  if (b == std::string::npos) return {};
+  std::string t = row.substr(a + edge.size(), b - a - edge.size());
+  while (!t.empty() && t.back() == ' ') t.pop_back();
+  return t;
+}
+
+// Types the text and Enter.
+void answer(const Tmux& tmux, const std::string& text) {
+  if (!text.empty()) tmux.cmd({"send-keys", "-l", text});
+  tmux.cmd({"send-keys", "Enter"});
+}
+
+// True when the rows from 3 on show the six example holes at their places: nothing scrolled them.
+bool codes_in_place(const std::vector<std::string>& rows) {
+  const char* codes[] = {"631BH1", "631BH2", "631BH3", "631TP1", "631TP2", "631TP3"};
+  if (rows.size() < 8) return false;
+  for (size_t i = 0; i < 6; ++i)
+    if (rows[2 + i].size() < 15 || rows[2 + i].substr(0, 15) != std::string(9, ' ') + codes[i]) return false;
+  return true;
+}
+
+// From the main menu to the selection screen of the remembered input file (the first in "memofile").
+bool choose_remembered_input(const Tmux& tmux, std::string& shown) {
+  tmux.cmd({"send-keys", "F1"});
+  if (!tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) return false;
+  answer(tmux, "");
+  if (!tmux.wait_for("Filemask = ", shown)) return false;
+  answer(tmux, "");
+  return tmux.wait_for("Holes (code, first,last", shown, 60000);
+}
+
+// Back at the main menu, Esc ends the engine cleanly.
+void end_at_the_main_menu(const EngineFolder& ef, const Tmux& tmux) {
+  std::string shown;
+  ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  expect_clean_end(ef, tmux);
+}
+
+// The picker lists a folder by name without regard to letter case, so the engine folder's Examples is
+// among the first rows at once, as users of the engine know it.
+TEST(EngineTerminal, PickerListsAFolderByName) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  std::string shown = start_engine(tmux, ef);
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Filemask = C:\\", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(wait_until_gone(tmux, {"Filemask"}, shown)) << shown;
+  // The engine folder is drive C here: its entries, by name with capitals for small letters.
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(ef.path())) {
+    const std::string n = e.path().filename().string();
+    if (n[0] != '.') names.push_back(n);
+  }
+  auto upper = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t;
+  };
+  std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) { return upper(a) < upper(b); });
+  const std::vector<std::string> rows = lines_of(shown);
+  ASSERT_GE(rows.size(), 20u) << shown;
+  std::vector<std::string> listed, want;
+  for (size_t i = 0; i < 8 && i < names.size(); ++i) {
+    listed.push_back(box_row(rows[12 + i]));
+    want.push_back("C:\\" + names[i]);
+  }
+  EXPECT_EQ(listed, want) << shown;
+  EXPECT_NE(shown.find("C:\\Examples "), std::string::npos) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  end_at_the_main_menu(ef, tmux);
+}
+
+// Messages of a run stay on the message line of the selection screen: the title, the codes and the
+// marks keep their rows while a folder is made and while a hole drawn before goes to a second name;
+// a refused scale stays in view before the question comes back.
+TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  ef.write("memofile", "C:\\Examples\\Examples.TXT\r\n");
+  std::string shown = start_engine(tmux, ef);
+  ASSERT_TRUE(choose_remembered_input(tmux, shown)) << shown;
+  ASSERT_TRUE(codes_in_place(lines_of(shown))) << shown;
+
+  // First pass: BH1 and BH3, a scale out of range first.
+  answer(tmux, "BH1");
+  answer(tmux, "BH3");
+  ASSERT_TRUE(tmux.wait_for("631BH3 <=2", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Scale 1:n", shown, 60000)) << shown;
+  answer(tmux, "10001");
+  EXPECT_TRUE(tmux.wait_for("The scale must lie between 0 (automatic) and 10000.", shown)) << shown;
+  ASSERT_TRUE(tmux.wait_for("Scale 1:n", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Draw a legend", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Creating the missing folder", shown, 60000)) << shown;
+  std::vector<std::string> rows = lines_of(shown);
+  EXPECT_TRUE(codes_in_place(rows)) << shown;
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_EQ(rows[23], "Creating the missing folder C:\\VLXFILES (Output path)") << shown;
+  EXPECT_EQ(rows[0].rfind("Holes converted from  \"", 0), 0u) << shown;
+  ASSERT_TRUE(tmux.wait_for("(Y=", shown, 60000)) << shown;
+  answer(tmux, "");
+
+  // Second pass: BH3 again and TP2; BH3's result goes to a second name, said on the message line.
+  ASSERT_TRUE(wait_until_gone(tmux, {"<", "(Y="}, shown, 60000)) << shown;
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
+  answer(tmux, "BH3");
+  answer(tmux, "TP2");
+  ASSERT_TRUE(tmux.wait_for("631TP2 <=2", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Scale 1:n", shown, 60000)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Draw a legend", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("was written in this run already", shown, 60000)) << shown;
+  rows = lines_of(shown);
+  EXPECT_TRUE(codes_in_place(rows)) << shown;
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  // The two paths do not fit the line whole: their names show.
+  EXPECT_EQ(rows[23], "Result BH3.pdf was written in this run already; this hole goes to BH3_2.pdf") << shown;
+  // Both holes drawn: each mark on its hole's row.
+  ASSERT_TRUE(tmux.wait_for("(Y=", shown, 60000)) << shown;
+  rows = lines_of(shown);
+  EXPECT_TRUE(codes_in_place(rows)) << shown;
+  EXPECT_EQ(rows[4].substr(9, 12), "631BH3 <   -") << shown;
+  EXPECT_EQ(rows[6].substr(9, 12), "631TP2 <   -") << shown;
+  EXPECT_EQ(rows[0].rfind("Holes converted from  \"", 0), 0u) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(wait_until_gone(tmux, {"(Y="}, shown, 60000)) << shown;
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
+  answer(tmux, "");
+  end_at_the_main_menu(ef, tmux);
+  // BH3 of the second pass went to a name of its own.
+  std::vector<std::string> results;
+  for (const auto& e : fs::recursive_directory_iterator(ef.path() / "VLXFILES")) results.push_back(e.path().filename().string());
+  EXPECT_NE(std::find(results.begin(), results.end(), "BH3.pdf"), results.end());
+  EXPECT_NE(std::find(results.begin(), results.end(), "BH3_2.pdf"), results.end());
+}
+
+// An input file whose path takes 150 characters: the selection screen's title shows its end on row 1,
+// the rule below it stays on row 2, and the codes keep their rows.
+TEST(EngineTerminal, LongInputPathKeepsToItsRow) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  const std::string name = "Examples.TXT";
+  const size_t base = ef.path().string().size() + 1;
+  ASSERT_LT(base + name.size() + 40, 150u);
+  std::string folders;  // folders of 20 characters and one to make up the rest
+  while (base + folders.size() + 21 + name.size() + 21 <= 150) folders += std::string(19, 'f') + std::to_string(folders.size() / 21 % 10) + "/";
+  folders += std::string(150 - base - folders.size() - name.size() - 1, 'g') + "/";
+  const std::string rel = folders + name;
+  ASSERT_EQ(base + rel.size(), 150u);
+  fs::create_directories(ef.path() / folders);
+  fs::copy_file(ef.path() / "Examples" / name, ef.path() / rel);
+  std::string windows = "C:\\" + rel;
+  for (char& c : windows) c = c == '/' ? '\\' : c;
+  ef.write("memofile", windows + "\r\n");
+
+  std::string shown = start_engine(tmux, ef);
+  ASSERT_TRUE(choose_remembered_input(tmux, shown)) << shown;
+  const std::vector<std::string> rows = lines_of(shown);
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_EQ(rows[0].rfind("Holes converted from  \"", 0), 0u) << shown;
+  EXPECT_NE(rows[0].find("g/Examples.TXT\""), std::string::npos) << shown;
+  EXPECT_LE(rows[0].size(), 80u) << shown;
+  EXPECT_EQ(rows[1], std::string(rows[0].size(), '=')) << shown;
+  EXPECT_TRUE(codes_in_place(rows)) << shown;
+  answer(tmux, "");
+  end_at_the_main_menu(ef, tmux);
+}
+
+// The output folder question (F4) with long folders: the question shows the folder's end, a folder
+// that does not exist is said on the row below it, and Esc leaves the question with the folder as it
+// was; the cells below stay as they were.
+TEST(EngineTerminal, OutputFolderQuestionKeepsToItsRows) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  const std::string long_folder = "results_of_the_school_extension_site_investigation\\second_phase_boreholes";
+  fs::create_directories(ef.path() / "results_of_the_school_extension_site_investigation" / "second_phase_boreholes");
+  std::string shown = start_engine(tmux, ef);
+  const std::vector<std::string> main_rows = lines_of(shown);
+  ASSERT_EQ(main_rows.size(), 25u) << shown;
+  const std::vector<std::string> cell_rows(main_rows.end() - 3, main_rows.end() - 1);
+
+  // An existing long folder is taken: cell 4 shows its end.
+  tmux.cmd({"send-keys", "F4"});
+  ASSERT_TRUE(tmux.wait_for("Output folder (Enter keeps", shown)) << shown;
+  answer(tmux, "C:\\" + long_folder);
+  ASSERT_TRUE(tmux.wait_for("hase_boreholes", shown)) << shown;
+  ASSERT_TRUE(wait_until_gone(tmux, {"Output folder"}, shown)) << shown;
+
+  // Again: the question shows that folder's end; a long folder that does not exist is said.
+  tmux.cmd({"send-keys", "F4"});
+  ASSERT_TRUE(tmux.wait_for("Output folder (Enter keeps", shown)) << shown;
+  std::vector<std::string> rows = lines_of(shown);
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_NE(rows[20].find("Output folder (Enter keeps ...\\"), std::string::npos) << shown;
+  EXPECT_NE(rows[20].find("_boreholes )"), std::string::npos) << shown;
+  EXPECT_EQ(std::vector<std::string>(rows.end() - 3, rows.end() - 1), cell_rows) << shown;
+  const std::string missing = "C:\\" + long_folder + "\\not_made_yet\\and_a_folder_below_it_that_is_missing";
+  answer(tmux, missing);
+  ASSERT_TRUE(tmux.wait_for("Folder not found : ", shown)) << shown;
+  rows = lines_of(shown);
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_EQ(rows[21].rfind("Folder not found : ", 0), 0u) << shown;
+  EXPECT_NE(rows[21].find("below_it_that_is_missing"), std::string::npos) << shown;
+  EXPECT_LE(rows[21].size(), 78u) << shown;
+  EXPECT_EQ(std::vector<std::string>(rows.end() - 3, rows.end() - 1), cell_rows) << shown;
+  // A key: the question again, the message gone; Esc leaves it with the folder as it was.
+  tmux.cmd({"send-keys", "Space"});
+  ASSERT_TRUE(wait_until_gone(tmux, {"Folder not found"}, shown)) << shown;
+  ASSERT_TRUE(tmux.wait_for("Output folder (Enter keeps", shown)) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  ASSERT_TRUE(wait_until_gone(tmux, {"Output folder"}, shown)) << shown;
+  rows = lines_of(shown);
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_EQ(std::vector<std::string>(rows.end() - 3, rows.end() - 1), cell_rows) << shown;
+  EXPECT_NE(rows[24].find("hase_boreholes"), std::string::npos) << shown;
+  for (size_t r = 20; r < 22; ++r) EXPECT_EQ(rows[r], "") << r << "\n" << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  expect_clean_end(ef, tmux);
 }
 
 }  // namespace

@@ -1,0 +1,105 @@
+// Paths shown on a row of the console: where a whole path does not fit, its end is shown after "...",
+// because the end (the file and the folders just above it) is what tells one path from another.
+#include <algorithm>
+
+#include "engine/frame/helpers.h"
+
+namespace {
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+size_t path_cut(const std::string& path, long room) {
+  constexpr long kMark = 4;  // "..." and the separator before the rest
+  const auto size = static_cast<long>(path.size());
+  if (size <= room) return 0;
+  size_t cut = 0;
+  for (;;) {
+    size_t sep = cut;
+    while (sep < path.size() && !is_separator(path[sep])) ++sep;
+    if (sep + 1 < path.size()) {
+      cut = sep + 1;
+      if (kMark + size - static_cast<long>(cut) <= room) return cut;
+      continue;
+    }
+    const long keep = std::max(1L, room - kMark);
+    return path.size() - static_cast<size_t>(std::min(keep, size));
+  }
+}
+
+std::string path_end(const std::string& path, long room) {
+  const size_t cut = path_cut(path, room);
+  if (cut == 0) return path;
+  const char sep = is_separator(path[cut - 1]) ? path[cut - 1] : '\\';
+  return std::string("...") + sep + path.substr(cut);
+}
+
+namespace {
+
+// A text with the paths that stand in it, each shown whole or shortened.
+struct PathText {
+  struct Place {
+    size_t at;
+    std::string path, shown;
+  };
+  std::string text;
+  std::vector<Place> places;
+  std::vector<size_t> longest_first;
+
+  long excess(long width) const { return static_cast<long>(text.size()) - width; }
+  void show(size_t i, const std::string& shown) {
+    Place& pl = places[i];
+    if (shown.size() >= pl.shown.size()) return;
+    text.replace(pl.at, pl.shown.size(), shown);
+    const size_t less = pl.shown.size() - shown.size();
+    for (Place& other : places)
+      if (other.at > pl.at) other.at -= less;
+    pl.shown = shown;
+  }
+};
+
+std::string last_part(const std::string& p) {
+  const size_t sep = p.find_last_of("\\/");
+  return sep == std::string::npos || sep + 1 == p.size() ? p : p.substr(sep + 1);
+}
+
+}  // namespace
+
+std::string fit_paths(const std::string& text, const std::vector<std::string>& paths, long width) {
+  PathText t{text, {}, {}};
+  size_t from = 0;
+  for (const std::string& p : paths) {
+    if (p.empty()) continue;
+    const size_t at = t.text.find(p, from);
+    if (at == std::string::npos) continue;
+    t.places.push_back({at, p, p});
+    from = at + p.size();
+  }
+  for (size_t i = 0; i < t.places.size(); ++i) t.longest_first.push_back(i);
+  std::stable_sort(t.longest_first.begin(), t.longest_first.end(),
+                   [&](size_t a, size_t b) { return t.places[a].path.size() > t.places[b].path.size(); });
+  // The longest path gives way first, each as far as the text needs but not below "...\" and its last
+  // part, so that no path is cut to nothing while another stands whole.
+  for (size_t i : t.longest_first) {
+    const long excess = t.excess(width);
+    if (excess <= 0) break;
+    const std::string& path = t.places[i].path;
+    const long least = 4 + static_cast<long>(last_part(path).size());
+    t.show(i, path_end(path, std::max(least, static_cast<long>(path.size()) - excess)));
+  }
+  if (t.excess(width) > 0) {
+    // Not enough: the last parts alone, when that is enough (the names themselves then all show);
+    // else the longest last part shows its end.
+    PathText bare = t;
+    for (size_t i : bare.longest_first) bare.show(i, last_part(bare.places[i].path));
+    if (bare.excess(width) <= 0) return bare.text;
+    for (size_t i : t.longest_first) {
+      const long excess = t.excess(width);
+      if (excess <= 0) break;
+      t.show(i, path_end(t.places[i].path, static_cast<long>(t.places[i].shown.size()) - excess));
+    }
+  }
+  if (t.excess(width) > 0) t.text.resize(static_cast<size_t>(std::max(0L, width)));
+  return t.text;
+}
