@@ -55,6 +55,41 @@ TEST_F(SymbolTest, RangeOfTheKeywordTable) {
   EXPECT_EQ(HEADER(20), VOCAB(24));
 }
 
+// The symbol test's input that the front end names (Examples/Symbol01.txt) lists the first words of
+// the standard vocabulary's keyword table in its order, and the range it gives as an example draws.
+TEST_F(SymbolTest, TheShippedExampleListsTheCatalogue) {
+  std::vector<std::string> catalogue;
+  for (size_t p = KEYWORDS.find("./"); p != std::string::npos; p = KEYWORDS.find("./", p + 2))
+    catalogue.push_back(KEYWORDS.substr(p + 2, KEYWORDS.find('/', p + 2) - p - 2));
+  const std::string text = testing_support::read_file(testing_support::data_dir() / "Examples" / "Symbol01.txt");
+  const size_t table = text.find("keyword table:\r\n");
+  ASSERT_NE(table, std::string::npos);
+  std::vector<std::string> listed;
+  for (size_t p = text.find("\r\n", table) + 2; p < text.size();) {
+    const size_t end = text.find("\r\n", p);
+    const std::string row = text.substr(p, end - p);
+    for (size_t c = 0; c < row.size(); c += 20) {
+      const std::string cell = rt::TRIM(row.substr(c, 20));
+      if (!cell.empty()) listed.push_back(cell);
+    }
+    p = end + 2;
+  }
+  EXPECT_EQ(listed, catalogue);
+  const size_t example = text.find("\r\n    ");
+  ASSERT_NE(example, std::string::npos);
+  const std::string range = rt::TRIM(text.substr(example + 2, text.find("\r\n", example + 2) - example - 2));
+  EXPECT_EQ(range, "CLAY,GRAVELLY");
+  auto c = std::make_unique<platform::ScriptedConsole>();
+  auto* keys = c.get();
+  platform::set_console(std::move(c));
+  keys->type(range);
+  keys->push_key("\r");
+  PROTEST();
+  ASSERT_EQ(lines.size(), 8u);  // CLAY to GRAVELLY: eight symbols of the table
+  EXPECT_NE(lines.front().find("{CLAY}"), std::string::npos) << lines.front();
+  EXPECT_NE(lines.back().find("{GRAVELLY}"), std::string::npos) << lines.back();
+}
+
 TEST_F(SymbolTest, OneShotRunWithoutAPersonFails) {
   RUNFLAGS = 1;
   rt::set_exit_code(0);

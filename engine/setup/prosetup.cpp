@@ -17,7 +17,10 @@
 //    written whole (no character of the old value stays beside a shorter new one);
 //  - a save writes a new file whole and then puts it in place of the old one, so a failed write leaves
 //    the old file as it was; the current name unchanged writes back to the file that was read;
-//  - the listings compare the whole current name, not an 8.3 form of it.
+//  - the listings compare the whole current name, not an 8.3 form of it;
+//  - the name line the front end's editor writes (the file's whole name and a description) is kept when
+//    the file is saved under its own name, and a save under another name keeps the description.
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/frame/console.h"
@@ -36,6 +39,18 @@
 #include "platform/paths.h"
 
 namespace seteditor {
+
+namespace {
+
+// The file a name line names, upper-cased without its folder: the text up to its first ".SET". The
+// front end's editor writes the whole name and a description there ("C:\VLX7000\JOB.SET  A4 page").
+std::string named_file(const std::string& l) {
+  const long p = rt::INSTR(rt::UCASE(l), ".SET");
+  if (p == 0) return {};
+  return rt::UCASE(std::string(platform::file_part(rt::TRIM(rt::LEFT(l, p + 3)))));
+}
+
+}  // namespace
 
 std::string line(std::int32_t n) {
   return n >= 1 && n <= SETLINECOUNT && n < static_cast<std::int32_t>(SETUPLINE.size()) ? SETUPLINE[n]
@@ -167,7 +182,8 @@ bool READSETU() {
     SETUPLINE.push_back(l);
     ++SETLINECOUNT;
     const std::string u = rt::UCASE(l);
-    if (!name.empty() && u.rfind(name, 0) == 0) SETNAMELINE = SETLINECOUNT;
+    if (!name.empty() && (u.rfind(name, 0) == 0 || (SETBEGIN1 == 0 && seteditor::named_file(l) == name)))
+      SETNAMELINE = SETLINECOUNT;
     if (u.rfind("BEGIN", 0) == 0) (SETBEGIN1 == 0 ? SETBEGIN1 : SETBEGIN2) = SETLINECOUNT;
   }
   rt::close_file(f);
@@ -390,8 +406,15 @@ void SAVESETU() {
       if (!seteditor::yes(PROMPT(108), key)) continue;
     }
     if (SETNAMELINE == 0 && SETBEGIN1 > 2) SETNAMELINE = 2;
+    // A name line that names this file stays as it is (the front end's editor keeps its description
+    // there); one that names another file gets this file's name and keeps the description after it.
     const std::string kept_name_line = line(SETNAMELINE);
-    if (SETNAMELINE > 0) SETUPLINE[SETNAMELINE] = std::string(platform::file_part(name));
+    const std::string file = std::string(platform::file_part(name));
+    if (SETNAMELINE > 0 && seteditor::named_file(kept_name_line) != rt::UCASE(file)) {
+      const long p = rt::INSTR(rt::UCASE(kept_name_line), ".SET");
+      const std::string description = p > 0 ? rt::TRIM(rt::MID(kept_name_line, p + 4)) : std::string();
+      SETUPLINE[SETNAMELINE] = file + (description.empty() ? "" : "  " + description);
+    }
     if (!write_table(target)) {
       if (SETNAMELINE > 0) SETUPLINE[SETNAMELINE] = kept_name_line;
       return;

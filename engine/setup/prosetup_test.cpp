@@ -294,6 +294,43 @@ TEST_F(SetEditorTest, SaveWritesBackWhereTheFileWasRead) {
   EXPECT_EQ(SETUPNAME, "COPY.SET");
 }
 
+// The name line the front end's editor writes (its whole name and a description) stays when the file
+// is saved under its own name; saved under another name, the line takes that name and keeps the
+// description.
+TEST_F(SetEditorTest, SaveKeepsTheFrontEndsNameLine) {
+  struct Case {
+    const char* what;
+    std::string line;  // line 2 of JOB.SET
+    const char* typed;
+    const char* saved;
+    std::string after;
+  } cases[] = {
+      {"whole name and description", "C:\\VLX7000\\JOB.SET  Logs on A3", "\ry", "JOB.SET",
+       "C:\\VLX7000\\JOB.SET  Logs on A3"},
+      {"the name alone", "JOB.SET", "\ry", "JOB.SET", "JOB.SET"},
+      {"the name and a description", "JOB.SET  Logs on A3", "\ry", "JOB.SET", "JOB.SET  Logs on A3"},
+      {"saved under another name", "/home/u/vlx7000/JOB.SET  Logs on A3", "copy\r", "COPY.SET",
+       "COPY.SET  Logs on A3"},
+  };
+  for (const Case& c : cases) {
+    auto lines = standard;
+    lines[1] = c.line;
+    dir.write("JOB.SET", joined_lines(lines));
+    fs::remove(dir.path() / "COPY.SET");
+    SETUPNAME = "JOB.SET";
+    open_table();
+    std::string v = "2";
+    NEWSETUP(v, SETBEGIN1 + 5);
+    sc->type(c.typed);
+    SAVESETU();
+    EXPECT_EQ(sc->queued(), 0u) << c.what;
+    auto after = lines;
+    after[1] = c.after;
+    after[item(5)] = "2" + std::string(39, ' ') + "= Scale option (1=metric  2=Imperial)";
+    EXPECT_EQ(file(c.saved), after) << c.what;
+  }
+}
+
 TEST_F(SetEditorTest, FailedWriteKeepsTheOldFile) {
   open_table();
   std::string v = "A3";

@@ -14,6 +14,11 @@ std::string remove_all(std::string s, const std::string& what) { return ReplaceA
 
 }  // namespace
 
+bool IsContinuationLine(const std::string& line) {
+  const std::string expanded = TabsToBlanks(line);
+  return expanded.compare(0, 3, "   ") == 0 && expanded.find_first_not_of(' ') != std::string::npos;
+}
+
 bool StartsWithNumber(const std::string& expanded_line) {
   std::string s = Trim(expanded_line.substr(0, 3));
   size_t i = 0;
@@ -75,7 +80,7 @@ BlockCheck CheckBlockStructure(const std::string& text) {
       std::string packed = remove_all(line, " ");
       if (ContainsText(packed, "HoleNo:") || ContainsText(packed, "HoleNumber:")) r.hole_label = remove_all(line, "  ");
     } else if (r.state == 1) {
-      if (expanded.compare(0, 3, "   ") == 0) continue;  // a continuation line, as the engine joins it
+      if (IsContinuationLine(raw)) continue;  // joined to the layer line before it
       if (!line.empty() && !StartsWithNumber(expanded))
         r.unnumbered += "\n" + r.hole_label + ", Line " + std::to_string(line_no) + ": " + line.substr(0, 30);
     }

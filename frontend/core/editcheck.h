@@ -24,6 +24,12 @@ struct BlockCheck {
 
 BlockCheck CheckBlockStructure(const std::string& text);
 
+// The continuation rule of the input file, as the engine reads it: a line whose first three characters
+// are blanks (a Tab counting as four) and that holds more than blanks continues the line before it (the
+// engine passes blank lines over). Wrap writes continuation lines with kContinuationIndent.
+bool IsContinuationLine(const std::string& line);
+inline constexpr const char* kContinuationIndent = "    ";
+
 // True when a layer line's first three characters (Tabs as four blanks) read as a number: blanks
 // around it, a sign, digits with one decimal point or comma, a final "+".
 bool StartsWithNumber(const std::string& expanded_line);

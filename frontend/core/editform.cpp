@@ -479,6 +479,7 @@ void EditForm::OpenFromMain(const std::string& file, const std::string& set_file
 
 void EditForm::ExitEditor(const std::string& tag) {
   ports_.host->set_busy(true);
+  if (unload_companions) unload_companions();
   mnuView_visible = false;
   visible = false;
   ports_.host->hide_window();
@@ -698,7 +699,7 @@ void EditForm::Toolbar1_ButtonClick(const std::string& key) {
   if (k == "NEW") mnuFileNew_Click();
   else if (k == "OPEN") mnuFileRead_Click();
   else if (k == "SAVE") mnuFileSave_Click(0);
-  else if (k == "SETUP") { if (print_setup) print_setup(); }
+  else if (k == "SETUP") mnuFilePSetup_Click();
   else if (k == "PREVIEW") mnuFilePreview_Click();
   else if (k == "PRINT") mnuFilePrint_Click();
   else if (k == "CUT") mnuEditCut_Click();

@@ -177,11 +177,15 @@ class EditForm {
   // current one differs from it.
   void ReplaceSelectionStep(const std::string& text);
   // The windows of the tools, opened by the editor's window: the spell checker, the find and replace
-  // box ("F" or "R"), the preview (drawn again at Zoom) and printing (false when there is no printer).
+  // box ("F" or "R"), the preview (drawn again at Zoom) and printing. The window keeps one printer,
+  // which Print Setup sets up and the preview and Print All use: print_listing prints the listing on
+  // it, or into the PDF file it names; false when that failed.
   std::function<void()> open_spell;
   std::function<void(const std::string& mode)> open_find_replace;
   std::function<void()> show_preview;
-  std::function<bool()> print_listing;
+  std::function<bool(const std::string& pdf_file)> print_listing;
+  // Unloads the editor's Preview, Find/Replace and Spelling windows (leaving the editor).
+  std::function<void()> unload_companions;
 
   // Toolbar by the button's key.
   void Toolbar1_ButtonClick(const std::string& key);
@@ -197,8 +201,10 @@ class EditForm {
   void mnuHelpAbout_Click();
   void mnuFilePreview_Click();
   void mnuFilePrint_Click();
-  // Print setup is the window's own dialog.
-  std::function<void()> print_setup;
+  // Print Setup: an open preview is drawn again for the new page.
+  void mnuFilePSetup_Click();
+  // Print setup is the window's own dialog on its printer; false when cancelled.
+  std::function<bool()> print_setup;
   // Hands control back to the main window with the request word ("RUN" or ""), showing it again.
   std::function<void(const std::string& tag)> hand_back;
 

@@ -39,9 +39,35 @@ void EditForm::mnuFilePreview_Click() {
 
 void EditForm::mnuFilePrint_Click() {
   mnuView_visible = true;
-  if (print_listing && !print_listing())
-    ask("No printer is installed.\nInstall a printer, or print to a file from the preview's system dialog.", Buttons::Ok,
-        Icon::Exclamation, "Can't Print!");
+  if (!print_listing) return;
+  if (ports_.printers && !ports_.printers->printers().empty()) {
+    if (!print_listing(""))
+      ask("The listing could not be sent to the printer.", Buttons::Ok, Icon::Exclamation, "Can't Print!");
+    return;
+  }
+  // No printer is installed: the listing goes into a PDF file the user names.
+  if (!ports_.files) return;
+  const std::string name = FileName.empty() || FileName == "*.TXT" ? "" : FileTitleOf(FileName);
+  const size_t dot = name.rfind('.');
+  FileDialogRequest r;
+  r.initial_name = name.empty() ? "*.pdf" : FolderOf(FileName) + name.substr(0, dot) + ".pdf";
+  r.title = "No printer is installed: Print to a PDF File";
+  r.default_ext = "pdf";
+  r.filter = "PDF File (*.pdf)|*.pdf|All Files (*.*)|*.*";
+  r.save = true;
+  const std::optional<std::string> chosen = ports_.files->choose(r);
+  if (!chosen || chosen->empty()) return;
+  if (Exists(*chosen) && ask(*chosen + "\nalready exists. Do you want to replace it?", Buttons::YesNo, Icon::Question,
+                             "Replace PDF File?") != Answer::Yes)
+    return;
+  if (print_listing(*chosen))
+    ask("The listing was printed to the PDF file\n" + *chosen, Buttons::Ok, Icon::Information, "Printed to a File");
+  else
+    ask("The listing could not be written to\n" + *chosen, Buttons::Ok, Icon::Exclamation, "Can't Print!");
+}
+
+void EditForm::mnuFilePSetup_Click() {
+  if (print_setup && print_setup() && mnuView_visible && show_preview) show_preview();
 }
 
 void EditForm::ReplaceSelectionStep(const std::string& text) {

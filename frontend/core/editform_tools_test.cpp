@@ -105,17 +105,72 @@ TEST_F(ToolsFixture, TablesAndOpeners) {
   f->open_spell = [&] { opened.push_back("spell"); };
   f->open_find_replace = [&](const std::string& m) { opened.push_back("find " + m); };
   f->show_preview = [&] { opened.push_back("preview " + std::to_string(f->Zoom)); };
-  f->print_listing = [&] { return false; };
+  f->print_setup = [&] {
+    opened.push_back("setup");
+    return true;
+  };
   f->mnuEditSpell_Click();
   f->Toolbar1_ButtonClick("Find");
   f->mnuEditReplace_Click();
   f->mnuFilePreview_Click();
-  f->mnuViewZoom_Click(0);  // the open preview is drawn again at the new zoom
-  box.shown.clear();
-  f->mnuFilePrint_Click();
-  EXPECT_EQ(opened, (std::vector<std::string>{"spell", "find F", "find R", "preview 60", "preview 80"}));
-  ASSERT_EQ(box.shown.size(), 1u);
-  EXPECT_EQ(box.shown[0].text.rfind("No printer is installed", 0), 0u);
+  f->mnuViewZoom_Click(0);        // the open preview is drawn again at the new zoom
+  f->Toolbar1_ButtonClick("Setup");  // and for the page Print Setup chose
+  EXPECT_EQ(opened, (std::vector<std::string>{"spell", "find F", "find R", "preview 60", "preview 80", "setup",
+                                               "preview 80"}));
+}
+
+// Print All prints on the printer Print Setup chose; with no printer installed it asks for a PDF file
+// (named after the edited file), writes the listing there and says where.
+TEST_F(ToolsFixture, PrintAllGoesToThePrinterOrAPdfFile) {
+  fakes::FixedPrinters printers;
+  fakes::ScriptedFileDialog files;
+  ports.printers = &printers;
+  ports.files = &files;
+  f = std::make_unique<EditForm>(ports, main.get());
+  f->Form_Load({});
+  f->FileName = home.str() + "/PIT3.TXT";
+  const std::string pdf = home.str() + "/PIT3.pdf", existing = home.str() + "/old.pdf";
+  testing_support::write_file(existing, "%PDF");
+  struct Case {
+    const char* what;
+    std::vector<std::string> installed;
+    std::optional<std::string> chosen;
+    std::vector<Answer> answers;
+    bool prints;
+    std::string printed;  // "" the printer, else the PDF file
+    std::string title;    // the box shown after, "" none
+  } cases[] = {
+      {"to the printer", {"Office"}, std::nullopt, {}, true, "", ""},
+      {"the printer fails", {"Office"}, std::nullopt, {}, false, "", "Can't Print!"},
+      {"no printer: a PDF file", {}, pdf, {}, true, pdf, "Printed to a File"},
+      {"no printer: the file dialog cancelled", {}, std::nullopt, {}, true, "-", ""},
+      {"no printer: an existing file kept", {}, existing, {Answer::No}, true, "-", ""},
+      {"no printer: the PDF cannot be written", {}, pdf, {}, false, pdf, "Can't Print!"},
+  };
+  for (const Case& c : cases) {
+    printers.names = c.installed;
+    files.answers = {c.chosen};
+    files.requests.clear();
+    box.shown.clear();
+    box.answers = {c.answers.begin(), c.answers.end()};
+    std::string printed = "-";
+    f->print_listing = [&](const std::string& file) {
+      printed = file;
+      return c.prints;
+    };
+    f->mnuFilePrint_Click();
+    EXPECT_EQ(printed, c.printed) << c.what;
+    EXPECT_EQ(files.requests.size(), c.installed.empty() ? 1u : 0u) << c.what;
+    if (!files.requests.empty()) {
+      EXPECT_EQ(files.requests[0].initial_name, pdf) << c.what;
+      EXPECT_TRUE(files.requests[0].save) << c.what;
+    }
+    const std::string last = box.shown.empty() ? "" : box.shown.back().title;
+    EXPECT_EQ(last == "Replace PDF File?" ? "" : last, c.title) << c.what;
+    if (c.title == "Printed to a File") {
+      EXPECT_EQ(box.shown.back().text, "The listing was printed to the PDF file\n" + pdf);
+    }
+  }
 }
 
 }  // namespace

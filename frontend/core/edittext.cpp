@@ -32,17 +32,13 @@ std::optional<unsigned char> UnicodeToCp1252(char16_t c) {
 }
 
 std::string Utf8ToCp1252(const std::string& utf8) {
+  const std::u16string text = Utf8ToUtf16(utf8);
   std::string out;
-  for (size_t i = 0; i < utf8.size();) {
-    auto b = static_cast<unsigned char>(utf8[i]);
-    char32_t c = b;
-    size_t n = 1;
-    if (b >= 0xF0) c = b & 0x07, n = 4;
-    else if (b >= 0xE0) c = b & 0x0F, n = 3;
-    else if (b >= 0xC0) c = b & 0x1F, n = 2;
-    for (size_t k = 1; k < n && i + k < utf8.size(); ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    i += n;
-    auto byte = c <= 0xFFFF ? UnicodeToCp1252(static_cast<char16_t>(c)) : std::nullopt;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    // A character beyond 16 bits (a surrogate pair) is one character that Windows-1252 cannot hold.
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) ++i;
+    const auto byte = UnicodeToCp1252(c);
     out += byte ? static_cast<char>(*byte) : '?';
   }
   return out;

@@ -42,6 +42,23 @@ TEST(EditText, BytesAndTheBoxMapBothWays) {
   EXPECT_EQ(f.foreign_line, 2);
 }
 
+// UTF-8 text (input-box answers, the front end's own strings) as Windows-1252 bytes: a character the
+// code page cannot hold, and a byte that is no UTF-8, each become one "?".
+TEST(EditText, Utf8ToWindows1252) {
+  struct Case {
+    const char* what;
+    std::string utf8, bytes;
+  } cases[] = {
+      {"ASCII", "SAND 0.5", "SAND 0.5"},
+      {"Latin-1 and the euro", "caf\xC3\xA9 \xE2\x82\xAC", "caf\xE9 \x80"},
+      {"beyond the code page", "\xE2\x86\x92x", "?x"},
+      {"beyond 16 bits is one character", "a\xF0\x9F\x98\x80" "b", "a?b"},
+      {"a lone continuation byte", "a\x80" "b", "a?b"},
+      {"cut short at the end", "a\xC3", "a?"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Utf8ToCp1252(c.utf8), c.bytes) << c.what;
+}
+
 TEST(EditText, NameCase) {
   struct Case {
     const char* in;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "frontend/core/editcheck.h"
+#include "frontend/core/edittext.h"
 #include "frontend/core/modgeneral.h"
 #include "frontend/core/spell.h"
 
@@ -67,20 +69,22 @@ std::vector<std::string> SelectionLines(const std::string& selection) {
 }
 
 std::string WrapDescriptions(const std::string& selection, long width) {
+  const std::string indent = kContinuationIndent;
+  const long first_break = static_cast<long>(indent.size()) + 1;  // the indent's columns never break
   std::string out;
   for (std::string line : SelectionLines(selection)) {
     bool whole = false;
     while (static_cast<long>(line.size()) > width) {
       // A blank at column W + 1 down to column 5 (1-based): the first four columns hold the indent.
       long k = std::min<long>(width + 1, static_cast<long>(line.size()));
-      while (k >= 5 && line[static_cast<size_t>(k - 1)] != ' ') --k;
-      if (k < 5) {
+      while (k >= first_break && line[static_cast<size_t>(k - 1)] != ' ') --k;
+      if (k < first_break) {
         out += rTrim(line) + kCrLf;
         whole = true;
         break;
       }
       out += line.substr(0, static_cast<size_t>(k - 1)) + kCrLf;
-      line = "    " + Trim(line.substr(static_cast<size_t>(k)));
+      line = indent + Trim(line.substr(static_cast<size_t>(k)));
     }
     if (!whole) out += rTrim(line) + kCrLf;
   }
@@ -89,11 +93,14 @@ std::string WrapDescriptions(const std::string& selection, long width) {
 
 std::string UnwrapDescriptions(const std::string& selection) {
   std::vector<std::string> out;
+  size_t joined_to = 0;  // the output line continuation lines join: the last one that is not blank
   for (const std::string& line : SelectionLines(selection)) {
-    if (!out.empty() && line.compare(0, 4, "    ") == 0 && line.size() >= 4)
-      out.back() += " " + Trim(line);
-    else
+    if (!out.empty() && IsContinuationLine(line)) {
+      out[joined_to] += " " + Trim(TabsToBlanks(line));
+    } else {
       out.push_back(Trim(line));
+      if (!out.back().empty() || out.size() == 1) joined_to = out.size() - 1;
+    }
   }
   std::string text;
   for (const std::string& l : out) text += l + kCrLf;
@@ -214,7 +221,7 @@ PlaintextResult NextPlaintextLayer(const std::string& text, long sel_start, long
                      (state == 2 ? "n End-of-hole Double Slash // next." : " Start-of-Notes Single Slash / next.");
       ended = true;
     } else if (state == 1) {
-      if (raw.compare(0, 4, "    ") == 0 && raw.size() >= 4 && !line.empty()) {
+      if (IsContinuationLine(raw)) {
         d += (d.empty() ? "" : " ") + line;
       } else {
         if (examine(pos)) return r;

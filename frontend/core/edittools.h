@@ -19,7 +19,8 @@ std::vector<std::string> SelectionLines(const std::string& selection);
 // Layer descriptions wrapped at width: continuation lines begin with four blanks; a word longer than the
 // width stays whole. Every line ends in CR LF.
 std::string WrapDescriptions(const std::string& selection, long width);
-// Continuation lines joined to the line before them by one blank; every line ends in CR LF.
+// Continuation lines (IsContinuationLine: three blanks, as the engine reads them) joined by one blank to
+// the last line before them that is not blank; every line ends in CR LF.
 std::string UnwrapDescriptions(const std::string& selection);
 
 // The block of lines a selection touches, shifted: outdent removes up to four blanks after each line

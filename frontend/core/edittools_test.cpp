@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "frontend/core/editcheck.h"
 #include "frontend/core/testing/fakes.h"
 #include "frontend/core/testing/textbox.h"
 
@@ -24,7 +25,8 @@ TEST(EditTools, WrapUnwrapAndShift) {
   // No blank from column 5 to W + 1: the line stays whole.
   EXPECT_EQ(WrapDescriptions("1.0 " + std::string(40, 'X') + " end", 30), "1.0 " + std::string(40, 'X') + " end\r\n");
   EXPECT_EQ(WrapDescriptions("1.0  " + std::string(40, 'X'), 30), "1.0 \r\n    " + std::string(40, 'X') + "\r\n");
-  EXPECT_EQ(UnwrapDescriptions("    lone\r\n1.0 a\r\n\r\n    b"), "lone\r\n1.0 a\r\n b\r\n");
+  // The engine passes blank lines over: a continuation after one still belongs to the layer before it.
+  EXPECT_EQ(UnwrapDescriptions("    lone\r\n1.0 a\r\n\r\n    b"), "lone\r\n1.0 a b\r\n\r\n");
 
   struct Case {
     const char* what;
@@ -46,6 +48,34 @@ TEST(EditTools, WrapUnwrapAndShift) {
     EXPECT_EQ(t, c.result) << c.what;
   }
   EXPECT_EQ(AsciiCodesText("A\xE9"), "Character \"A\" = ASCII Code 65\nCharacter \"\xE9\" = ASCII Code 233");
+}
+
+// One continuation rule, the engine's: a line that begins with three blanks (a Tab counting as four)
+// continues the layer before it, for the checker, Unwrap, Wrap and Next Plaintext Layer alike.
+TEST(EditTools, ContinuationLinesAsTheEngineReadsThem) {
+  struct Line {
+    const char* line;
+    bool continues;
+  } lines[] = {{"   gravel", true}, {"    gravel", true}, {"\tgravel", true}, {" \tgravel", true},
+               {"  gravel", false}, {"2.0  CLAY", false}, {"     ", false}, {"", false}};
+  for (const Line& l : lines) EXPECT_EQ(IsContinuationLine(l.line), l.continues) << "[" << l.line << "]";
+
+  const std::string hole = "Hole Number : BH1\r\n/\r\n1.0  ~SAND~ with\r\n   gravel and more\r\n"
+                           "2.0  ~CLAY~ firm\r\n\t with cobbles\r\n/\r\nNOTES:\r\n//\r\n///\r\n";
+  const BlockCheck check = CheckBlockStructure(hole);
+  EXPECT_FALSE(check.fault) << check.message;
+  EXPECT_EQ(check.unnumbered, "");
+  EXPECT_EQ(NextPlaintextLayer(hole, 0, 0).kind, PlaintextResult::kNoneFound);
+  const std::string layers = "1.0  ~SAND~ with\r\n   gravel and more\r\n2.0  ~CLAY~ firm\r\n\t with cobbles\r\n";
+  EXPECT_EQ(UnwrapDescriptions(layers), "1.0  ~SAND~ with gravel and more\r\n2.0  ~CLAY~ firm with cobbles\r\n");
+  // A plain layer with a three-blank continuation is reported whole, under its own depth.
+  const PlaintextResult plain = NextPlaintextLayer("/\r\n1.0  ~SAND~\r\n2.0  CLAY with\r\n   gravel\r\n/\r\n//\r\n", 0, 0);
+  EXPECT_EQ(plain.kind, PlaintextResult::kFound);
+  EXPECT_NE(plain.box.text.find("Layer 2 at Depth 2.0:\n\n2.0  CLAY with gravel"), std::string::npos) << plain.box.text;
+  for (const std::string& l : SelectionLines(WrapDescriptions("3.0  " + std::string(60, 'w') + " end of a long line", 30)))
+    if (l.compare(0, 3, "3.0") != 0) {
+      EXPECT_TRUE(IsContinuationLine(l)) << l;
+    }
 }
 
 TEST(EditTools, NextPlaintextLayer) {

@@ -74,6 +74,7 @@ const std::vector<DiagramArea> kDiagramAreas = {
 namespace {
 
 constexpr const char* kSourceTextFiles = "SOURCE TEXT-FILES";
+constexpr size_t kLogoFieldWidth = 6;  // the logo lines' second field: columns 7 to 12
 
 bool dot_valued(int k) { return (k >= 6 && k <= 11) || (k >= 13 && k <= 15) || k == 18 || k == 19; }
 bool has_mm(int k) { return dot_valued(k) || k == 16; }
@@ -89,6 +90,13 @@ int tab_of_item(int k) {
 std::string value_of(const std::string& line) {
   size_t p = line.find('=');
   return Trim(p == std::string::npos ? line.substr(0, 38) : line.substr(0, p));
+}
+
+// The name a description line starts with: its text up to and including the first ".SET" (any case),
+// trimmed; empty when it holds none.
+std::string named_file(const std::string& line) {
+  const size_t p = ToUpper(line).find(".SET");
+  return p == std::string::npos ? std::string() : Trim(line.substr(0, p + 4));
 }
 
 std::string padded(std::string s, size_t width) {
@@ -341,6 +349,12 @@ bool SetEditForm::SetDataLoad() {
     std::string v = raw.size() > 6 ? Trim(raw.substr(6)) : "";
     txtItem[k] = keeps_case(k) ? v : ToUpper(v);
   }
+  // The font folder (item 23) is written from item 2 where the two agree or it has none; a folder of
+  // its own, which the console editor stores there, is kept.
+  {
+    const std::string folder = value_of(line_at(FirstBegin + 1 + 23));
+    font_folder_follows_ = folder.empty() || folder == value_of(line_at(FirstBegin + 1 + 2));
+  }
   CurrentStep = "Loading Second Block's Items in Sub SetDataLoad";
   for (int k = 0; k < kSecondItems; ++k) txtChar[k] = value_of(line_at(SecondBegin + 1 + k));
   optPgSeq = (txtChar[0] == "1" || EqualText(txtChar[0], "REVERSED") || EqualText(txtChar[0], "GOOFY")) ? 1 : 0;
@@ -414,6 +428,9 @@ bool SetEditForm::SetDataLoad() {
     txtDescription = d;
     txtDescription_Change();
   }
+  // What the load itself changed (an upgraded block, a made-up description) is written by OK, but is
+  // not the user's change: closing without saving asks nothing for it.
+  changes_from_load_ = SettingsChanged;
   CurrentStep.clear();
   return true;
 }
@@ -441,7 +458,7 @@ void SetEditForm::SetDataGet() {
     l = rebuilt_line(l, txtChar[k], kCharCaptions[k], 0, 37, ContainsText(l, kSourceTextFiles));
   }
   CurrentStep = "Getting the Font Path in Sub SetDataGet";
-  {
+  if (font_folder_follows_) {
     std::string& l = line(FirstBegin + 1 + 23);
     l = rebuilt_line(l, txtItem[2], "Path to Font files", 0, 40);
   }
@@ -496,6 +513,18 @@ bool SetEditForm::values_writable() {
   for (int k = 0; k < kSecondItems; ++k)
     if (has_line_end(txtChar[k]) || txtChar[k].find('=') != std::string::npos)
       return refuse(kCharCaptions[k], "txtChar" + std::to_string(k), k <= 1 ? 0 : 2);
+  // The engine reads the logo name and the logo X and Y from columns 7 to 12 of their lines: a longer
+  // value would be read cut.
+  for (int k = 17; k <= 19; ++k) {
+    if (txtItem[k].size() <= kLogoFieldWidth) continue;
+    SSTab1 = tab_of_item(k);
+    focus = "txtItem" + std::to_string(k);
+    static const char* const what[] = {"LOGO PDF file name", "LOGO X reference point", "LOGO Y reference point"};
+    ask(std::string(what[k - 17]) + " MUST not exceed " + std::to_string(kLogoFieldWidth) + " characters in length!\n" +
+            txtItem[k] + "\nis not acceptable!",
+        Buttons::Ok, Icon::Exclamation, k == 17 ? "Bad LOGO PDF file!" : "Bad LOGO reference point!");
+    return false;
+  }
   for (int i = 1; i <= 3; ++i) {
     const std::string& size = font[static_cast<size_t>(i)].cboFontSize;
     if (FontChanged[static_cast<size_t>(i)] && (has_line_end(size) || size.find('=') != std::string::npos))
@@ -538,6 +567,7 @@ bool SetEditForm::SetFileSave(int mode) {
     SetFileName = *chosen;
     SetDisplayName = StripEngineFolder(SetFileName, main_.EngineFolder());
     SettingsChanged = true;
+    changes_from_load_ = false;
     if (SetDisplayName.find_first_of("/\\") != std::string::npos) {
       if (ask("The Setup (SET) File should normally be on the Veltrax Folder, i.e. on\n" + main_.EngineFolder() +
                   "\n\nUse it instead?",
@@ -553,9 +583,15 @@ bool SetEditForm::SetFileSave(int mode) {
   if (!LogoChanged() && !SettingsChanged) return true;
   ports_.host->set_busy(true);
   SetDataGet();
-  for (long i = 0; i <= FirstBegin && i <= LastLine(); ++i)
-    if (ContainsText(SetLines[static_cast<size_t>(i)], ".SET"))
-      SetLines[static_cast<size_t>(i)] = SetFileName + "  " + Trim(txtDescription);
+  // A line that names this file keeps the name as it stands there (the console editor writes the bare
+  // name); one that names another file gets this file's whole name.
+  for (long i = 0; i <= FirstBegin && i <= LastLine(); ++i) {
+    std::string& l = SetLines[static_cast<size_t>(i)];
+    if (!ContainsText(l, ".SET")) continue;
+    std::string name = named_file(l);
+    if (!EqualText(FileTitleOf(name), FileTitleOf(SetFileName))) name = SetFileName;
+    l = name + "  " + Trim(txtDescription);
+  }
   for (long i = std::max(SecondEnd, 0L); i <= LastLine(); ++i)
     if (ContainsText(SetLines[static_cast<size_t>(i)], ".SET"))
       SetLines[static_cast<size_t>(i)] = "END OF " + FileTitleOf(SetFileName);
@@ -573,7 +609,8 @@ bool SetEditForm::SetFileSave(int mode) {
 
 bool SetEditForm::SetQuerySave(const std::string& title) {
   std::string subject;
-  if (SettingsChanged) subject = "settings";
+  // A file made from the template is all unsaved: closing it asks even when nothing was typed.
+  if (SettingsChanged && (!changes_from_load_ || !Exists(SetFileName))) subject = "settings";
   if (LogoChanged()) subject = "logo transformation";
   if (subject.empty()) return true;
   Answer a = ask("Do you want to Save your " + subject + " changes to\n" + SetFileName + " ?", Buttons::YesNoCancel,
@@ -630,6 +667,7 @@ bool SetEditForm::CheckDataOK() {
 
 void SetEditForm::items_changed() {
   SettingsChanged = true;
+  changes_from_load_ = false;
   ports_.host->set_caption("Editing SET File: " + SetDisplayName);
 }
 
@@ -669,6 +707,7 @@ void SetEditForm::optPgSeq_Click(int index) {
 void SetEditForm::font_Change(int index) {
   FontChanged[static_cast<size_t>(index)] = true;
   SettingsChanged = true;
+  changes_from_load_ = false;
 }
 
 void SetEditForm::picDemo_Click(int x, int y) {

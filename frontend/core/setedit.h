@@ -199,6 +199,8 @@ class SetEditForm {
   MainForm& main_;
   WindowHost default_host_;
   bool busy_ = false;
+  bool font_folder_follows_ = true;  // item 23 is written from item 2 (see SetDataLoad)
+  bool changes_from_load_ = false;   // SettingsChanged holds only what the load changed
 };
 
 }  // namespace quorvel

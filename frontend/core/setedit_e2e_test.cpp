@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "engine/frame/frame.h"
+#include "engine/frame/globals.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 #include "engine/setup/setup_fixture.h"
@@ -13,6 +15,7 @@
 #include "setedit.h"
 #include "testing/fakes.h"
 #include "testing/process.h"
+#include "platform/console_scripted.h"
 #include "testsupport.h"
 
 namespace fs = std::filesystem;
@@ -61,20 +64,21 @@ class EditorToReader : public SetupFixture {
                "LJ4"});
     OUTDEV = 1;
     COLOURCOUNT = 5;
+    reset_globals();
+    ports.msgbox = &msgs;
+    main = std::make_unique<MainForm>(ports);
+    main->txtVeltraxFolder = dir.str() + "/";
   }
+  testing_support::TempDir home;
+  testing_support::ScopedEnv drive_c{"VLX_DRIVE_C", home.str()};
+  fakes::ScriptedMessageBox msgs;
+  Ports ports;
+  std::unique_ptr<MainForm> main;
 };
 
 TEST_F(EditorToReader, TheEngineReadsWhatTheEditorWrote) {
-  testing_support::TempDir home;
-  testing_support::ScopedEnv drive_c("VLX_DRIVE_C", home.str());
   fs::create_directories(home.path() / "Job Sheets" / "PDF out");
-  reset_globals();
-  fakes::ScriptedMessageBox msgs;
-  Ports ports;
-  ports.msgbox = &msgs;
-  MainForm main(ports);
-  main.txtVeltraxFolder = dir.str() + "/";
-  SetEditForm ed(ports, main);
+  SetEditForm ed(ports, *main);
   ed.SetLoadDefault(dir.str() + "/JOB.SET");
   ASSERT_TRUE(ed.SetDataLoad());
   edit(ed, ports);
@@ -100,6 +104,60 @@ TEST_F(EditorToReader, TheEngineReadsWhatTheEditorWrote) {
   EXPECT_EQ(LOGOMACRO, "LOGO0");
   EXPECT_EQ(LINEPITCH, 50);
   EXPECT_EQ(log(), "");
+}
+
+// A SET file saved by the front end's editor, then by the engine's console editor, then by the front
+// end's again: each save keeps every line the other editor wrote (the description line, the font folder)
+// and changes only the item it was asked to.
+TEST_F(EditorToReader, EachEditorKeepsTheLinesTheOtherWrote) {
+  fs::create_directories(home.path() / "VLXFILES");
+  auto console = std::make_unique<platform::ScriptedConsole>(25);
+  platform::ScriptedConsole* keys = console.get();
+  platform::set_console(std::move(console));
+  PROMPTNAME = "prompts.eng";
+  FETCHPRO(PROMPTNAME);
+  const std::string job = dir.str() + "/JOB.SET";
+  constexpr size_t kPageSize = 13, kFontFolder = 31;
+  // Every line of before is in after, but the changed one, which now begins with value.
+  auto kept_but = [](const std::vector<std::string>& before, const std::vector<std::string>& after, size_t changed,
+                     const std::string& value) {
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i)
+      if (i != changed) {
+        EXPECT_EQ(after[i], before[i]) << "line " << i;
+      }
+    EXPECT_EQ(after[changed].rfind(value, 0), 0u) << after[changed];
+  };
+
+  SetEditForm desktop(ports, *main);
+  desktop.SetLoadDefault(job);
+  ASSERT_TRUE(desktop.SetDataLoad());
+  desktop.txtDescription = "Logs on A3";
+  desktop.txtDescription_Change();
+  desktop.cmdOK_Click();
+  ASSERT_TRUE(desktop.closed);
+  const auto first = split_lines(dir.read("JOB.SET"));
+  ASSERT_EQ(first[1], job + "  Logs on A3");
+
+  SETUPNAME = job;
+  dim_editor_tables();
+  ASSERT_TRUE(READSETU());
+  std::string fonts = "C:\\FONTS";
+  ASSERT_TRUE(NEWSETUP(fonts, SETBEGIN1 + 24));
+  keys->type("\ry");  // the name as it stands, and yes to replacing the file
+  SAVESETU();
+  const auto second = split_lines(dir.read("JOB.SET"));
+  kept_but(first, second, kFontFolder, "C:\\FONTS ");
+
+  SetEditForm again(ports, *main);
+  ASSERT_TRUE(again.SetFileRead(job));
+  ASSERT_TRUE(again.SetDataLoad());
+  again.txtItem[5] = "A3";
+  again.txtItem_Change(5);
+  again.cmdOK_Click();
+  ASSERT_TRUE(again.closed);
+  kept_but(second, split_lines(dir.read("JOB.SET")), kPageSize, "A3 ");
+  EXPECT_TRUE(msgs.shown.empty()) << msgs.shown[0].title;
 }
 
 // A run from the main window with the saved file draws A3 sheets.

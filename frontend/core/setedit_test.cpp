@@ -283,6 +283,40 @@ TEST_F(SetEditFixture, DescriptionAndClosingLineNameTheFile) {
   EXPECT_EQ(after[114], "END OF MY.SET");
 }
 
+// Lines the console editor writes are kept: the font folder (item 23) follows item 2 only where the
+// two agreed or it had none, and a name line that names the file keeps its name as it stands.
+TEST_F(SetEditFixture, KeepsTheConsoleEditorsFontFolderAndNameLine) {
+  fs::create_directory(engine / "LJ5");
+  constexpr size_t kItem2 = 10, kItem23 = 31;
+  struct Case {
+    const char* what;
+    std::string name_line, font_line;
+    std::string name_after, font_after;
+  } cases[] = {
+      {"in step with item 2", "MY.SET", pad("LJ4", 40) + "= Path to Font files", "MY.SET  Logs",
+       pad("LJ5", 40) + "= Path to Font files"},
+      {"a folder of its own", "MY.SET", pad("C:\\FONTS", 40) + "= Path to Font files", "MY.SET  Logs",
+       pad("C:\\FONTS", 40) + "= Path to Font files"},
+      {"none", "other/THEIR.SET  theirs", pad("", 40) + "= Path to Font files", folder() + "MY.SET  Logs",
+       pad("LJ5", 40) + "= Path to Font files"},
+  };
+  for (const Case& c : cases) {
+    auto lines = template_lines();
+    lines[1] = c.name_line;
+    lines[kItem23] = c.font_line;
+    open_file("MY.SET", lines);
+    ed->txtDescription = "Logs";
+    ed->txtDescription_Change();
+    edit_item(2, "LJ5");
+    ASSERT_TRUE(ed->SetFileSave(0)) << c.what;
+    const auto after = saved("MY.SET");
+    EXPECT_EQ(after[1], c.name_after) << c.what;
+    EXPECT_EQ(after[kItem2], pad("LJ5", 40) + "= Printer Type") << c.what;
+    EXPECT_EQ(after[kItem23], c.font_after) << c.what;
+  }
+  EXPECT_TRUE(box.shown.empty()) << box.shown[0].text;
+}
+
 TEST_F(SetEditFixture, EditSetOffersTheTemplateForAMissingName) {
   std::vector<std::pair<std::string, bool>> opened;
   main->open_set_editor = [&](const std::string& name, bool new_file) { opened.push_back({name, new_file}); };

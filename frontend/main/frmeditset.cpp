@@ -15,6 +15,8 @@
 #include <QPainterPath>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTabBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -25,13 +27,6 @@ namespace quorvel {
 namespace {
 
 constexpr int kDiagramWidth = 2790, kDiagramHeight = 4425;
-
-// A box's accessible name is its label's caption without the access-key marks.
-QString plain(const QString& caption) {
-  QString s = caption;
-  s.replace("&&", "\x01").remove('&').replace("\x01", "&");
-  return s.trimmed();
-}
 
 void set_text(QLineEdit* box, const std::string& text) {
   if (box && box->text() != qs(text)) box->setText(qs(text));
@@ -46,21 +41,6 @@ void set_background(QWidget* w, BoxColour c) {
     p.setColor(QPalette::Base, colour);
     w->setPalette(p);
   }
-}
-
-void show_list(QComboBox* box, const ListState& list) {
-  QStringList items;
-  for (const std::string& s : list.items) items << qs(s);
-  QStringList current;
-  for (int i = 0; i < box->count(); ++i) current << box->itemText(i);
-  if (items != current) {
-    box->clear();
-    box->addItems(items);
-  }
-  int index = list.index;
-  if (index < 0) index = box->findText(qs(list.text));
-  if (box->currentIndex() != index) box->setCurrentIndex(index);
-  if (box->isEditable() && box->currentText() != qs(list.text)) box->setEditText(qs(list.text));
 }
 
 // The arrows of the layout diagram: item, start and end in diagram units.
@@ -272,7 +252,7 @@ QLabel* frmEditSet::label(const QString& name, const QString& caption, QWidget* 
   auto* l = new QLabel(caption, this);
   l->setObjectName(name);
   l->setBuddy(buddy);
-  buddy->setAccessibleName(plain(caption));
+  buddy->setAccessibleName(PlainCaption(caption));
   return l;
 }
 
@@ -303,7 +283,7 @@ void frmEditSet::build() {
   }
   for (int k : {6, 7, 8, 9, 10, 11, 13, 14, 15, 16, 18, 19}) {
     auto* box = line_edit(QString("txtmm%1").arg(k), "The same measure in millimetres");
-    box->setAccessibleName(plain(kItemCaptions[static_cast<size_t>(k)]) + " (mm)");
+    box->setAccessibleName(PlainCaption(kItemCaptions[static_cast<size_t>(k)]) + " (mm)");
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance("0000000") + 12);
     txtmm[static_cast<size_t>(k)] = box;
     connect(box, &QLineEdit::textEdited, this, [this, k](const QString& t) {
@@ -355,7 +335,7 @@ void frmEditSet::build() {
   auto* cmdOK = button("cmdOK", "&OK", "Save the SET file and return to the main window");
   auto* cmdSaveAs = button("cmdSaveAs", "Save &As", "Save the settings in a different SET file");
   auto* cmdRun = button("cmdRun", "&Run Now!", "Save the SET file and Run Veltrax with it");
-  auto* cmdCancel = button("cmdCancel", "&Cancel", "Close the editor (asks when there are changes)");
+  auto* cmdCancel = button("cmdCancel", "Cancel", "Close the editor (Esc; asks when there are changes)");
   auto* cmdHelp0 = button("cmdHelp0", "&Help", "Help on the SET File Editor");
   auto* cmdAbout = button("cmdAbout", "A&bout", "About SET files");
   QFont bold = cmdRun->font();
@@ -370,9 +350,13 @@ void frmEditSet::build() {
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   f1->setContext(Qt::WindowShortcut);
   connect(f1, &QShortcut::activated, this, [this] { on_event([&] { form_->cmdHelp_Click(0); }); });
+  // Esc is Cancel, as in a dialog.
+  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  esc->setContext(Qt::WindowShortcut);
+  connect(esc, &QShortcut::activated, cmdCancel, &QPushButton::click);
 
   auto* description_row = new QHBoxLayout;
-  description_row->addWidget(label("lblDescription", "&Description", txtDescription));
+  description_row->addWidget(label("lblDescription", "Descr&iption", txtDescription));
   description_row->addWidget(txtDescription, 1);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {cmdOK, cmdSaveAs, cmdRun, cmdCancel}) buttons->addWidget(b);
@@ -695,8 +679,13 @@ void frmEditSet::refresh() {
   refreshing_ = true;
   const SetEditForm& f = *form_;
   {
+    // The controls bound to the model are quiet while they are set. The tab widget's own bar and page
+    // stack are not: a click on a tab changes the page through the bar's signal.
     std::vector<std::unique_ptr<QSignalBlocker>> blockers;
-    for (QObject* o : findChildren<QObject*>()) blockers.push_back(std::make_unique<QSignalBlocker>(o));
+    const QObject* bar = SSTab1->tabBar();
+    const QObject* pages = SSTab1->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QObject* o : findChildren<QObject*>())
+      if (o != bar && o != pages) blockers.push_back(std::make_unique<QSignalBlocker>(o));
     set_text(txtDescription, f.txtDescription);
     for (int k = 0; k < kFirstItems; ++k) {
       set_text(txtItem[static_cast<size_t>(k)], f.txtItem[static_cast<size_t>(k)]);
@@ -706,8 +695,8 @@ void frmEditSet::refresh() {
     for (int k = 0; k < kSecondItems; ++k) set_text(txtChar[static_cast<size_t>(k)], f.txtChar[static_cast<size_t>(k)]);
     optPgSeq[static_cast<size_t>(f.optPgSeq ? 1 : 0)]->setChecked(true);
     for (size_t i = 1; i <= 3; ++i) {
-      show_list(cboFont[i], f.font[i].cboFont);
-      show_list(cboSymbolSet[i], f.font[i].cboSymbolSet);
+      ShowList(cboFont[i], f.font[i].cboFont);
+      ShowList(cboSymbolSet[i], f.font[i].cboSymbolSet);
       if (cboFontSize[i]->currentText() != qs(f.font[i].cboFontSize)) cboFontSize[i]->setEditText(qs(f.font[i].cboFontSize));
       chkBold[i]->setChecked(f.font[i].chkBold);
       chkItalic[i]->setChecked(f.font[i].chkItalic);

@@ -10,9 +10,12 @@
 #include <QElapsedTimer>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include "frmmain.h"
+#include "guitest.h"
 #include "frontend/core/globals.h"
 #include "frontend/core/testing/fakes.h"
 #include "frontend/core/testing/process.h"
@@ -26,11 +29,8 @@ namespace fs = std::filesystem;
 namespace quorvel {
 namespace {
 
-void settle(int ms = 50) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using guitest::settle;
+using guitest::when_open;
 
 struct EditSetFixture : ::testing::Test {
   TempDir home;
@@ -92,10 +92,17 @@ struct EditSetFixture : ::testing::Test {
     EXPECT_NE(c, nullptr) << name;
     return c;
   }
+  // Types the text into the box as a user does: the box's text selected, then the keys.
   static void type(QLineEdit* box, const QString& text) {
     box->setFocus();
-    box->setText(text);
-    emit box->textEdited(text);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+  }
+  // The editor as the window the user works in.
+  static void activate(QWidget* ed) {
+    ed->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ed));
   }
 };
 
@@ -168,6 +175,117 @@ TEST_F(EditSetFixture, CancelAfterAnEditAsks) {
   EXPECT_EQ(testing_support::read_file(engine / "JOB.SET"), std::string(embedded_data::kStandardSet));
 }
 
+// A click on each tab shows its page, as Alt and the tab's letter and the arrow keys on the tab bar do;
+// F1 then opens the help of the page shown.
+TEST_F(EditSetFixture, TabsFollowClicksKeysAndAltLetters) {
+  box.answers = {Answer::Yes};
+  frmEditSet* ed = open("TABS.SET");
+  ASSERT_NE(ed, nullptr);
+  activate(ed);
+  auto* tabs = control<QTabWidget>(ed, "SSTab1");
+  QTabBar* bar = tabs->tabBar();
+  const char* anchors[] = {"", "#layout", "#chars", "#fonts", "#LogoTab"};
+  auto shows = [&](int tab, const char* how) {
+    settle();
+    EXPECT_EQ(tabs->currentIndex(), tab) << how;
+    EXPECT_EQ(tabs->currentWidget(), tabs->widget(tab)) << how;
+    EXPECT_TRUE(tabs->widget(tab)->isVisible()) << how;
+    EXPECT_EQ(ed->form().SSTab1, tab) << how;
+    launcher.started.clear();
+    QTest::keyClick(ed, Qt::Key_F1);
+    ASSERT_EQ(launcher.started.size(), 1u) << how;
+    const std::string url = launcher.started[0].argv.back();
+    EXPECT_NE(url.find("06%20SET%20File%20Editor.htm" + std::string(anchors[tab])), std::string::npos) << how << url;
+    if (tab == 0) {
+      EXPECT_EQ(url.find('#'), std::string::npos);
+    }
+  };
+  for (int tab : {1, 2, 3, 4, 0}) {
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+    shows(tab, "click");
+  }
+  bar->setFocus();
+  QTest::keyClick(bar, Qt::Key_Right);
+  shows(1, "Right on the tab bar");
+  struct Letter {
+    Qt::Key key;
+    int tab;
+  } letters[] = {{Qt::Key_X, 4}, {Qt::Key_C, 2}, {Qt::Key_F, 3}, {Qt::Key_L, 1}, {Qt::Key_S, 0}};
+  for (const Letter& l : letters) {
+    QTest::keyClick(ed, l.key, Qt::AltModifier);
+    shows(l.tab, "Alt+letter");
+  }
+  EXPECT_EQ(box.titles(), std::vector<std::string>{"Create NEW Setup File?"});  // no other question
+}
+
+// Cancel and Esc close an editor the user changed nothing in without a question (a description made
+// up for a file without one is no change of the user's); after a typed change they ask.
+TEST_F(EditSetFixture, CancelAndEscAskOnlyAfterAChange) {
+  testing_support::write_file(engine / "JOB.SET", std::string(embedded_data::kStandardSet));
+  struct Case {
+    const char* what;
+    bool edit;
+    bool esc;
+  } cases[] = {{"Cancel, nothing changed", false, false},
+               {"Esc, nothing changed", false, true},
+               {"Esc after typing", true, true}};
+  for (const Case& c : cases) {
+    box.shown.clear();
+    frmEditSet* ed = open("JOB.SET");
+    ASSERT_NE(ed, nullptr) << c.what;
+    activate(ed);
+    if (c.edit) type(control<QLineEdit>(ed, "txtItem5"), "A3");
+    box.answers = {Answer::No};
+    if (c.esc) QTest::keyClick(ed, Qt::Key_Escape);
+    else QTest::mouseClick(control<QPushButton>(ed, "cmdCancel"), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(box.shown.size(), c.edit ? 1u : 0u) << c.what;
+    if (c.edit && !box.shown.empty()) {
+      EXPECT_EQ(box.shown[0].title, "Closing SET File Editor (Save Now to keep Changes!)");
+    }
+    EXPECT_EQ(editor(), nullptr) << c.what;
+    EXPECT_TRUE(w->isVisible()) << c.what;
+    EXPECT_EQ(testing_support::read_file(engine / "JOB.SET"), std::string(embedded_data::kStandardSet)) << c.what;
+  }
+}
+
+// The engine reads the logo name and the logo X and Y from six columns: a longer value typed is refused
+// at OK, the page holding it shown and its box focused, and nothing is written.
+TEST_F(EditSetFixture, LogoValuesLongerThanTheEngineReadsAreRefused) {
+  testing_support::write_file(engine / "JOB.SET", std::string(embedded_data::kStandardSet));
+  struct Case {
+    const char* box;
+    const char* typed;
+    const char* title;
+    int tab;
+  } cases[] = {{"txtItem17", "LONGLOGO", "Bad LOGO PDF file!", 0},
+               {"txtItem18", "-12345.5", "Bad LOGO reference point!", 1},
+               {"txtItem19", "1234567", "Bad LOGO reference point!", 1}};
+  frmEditSet* ed = open("JOB.SET");
+  ASSERT_NE(ed, nullptr);
+  activate(ed);
+  for (const Case& c : cases) {
+    auto* tabs = control<QTabWidget>(ed, "SSTab1");
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(c.tab).center());
+    auto* target = control<QLineEdit>(ed, c.box);
+    const QString before = target->text();
+    type(target, c.typed);
+    EXPECT_EQ(target->text(), c.typed);
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(2).center());
+    box.shown.clear();
+    QTest::mouseClick(control<QPushButton>(ed, "cmdOK"), Qt::LeftButton);
+    settle();
+    ASSERT_EQ(box.shown.size(), 1u) << c.box;
+    EXPECT_EQ(box.shown[0].title, c.title);
+    EXPECT_NE(box.shown[0].text.find(c.typed), std::string::npos) << box.shown[0].text;
+    EXPECT_EQ(editor(), ed);
+    EXPECT_EQ(tabs->currentIndex(), c.tab) << c.box;
+    EXPECT_EQ(QApplication::focusWidget(), target) << c.box;
+    EXPECT_EQ(testing_support::read_file(engine / "JOB.SET"), std::string(embedded_data::kStandardSet));
+    type(target, before);
+  }
+}
+
 TEST_F(EditSetFixture, F1OpensTheCurrentTabsTopic) {
   box.answers = {Answer::Yes};
   frmEditSet* ed = open("HELP.SET");
@@ -193,23 +311,6 @@ TEST_F(EditSetFixture, F1OpensTheCurrentTabsTopic) {
   std::string page = testing_support::read_file(testing_support::source_dir() / "frontend/help/06 SET File Editor.htm");
   for (const char* id : {"layout", "chars", "fonts", "LogoTab", "BorelogSuppress", "CompressBorelog"})
     EXPECT_NE(page.find(std::string("id=\"") + id + "\""), std::string::npos) << id;
-}
-
-// Acts on the first visible dialog of type D once it stands open (a modal dialog runs its own loop).
-template <typename D>
-void when_open(std::function<void(D*)> act) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    for (QWidget* t : QApplication::topLevelWidgets()) {
-      if (auto* d = qobject_cast<D*>(t); d && d->isVisible()) {
-        timer->stop();
-        timer->deleteLater();
-        act(d);
-        return;
-      }
-    }
-  });
-  timer->start(20);
 }
 
 TEST_F(EditSetFixture, OptionDialogsWriteTheirCodes) {
@@ -268,10 +369,3 @@ TEST_F(EditSetFixture, ScreenshotsOfTheLayoutAndLogoTabs) {
 
 }  // namespace
 }  // namespace quorvel
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

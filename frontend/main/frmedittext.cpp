@@ -6,11 +6,9 @@
 #include <QDateTime>
 #include <QFontDialog>
 #include <QLocale>
-#include <QPrinterInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -50,7 +48,7 @@ QString caption_of(const std::string& bytes) { return qs(Cp1252ToUtf8(bytes)); }
 }  // namespace
 
 frmEditText::frmEditText(const Ports& ports, frmMain& main)
-    : QMainWindow(&main, Qt::Window), main_(main), host_(this) {
+    : QMainWindow(&main, Qt::Window), main_(main), host_(this), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   setObjectName("frmEditText");
   form_ = std::make_unique<EditForm>(with_host(ports, &host_), &main.form());
   form_->hand_back = [this](const std::string& tag) {
@@ -84,19 +82,27 @@ frmEditText::frmEditText(const Ports& ports, frmMain& main)
         refresh();
       });
     }
-    preview_->ShowListing(form_->FileName, listing_date(), form_->txtEdit, txtEdit->font(), form_->Zoom);
+    preview_->ShowListing(*printer_, form_->FileName, listing_date(), form_->txtEdit, txtEdit->font(), form_->Zoom);
   };
-  form_->print_listing = [this] {
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) return false;
-    QPrinter printer(QPrinter::HighResolution);
-    PrintListing(printer, form_->FileName, listing_date(), form_->txtEdit, txtEdit->font());
-    return true;
+  form_->print_listing = [this](const std::string& pdf_file) {
+    const QPrinter::OutputFormat format = printer_->outputFormat();
+    if (!pdf_file.empty()) {
+      printer_->setOutputFormat(QPrinter::PdfFormat);
+      printer_->setOutputFileName(qs(pdf_file));
+      printer_->setDocName(qs(FileTitleOf(form_->FileName)));
+    }
+    const bool ok = PrintListing(*printer_, form_->FileName, listing_date(), form_->txtEdit, txtEdit->font());
+    if (!pdf_file.empty()) {
+      printer_->setOutputFileName(QString());
+      printer_->setOutputFormat(format);
+    }
+    return ok;
   };
-  form_->print_setup = [this] {
-    QPrinter printer;
-    QPageSetupDialog d(&printer, this);
-    d.setWindowTitle("Print Setup.");
-    d.exec();
+  form_->print_setup = [this] { return ShowPrintSetup(*printer_, this); };
+  form_->unload_companions = [this] {
+    if (preview_) preview_->close();
+    if (replace_) replace_->close();
+    if (spell_) spell_->close();
   };
   build();
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()

@@ -41,6 +41,7 @@ class frmEditText : public QMainWindow {
   static frmEditText* OpenFor(frmMain& main, const std::string& file);
 
   EditForm& form() { return *form_; }
+  QPrinter& printer() { return *printer_; }
   QPlainTextEdit* box() { return txtEdit; }
   // Shows the logic's state: applies its box edits, the selection, the menus' states.
   void refresh();
@@ -71,6 +72,7 @@ class frmEditText : public QMainWindow {
   frmSpell* spell_ = nullptr;
   frmReplace* replace_ = nullptr;
   frmPreview* preview_ = nullptr;
+  std::unique_ptr<QPrinter> printer_;  // Print Setup's choices, used by the preview and Print All
   std::unique_ptr<EditForm> form_;
   bool applying_ = false;
   bool closing_ = false;

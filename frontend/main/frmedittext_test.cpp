@@ -6,12 +6,17 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
+#include <QPageSetupDialog>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest/QTest>
 
 #include "frmmain.h"
+#include "guitest.h"
 #include "frontend/core/editform.h"
 #include "frontend/core/edittemplates.h"
 #include "frontend/core/edittext.h"
@@ -36,6 +41,7 @@ struct EditorWindowFixture : ::testing::Test {
   fakes::MemoryClipboard clipboard;
   fakes::ScriptProcess process;
   fakes::RecordingLauncher launcher;
+  fakes::FixedPrinters printers;  // none installed, as on this machine
   Ports ports;
   std::unique_ptr<frmMain> w;
   std::string engine;
@@ -53,6 +59,7 @@ struct EditorWindowFixture : ::testing::Test {
     ports.clipboard = &clipboard;
     ports.process = &process;
     ports.launcher = &launcher;
+    ports.printers = &printers;
   }
   void start(const std::string& input_file, const std::string& bytes) {
     testing_support::write_file(input_file, bytes);
@@ -282,12 +289,98 @@ TEST_F(EditorWindowFixture, PreviewFollowsTheZoom) {
   }
 }
 
+// Leaving the editor (File > Exit, Ctrl+Q) closes its Preview, Find/Replace and Spelling windows.
+TEST_F(EditorWindowFixture, LeavingClosesThePreviewFindAndSpelling) {
+  start(engine + "Examples/pit.txt", "0.5  Qzxvw SAND\r\n");
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  act(ed, "mnuFilePreview")->trigger();
+  act(ed, "mnuEditFind")->trigger();
+  act(ed, "mnuEditSpell")->trigger();
+  guitest::settle();
+  auto shown = [](const char* name) {
+    for (QWidget* t : QApplication::topLevelWidgets())
+      if (t->objectName() == name && t->isVisible()) return true;
+    return false;
+  };
+  const char* companions[] = {"frmPreview", "frmReplace", "frmSpell"};
+  for (const char* c : companions) ASSERT_TRUE(shown(c)) << c;
+  ed->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(ed));
+  QTest::keyClick(ed->box(), Qt::Key_Q, Qt::ControlModifier);
+  guitest::settle();
+  EXPECT_FALSE(ed->isVisible());
+  EXPECT_TRUE(w->isVisible());
+  for (const char* c : companions) EXPECT_FALSE(shown(c)) << c;
+  EXPECT_FALSE(ed->findChild<QMenu*>("mnuView")->menuAction()->isVisible());
+}
+
+// Unwrap keeps a continuation line of three blanks (the engine's rule) with its layer; Check! accepts
+// the result, and Next Plaintext Layer reads the continuation as part of the marked layer.
+TEST_F(EditorWindowFixture, ThreeBlankContinuationLinesStayInTheirLayer) {
+  const std::string hole = "Hole Number   : BH01\r\n/\r\n1.0  ~SAND~ with\r\n   gravel and more\r\n"
+                           "2.0  ~CLAY~ firm\r\n/\r\nNOTES:\r\n//\r\n///\r\n";
+  start(engine + "Examples/three.txt", hole);
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  ed->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(ed));
+  QTest::keyClick(ed->box(), Qt::Key_Home, Qt::ControlModifier);
+  box.shown.clear();
+  act(ed, "mnuEditPlaintext")->trigger();
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].title, "No More Plaintext Found.") << box.shown[0].text;
+  QTest::keyClick(ed->box(), Qt::Key_A, Qt::ControlModifier);  // Select All
+  act(ed, "mnuEditUnwrap")->trigger();
+  EXPECT_EQ(ed->form().txtEdit, "Hole Number   : BH01\r\n/\r\n1.0  ~SAND~ with gravel and more\r\n"
+                                "2.0  ~CLAY~ firm\r\n/\r\nNOTES:\r\n//\r\n///\r\n");
+  box.shown.clear();
+  act(ed, "mnuCheck")->trigger();
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text.find("Unexpected"), std::string::npos) << box.shown[0].text;
+  EXPECT_EQ(box.shown[0].text.find("Line"), std::string::npos) << box.shown[0].text;
+}
+
+// Print Setup works on the editor's own printer: the paper and orientation chosen there are the
+// preview's page and, with no printer installed, the page of the PDF file Print All writes.
+TEST_F(EditorWindowFixture, PrintSetupPaperReachesThePrintedPdf) {
+  start(engine + "Examples/print.txt", "0.5  Firm brown CLAY.\r\n1.2  Dense SAND.\r\n");
+  frmEditText* ed = edit();
+  ASSERT_NE(ed, nullptr);
+  guitest::when_open<QPageSetupDialog>([](QPageSetupDialog* d) {
+    EXPECT_EQ(d->windowTitle(), "Print Setup.");
+    auto* size = d->findChild<QComboBox*>("pageSizeCombo");
+    ASSERT_NE(size, nullptr);
+    size->setFocus();
+    QTest::keyClicks(size, "A5");
+    auto* landscape = d->findChild<QRadioButton*>("landscape");
+    QTest::mouseClick(landscape, Qt::LeftButton, {}, QPoint(6, landscape->height() / 2));  // on its circle
+    EXPECT_TRUE(landscape->isChecked());
+    QTest::mouseClick(d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+  });
+  act(ed, "mnuFilePSetup")->trigger();
+  EXPECT_EQ(ed->printer().pageLayout().pageSize().id(), QPageSize::A5);
+  EXPECT_EQ(ed->printer().pageLayout().orientation(), QPageLayout::Landscape);
+  act(ed, "mnuFilePreview")->trigger();
+  guitest::settle();
+  auto* preview = ed->findChild<frmPreview*>("frmPreview");
+  ASSERT_NE(preview, nullptr);
+  EXPECT_GT(preview->area()->widget()->width(), preview->area()->widget()->height());  // one landscape page
+
+  const std::string pdf = home.str() + "/print.pdf";
+  files.answers = {pdf};
+  box.shown.clear();
+  act(ed, "mnuFilePrint")->trigger();
+  ASSERT_EQ(files.requests.size(), 1u);
+  EXPECT_EQ(files.requests[0].initial_name, engine + "Examples/print.pdf");
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].text, "The listing was printed to the PDF file\n" + pdf);
+  const auto info = testing_support::run_program({"/usr/bin/pdfinfo", pdf}, home.path(), 60);
+  EXPECT_NE(info.out.find("Page size:       595 x 420 pts (A5)"), std::string::npos) << info.out;  // across
+  const auto text = testing_support::run_program({"/usr/bin/pdftotext", "-layout", pdf, "-"}, home.path(), 60).out;
+  EXPECT_NE(text.find(engine + "Examples/print.txt"), std::string::npos) << text;
+  EXPECT_NE(text.find("Dense SAND."), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace quorvel
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

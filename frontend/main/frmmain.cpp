@@ -25,26 +25,6 @@ Ports with_host(Ports p, WindowHost* host, RunWindowPort* run_window) {
   return p;
 }
 
-// A box's accessible name is its label's caption without the access-key marks.
-QString plain(const QString& caption) {
-  QString s = caption;
-  s.replace("&&", "\x01").remove('&').replace("\x01", "&");
-  return s.trimmed();
-}
-
-void show_list(QComboBox* box, const ListState& list) {
-  QStringList items;
-  for (const std::string& s : list.items) items << qs(s);
-  QStringList current;
-  for (int i = 0; i < box->count(); ++i) current << box->itemText(i);
-  if (items != current) {
-    box->clear();
-    box->addItems(items);
-  }
-  if (box->currentIndex() != list.index && list.index < box->count()) box->setCurrentIndex(list.index);
-  if (box->isEditable() && box->currentText() != qs(list.text)) box->setEditText(qs(list.text));
-}
-
 }  // namespace
 
 frmMain::frmMain(const Ports& ports, QWidget* parent)
@@ -94,7 +74,7 @@ QLabel* frmMain::label(const char* name, const QString& caption, QWidget* buddy)
   auto* l = new QLabel(caption, this);
   l->setObjectName(name);
   l->setBuddy(buddy);
-  buddy->setAccessibleName(plain(caption));
+  buddy->setAccessibleName(PlainCaption(caption));
   return l;
 }
 
@@ -208,7 +188,7 @@ void frmMain::build() {
   cmdAbout = button("cmdAbout", "&About", "Information about this program.");
   cmdSupport = button("cmdSupport", "Support", "Create an e-mail Support request");
   cmdRegVeltrax = button("cmdRegVeltrax", "&Go to Veltrax", "Open the Veltrax console menus");
-  cmdSettings = button("cmdSettings", "Settin&gs", "Settings Pop-up Menu");
+  cmdSettings = button("cmdSettings", "Setti&ngs", "Settings Pop-up Menu");
   cmdExit = button("cmdExit", "Save && E&xit",
                    "Save these parameters and End program (to Exit without Saving, click the X at top right)");
   auto* buttons = new QHBoxLayout;
@@ -343,14 +323,14 @@ void frmMain::refresh() {
     QSignalBlocker b1(txtVeltraxFolder), b2(cboSetupFile), b3(cboInputFile), b4(cboOutputType), b5(cboActivity),
         b6(txtScale), b7(txtOutputPath), b8(chkSummary), b9(cboPrinters);
     if (txtVeltraxFolder->text() != qs(f.txtVeltraxFolder)) txtVeltraxFolder->setText(qs(f.txtVeltraxFolder));
-    show_list(cboSetupFile, f.cboSetupFile);
-    show_list(cboInputFile, f.cboInputFile);
+    ShowList(cboSetupFile, f.cboSetupFile);
+    ShowList(cboInputFile, f.cboInputFile);
     cboOutputType->setCurrentIndex(f.cboOutputType);
     cboActivity->setCurrentIndex(f.cboActivity);
     if (txtScale->text() != qs(f.txtScale)) txtScale->setText(qs(f.txtScale));
     if (txtOutputPath->text() != qs(f.txtOutputPath)) txtOutputPath->setText(qs(f.txtOutputPath));
     chkSummary->setChecked(f.chkSummary);
-    show_list(cboPrinters, f.cboPrinters);
+    ShowList(cboPrinters, f.cboPrinters);
   }
   cboPrinters->setToolTip(qs(f.cboPrinters_tooltip));
   cboPrinters->setVisible(f.cboPrinters_visible);

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QMenu>
+#include <QtTest/QTest>
+#include <map>
 #include <QElapsedTimer>
 #include <QScreen>
 #include <QSettings>
@@ -187,12 +191,33 @@ TEST(QtSettings, IniFileInTheUsersConfigFolder) {
   EXPECT_NE(ini.find("[Reminders]\n7023=2026-12-10"), std::string::npos) << ini;
 }
 
+// Alt and a letter reaches one control each: no two captions of the window share an access key, and
+// Alt+N opens the Settings menu.
+TEST_F(WindowFixture, AccessKeysAreDistinct) {
+  std::map<QChar, QString> seen;
+  for (QWidget* c : w->findChildren<QWidget*>()) {
+    if (c->window() != w.get()) continue;  // the run window is a window of its own
+    QString text;
+    if (auto* b = qobject_cast<QAbstractButton*>(c)) text = b->text();
+    else if (auto* l = qobject_cast<QLabel*>(c)) text = l->text();
+    const QString marks = QString(text).replace("&&", "");
+    const qsizetype at = marks.indexOf('&');
+    if (at < 0 || at + 1 >= marks.size()) continue;
+    const QChar key = marks[at + 1].toUpper();
+    EXPECT_EQ(seen.count(key), 0u) << "Alt+" << QString(key).toStdString() << ": " << text.toStdString() << " and "
+                                   << seen[key].toStdString();
+    seen[key] = text;
+  }
+  EXPECT_EQ(control<QPushButton>("cmdSettings")->text(), "Setti&ngs");
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  QTest::keyClick(w.get(), Qt::Key_N, Qt::AltModifier);
+  QTest::qWait(300);  // the access key clicks the button as a short animation
+  auto* menu = w->findChild<QMenu*>("mnuSettings");
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isVisible());
+  menu->hide();
+}
+
 }  // namespace
 }  // namespace quorvel
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

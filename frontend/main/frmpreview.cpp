@@ -2,11 +2,16 @@
 #include "frmpreview.h"
 
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPageLayout>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -70,6 +75,21 @@ bool PrintListing(QPrinter& printer, const std::string& file_name, const std::st
   return p.end();
 }
 
+bool ShowPrintSetup(QPrinter& printer, QWidget* parent) {
+  if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+    QPageSetupDialog d(&printer, parent);
+    d.setWindowTitle("Print Setup.");
+    return d.exec() == QDialog::Accepted;
+  }
+  QPrintDialog d(&printer, parent);
+  d.setWindowTitle("Print Setup.");
+  d.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+  // The dialog only sets up: its accepting button says so.
+  if (auto* buttons = d.findChild<QDialogButtonBox*>())
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText("OK");
+  return d.exec() == QDialog::Accepted;
+}
+
 // The pages, one under another with a gap, at the zoom; dragged with the mouse.
 class frmPreview::Pages : public QWidget {
  public:
@@ -131,10 +151,9 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent, Qt::Window) {
   if (QScreen* s = QGuiApplication::primaryScreen()) move(s->availableGeometry().center() - rect().center());
 }
 
-void frmPreview::ShowListing(const std::string& file_name, const std::string& date_time, const std::string& text,
-                             const QFont& font, int zoom) {
+void frmPreview::ShowListing(QPrinter& printer, const std::string& file_name, const std::string& date_time,
+                             const std::string& text, const QFont& font, int zoom) {
   zoom_ = zoom;
-  QPrinter printer;
   const QSizeF page = printable_mm(printer);
   pages_->set(LayOutListing(file_name, date_time, text, font, page), font, page, zoom / 100.0);
   show();

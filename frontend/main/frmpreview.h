@@ -20,14 +20,19 @@ std::vector<PrintPage> LayOutListing(const std::string& file_name, const std::st
 bool PrintListing(QPrinter& printer, const std::string& file_name, const std::string& date_time,
                   const std::string& text, const QFont& font);
 
+// Print Setup on the printer, titled "Print Setup.": with a printer installed the print dialog (the
+// printer, and through its Properties the paper, orientation and margins), without one the page setup
+// of the PDF output (paper, orientation, margins). False when cancelled.
+bool ShowPrintSetup(QPrinter& printer, QWidget* parent);
+
 class frmPreview : public QWidget {
   Q_OBJECT
 
  public:
   explicit frmPreview(QWidget* parent = nullptr);
-  // Draws the listing at the zoom (per cent) and shows the window.
-  void ShowListing(const std::string& file_name, const std::string& date_time, const std::string& text,
-                   const QFont& font, int zoom);
+  // Draws the listing for the printer's page at the zoom (per cent) and shows the window.
+  void ShowListing(QPrinter& printer, const std::string& file_name, const std::string& date_time,
+                   const std::string& text, const QFont& font, int zoom);
   QScrollArea* area() { return area_; }
   int zoom() const { return zoom_; }
 

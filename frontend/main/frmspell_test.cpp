@@ -80,10 +80,3 @@ TEST_F(SpellWindow, AddAsIsThenCancel) {
 
 }  // namespace
 }  // namespace quorvel
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

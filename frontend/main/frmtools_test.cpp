@@ -25,12 +25,13 @@ TEST(Preview, ScrollBarsFollowTheZoom) {
   frmPreview w;
   w.resize(700, 600);
   const QFont font("Courier New", 10);
+  QPrinter printer;
   struct Case {
     int zoom;
     bool bars;
   } cases[] = {{60, true}, {100, true}, {200, true}, {20, false}};
   for (const auto& c : cases) {
-    w.ShowListing("C:\\JOBS\\PIT.TXT", "10/12/2026 09:30", "0.5  SAND\r\n", font, c.zoom);
+    w.ShowListing(printer, "C:\\JOBS\\PIT.TXT", "10/12/2026 09:30", "0.5  SAND\r\n", font, c.zoom);
     QApplication::processEvents();
     const bool h = w.area()->horizontalScrollBar()->isVisible(), v = w.area()->verticalScrollBar()->isVisible();
     EXPECT_EQ(v, c.bars) << c.zoom;
@@ -102,10 +103,3 @@ TEST(ReplaceBox, FindThenReplaceAll) {
 
 }  // namespace
 }  // namespace quorvel
-
-int main(int argc, char** argv) {
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -301,6 +301,27 @@ void QtPorts::set_parent(QWidget* w) {
   printdialog.set_parent(w);
 }
 
+QString PlainCaption(const QString& caption) {
+  QString s = caption;
+  s.replace("&&", "\x01").remove('&').replace("\x01", "&");
+  return s.trimmed();
+}
+
+void ShowList(QComboBox* box, const ListState& list) {
+  QStringList items;
+  for (const std::string& s : list.items) items << qs(s);
+  QStringList current;
+  for (int i = 0; i < box->count(); ++i) current << box->itemText(i);
+  if (items != current) {
+    box->clear();
+    box->addItems(items);
+  }
+  int index = list.index;
+  if (index < 0) index = box->findText(qs(list.text));
+  if (box->currentIndex() != index && index < box->count()) box->setCurrentIndex(index);
+  if (box->isEditable() && box->currentText() != qs(list.text)) box->setEditText(qs(list.text));
+}
+
 bool IsFormLoaded(const std::string& name) {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->objectName() == qs(name)) return true;

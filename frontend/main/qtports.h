@@ -4,6 +4,7 @@
 // front end's own texts are ASCII).
 #pragma once
 
+#include <QComboBox>
 #include <QPointer>
 #include <QProcess>
 #include <QString>
@@ -12,12 +13,20 @@
 #include <memory>
 #include <string>
 
+#include "frontend/core/modgeneral.h"
 #include "frontend/core/ports.h"
 
 namespace quorvel {
 
 inline QString qs(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 inline std::string ss(const QString& s) { return s.toUtf8().toStdString(); }
+
+// A caption without its access-key marks ("&&" stays one "&"), trimmed: the accessible name of the box
+// a label names.
+QString PlainCaption(const QString& caption);
+// Shows a list of the logic in a combo box: its items, the current item (by index, or by its text when
+// the index is -1) and, for an editable box, the typed text. Changes only what differs.
+void ShowList(QComboBox* box, const ListState& list);
 
 // QSettings in INI format: $XDG_CONFIG_HOME/quorvel/quorvel.ini, one group per section.
 class QtSettingsStore : public SettingsStore {

@@ -1,0 +1,36 @@
+// Helpers of the window tests: letting the event loop run, and acting on a modal dialog once it stands
+// open (the dialog runs its own loop, so the test acts from a timer).
+#pragma once
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <functional>
+
+namespace quorvel::guitest {
+
+// Lets window events run for ms milliseconds.
+inline void settle(int ms = 50) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Acts on the first visible top-level dialog of type D once it stands open.
+template <typename D>
+void when_open(std::function<void(D*)> act) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    for (QWidget* t : QApplication::topLevelWidgets()) {
+      if (auto* d = qobject_cast<D*>(t); d && d->isVisible()) {
+        timer->stop();
+        timer->deleteLater();
+        act(d);
+        return;
+      }
+    }
+  });
+  timer->start(20);
+}
+
+}  // namespace quorvel::guitest
