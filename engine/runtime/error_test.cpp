@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "platform/clock.h"
@@ -149,12 +150,25 @@ TEST_F(ErrorTest, CancelAndFatalErrorsEndWith255) {
   }
 }
 
-TEST_F(ErrorTest, LogFolderNotWritableShowsBoxAndGoesOn) {
-  BoxRecorder box(platform::BoxAnswer::Ok);
-  std::filesystem::create_directory(dir.path() / "ERROR.LOG");  // a folder where the log should be
+// An ERROR.LOG that cannot be written (here a folder of that name) is said once; no error of the log
+// itself reaches the box (which would end a batch run with 255), and the run ends with exit code 1.
+TEST_F(ErrorTest, LogThatCannotBeWrittenIsSaidOnceAndTheRunGoesOn) {
+  auto owned = std::make_unique<CountingConsole>();
+  CountingConsole* con = owned.get();
+  platform::set_console(std::move(owned));
+  BoxRecorder box(platform::BoxAnswer::Cancel);
+  std::filesystem::create_directory(dir.path() / "ERROR.LOG");
+  rt::set_exit_code(0);
   fail_once("proc.cpp", "0001", 53);
-  ASSERT_EQ(box.texts.size(), 1u);
-  EXPECT_NE(box.texts[0].find("Untrapped Error #75"), std::string::npos);
+  fail_once("proc.cpp", "0002", 62);
+  EXPECT_TRUE(box.texts.empty());
+  const std::string screen = con->screen();
+  const std::string said = "ERROR.LOG cannot be written (a folder has that name)";
+  EXPECT_NE(screen.find(said), std::string::npos) << screen;
+  EXPECT_EQ(screen.find(said, screen.find(said) + 1), std::string::npos) << screen;
+  EXPECT_NE(screen.find("proc.cpp @ 0002  Error  62  - Input past end"), std::string::npos) << screen;
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
 }
 
 TEST_F(ErrorTest, Zadate) { EXPECT_EQ(rt::ZADATE(), "07/12/2026"); }
