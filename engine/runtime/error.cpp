@@ -166,6 +166,10 @@ void log_note(std::string_view text) {
 
 void fault(std::string_view text) {
   platform::console().print(std::string(text), true);
+  fault_logged(text);
+}
+
+void fault_logged(std::string_view text) {
   log_note(text);
   set_exit_code(1);
 }
@@ -210,8 +214,8 @@ void raise(int n) {
   // Steps 3-6: one line appended to ERROR.LOG in the current folder.
   append_log(log_head(t->module_, t->marker_) + "  Error " + print_number(n) + "-" + error_text(n));
 
-  // Steps 7-8: the text after an error, and a key.
-  if (prompt_provider()) con.print(prompt_provider()(), false);
+  // Steps 7-8: the text after an error, and a key; the text only where a person can press one.
+  if (prompt_provider() && con.interactive()) con.print(prompt_provider()(), false);
   con.flush();
   con.wait_key();
 }

@@ -6,8 +6,10 @@
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/console_scripted.h"
 #include "testsupport.h"
 
 using namespace testing_support;
@@ -77,9 +79,16 @@ TEST_F(ErrorTest, ScreenLineThenPrompt) {
   BoxRecorder box;
   fail_once("getpromp.cpp", "", 53);
   auto& con = platform::console();
-  // The screen line is printed at the cursor and ends the line; prompt 110 follows on the next row.
+  // The screen line is printed at the cursor and ends the line; without a person at the console no
+  // prompt asks for a key.
   EXPECT_EQ(con.row_text(1).substr(0, 44), "getpromp.cpp @   Error  53  - File not found");
-  EXPECT_EQ(con.row_text(2).substr(0, 11), "Press a key");
+  EXPECT_EQ(rt::TRIM(con.row_text(2)), "");
+  // At a console with a person, prompt 110 follows on the next row, and a key is waited for.
+  auto scripted = std::make_unique<platform::ScriptedConsole>();
+  scripted->push_key("x");
+  platform::set_console(std::move(scripted));
+  fail_once("getpromp.cpp", "", 53);
+  EXPECT_EQ(platform::console().row_text(2).substr(0, 11), "Press a key");
 }
 
 TEST_F(ErrorTest, SecondErrorInOneCallIsUntrapped) {
