@@ -178,7 +178,7 @@ void FILEDATA(ConvState& st) {
   st.step("0011");
   if (st.TRXCOUNT > 0 && st.TRXCOUNT % kPauseEvery == 0 && st.WARNFLAG > 0) {
     con.print(rt::UCASE(PROMPT(22)), true);
-    con.print(PROMPT(110), false);
+    if (con.interactive()) con.print(PROMPT(110), false);  // no key is asked for where no one is there
     con.flush();
     con.wait_key();
     st.WARNFLAG = 0;

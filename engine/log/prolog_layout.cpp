@@ -176,7 +176,7 @@ void LogDraw::FORMATLO() {
         MESSAGE(rt::TRIM(title) + PROMPT(42), 1);
         auto& con = platform::console();
         if ((RUNFLAGS & 1) == 0 && con.interactive()) {
-          con.print(PROMPT(110), false);
+          if (con.interactive()) con.print(PROMPT(110), false);  // no key is asked for where no one is there
           con.flush();
           con.wait_key();
         } else {
