@@ -1,5 +1,7 @@
-// The engine program: the console chosen for this process, then the main program; the exit code is 0
-// unless a run could not be done.
+// The engine program: the engine folder's lock, the console chosen for this process, then the main
+// program; the exit code is 0 unless something the run was asked for could not be done.
+#include <cstdio>
+
 #include "engine/run/run.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
@@ -7,6 +9,14 @@
 
 int main(int argc, char** argv) {
   rt::set_command_line(argc, argv);
+  // Two runs in one engine folder would delete and overwrite each other's work files: a second one
+  // touches nothing and says why.
+  if (!rt::lock_engine_folder()) {
+    std::fputs("Another run is using this engine folder; this run ends without doing anything. "
+               "Start it again when the other run has ended.\n",
+               stderr);
+    return 1;
+  }
   platform::set_console(platform::make_process_console());
   PBMAIN();
   rt::close_all();

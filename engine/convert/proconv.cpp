@@ -8,6 +8,7 @@
 
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/runtime/command.h"
@@ -58,7 +59,7 @@ bool PROCONV() {
   if (st.WARNFLAG > 0) {
     auto& con = platform::console();
     con.print(rt::UCASE(PROMPT(22)), true);
-    con.print(PROMPT(110), false);
+    if (con.interactive()) con.print(PROMPT(110), false);  // no key is asked for where no one is there
     con.flush();
     con.wait_key();
     st.WARNFLAG = 0;
@@ -175,7 +176,7 @@ void CHECKWOR(ConvState& st) {
   con.beep();
   con.print("", true);
   con.print(SOURCENAME + " " + PROMPT(78), true);
-  con.print(PROMPT(110), false);
+  if (con.interactive()) con.print(PROMPT(110), false);  // no key is asked for where no one is there
   st.WARNFLAG = 1;
   con.flush();
   con.wait_key();
@@ -196,7 +197,11 @@ void ENTERFIL(ConvState& st) {
   st.step("0002");
   for (const char* mask : kWorkMasks)
     for (const std::string& name : rt::DIR(mask))
-      if (!same_file(name, st.INNAME) && !same_file(name, SOURCENAME)) rt::kill_file(name);
+      if (!same_file(name, st.INNAME) && !same_file(name, SOURCENAME) && !rt::kill_file(name)) {
+        // Coded files of the last run left beside the new ones would be drawn as holes of this input.
+        show_fault("The work file " + name + " of the last run cannot be deleted; the input is not converted.");
+        EXXIT(st);
+      }
   st.step("0003");
   auto& con = platform::console();
   con.cls();

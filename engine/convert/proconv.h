@@ -24,6 +24,8 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
 
 #include "engine/frame/globals.h"
@@ -116,7 +118,8 @@ struct ConvState {
 
   // MAKEFILE and FILEDATA
   std::string JOBCODE, HOLECODE;  // three characters each: the end of the job's and the hole's name
-  std::string USEDCODES;          // "/" + code of every coded hole file written in this conversion
+  std::set<std::string> USEDCODES;  // the code of every coded hole file written in this conversion
+  std::map<std::string, long> SPARENEXT;  // by job code: the number of the next spare code to try
   std::int32_t TRXCOUNT = 0;      // coded hole files written
   std::int32_t TRXCHAN = 0;       // file number of the coded hole file
 

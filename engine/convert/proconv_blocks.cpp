@@ -46,10 +46,16 @@ bool names_a_hole(const ConvState& st, const std::string& line) {
   return !keyword.empty() && keyword_field(st, keyword) == 20;
 }
 
-// Said when a hole's "//" line is missing: the hole, and the line before which it should stand.
-std::string end_missing(std::int32_t hole, std::int32_t line_no, const std::string& line) {
-  return "Hole" + rt::STR(hole) + ": " + PROMPT(88) + rt::STR(line_no) + ": " + line;
+// Said when a hole's "//" line is missing: the hole (its number and, when its header named it, its
+// name), the input file, and the line before which the "//" should stand.
+std::string end_missing(std::int32_t hole, const std::string& name, const std::string& file, std::int32_t line_no,
+                        const std::string& line) {
+  return "Hole" + rt::STR(hole) + (name.empty() ? std::string() : " (" + name + ")") + " of " + file + ": " +
+         PROMPT(88) + rt::STR(line_no) + ": " + line;
 }
+
+// The name a hole-naming header line gives ("Hole Number : BH2" gives "BH2").
+std::string hole_name_of(const std::string& line) { return rt::TRIM(rt::MID(line, rt::INSTR(line, ":") + 1)); }
 
 }  // namespace
 
@@ -93,10 +99,14 @@ void BLOCKSLA(ConvState& st) {
   // third "/" show that this block's "//" line is missing.
   std::int32_t next_hole_no = 0;
   std::string next_hole;
+  std::string hole_name;  // the name in the header of the hole being scanned
+  // Each structure fault is said once, where it is met, and written to ERROR.LOG; the summary after
+  // the scan does not repeat it.
   auto say_missing_end = [&](std::int32_t hole, std::int32_t at, const std::string& text) {
-    const std::string said = end_missing(hole, at, text);
+    const std::string said = end_missing(hole, hole_name, st.INNAME, at, text);
     con.print("", true);
     con.print(said, true);
+    rt::log_note(said);
     st.ENDSMISSING += said + "\n";
     st.BLOCKERR = -1;
     st.WARNFLAG = 1;
@@ -118,6 +128,7 @@ void BLOCKSLA(ConvState& st) {
       // starts the next hole, whose header this "/" ends.
       ++st.HOLECOUNT;
       say_missing_end(st.HOLECOUNT, next_hole_no, next_hole);
+      hole_name = hole_name_of(next_hole);
       st.SLASHCOUNT = 3 * st.HOLECOUNT + 1;
       next_hole_no = 0;
       con.print("/", false);
@@ -127,6 +138,7 @@ void BLOCKSLA(ConvState& st) {
       con.print("/", false);
     } else if (line == "//") {
       next_hole_no = 0;
+      hole_name.clear();
       ++st.SLASHCOUNT;
       ++st.HOLECOUNT;
       con.print("//", false);
@@ -137,6 +149,8 @@ void BLOCKSLA(ConvState& st) {
         st.BADHOLES += rt::STR(st.HOLECOUNT);
         st.SLASHCOUNT = 3 * st.HOLECOUNT;  // the next hole is judged by itself
         con.print(rt::print_number(st.HOLECOUNT) + PROMPT(22), true);
+        rt::log_note("Hole" + rt::STR(st.HOLECOUNT) + (hole_name.empty() ? std::string() : " (" + hole_name + ")") +
+                     " of " + st.INNAME + " line" + rt::STR(line_no) + ":" + PROMPT(22));
         st.WARNFLAG = 1;
       }
     } else if (line == "///") {
@@ -153,6 +167,8 @@ void BLOCKSLA(ConvState& st) {
       if (in_block == 2 && next_hole_no == 0 && names_a_hole(st, line)) {
         next_hole_no = line_no;
         next_hole = line;
+      } else if (in_block == 0 && hole_name.empty() && names_a_hole(st, line)) {
+        hole_name = hole_name_of(line);
       }
       con.print(".", false);
     }
@@ -173,9 +189,12 @@ void BLOCKSLA(ConvState& st) {
     if (!st.BADHOLES.empty()) {
       con.print(PROMPT(81), true);
       con.print("viz " + st.BADHOLES, true);
+      rt::log_note(st.INNAME + ": " + PROMPT(81) + " viz " + st.BADHOLES);
     }
-    con.print(st.ENDSMISSING, false);
-    if (st.ENDSEEN == 0) con.print(PROMPT(86), true);
+    if (st.ENDSEEN == 0) {
+      con.print(PROMPT(86), true);
+      rt::log_note(st.INNAME + ": " + PROMPT(86));
+    }
     st.WARNFLAG = 1;
     RUNFLAGS |= kStopMark;
     EXXIT(st);
@@ -184,5 +203,6 @@ void BLOCKSLA(ConvState& st) {
   con.beep();
   con.print(" ", true);
   con.print(st.INNAME + " ??? " + PROMPT(5), true);
+  rt::log_note(st.INNAME + " ??? " + PROMPT(5));
   EXXIT(st);
 }

@@ -64,6 +64,7 @@ void EDITLAYE(ConvState& st) {
       if (!limit_told) {
         con.print(PROMPT(93), true);
         con.print("<" + CONVLINE + ">", true);
+        rt::fault_logged("Hole " + rt::TRIM(HEADER(20)) + " of " + st.INNAME + ": " + PROMPT(93) + " <" + CONVLINE + ">");
         st.WARNFLAG = 1;
         limit_told = true;
       }

@@ -29,19 +29,46 @@
 namespace {
 
 constexpr std::int32_t kPauseEvery = 20;  // coded hole files between two pauses for pending warnings
-constexpr int kOwnCodes = 99;             // codes of its own for the holes of one job code: "_01".."_99"
+constexpr long kOwnCodes = 99;  // the first codes of its own for the holes of one job code: "_01".."_99"
+// The characters of the further spare codes: a hole or job name gives letters and digits only, so a
+// code that holds "-" or "_" is never a hole's own code.
+constexpr std::string_view kSpareChars = "-0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_";
 
-bool code_used(const ConvState& st, const std::string& code) { return rt::INSTR(st.USEDCODES, "/" + code) > 0; }
+bool code_used(const ConvState& st, const std::string& code) { return st.USEDCODES.count(code) != 0; }
 
-// A code for a hole whose code an earlier hole of this conversion has: the job code, "_" and a
-// number. A hole name gives letters and digits only, so no later hole can come to the same code.
-// Empty when every number is taken.
-std::string own_code(const ConvState& st) {
-  for (int n = 1; n <= kOwnCodes; ++n) {
-    const std::string code = st.JOBCODE + "_" + rt::RIGHT("0" + std::to_string(n), 2);
-    if (!code_used(st, code)) return code;
+// Spare code number k (from 0) of a job code, six characters as every coded file's name: "_01".."_99"
+// after the job code, then every three characters of kSpareChars after it that hold a "-" or "_" (8216
+// more), then four, five and six such characters after the first two, one and no characters of the
+// job code. Empty for a number that is no spare code; "" at the end of them all is never reached
+// (more than 2.6 million codes for each job code).
+std::string spare_code(const std::string& job, long k) {
+  if (k < kOwnCodes) return job + "_" + rt::RIGHT("0" + std::to_string(k + 1), 2);
+  k -= kOwnCodes;
+  const long base = static_cast<long>(kSpareChars.size());
+  for (size_t tail = 3; tail <= 6; ++tail) {
+    long combinations = 1;
+    for (size_t i = 0; i < tail; ++i) combinations *= base;
+    if (k >= combinations) {
+      k -= combinations;
+      continue;
+    }
+    std::string code = job.substr(0, 6 - tail);
+    std::string end(tail, ' ');
+    for (size_t i = tail; i-- > 0; k /= base) end[i] = kSpareChars[static_cast<size_t>(k % base)];
+    if (end.find_first_of("-_") == std::string::npos) return {};
+    return code + end;
   }
   return {};
+}
+
+// A code for a hole whose code an earlier hole of this conversion has: the next spare code of its job
+// code that no hole of this conversion has, so that every hole keeps its own coded file and result.
+std::string own_code(ConvState& st) {
+  long& next = st.SPARENEXT[st.JOBCODE];
+  for (;; ++next) {
+    const std::string code = spare_code(st.JOBCODE, next);
+    if (!code.empty() && !code_used(st, code)) return code;
+  }
 }
 
 }  // namespace
@@ -60,11 +87,14 @@ void MAKEFILE(ConvState& st) {
     st.step("0002");
     auto& con = platform::console();
     const std::string taken = PROFILECODE;
-    const std::string own = own_code(st);
-    if (!own.empty()) PROFILECODE = own;
+    PROFILECODE = own_code(st);
     con.beep();
     con.print("", true);
-    con.print(PROMPT(21) + " " + taken + " -> " + PROFILECODE, true);
+    const std::string said = PROMPT(21) + " " + taken + " -> " + PROFILECODE + " (hole " + rt::TRIM(HEADER(20)) + ")";
+    con.print(said, true);
+    // Written down too: the selection and the run file's hole list know the hole by this code. Nothing
+    // is lost, so the exit code stays as it is.
+    rt::log_note(said + " in " + SOURCENAME);
     st.WARNFLAG = 1;
     if (RUNFLAGS == 0 && con.interactive()) {
       st.step("0003");
@@ -75,7 +105,7 @@ void MAKEFILE(ConvState& st) {
       if (key == "\x1b") EXXIT(st);
     }
   }
-  st.USEDCODES += "/" + PROFILECODE;
+  st.USEDCODES.insert(PROFILECODE);
 }
 
 void FILEDATA(ConvState& st) {
@@ -148,7 +178,7 @@ void FILEDATA(ConvState& st) {
   st.step("0011");
   if (st.TRXCOUNT > 0 && st.TRXCOUNT % kPauseEvery == 0 && st.WARNFLAG > 0) {
     con.print(rt::UCASE(PROMPT(22)), true);
-    con.print(PROMPT(110), false);
+    if (con.interactive()) con.print(PROMPT(110), false);  // no key is asked for where no one is there
     con.flush();
     con.wait_key();
     st.WARNFLAG = 0;

@@ -42,13 +42,13 @@ void GOOPEN(const std::string& file) {
   ESC = "\x1b";
   if (OUTDEV == 3) {
     DXFXSCALE = XSCALE, DXFXOFF = XOFFSET, DXFYSCALE = YSCALE, DXFYOFF = YOFFSET;
-    if (!rt::open_file(PLOTFILE, file, rt::FileMode::Output)) return;
+    if (!rt::open_new_file(PLOTFILE, file, rt::FileMode::Output)) return;
     plot_open = true;
     for (const char* line : {" 0", "SECTION", " 2", "ENTITIES"}) rt::print_line(PLOTFILE, line);
   } else if (OUTDEV != 1 && OUTDEV != 3 && OUTDEV != 2) {
     // The PCL printer: one stream per hole, created empty; the job head, units of 300 per inch and the page.
     if (rt::file_exists(file)) rt::kill_file(file);
-    if (!rt::open_file(PLOTFILE, file, rt::FileMode::Binary)) return;
+    if (!rt::open_new_file(PLOTFILE, file, rt::FileMode::Binary)) return;
     plot_open = true;
     const bool a3 = PAPER == "A3";
     rt::put_bytes(PLOTFILE, ESC + "%-12345X" + "@PJL ENTER LANGUAGE=PCL\r\n" + ESC + "E" + ESC + "&u300D" +
@@ -56,7 +56,7 @@ void GOOPEN(const std::string& file) {
   } else if (OUTDEV == 2) {
     // Created empty: no bytes of an earlier plot stay behind a shorter one.
     if (rt::file_exists(file)) rt::kill_file(file);
-    if (!rt::open_file(PLOTFILE, file, rt::FileMode::Binary)) return;
+    if (!rt::open_new_file(PLOTFILE, file, rt::FileMode::Binary)) return;
     plot_open = true;
     rt::put_bytes(PLOTFILE, ESC + "E" + ESC + "%-12345X" + "@PJL COMMENT \r\n" + "@PJL ENTER LANGUAGE=HP-GL/2\r\n");
   }

@@ -27,6 +27,8 @@ enum class MessageHold { kSecond, kKey };
 // as they were. Otherwise it is a line of its own with every path whole, as a batch run prints it.
 void show_message(const std::string& text, std::int16_t beep = 0, const std::vector<std::string>& paths = {},
                   MessageHold hold = MessageHold::kSecond);
+// A fault of the run shown as show_message shows it, with a line in ERROR.LOG; the run ends with 1.
+void show_fault(const std::string& text, const std::vector<std::string>& paths = {});
 
 // " " + text + " " (at most 78 characters) centred in 78 columns on the row, in the current colour.
 void ROWCENTR(std::int32_t row, const std::string& text);

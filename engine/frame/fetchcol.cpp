@@ -99,7 +99,7 @@ void FETCHCOL(std::string name) {
     NOFILE(name);
     COLOURCOUNT = 5;
     int f = rt::FREEFILE();
-    if (rt::open_file(f, name, rt::FileMode::Output)) {
+    if (rt::open_new_file(f, name)) {
       rt::print_line(f, "7005,0,0,0,5,0,0");
       for (int i = 1; i <= 5; ++i) rt::print_line(f, rt::STR_TRIM(COLOURS(i, 1)) + "," + rt::STR_TRIM(COLOURS(i, 2)));
       rt::close_file(f);

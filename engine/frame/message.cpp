@@ -48,3 +48,8 @@ void show_message(const std::string& text, std::int16_t beep, const std::vector<
   if (hold == MessageHold::kKey) con.wait_key();
   else con.pause_ms(1000);
 }
+
+void show_fault(const std::string& text, const std::vector<std::string>& paths) {
+  show_message(text, 0, paths);
+  rt::fault_logged(text);
+}

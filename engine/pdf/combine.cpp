@@ -9,8 +9,11 @@
 // of its own document. An input is never read whole: its tail, one entry of the table at a time, and
 // each object by seeking to it.
 //
-// The merged file is whole or absent: an input that cannot be read, or a merge beyond the tables, is
-// refused with a console line, and the partial file is removed. The run's target is then left as it is.
+// The merged file is whole or absent: it is written as a new file beside combined.pdf that takes its
+// place only once complete. Its tables grow with the inputs (object offsets, pages, the renumbering of
+// each input), so any number of holes can be joined. An input that cannot be read is refused with a
+// console line and an ERROR.LOG line, the new file is removed, combined.pdf and the run's target stay
+// as they were, and the run ends with exit code 1.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -22,6 +25,7 @@
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
@@ -38,6 +42,9 @@ const std::string kSignature = "\x25\xD2\xD2\xC9\xCD\xBB\xD2 ";
 const std::string kLogoStart = "%LOGO start";
 // What follows the last object of a logo block: its "endobj" and the closing comment.
 const std::string kLogoEnd = "endobj\r\n%LOGO END";
+// The number written in every copied page's /Parent reference until the page tree's number is known:
+// seven digits, room for the number of any tree the tables can give.
+constexpr std::int32_t kParentRoom = 9999999;
 
 // State of one merge.
 bool quiet = false;                      // while the inputs are only looked at for their logo: no messages
@@ -171,10 +178,7 @@ void RREADSTR(const std::string& line) {
 
 // Adds the page object in hand (its new number) to the page list, whose /Parent lines are patched.
 void add_page(std::int32_t page) {
-  if (PAGELISTCOUNT + 1 > PAGELIST.ubound()) {
-    fail("more than " + std::to_string(PAGELIST.ubound()) + " pages");
-    return;
-  }
+  if (PAGELISTCOUNT + 1 > PAGELIST.ubound()) PAGELIST.grow(std::max<long>(PAGELISTCOUNT + 1, 2 * PAGELIST.ubound()));
   PAGELIST(++PAGELISTCOUNT) = page;
 }
 
@@ -202,7 +206,7 @@ void EDITOBJN(std::string& line, std::int32_t page, bool plain, bool& page_added
     if (parent) {
       if (!page_added) add_page(page);
       page_added = true;
-      number = 9999;  // room for four digits; the new page tree's number is patched in at the end
+      number = kParentRoom;  // room for the new page tree's number, patched in at the end
     } else if (font_shared(font)) {
       number = shared_fonts[static_cast<size_t>(font)];
     } else {
@@ -398,11 +402,10 @@ bool same_file(const std::string& a, const std::string& b) {
   return pa.error == 0 && pb.error == 0 && std::filesystem::equivalent(pa.path, pb.path, ec);
 }
 
-// The /Parent line of every copied page, rewritten in place to name the page tree, keeping its length;
-// false when the file cannot be rewritten.
-bool patch_parents(const std::string& file, std::int32_t tree) {
-  const std::int32_t f = rt::FREEFILE();
-  if (f == 0 || !rt::open_file(f, file, rt::FileMode::Binary)) return false;
+// The /Parent line of every copied page of the merged file (still the new file on PDFFILE), rewritten
+// in place to name the page tree, keeping its length; false when a line cannot be rewritten.
+bool patch_parents(std::int32_t tree) {
+  const std::int32_t f = PDFFILE;
   PDFINFILE = f;
   bool written = true;
   for (std::int32_t i = 1; i <= PAGELISTCOUNT; ++i) {
@@ -420,9 +423,16 @@ bool patch_parents(const std::string& file, std::int32_t tree) {
     written =
         rt::put_bytes(f, rt::LSET("/Parent" + rt::STR(tree) + " 0 R   ", static_cast<long>(line.size()))) && written;
   }
-  rt::close_file(f);
   PDFINFILE = 0;
   return written;
+}
+
+// A merge refused: its new file is removed, combined.pdf and the run's target stay as they were; the
+// refusal goes into ERROR.LOG and the run ends with exit code 1.
+void refused_merge() {
+  discard_document();
+  rt::log_note(pdf_refusal);
+  rt::set_exit_code(1);
 }
 
 }  // namespace
@@ -535,21 +545,14 @@ bool GETXREFA(const std::string& name) {
     return false;
   }
   if (n + 1 > bound) {
-    if (!quiet) {
-      // As lines, each after an empty one; on a screen, one after the other on the message line.
-      platform::Console& con = platform::console();
-      const bool lines = !on_console_screen();
-      if (lines) con.print("", true);
-      show_message("ERROR: Increase iVmax% (" + rt::STR(bound) + ") to " + rt::STR(n - 1) +
-                   " in combine to fix Subscript out of range");
-      if (n - 1 >= bound) {
-        if (lines) con.print("", true);
-        show_message("ERROR: Objects omitted! Increase DIM obstart & obleng (" + rt::STR(bound) + ") to " +
-                     rt::STR(n) + " in combine");
-      }
+    // The tables of one input grow to its object count; its table must be as long as it says.
+    const std::int64_t table_end = static_cast<std::int64_t>(INSTARTXREF) + 40 + 20 * static_cast<std::int64_t>(n - 1);
+    if (table_end > rt::LOF(PDFINFILE) + 20) {
+      fail(unreadable);
+      return false;
     }
-    fail("more than " + std::to_string(bound - 2) + " objects in " + name);
-    return false;
+    for (rt::Array<std::int32_t>* a : {&MERGEOFFSET, &MERGEORDER, &OBSTART, &OBLENG, &NEWNO})
+      a->grow(static_cast<long>(n) + 1);
   }
   MERGECOUNT = static_cast<std::int32_t>(n);
   GGETNEXT(line);  // the entry of object 0
@@ -632,10 +635,7 @@ std::int32_t FNNEWNO(const std::int32_t& old) {
     return 0;
   }
   if (NEWNO(old) != 0) return NEWNO(old);
-  if (NEXTNO + 1 > PDFOFFSET.ubound()) {
-    fail("more than " + std::to_string(PDFOFFSET.ubound()) + " objects");
-    return 0;
-  }
+  make_room_for_object(NEXTNO + 1);
   ++NEXTNO;
   NEWNO(old) = NEXTNO;
   return NEXTNO;
@@ -684,10 +684,9 @@ void COMBINE() {
   trap.step("0002");
   MERGELOGOLAST = find_shared_logo(inputs);
   PDFFILE = rt::FREEFILE();
-  if (PDFFILE == 0 || !rt::open_file(PDFFILE, combined, rt::FileMode::Output))
+  if (PDFFILE == 0 || !rt::open_new_file(PDFFILE, combined, rt::FileMode::Binary))
     refuse_document("the file cannot be created");
-  if (MERGELOGOLAST > PDFOFFSET.ubound())
-    refuse_document("more than " + std::to_string(PDFOFFSET.ubound()) + " objects");
+  make_room_for_object(MERGELOGOLAST);
   PDFOBJECT = 0;
   PDFOFFSET.clear();
   write_signature();
@@ -730,7 +729,7 @@ void COMBINE() {
 
   trap.step("0004");
   if (pdf_refused) {
-    discard_document();
+    refused_merge();
     return;
   }
   PDFOBJECT = NEXTNO;
@@ -741,23 +740,37 @@ void COMBINE() {
   WRITECAT();
   WRITEXRE();
   WWRITETR();
-  if (pdf_refused) {
-    discard_document();
-    return;
-  }
-  rt::close_file(PDFFILE);
-
   trap.step("0005");
-  if (!patch_parents(combined, tree)) {
-    refuse_document("the file cannot be written");
-    rt::kill_file(combined);
-    PDFBYTES = 0;
+  if (!pdf_refused && !patch_parents(tree)) refuse_document(cannot_write());
+  if (pdf_refused) {
+    refused_merge();
     return;
   }
 
   trap.step("0006");
-  if (!RESULTNAME.empty() && rt::file_exists(RESULTNAME) && !same_file(combined, RESULTNAME))
-    rt::copy_file(combined, RESULTNAME);
+  if (rt::commit_file(PDFFILE)) {
+    // The run's target (when it was given one) is the merged file from now on.
+    if (!run_target_source.empty()) run_target_source = combined;
+  } else {
+    show_fault("The joined PDF " + combined + " is not written; the run's target keeps the last hole's result.");
+  }
   PDFBYTES = 0;
   LOGODONE = 0;
+}
+
+void place_run_target() {
+  RT_TRAP(trap, "COMBINE");
+  trap.section("TARGET");
+  const std::string source = run_target_source;
+  run_target_source.clear();
+  if ((RUNFLAGS & 0x80) == 0 || source.empty()) return;
+  std::string folder(platform::folder_part(RESULTNAME));
+  while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/') && folder[folder.size() - 2] != ':')
+    folder.pop_back();
+  if (RESULTNAME.empty() || (!folder.empty() && !rt::folder_exists(folder))) {
+    show_fault("The result copy " + RESULTNAME + " cannot be written: its folder does not exist.");
+    return;
+  }
+  if (same_file(source, RESULTNAME)) return;  // the target is that result itself
+  rt::place_file(source, RESULTNAME, false);
 }

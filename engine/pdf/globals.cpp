@@ -48,8 +48,8 @@ rt::Array<std::int32_t> MERGEOFFSET, MERGEORDER;
 std::int32_t INPAGES = 0, INOUTLINES = 0, INGRAY = 0, INRGB = 0, INDEVICE = 0;
 std::string INMEDIABOX, MERGEMEDIABOX;
 std::int32_t INLOGOLAST = 0, MERGELOGOLAST = 0;
-std::int16_t NEXTNO = 0;
-rt::Array<std::int16_t> NEWNO;
+std::int32_t NEXTNO = 0;
+rt::Array<std::int32_t> NEWNO;
 rt::Array<std::int32_t> PAGELIST;
 std::int32_t PAGELISTCOUNT = 0;
 std::int32_t STREAMLEN = 0;
@@ -59,6 +59,8 @@ std::string ULINEON, ULINEOFF;
 
 bool pdf_refused = false;
 std::string pdf_document_name;
+std::string pdf_refusal;
+std::string run_target_source;
 
 std::int32_t CURFONT = 0;
 std::int32_t PAGEFILE = 0;
@@ -96,7 +98,7 @@ void reset_pdf_globals() {
                          &PAGEPATTERN, &PAGEFILL, &PAGEEXTRA, &PAGEPATRES, &FILLNAME, &PAGESREF, &OUTLINESREF,
                          &ROOTREF, &FONTENTRIES, &FONTLIST, &LOGOPROCSET, &LOGOEXTGSTATE, &LOGOCOLORSPACE,
                          &LOGOPATTERN, &LOGOSHADING, &LOGOXOBJECT, &LOGOFONT, &LOGOCONTENT, &ULINEON, &ULINEOFF,
-                         &pdf_document_name, &SYMBOLNAME, &LOGORESOURCES, &READLINE, &xref_error, &INMEDIABOX, &MERGEMEDIABOX})
+                         &pdf_document_name, &pdf_refusal, &run_target_source, &SYMBOLNAME, &LOGORESOURCES, &READLINE, &xref_error, &INMEDIABOX, &MERGEMEDIABOX})
     s->clear();
   pdf_refused = false;
 }

@@ -93,8 +93,8 @@ extern std::string INMEDIABOX;               // the /MediaBox entry of its page 
 extern std::string MERGEMEDIABOX;            // that of the last input whose page tree has one
 extern std::int32_t INLOGOLAST;              // the input's last logo object (its logo block is 1..this); 0 without logo
 extern std::int32_t MERGELOGOLAST;           // the logo block shared by the merged file: objects 1..this; 0 when none
-extern std::int16_t NEXTNO;                  // the last new object number given
-extern rt::Array<std::int16_t> NEWNO;        // 0..5000: new number of each object of the current input; 0 none yet
+extern std::int32_t NEXTNO;                  // the last new object number given
+extern rt::Array<std::int32_t> NEWNO;        // 0..5000 (grows with the input): new number of each object of the current input; 0 none yet
 extern rt::Array<std::int32_t> PAGELIST;     // 0..360: new numbers of the page objects copied, from 1
 extern std::int32_t PAGELISTCOUNT;           // entries of PAGELIST
 extern std::int32_t STREAMLEN;               // stream bytes still to copy for the object in hand
@@ -110,6 +110,8 @@ extern std::string ULINEOFF;    // the printer's underline-off code, ESC "&d@"
 // ASSEMBLE removes what was written instead of finishing a broken file.
 extern bool pdf_refused;
 extern std::string pdf_document_name;  // the file named by the document's first OPENLEAF
+extern std::string pdf_refusal;
+extern std::string run_target_source;  // the file the run's target becomes at the end of the run (empty: none)        // the console line of the last refusal ("PDF not written - ...")
 
 // --- what the stages above write for the PDF writer to read ---
 // They live here, the lowest subsystem that reads them; the devices, the hole coder, the sheet and the

@@ -57,9 +57,15 @@ void READRESO(const std::string& text, const std::string& key, const std::string
 
 // --- merging the PDF files of a run (OUTLIST) into OUTDIR + "\combined.pdf" ---
 // Copies the objects of every input under new numbers, one copy of the logo block and of the fonts
-// of the first input, a new page tree, outlines and catalogue; then copies the file over RESULTNAME
-// when that file exists. Leaves the writer ready for a new document.
+// of the first input, a new page tree, outlines and catalogue; once complete the file takes the place
+// of combined.pdf and becomes the run's target source (when the run has a target). Leaves the writer
+// ready for a new document.
 void COMBINE();
+// At the end of a run with a target (run-file item 8, RUNFLAGS bit &H80): RESULTNAME becomes, once and
+// whole, the file the last copy used to give it: combined.pdf when it was joined, else the last
+// result written (run_target_source). Linked where the file system allows, copied otherwise; a failure
+// is said (console, ERROR.LOG) and ends the run with exit code 1.
+void place_run_target();
 // The steps that read one input on PDFINFILE: the check of its first two lines, its tail (startxref,
 // /Root, %fontlist), its cross-reference table and object table, its catalogue and page tree. Each
 // returns false when the input cannot be merged (the merge is then refused with a message).
@@ -81,8 +87,12 @@ void SUBSTITU(std::string& line, const std::int32_t& old_number, const std::int3
 // --- refusal of the document being written (the writer's and the merge's) ---
 // Refuses it once with the console line "PDF not written - why: name"; nothing more is written.
 void refuse_document(const std::string& why);
-// Closes and removes the file of a refused document.
+// Removes the new file of a refused document (the file of its name stays as it was).
 void discard_document();
+// Why a line of the document cannot be written: "the file cannot be written", with the reason.
+std::string cannot_write();
+// Raises the bound of the offsets table PDFOFFSET to hold object number n (it grows as needed).
+void make_room_for_object(std::int32_t n);
 // "%PDF-1.3" and the three signature lines that begin every file of the engine.
 void write_signature();
 

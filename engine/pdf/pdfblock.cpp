@@ -31,16 +31,23 @@
 void refuse_document(const std::string& why) {
   if (pdf_refused) return;
   pdf_refused = true;
-  show_message("PDF not written - " + why + ": " + pdf_document_name, 0, {pdf_document_name});
+  pdf_refusal = "PDF not written - " + why + ": " + pdf_document_name;
+  show_message(pdf_refusal, 0, {pdf_document_name});
 }
 
-// Ends a refused document: the file written so far is closed and removed.
+// The reason given when a line cannot be written: the writer's own words for a failed write.
+std::string cannot_write() {
+  const std::string why = rt::write_failure(PDFFILE);
+  return why.empty() ? "the file cannot be written" : "the file cannot be written (" + why + ")";
+}
+
+void make_room_for_object(std::int32_t n) {
+  if (PDFOFFSET.exists() && n > PDFOFFSET.ubound()) PDFOFFSET.grow(std::max<long>(n, 2 * PDFOFFSET.ubound()));
+}
+
+// Ends a refused document: the new file written so far is removed; a file of that name stays as it was.
 void discard_document() {
-  if (rt::is_open(PDFFILE)) {
-    std::string path = rt::file_path(PDFFILE);
-    rt::close_file(PDFFILE);
-    rt::kill_file(path);
-  }
+  if (rt::is_open(PDFFILE)) rt::abandon_file(PDFFILE);
   PDFBYTES = 0;
 }
 
@@ -65,14 +72,11 @@ std::string operands(std::initializer_list<std::string> parts) {
 // FNRANDCE of a whole number of hundredths (dot positions scaled by 0.24 are exact in hundredths).
 std::string hundredths(std::int64_t h) { return FNRANDCE(static_cast<double>(h) / 100.0); }
 
-// Takes the next object number; refuses the document when the offsets table has no room for it.
+// Takes the next object number; the offsets table grows as needed (one number per object).
 bool take_object_number() {
   ++PDFOBJECT;
-  if (PDFOBJECT > PDFOFFSET.ubound()) {
-    refuse_document("more than " + std::to_string(PDFOFFSET.ubound()) + " objects");
-    return false;
-  }
-  return true;
+  make_room_for_object(PDFOBJECT);
+  return PDFOBJECT <= PDFOFFSET.ubound();
 }
 
 // A line after the counted part of the file (cross-reference table and trailer).
@@ -132,7 +136,7 @@ void OPENLEAF(const std::string& file) {
     pdf_refused = false;
     pdf_document_name = file;
     PDFFILE = PAGEFILE;
-    if (!rt::open_file(PDFFILE, file, rt::FileMode::Output)) refuse_document("the file cannot be created");
+    if (!rt::open_new_file(PDFFILE, file)) refuse_document("the file cannot be created");
     write_signature();
     platform::LocalTime t = platform::now();
     auto two = [](int v) { return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10); };
@@ -214,7 +218,7 @@ void FPRINT(const std::string& line) {
   RT_TRAP(trap, "FPRINT");
   PDFBYTES += static_cast<std::int32_t>(line.size()) + 2;
   if (pdf_refused) return;
-  if (!rt::print_line(PDFFILE, line)) refuse_document("the file cannot be written");
+  if (!rt::print_line(PDFFILE, line)) refuse_document(cannot_write());
 }
 
 // SPRINT: text without a line end, counted.
@@ -222,7 +226,7 @@ void SPRINT(const std::string& text) {
   RT_TRAP(trap, "SPRINT");
   PDFBYTES += static_cast<std::int32_t>(text.size());
   if (pdf_refused || text.empty()) return;
-  if (!rt::print_line(PDFFILE, text, false)) refuse_document("the file cannot be written");
+  if (!rt::print_line(PDFFILE, text, false)) refuse_document(cannot_write());
 }
 
 std::string FNOBJLAB(const std::int32_t& n) {
@@ -296,7 +300,8 @@ void ASSEMBLE() {
     discard_document();
     return;
   }
-  rt::close_file(PDFFILE);
+  // The document takes the place of the file of its name only now, whole; a failure there is said.
+  if (!rt::commit_file(PDFFILE)) pdf_refused = true;
   PDFBYTES = 0;
 }
 
@@ -1315,6 +1320,7 @@ void copy_object(std::int32_t n) {
     if (block.empty()) break;
     if (done == 0) {
       if (block.find("/Linearized") != npos) return;
+      make_room_for_object(n);
       PDFOFFSET(n) = PDFBYTES;
     }
     SPRINT(block);

@@ -35,7 +35,7 @@ void POPFILES(std::vector<std::string>& list, std::int32_t& count) {
 void PUSHFILE(std::vector<std::string> list, std::int32_t count, std::string entry) {
   RT_TRAP(trap, "PUSHFILE");
   const int f = rt::FREEFILE();
-  if (!rt::open_file(f, kMemo, rt::FileMode::Output)) return;
+  if (!rt::open_new_file(f, kMemo)) return;
   entry = rt::TRIM(entry);
   const std::string key = rt::UCASE(entry);
   if (!entry.empty()) rt::print_line(f, entry);

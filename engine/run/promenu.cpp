@@ -307,7 +307,7 @@ class MainMenu {
     }
     PDFFONTCOUNT = 3;
     int f = rt::FREEFILE();
-    if (rt::open_file(f, "lastrun", rt::FileMode::Output)) {
+    if (rt::open_new_file(f, "lastrun")) {
       rt::print_line(f, rt::print_number(OUTDEV));
       rt::print_line(f, SETUPNAME);
       rt::close_file(f);

@@ -13,6 +13,7 @@
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
 #include "engine/run/run.h"
 #include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
@@ -124,4 +125,5 @@ void PROTEST() {
   ROWCENTR(STATUSROW - 1, " " + PROMPT(74) + " ");
   PROSUMMA();
   PROFORMA();
+  place_run_target();
 }

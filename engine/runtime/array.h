@@ -42,6 +42,13 @@ class Array {
   void clear() {
     for (auto& v : data_) v = T{};
   }
+  // Raises the upper bound to hi, every element kept (REDIM PRESERVE); for a table that grows as
+  // needed. A bound at or below the present one changes nothing.
+  void grow(long hi) {
+    if (!exists_ || hi <= hi_) return;
+    data_.resize(static_cast<size_t>(hi - lo_ + 1), T{});
+    hi_ = hi;
+  }
   // Forgets the array (tests only: the process never frees an array).
   void reset() {
     data_.clear();

@@ -1,16 +1,23 @@
 // Trap stack, the error handler, the ERROR.LOG line and the untrapped-error box.
 #include "error.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <set>
 #include <system_error>
 
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/msgbox.h"
+#include "platform/paths.h"
+#include "platform/wholefile.h"
 
 namespace rt {
 namespace {
@@ -49,12 +56,36 @@ std::string log_head(const std::string& module, const std::string& marker) {
          marker;
 }
 
+bool& log_refused() {
+  static bool refused = false;
+  return refused;
+}
+
+// Appends one line to ERROR.LOG in the current folder, opened and closed for the line. A log that
+// cannot be written (a read-only folder, a full disk, a folder of that name) raises no error, which
+// would end the run: it is said once on the console, the run goes on and ends with exit code 1.
 void append_log(const std::string& line) {
-  int f = FREEFILE();
-  if (open_file(f, "ERROR.LOG", FileMode::Append)) {
-    print_line(f, line);
-    close_file(f);
+  const std::string bytes = line + "\r\n";
+  const platform::MappedPath m = platform::map_for_create("ERROR.LOG");
+  int e = m.error ? ENOENT : 0;
+  if (e == 0) {
+    const int fd = ::open(m.path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) e = errno;
+    for (size_t done = 0; fd >= 0 && e == 0 && done < bytes.size();) {
+      const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) e = w < 0 ? errno : ENOSPC;
+      else done += static_cast<size_t>(w);
+    }
+    if (fd >= 0 && ::close(fd) != 0 && e == 0) e = errno;
   }
+  if (e == 0) return;
+  set_exit_code(1);
+  if (log_refused()) return;
+  log_refused() = true;
+  platform::console().print("ERROR.LOG cannot be written (" + platform::failure_reason(e) +
+                                "): what goes wrong in this run is said on the screen only.",
+                            true);
 }
 
 [[noreturn]] void fatal(int) { platform::end_process(255); }
@@ -133,6 +164,16 @@ void log_note(std::string_view text) {
   append_log(log_head(t ? t->module() : std::string(), t ? t->marker() : std::string()) + "  " + std::string(text));
 }
 
+void fault(std::string_view text) {
+  platform::console().print(std::string(text), true);
+  fault_logged(text);
+}
+
+void fault_logged(std::string_view text) {
+  log_note(text);
+  set_exit_code(1);
+}
+
 void raise(int n) {
   Trap* t = innermost;
   if (t) {
@@ -173,8 +214,8 @@ void raise(int n) {
   // Steps 3-6: one line appended to ERROR.LOG in the current folder.
   append_log(log_head(t->module_, t->marker_) + "  Error " + print_number(n) + "-" + error_text(n));
 
-  // Steps 7-8: the text after an error, and a key.
-  if (prompt_provider()) con.print(prompt_provider()(), false);
+  // Steps 7-8: the text after an error, and a key; the text only where a person can press one.
+  if (prompt_provider() && con.interactive()) con.print(prompt_provider()(), false);
   con.flush();
   con.wait_key();
 }

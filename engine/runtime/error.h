@@ -84,6 +84,13 @@ void set_error_prompt(std::function<std::string()> provider);
 // and the text.
 void log_note(std::string_view text);
 
+// Says a loss of the run (a hole, layer, page, record or file left out, a substitution, a refused or
+// failed write): the text as a console line and an ERROR.LOG note (log_note); the process then ends
+// with exit code 1.
+void fault(std::string_view text);
+// The same for a text the caller has shown on the console already: the ERROR.LOG note and exit code 1.
+void fault_logged(std::string_view text);
+
 // The module field of the last log line (the handler's own field, 12 characters).
 const std::string& log_module_field();
 

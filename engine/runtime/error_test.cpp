@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
+#include "engine/runtime/text.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/console_scripted.h"
 #include "testsupport.h"
 
 using namespace testing_support;
@@ -76,9 +79,16 @@ TEST_F(ErrorTest, ScreenLineThenPrompt) {
   BoxRecorder box;
   fail_once("getpromp.cpp", "", 53);
   auto& con = platform::console();
-  // The screen line is printed at the cursor and ends the line; prompt 110 follows on the next row.
+  // The screen line is printed at the cursor and ends the line; without a person at the console no
+  // prompt asks for a key.
   EXPECT_EQ(con.row_text(1).substr(0, 44), "getpromp.cpp @   Error  53  - File not found");
-  EXPECT_EQ(con.row_text(2).substr(0, 11), "Press a key");
+  EXPECT_EQ(rt::TRIM(con.row_text(2)), "");
+  // At a console with a person, prompt 110 follows on the next row, and a key is waited for.
+  auto scripted = std::make_unique<platform::ScriptedConsole>();
+  scripted->push_key("x");
+  platform::set_console(std::move(scripted));
+  fail_once("getpromp.cpp", "", 53);
+  EXPECT_EQ(platform::console().row_text(2).substr(0, 11), "Press a key");
 }
 
 TEST_F(ErrorTest, SecondErrorInOneCallIsUntrapped) {
@@ -149,12 +159,25 @@ TEST_F(ErrorTest, CancelAndFatalErrorsEndWith255) {
   }
 }
 
-TEST_F(ErrorTest, LogFolderNotWritableShowsBoxAndGoesOn) {
-  BoxRecorder box(platform::BoxAnswer::Ok);
-  std::filesystem::create_directory(dir.path() / "ERROR.LOG");  // a folder where the log should be
+// An ERROR.LOG that cannot be written (here a folder of that name) is said once; no error of the log
+// itself reaches the box (which would end a batch run with 255), and the run ends with exit code 1.
+TEST_F(ErrorTest, LogThatCannotBeWrittenIsSaidOnceAndTheRunGoesOn) {
+  auto owned = std::make_unique<CountingConsole>();
+  CountingConsole* con = owned.get();
+  platform::set_console(std::move(owned));
+  BoxRecorder box(platform::BoxAnswer::Cancel);
+  std::filesystem::create_directory(dir.path() / "ERROR.LOG");
+  rt::set_exit_code(0);
   fail_once("proc.cpp", "0001", 53);
-  ASSERT_EQ(box.texts.size(), 1u);
-  EXPECT_NE(box.texts[0].find("Untrapped Error #75"), std::string::npos);
+  fail_once("proc.cpp", "0002", 62);
+  EXPECT_TRUE(box.texts.empty());
+  const std::string screen = con->screen();
+  const std::string said = "ERROR.LOG cannot be written (a folder has that name)";
+  EXPECT_NE(screen.find(said), std::string::npos) << screen;
+  EXPECT_EQ(screen.find(said, screen.find(said) + 1), std::string::npos) << screen;
+  EXPECT_NE(screen.find("proc.cpp @ 0002  Error  62  - Input past end"), std::string::npos) << screen;
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
 }
 
 TEST_F(ErrorTest, Zadate) { EXPECT_EQ(rt::ZADATE(), "07/12/2026"); }

@@ -12,6 +12,7 @@
 #include "files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +26,7 @@
 
 #include "engine/runtime/error.h"
 #include "platform/paths.h"
+#include "platform/wholefile.h"
 
 namespace rt {
 namespace {
@@ -59,6 +61,7 @@ class FileData {
   std::int64_t size = 0;
   std::int64_t pos = 0;  // current position, from 0
   int failed = 0;        // errno of a write that failed, until reported
+  bool borrowed = false;  // the descriptor belongs to a new file (platform::NewFile), which closes it
 
   FileData() = default;
   FileData(const FileData&) = delete;
@@ -156,7 +159,7 @@ class FileData {
   bool close() {
     if (fd < 0) return true;
     const bool ok = drop();
-    ::close(fd);
+    if (!borrowed) ::close(fd);
     fd = -1;
     return ok;
   }
@@ -213,6 +216,7 @@ class FileData {
 };
 
 struct OpenFile {
+  std::unique_ptr<platform::NewFile> whole;  // a file written whole: the new file (outlives data)
   std::unique_ptr<FileData> data;
   FileMode mode = FileMode::Input;
   int reclen = 128;
@@ -221,6 +225,7 @@ struct OpenFile {
   bool at_line_start = true;    // the next item read begins a line
   dev_t dev = 0;
   ino_t ino = 0;
+  std::string name;  // a new file: its target as the engine named it, for messages
 };
 
 // Descriptors of files closed lately in a mode that neither empties nor appends, kept open for the
@@ -327,10 +332,23 @@ void report_failed_write(FileData& d) {
   raise(e == ENOSPC ? 61 : 57);
 }
 
+// A write to an open file failed: a new file keeps the failure for its commit (and refuses every later
+// write), any other file reports it.
+void write_failed(OpenFile& f) {
+  if (f.whole) f.whole->failed(f.data->failed);
+  else report_failed_write(*f.data);
+}
+
 // Before an operation by name reads a file from disk: every change of the open files goes there.
 void flush_all() {
   for (auto& f : table)
-    if (f.data && !f.data->flush()) report_failed_write(*f.data);
+    if (f.data && !f.data->flush()) write_failed(f);
+}
+
+// Says that the file name cannot be written, and why; the run ends with exit code 1.
+void say_not_written(std::string_view name, int e, bool replaces) {
+  fault(std::string(name) + " cannot be written (" + platform::failure_reason(e) + ")" +
+        (replaces ? "; the earlier file is kept." : "."));
 }
 
 // The next byte of a file read as text, or -1 at its end.
@@ -424,12 +442,77 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
   // The same file under another number: neither keeps anything in memory from now on.
   for (auto& other : table)
     if (other.data && other.dev == st.st_dev && other.ino == st.st_ino) {
-      if (!other.data->drop()) report_failed_write(*other.data);
+      if (!other.data->drop()) write_failed(other);
       other.data->direct = true;
       d->direct = true;
     }
-  table[n] = OpenFile{std::move(d), mode, reclen > 0 ? reclen : 128, m.path, 0, true, st.st_dev, st.st_ino};
+  table[n] = OpenFile{nullptr, std::move(d), mode, reclen > 0 ? reclen : 128, m.path, 0, true, st.st_dev, st.st_ino, {}};
   return true;
+}
+
+bool open_new_file(int n, std::string_view name, FileMode mode) {
+  if (n < 1 || n > kMaxFileNumber) {
+    raise(52);
+    return false;
+  }
+  if (table[n].data) {
+    raise(55);
+    return false;
+  }
+  if (name.empty()) {
+    raise(64);
+    return false;
+  }
+  const platform::MappedPath m = platform::map_for_create(name);
+  if (m.error) {
+    raise(m.error);
+    return false;
+  }
+  auto whole = std::make_unique<platform::NewFile>(m.path);
+  if (whole->error() != 0) {
+    say_not_written(name, whole->error(), whole->replaces());
+    return false;
+  }
+  auto d = std::make_unique<FileData>();
+  d->fd = whole->fd();
+  d->borrowed = true;
+  d->readable = mode != FileMode::Output && mode != FileMode::Append;
+  d->writable = true;
+  struct stat st {};
+  ::fstat(d->fd, &st);
+  OpenFile f{std::move(whole), std::move(d), mode == FileMode::Binary ? FileMode::Binary : FileMode::Output, 128, m.path,
+             0, true, st.st_dev, st.st_ino, std::string(name)};
+  table[n] = std::move(f);
+  return true;
+}
+
+bool commit_file(int n) {
+  if (!is_open(n)) return false;
+  OpenFile f = std::move(table[n]);
+  table[n] = OpenFile{};
+  if (!f.whole) {
+    if (!f.data->close()) report_failed_write(*f.data);
+    return true;
+  }
+  if (!f.data->drop()) f.whole->failed(f.data->failed);
+  f.data->fd = -1;
+  unpark(f.path);
+  const int e = f.whole->commit(false);
+  if (e != 0) say_not_written(f.name, e, f.whole->replaces());
+  return e == 0;
+}
+
+void abandon_file(int n) {
+  if (!is_open(n)) return;
+  OpenFile f = std::move(table[n]);
+  table[n] = OpenFile{};
+  f.data->fd = -1;
+  if (f.whole) f.whole->abandon();
+}
+
+std::string write_failure(int n) {
+  if (!is_open(n) || !table[n].whole || table[n].whole->error() == 0) return {};
+  return platform::failure_reason(table[n].whole->error());
 }
 
 bool is_open(int n) { return n >= 1 && n <= kMaxFileNumber && table[n].data; }
@@ -440,6 +523,10 @@ std::string file_path(int n) { return is_open(n) ? table[n].path : std::string()
 
 void close_file(int n) {
   if (!is_open(n)) return;
+  if (table[n].whole) {
+    commit_file(n);
+    return;
+  }
   const OpenFile f = std::move(table[n]);
   table[n] = OpenFile{};
   FileData& d = *f.data;
@@ -453,7 +540,10 @@ void close_file(int n) {
 }
 
 void close_all() {
-  for (int n = 1; n <= kMaxFileNumber; ++n) close_file(n);
+  for (int n = 1; n <= kMaxFileNumber; ++n) {
+    if (is_open(n) && table[n].whole) abandon_file(n);
+    else close_file(n);
+  }
 }
 
 bool line_input(int n, std::string& line) {
@@ -538,7 +628,7 @@ bool print_line(int n, std::string_view text, bool newline) {
     if (ok) d.pos += 2;
   }
   if (!ok) {
-    report_failed_write(d);
+    write_failed(*f);
     return false;
   }
   return true;
@@ -580,7 +670,7 @@ bool put_bytes(int n, std::string_view bytes) {
   FileData& d = *f->data;
   if (f->mode == FileMode::Append) d.pos = d.length();
   if (!d.write(d.pos, bytes.data(), bytes.size())) {
-    report_failed_write(d);
+    write_failed(*f);
     return false;
   }
   d.pos += static_cast<std::int64_t>(bytes.size());
@@ -617,7 +707,7 @@ bool put_record(int n, std::int64_t record, std::string_view data) {
   if (f->mode == FileMode::Append) d.pos = d.length();
   else d.pos = (record - 1) * f->reclen;
   if (!d.write(d.pos, buf.data(), buf.size())) {
-    report_failed_write(d);
+    write_failed(*f);
     return false;
   }
   d.pos += static_cast<std::int64_t>(buf.size());
@@ -680,6 +770,34 @@ bool rename_file(std::string_view from, std::string_view to) {
   return true;
 }
 
+namespace {
+
+// Copies the file at native path from into the new file; the errno value of the failure, 0 when none.
+int copy_into(const std::string& from, platform::NewFile& out) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return errno;
+  std::vector<char> buf(1 << 16);
+  int e = 0;
+  for (;;) {
+    const ssize_t r = ::read(in, buf.data(), buf.size());
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) e = errno;
+    if (r <= 0 || !out.write(buf.data(), static_cast<std::size_t>(r))) break;
+  }
+  ::close(in);
+  return e;
+}
+
+// A file open here that was replaced by name is read again from the disk.
+void reload_replaced(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0)
+    for (auto& f : table)
+      if (f.data && !f.whole && f.dev == st.st_dev && f.ino == st.st_ino && !f.data->reload()) write_failed(f);
+}
+
+}  // namespace
+
 bool copy_file(std::string_view from, std::string_view to) {
   platform::MappedPath a = platform::map_existing(from);
   if (a.error) {
@@ -693,17 +811,66 @@ bool copy_file(std::string_view from, std::string_view to) {
   }
   flush_all();
   std::error_code ec;
-  std::filesystem::copy_file(a.path, b.path, std::filesystem::copy_options::overwrite_existing, ec);
-  if (ec) {
-    raise(errno_to_error(ec.value()));
+  if (std::filesystem::equivalent(a.path, b.path, ec)) return true;  // a file is its own copy
+  platform::NewFile out(b.path);
+  int e = out.error();
+  if (e == 0) e = copy_into(a.path, out);
+  if (e == 0) e = out.commit(false);
+  if (e != 0) {
+    out.abandon();
+    raise(e == ENOSPC ? 61 : e == EIO ? 57 : errno_to_error(e));
     return false;
   }
-  // A file open here that the copy replaced is read again from the disk.
-  struct stat st {};
-  if (::stat(b.path.c_str(), &st) == 0)
-    for (auto& f : table)
-      if (f.data && f.dev == st.st_dev && f.ino == st.st_ino && !f.data->reload()) report_failed_write(*f.data);
+  unpark(b.path);
+  reload_replaced(out.target());
   return true;
+}
+
+bool place_file(std::string_view from, std::string_view to, bool move) {
+  const platform::MappedPath a = platform::map_existing(from);
+  const platform::MappedPath b = platform::map_for_create(to);
+  if (a.error || b.error) {
+    fault(std::string(to) + " cannot be written (" +
+          (a.error ? std::string(from) + ": " + error_text(a.error) : error_text(b.error)) + ").");
+    return false;
+  }
+  flush_all();
+  unpark(a.path);
+  unpark(b.path);
+  int e = move ? platform::move_into_place(a.path, b.path) : platform::link_into_place(a.path, b.path);
+  if (e == 0) {
+    reload_replaced(platform::resolve_target(b.path));
+    return true;
+  }
+  // Another file system, or no links there: a copy, written whole.
+  bool replaces = false;
+  if (e == EXDEV || e == EPERM || e == EMLINK || e == EOPNOTSUPP || e == ENOSYS) {
+    platform::NewFile out(b.path);
+    replaces = out.replaces();
+    e = out.error();
+    if (e == 0) e = copy_into(a.path, out);
+    if (e == 0) e = out.commit(false);
+    if (e == 0 && move) ::unlink(a.path.c_str());
+    if (e == 0) {
+      reload_replaced(out.target());
+      return true;
+    }
+  } else {
+    struct stat st {};
+    replaces = ::stat(b.path.c_str(), &st) == 0;
+  }
+  say_not_written(to, e, replaces);
+  return false;
+}
+
+bool lock_engine_folder() {
+  int fd = ::open("profile.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;  // the descriptor stays open: the lock lasts
+  const bool held = errno == EWOULDBLOCK;
+  ::close(fd);
+  return !held;
 }
 
 bool folder_exists(std::string_view name) {

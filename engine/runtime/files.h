@@ -26,6 +26,20 @@ constexpr int kMaxFileNumber = 255;
 int FREEFILE();
 
 bool open_file(int number, std::string_view name, FileMode mode, int record_length = 128);
+// A file written whole or not at all (platform/wholefile.h): a new file beside the file name, opened
+// under the number in mode Output or Binary and written with the calls below like any other. A write
+// that fails reports no error here: the file keeps the failure and every later write returns false.
+// close_file (and commit_file) puts it in place of name in one step, forced to disk when it replaces a
+// file; abandon_file removes it, and so does the end of the process for a file still open. Every
+// failure (the new file cannot be made, a write, the close, the rename) is said once, naming the file
+// and the reason, on the console and in ERROR.LOG, and ends the run with exit code 1 (rt::fault); the
+// file that stood under name is then kept as it was.
+bool open_new_file(int number, std::string_view name, FileMode mode = FileMode::Output);
+// close_file of a new file; true when it is in place.
+bool commit_file(int number);
+void abandon_file(int number);
+// Why a write to the new file open as number failed (plain words); empty when none failed.
+std::string write_failure(int number);
 bool is_open(int number);
 FileMode file_mode(int number);
 // The native path the file was opened at (empty when not open).
@@ -70,7 +84,14 @@ int record_length(int number);
 bool file_exists(std::string_view name);
 bool kill_file(std::string_view name);                     // KILL; 53 when missing
 bool rename_file(std::string_view from, std::string_view to);  // NAME ... AS
-bool copy_file(std::string_view from, std::string_view to);    // FILECOPY: replaces the target
+// FILECOPY: to becomes a copy of from, written whole (a new file renamed over it); a failure reports
+// its error as any file operation and leaves to as it was.
+bool copy_file(std::string_view from, std::string_view to);
+// Puts the finished file from in place of to, whole or not at all: renamed (move: from is gone
+// afterwards) or hard-linked (from stays) where the file system allows, else copied through a new
+// file. Nothing to do when both name the same file. A failure is said as open_new_file says it
+// (console, ERROR.LOG, exit code 1); to is then kept as it was.
+bool place_file(std::string_view from, std::string_view to, bool move);
 bool make_folder(std::string_view name);                   // MKDIR
 // True when name is an existing folder.
 bool folder_exists(std::string_view name);
@@ -80,6 +101,12 @@ bool make_path(std::string_view name);
 // The directory search: names (without their folder) of the regular files that match a mask such as
 // "*.trx", letter case ignored, by name without regard to letter case. Folders are never listed.
 std::vector<std::string> DIR(std::string_view mask);
+
+// One run per engine folder: an exclusive lock (flock) on the file "profile.lock" in the current folder
+// (the engine folder), held until the process ends; where that file cannot be made (a read-only
+// folder) the folder itself is locked. False only when another process holds the lock; a file system
+// without locks lets the run go on.
+bool lock_engine_folder();
 
 // The three time stamps of an existing file or folder, in local time. The creation time is the file
 // system's birth time where it keeps one, else the last-write time. Reports 53/76/71 as the other

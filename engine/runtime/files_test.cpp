@@ -3,8 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <algorithm>
 
+#include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
 #include "platform/console.h"
 #include "testsupport.h"
@@ -228,6 +233,92 @@ TEST_F(FilesTest, AFileOpenedAgainIsReadAsItIsNow) {
 
 // A run that ends on an untrapped error (the box answers Cancel without a terminal, and the process
 // ends with 255) leaves every file it was writing complete on disk, though none was closed.
+// Files written whole: the target is the old file or the whole new one, never a part. Each case
+// writes "new" over a target that holds "old"; a write that fails is simulated with the file size limit
+// (RLIMIT_FSIZE), which fails the buffered bytes only when they go out at the close.
+TEST_F(FilesTest, WholeFilesReplaceTheirTargetOrLeaveIt) {
+  auto owned = std::make_unique<CountingConsole>();
+  CountingConsole* con = owned.get();
+  platform::set_console(std::move(owned));
+  enum Ending { Commit, Abandon, CloseAll, FailAtClose };
+  struct Case {
+    const char* name;
+    Ending ending;
+    bool link;            // the target is a symbolic link to real.txt
+    const char* content;  // of the file the target leads to afterwards
+    int exit_code;
+  } cases[] = {
+      {"committed", Commit, false, "new", 0},
+      {"committed through a link", Commit, true, "new", 0},
+      {"abandoned", Abandon, false, "old", 0},
+      {"left open at the end of the run", CloseAll, false, "old", 0},
+      {"a write fails at the close", FailAtClose, false, "old", 1},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(dir.path() / "t.txt");
+    dir.write("real.txt", "old");
+    if (c.link) std::filesystem::create_symlink("real.txt", dir.path() / "t.txt");
+    else dir.write("t.txt", "old");
+    ::chmod((dir.path() / "real.txt").c_str(), 0640);
+    ::chmod((dir.path() / "t.txt").c_str(), 0640);
+    rt::set_exit_code(0);
+    rt::Trap t("test.cpp", "T");
+    const int f = rt::FREEFILE();
+    ASSERT_TRUE(rt::open_new_file(f, "t.txt")) << c.name;
+    EXPECT_EQ(dir.read("t.txt"), "old") << c.name;  // nothing of the new file shows before the end
+    struct rlimit old_limit {};
+    ::getrlimit(RLIMIT_FSIZE, &old_limit);
+    if (c.ending == FailAtClose) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      struct rlimit small = old_limit;
+      small.rlim_cur = 2;
+      ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    EXPECT_TRUE(rt::print_line(f, "new", false)) << c.name;  // buffered: goes out at the close
+    switch (c.ending) {
+      case Commit: EXPECT_TRUE(rt::commit_file(f)) << c.name; break;
+      case Abandon: rt::abandon_file(f); break;
+      case CloseAll: rt::close_all(); break;
+      case FailAtClose: EXPECT_FALSE(rt::commit_file(f)) << c.name; break;
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old_limit);
+    EXPECT_FALSE(rt::is_open(f)) << c.name;
+    const std::string target = c.link ? "real.txt" : "t.txt";
+    EXPECT_EQ(dir.read(target), c.content) << c.name;
+    EXPECT_EQ(std::filesystem::is_symlink(dir.path() / "t.txt"), c.link) << c.name;
+    struct stat st {};
+    ::stat((dir.path() / target).c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << c.name;
+    EXPECT_EQ(t.error(), 0) << c.name;  // said by the writer, not raised
+    EXPECT_EQ(rt::exit_code(), c.exit_code) << c.name;
+    // Nothing is left beside the target.
+    size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.path().filename() != "ERROR.LOG";
+    EXPECT_EQ(files, c.link ? 2u : 2u) << c.name;
+  }
+  EXPECT_NE(con->screen().find("t.txt cannot be written (File too large); the earlier file is kept."),
+            std::string::npos)
+      << con->screen();
+  rt::set_exit_code(0);
+}
+
+// A finished file put in place: moved, linked or (when it is the target itself) left alone.
+TEST_F(FilesTest, FinishedFilesArePutInPlace) {
+  dir.write("work.1", "result");
+  dir.write("out.pdf", "earlier");
+  ASSERT_TRUE(rt::place_file("work.1", "out.pdf", true));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "work.1"));
+  EXPECT_EQ(dir.read("out.pdf"), "result");
+  ASSERT_TRUE(rt::place_file("out.pdf", "copy.pdf", false));
+  EXPECT_EQ(dir.read("copy.pdf"), "result");
+  EXPECT_EQ(dir.read("out.pdf"), "result");
+  ASSERT_TRUE(rt::place_file("out.pdf", "out.pdf", false));
+  EXPECT_EQ(dir.read("out.pdf"), "result");
+  // FILECOPY writes whole too: an open reader of the old target still reads the old file.
+  ASSERT_TRUE(rt::copy_file("copy.pdf", "other.txt"));
+  EXPECT_EQ(dir.read("other.txt"), "result");
+}
+
 TEST(FilesEndOfRun, FilesAreCompleteWhenAnErrorEndsTheRun) {
   TempDir dir;
   ScopedCwd cwd(dir.path());

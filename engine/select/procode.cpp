@@ -291,5 +291,6 @@ void PROCODE() {
       else COMBINE();
     }
   }
+  place_run_target();
   DONECOUNT = 0;
 }

@@ -110,7 +110,10 @@ std::string choose_file() {
   con.beep();
   con.print(" ", true);
   // A name the search did not find at all is shown as it was given, not as a bare ".SET".
-  con.print((f.found ? SETUPNAME : given) + " setup file cannot be found; defaulting to STANDARD.SET", false);
+  const std::string said = (f.found ? SETUPNAME : given) + " setup file cannot be found; defaulting to STANDARD.SET";
+  con.print(said, false);
+  // A SET file asked for and replaced by another is no run as asked: written down, and exit code 1.
+  rt::fault_logged(said);
   con.flush();
   con.pause_ms(3000);
   con.print("", true);

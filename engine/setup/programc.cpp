@@ -137,7 +137,7 @@ void COLORS() {
   COLORMAP();
   COLOURCOUNT = 5;
   const int f = rt::FREEFILE();
-  if (!rt::open_file(f, "PROCOLOR.CUS", rt::FileMode::Output)) return;
+  if (!rt::open_new_file(f, "PROCOLOR.CUS")) return;
   std::int32_t version = 0;
   rt::let(version, rt::VAL(VERSION));
   rt::print_line(f, rt::STR_TRIM(version) + ",0,1,0," + rt::STR_TRIM(COLOURCOUNT) + ",0,0");

@@ -126,24 +126,15 @@ void clean_end(std::string& value) {
   value = rt::TRIM(value);
 }
 
-// Puts the table into the file target: a new file beside it, written whole, then renamed over it.
+// Puts the table into the file target, whole or not at all (a new file beside it, every write and the
+// close checked, then renamed over it); a failure is said with the file and the reason, and the old
+// file stays as it was.
 bool write_table(const std::string& target) {
-  const std::string temp = target + ".NEW";
   const int f = rt::FREEFILE();
-  if (!rt::open_file(f, temp, rt::FileMode::Output)) return false;
+  if (!rt::open_new_file(f, target)) return false;
   bool ok = true;
   for (std::int32_t n = 1; n <= SETLINECOUNT && ok; ++n) ok = rt::print_line(f, SETUPLINE[n]);
-  rt::close_file(f);
-  const platform::MappedPath from = platform::map_existing(temp);
-  const platform::MappedPath to = platform::map_for_create(target);
-  std::error_code ec;
-  if (ok && !from.error && !to.error) {
-    std::filesystem::rename(from.path, to.path, ec);
-    if (!ec) return true;
-    rt::raise(75);
-  }
-  if (!from.error) std::filesystem::remove(from.path, ec);
-  return false;
+  return rt::commit_file(f) && ok;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// PROSTOP: the end of a hole's plot. The page work file is finished and copied to the hole's result file
-// in the job folder of the output folder, the hole's attached text file becomes a PDF of its own, and
-// the result is copied to the run file's result name when one was given.
+// PROSTOP: the end of a hole's plot. The page work file is finished and put in place as the hole's
+// result file in the job folder of the output folder, the hole's attached text file becomes a PDF of
+// its own, and the result becomes the source of the run file's result name when one was given (the
+// copy is made once, at the end of the run: place_run_target).
 //
 // Nothing a user made is lost on the way:
 //  - the output folder is created with every folder above it; when it cannot be made, that is said once
@@ -10,10 +11,11 @@
 //    a result of an earlier run is replaced. A hole name without letters or digits gives "000";
 //  - a sheet the PDF writer refused (or whose page file is missing) is not copied nor listed for the
 //    merge; the hole is said and written to ERROR.LOG;
-//  - the copy to the run file's result name never empties the target first; a target that is the result
-//    itself is left as it is; a target that cannot be written is said and written to ERROR.LOG;
+//  - every file is written whole or not at all: the page work file (PAGER.1, or plotfile) is a new file
+//    that is renamed into place as the result (copied through a new file across file systems), so a
+//    full disk or a killed run never leaves a cut result where a whole one was;
 //  - the page size and log columns are given back after the attached text's PDF (which is A4).
-// Each of these failures makes a one-shot run end with exit code 1.
+// Each of these failures is said on the console and in ERROR.LOG and ends the run with exit code 1.
 #include <filesystem>
 #include <set>
 
@@ -37,17 +39,13 @@
 
 namespace {
 
-// Says a fault of the plot on the console and in ERROR.LOG; a one-shot run ends with exit code 1.
-void say_fault(const std::string& text) {
-  show_message(text);
-  rt::log_note(text);
-  if ((RUNFLAGS & 1) != 0) rt::set_exit_code(1);
-}
+// Says a fault of the plot on the console and in ERROR.LOG; the run ends with exit code 1.
+void say_fault(const std::string& text) { show_fault(text); }
 
-// A copy under a trap of its own, so that a failing copy is reported once and cannot end the plot.
-bool copy_result(const std::string& from, const std::string& to) {
-  RT_TRAP(trap, "PROSTOP copy");
-  return rt::copy_file(from, to);
+// The finished page work file becomes the result (said when it cannot).
+bool place_result(const std::string& from, const std::string& to) {
+  RT_TRAP(trap, "PROSTOP");
+  return rt::place_file(from, to, true);
 }
 
 // The name of a file without its folder and extension.
@@ -60,17 +58,6 @@ std::string bare_name(const std::string& file) {
   return name;
 }
 
-std::string folder_of(const std::string& file) {
-  const size_t slash = file.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : file.substr(0, slash);
-}
-
-bool same_file(const std::string& a, const std::string& b) {
-  const platform::MappedPath ma = platform::map_existing(a), mb = platform::map_existing(b);
-  if (ma.error || mb.error) return false;
-  std::error_code ec;
-  return std::filesystem::equivalent(ma.path, mb.path, ec);
-}
 
 // The results this run has written, by name in upper case.
 std::set<std::string>& written_results() {
@@ -101,6 +88,7 @@ std::string pdf_escaped(const std::string& text) {
 }  // namespace
 
 bool TEXT2PDF(const std::string& dir, const std::string& file) {
+  pdf_refusal.clear();
   if (!rt::file_exists(file)) return false;
   const int in = rt::FREEFILE();
   if (!rt::open_file(in, file, rt::FileMode::Input)) return false;
@@ -183,11 +171,9 @@ void PROSTOP() {
       say_fault("The PDF of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
     } else if (folders) {
       const std::string name = unique_result(r, ".pdf");
-      if (copy_result("PAGER.1", name)) {
+      if (place_result("PAGER.1", name)) {
         OUTLIST += "|" + name;
         result = name;
-      } else {
-        say_fault("The result " + name + " cannot be written.");
       }
     }
     const std::string key = "|" + PROFILECODE;
@@ -200,7 +186,11 @@ void PROSTOP() {
       if (!folders) {
         // Said above: nothing goes into a folder that does not exist.
       } else if (!TEXT2PDF(OUTDIR, NOTENAME)) {
-        say_fault("The attached text " + NOTENAME + " of hole " + rt::TRIM(HEADER(20)) + " cannot be read; it has no PDF.");
+        // Not found, or refused by the PDF writer (its line says why: more pages than a document holds,
+        // a file that cannot be written).
+        say_fault("The attached text " + NOTENAME + " of hole " + rt::TRIM(HEADER(20)) +
+                  (pdf_refusal.empty() ? " cannot be read" : " is not made a PDF (" + pdf_refusal + ")") +
+                  "; it has no PDF.");
       } else {
         OUTLIST += "|" + OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF";
       }
@@ -214,21 +204,11 @@ void PROSTOP() {
       say_fault("The plot of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
     } else if (folders) {
       const std::string name = unique_result(r, OUTDEV == 2 ? ".pgl" : OUTDEV == 3 ? ".dxf" : ".pcl");
-      if (copy_result("plotfile", name)) {
-        result = name;
-      } else {
-        say_fault("The result " + name + " cannot be written.");
-      }
+      if (place_result("plotfile", name)) result = name;
     }
   }
 
-  if ((RUNFLAGS & 0x80) != 0 && !result.empty()) {
-    const std::string folder = folder_of(RESULTNAME);
-    if (RESULTNAME.empty() || (!folder.empty() && !rt::folder_exists(folder))) {
-      say_fault("The result copy " + RESULTNAME + " cannot be written: its folder does not exist.");
-    } else if (!same_file(result, RESULTNAME) && !copy_result(result, RESULTNAME)) {
-      say_fault("The result copy " + RESULTNAME + " cannot be written.");
-    }
-  }
+  // The run file's result name gets a copy of the last result, once, at the end of the run.
+  if ((RUNFLAGS & 0x80) != 0 && !result.empty()) run_target_source = result;
   COMPRESSLOG = COMPRESSSET;
 }

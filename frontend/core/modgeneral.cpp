@@ -1,6 +1,8 @@
 // Shared procedures of the front end.
 #include "modgeneral.h"
 
+#include "platform/wholefile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -259,26 +261,11 @@ std::optional<std::string> ExpandEscapes(const std::string& text) {
 namespace quorvel {
 
 int ReplaceFileContents(const std::string& path, const std::string& bytes) {
-  std::error_code ec;
-  std::filesystem::path target = path;
-  if (std::filesystem::is_symlink(target, ec)) target = std::filesystem::canonical(target, ec);
-  std::filesystem::path temp = target;
-  temp += ".new~";
-  struct stat old {};
-  const bool had = ::stat(target.c_str(), &old) == 0;
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, had ? (old.st_mode & 07777) : 0666);
-  if (fd < 0) return errno;
-  int error = 0;
-  for (size_t done = 0; done < bytes.size() && !error;) {
-    const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (w >= 0) done += static_cast<size_t>(w);
-    else if (errno != EINTR) error = errno;
-  }
-  if (!error && ::fsync(fd) != 0) error = errno;
-  if (::close(fd) != 0 && !error) error = errno;
-  if (!error && std::rename(temp.c_str(), target.c_str()) != 0) error = errno;
-  if (error) ::unlink(temp.c_str());
-  return error;
+  // The engine's writer of whole files (platform/wholefile.h), so both programs follow the same rules:
+  // a link is followed, permissions are kept, every write, the sync and the close are checked.
+  platform::NewFile file(path);
+  file.write(bytes.data(), bytes.size());
+  return file.commit(true);
 }
 
 }  // namespace quorvel

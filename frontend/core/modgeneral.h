@@ -37,9 +37,10 @@ struct ListState {
   int index = -1;
 };
 
-// Writes bytes as the whole content of the file at a native path: into a new file beside it (name +
-// ".new~") that then takes its place, so a failed write leaves the old file as it was. A link is
-// followed; the file keeps its permissions. Returns 0, or the errno of the failure.
+// Writes bytes as the whole content of the file at a native path, with the engine's writer of whole
+// files (platform/wholefile.h): into a new file beside it, forced to disk, that then takes its place,
+// so a failed write leaves the old file as it was. A link is followed (also one that leads nowhere
+// yet); the file keeps its permission bits exactly. Returns 0, or the errno of the failure.
 int ReplaceFileContents(const std::string& path, const std::string& bytes);
 // True for a file of at least one byte; false for a missing file, a folder, an empty file, any error.
 bool Exists(const std::string& path);

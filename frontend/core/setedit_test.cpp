@@ -363,11 +363,13 @@ TEST_F(SetEditFixture, ValuesThatALineCannotHoldAreRefused) {
 TEST_F(SetEditFixture, AFailedWriteLeavesTheOldFile) {
   const std::string old = std::string(embedded_data::kStandardSet);
   testing_support::write_file(engine / "KEEP.SET", old);
-  fs::create_directory(engine / "KEEP.SET.new~");  // the new file cannot be written
   ASSERT_TRUE(ed->SetFileRead(folder() + "KEEP.SET"));
   ASSERT_TRUE(ed->SetDataLoad());
   edit_item(10, "250");
-  EXPECT_FALSE(ed->SetFileSave(0));
+  {
+    testing_support::ScopedFileSizeLimit full(100);  // the write fails, as on a full disk
+    EXPECT_FALSE(ed->SetFileSave(0));
+  }
   EXPECT_EQ(box.titles(), std::vector<std::string>{"Error!"});
   EXPECT_EQ(testing_support::read_file(engine / "KEEP.SET"), old);
   EXPECT_TRUE(ed->SettingsChanged);

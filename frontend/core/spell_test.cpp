@@ -298,8 +298,10 @@ TEST_F(Spell, ShippedDictionaryKnowsTheExampleAndTemplates) {
 TEST(SpellFiles, FailedWriteKeepsTheOldFile) {
   testing_support::TempDir d;
   d.write("English.DIC", "old\r\n");
-  fs::create_directory(d.path() / "English.DIC.new~");  // the new file cannot be made
-  EXPECT_NE(quorvel::ReplaceFileContents((d.path() / "English.DIC").string(), "new\r\n"), 0);
+  {
+    testing_support::ScopedFileSizeLimit full(2);  // the write fails, as on a full disk
+    EXPECT_NE(quorvel::ReplaceFileContents((d.path() / "English.DIC").string(), "new\r\n"), 0);
+  }
   EXPECT_EQ(d.read("English.DIC"), "old\r\n");
 }
 

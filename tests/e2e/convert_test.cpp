@@ -205,7 +205,7 @@ TEST(Conversion, FaultyInputsAreReported) {
     const char* says;
   } cases[] = {
       {"missing //", "Hole: BH1\r\n/\r\n1.0 Clay\r\n/\r\nHole: BH2\r\n/\r\n2.0 Clay\r\n/\r\n//\r\n///\r\n", 1, {},
-       "Hole 1: its // line is missing before line 5: Hole: BH2\n"},
+       "Hole 1 (BH1) of holes.txt: its // line is missing before line 5: Hole: BH2\n"},
       {"missing ///", "Hole: BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n", 1, {}, "No /// line ends the data."},
       {"no slash line", "Hole: BH1\r\n1.0 Clay\r\n", 1, {}, "holes.txt ??? has no / or // lines"},
       {"decreasing depths", "Hole: BH1\r\n/\r\n2.0 Clay\r\n1.0 Sand\r\n/\r\n//\r\n///\r\n", 0, {"000BH1.TRX"},
@@ -214,7 +214,7 @@ TEST(Conversion, FaultyInputsAreReported) {
        {"000BH1.TRX"}, "Weather: rain ???\n"},
       {"empty layer block", "Hole: BH1\r\n/\r\n/\r\n//\r\n///\r\n", 0, {"000BH1.TRX"}, "No layer lines in this hole."},
       {"one code twice", "Hole: BH1\r\n/\r\n1 Clay\r\n/\r\n//\r\nHole: BH-1\r\n/\r\n1 Sand\r\n/\r\n//\r\n///\r\n", 0,
-       {"000BH1.TRX", "000_01.TRX"}, "Hole code used twice; this hole gets a code of its own: 000BH1 -> 000_01\n"},
+       {"000BH1.TRX", "000_01.TRX"}, "Hole code used twice; this hole gets a code of its own: 000BH1 -> 000_01 (hole BH-1)\n"},
   };
   for (const auto& k : cases) {
     EngineFolder ef;
@@ -226,7 +226,15 @@ TEST(Conversion, FaultyInputsAreReported) {
     EXPECT_EQ(coded_files(ef), k.files) << k.name;
     EXPECT_NE(r.out.find(k.says), std::string::npos) << k.name << "\n" << r.out;
     EXPECT_EQ(r.out.find("Coded hole files") != std::string::npos, k.exit_code == 0) << k.name;
-    EXPECT_FALSE(ef.exists("ERROR.LOG")) << k.name << "\n" << ef.read("ERROR.LOG");
+    // A fault of the file's structure, and a hole that got a code of its own, are in ERROR.LOG too.
+    const std::string log = ef.exists("ERROR.LOG") ? ef.read("ERROR.LOG") : "";
+    std::string said = k.says;
+    if (!said.empty() && said.back() == '\n') said.pop_back();
+    if (k.exit_code == 1 || std::string(k.name) == "one code twice") {
+      EXPECT_NE(log.find(said), std::string::npos) << k.name << "\n" << log;
+    } else {
+      EXPECT_EQ(log, "") << k.name;
+    }
   }
 }
 

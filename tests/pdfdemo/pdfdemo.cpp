@@ -258,7 +258,9 @@ int merge(const std::vector<std::string>& names) {
   RUNFLAGS = 0x81;  // an input file and a result name given
   OUTDIR = ".";
   for (size_t i = 1; i < names.size(); ++i) OUTLIST += "|" + names[i];
+  run_target_source = names.back();  // the last result, which the target gets when nothing is joined
   COMBINE();
+  place_run_target();
   rt::close_all();
   const bool written = rt::file_exists("combined.pdf");
   platform::set_console(nullptr);

@@ -2,6 +2,7 @@
 #include "testsupport.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -179,6 +180,22 @@ std::string sanitizer_report(const std::string& err) {
 fs::path source_dir() { return VLX_SOURCE_DIR; }
 fs::path data_dir() { return source_dir() / "data"; }
 fs::path profile_program() { return VLX_PROFILE_PROGRAM; }
+
+ScopedFileSizeLimit::ScopedFileSizeLimit(unsigned long bytes) {
+  ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit l {};
+  ::getrlimit(RLIMIT_FSIZE, &l);
+  old_cur_ = l.rlim_cur;
+  l.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &l);
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit() {
+  struct rlimit l {};
+  ::getrlimit(RLIMIT_FSIZE, &l);
+  l.rlim_cur = old_cur_;
+  ::setrlimit(RLIMIT_FSIZE, &l);
+}
 
 EngineFolder::EngineFolder() {
   fs::copy(data_dir(), dir_.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);

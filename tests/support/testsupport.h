@@ -49,6 +49,17 @@ class ScopedEnv {
   std::string old_;
 };
 
+// Limits the size of the files this process writes for the scope (RLIMIT_FSIZE; SIGXFSZ ignored): a
+// write past the limit fails with EFBIG, as a write to a full disk fails. Works without privileges.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(unsigned long bytes);
+  ~ScopedFileSizeLimit();
+
+ private:
+  unsigned long old_cur_ = 0;
+};
+
 // Records every message box and answers it; ending the process throws ProcessEnded instead.
 struct ProcessEnded {
   int code;

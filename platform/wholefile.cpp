@@ -1,0 +1,212 @@
+// The new file beside its target, its commit, and the moves and links of finished files into place.
+#include "wholefile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace platform {
+namespace {
+
+std::string folder_of(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string name_of(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A hidden name beside path that is free now: ".NAME.XXXXXX~".
+std::string free_name_beside(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  const std::string stem = folder_of(path) + "/." + name_of(path) + ".";
+  for (int tries = 0; tries < 100; ++tries) {
+    const unsigned n = (static_cast<unsigned>(::getpid()) * 7919u + counter++ * 104729u) % 1000000u;
+    std::string name = stem + std::to_string(n) + "~";
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) != 0 && errno == ENOENT) return name;
+  }
+  return stem + std::to_string(::getpid()) + "~";
+}
+
+unsigned current_umask() {
+  const mode_t m = ::umask(022);
+  ::umask(m);
+  return m;
+}
+
+int sync_file(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int e = ::fsync(fd) == 0 ? 0 : errno;
+  if (::close(fd) != 0 && e == 0) e = errno;
+  return e;
+}
+
+bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+std::string resolve_target(const std::string& native_path) {
+  std::filesystem::path p = native_path;
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::error_code ec;
+    const std::filesystem::path to = std::filesystem::read_symlink(p, ec);
+    if (ec) break;
+    p = (to.is_absolute() ? to : p.parent_path() / to).lexically_normal();
+  }
+  return p.string();
+}
+
+std::string failure_reason(int e) {
+  switch (e) {
+    case ENOSPC: return "the disk is full";
+    case EDQUOT: return "the disk quota is used up";
+    case EACCES:
+    case EPERM: return "permission denied";
+    case EROFS: return "the file system is read-only";
+    case EISDIR: return "a folder has that name";
+    case ENOENT: return "its folder does not exist";
+    case ENOTDIR: return "a part of its path is no folder";
+    case EIO: return "a device input/output error";
+    case EXDEV: return "it lies on another file system";
+    case ENAMETOOLONG: return "the name is too long";
+    case EMFILE:
+    case ENFILE: return "too many files are open";
+    default: return std::strerror(e);
+  }
+}
+
+NewFile::NewFile(const std::string& target) : target_(resolve_target(target)) {
+  struct stat st {};
+  if (::stat(target_.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      error_ = EISDIR;
+      return;
+    }
+    replaces_ = true;
+    mode_ = st.st_mode & 07777;
+  }
+  const std::string folder = folder_of(target_);
+  // Without a name until the commit where the file system and /proc allow it.
+  if (::access("/proc/self/fd", X_OK) == 0) {
+    fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+      error_ = errno;
+      return;
+    }
+  }
+  if (fd_ < 0) {
+    temp_ = free_name_beside(target_);
+    fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+      error_ = errno;
+      temp_.clear();
+      return;
+    }
+  }
+  if (replaces_) {
+    // The owner too where this process may give it (a file of another user edited by root).
+    if (::geteuid() == 0 && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
+      if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+        // The file stays this process's own; its permission bits are still kept.
+      }
+    if (::fchmod(fd_, mode_) != 0) error_ = errno;
+  } else if (!temp_.empty()) {
+    if (::fchmod(fd_, 0666 & ~current_umask()) != 0) error_ = errno;
+  }
+}
+
+NewFile::~NewFile() { abandon(); }
+
+void NewFile::failed(int errno_value) {
+  if (error_ == 0) error_ = errno_value != 0 ? errno_value : EIO;
+}
+
+bool NewFile::write(const char* bytes, std::size_t count) {
+  if (fd_ < 0 || error_ != 0) return false;
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t w = ::pwrite(fd_, bytes + done, count - done, end_);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) {
+      failed(w < 0 ? errno : ENOSPC);
+      return false;
+    }
+    done += static_cast<std::size_t>(w);
+    end_ += w;
+  }
+  return true;
+}
+
+int NewFile::commit(bool sync_always) {
+  if (fd_ < 0 && error_ == 0) error_ = EBADF;
+  if (error_ == 0 && (sync_always || replaces_) && ::fsync(fd_) != 0) error_ = errno;
+  if (error_ == 0 && temp_.empty()) {
+    // The unnamed file gets its hidden name now.
+    const std::string name = free_name_beside(target_);
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) temp_ = name;
+    else error_ = errno;
+  }
+  if (fd_ >= 0) {
+    if (::close(fd_) != 0 && error_ == 0) error_ = errno;
+    fd_ = -1;
+  }
+  if (error_ == 0 && ::rename(temp_.c_str(), target_.c_str()) != 0) error_ = errno;
+  if (error_ != 0 && !temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+  return error_;
+}
+
+void NewFile::abandon() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+int move_into_place(const std::string& from, const std::string& to) {
+  const std::string target = resolve_target(to);
+  struct stat a {}, b {};
+  if (::stat(from.c_str(), &a) != 0) return errno;
+  if (::stat(target.c_str(), &b) == 0) {
+    if (S_ISDIR(b.st_mode)) return EISDIR;
+    if (same_file(a, b)) return 0;
+    if (::chmod(from.c_str(), b.st_mode & 07777) != 0) return errno;
+    if (const int e = sync_file(from)) return e;
+  }
+  return ::rename(from.c_str(), target.c_str()) == 0 ? 0 : errno;
+}
+
+int link_into_place(const std::string& from, const std::string& to) {
+  const std::string target = resolve_target(to);
+  struct stat a {}, b {};
+  if (::stat(from.c_str(), &a) != 0) return errno;
+  if (::stat(target.c_str(), &b) == 0) {
+    if (S_ISDIR(b.st_mode)) return EISDIR;
+    if (same_file(a, b)) return 0;
+    if ((b.st_mode & 07777) != (a.st_mode & 07777) || b.st_uid != a.st_uid) return EPERM;
+    if (const int e = sync_file(from)) return e;
+  }
+  const std::string temp = free_name_beside(target);
+  if (::link(from.c_str(), temp.c_str()) != 0) return errno;
+  if (::rename(temp.c_str(), target.c_str()) != 0) {
+    const int e = errno;
+    ::unlink(temp.c_str());
+    return e;
+  }
+  return 0;
+}
+
+}  // namespace platform

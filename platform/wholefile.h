@@ -1,0 +1,76 @@
+// Files written whole or not at all, for the engine and the front end alike.
+//
+// A file the user keeps is never written in place: a new file is made in the same folder as the
+// target, written, forced to disk where it replaces a file, closed with the close checked, and then
+// renamed over the target in one step. A reader of the target therefore sees the old file or the whole
+// new one, never a part; a failure anywhere removes the new file and leaves the target as it was.
+// The same rules hold on both sides:
+//  - a target that is a symbolic link stays a link: the file it leads to is replaced (also a link that
+//    leads nowhere yet: the file is made where it points);
+//  - a replaced file keeps its permission bits exactly (not narrowed by the umask); a new file gets
+//    0666 less the umask, as any new file;
+//  - every write and the close are checked; the first failure is kept as an errno value.
+// The new file has no name until it is committed where the file system allows (O_TMPFILE), so a
+// process killed while writing leaves nothing behind; elsewhere it is a hidden file beside the target
+// (".NAME.XXXXXX~").
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The file a target name stands for: the name itself, or for a symbolic link the file it leads to
+// (followed through a chain of links, relative links from their own folder).
+std::string resolve_target(const std::string& native_path);
+
+// One new file for one target.
+class NewFile {
+ public:
+  // Opens the new file beside target (native path). error() says why when that fails.
+  explicit NewFile(const std::string& target);
+  ~NewFile();  // a file neither committed nor abandoned is abandoned
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+
+  // The descriptor, open for reading and writing; -1 when the file could not be made.
+  int fd() const { return fd_; }
+  // The errno value of the first failure (open, write, sync, close, rename); 0 while none.
+  int error() const { return error_; }
+  // Keeps the errno value of a failure that the caller met writing through fd() (only the first counts).
+  void failed(int errno_value);
+  // True when the target existed when the new file was made.
+  bool replaces() const { return replaces_; }
+  // The file that the commit replaces (the target with its links followed).
+  const std::string& target() const { return target_; }
+
+  // Appends bytes at the end of what was written through here; false (error() set) when it fails.
+  bool write(const char* bytes, std::size_t count);
+  // Forces the data to disk (always, or only when a file is replaced), closes the file and puts it in
+  // place of the target. 0 on success, else the errno value of the failure (the new file is gone).
+  int commit(bool sync_always);
+  // Closes and removes the new file; the target stays as it was.
+  void abandon();
+
+ private:
+  std::string target_;
+  std::string temp_;  // the hidden name of a file that has one before the commit
+  int fd_ = -1;
+  int error_ = 0;
+  bool replaces_ = false;
+  unsigned mode_ = 0;  // the permission bits of the replaced file
+  std::int64_t end_ = 0;
+};
+
+// Puts the file from in place of to (native paths), whole or not at all, as a commit does: moved
+// (renamed; from is gone afterwards), or as a hard link to the same file (from stays; only when to
+// does not exist or has the same permission bits). Fails with EXDEV across file systems and with
+// EPERM/EMLINK where links cannot be made: the caller then copies. 0 on success, else errno.
+int move_into_place(const std::string& from, const std::string& to);
+int link_into_place(const std::string& from, const std::string& to);
+
+// The reason of an errno value in plain words ("the disk is full").
+std::string failure_reason(int errno_value);
+
+}  // namespace platform
