@@ -116,7 +116,7 @@ extern rt::Array<std::string> MENUITEM3;      // 0..35
 extern rt::Array<std::int32_t> MENUFIRST;     // 0..5
 extern rt::Array<std::int32_t> MENUCOUNT;     // 0..5
 extern rt::Array<std::string> PARSED;         // 0..350
-extern rt::Array<std::int32_t> PDFOFFSET;     // 0..4200
+extern rt::Array<std::int32_t> PDFOFFSET;     // 0..4200, grows as objects are numbered (make_room_for_object)
 extern rt::Array<std::string> LEAFCONTENT;    // 0..70
 extern rt::Array<std::string> LEAFPATTERN;    // 0..70
 extern rt::Array<std::string> LEAFFONT;       // 0..70

@@ -1,8 +1,8 @@
 // Shared state of the engine's pdf subsystem: the one PDF document in progress, and what the stages
 // above hand the writer (the current font, the sheet's raster and result files, the hole in hand, the
 // log bars). reset_pdf_globals() restores the document's state at process start, and
-// reset_pdf_input_globals() that of what is handed to it. The offsets table and the leaf lists (PDFOFFSET, LEAFCONTENT,
-// LEAFPATTERN, LEAFFONT, LEAFXOBJECT) and the underline runs (UNDERLINE) are arrays of the frame.
+// reset_pdf_input_globals() that of what is handed to it. The offsets table and the leaf lists (PDFOFFSET,
+// LEAFCONTENT, LEAFPATTERN, LEAFFONT, LEAFXOBJECT) and the underline runs (UNDERLINE) are arrays of the frame.
 #pragma once
 
 #include <cstdint>
@@ -67,7 +67,7 @@ extern std::int32_t LOGOLASTOBJ;
 extern std::int32_t PDFINFILE;             // file number of the PDF being read (the logo, or an input of the merge)
 extern rt::Array<std::int32_t> XREFOFFSET;  // 0..700: offset of each object number; entry XREFCOUNT the end mark
 extern rt::Array<std::int32_t> XREFORDER;   // 0..700: object numbers by ascending offset
-extern rt::Array<std::int32_t> OBSTART;     // 0..5000: start offset of each object (the logo reader's and the merge's)
+extern rt::Array<std::int32_t> OBSTART;     // 0..5000 (grows, see below): start offset of each object (the logo reader's and the merge's)
 extern rt::Array<std::int32_t> OBLENG;      // 0..5000: bytes of each object up to the next one
 extern std::int32_t XREFCOUNT;              // entries of the cross-reference table (its /Size)
 extern std::int32_t ROOTOBJ;                // number of the catalogue; 0 when not found
@@ -84,8 +84,9 @@ extern std::vector<std::int32_t> xref_marks;
 // object table is OBSTART/OBLENG, its catalogue number ROOTOBJ, its font list FONTLIST) ---
 extern std::int32_t INSTARTXREF;             // offset of the input's cross-reference table
 extern std::int32_t MERGECOUNT;              // entries of its table, object 0 included (objects 1..MERGECOUNT - 1)
-extern rt::Array<std::int32_t> MERGEOFFSET;  // 0..5000: offset of each object in use (0: free); entry MERGECOUNT the table
-extern rt::Array<std::int32_t> MERGEORDER;   // 0..5000: 1..MERGECOUNT by ascending offset (free ones first)
+// MERGEOFFSET, MERGEORDER, OBSTART, OBLENG and NEWNO are 0..5000 and grow to an input's object count.
+extern rt::Array<std::int32_t> MERGEOFFSET;  // offset of each object in use (0: free); entry MERGECOUNT the table
+extern rt::Array<std::int32_t> MERGEORDER;   // 1..MERGECOUNT by ascending offset (free ones first)
 extern std::int32_t INPAGES;                 // the input's page-tree number (from its catalogue)
 extern std::int32_t INOUTLINES;              // its outlines number
 extern std::int32_t INGRAY, INRGB, INDEVICE;  // its /DefaultGray, /DefaultRGB, /DeviceRGB numbers; 0 when absent
@@ -94,8 +95,8 @@ extern std::string MERGEMEDIABOX;            // that of the last input whose pag
 extern std::int32_t INLOGOLAST;              // the input's last logo object (its logo block is 1..this); 0 without logo
 extern std::int32_t MERGELOGOLAST;           // the logo block shared by the merged file: objects 1..this; 0 when none
 extern std::int32_t NEXTNO;                  // the last new object number given
-extern rt::Array<std::int32_t> NEWNO;        // 0..5000 (grows with the input): new number of each object of the current input; 0 none yet
-extern rt::Array<std::int32_t> PAGELIST;     // 0..360: new numbers of the page objects copied, from 1
+extern rt::Array<std::int32_t> NEWNO;        // new number of each object of the current input; 0 none yet
+extern rt::Array<std::int32_t> PAGELIST;     // 0..360, grows as needed: new numbers of the page objects copied, from 1
 extern std::int32_t PAGELISTCOUNT;           // entries of PAGELIST
 extern std::int32_t STREAMLEN;               // stream bytes still to copy for the object in hand
 
@@ -110,8 +111,8 @@ extern std::string ULINEOFF;    // the printer's underline-off code, ESC "&d@"
 // ASSEMBLE removes what was written instead of finishing a broken file.
 extern bool pdf_refused;
 extern std::string pdf_document_name;  // the file named by the document's first OPENLEAF
-extern std::string pdf_refusal;
-extern std::string run_target_source;  // the file the run's target becomes at the end of the run (empty: none)        // the console line of the last refusal ("PDF not written - ...")
+extern std::string pdf_refusal;        // the console line of the last refusal ("PDF not written - ...")
+extern std::string run_target_source;  // the file the run's target becomes at the end of the run (empty: none)
 
 // --- what the stages above write for the PDF writer to read ---
 // They live here, the lowest subsystem that reads them; the devices, the hole coder, the sheet and the
