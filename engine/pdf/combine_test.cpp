@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/pdf/pdf_fixture.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 
 using namespace testing_support;
@@ -104,6 +105,11 @@ class CombineTest : public PdfTest {
     dir.write("LOGO0.PDF", logo.bytes);
     OUTDIR = ".";
     RUNFLAGS = 0x81;
+    rt::set_exit_code(0);
+  }
+  void TearDown() override {
+    PdfTest::TearDown();
+    rt::set_exit_code(0);
   }
   // A document of the writer: pages of streams streams each, every stream showing "marker page p".
   void document(const std::string& name, const std::string& marker, int pages, bool logo, bool a3 = false,
@@ -125,12 +131,18 @@ class CombineTest : public PdfTest {
     PAGECOUNT = pages;
     ASSEMBLE();
   }
-  // Merges the named files; the merged file, empty when there is none.
+  // Merges the named files as the end of a run does: COMBINE, then the run's target (run-file item 8,
+  // when one is given) written from what the run left for it: the last hole's result "last.pdf", or
+  // combined.pdf once it is joined. The merged file, empty when there is none.
   std::string merge(const std::vector<std::string>& names, const std::string& target = "") {
     OUTLIST.clear();
     for (const std::string& n : names) OUTLIST += "|" + n;
     RESULTNAME = target;
+    if (target.empty()) RUNFLAGS &= ~0x80;
+    else RUNFLAGS |= 0x80;
+    run_target_source = target.empty() ? "" : "last.pdf";
     COMBINE();
+    place_run_target();
     return std::filesystem::exists(dir.path() / "combined.pdf") ? dir.read("combined.pdf") : "";
   }
   RecordingConsole* console = nullptr;
@@ -161,12 +173,15 @@ TEST_F(CombineTest, MergesDocumentsWithTheirSizesLogoAndFonts) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.inputs[0] + " first, " + std::to_string(c.inputs.size()) + " inputs");
-    dir.write("target.pdf", "the last sheet");
+    dir.write("last.pdf", "the last sheet");
+    dir.write("target.pdf", "an earlier run's");
     const Parsed pdf(merge(c.inputs, "target.pdf"));
     ASSERT_FALSE(pdf.bytes.empty()) << console->printed;
     expect_consistent(pdf.bytes);
     expect_references_resolve(pdf);
+    // The run's target is the joined file, not the last hole's result.
     EXPECT_EQ(dir.read("target.pdf"), pdf.bytes);
+    EXPECT_EQ(rt::exit_code(), 0);
     EXPECT_EQ(PDFBYTES, 0);
     EXPECT_EQ(LOGODONE, 0);
     EXPECT_EQ(PDFOBJECT, pdf.root());
@@ -195,9 +210,10 @@ TEST_F(CombineTest, MergesDocumentsWithTheirSizesLogoAndFonts) {
       EXPECT_NE(pdf.contents(pages[i]).find(c.pages[i].text), std::string::npos);
       EXPECT_NE(page.find(c.pages[i].a3 ? kA3 : kA4), std::string::npos) << page;
       EXPECT_EQ(page.find("/Contents [ 10 0 R  4 0 R  12 0 R\r\n") != std::string::npos, c.pages[i].logo) << page;
-      // The /Parent line names the new page tree and keeps the placeholder's length.
+      // The /Parent line names the new page tree and keeps the length of the placeholder, which has
+      // room for seven digits: "/Parent 9999999 0 R".
       const std::string parent = "/Parent " + std::to_string(pdf.tree()) + " 0 R";
-      EXPECT_NE(page.find(parent + std::string(16 - parent.size(), ' ') + "\r\n"), std::string::npos) << page;
+      EXPECT_NE(page.find(parent + std::string(19 - parent.size(), ' ') + "\r\n"), std::string::npos) << page;
       const std::string res = pdf.object(pdf.value(page, "/Resources "));
       ff1.insert(pdf.value(res, "/Ff1 "));
     }
@@ -237,7 +253,8 @@ TEST_F(CombineTest, InputWithAnotherLogo) {
   EXPECT_NE(pdf.contents(pages[1]).find("Fourth page 1"), std::string::npos);
 }
 
-// An input that cannot be merged: a console line says why, no combined.pdf, the target untouched.
+// An input that cannot be merged: a console line and ERROR.LOG say why, the run ends with 1, no
+// combined.pdf, and the run's target becomes the last hole's result.
 TEST_F(CombineTest, RefusedInputs) {
   document("a.pdf", "First", 1, false);
   const std::string good = dir.read("a.pdf");
@@ -259,10 +276,10 @@ TEST_F(CombineTest, RefusedInputs) {
       {"truncated", good.substr(0, good.size() / 2), "Can't find Xrefstart in bad.pdf"},
       {"object elsewhere", moved, "PDF not written - object 3 of bad.pdf is not where its table says"},
       {"bad entry", bad_entry, "PDF not written - the cross-reference table of bad.pdf cannot be read"},
-      {"too many objects", too_many,
-       "\nERROR: Increase iVmax% ( 5000) to  5999 in combine to fix Subscript out of range\n\n"
-       "ERROR: Objects omitted! Increase DIM obstart & obleng ( 5000) to  6000 in combine\n"
-       "PDF not written - more than 4998 objects in bad.pdf"},
+      // The tables grow with an input, but only as far as its own table reaches: one that says it has
+      // more entries than the file holds is refused before anything grows.
+      {"more objects than its table holds", too_many,
+       "PDF not written - the cross-reference table of bad.pdf cannot be read"},
       {"stream past its object", long_stream, "PDF not written - a stream of bad.pdf runs past its object"},
       // References and a table offset too large for a number: refused, never copied as they stand.
       {"references beyond 32 bits", read_file(source_dir() / "tests/fuzz/corpus/merge/two-references-beyond-32-bits"),
@@ -270,52 +287,82 @@ TEST_F(CombineTest, RefusedInputs) {
       {"startxref beyond 32 bits", read_file(source_dir() / "tests/fuzz/corpus/merge/startxref-beyond-32-bits"),
        "Can't find Xrefstart in bad.pdf"},
   };
+  dir.write("last.pdf", "the last sheet");
+  size_t logged = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove(dir.path() / "bad.pdf");
     if (std::string(c.bytes) != "-") dir.write("bad.pdf", c.bytes);
-    dir.write("target.pdf", "the last sheet");
+    // A new file, as a run writes it: the target of the last case may be a link to last.pdf.
+    std::filesystem::remove(dir.path() / "target.pdf");
+    dir.write("target.pdf", "an earlier run's");
     console->printed.clear();
+    rt::set_exit_code(0);
     EXPECT_EQ(merge({"a.pdf", "bad.pdf"}, "target.pdf"), "");
     EXPECT_NE(console->printed.find(c.message), std::string::npos) << console->printed;
     EXPECT_EQ(dir.read("target.pdf"), "the last sheet");
     EXPECT_EQ(PDFBYTES, 0);
     EXPECT_FALSE(rt::is_open(PDFFILE));
     EXPECT_FALSE(rt::is_open(PDFINFILE));
+    // The refusal is a loss of the run: one more line in ERROR.LOG, and exit code 1.
+    EXPECT_EQ(rt::exit_code(), 1);
+    const std::string log = dir.read("ERROR.LOG");
+    size_t lines = 0;
+    for (size_t at = log.find("PDF not written - "); at != std::string::npos; at = log.find("PDF not written - ", at + 1))
+      ++lines;
+    EXPECT_EQ(lines, ++logged) << log;
+    // Nothing of the new file is left beside combined.pdf.
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+      EXPECT_NE(e.path().filename().string().front(), '.') << e.path();
   }
   // A missing table is also an error of the run: in ERROR.LOG.
   EXPECT_NE(dir.read("ERROR.LOG").find("combine.cpp  @ 0002  Error  62 -Input past end"), std::string::npos)
       << dir.read("ERROR.LOG");
 }
 
-// The merged file is copied only over a target that exists at its very path; a target that is
-// combined.pdf itself is left as the merge wrote it, with no error.
+// The run's target is written once, at the end of the run, from the merged file: at the very path
+// the run file gives (no other folder is searched), whether or not a file stands there; a target that
+// is combined.pdf itself is left as the merge wrote it; a target whose folder does not exist is said,
+// written to ERROR.LOG and ends the run with 1.
 TEST_F(CombineTest, TargetCopy) {
   document("a.pdf", "First", 1, false);
+  dir.write("last.pdf", "the last sheet");
   TempDir elsewhere;
   elsewhere.write("found.pdf", "on the search path");
   ScopedEnv path("PATH", elsewhere.str());
+  const std::string nowhere = "The result copy nowhere/target.pdf cannot be written: its folder does not exist.";
   struct Case {
     const char* target;
     bool exists, copied;
-  } cases[] = {{"target.pdf", true, true},
-               {"sub/target.pdf", true, true},
-               {"target.pdf", false, false},
-               {"found.pdf", false, false},
-               {"", false, false},
-               {"combined.pdf", true, true}};
+    const char* said;
+  } cases[] = {{"target.pdf", true, true, nullptr},
+               {"sub/target.pdf", true, true, nullptr},
+               {"target.pdf", false, true, nullptr},
+               {"found.pdf", false, true, nullptr},
+               {"", false, false, nullptr},
+               {"combined.pdf", true, true, nullptr},
+               {"nowhere/target.pdf", false, false, nowhere.c_str()}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.target);
     std::filesystem::remove_all(dir.path() / "sub");
     std::filesystem::remove(dir.path() / "target.pdf");
+    std::filesystem::remove(dir.path() / "found.pdf");
     if (c.exists) dir.write(c.target, "old");
+    console->printed.clear();
+    rt::set_exit_code(0);
     const std::string pdf = merge({"a.pdf"}, c.target);
     ASSERT_FALSE(pdf.empty());
     if (*c.target) {
-      EXPECT_EQ(std::filesystem::exists(dir.path() / c.target), c.exists);
-      if (c.exists) {
-        EXPECT_EQ(dir.read(c.target), c.copied ? pdf : "old");
+      EXPECT_EQ(std::filesystem::exists(dir.path() / c.target), c.copied);
+      if (c.copied) {
+        EXPECT_EQ(dir.read(c.target), pdf);
       }
+    }
+    EXPECT_EQ(rt::exit_code(), c.said ? 1 : 0);
+    if (c.said) {
+      EXPECT_NE(console->printed.find(c.said), std::string::npos) << console->printed;
+      EXPECT_NE(dir.read("ERROR.LOG").find(c.said), std::string::npos);
+      std::filesystem::remove(dir.path() / "ERROR.LOG");
     }
   }
   EXPECT_EQ(elsewhere.read("found.pdf"), "on the search path");
@@ -335,28 +382,46 @@ TEST_F(CombineTest, OwnFilesAndEmptyList) {
   EXPECT_EQ(merge({" ", ""}), "");
 }
 
-// Beyond the 360 pages of the page list or the 4200 objects of the merged file the merge is refused.
-TEST_F(CombineTest, Limits) {
+// The tables grow with the inputs: beyond the 360 pages and 4200 objects the merged file's tables once
+// held, and beyond the 5000 objects of one input, every page is joined in order, each page's /Parent
+// names the one page tree.
+TEST_F(CombineTest, TablesGrowWithTheInputs) {
   document("pages.pdf", "P", 61, false);
   document("objects.pdf", "O", 70, false, false, 10);
+  // One page of 2600 streams: more than 5200 objects in one input.
+  document("large.pdf", "L", 1, false, false, 2600);
   struct Case {
     std::vector<std::string> inputs;
-    const char* message;
+    size_t pages;
   } cases[] = {
-      {std::vector<std::string>(5, "pages.pdf"), nullptr},  // 305 pages
-      {std::vector<std::string>(6, "pages.pdf"), "PDF not written - more than 360 pages"},
-      {std::vector<std::string>(3, "objects.pdf"), "PDF not written - more than 4200 objects"},
+      {std::vector<std::string>(5, "pages.pdf"), 305},
+      {std::vector<std::string>(6, "pages.pdf"), 366},
+      {{"pages.pdf", "large.pdf", "pages.pdf"}, 123},
+      {std::vector<std::string>(3, "objects.pdf"), 210},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.pages) + " pages");
     console->printed.clear();
-    const std::string pdf = merge(c.inputs);
-    if (!c.message) {
-      expect_consistent(pdf);
-      EXPECT_EQ(Parsed(pdf).pages().size(), 305u);
-    } else {
-      EXPECT_EQ(pdf, "");
-      EXPECT_NE(console->printed.find(c.message), std::string::npos) << console->printed;
+    const Parsed pdf(merge(c.inputs));
+    ASSERT_FALSE(pdf.bytes.empty()) << console->printed;
+    expect_consistent(pdf.bytes);
+    expect_references_resolve(pdf);
+    EXPECT_EQ(pdf.bytes.find("PDF not written"), std::string::npos);
+    const std::vector<int> pages = pdf.pages();
+    ASSERT_EQ(pages.size(), c.pages);
+    EXPECT_NE(pdf.object(pdf.tree()).find("/Count  " + std::to_string(c.pages) + "\r\n"), std::string::npos);
+    // The pages in input order: each input's pages 1.. in turn.
+    size_t i = 0;
+    for (const std::string& input : c.inputs) {
+      const int count = input == "pages.pdf" ? 61 : input == "objects.pdf" ? 70 : 1;
+      const std::string marker = input == "pages.pdf" ? "P" : input == "objects.pdf" ? "O" : "L";
+      for (int p = 1; p <= count; ++p, ++i)
+        EXPECT_NE(pdf.contents(pages[i]).find("(" + marker + " page " + std::to_string(p) + ")"), std::string::npos)
+            << "page " << i + 1;
     }
+    const std::string parent = "/Parent " + std::to_string(pdf.tree()) + " 0 R";
+    for (int page : pages) EXPECT_NE(pdf.object(page).find(parent), std::string::npos) << page;
+    EXPECT_EQ(rt::exit_code(), 0);
   }
 }
 
