@@ -378,6 +378,19 @@ void skip_lf(FileData& d) {
   if (!v.empty() && v[0] == '\n') ++d.pos;
 }
 
+// The checks before a file is opened under number n: the number is one of the registry's and free,
+// the name is not empty, and it maps to a path (that of an existing file, or where a new one is made).
+// False, with the error reported, when one of them fails.
+bool checked_path(int n, std::string_view name, bool existing, platform::MappedPath& m) {
+  int e = n < 1 || n > kMaxFileNumber ? 52 : table[n].data ? 55 : name.empty() ? (existing ? 53 : 64) : 0;
+  if (e == 0) {
+    m = existing ? platform::map_existing(name) : platform::map_for_create(name);
+    e = m.error;
+  }
+  if (e != 0) raise(e);
+  return e == 0;
+}
+
 }  // namespace
 
 int FREEFILE() {
@@ -387,24 +400,8 @@ int FREEFILE() {
 }
 
 bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
-  if (n < 1 || n > kMaxFileNumber) {
-    raise(52);
-    return false;
-  }
-  if (table[n].data) {
-    raise(55);
-    return false;
-  }
-  if (name.empty()) {
-    raise(mode == FileMode::Input ? 53 : 64);
-    return false;
-  }
-  platform::MappedPath m =
-      mode == FileMode::Input ? platform::map_existing(name) : platform::map_for_create(name);
-  if (m.error) {
-    raise(m.error);
-    return false;
-  }
+  platform::MappedPath m;
+  if (!checked_path(n, name, mode == FileMode::Input, m)) return false;
   auto d = std::make_unique<FileData>();
   int flags = O_CLOEXEC;
   switch (mode) {
@@ -451,23 +448,8 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
 }
 
 bool open_new_file(int n, std::string_view name, FileMode mode) {
-  if (n < 1 || n > kMaxFileNumber) {
-    raise(52);
-    return false;
-  }
-  if (table[n].data) {
-    raise(55);
-    return false;
-  }
-  if (name.empty()) {
-    raise(64);
-    return false;
-  }
-  const platform::MappedPath m = platform::map_for_create(name);
-  if (m.error) {
-    raise(m.error);
-    return false;
-  }
+  platform::MappedPath m;
+  if (!checked_path(n, name, false, m)) return false;
   auto whole = std::make_unique<platform::NewFile>(m.path);
   if (whole->error() != 0) {
     say_not_written(name, whole->error(), whole->replaces());
