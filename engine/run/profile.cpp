@@ -1,4 +1,5 @@
 // The engine's main program.
+#include "engine/frame/console.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/run/run.h"
@@ -10,6 +11,10 @@ void PBMAIN() {
   VERSION = "7022";
   // The text after an error is prompt 110, once the prompt texts exist.
   rt::set_error_prompt([] { return PROMPT.in_bounds(110) ? PROMPT(110) : std::string(); });
+  // A file that cannot be written is said on the message line while a screen is up, as every message
+  // of a run's stages (a line of its own otherwise).
+  rt::set_fault_display(
+      [](const std::string& text, const std::vector<std::string>& paths) { show_message(text, 0, paths); });
 
   trap.step("0001");
   STATUSROW = platform::console().rows();

@@ -29,6 +29,17 @@ std::function<std::string()>& prompt_provider() {
   return f;
 }
 
+FaultDisplay& fault_display() {
+  static FaultDisplay f;
+  return f;
+}
+
+// A fault's text as the installed display shows it, else as a console line.
+void show_fault_text(const std::string& text, const std::vector<std::string>& paths) {
+  if (fault_display()) fault_display()(text, paths);
+  else platform::console().print(text, true);
+}
+
 // The damaged files said so far: native path, size and the line of the damage.
 std::set<std::string>& damages_said() {
   static std::set<std::string> said;
@@ -83,9 +94,9 @@ void append_log(const std::string& line) {
   set_exit_code(1);
   if (log_refused()) return;
   log_refused() = true;
-  platform::console().print("ERROR.LOG cannot be written (" + platform::failure_reason(e) +
-                                "): what goes wrong in this run is said on the screen only.",
-                            true);
+  show_fault_text("ERROR.LOG cannot be written (" + platform::failure_reason(e) +
+                      "): what goes wrong in this run is said on the screen only.",
+                  {});
 }
 
 [[noreturn]] void fatal(int) { platform::end_process(255); }
@@ -117,6 +128,7 @@ void Trap::reading(int file, std::string_view name) {
 }
 
 void set_error_prompt(std::function<std::string()> provider) { prompt_provider() = std::move(provider); }
+void set_fault_display(FaultDisplay display) { fault_display() = std::move(display); }
 
 const std::string& log_module_field() { return module_field(); }
 
@@ -164,8 +176,8 @@ void log_note(std::string_view text) {
   append_log(log_head(t ? t->module() : std::string(), t ? t->marker() : std::string()) + "  " + std::string(text));
 }
 
-void fault(std::string_view text) {
-  platform::console().print(std::string(text), true);
+void fault(std::string_view text, const std::vector<std::string>& paths) {
+  show_fault_text(std::string(text), paths);
   fault_logged(text);
 }
 

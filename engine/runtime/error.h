@@ -24,6 +24,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rt {
 
@@ -78,6 +79,11 @@ Trap* current_trap();
 
 // The text printed after the error lines (prompt 110); the frame installs it once prompts exist.
 void set_error_prompt(std::function<std::string()> provider);
+// How fault() and a log that cannot be written show their text: the engine installs its message line,
+// which leaves a console screen as it is (the paths that stand in the text shortened to fit); without
+// one the text is a console line of its own.
+using FaultDisplay = std::function<void(const std::string& text, const std::vector<std::string>& paths)>;
+void set_fault_display(FaultDisplay display);
 
 // Appends a line to ERROR.LOG that reports a fault which is no run-time error (a run that cannot be
 // done): date, time, the innermost trap's module field and step marker as in an error line, two blanks
@@ -85,9 +91,9 @@ void set_error_prompt(std::function<std::string()> provider);
 void log_note(std::string_view text);
 
 // Says a loss of the run (a hole, layer, page, record or file left out, a substitution, a refused or
-// failed write): the text as a console line and an ERROR.LOG note (log_note); the process then ends
-// with exit code 1.
-void fault(std::string_view text);
+// failed write): the text shown by the fault display (paths: the file names that stand in it, in
+// order) and an ERROR.LOG note (log_note); the process then ends with exit code 1.
+void fault(std::string_view text, const std::vector<std::string>& paths = {});
 // The same for a text the caller has shown on the console already: the ERROR.LOG note and exit code 1.
 void fault_logged(std::string_view text);
 

@@ -348,7 +348,8 @@ void flush_all() {
 // Says that the file name cannot be written, and why; the run ends with exit code 1.
 void say_not_written(std::string_view name, int e, bool replaces) {
   fault(std::string(name) + " cannot be written (" + platform::failure_reason(e) + ")" +
-        (replaces ? "; the earlier file is kept." : "."));
+            (replaces ? "; the earlier file is kept." : "."),
+        {std::string(name)});
 }
 
 // The next byte of a file read as text, or -1 at its end.
@@ -813,7 +814,8 @@ bool place_file(std::string_view from, std::string_view to, bool move) {
   const platform::MappedPath b = platform::map_for_create(to);
   if (a.error || b.error) {
     fault(std::string(to) + " cannot be written (" +
-          (a.error ? std::string(from) + ": " + error_text(a.error) : error_text(b.error)) + ").");
+              (a.error ? std::string(from) + ": " + error_text(a.error) : error_text(b.error)) + ").",
+          a.error ? std::vector<std::string>{std::string(to), std::string(from)} : std::vector<std::string>{std::string(to)});
     return false;
   }
   flush_all();

@@ -103,13 +103,18 @@ std::string start_engine(const Tmux& tmux, const EngineFolder& ef) {
   return shown;
 }
 
-void expect_clean_end(const EngineFolder& ef, const Tmux& tmux) {
+// The engine ended with exit code 0 and no ERROR.LOG, or (given logged, a line of ERROR.LOG) with 1.
+void expect_clean_end(const EngineFolder& ef, const Tmux& tmux, const char* logged = nullptr) {
   ASSERT_TRUE(wait_for_file(ef.file("stty.txt"))) << tmux.screen();
-  EXPECT_EQ(ef.read("rc.txt"), "0\n");
+  EXPECT_EQ(ef.read("rc.txt"), logged ? "1\n" : "0\n");
   std::string stty = ef.read("stty.txt");
   EXPECT_TRUE(stty_on(stty, "echo")) << stty;
   EXPECT_TRUE(stty_on(stty, "icanon")) << stty;
-  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  if (logged) {
+    EXPECT_NE(ef.read("ERROR.LOG").find(logged), std::string::npos) << ef.read("ERROR.LOG");
+  } else {
+    EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  }
   const std::string err = ef.read("stderr.txt");
   EXPECT_EQ(sanitizer_report(err), "") << err;
 }
@@ -369,11 +374,11 @@ bool choose_remembered_input(const Tmux& tmux, std::string& shown) {
 }
 
 // Back at the main menu, Esc ends the engine cleanly.
-void end_at_the_main_menu(const EngineFolder& ef, const Tmux& tmux) {
+void end_at_the_main_menu(const EngineFolder& ef, const Tmux& tmux, const char* logged = nullptr) {
   std::string shown;
   ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
   tmux.cmd({"send-keys", "Escape"});
-  expect_clean_end(ef, tmux);
+  expect_clean_end(ef, tmux, logged);
 }
 
 // The picker lists a folder by name without regard to letter case, so the engine folder's Examples is
@@ -446,8 +451,14 @@ TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
   ASSERT_TRUE(tmux.wait_for("(Y=", shown, 60000)) << shown;
   answer(tmux, "");
 
-  // Second pass: BH3 again and TP2; BH3's result goes to a second name, said on the message line.
+  // Second pass: BH3 again and TP2; BH3's result goes to a second name, said on the message line. A
+  // folder stands where TP2's result goes: that it cannot be written is said there too.
   ASSERT_TRUE(wait_until_gone(tmux, {"<", "(Y="}, shown, 60000)) << shown;
+  fs::path job;
+  for (const auto& e : fs::recursive_directory_iterator(ef.path() / "VLXFILES"))
+    if (e.path().filename() == "BH3.pdf") job = e.path().parent_path();
+  ASSERT_FALSE(job.empty());
+  fs::create_directory(job / "TP2.pdf");
   ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
   answer(tmux, "BH3");
   answer(tmux, "TP2");
@@ -463,6 +474,11 @@ TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
   ASSERT_EQ(rows.size(), 25u) << shown;
   // The two paths do not fit the line whole: their names show.
   EXPECT_EQ(rows[23], "Result BH3.pdf was written in this run already; this hole goes to BH3_2.pdf") << shown;
+  ASSERT_TRUE(tmux.wait_for("cannot be written", shown, 60000)) << shown;
+  rows = lines_of(shown);
+  EXPECT_TRUE(codes_in_place(rows)) << shown;
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_EQ(rows[23], "TP2.pdf cannot be written (a folder has that name); the earlier file is kept.") << shown;
   // Both holes drawn: each mark on its hole's row.
   ASSERT_TRUE(tmux.wait_for("(Y=", shown, 60000)) << shown;
   rows = lines_of(shown);
@@ -474,7 +490,8 @@ TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
   ASSERT_TRUE(wait_until_gone(tmux, {"(Y="}, shown, 60000)) << shown;
   ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
   answer(tmux, "");
-  end_at_the_main_menu(ef, tmux);
+  // The result not written is in ERROR.LOG, and the session ends with exit code 1.
+  end_at_the_main_menu(ef, tmux, "TP2.pdf cannot be written (a folder has that name); the earlier file is kept.");
   // BH3 of the second pass went to a name of its own.
   std::vector<std::string> results;
   for (const auto& e : fs::recursive_directory_iterator(ef.path() / "VLXFILES")) results.push_back(e.path().filename().string());
