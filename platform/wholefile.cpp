@@ -37,12 +37,6 @@ std::string free_name_beside(const std::string& path) {
   return stem + std::to_string(::getpid()) + "~";
 }
 
-unsigned current_umask() {
-  const mode_t m = ::umask(022);
-  ::umask(m);
-  return m;
-}
-
 int sync_file(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno;
@@ -122,9 +116,11 @@ NewFile::NewFile(const std::string& target) : target_(resolve_target(target)) {
         // The file stays this process's own; its permission bits are still kept.
       }
     if (::fchmod(fd_, mode_) != 0) error_ = errno;
-  } else if (!temp_.empty()) {
-    if (::fchmod(fd_, 0666 & ~current_umask()) != 0) error_ = errno;
   }
+  // A file that replaces none has the mode any new file gets here (0666 less the umask, or what the
+  // folder's default ACL gives), from its open: a chmod after it would need the umask, which cannot be
+  // read without setting it (a race with other threads), and a FAT file system refuses a chmod that
+  // drops its execute bits.
 }
 
 NewFile::~NewFile() { abandon(); }

@@ -247,25 +247,33 @@ TEST_F(FilesTest, WholeFilesReplaceTheirTargetOrLeaveIt) {
     bool link;            // the target is a symbolic link to real.txt
     const char* content;  // of the file the target leads to afterwards
     int exit_code;
+    bool fresh = false;  // no file stands at the target before
   } cases[] = {
       {"committed", Commit, false, "new", 0},
       {"committed through a link", Commit, true, "new", 0},
       {"abandoned", Abandon, false, "old", 0},
       {"left open at the end of the run", CloseAll, false, "old", 0},
       {"a write fails at the close", FailAtClose, false, "old", 1},
+      // A new file has the mode of any new file: 0666 less the umask (027 here).
+      {"a new file", Commit, false, "new", 0, true},
   };
+  const mode_t umask_before = ::umask(027);
   for (const auto& c : cases) {
     std::filesystem::remove(dir.path() / "t.txt");
     dir.write("real.txt", "old");
     if (c.link) std::filesystem::create_symlink("real.txt", dir.path() / "t.txt");
-    else dir.write("t.txt", "old");
+    else if (!c.fresh) dir.write("t.txt", "old");
     ::chmod((dir.path() / "real.txt").c_str(), 0640);
-    ::chmod((dir.path() / "t.txt").c_str(), 0640);
+    if (!c.fresh) ::chmod((dir.path() / "t.txt").c_str(), 0640);
     rt::set_exit_code(0);
     rt::Trap t("test.cpp", "T");
     const int f = rt::FREEFILE();
     ASSERT_TRUE(rt::open_new_file(f, "t.txt")) << c.name;
-    EXPECT_EQ(dir.read("t.txt"), "old") << c.name;  // nothing of the new file shows before the end
+    // Nothing of the new file shows before the end.
+    EXPECT_EQ(std::filesystem::exists(dir.path() / "t.txt"), !c.fresh) << c.name;
+    if (!c.fresh) {
+      EXPECT_EQ(dir.read("t.txt"), "old") << c.name;
+    }
     struct rlimit old_limit {};
     ::getrlimit(RLIMIT_FSIZE, &old_limit);
     if (c.ending == FailAtClose) {
@@ -296,6 +304,7 @@ TEST_F(FilesTest, WholeFilesReplaceTheirTargetOrLeaveIt) {
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.path().filename() != "ERROR.LOG";
     EXPECT_EQ(files, c.link ? 2u : 2u) << c.name;
   }
+  ::umask(umask_before);
   EXPECT_NE(con->screen().find("t.txt cannot be written (File too large); the earlier file is kept."),
             std::string::npos)
       << con->screen();
