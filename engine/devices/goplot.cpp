@@ -40,22 +40,22 @@ void GOSCALE(const double& xmin, const double& xmax, const double& ymin, const d
 void GOOPEN(const std::string& file) {
   RT_TRAP(trap, "GOOPEN");
   ESC = "\x1b";
+  // A work file that an earlier hole left (its result could not be put in place) never becomes this
+  // hole's result: it goes first, and the new file takes its name only once it is complete.
+  if (OUTDEV != 1 && rt::file_exists(file)) rt::kill_file(file);
   if (OUTDEV == 3) {
     DXFXSCALE = XSCALE, DXFXOFF = XOFFSET, DXFYSCALE = YSCALE, DXFYOFF = YOFFSET;
     if (!rt::open_new_file(PLOTFILE, file, rt::FileMode::Output)) return;
     plot_open = true;
     for (const char* line : {" 0", "SECTION", " 2", "ENTITIES"}) rt::print_line(PLOTFILE, line);
   } else if (OUTDEV != 1 && OUTDEV != 3 && OUTDEV != 2) {
-    // The PCL printer: one stream per hole, created empty; the job head, units of 300 per inch and the page.
-    if (rt::file_exists(file)) rt::kill_file(file);
+    // The PCL printer: one stream per hole; the job head, units of 300 per inch and the page.
     if (!rt::open_new_file(PLOTFILE, file, rt::FileMode::Binary)) return;
     plot_open = true;
     const bool a3 = PAPER == "A3";
     rt::put_bytes(PLOTFILE, ESC + "%-12345X" + "@PJL ENTER LANGUAGE=PCL\r\n" + ESC + "E" + ESC + "&u300D" +
                                 (a3 ? ESC + "&l27A" + ESC + "&l1O" : ESC + "&l26A" + ESC + "&l0O"));
   } else if (OUTDEV == 2) {
-    // Created empty: no bytes of an earlier plot stay behind a shorter one.
-    if (rt::file_exists(file)) rt::kill_file(file);
     if (!rt::open_new_file(PLOTFILE, file, rt::FileMode::Binary)) return;
     plot_open = true;
     rt::put_bytes(PLOTFILE, ESC + "E" + ESC + "%-12345X" + "@PJL COMMENT \r\n" + "@PJL ENTER LANGUAGE=HP-GL/2\r\n");
