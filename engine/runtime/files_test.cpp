@@ -3,11 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
@@ -274,22 +273,17 @@ TEST_F(FilesTest, WholeFilesReplaceTheirTargetOrLeaveIt) {
     if (!c.fresh) {
       EXPECT_EQ(dir.read("t.txt"), "old") << c.name;
     }
-    struct rlimit old_limit {};
-    ::getrlimit(RLIMIT_FSIZE, &old_limit);
-    if (c.ending == FailAtClose) {
-      ::signal(SIGXFSZ, SIG_IGN);
-      struct rlimit small = old_limit;
-      small.rlim_cur = 2;
-      ::setrlimit(RLIMIT_FSIZE, &small);
+    {
+      std::optional<ScopedFileSizeLimit> full;
+      if (c.ending == FailAtClose) full.emplace(2);
+      EXPECT_TRUE(rt::print_line(f, "new", false)) << c.name;  // buffered: goes out at the close
+      switch (c.ending) {
+        case Commit: EXPECT_TRUE(rt::commit_file(f)) << c.name; break;
+        case Abandon: rt::abandon_file(f); break;
+        case CloseAll: rt::close_all(); break;
+        case FailAtClose: EXPECT_FALSE(rt::commit_file(f)) << c.name; break;
+      }
     }
-    EXPECT_TRUE(rt::print_line(f, "new", false)) << c.name;  // buffered: goes out at the close
-    switch (c.ending) {
-      case Commit: EXPECT_TRUE(rt::commit_file(f)) << c.name; break;
-      case Abandon: rt::abandon_file(f); break;
-      case CloseAll: rt::close_all(); break;
-      case FailAtClose: EXPECT_FALSE(rt::commit_file(f)) << c.name; break;
-    }
-    ::setrlimit(RLIMIT_FSIZE, &old_limit);
     EXPECT_FALSE(rt::is_open(f)) << c.name;
     const std::string target = c.link ? "real.txt" : "t.txt";
     EXPECT_EQ(dir.read(target), c.content) << c.name;
