@@ -172,29 +172,22 @@ void NewFile::abandon() {
   temp_.clear();
 }
 
-int move_into_place(const std::string& from, const std::string& to) {
-  const std::string target = resolve_target(to);
-  struct stat a {}, b {};
-  if (::stat(from.c_str(), &a) != 0) return errno;
-  if (::stat(target.c_str(), &b) == 0) {
-    if (S_ISDIR(b.st_mode)) return EISDIR;
-    if (same_file(a, b)) return 0;
-    if (::chmod(from.c_str(), b.st_mode & 07777) != 0) return errno;
-    if (const int e = sync_file(from)) return e;
-  }
-  return ::rename(from.c_str(), target.c_str()) == 0 ? 0 : errno;
-}
+namespace {
 
-int link_into_place(const std::string& from, const std::string& to) {
+// The finished file from in place of to, renamed (link: hard-linked under a hidden name, then renamed);
+// a replaced file's permission bits are kept: a moved file takes them, a linked one must have them.
+int put_in_place(const std::string& from, const std::string& to, bool link) {
   const std::string target = resolve_target(to);
   struct stat a {}, b {};
   if (::stat(from.c_str(), &a) != 0) return errno;
   if (::stat(target.c_str(), &b) == 0) {
     if (S_ISDIR(b.st_mode)) return EISDIR;
     if (same_file(a, b)) return 0;
-    if ((b.st_mode & 07777) != (a.st_mode & 07777) || b.st_uid != a.st_uid) return EPERM;
+    if (link && ((b.st_mode & 07777) != (a.st_mode & 07777) || b.st_uid != a.st_uid)) return EPERM;
+    if (!link && ::chmod(from.c_str(), b.st_mode & 07777) != 0) return errno;
     if (const int e = sync_file(from)) return e;
   }
+  if (!link) return ::rename(from.c_str(), target.c_str()) == 0 ? 0 : errno;
   const std::string temp = free_name_beside(target);
   if (::link(from.c_str(), temp.c_str()) != 0) return errno;
   if (::rename(temp.c_str(), target.c_str()) != 0) {
@@ -204,5 +197,11 @@ int link_into_place(const std::string& from, const std::string& to) {
   }
   return 0;
 }
+
+}  // namespace
+
+int move_into_place(const std::string& from, const std::string& to) { return put_in_place(from, to, false); }
+
+int link_into_place(const std::string& from, const std::string& to) { return put_in_place(from, to, true); }
 
 }  // namespace platform
