@@ -220,6 +220,11 @@ TEST_F(LayoutTest, FoldingMarkUp) {
       {"text beside a column mark is kept", "left " + kColumn + " beside" + kBreak + "right",
        {"left  beside", "\x18right"}, 1},
       {"hard spaces print as blanks", "a" + kHard + kHard + "b", {"a  b"}, 1},
+      // 49 characters (1225 dots) before the word that does not fit; below 1364 - 25 the blanks get a
+      // hard space each, round by round from the left: 1250, 1275, 1300, 1325, then 1350.
+      {"justification widens the blanks round by round from the left",
+       "aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd eeeee ffffffffff",
+       {"aaaaaaaaaa   bbbbbbbbbb  cccccccccc  dddddddddd  eeeee", "ffffffffff"}, 2},
       {"plotters get a blank for each underline code", kUl + "clay", {" clay"}, 1, 2},
   };
   for (const auto& c : cases) {
@@ -255,6 +260,26 @@ TEST_F(LayoutTest, FoldingNeverDividesByZeroNorLoops) {
   PROFORMA();
   EXPECT_TRUE(drawn());
   EXPECT_GE(LAYERLINES(1), 2);
+
+  // Gap widths below 0 (a damaged font): a round of hard spaces narrows the line, which ends it.
+  INDENT = 2;
+  FONTWIDTH(1) = -25;
+  layers({"[1.00] aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd eeeee ffffffffff"});
+  PROFORMA();
+  EXPECT_TRUE(drawn());
+  EXPECT_EQ(folded(), (std::vector<std::string>{"aaaaaaaaaa  bbbbbbbbbb  cccccccccc  dddddddddd  eeeee", "ffffffffff"}));
+
+  // An indentation wider than the line (its hard spaces in a font 80 times as wide as the one the
+  // deepest level was worked out in): the paragraph goes on without it.
+  FONTWIDTH(1) = 25;
+  FONTWIDTH(2) = 2000;
+  layers({"[1.00] " + kFontSw + "x" + kIndOn + "Firm clay"});
+  PROFORMA();
+  EXPECT_TRUE(drawn());
+  const std::vector<std::string> lines = folded();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_LE(lines.size(), 4u);
+  EXPECT_EQ(lines.back(), "Firm clay");
 }
 
 // --- layer tags ---
@@ -281,6 +306,8 @@ TEST_F(LayoutTest, LayerTagsGiveDepthAndSymbolCodes) {
       {"two depth tags: the last wins", "[1.0] x [2.5]", 2.5, {}, 0, "x"},
       {"an 11-letter word matches its first 10", "[3] x [CLAYSTONEXY]", 3, {7}, 0, "x"},
       {"unknown words give nothing", "[3] x [BASALT]", 3, {}, 0, "x"},
+      // The blanks before a tag go with it: "a [SAND] b" is "a b" again once the tag is out.
+      {"tags among the words", "[1]  a [SAND] b  [2.5] c [CLAY] d ", 2.5, {-198, 1}, 0, "a b c d"},
   };
   for (const auto& c : cases) {
     layers({c.record});
