@@ -435,6 +435,8 @@ TEST_F(LayoutTest, ChoiceOfScale) {
       {"the smallest denominator is kept", "BEGIN\r\n36,feet,1,1\r\n40,feet,1,1\r\n", 1, 40, 40, "feet"},
       {"the first i is the inch sign", "x\r\nBEGIN\r\n36,\"in finish\",1,1\r\n", 1, 0, 36, "\"n finish"},
       {"records of 0 are skipped", "BEGIN\r\n0,feet,1,1\r\n30,feet,0,1\r\n36,feet,1,1\r\n", 1, 0, 36, "feet"},
+      {"a denominator beyond 32 bits is skipped", "BEGIN\r\n4294967296,feet,1,1\r\n36,feet,1,1\r\n", 1, 0, 36,
+       "feet"},
   };
   SCALEOPT = 2;
   HEADDOTS = 566;
@@ -449,6 +451,9 @@ TEST_F(LayoutTest, ChoiceOfScale) {
     EXPECT_DOUBLE_EQ(DOTSPERUNIT, 3600.0 / c.scale) << c.what;
   }
   EXPECT_NE(log().find("skipped"), std::string::npos);  // the zero record was said
+  // The overflowing denominator was said once, with the file and line, and no box came up.
+  EXPECT_EQ(testing_support::find_all_regex(log(), "SCALES.IMP line 2  Error  6 -Overflow").size(), 1u) << log();
+  EXPECT_TRUE(box.texts.empty());
 
   // Fixed-scale mode: 1:100 at least, whatever would fit.
   SCALEOPT = 1;
@@ -472,6 +477,8 @@ TEST_F(LayoutTest, SheetsThatCannotBeLaidOut) {
       {"no scale fits", "BEGIN\r\n10,metres,1,1\r\n", 100, PROMPT(48)},
       {"no BEGIN line", "10,metres,1,1\r\n", 1, "no BEGIN line"},
       {"no scales file", "", 1, "SCALES*"},
+      {"a denominator beyond 32 bits, then a record cut short",
+       "BEGIN\r\n4294967296,\"metres\",1,0.5\r\n50,\"metres\"\r\n", 1, "SCALES.MET line 2  Error  6"},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(dir.path() / "scales.MET");
@@ -484,6 +491,7 @@ TEST_F(LayoutTest, SheetsThatCannotBeLaidOut) {
     EXPECT_NE(take_printed().find(c.said), std::string::npos) << c.what;
     EXPECT_NE(log().find("BH1 (631BH1): no sheet drawn"), std::string::npos) << c.what;
     EXPECT_EQ(rt::exit_code(), 1) << c.what;
+    EXPECT_TRUE(box.texts.empty()) << c.what;  // no untrapped error
     // The work channels are closed again.
     EXPECT_FALSE(PIFILE(WORKFIRST + DWORKBASE) > 0 && rt::is_open(PIFILE(WORKFIRST + DWORKBASE))) << c.what;
   }
