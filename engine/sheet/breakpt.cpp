@@ -7,6 +7,9 @@
 // scan stops at the character that reaches FOLDLIMIT; the head then ends before the last opportunity,
 // or, when there was none, right after that character (a word wider than the line is cut inside).
 //
+// An underline end mark closes the underline after the next character; a cut at that character (the
+// blank after an underlined word) leaves the underline closed, so the next line does not start one.
+//
 // Font switches change CURFONT and the widths of what follows. Only the switches that stay in the head
 // count: the font left in CURFONT is the font at the cut, so the rest starts in the font it is printed
 // in. On the printer devices a switch of the head is replaced by the printer code of the new font.
@@ -80,7 +83,8 @@ void BREAKPT(FoldText& text, std::string& line, std::int32_t& width) {
     const char c = text[i];
     const unsigned char u = static_cast<unsigned char>(c);
     if (is_break_char(c) && !last_blank) {
-      opp = i, opp_width = rounded(w), opp_underline = underline, opp_font = font;
+      // An underline whose end mark stands right before this character ends with the line cut here.
+      opp = i, opp_width = rounded(w), opp_underline = underline && !close_after_next, opp_font = font;
       if (GAPCOUNT < 30) GAPWIDTH(++GAPCOUNT) = rounded(plotter ? cell[font] : FONTWIDTH(font));
     }
     if (c == symul) underline = true;

@@ -96,6 +96,8 @@ TEST_F(LayoutTest, BreakptCutsBeforeTheLastOpportunity) {
       {"a word wider than the line is cut inside", "abcdefghijklm", "abcdefghij", "klm", 225, 1},
       {"an open underline is closed and opened again", kUl + "abcd efgh ijk" + kUlEnd,
        kUl + "abcd efgh" + kUlEnd, kUl + "ijk" + kUlEnd, 225, 1},
+      {"an underlined word that ends the line leaves the rest plain", kUl + "abcd" + kUlEnd + " efghijklm",
+       kUl + "abcd" + kUlEnd, "efghijklm", 100, 1},
       {"a font switch widens the rest", "ab" + kFontSw + "cdefgh", "ab" + kFontSw + "cdef", "gh", 200, 2},
       {"a switch beyond the cut keeps the font", "abc defghi" + kFontSw + "x", "abc", "defghi" + kFontSw + "x", 75, 1},
   };
