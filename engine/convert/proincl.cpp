@@ -3,6 +3,7 @@
 // the colour markers use them too.
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
@@ -31,7 +32,17 @@ void REMOVE(std::string& text, const std::string& ch) {
     text.clear();
     return;
   }
-  for (long p = rt::INSTR(text, ch); p > 0; p = rt::INSTR(text, ch)) text.erase(static_cast<size_t>(p - 1), 1);
+  // The first character of the first occurrence goes, until none is left. Built in one pass: a character
+  // that completes ch at the end of what is kept takes the first character of ch out (and again, should
+  // that complete it once more), so a long line costs no more than its length.
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    out += c;
+    while (out.size() >= ch.size() && out.compare(out.size() - ch.size(), ch.size(), ch) == 0)
+      out.erase(out.size() - ch.size(), 1);
+  }
+  text = std::move(out);
 }
 
 void RIPLACE(std::string& text, const std::string& old_text, const std::string& new_text) {

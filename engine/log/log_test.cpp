@@ -12,6 +12,7 @@
 #include "engine/log/log.h"
 #include "engine/log/prolog.h"
 #include "engine/pdf/pdf_fixture.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"
 #include "engine/select/globals.h"
@@ -708,6 +709,22 @@ TEST_F(ColumnTest, DataFiles) {
   log.WORDS = {"", "[5.00]", "gone.txt"};
   for (int i = 0; i < 3; ++i) ops([&] { log.DATAFILE(); });
   EXPECT_EQ(testing_support::find_all_regex(con->screen(), "gone.txt").size(), 1u) << con->screen();
+  // Depths no sheet can hold are said once, naming the file and the first such line, and left out; the
+  // other lines are drawn, and a one-shot run ends with exit code 1. No untrapped error.
+  dir.write("deep.txt", "1.0: 5\r\n99999999999: 6\r\n2,0: 4.5\r\n-1e300: 1\r\n");
+  RUNFLAGS = 1;
+  rt::set_exit_code(0);
+  con->push_key(" ");  // the one key wait of the error line
+  for (int i = 0; i < 2; ++i) {
+    log.WORDS = {"", "[5.00]", "deep.txt"};
+    EXPECT_EQ(only(ops([&] { log.DATAFILE(); }), "bar"),
+              (std::vector<std::string>{"bar 1000 300 300 100", "bar 1000 400 270 100"}));
+  }
+  EXPECT_EQ(testing_support::find_all_regex(con->screen(), "deep.txt line 2  Error  6").size(), 1u) << con->screen();
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
+  EXPECT_EQ(con->queued(), 0u);
+  EXPECT_TRUE(box.texts.empty());
 }
 
 }  // namespace

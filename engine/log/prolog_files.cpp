@@ -15,7 +15,10 @@
 //    edges and a point mark outside it is left out;
 //  - a line holding ":" is split at ":" only, so "2,0: 4.5" reads depth 2.0 and value 4.5;
 //  - a missing data file is said once per hole and file (prompt 78; one pause, none without a person at
-//    the console), and the column goes on.
+//    the console), and the column goes on;
+//  - a line whose depth no sheet can hold (99999999999) is left out; it and any fault met while the
+//    file's lines are drawn are said once, naming the file and line, instead of ending the run with an
+//    untrapped error; the file goes on, and a one-shot run ends with exit code 1.
 #include <algorithm>
 #include <cmath>
 
@@ -30,6 +33,8 @@
 #include "engine/log/prolog.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
+#include "engine/runtime/command.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -67,6 +72,13 @@ bool clip_line(double& x0, double& y0, double& x1, double& y1, double left, doub
   return true;
 }
 
+// A depth whose dot position a sheet can hold: within a billion dots of the top of the sheet (a sheet
+// of 12 pages holds some 40000), so that no position computed from it overflows.
+bool on_some_page(double depth) {
+  const double dots = (depth - TOPDEPTH) * DOTSPERUNIT;
+  return std::isfinite(dots) && std::fabs(dots) <= 1e9;
+}
+
 }  // namespace
 
 void LogDraw::DATAFILE() {
@@ -85,6 +97,10 @@ void LogDraw::DATAFILE() {
   }
   const int file = rt::FREEFILE();
   if (!rt::open_file(file, name, rt::FileMode::Input)) return;
+  // The first fault met while the file's lines are drawn is said, naming the file and line; the others
+  // are only counted.
+  rt::Trap reading(trap_.module(), "DATAFILE");
+  reading.reading(file, name);
   ZONETOP = FIRSTPAGEDEPTH;
   curve_begun = false;
   // The plot frame as it stands; the printer alone draws a curve through an HP-GL/2 frame of its page.
@@ -132,7 +148,12 @@ void LogDraw::DATAFILE() {
     PARSVARS(line, delims);
     if (PARSEDCOUNT < 2) continue;
     std::string depth = PARSED(1), value = PARSED(2);
-    ZONEBOTTOM = rt::VAL(FNCOMMA(depth));
+    const double line_depth = rt::VAL(FNCOMMA(depth));
+    if (!on_some_page(line_depth)) {
+      rt::raise(6);
+      continue;
+    }
+    ZONEBOTTOM = line_depth;
     TEXTTOP = ZONETOP;
     TEXTBOTTOM = ZONEBOTTOM;
     const long at = rt::INSTR(rt::INSTR(line, PARSED(1)) + static_cast<long>(PARSED(1).size()), line, value);
@@ -174,6 +195,7 @@ void LogDraw::DATAFILE() {
     ZONETOP = ZONEBOTTOM;
   }
   rt::close_file(file);
+  if (reading.damaged() && (RUNFLAGS & 1) != 0) rt::set_exit_code(1);
   if (curve) {
     if (OUTDEV == 1) {
       if (curve_begun) FPRINT("S");

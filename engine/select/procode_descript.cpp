@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -63,12 +64,7 @@ void fit_record(CoderState& st) {
 void EXBLANK(std::string& text, const std::string& pat) {
   RT_TRAP(trap, "EXBLANK");
   if (pat.empty()) return;
-  size_t from = 0;
-  for (size_t at = text.find(pat); at != std::string::npos; at = text.find(pat, from)) {
-    text.erase(at, 1);
-    // Only an occurrence that overlaps the removed character can be new.
-    from = at >= pat.size() ? at - pat.size() + 1 : 0;
-  }
+  REMOVE(text, pat);
 }
 
 void BLANKS(CoderState& st) {

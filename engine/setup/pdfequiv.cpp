@@ -2,8 +2,12 @@
 //
 // pdffonts.dat: a first item "n /Encoding /BaseEncodingName" (n = the count of table lines), n table
 // lines of fixed-width entries "key(6) name:metric(10)", a line with the count m of difference lines,
-// and m lines of a PDF /Differences array. Everything after them is not read.
+// and m lines of a PDF /Differences array. Everything after them is not read. The base encoding and the
+// difference lines go into every PDF as they stand, so a base encoding that is no PDF name, or a
+// difference line of anything but codes and glyph names, is said once (file and line) and not used.
 #include <filesystem>
+#include <set>
+#include <string_view>
 
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -45,6 +49,40 @@ std::string standard_font(char style, const std::string& typeface) {
   }
   const char* n[] = {"Helvetica", "Helvetica-Oblique", "Helvetica-Bold", "Helvetica-BoldOblique"};
   return n[v];
+}
+
+// True for a PDF name: "/" and at least one character that is neither blank nor delimiter.
+bool pdf_name(std::string_view t) {
+  if (t.size() < 2 || t[0] != '/') return false;
+  for (char c : t.substr(1)) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < 33 || u > 126 || std::string_view("()<>[]{}/%").find(c) != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+// True for a line of the /Differences array: codes and glyph names only.
+bool differences_line(const std::string& line) {
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    size_t j = i;
+    while (j < line.size() && line[j] != ' ' && line[j] != '\t') ++j;
+    if (j == i) break;
+    const std::string_view token = std::string_view(line).substr(i, j - i);
+    if (!pdf_name(token) && token.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    i = j;
+  }
+  return true;
+}
+
+// Says a damaged line of the table once in a run: its bytes would break the PDF they were written into.
+void say_damage(const std::string& file, std::int64_t line, const std::string& what) {
+  static std::set<std::string> said;
+  const std::string text = file + " line " + std::to_string(line) + ": " + what;
+  if (!said.insert(text).second) return;
+  platform::console().print(text, true);
+  rt::log_note(text);
 }
 
 // A count from the table, kept within what a loop can sensibly run to.
@@ -95,6 +133,12 @@ void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
   long n = count_of(head);
   size_t slash = head.find('/');
   PDFFONTREC = slash == std::string::npos ? std::string() : rt::RTRIM(head.substr(slash));
+  // The base encoding (after the first blank, else the whole) goes into every PDF as one name.
+  if (const size_t blank = PDFFONTREC.find(' ');
+      !PDFFONTREC.empty() && !pdf_name(blank == std::string::npos ? PDFFONTREC : PDFFONTREC.substr(blank + 1))) {
+    say_damage("pdffonts.dat", 1, "the base encoding is no PDF name; /WinAnsiEncoding is used.");
+    PDFFONTREC = "/Encoding /WinAnsiEncoding";
+  }
 
   trap.step("0004");
   std::string table, l;
@@ -104,7 +148,12 @@ void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
   std::string count;
   long m = item(count) ? count_of(count) : 0;
   PDFWIDTHS.clear();
-  for (long i = 0; i < m && line(l); ++i) PDFWIDTHS += l + "\r\n";
+  for (long i = 0; i < m && line(l); ++i) {
+    // A line of anything but codes and names would end the array, or the font, in the PDF.
+    if (differences_line(l)) PDFWIDTHS += l + "\r\n";
+    else
+      say_damage("pdffonts.dat", rt::line_number(f), "a /Differences line of more than codes and glyph names is left out.");
+  }
   rt::close_file(f);
 
   // The entry: the key anywhere in the joined table; else the same style of typeface 4148, the

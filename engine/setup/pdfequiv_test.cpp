@@ -149,6 +149,23 @@ TEST_F(PdfEquivTest, MissingOrShortTable) {
   EXPECT_TRUE(box.texts.empty());
 }
 
+// What goes into every PDF as it stands: a base encoding that is no PDF name and a difference line of
+// more than codes and names are said once each (file and line) and not used.
+TEST_F(PdfEquivTest, BaseEncodingAndDifferencesThatWouldBreakThePdf) {
+  dir.write("pdffonts.dat",
+            "1 /Encoding /WinAnsi Encoding >>\r\n"
+            "m4148 Helvetica :HELVMU.MET\r\n"
+            "3\r\n128 /Ccedilla\r\n129 ] >> endobj (x\r\n130 /eacute\r\n");
+  for (int i = 0; i < 2; ++i) lookup(kEsc + "(s0s0b4148T");
+  EXPECT_EQ(name, "Helvetica");
+  EXPECT_EQ(PDFFONTREC, "/Encoding /WinAnsiEncoding");
+  EXPECT_EQ(PDFWIDTHS, "128 /Ccedilla\r\n130 /eacute\r\n");
+  const std::string log = dir.read("ERROR.LOG");
+  EXPECT_EQ(find_all_regex(log, "pdffonts.dat line 1: the base encoding is no PDF name").size(), 1u) << log;
+  EXPECT_EQ(find_all_regex(log, "pdffonts.dat line 5: a /Differences line").size(), 1u) << log;
+  EXPECT_TRUE(box.texts.empty());
+}
+
 // The shipped table names a standard font for every typeface and style the SET files use, and
 // maps codes 128 to 255 for the code-page characters.
 TEST_F(PdfEquivTest, ShippedTable) {

@@ -10,7 +10,8 @@
 //    folder whose name holds a blank lists its fonts;
 //  - a slot's selection columns are exactly the SET's code, padded: no tail of the library's longer code
 //    stays behind it to be written into the SET file later;
-//  - FONTLIB.CUS missing when it is needed: one message, the records built so far are kept;
+//  - FONTLIB.CUS missing when it is needed: one message, the records built so far are kept; a line of
+//    it whose pitch is too large for a number is said once, naming the file and line, and skipped;
 //  - a scalable fixed-pitch font gets "#" and the unit word, not the columns of the record before it;
 //  - a SET font that no record fits shows no display name (not the one of an earlier file).
 #include "engine/frame/console.h"
@@ -80,6 +81,9 @@ void read_fontlib() {
   }
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, "FONTLIB.CUS", rt::FileMode::Input)) return;
+  // A pitch too large for a number is said once (file and line) and its line skipped.
+  RT_TRAP(trap, "READALLF");
+  trap.reading(f, "FONTLIB.CUS");
   std::string l;
   while (!rt::at_eof(f) && rt::line_input(f, l)) {
     std::int32_t pitch = 0;

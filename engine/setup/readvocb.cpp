@@ -7,7 +7,11 @@
 //
 // A damaged file is reported once, naming the file and line: one that ends early (input past end), an
 // entry numbered beyond the word table (skipped). What was read stays, the library is the standard one
-// when the file does not name one, and the readers never read on past the end.
+// when the file does not name one, and the readers never read on past the end. A symbol library whose
+// head or name list is cut short or wrong is said once in a run (console and ERROR.LOG), and the sheets
+// are drawn without soil symbols.
+#include <set>
+
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -70,23 +74,30 @@ bool read_words(std::int32_t file, rt::Trap& trap) {
   return false;
 }
 
-// The library's name list, or false when the file is no symbol library (too short, check value outside
-// 0..100, negative list length). The file must exist.
-bool read_library(const std::string& name, std::string& list) {
+// The library's name list; false, with what is wrong in damage, when the file is no symbol library
+// (too short for its head, check value outside 0..100, a list length below 0 or beyond the end of the
+// file). The file must exist.
+bool read_library(const std::string& name, std::string& list, std::string& damage) {
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Binary)) return false;
+  const std::int64_t size = rt::LOF(f);
   rt::seek(f, 257);
   std::int32_t check = 0, unused = 0, length = 0;
   READINT(f, check);
-  bool ok = check >= 0 && check <= 100;
-  if (ok) {
-    READINT(f, unused);
-    READINT(f, length);
-    ok = length >= 0;
+  READINT(f, unused);
+  READINT(f, length);
+  if (size < 262) {
+    damage = "it ends within its head of 262 bytes";
+  } else if (check < 0 || check > 100) {
+    damage = "its check value " + std::to_string(check) + " lies outside 0..100";
+  } else if (length < 0 || 262 + static_cast<std::int64_t>(length) > size) {
+    damage = "its name list of " + std::to_string(length) + " bytes does not fit in its " + std::to_string(size) +
+             " bytes";
+  } else {
+    list = rt::get_bytes(f, static_cast<std::size_t>(length));
   }
-  if (ok) list = rt::get_bytes(f, static_cast<std::size_t>(length));
   rt::close_file(f);
-  return ok;
+  return damage.empty();
 }
 
 }  // namespace
@@ -127,10 +138,21 @@ void READVOCB(const std::string& name) {
       platform::console().pause_ms(3000);
       library = kDefaultLibrary;
     }
-    std::string list;
-    if (rt::file_exists(library) && read_library(library, list)) {
+    std::string list, damage;
+    const bool exists = rt::file_exists(library);
+    if (exists && read_library(library, list, damage)) {
       LIBRARYLIST = list;
       LIBNAME = library;
+    } else if (exists) {
+      // Said once in a run (the SET file's vocabulary is read more than once).
+      static std::set<std::string> said;
+      const std::string text = "Symbol library " + library + " is damaged (" + damage +
+                               "): the sheets show no soil symbols.";
+      if (said.insert(text).second) {
+        platform::console().print(text, true);
+        rt::log_note(text);
+      }
+      library_ok = false;
     } else {
       trap.section("FATAL");
       NOFILE(library);

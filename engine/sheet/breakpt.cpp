@@ -7,10 +7,14 @@
 // scan stops at the character that reaches FOLDLIMIT; the head then ends before the last opportunity,
 // or, when there was none, right after that character (a word wider than the line is cut inside).
 //
+// An underline end mark closes the underline after the next character; a cut at that character (the
+// blank after an underlined word) leaves the underline closed, so the next line does not start one.
+//
 // Font switches change CURFONT and the widths of what follows. Only the switches that stay in the head
 // count: the font left in CURFONT is the font at the cut, so the rest starts in the font it is printed
 // in. On the printer devices a switch of the head is replaced by the printer code of the new font.
 #include <cmath>
+#include <vector>
 
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -31,7 +35,20 @@ std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even
 
 }  // namespace
 
-void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
+void FoldText::trim() {
+  size_t lead = 0;
+  while (lead < head.size() && head[lead] == ' ') ++lead;
+  head.erase(0, lead);
+  if (head.empty()) {
+    while (!body.empty() && body.front() == ' ') body.remove_prefix(1);
+  }
+  while (!body.empty() && body.back() == ' ') body.remove_suffix(1);
+  if (body.empty()) {
+    while (!head.empty() && head.back() == ' ') head.pop_back();
+  }
+}
+
+void BREAKPT(FoldText& text, std::string& line, std::int32_t& width) {
   RT_TRAP(trap, "BREAKPT");
   GAPWIDTH.dim(1, 30);
   const char symul = SYMULCODE.empty() ? '\1' : SYMULCODE[0];
@@ -55,6 +72,8 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
   std::vector<size_t> switches;  // positions of the font switches met
   GAPCOUNT = 0;
 
+  // The scan reads no further than the character that reaches the limit (or the capital letter that
+  // ends an escape sequence), so a line costs what it holds, whatever follows it.
   const size_t n = text.size();
   size_t stop = n;  // index of the character that reached the limit; n when none did
   double stop_w = 0;
@@ -64,7 +83,8 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
     const char c = text[i];
     const unsigned char u = static_cast<unsigned char>(c);
     if (is_break_char(c) && !last_blank) {
-      opp = i, opp_width = rounded(w), opp_underline = underline, opp_font = font;
+      // An underline whose end mark stands right before this character ends with the line cut here.
+      opp = i, opp_width = rounded(w), opp_underline = underline && !close_after_next, opp_font = font;
       if (GAPCOUNT < 30) GAPWIDTH(++GAPCOUNT) = rounded(plotter ? cell[font] : FONTWIDTH(font));
     }
     if (c == symul) underline = true;
@@ -98,24 +118,31 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
     if (c == ctrl2) close_after_next = true;
   }
 
-  size_t cut;  // length of the head
+  size_t cut;  // length of the line
   bool open_at_cut;
   std::int32_t cut_font;
   if (stop == n) {
     cut = n, width = rounded(w), open_at_cut = false, cut_font = font;
-    rest.clear();
   } else if (opp == std::string::npos) {
     // No opportunity: the character that reached the limit stays on the line.
     cut = stop + 1, width = rounded(stop_w), open_at_cut = stop_underline, cut_font = stop_font;
-    rest = text.substr(cut);
   } else {
     cut = opp, width = opp_width, open_at_cut = opp_underline, cut_font = opp_font;
-    rest = text.substr(cut);
   }
-  text.resize(cut);
-  rest = rt::TRIM(rest);
+  // The line out of the text; the text keeps the rest.
+  if (cut <= text.head.size()) {
+    line.assign(text.head, 0, cut);
+    text.head.erase(0, cut);
+  } else {
+    const size_t from_body = cut - text.head.size();
+    line = std::move(text.head);
+    line.append(text.body.substr(0, from_body));
+    text.head.clear();
+    text.body.remove_prefix(from_body);
+  }
+  text.trim();
 
-  // The printer gets the code of the new font in place of each switch of the head; on PDF and the pen
+  // The printer gets the code of the new font in place of each switch of the line; on PDF and the pen
   // devices the mark stays (they switch fonts when the text is drawn), so no printer code reaches a
   // plotter label or a DXF text.
   if (OUTDEV != 1 && OUTDEV != 2 && OUTDEV != 3) {
@@ -125,17 +152,23 @@ void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
     for (size_t p : switches) {
       if (p >= cut) break;
       f = font_after_switch(f);
-      out += text.substr(from, p - from) + FONTSPEC(f);
+      out += line.substr(from, p - from) + FONTSPEC(f);
       from = p + 1;
     }
-    text = out + text.substr(from);
+    if (from > 0) line = out + line.substr(from);
   }
   CURFONT = cut_font;
 
-  if (open_at_cut && !rest.empty()) {
-    text += CTRL2;
-    if (rest[0] != symul && rest[0] != hardsp) rest = SYMULCODE + rest;
-  } else if (open_at_cut) {
-    text += CTRL2;
+  if (open_at_cut) {
+    line += CTRL2;
+    if (!text.empty() && text[0] != symul && text[0] != hardsp) text.head.insert(0, SYMULCODE);
   }
+}
+
+void BREAKPT(std::string& text, std::int32_t& width, std::string& rest) {
+  FoldText t{std::move(text), {}};
+  std::string line;
+  BREAKPT(t, line, width);
+  text = std::move(line);
+  rest = std::move(t.head);
 }

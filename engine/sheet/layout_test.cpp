@@ -96,6 +96,8 @@ TEST_F(LayoutTest, BreakptCutsBeforeTheLastOpportunity) {
       {"a word wider than the line is cut inside", "abcdefghijklm", "abcdefghij", "klm", 225, 1},
       {"an open underline is closed and opened again", kUl + "abcd efgh ijk" + kUlEnd,
        kUl + "abcd efgh" + kUlEnd, kUl + "ijk" + kUlEnd, 225, 1},
+      {"an underlined word that ends the line leaves the rest plain", kUl + "abcd" + kUlEnd + " efghijklm",
+       kUl + "abcd" + kUlEnd, "efghijklm", 100, 1},
       {"a font switch widens the rest", "ab" + kFontSw + "cdefgh", "ab" + kFontSw + "cdef", "gh", 200, 2},
       {"a switch beyond the cut keeps the font", "abc defghi" + kFontSw + "x", "abc", "defghi" + kFontSw + "x", 75, 1},
   };
@@ -220,6 +222,11 @@ TEST_F(LayoutTest, FoldingMarkUp) {
       {"text beside a column mark is kept", "left " + kColumn + " beside" + kBreak + "right",
        {"left  beside", "\x18right"}, 1},
       {"hard spaces print as blanks", "a" + kHard + kHard + "b", {"a  b"}, 1},
+      // 49 characters (1225 dots) before the word that does not fit; below 1364 - 25 the blanks get a
+      // hard space each, round by round from the left: 1250, 1275, 1300, 1325, then 1350.
+      {"justification widens the blanks round by round from the left",
+       "aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd eeeee ffffffffff",
+       {"aaaaaaaaaa   bbbbbbbbbb  cccccccccc  dddddddddd  eeeee", "ffffffffff"}, 2},
       {"plotters get a blank for each underline code", kUl + "clay", {" clay"}, 1, 2},
   };
   for (const auto& c : cases) {
@@ -255,6 +262,26 @@ TEST_F(LayoutTest, FoldingNeverDividesByZeroNorLoops) {
   PROFORMA();
   EXPECT_TRUE(drawn());
   EXPECT_GE(LAYERLINES(1), 2);
+
+  // Gap widths below 0 (a damaged font): a round of hard spaces narrows the line, which ends it.
+  INDENT = 2;
+  FONTWIDTH(1) = -25;
+  layers({"[1.00] aaaaaaaaaa bbbbbbbbbb cccccccccc dddddddddd eeeee ffffffffff"});
+  PROFORMA();
+  EXPECT_TRUE(drawn());
+  EXPECT_EQ(folded(), (std::vector<std::string>{"aaaaaaaaaa  bbbbbbbbbb  cccccccccc  dddddddddd  eeeee", "ffffffffff"}));
+
+  // An indentation wider than the line (its hard spaces in a font 80 times as wide as the one the
+  // deepest level was worked out in): the paragraph goes on without it.
+  FONTWIDTH(1) = 25;
+  FONTWIDTH(2) = 2000;
+  layers({"[1.00] " + kFontSw + "x" + kIndOn + "Firm clay"});
+  PROFORMA();
+  EXPECT_TRUE(drawn());
+  const std::vector<std::string> lines = folded();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_LE(lines.size(), 4u);
+  EXPECT_EQ(lines.back(), "Firm clay");
 }
 
 // --- layer tags ---
@@ -281,6 +308,8 @@ TEST_F(LayoutTest, LayerTagsGiveDepthAndSymbolCodes) {
       {"two depth tags: the last wins", "[1.0] x [2.5]", 2.5, {}, 0, "x"},
       {"an 11-letter word matches its first 10", "[3] x [CLAYSTONEXY]", 3, {7}, 0, "x"},
       {"unknown words give nothing", "[3] x [BASALT]", 3, {}, 0, "x"},
+      // The blanks before a tag go with it: "a [SAND] b" is "a b" again once the tag is out.
+      {"tags among the words", "[1]  a [SAND] b  [2.5] c [CLAY] d ", 2.5, {-198, 1}, 0, "a b c d"},
   };
   for (const auto& c : cases) {
     layers({c.record});
@@ -408,6 +437,8 @@ TEST_F(LayoutTest, ChoiceOfScale) {
       {"the smallest denominator is kept", "BEGIN\r\n36,feet,1,1\r\n40,feet,1,1\r\n", 1, 40, 40, "feet"},
       {"the first i is the inch sign", "x\r\nBEGIN\r\n36,\"in finish\",1,1\r\n", 1, 0, 36, "\"n finish"},
       {"records of 0 are skipped", "BEGIN\r\n0,feet,1,1\r\n30,feet,0,1\r\n36,feet,1,1\r\n", 1, 0, 36, "feet"},
+      {"a denominator beyond 32 bits is skipped", "BEGIN\r\n4294967296,feet,1,1\r\n36,feet,1,1\r\n", 1, 0, 36,
+       "feet"},
   };
   SCALEOPT = 2;
   HEADDOTS = 566;
@@ -422,6 +453,9 @@ TEST_F(LayoutTest, ChoiceOfScale) {
     EXPECT_DOUBLE_EQ(DOTSPERUNIT, 3600.0 / c.scale) << c.what;
   }
   EXPECT_NE(log().find("skipped"), std::string::npos);  // the zero record was said
+  // The overflowing denominator was said once, with the file and line, and no box came up.
+  EXPECT_EQ(testing_support::find_all_regex(log(), "SCALES.IMP line 2  Error  6 -Overflow").size(), 1u) << log();
+  EXPECT_TRUE(box.texts.empty());
 
   // Fixed-scale mode: 1:100 at least, whatever would fit.
   SCALEOPT = 1;
@@ -445,6 +479,8 @@ TEST_F(LayoutTest, SheetsThatCannotBeLaidOut) {
       {"no scale fits", "BEGIN\r\n10,metres,1,1\r\n", 100, PROMPT(48)},
       {"no BEGIN line", "10,metres,1,1\r\n", 1, "no BEGIN line"},
       {"no scales file", "", 1, "SCALES*"},
+      {"a denominator beyond 32 bits, then a record cut short",
+       "BEGIN\r\n4294967296,\"metres\",1,0.5\r\n50,\"metres\"\r\n", 1, "SCALES.MET line 2  Error  6"},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(dir.path() / "scales.MET");
@@ -457,6 +493,7 @@ TEST_F(LayoutTest, SheetsThatCannotBeLaidOut) {
     EXPECT_NE(take_printed().find(c.said), std::string::npos) << c.what;
     EXPECT_NE(log().find("BH1 (631BH1): no sheet drawn"), std::string::npos) << c.what;
     EXPECT_EQ(rt::exit_code(), 1) << c.what;
+    EXPECT_TRUE(box.texts.empty()) << c.what;  // no untrapped error
     // The work channels are closed again.
     EXPECT_FALSE(PIFILE(WORKFIRST + DWORKBASE) > 0 && rt::is_open(PIFILE(WORKFIRST + DWORKBASE))) << c.what;
   }

@@ -78,9 +78,9 @@ void page_rooms(FormaState& st);
 // Layer tags: the depth tags of layer i out of t into LAYERDEPTH(i), the keyword tags into LAYERFILL.
 void ZEDEPTH(FormaState& st, std::string& t, std::int32_t i);
 void SOIL(FormaState& st, std::string& t, std::int32_t i);
-// The next tag of t at or after start: the text before it (trimmed), the tag (trimmed, with its
-// brackets) and the text after it; false when no "[" with a "]" after it follows.
-bool CUTSTRIN(const std::string& t, long start, std::string& before, std::string& tag, std::string& after);
+// The next tag of t at or after index from: the index of its "[" in open and of its "]" (the first one
+// after the "[") in close; false when no "[" with a "]" after it follows.
+bool CUTSTRIN(const std::string& t, size_t from, size_t& open, size_t& close);
 // t with every tag removed, the text on both sides joined directly; a "[" without "]" stops it.
 std::string cut_tags(const std::string& t);
 

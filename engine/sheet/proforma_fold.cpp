@@ -8,11 +8,15 @@
 //
 // Beyond what the layout can draw:
 //  - an INDENT of 0 or a font width that rounds to 0 gives no indent steps (the deepest level is 0);
-//  - justification stops when a round of hard spaces adds no width (gap widths of 0);
+//  - justification stops when a round of hard spaces adds no width (gap widths of 0 or below);
+//  - a paragraph whose indentation fills the line loses its indentation rather than never ending;
 //  - a line that holds the column mark and text keeps its text, as the last line of the first column;
 //  - an item longer than a page keeps its first lines; the rest is said line by line and left out.
 #include <algorithm>
+#include <cmath>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
@@ -57,13 +61,16 @@ void GETWYDTH(FormaState& st, const std::string& text) {
   if (INDENT != 0 && fw != 0) st.deepest = std::max<std::int32_t>(0, (st.fold_width / fw) / INDENT - 3);
 }
 
-void INDENNT(const Fold& f, std::string& t) {
-  t = rt::STRING_(static_cast<long>(INDENT) * f.level, HARDSPCODE.empty() ? '\5' : HARDSPCODE[0]) + rt::TRIM(t);
+// INDENNT: the paragraph's rest, without its blanks at either end, after level x INDENT hard spaces
+// (none when indent is false).
+void INDENNT(const Fold& f, FoldText& t, bool indent) {
+  t.trim();
+  if (indent) t.head.insert(0, rt::STRING_(static_cast<long>(INDENT) * f.level, HARDSPCODE.empty() ? '\5' : HARDSPCODE[0]));
 }
 
-void CHOPOFFH(FormaState& st, std::string& t, std::int32_t& w, std::string& rest) {
+void CHOPOFFH(FormaState& st, FoldText& t, std::int32_t& w, std::string& line) {
   FOLDLIMIT = rounded(st.fold_width + font_width() * st.extra);
-  BREAKPT(t, w, rest);
+  BREAKPT(t, line, w);
 }
 
 // Position after the escape sequences at the start of a line (0-based).
@@ -77,24 +84,65 @@ size_t after_leading_escapes(const std::string& t) {
   return i;
 }
 
-void JUSTIFY(FormaState& st, std::string& t, std::int32_t& w, const std::string& rest) {
-  if (st.one_sheet || t.size() < 2 || rest.empty()) return;
+// JUSTIFY: round by round, left to right, a hard space after each blank of the line, the n-th of a
+// round widening the line by gap n (n up to 30), until the line is no narrower than the limit less a
+// character. The hard spaces each blank gets are counted first and the line is built once, so a line
+// with many blanks costs no more than its length. A round that does not widen the line ends it (gap
+// widths of 0, or below 0 from a damaged font, would otherwise widen it for ever).
+void JUSTIFY(FormaState& st, std::string& t, std::int32_t& w, bool last_of_paragraph) {
+  if (st.one_sheet || t.size() < 2 || last_of_paragraph) return;
   const size_t start = after_leading_escapes(t);
-  if (t.find(' ', start) == std::string::npos) return;
+  std::vector<size_t> blanks;
+  for (size_t i = start; i < t.size(); ++i) {
+    if (t[i] == ' ') blanks.push_back(i);
+  }
+  if (blanks.empty()) return;
   const char hardsp = HARDSPCODE.empty() ? '\5' : HARDSPCODE[0];
   const double target = FOLDLIMIT - font_width();
-  while (w < target) {
-    const std::int32_t before = w;
-    std::int32_t n = 0;
-    for (size_t i = start; i < t.size() && w < target; ++i) {
-      if (t[i] != ' ') continue;
-      t.insert(i + 1, 1, hardsp);
-      ++i;
-      n = std::min(n + 1, 30);
-      w += n <= GAPCOUNT && n >= 1 ? GAPWIDTH(n) : 0;
-    }
-    if (w == before) break;  // gap widths of 0: the line would grow for ever
+  const size_t count = blanks.size();
+  std::vector<std::int32_t> gap(count);
+  std::int64_t round_sum = 0;
+  bool rising = true;  // no gap below 0: within a round the width only grows
+  for (size_t j = 0; j < count; ++j) {
+    const size_t n = std::min<size_t>(j + 1, 30);
+    gap[j] = static_cast<std::int32_t>(n) <= GAPCOUNT ? GAPWIDTH(static_cast<long>(n)) : 0;
+    round_sum += gap[j];
+    rising = rising && gap[j] >= 0;
   }
+  std::int64_t width = w;
+  std::int64_t rounds = 0;  // rounds that every blank took part in
+  if (rising && round_sum > 0) {
+    // Whole rounds while the width before the last blank of the round stays below the target.
+    const std::int64_t before_last = round_sum - gap[count - 1];
+    const double room = target - static_cast<double>(width + before_last);
+    if (room > 0) {
+      rounds = static_cast<std::int64_t>(std::ceil(room / static_cast<double>(round_sum)));
+      width += rounds * round_sum;
+    }
+  }
+  size_t partial = 0;  // blanks of the last round, which stopped at the target
+  while (width < target) {
+    const std::int64_t before = width;
+    size_t j = 0;
+    for (; j < count && width < target; ++j) width += gap[j];
+    if (j < count) {
+      partial = j;
+      break;
+    }
+    ++rounds;
+    if (width <= before) break;
+  }
+  std::string out;
+  out.reserve(t.size() + static_cast<size_t>(rounds) * count + partial);
+  size_t from = 0;
+  for (size_t j = 0; j < count; ++j) {
+    out.append(t, from, blanks[j] + 1 - from);
+    out.append(static_cast<size_t>(rounds) + (j < partial ? 1 : 0), hardsp);
+    from = blanks[j] + 1;
+  }
+  out.append(t, from, std::string::npos);
+  t = std::move(out);
+  w = static_cast<std::int32_t>(width);
 }
 
 void CLEANUP(FormaState& st, std::string& t, std::int32_t w, bool last_of_paragraph) {
@@ -181,7 +229,9 @@ void FOLDUP(FormaState& st, Fold& f, std::string& t, std::int32_t w, bool last_o
   f.prev_record = st.counter;
 }
 
-// FOLD: one item, text t, scanned from position start (1, or 4 for a note).
+// FOLD: one item, text t, scanned from position start (1, or 4 for a note). The text is never copied
+// per paragraph or per line: what is still to fold is t[from, to), and a paragraph is folded from a
+// FoldText over it, so a long text folds in time in proportion to its length.
 std::int32_t FOLD(FormaState& st, std::string t, long start) {
   st.trap->section("FOLD");
   Fold f;
@@ -193,34 +243,48 @@ std::int32_t FOLD(FormaState& st, std::string t, long start) {
   }
   REPLAZE(t, SYMCODE, " ");
   const std::string ends = INDONCODE + INDOFFCODE + BREAKCODE;
-  long pos = start;
+  size_t from = 0, to = t.size();
+  size_t scan = static_cast<size_t>(std::max<long>(start - 1, 0));  // where the search for the end starts
   for (;;) {
-    size_t p = t.find_first_of(ends, static_cast<size_t>(std::max<long>(pos - 1, 0)));
+    size_t p = std::string_view(t).substr(0, to).find_first_of(ends, from + scan);
     if (p == std::string::npos) {
       // A text shorter than the start of the scan (a note of two characters) still ends a paragraph.
-      if (t.empty()) break;
-      if (ends.find(t.back()) == std::string::npos) t += BREAKCODE;
-      p = t.size() - 1;
+      if (from == to) break;
+      if (ends.find(t[to - 1]) == std::string::npos) {
+        t.resize(to);
+        t += BREAKCODE;
+        to = t.size();
+      }
+      p = to - 1;
     }
     f.code = t.substr(p, 1);
-    const std::string aside = t.substr(p + 1);
-    std::string para = t.substr(0, p);
+    FoldText para{std::string(), std::string_view(t).substr(from, p - from)};
+    bool indent = true;
     do {
-      std::string rest;
+      std::string line;
       std::int32_t w = 0;
-      INDENNT(f, para);
-      CHOPOFFH(st, para, w, rest);
-      JUSTIFY(st, para, w, rest);
-      FOLDUP(st, f, para, w, rest.empty());
-      para = rest;
+      para.trim();
+      const size_t left = para.size();
+      INDENNT(f, para, indent);
+      CHOPOFFH(st, para, w, line);
+      // An indentation as wide as the line (its hard spaces measured in a font far wider than the one
+      // the deepest level was worked out in) would leave the text where it was for ever: the rest of
+      // the paragraph goes without it.
+      if (para.size() >= left && line.find_first_not_of(HARDSPCODE.empty() ? "\5" : HARDSPCODE) == std::string::npos)
+        indent = false;
+      JUSTIFY(st, line, w, para.empty());
+      FOLDUP(st, f, line, w, para.empty());
       st.extra = 0;
     } while (!para.empty());
-    t = rt::TRIM(aside);
-    pos = 1;
+    // The text after the mark, without its blanks at either end.
+    from = p + 1;
+    while (from < to && t[from] == ' ') ++from;
+    while (to > from && t[to - 1] == ' ') --to;
+    scan = 0;
     if (f.code == INDONCODE && f.level < st.deepest) ++f.level;
     if (f.code == INDOFFCODE && f.level > 0) --f.level;
     f.last = f.code;
-    if (t.empty()) break;
+    if (from == to) break;
   }
   // REFLOW
   return item_count(f, st.counter);

@@ -4,7 +4,10 @@
 // The scales file is "scales.MET" (metres) or "scales.IMP" (feet) in the engine folder; its records
 // follow the line "BEGIN": denominator, unit word, labelled division, tick interval. A record whose
 // denominator, division or interval is not above 0 is skipped and said once (it would divide by zero
-// here and never end the ticks of the depth scale); a file without a "BEGIN" line is said as such.
+// here and never end the ticks of the depth scale); a file without a "BEGIN" line is said as such. A
+// number too large for its place (a denominator of 4294967296) and a record cut short at the end of the
+// file are said once, naming the file and line: the record is skipped, the end of the file ends the
+// search, and a hole that no record fits gets no sheet, as when no record fits.
 #include <cmath>
 #include <set>
 
@@ -12,6 +15,7 @@
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -27,19 +31,26 @@ std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even
 // The single-precision value of 25.4, as the sheet's metric scales have always used it.
 constexpr double kInch = static_cast<double>(25.4f);
 
-// READSCAL: the next usable record; false at the end of the file.
-bool READSCAL(FormaState& st, bool& said) {
+// READSCAL: the next usable record; false at the end of the file. Runs under the reading trap of
+// FINDSCAL, which names the file and line of the first fault it meets.
+bool READSCAL(FormaState& st, rt::Trap& reading, bool& said) {
   st.trap->section("READSCAL");
+  reading.section("READSCAL");
   for (;;) {
     std::string n, unit, tick, step;
     if (rt::at_eof(st.scales_file)) return false;
     if (!rt::input_item(st.scales_file, n)) return false;
     if (rt::TRIM(n).empty()) continue;  // an empty line
+    // A record cut short ends the file (said by the trap: "Input past end", file and line).
     if (!rt::input_item(st.scales_file, unit) ||
         !rt::input_item(st.scales_file, tick) || !rt::input_item(st.scales_file, step))
       return false;
-    const std::int32_t denom = rt::to_i32(rt::VAL(n));
-    const std::int32_t division = rt::to_i32(rt::VAL(tick));
+    // A number too large for its place is said by the trap once (file and line); the record is skipped.
+    const int faults = reading.error_count();
+    std::int32_t denom = 0, division = 0;
+    rt::let(denom, rt::VAL(n));
+    rt::let(division, rt::VAL(tick));
+    if (reading.error_count() > faults) continue;
     const double interval = rt::VAL(step);
     if (denom <= 0 || division <= 0 || !(interval > 0)) {
       // Said once per record in a run, however many holes read the file.
@@ -93,6 +104,10 @@ void FINDSCAL(FormaState& st) {
     st.scales_file = 0;
     ABORTFOR(st, "File not found : SCALES*");
   }
+  // Every fault met while the file is read is said once, naming the file and line; the reading goes on
+  // with what it has (a damaged record is skipped, a record cut short ends the file).
+  rt::Trap reading(st.trap->module(), "FINDSCAL");
+  reading.reading(st.scales_file, st.scales_name);
   std::string line;
   bool begun = false;
   while (!rt::at_eof(st.scales_file) && rt::line_input(st.scales_file, line)) {
@@ -121,7 +136,7 @@ void FINDSCAL(FormaState& st) {
   SCALEDENOM = 0;
   bool said = false;
   for (;;) {
-    if (!READSCAL(st, said)) ABORTFOR(st, PROMPT(48));
+    if (!READSCAL(st, reading, said)) ABORTFOR(st, PROMPT(48));
     if (SCALEDENOM >= SCALEDIV && st.avail - rounded(span / SCALEDENOM * UNITDOTS) > 0) break;
   }
   close_scales(st);

@@ -112,62 +112,78 @@ void GETMASKF(const std::string& key, std::int32_t i, LayerCodes& lc) {
 
 bool is_depth_tag(const std::string& tag) { return rt::VAL(rt::MID(tag, 2)) != 0; }
 
+void drop_trailing_blanks(std::string& s) {
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+}
+
+// The walk of ZEDEPTH and SOIL over the tags of t, left to right: take_out says of each tag whether it
+// leaves the text. The text before a tag loses its blanks at either end; a tag taken out joins the text
+// before and after it directly, a tag kept stays; after each tag the text loses its blanks at either
+// end. A "[" without a "]" after it ends the walk. (Taking a tag out used to start the search again from
+// the beginning, which came to the same text at a cost that grew with the square of the tags; this
+// walk reads the text once.)
+template <class TakeOut>
+void walk_tags(std::string& t, TakeOut take_out) {
+  std::string out;
+  size_t i = 0, open = 0, close = 0;
+  bool cut = false;
+  while (CUTSTRIN(t, i, open, close)) {
+    cut = true;
+    const bool was_empty = out.empty();
+    out.append(t, i, open - i);
+    drop_trailing_blanks(out);
+    if (was_empty) out = rt::LTRIM(out);
+    const std::string tag = t.substr(open, close - open + 1);
+    if (!take_out(tag)) out += tag;
+    i = close + 1;
+    if (out.empty()) {
+      while (i < t.size() && t[i] == ' ') ++i;
+    }
+  }
+  if (!cut) return;
+  out.append(t, i, std::string::npos);
+  drop_trailing_blanks(out);
+  t = std::move(out);
+}
+
 }  // namespace
 
-bool CUTSTRIN(const std::string& t, long start, std::string& before, std::string& tag, std::string& after) {
-  const long p = rt::INSTR(start < 1 ? 1 : start, t, "[");
-  if (p == 0) return false;
-  const long q = rt::INSTR(p + 1, t, "]");
-  if (q == 0) return false;
-  before = rt::TRIM(rt::LEFT(t, p - 1));
-  tag = rt::TRIM(rt::MID(t, p, q - p + 1));
-  after = rt::MID(t, q + 1);
-  return true;
+bool CUTSTRIN(const std::string& t, size_t from, size_t& open, size_t& close) {
+  open = t.find('[', from);
+  if (open == std::string::npos) return false;
+  close = t.find(']', open + 1);
+  return close != std::string::npos;
 }
 
 std::string cut_tags(const std::string& t) {
-  std::string s = t;
-  for (;;) {
-    const size_t p = s.find('[');
-    if (p == std::string::npos) return s;
-    const size_t q = s.find(']', p + 1);
-    if (q == std::string::npos) return s;
-    s = s.substr(0, p) + s.substr(q + 1);
+  std::string s;
+  size_t i = 0, open = 0, close = 0;
+  while (CUTSTRIN(t, i, open, close)) {
+    s.append(t, i, open - i);
+    i = close + 1;
   }
+  s.append(t, i, std::string::npos);
+  return s;
 }
 
 void ZEDEPTH(FormaState& st, std::string& t, std::int32_t i) {
   st.trap->section("ZEDEPTH");
   LAYERDEPTH(i) = i > 1 ? LAYERDEPTH(i - 1) : 0;
-  long start = 1;
-  std::string before, tag, after;
-  while (CUTSTRIN(t, start, before, tag, after)) {
-    if (is_depth_tag(tag)) {
-      LAYERDEPTH(i) = rt::VAL(rt::MID(tag, 2));
-      t = rt::TRIM(before + after);
-      start = 1;
-    } else {
-      t = rt::TRIM(before + tag + after);
-      start = static_cast<long>(before.size() + tag.size()) + 1;
-    }
-  }
+  walk_tags(t, [&](const std::string& tag) {
+    if (!is_depth_tag(tag)) return false;
+    LAYERDEPTH(i) = rt::VAL(rt::MID(tag, 2));
+    return true;
+  });
 }
 
 void SOIL(FormaState& st, std::string& t, std::int32_t i) {
   st.trap->section("SOIL");
   LayerCodes lc;
-  long start = 1;
-  std::string before, tag, after;
-  while (CUTSTRIN(t, start, before, tag, after)) {
-    if (std::fabs(rt::VAL(rt::MID(tag, 2))) < 0.001) {
-      const std::string key = GETKEYWO(tag);
-      GETMAINF(st, key, i, lc);
-      GETMASKF(key, i, lc);
-      t = rt::TRIM(before + after);
-      start = 1;
-    } else {
-      t = rt::TRIM(before + tag + after);
-      start = static_cast<long>(before.size() + tag.size()) + 1;
-    }
-  }
+  walk_tags(t, [&](const std::string& tag) {
+    if (std::fabs(rt::VAL(rt::MID(tag, 2))) >= 0.001) return false;
+    const std::string key = GETKEYWO(tag);
+    GETMAINF(st, key, i, lc);
+    GETMASKF(key, i, lc);
+    return true;
+  });
 }

@@ -55,6 +55,10 @@ class SheetPrint {
   void SYMBS();
   void BUILDSYM(std::int32_t layer);
   void PICKSYMB(std::int32_t bitmap, bool mask);
+  // The 480 bytes of picture number bitmap of the open symbol library (60 rows of 64 pixels, 2 bytes
+  // a 16-pixel word); blank when there is no library or the file does not hold the picture whole, in
+  // which case the library is said, once in a run, to be cut short.
+  std::string library_picture(std::int32_t bitmap);
   void LINE018();
   void BEGINRAS();
   void CLOSERAS();
@@ -82,7 +86,8 @@ class SheetPrint {
   void place_labels(std::vector<Sample>& samples);
   void DSAMP();
   void SINGLETI(Sample& s);
-  void BANDMASK(std::int32_t py, std::int32_t offset);
+  // The white band of a core sample: picture number picture of the library (the one after the sample's).
+  void BANDMASK(std::int32_t py, std::int32_t offset, std::int32_t picture);
   void SAMPLABE(const Sample& s);
 
   // The hole box's label, and the widths of the texts of the hole and job boxes (label and value).

@@ -228,17 +228,14 @@ void SheetPrint::SINGLETI(Sample& s) {
       for (std::int32_t j = 1; j <= 60; ++j) SYMBLINE(j);
     }
     CLOSERAS();
-    if (upper == '9') BANDMASK(py, offset);
+    if (upper == '9') BANDMASK(py, offset, bitmap + 1);
   }
   SAMPLABE(s);
 }
 
-void SheetPrint::BANDMASK(std::int32_t py, std::int32_t offset) {
+void SheetPrint::BANDMASK(std::int32_t py, std::int32_t offset, std::int32_t picture) {
   trap_.section("BANDMASK");
-  // The library's next bitmap, right after the sample's.
-  std::string bytes;
-  if (LIBFILE > 0 && rt::is_open(LIBFILE)) bytes = rt::get_bytes(LIBFILE, 480);
-  bytes.resize(480, '\0');
+  const std::string bytes = library_picture(picture);
   for (long k = 2; k <= 241; ++k) {
     const size_t i = static_cast<size_t>(k - 2) * 2;
     SYMBITS(k) = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));

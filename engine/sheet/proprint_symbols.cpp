@@ -6,9 +6,11 @@
 // its rows with strokes (with their plot file); the printer gets no symbol pixels.
 //
 // Beyond the table: a code outside the six bands (a library name list of more than 100 names) is
-// ignored and said once per sheet; the image positions of long strips are kept whole (no wrap at 32768).
+// ignored and said once per sheet; the image positions of long strips are kept whole (no wrap at 32768);
+// a picture the library file does not hold whole (a file cut short) is drawn blank, said once a run.
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
@@ -114,18 +116,32 @@ void SheetPrint::SYMBLINE(std::int32_t j) {
   }
 }
 
-void SheetPrint::PICKSYMB(std::int32_t bitmap, bool mask) {
-  trap_.section("PICKSYMB");
+std::string SheetPrint::library_picture(std::int32_t bitmap) {
   std::string bytes;
   if (LIBFILE > 0 && rt::is_open(LIBFILE)) {
-    const std::int64_t base = LIBCOUNT - 218 + (LIBCOUNT % 2);
-    const std::int64_t at = 480LL * bitmap + base;
-    if (at >= 0 && at < rt::LOF(LIBFILE)) {
+    // After the head of 262 bytes, the name list (padded to an even length), then the pictures from 1.
+    const std::int64_t at = 480LL * bitmap + LIBCOUNT - 218 + (LIBCOUNT % 2);
+    if (at >= 262 && at + 480 <= rt::LOF(LIBFILE)) {
       rt::seek(LIBFILE, at + 1);
       bytes = rt::get_bytes(LIBFILE, 480);
+    } else {
+      static std::set<std::string> said;
+      if (said.insert(LIBNAME).second) {
+        const std::string text = "Symbol library " + LIBNAME + " is cut short: symbol " +
+                                 rt::STR_TRIM(static_cast<std::int64_t>(bitmap)) +
+                                 " has no picture in it, and is drawn blank as any other it lacks.";
+        platform::console().print(text, true);
+        rt::log_note(text);
+      }
     }
   }
-  bytes.resize(480, '\0');  // bytes past the end of the library read as 0
+  bytes.resize(480, '\0');
+  return bytes;
+}
+
+void SheetPrint::PICKSYMB(std::int32_t bitmap, bool mask) {
+  trap_.section("PICKSYMB");
+  const std::string bytes = library_picture(bitmap);
   for (long k = 2; k <= 241; ++k) {
     const size_t i = static_cast<size_t>(k - 2) * 2;
     const std::int32_t w = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |

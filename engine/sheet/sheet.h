@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 // --- the sheet stages of a run (called by the hole coder through its hand-over, which the run layer
 // fills with them) ---
@@ -46,6 +47,20 @@ SheetHandOver& sheet_hand_over();
 // The breaker of folded lines: the longest head of text that stays below FOLDLIMIT in text, its width in
 // width, the rest (trimmed) in rest. Changes CURFONT at font switches and fills GAPWIDTH.
 void BREAKPT(std::string& text, std::int32_t& width, std::string& rest);
+// A text being folded, held in two parts so that a long paragraph is folded line by line without
+// copying its rest for every line: a short head (the indentation, a carried underline mark) before a
+// stretch of the item's text, which must outlive it.
+struct FoldText {
+  std::string head;
+  std::string_view body;
+  size_t size() const { return head.size() + body.size(); }
+  bool empty() const { return head.empty() && body.empty(); }
+  char operator[](size_t i) const { return i < head.size() ? head[i] : body[i - head.size()]; }
+  // The text without its blanks at either end (TRIM).
+  void trim();
+};
+// BREAKPT on a FoldText: the line in line, its width in width; text keeps the rest (trimmed).
+void BREAKPT(FoldText& text, std::string& line, std::int32_t& width);
 // Turns each underline start mark of text into an underlined word (start mark ... end mark); count
 // grows by one per word.
 void FNUNDERL(std::string& text, std::int32_t& count);

@@ -16,23 +16,29 @@ void FNUNDERL(std::string& text, std::int32_t& count) {
   REPLAZE(text, FONTSWCODE + SYMULCODE, SYMULCODE + FONTSWCODE);
   REPLAZE(text, SYMULCODE + " ", SYMULCODE);
   const std::string ends = SYMCODE + BREAKCODE + " ,.:;";
-  for (size_t p = text.find(symul); p != std::string::npos; p = text.find(symul)) {
-    const unsigned char before = p > 0 ? static_cast<unsigned char>(text[p - 1]) : 0;
-    if (before >= 33 && before <= 127) {
-      text.replace(p, 1, " \n");
-      ++p;
-    } else {
-      text[p] = '\n';
+  // One pass: each start mark (a blank before it after a printable character), the word after it (a
+  // start mark inside it becomes a blank, which ends it) and the end mark after the word. A line feed of
+  // the text stands for a start mark afterwards, as the marks did while they were being placed.
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] != symul) {
+      out += text[i] == '\n' ? symul : text[i];
+      ++i;
+      continue;
     }
+    const unsigned char before = i > 0 ? static_cast<unsigned char>(text[i - 1]) : 0;
+    if (before >= 33 && before <= 127) out += ' ';
+    out += symul;
     ++count;
-    size_t q = p + 1;
+    size_t q = i + 1;
     for (; q < text.size(); ++q) {
       if (text[q] == symul) text[q] = ' ';
       if (ends.find(text[q]) != std::string::npos) break;
+      out += text[q] == '\n' ? symul : text[q];
     }
-    text.insert(q, CTRL2);
+    out += CTRL2;
+    i = q;
   }
-  for (char& c : text) {
-    if (c == '\n') c = symul;
-  }
+  text = std::move(out);
 }

@@ -3,6 +3,7 @@
 // exit code 0 or 1, never with the 255 of an untrapped error or a crash.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <sstream>
 
 #include "testsupport.h"
@@ -86,6 +87,81 @@ TEST(DamagedFiles, SaidOnceAndTheRunGoesOn) {
     ASSERT_EQ(log.size(), 1u) << ef.read("ERROR.LOG");
     EXPECT_NE(log[0].find(c.logged), std::string::npos) << ef.read("ERROR.LOG");
     EXPECT_NE(r.out.find(" Error "), std::string::npos) << r.out;
+  }
+}
+
+// A borehole whose sheet draws symbols of the library (soils, a sample and a water strike), whose log has
+// a drawing column with a tube include (casing.tub), a zone column and a curve column of data files
+// (moist.txt).
+const char* const kLogHole =
+    "Job Number : J-46\r\nHole Number : BH46\r\nSuppress : 0\r\n/\r\n"
+    "1.50  Firm brown sandy CLAY with some gravel.\r\n3.00  Dense SAND and GRAVEL.\r\n5.00  Stiff grey CLAY.\r\n/\r\n"
+    "NOTES:\r\n1. Undisturbed sample U1 at 2.00 m\r\n2. Water strike at 2.60 m.\r\n"
+    "ATTRIBUTE: Standpipe [DRAWING]\r\n 1.00: seal [D 20 28]\r\n 4.00: casing [D casing.tub]\r\n"
+    "ATTRIBUTE: Moisture [GRAPH 40] [FILE]\r\n 5.00: moist.txt\r\n"
+    "ATTRIBUTE: Curve [GRAPH 40] [FILE] [HPGL1200]\r\n 5.00: moist.txt\r\n//\r\n///\r\n";
+
+// The symbol library's pictures, the tube includes and the data files of a log, each damaged as a copy
+// may be (cut short, numbers too large for any place, fields missing, bytes of another file): a one-shot
+// run ends with 0 or 1, never with 255 nor a hang, and a damage that loses anything is said once, naming
+// the file.
+TEST(DamagedFiles, LibraryPicturesTubeIncludesAndDataFiles) {
+  const std::string library = read_file(data_dir() / "PROLIB.DAT");
+  std::string binary;
+  for (int i = 0; i < 600; ++i) binary += static_cast<char>((i * 73 + 11) % 256);
+  std::string scrambled = library;
+  for (size_t i = 2000; i < scrambled.size(); i += 7) scrambled[i] = static_cast<char>(i % 251);
+  std::string list_length = library;
+  list_length[260] = '\xff', list_length[261] = '\xff';  // the list's length, bytes 261 and 262 from 1
+  struct Case {
+    const char* what;
+    const char* target;  // the damaged file in the engine folder
+    std::string bytes;
+    const char* said;  // said once on the console and in ERROR.LOG; nullptr: nothing is lost
+    int exit_code;     // 1: a one-shot run that left part of a drawing out
+  } cases[] = {
+      {"library cut inside its pictures", "PROLIB.DAT", library.substr(0, library.size() - 5000), "PROLIB.DAT", 0},
+      {"library cut inside its name list", "PROLIB.DAT", library.substr(0, 300), "PROLIB.DAT", 0},
+      {"library with a name list 65535 bytes long", "PROLIB.DAT", list_length, "PROLIB.DAT", 0},
+      {"library pictures of other bytes", "PROLIB.DAT", scrambled, nullptr, 0},
+      {"tube include cut short", "casing.tub", "[D 30 50 S3] [D 60 9", "without its \"]\"", 0},
+      {"tube include of huge numbers", "casing.tub", "[D 1e300 99999999999 -99999999999 S3] [X99999999999]", nullptr, 0},
+      {"tube include of missing fields", "casing.tub", "[D ] [D] [X] [S] []", nullptr, 0},
+      {"tube include of binary bytes", "casing.tub", binary, nullptr, 0},
+      {"tube include that includes itself", "casing.tub", "[D 10 14] [D casing.tub]\r\n", "includes of a record stop", 0},
+      {"data file with a depth beyond 32 bits", "moist.txt", "0.50: 21\r\n99999999999: 20\r\n1.50: 23\r\n",
+       "moist.txt line 2", 1},
+      {"data file with a huge value", "moist.txt", "0.50: 1e300\r\n1.00: -99999999999\r\n", nullptr, 0},
+      {"data file cut short", "moist.txt", "0.50: 21\r\n1.00", nullptr, 0},
+      {"data file of missing fields", "moist.txt", ":\r\n,\r\n : : \r\n\r\n", nullptr, 0},
+      {"data file of binary bytes", "moist.txt", binary, nullptr, 0},
+  };
+  // Each case on one device, the devices in turn.
+  const char* const devices[] = {"PDF", "PGL", "DXF", "PCL"};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const std::string device = devices[i % 4];
+    {
+      SCOPED_TRACE(std::string(c.what) + " on " + device);
+      EngineFolder ef;
+      ef.write("holes.txt", kLogHole);
+      ef.write("casing.tub", "[D 36 90 0 S3]\r\n");
+      ef.write("moist.txt", "0.50: 21.4\r\n1.00: 19.8\r\n2.50: 27.3\r\n4.00: 12.9\r\n");
+      ef.write(c.target, c.bytes);
+      std::string run = pdf_run_file("holes.txt");
+      run.replace(run.find("PDF"), 3, device);
+      ef.write("@run.dat", run);
+      const RunResult r = ef.run({"@run.dat"}, 60);
+      ASSERT_FALSE(r.timed_out);
+      EXPECT_TRUE(r.exit_code == 0 || r.exit_code == 1) << r.exit_code << r.out << r.err;
+      EXPECT_EQ(r.err.find("Untrapped"), std::string::npos) << r.err;
+      EXPECT_EQ(sanitizer_report(r.err), "");
+      const std::string log = ef.exists("ERROR.LOG") ? ef.read("ERROR.LOG") : std::string();
+      EXPECT_EQ(r.exit_code, c.exit_code) << r.out << log;
+      if (!c.said) continue;
+      EXPECT_EQ(find_all_regex(log, c.said).size(), 1u) << log;
+      EXPECT_EQ(find_all_regex(r.out, c.said).size(), 1u) << r.out;
+    }
   }
 }
 

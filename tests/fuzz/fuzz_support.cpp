@@ -10,11 +10,14 @@
 #include <memory>
 
 #include "engine/convert/globals.h"
+#include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/log/globals.h"
+#include "engine/log/log.h"
 #include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
 #include "engine/runtime/files.h"
 #include "engine/select/globals.h"
 #include "engine/setup/globals.h"
@@ -48,7 +51,9 @@ void engine_folder() {
     fs::current_path("/", ec);
     fs::remove_all(folder, ec);
   });
-  platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
+  // What the engine prints goes to standard output with FUZZ_ECHO=1 (to look at one input).
+  const char* echo = std::getenv("FUZZ_ECHO");
+  platform::set_console(std::make_unique<platform::BatchConsole>(25, echo && *echo == '1'));
   platform::set_message_box([](std::string_view text) -> platform::BoxAnswer {
     std::fprintf(stderr, "fuzz finding: an untrapped error ends the run with 255:\n%.*s\n",
                  static_cast<int>(text.size()), text.data());
@@ -107,6 +112,73 @@ void restore(const std::string& name) {
   const fs::path from = fs::path(VLX_SOURCE_DIR) / "data" / name;
   if (fs::exists(from)) fs::copy_file(from, folder / name, fs::copy_options::overwrite_existing, ec);
   else fs::remove(folder / name, ec);
+}
+
+void fixed_pitch_sheet() {
+  for (std::int32_t f = 1; f <= 3; ++f) {
+    FONTWIDTH(f) = 25, FONTSIZE(f) = 1;
+    for (std::int32_t c = 32; c <= 255; ++c) CHARWIDTH(f, c) = 25;
+    FONTSPEC(f) = "\x1b(s12h10V";
+  }
+  PAGELENGTH = PAGELENGTHSET = 3200;
+  HEADDOTS = 600, FOOTDOTS = 300, LINEPITCH = 50, INDENT = 2, SCALEOPT = 1, A3SHIFT = 0;
+  PROFLMARGIN = PROFRMARGIN = 0;
+  OUTDEV = 1;
+  RUNFLAGS = 1;
+  PROFILECODE = "631BH1";
+  HEADER(20) = "BH1";
+}
+
+void pdf_fonts() {
+  for (std::int32_t f = 1; f <= 3; ++f) {
+    FONTSIZE(f) = 1;
+    FONTWIDTH(f) = 10;
+    for (std::int32_t c = 32; c <= 255; ++c) CHARWIDTH(f, c) = 10;
+  }
+  FONTSPEC(1) = "\x1b(10U\x1b(s1p12v0s0b4148T";
+  FONTSPEC(2) = "\x1b(10U\x1b(s1p12v0s3b4148T";
+  FONTSPEC(3) = "\x1b)10U\x1b)s1p8v1s0b4148T";
+  PDFFONTCOUNT = 3;
+  CURFONT = 1;
+  PAPER = "A4";
+}
+
+void log_column(std::int32_t device) {
+  OUTDEV = device;
+  pdf_fonts();
+  TEXTDEPTH.dim(0, 3000);
+  ATTRSTART.dim(0, 25);
+  PAGELENGTH = 3200, HEADDOTS = 300, FOOTDOTS = 300;
+  DOTSPERUNIT = 100;
+  PAGECOUNT = 1;
+  PAGEDEPTH(1) = 0, PAGESTART(1) = 0;
+  TOPDEPTH = 0, PAGEORIGIN = 0, PAGEENDDOT = 2500, PAGEENDROW = 2801;
+  PAGENO = 1;
+  UNITSPERLINE = 2, QUARTERLINE = 0.125, LINEPITCH = 50, FIRSTPAGEDEPTH = 0;
+  SHEETX1 = 376, SHEETX0 = 490, SHEETX2 = 2030, LOGRIGHT = 2124;
+  LAYERCOUNT = 1, LAYERDEPTH(1) = 12;
+  SCALETICK = 5;
+  HEADER(20) = "BH";
+  forget_log_records();
+}
+
+void draw(std::int32_t device, const std::function<void()>& drawing) {
+  if (device == 1) {
+    PAGEFILE = rt::FREEFILE();
+    OPENLEAF("fuzz.pdf");
+    NEWSTREA();
+    drawing();
+    CLOSESTR();
+    CLOSELEA();
+    return;
+  }
+  XSCALE = 1, YSCALE = 1, XOFFSET = 0, YOFFSET = 0;
+  DXFXSCALE = 1, DXFYSCALE = 1, DXFXOFF = 0, DXFYOFF = 0;
+  PLOTFILE = PAGEFILE = rt::FREEFILE();
+  GOOPEN("plot");
+  drawing();
+  rt::close_file(PLOTFILE);
+  plot_open = false;
 }
 
 void run(const std::function<void()>& reader) {

@@ -33,4 +33,18 @@ void restore(const std::string& name);
 // left open is closed afterwards.
 void run(const std::function<void()>& reader);
 
+// The sheet as the layout tests lay it out: three fixed-pitch fonts of 25 dots a character, lines of 50
+// dots, an A4 page of 3200 dots with a head of 600 and a foot of 300, metric scales, a one-shot PDF run.
+void fixed_pitch_sheet();
+
+// The three fonts of the SET file's printer codes, every character 10 dots wide, on an A4 page.
+void pdf_fonts();
+
+// A borehole log's first page and its first column, as the log tests draw one, on device (1 PDF,
+// 2 HP-GL/2, 3 DXF, else the printer).
+void log_column(std::int32_t device);
+
+// Draws into a page of device: a PDF page stream, or a plot file with its head.
+void draw(std::int32_t device, const std::function<void()>& drawing);
+
 }  // namespace fuzz

@@ -12,12 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::fresh_engine();
   fuzz::write("LOGO0.PDF", data, size);
   fuzz::run([] {
-    FONTSPEC(1) = "\x1b(10U\x1b(s1p12v0s0b4148T";
-    FONTSPEC(2) = "\x1b(10U\x1b(s1p12v0s3b4148T";
-    FONTSPEC(3) = "\x1b)10U\x1b)s1p8v1s0b4148T";
-    PDFFONTCOUNT = 3;
-    CURFONT = 1;
-    PAPER = "A4";
+    fuzz::pdf_fonts();
     LOGOMACRO = "LOGO0";
     PAGEFILE = rt::FREEFILE();
     OPENLEAF("fuzz.pdf");
