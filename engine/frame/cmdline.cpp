@@ -166,7 +166,7 @@ void READRUNS(std::string& cmd) {
     if (!rt::file_exists(name)) {
       platform::Console& con = platform::console();
       con.beep();
-      NOFILE(name);
+      missing_file(name);
       con.flush();
       con.wait_key();
       cmd.clear();

@@ -45,6 +45,7 @@ TEST_F(FrameTest, ProdimBounds) {
 }
 
 TEST_F(FrameTest, LastrunChoosesDeviceAndSetFile) {
+  dir.write("prompts.eng", "BEGIN\r\nEND\r\n");
   dir.write("STANDARD.SET", "x");
   dir.write("Clay.set", "x");
   struct Case {

@@ -53,7 +53,7 @@ void take_reverse_word(const std::string& text) {
 void FETCHPRO(std::string& name) {
   RT_TRAP(trap, "FETCHPRO");
   if (!rt::file_exists(name)) {
-    NOFILE(name);
+    missing_file(name);
     return;
   }
   int f = rt::FREEFILE();
@@ -75,6 +75,12 @@ void FETCHPRO(std::string& name) {
 
 void FETCHMENUS() {
   RT_TRAP(trap, "FETCHMENUS");
+  // A missing file: FETCHPRO, which reads it first, has said so on the console; the line in ERROR.LOG
+  // is written once.
+  if (!rt::file_exists(PROMPTNAME)) {
+    rt::fault_logged_once("File not found : " + PROMPTNAME);
+    return;
+  }
   int f = rt::FREEFILE();
   if (!rt::open_file(f, PROMPTNAME, rt::FileMode::Input)) return;
   trap.reading(f, PROMPTNAME);

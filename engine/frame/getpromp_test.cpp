@@ -4,6 +4,7 @@
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
 #include "engine/frame/frame_fixture.h"
@@ -72,12 +73,18 @@ TEST_F(PromptsTest, NumberedTexts) {
 }
 
 TEST_F(PromptsTest, MissingOrBrokenFileStopsAfterOneReport) {
-  // Missing: the message and a key, nothing loaded, nothing logged.
+  // Missing: the message and a key, nothing loaded; written down once, and the run ends with 1.
   PROMPT(1) = "old";
+  rt::set_exit_code(0);
   load("prompts.xyz");
   EXPECT_EQ(platform::console().row_text(2).substr(0, 29), "File not found : prompts.xyz ");
   EXPECT_EQ(PROMPT(1), "old");
-  EXPECT_EQ(log(), "");
+  EXPECT_NE(log().find("getpromp.cpp @   File not found : prompts.xyz\r\n"), std::string::npos) << log();
+  load("prompts.xyz");
+  EXPECT_EQ(lines(log()), 1) << log();
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
+  clear_log();
 
   // No start marker, or no end marker: one "input past end" line that names the file and the line it
   // ended at; the texts read so far stay.

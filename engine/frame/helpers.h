@@ -23,6 +23,9 @@ void REPLAZE(std::string& text, const std::string& old_text, const std::string& 
 std::string FNSTRIP(const std::string& line);
 // "File not found : " and the name, then a key.
 void NOFILE(const std::string& file);
+// NOFILE for a file the run needs (a vocabulary, the symbol library, a metric file, the prompt file):
+// the same text in ERROR.LOG too, once per name in a process, and the run ends with exit code 1.
+void missing_file(const std::string& file);
 
 // A path on a row of the console (fitpath.cpp). path_cut: how many leading characters give way to
 // "...\" so that the rest fits in room columns (whole folders first; inside the last part only when it

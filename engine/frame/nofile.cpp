@@ -1,4 +1,5 @@
-// NOFILE: tells the user that a file is missing and waits for a key.
+// NOFILE: tells the user that a file is missing and waits for a key; missing_file: the same for a file
+// the run needs, written down in ERROR.LOG too.
 #include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "platform/console.h"
@@ -13,4 +14,9 @@ void NOFILE(const std::string& file) {
   trap.step("0003");
   con.flush();
   con.wait_key();
+}
+
+void missing_file(const std::string& file) {
+  NOFILE(file);
+  rt::fault_logged_once("File not found : " + file);
 }

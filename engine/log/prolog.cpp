@@ -51,7 +51,7 @@ std::string header_item(double n) {
 
 void say(const std::string& text) {
   show_message(text);
-  rt::log_note(text);
+  rt::fault_logged(text);
 }
 
 }  // namespace

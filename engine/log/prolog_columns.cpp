@@ -129,7 +129,7 @@ void LogDraw::WRITEATT() {
     const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": in column \"" + title + "\" the text of the record at" +
                              rt::STR(ZONEBOTTOM) + " falls below the last page and is left out.";
     show_message(text);
-    rt::log_note(text);
+    rt::fault_logged(text);
   };
   if (PAGEORIGIN > FNLDOT(TEXTBOTTOM)) return;
   if (PAGEENDDOT <= FNLDOT(TEXTTOP)) {

@@ -33,7 +33,6 @@
 #include "engine/log/prolog.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
-#include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
@@ -90,7 +89,7 @@ void LogDraw::DATAFILE() {
       missing_said.push_back(name);
       const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": data file " + name + " " + PROMPT(78);
       show_message(text, 0, {name});
-      rt::log_note(text);
+      rt::fault_logged(text);
       if (on_console_screen()) platform::console().pause_ms(1000);  // two seconds in all
     }
     return;
@@ -195,7 +194,6 @@ void LogDraw::DATAFILE() {
     ZONETOP = ZONEBOTTOM;
   }
   rt::close_file(file);
-  if (reading.damaged() && (RUNFLAGS & 1) != 0) rt::set_exit_code(1);
   if (curve) {
     if (OUTDEV == 1) {
       if (curve_begun) FPRINT("S");

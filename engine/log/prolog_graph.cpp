@@ -168,7 +168,7 @@ void LogDraw::RASTERRO() {
       const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the grid of column \"" + title +
                                "\" has no step of a dot or more and is not drawn.";
       show_message(text);
-      rt::log_note(text);
+      rt::fault_logged(text);
     }
     return;
   }

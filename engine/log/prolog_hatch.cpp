@@ -39,7 +39,7 @@ std::int32_t cint(double v) { return static_cast<std::int32_t>(rt::round_even(st
 
 void say(const std::string& text) {
   show_message(text);
-  rt::log_note(text);
+  rt::fault_logged(text);
 }
 
 }  // namespace

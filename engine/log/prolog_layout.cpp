@@ -113,7 +113,7 @@ void LogDraw::FINDCOLU() {
       const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the fixed column widths up to \"" + title +
                                "\" do not fit the log's width; they are narrowed to fit.";
       show_message(text);
-      rt::log_note(text);
+      rt::fault_logged(text);
     }
     const double room = total > 0 ? std::max(band, 0.0) / 2 : std::max(band, 0.0);
     const double factor = room / fixed;

@@ -186,6 +186,13 @@ void fault_logged(std::string_view text) {
   set_exit_code(1);
 }
 
+void fault_logged_once(std::string_view text) {
+  // Keyed by the current folder too: the names in such texts are those of the engine folder's files.
+  static std::set<std::string> said;
+  std::error_code ec;
+  if (said.insert(std::filesystem::current_path(ec).string() + '\n' + std::string(text)).second) fault_logged(text);
+}
+
 void raise(int n) {
   Trap* t = innermost;
   if (t) {
@@ -207,8 +214,10 @@ void raise(int n) {
   platform::Console& con = platform::console();
   // A reader's error names the file and the line it was reading. A damage at the same line of the same
   // file met again in this process (start-up reads the prompt file for its texts twice and for its
-  // menus) is not said again.
+  // menus) is not said again. The reader skips the damaged item or keeps its defaults for the rest of
+  // the file: something of the file is left out or replaced, so the run ends with exit code 1.
   if (t->reading_file_ != 0) {
+    set_exit_code(1);
     const std::int64_t line = line_number(t->reading_file_);
     const std::int64_t size = is_open(t->reading_file_) ? LOF(t->reading_file_) : 0;
     std::error_code ec;

@@ -18,7 +18,7 @@
 // marks its trap with reading(): its first error names the file and line after the step marker, and
 // every later error of the call is only counted. A damaged file is said once (also when it is read
 // again in the same process), the reader stops at damaged() (or skips the bad item) and keeps its
-// defaults, and the run goes on.
+// defaults, and the run goes on; it ends with exit code 1, since something of the file was lost.
 #pragma once
 
 #include <functional>
@@ -96,6 +96,9 @@ void log_note(std::string_view text);
 void fault(std::string_view text, const std::vector<std::string>& paths = {});
 // The same for a text the caller has shown on the console already: the ERROR.LOG note and exit code 1.
 void fault_logged(std::string_view text);
+// fault_logged once per text (and current folder) in a process: for a file that every start of a run
+// looks for again.
+void fault_logged_once(std::string_view text);
 
 // The module field of the last log line (the handler's own field, 12 characters).
 const std::string& log_module_field();

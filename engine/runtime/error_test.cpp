@@ -112,9 +112,10 @@ TEST_F(ErrorTest, SecondErrorInOneCallIsUntrapped) {
 }
 
 // A reader's trap names the file and the line it was reading; what follows from the same damage is
-// counted, not said again, and no box ends the run.
+// counted, not said again, and no box ends the run, which ends with exit code 1.
 TEST_F(ErrorTest, ReaderSaysItsDamagedFileOnce) {
   BoxRecorder box(platform::BoxAnswer::Cancel);
+  rt::set_exit_code(0);
   dir.write("colours.txt", "1,2\r\n99999999999,4\r\n");
   // Read twice, as start-up reads the prompt file: said the first time only.
   for (int reading = 1; reading <= 2; ++reading) {
@@ -133,6 +134,8 @@ TEST_F(ErrorTest, ReaderSaysItsDamagedFileOnce) {
   }
   EXPECT_EQ(dir.read("ERROR.LOG"), "07/12/2026 09:05:03 fetchcol.cpp @ colours.txt line 2  Error  6 -Overflow\r\n");
   EXPECT_TRUE(box.texts.empty());
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
 }
 
 TEST_F(ErrorTest, CancelAndFatalErrorsEndWith255) {

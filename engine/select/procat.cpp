@@ -40,7 +40,7 @@ long whole_code(const std::string& list, const std::string& code) {
 // Says a fault of the run file's hole list on the console and in ERROR.LOG.
 void say(const std::string& text) {
   show_message(text);
-  rt::log_note(text);
+  rt::fault_logged(text);
 }
 
 }  // namespace

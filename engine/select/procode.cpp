@@ -24,6 +24,7 @@
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
 #include "engine/runtime/command.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -45,7 +46,7 @@ const std::string& two_slashes() {
 // Says a fault of the run on the console and in ERROR.LOG.
 void say(const std::string& text) {
   show_message(text);
-  rt::log_note(text);
+  rt::fault_logged(text);
 }
 
 }  // namespace
@@ -243,7 +244,9 @@ void PROCODE() {
       OPENFILE(st);
       TRANSFER(st);
       if (!st.limits_said.empty()) {
-        MESSAGE(st.file_name + " " + PROMPT(151) + " " + st.limits_said, 1);
+        const std::string text = st.file_name + " " + PROMPT(151) + " " + st.limits_said;
+        MESSAGE(text, 1);
+        rt::fault_logged(text);
         con.pause_ms(3000);
       }
       st.section("PROCODE", "0003");

@@ -23,6 +23,7 @@
 #include "engine/convert/globals.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -149,6 +150,7 @@ void ADD(CoderState& st, const std::string& name, const std::string& code, int f
       // The layer still draws its symbol; the summary and the image list hold no more.
       if (!st.symbols_said) {
         MESSAGE(PROMPT(152) + " " + code, 1);
+        rt::fault_logged(PROMPT(152) + " " + code);
         platform::console().pause_ms(3000);
         st.symbols_said = true;
       }

@@ -5,6 +5,7 @@
 // and m lines of a PDF /Differences array. Everything after them is not read. The base encoding and the
 // difference lines go into every PDF as they stand, so a base encoding that is no PDF name, or a
 // difference line of anything but codes and glyph names, is said once (file and line) and not used.
+// That, and a missing table, is written in ERROR.LOG once and ends the run with exit code 1.
 #include <filesystem>
 #include <set>
 #include <string_view>
@@ -82,7 +83,7 @@ void say_damage(const std::string& file, std::int64_t line, const std::string& w
   const std::string text = file + " line " + std::to_string(line) + ": " + what;
   if (!said.insert(text).second) return;
   platform::console().print(text, true);
-  rt::log_note(text);
+  rt::fault_logged(text);
 }
 
 // A count from the table, kept within what a loop can sensibly run to.
@@ -112,7 +113,9 @@ void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
   std::string file = std::filesystem::current_path(ec).string() + "/pdffonts.dat";
   if (!rt::file_exists(file)) {
     con.beep();
-    con.print((PROMPT.in_bounds(38) ? PROMPT(38) : std::string()) + " " + file, true);
+    const std::string said = (PROMPT.in_bounds(38) ? PROMPT(38) : std::string()) + " " + file;
+    con.print(said, true);
+    rt::fault_logged_once(said);
     con.pause_ms(2000);
     // Nothing to look the font up in: the metric field and the font name stay as they were.
     return;
@@ -124,7 +127,9 @@ void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
     name = standard_font(style, typeface);
     return;
   }
-  // A read past the end is reported once; nothing more is read after it.
+  // A read past the end is reported once in a process, naming the file and line (every font looks the
+  // table up again); nothing more is read after it.
+  trap.reading(f, "pdffonts.dat");
   bool readable = true;
   auto item = [&](std::string& out) { return readable && (readable = rt::input_item(f, out)); };
   auto line = [&](std::string& out) { return readable && (readable = rt::line_input(f, out)); };

@@ -5,6 +5,7 @@
 
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
@@ -152,6 +153,7 @@ TEST_F(PdfEquivTest, MissingOrShortTable) {
 // What goes into every PDF as it stands: a base encoding that is no PDF name and a difference line of
 // more than codes and names are said once each (file and line) and not used.
 TEST_F(PdfEquivTest, BaseEncodingAndDifferencesThatWouldBreakThePdf) {
+  rt::set_exit_code(0);
   dir.write("pdffonts.dat",
             "1 /Encoding /WinAnsi Encoding >>\r\n"
             "m4148 Helvetica :HELVMU.MET\r\n"
@@ -164,6 +166,8 @@ TEST_F(PdfEquivTest, BaseEncodingAndDifferencesThatWouldBreakThePdf) {
   EXPECT_EQ(find_all_regex(log, "pdffonts.dat line 1: the base encoding is no PDF name").size(), 1u) << log;
   EXPECT_EQ(find_all_regex(log, "pdffonts.dat line 5: a /Differences line").size(), 1u) << log;
   EXPECT_TRUE(box.texts.empty());
+  EXPECT_EQ(rt::exit_code(), 1);  // what the PDFs were to carry is replaced or left out
+  rt::set_exit_code(0);
 }
 
 // The shipped table names a standard font for every typeface and style the SET files use, and

@@ -9,7 +9,8 @@
 // entry numbered beyond the word table (skipped). What was read stays, the library is the standard one
 // when the file does not name one, and the readers never read on past the end. A symbol library whose
 // head or name list is cut short or wrong is said once in a run (console and ERROR.LOG), and the sheets
-// are drawn without soil symbols.
+// are drawn without soil symbols. A missing vocabulary or library, a library replaced by PROLIB.DAT and a
+// damaged one are written in ERROR.LOG once, and the run ends with exit code 1.
 #include <set>
 
 #include "engine/frame/console.h"
@@ -105,7 +106,7 @@ bool read_library(const std::string& name, std::string& list, std::string& damag
 void READVOCB(const std::string& name) {
   RT_TRAP(trap, "READVOCB");
   if (!rt::file_exists(name)) {
-    NOFILE(name);
+    missing_file(name);
     return;
   }
   const int f = rt::FREEFILE();
@@ -134,7 +135,11 @@ void READVOCB(const std::string& name) {
   if (library != LIBNAME) {
     trap.step("0004");
     if (!rt::file_exists(library)) {
-      MESSAGE(library + " " + PROMPT(56) + kDefaultLibrary, 1);
+      // The standard library stands in for the one the vocabulary names (a missing standard library
+      // is said below).
+      const std::string said = library + " " + PROMPT(56) + kDefaultLibrary;
+      MESSAGE(said, 1);
+      if (library != kDefaultLibrary) rt::fault_logged_once(said);
       platform::console().pause_ms(3000);
       library = kDefaultLibrary;
     }
@@ -150,12 +155,12 @@ void READVOCB(const std::string& name) {
                                "): the sheets show no soil symbols.";
       if (said.insert(text).second) {
         platform::console().print(text, true);
-        rt::log_note(text);
+        rt::fault_logged(text);
       }
       library_ok = false;
     } else {
       trap.section("FATAL");
-      NOFILE(library);
+      missing_file(library);
       library_ok = false;
     }
   }

@@ -8,6 +8,7 @@
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -220,15 +221,21 @@ TEST_F(VocabularyTest, FifteenAbbreviationsKeepFourteen) {
 }
 
 TEST_F(VocabularyTest, MissingAndDamagedFiles) {
-  // A missing vocabulary: the message and a key; nothing changes.
+  // A missing vocabulary: the message and a key; nothing changes. Written down: the run ends with 1.
   VOCAB(1) = "old";
   KEYWORDS = "/OLD/";
+  rt::set_exit_code(0);
   READVOCB("NOVOCAB.ENG");
   EXPECT_NE(con->screen().find("File not found : NOVOCAB.ENG"), std::string::npos);
   EXPECT_EQ(con->keys, 1);
   EXPECT_EQ(VOCAB(1), "old");
   EXPECT_EQ(KEYWORDS, "/OLD/");
   EXPECT_EQ(LIBNAME, "");
+  EXPECT_NE(log().find("readvocb.cpp @   File not found : NOVOCAB.ENG\r\n"), std::string::npos) << log();
+  EXPECT_EQ(log_lines(), 1u) << log();
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
+  clear_log();
 
   // An empty user file is reported and adds nothing; entry numbers outside 0..50 are reported once.
   dir.write("usercat.dat", "");

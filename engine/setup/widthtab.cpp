@@ -126,7 +126,7 @@ void WIDTHTAB(std::int32_t n) {
     const std::string base = found.empty() ? std::string() : std::filesystem::path(found).stem().string();
     const std::string file = folder + base + ".MET";
     if (!rt::file_exists(file)) {
-      NOFILE(file);
+      missing_file(file);
       if (CHARWIDTH(n, kFirstCode) == 0) {
         // No table yet: rather than zero widths, which break every layout, measure the text as a
         // fixed-pitch font of the same size (the pitch of the spec, else 120 / points, else 10).

@@ -2,10 +2,12 @@
 // missing metric file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
@@ -133,6 +135,7 @@ TEST_F(WidthTest, DeviceMarkFollowsTheOutputDevice) {
 }
 
 TEST_F(WidthTest, MissingMetricFile) {
+  rt::set_exit_code(0);
   FONTSPEC(1) = kFont1;
   // No pdffonts.dat either: the metric field stays empty and names no file.
   WIDTHTAB(1);
@@ -155,7 +158,14 @@ TEST_F(WidthTest, MissingMetricFile) {
   WIDTHTAB(1);
   EXPECT_EQ(CHARWIDTH(1, 65), 30);
   EXPECT_EQ(CHARWIDTH(1, 255), 2);
-  EXPECT_FALSE(logged());
+  // Each missing file written down once (GONE.MET, found by no search, is the same name "LJ4\.MET"):
+  // the run that measures with them ends with 1.
+  const std::string log = dir.read("ERROR.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+  EXPECT_NE(log.find("pdfequiv.cpp @ 0002   " + (dir.path() / "pdffonts.dat").string() + "\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("widthtab.cpp @   File not found : LJ4\\.MET\r\n"), std::string::npos) << log;
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
 }
 
 // The shipped width tables and pdffonts.dat against the standard metrics of the fonts, narrowed to the

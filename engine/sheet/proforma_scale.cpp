@@ -63,7 +63,7 @@ bool READSCAL(FormaState& st, rt::Trap& reading, bool& said) {
                                  ": scale record " + n + "," + unit + "," + tick + "," + step +
                                  " skipped (values must be above 0).";
         show_message(text, 0, {st.scales_name});
-        rt::log_note(text);
+        rt::fault_logged(text);
       }
       continue;
     }

@@ -87,7 +87,7 @@ void SheetPrint::PRELIM() {
       said = LIBNAME;
       const std::string text = "Symbol library " + LIBNAME + " not found: the sheets show no soil symbols.";
       show_message(text, 0, {LIBNAME});
-      rt::log_note(text);
+      rt::fault_logged(text);
     }
   } else {
     LIBFILE = rt::FREEFILE();
@@ -264,7 +264,7 @@ void SheetPrint::say_unplaced(std::int32_t item) {
                            rt::STR(static_cast<std::int64_t>(note ? item - LAYERCOUNT : item)) +
                            " fits on no page and is left out.";
   show_message(text);
-  rt::log_note(text);
+  rt::fault_logged(text);
 }
 
 void SheetPrint::run() {
@@ -287,7 +287,7 @@ void SheetPrint::run() {
     const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the one-page sheet is cut at the page end (the hole needs" +
                              rt::STR(static_cast<std::int64_t>(pages)) + " pages).";
     show_message(text);
-    rt::log_note(text);
+    rt::fault_logged(text);
   }
   // In sheet mode 2 the symbol column makes the sheet one page (PAGECOUNT 1): the loop ends after it.
   for (PAGENO = 1; PAGENO <= pages && PAGENO <= PAGECOUNT; ++PAGENO) page_sequence();

@@ -17,6 +17,7 @@
 #include "engine/frame/globals.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -131,7 +132,7 @@ std::string SheetPrint::library_picture(std::int32_t bitmap) {
                                  rt::STR_TRIM(static_cast<std::int64_t>(bitmap)) +
                                  " has no picture in it, and is drawn blank as any other it lacks.";
         platform::console().print(text, true);
-        rt::log_note(text);
+        rt::fault_logged(text);
       }
     }
   }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <sstream>
 
 #include "testsupport.h"
 
@@ -196,6 +197,91 @@ TEST(Faults, EveryCaseSaidNothingLost) {
     tool("qpdf", {"--check", "target.pdf"}, ef.path(), &q);
     EXPECT_EQ(q, 0);
     m->remount("size=256m", 0);
+  }
+}
+
+// Stands for the engine folder's path in an expected ERROR.LOG line.
+const std::string kEngineFolder = "<engine folder>";
+
+// The files of the engine folder that a run needs, missing or damaged, in a one-shot run of the example
+// input: the run goes on and makes every sheet, says once what is missing or wrong, writes it in
+// ERROR.LOG (each line below, no other) and ends with 1, since the sheets are not what was asked (no
+// soil symbols, another library, fonts measured without their widths, colour words not taken). The files
+// that are optional by design (the colour file, which is written anew; the user additions; the editor's
+// font library) change nothing: 0 and no ERROR.LOG, as for the example as shipped.
+TEST(Faults, MissingAndDamagedEngineFiles) {
+  const std::string library = read_file(data_dir() / "PROLIB.DAT");
+  struct Case {
+    const char* name;
+    std::function<void(const EngineFolder&)> set_up;
+    int exit_code;
+    std::vector<std::string> logged;  // the lines of ERROR.LOG, without date and time, in order
+  } cases[] = {
+      {"the example as shipped", [](const EngineFolder&) {}, 0, {}},
+      // The user additions (usercat.dat, userprov.dat, userconv.dat) are not shipped.
+      {"no colour file, no font library",
+       [](const EngineFolder& ef) {
+         fs::remove(ef.file("procolor.cus"));
+         fs::remove(ef.file("FONTLIB.CUS"));
+       },
+       0, {}},
+      {"no symbol library", [](const EngineFolder& ef) { fs::remove(ef.file("PROLIB.DAT")); }, 1,
+       {"readvocb.cpp @ 0004  File not found : PROLIB.DAT"}},
+      {"the library the vocabulary names is not there",
+       [](const EngineFolder& ef) {
+         std::string v = ef.read("PROVOCAB.ENG");
+         v.replace(v.rfind("PROLIB.DAT"), 10, "PROLIB2.DAT");
+         ef.write("PROVOCAB.ENG", v);
+       },
+       1, {"readvocb.cpp @ 0004  PROLIB2.DAT not found; the run goes on with what it has:PROLIB.DAT"}},
+      {"a library cut inside its pictures",
+       [&library](const EngineFolder& ef) { ef.write("PROLIB.DAT", library.substr(0, 3000)); }, 1,
+       {"proprint.cpp @   Symbol library PROLIB.DAT is cut short: symbol 18 has no picture in it, and is drawn blank as "
+        "any other it lacks."}},
+      {"no vocabulary", [](const EngineFolder& ef) { fs::remove(ef.file("PROVOCAB.ENG")); }, 1,
+       {"readvocb.cpp @   File not found : PROVOCAB"}},
+      // Without the font list no metric file is named either.
+      {"no PDF font list", [](const EngineFolder& ef) { fs::remove(ef.file("pdffonts.dat")); }, 1,
+       {"pdfequiv.cpp @ 0002  PDF font list not found: " + kEngineFolder + "/pdffonts.dat",
+        "widthtab.cpp @   File not found : LJ4\\.MET"}},
+      {"a base encoding that is no PDF name",
+       [](const EngineFolder& ef) {
+         std::string t = ef.read("pdffonts.dat");
+         t.replace(t.find("/WinAnsiEncoding"), 16, "/WinAnsi Encoding");
+         ef.write("pdffonts.dat", t);
+       },
+       1, {"pdfequiv.cpp @ 0003  pdffonts.dat line 1: the base encoding is no PDF name; /WinAnsiEncoding is used."}},
+      // Cut inside its first font line: said once, though every font looks the table up.
+      {"a font list cut short",
+       [](const EngineFolder& ef) { ef.write("pdffonts.dat", ef.read("pdffonts.dat").substr(0, 60)); }, 1,
+       {"pdfequiv.cpp @ 0004 pdffonts.dat line 2  Error  62 -Input past end", "widthtab.cpp @   File not found : LJ4\\.MET"}},
+      {"a metric file missing", [](const EngineFolder& ef) { fs::remove(ef.file("LJ4/HELVBU.MET")); }, 1,
+       {"widthtab.cpp @   File not found : LJ4\\.MET"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EngineFolder ef;
+    c.set_up(ef);
+    ef.write("holes.txt", ef.read("Examples/Examples.TXT"));
+    ef.write("@runfile.dat", run_file());
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    ASSERT_FALSE(r.timed_out);
+    EXPECT_EQ(r.exit_code, c.exit_code) << r.out << r.err;
+    int pdfs = 0;
+    for (const auto& e : fs::directory_iterator(ef.file("drive_c/VLXFILES/GE2631")))
+      pdfs += e.path().extension() == ".pdf" && e.path().filename() != "combined.pdf";
+    EXPECT_EQ(pdfs, 6);
+    if (c.logged.empty()) {
+      EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+      continue;
+    }
+    std::vector<std::string> lines;
+    std::istringstream log(ef.read("ERROR.LOG"));
+    for (std::string l; std::getline(log, l);) lines.push_back(l.substr(20, l.size() - 21));  // date, time, CR
+    std::vector<std::string> want = c.logged;
+    for (auto& w : want)
+      if (const size_t p = w.find(kEngineFolder); p != std::string::npos) w.replace(p, kEngineFolder.size(), ef.path().string());
+    EXPECT_EQ(lines, want) << ef.read("ERROR.LOG");
   }
 }
 

@@ -45,15 +45,15 @@ std::string three_columns(const std::string& extra_header = "") {
 
 // A one-shot run of input on device (PDF, PGL, DXF, PCL) with the standard SET file on the given paper;
 // the path of the result named result (without its extension) under drive C's VLXFILES, which the test
-// expects to exist. The run ends with 0.
+// expects to exist. The run ends with exit_code (1 for an input whose log leaves something out).
 fs::path plot(const EngineFolder& ef, const std::string& input, const std::string& device, const std::string& result,
-              const std::string& paper = "A4") {
+              const std::string& paper = "A4", int exit_code = 0) {
   std::string set = ef.read("STANDARD.SET");
   set.replace(set.find("A4    "), 2, paper);
   ef.write("PAPER.SET", set);
   ef.write("@runfile.dat", run_file(input, device, "PAPER.SET"));
   const RunResult r = ef.run({"@runfile.dat"}, 60);
-  EXPECT_EQ(r.exit_code, 0) << device << " " << paper << r.out << r.err;
+  EXPECT_EQ(r.exit_code, exit_code) << device << " " << paper << r.out << r.err;
   const std::string ext = device == "PDF" ? ".pdf" : device == "PGL" ? ".pgl" : device == "DXF" ? ".dxf" : ".pcl";
   const fs::path f = ef.file("drive_c/VLXFILES/" + result + ext);
   EXPECT_TRUE(fs::exists(f)) << f << r.out;
@@ -313,7 +313,7 @@ TEST(Log, ColumnContentsOnPdf) {
 
 // Fills, tubes and data files: hatches and shades of every code, tubes of a standpipe, a curve of 20
 // points, zones of 6 lines; an unclosed tube item, a tube include that includes itself and a missing
-// data file are said and the run goes on.
+// data file are said, the run goes on and ends with 1 (each left something out).
 std::string fills_and_files(bool file_columns, const std::string& extra_header = "") {
   const std::string file = file_columns ? " [FILE]" : "";
   return "Job Number : J-31\r\nHole Number : BH31\r\nSuppress : 0\r\n" + extra_header +
@@ -341,7 +341,15 @@ TEST(Log, FillsTubesAndDataFilesOnPdf) {
   ef.write("@runfile.dat", run_file("holes.txt"));
   const RunResult r = ef.run({"@runfile.dat"}, 60);
   ASSERT_FALSE(r.timed_out);
-  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+  // Each of the three in ERROR.LOG, once.
+  const std::string log = ef.read("ERROR.LOG");
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 3) << log;
+  for (const char* said : {"Hole BH31: a tube item without its \"]\" is left out: [D 40 60\r\n",
+                           "Hole BH31: the tube includes of a record stop at 8 files and 32767 characters; self.tub is "
+                           "left out.\r\n",
+                           "Hole BH31: data file missing.txt - file not found\r\n"})
+    EXPECT_NE(log.find(said), std::string::npos) << said << log;
   const fs::path pdf = ef.file("drive_c/VLXFILES/J31/BH31.pdf");
   ASSERT_TRUE(fs::exists(pdf)) << r.out;
   expect_clean(pdf);
@@ -401,7 +409,7 @@ TEST(Log, DataFilesOnThePlotDevices) {
       EngineFolder ef;
       ef.write("holes.txt", fills_and_files(files));
       write_data_files(ef);
-      const fs::path f = plot(ef, "holes.txt", device, "J31/BH31");
+      const fs::path f = plot(ef, "holes.txt", device, "J31/BH31", "A4", 1);  // the faults of fills_and_files
       ASSERT_TRUE(fs::exists(f)) << device;
       const std::string ext = f.extension().string();
       const std::string bytes = read_file(f);
@@ -461,7 +469,7 @@ TEST(Log, DataFileBesideTheProfileLeavesTheSeparatePageInPlace) {
     EngineFolder ef;
     ef.write("holes.txt", fills_and_files(files == 1, "Compress : 601\r\n"));
     write_data_files(ef);
-    const fs::path f = plot(ef, "holes.txt", "DXF", "J31/BH31");
+    const fs::path f = plot(ef, "holes.txt", "DXF", "J31/BH31", "A4", 1);  // the faults of fills_and_files
     const RunResult a = run_program(
         {"/usr/bin/python3", "-c",
          "import ezdxf,sys\nd=ezdxf.readfile(sys.argv[1])\n"
