@@ -35,10 +35,12 @@ extern std::int32_t CONVCHAN;   // file number of the input text during the hole
 extern std::int32_t LINECOUNT;  // byte offset (from 0) of the next line FETCHNEX reads
 extern std::int32_t INFILELEN;  // length of the input text in bytes (set by the pre-scan)
 extern std::int32_t LOOKBACK;   // offset to go back to after a look-ahead that found no continuation
+extern std::int32_t LINESTART;  // byte offset (from 0) where the line FETCHNEX returned last begins
 
 // --- the line reader's modes (kept for the whole engine run) ---
 extern std::int16_t VERBATIM;     // 1 inside a verbatim block
 extern std::int16_t VERBATIMCOL;  // column of the hard-space character of the line that opened the block
+extern std::int32_t VERBATIMSTART;  // byte offset (from 0) of the line that opened the block
 extern std::int32_t WPMODE;       // above 0: this conversion's input is a word-processor document, REMAP is on
 extern std::string REMAPFROM;     // the remap table of word-processor text ("wordpad.dat"):
 extern std::string REMAPTO;       // character i of REMAPFROM becomes character i of REMAPTO

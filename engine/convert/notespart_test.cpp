@@ -85,7 +85,15 @@ TEST_F(NotesPart, SampleNotesAndBlocks) {
     const bool mismatch = out.find(PROMPT(91) + " <" + cases[i].notes[0] + ">") != std::string::npos;
     EXPECT_EQ(mismatch, cases[i].mismatch) << cases[i].notes[0] << "\n" << out;
   }
-  EXPECT_EQ(log(), "");
+  // The name that matches no level is left out: written down with the hole and its line (each hole
+  // here has six lines), and the run ends with 1.
+  std::string logged = log();
+  EXPECT_EQ(count_of(logged, "\n"), 1u) << logged;
+  EXPECT_NE(logged.find("Hole 8 (A17) of holes.txt line 47: " + PROMPT(91) + " <Samples DS1 at 1.0 and 2.0>\r\n"),
+            std::string::npos)
+      << logged;
+  EXPECT_EQ(rt::exit_code(), 1);
+  clear_log();
 
   // A level below the deepest layer is said, with the hole and the line, on the console and in
   // ERROR.LOG, and left out; a name keeps its own level.
@@ -93,8 +101,15 @@ TEST_F(NotesPart, SampleNotesAndBlocks) {
   EXPECT_EQ(samples("000TP1.TRX"), (std::vector<std::string>{"[SYMB6]2.40m | 2.40m", "[SYMB2]D2 | 2.0"}));
   const std::string said = "Level below the bottom of the hole, left out: 20 (TP1) <Water strike at 2.40m, rising to 20 m>";
   EXPECT_NE(deep.find(said + "\n"), std::string::npos) << deep;
-  EXPECT_NE(log().find(said), std::string::npos) << log();
-  EXPECT_NE(log().find("Level below the bottom of the hole, left out: 3.5 (TP1) <B1 3.5 D2 2.0>"), std::string::npos);
+  logged = log();
+  EXPECT_EQ(count_of(logged, "\n"), 2u) << logged;
+  EXPECT_NE(logged.find("Hole 1 (TP1) of holes.txt line 5: Level below the bottom of the hole, left out: 20 <Water strike at "
+                        "2.40m, rising to 20 m>\r\n"),
+            std::string::npos)
+      << logged;
+  EXPECT_NE(logged.find("Hole 1 (TP1) of holes.txt line 6: Level below the bottom of the hole, left out: 3.5 <B1 3.5 D2 2.0>"),
+            std::string::npos)
+      << logged;
 }
 
 // The sample words that field engineers write and the front end's templates use, with the shipped
@@ -153,7 +168,14 @@ TEST_F(NotesPart, SampleLimits) {
   EXPECT_EQ(many.back(), "[SYMB1]D140 | 140.0");
   EXPECT_EQ(count_of(out, ": " + PROMPT(94) + " > 140 "), 5u);
   EXPECT_NE(out.find("D141: " + PROMPT(94)), std::string::npos);
-  EXPECT_EQ(log(), "");
+  // Written down with the hole and the line: the levels cut once, each sample left out (SL1 has seven
+  // lines, so SL2's 141st sample stands at line 7 + 5 + 141).
+  const std::string logged = log();
+  EXPECT_EQ(count_of(logged, "\n"), 6u) << logged;
+  EXPECT_NE(logged.find("Hole 1 (SL1) of holes.txt line 6:  145 Sample Levels! > 140 \r\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("Hole 2 (SL2) of holes.txt line 153: D141: " + PROMPT(94) + " > 140 \r\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("Hole 2 (SL2) of holes.txt line 157: D145: " + PROMPT(94) + " > 140 \r\n"), std::string::npos) << logged;
+  EXPECT_EQ(rt::exit_code(), 1);
 }
 
 // The attached sample file: a line that begins with a depth is a sample of the kind named by the last
@@ -182,7 +204,14 @@ TEST_F(NotesPart, AttachedSampleFile) {
   EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);
   EXPECT_TRUE(handed_over);
   EXPECT_EQ(trx_files().size(), 3u);
-  EXPECT_EQ(rt::exit_code(), 0);
+  // The samples of the missing file are lost: written down with its line, and the run ends with 1.
+  std::string logged = log();
+  EXPECT_EQ(count_of(logged, "\n"), 1u) << logged;
+  EXPECT_NE(logged.find("Hole 2 (AF2) of holes.txt line 14: File not found : missing.txt <SAMPLES: FILE: missing.txt>\r\n"),
+            std::string::npos)
+      << logged;
+  EXPECT_EQ(rt::exit_code(), 1);
+  clear_log();
 
   // The notes table holds 50: 36 notes and attached-file lines; one more is said and left out (its
   // file is read all the same). An abbreviation line ends each sample block.
@@ -193,7 +222,12 @@ TEST_F(NotesPart, AttachedSampleFile) {
   EXPECT_EQ(sections("000NT1.TRX").notes.size(), 50u);
   EXPECT_EQ(count_of(full, PROMPT(95) + "\n<SAMPLES: FILE: bh1samples.txt>"), 1u);
   EXPECT_EQ(sections("000NT1.TRX").samples.size(), 15 * 7u);
-  EXPECT_EQ(log(), "");
+  // The 15th attached-file line: after the 36 notes (lines 5 to 40) at line 41 + 2 * 14.
+  logged = log();
+  EXPECT_EQ(count_of(logged, "\n"), 1u) << logged;
+  EXPECT_NE(logged.find("Hole 1 (NT1) of holes.txt line 69: " + PROMPT(95) + " <SAMPLES: FILE: bh1samples.txt>\r\n"),
+            std::string::npos)
+      << logged;
 }
 
 // Attribute declarations get their option marks in a fixed order; records get their depth in front;
@@ -247,7 +281,15 @@ TEST_F(NotesPart, AttributeLimits) {
   EXPECT_EQ(m2.records.back(), "[2000.0]  2000");
   EXPECT_EQ(count_of(out, "More than 2000 attribute records in this hole"), 1u);
   EXPECT_NE(out.find("left out from this one on:\n<[2001.0]  2001>\n"), std::string::npos) << out;
-  EXPECT_EQ(log(), "");
+  // Written down with the hole; the declarations and records are turned after the hole end, so no line.
+  const std::string logged = log();
+  EXPECT_EQ(count_of(logged, "\n"), 3u) << logged;
+  EXPECT_NE(logged.find("Hole 1 (AL1) of holes.txt: " + PROMPT(97) + " <ATTRIBUTE: A27>\r\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("Hole 2 (AL2) of holes.txt: More than 2000 attribute records in this hole; left out from this one "
+                        "on: <[2001.0]  2001>\r\n"),
+            std::string::npos)
+      << logged;
+  EXPECT_EQ(rt::exit_code(), 1);
 }
 
 // A tabulation: column definitions, the heading row and the data rows become, column by column, the
@@ -312,7 +354,21 @@ TEST_F(NotesPart, Tabulations) {
   EXPECT_EQ(count_of(out, "More than 20 columns in this table; left out:\n<C21: column 21>\n"), 1u);
   EXPECT_EQ(count_of(out, "Tabular line-count > 300\nReduce the text."), 1u);
   EXPECT_EQ(count_of(out, "More than 2000 attribute records in this hole"), 1u);
-  EXPECT_EQ(log(), "");
+  // Each written down with the hole and the line it stands at, the rows as typed: TB1's short row at
+  // line 15, TB2's table at 23, TB3 (from line 29) its 21st column at 54 and its 301st row at 356.
+  const std::string logged = log();
+  EXPECT_EQ(count_of(logged, "\n"), 5u) << logged;
+  for (const std::string& said : std::vector<std::string>{
+           "Hole 1 (TB1) of holes.txt line 15: row 6 of the table has not as many cells as its heading row; its cells read "
+           "\"?\": |4.0|15|\r\n",
+           "Hole 2 (TB2) of holes.txt line 23: " + PROMPT(99) + " <ATTRIBUTE ::>\r\n",
+           "Hole 3 (TB3) of holes.txt line 54: More than 20 columns in this table; left out: <C21: column 21>\r\n",
+           "Hole 3 (TB3) of holes.txt line 356: Tabular line-count > 300: the rows from this one on are left out. "
+           "<|301.0|v1|v2|v3|v4|v5|v6|v7|v8|v9|v10|v11|v12|v13|v14|v15|v16|v17|v18|v19|v20|v21|>\r\n",
+           "Hole 3 (TB3) of holes.txt: More than 2000 attribute records in this hole; left out from this one on: "
+           "<[201.0]  v7>\r\n"})
+    EXPECT_NE(logged.find(said), std::string::npos) << said << "\n" << logged;
+  EXPECT_EQ(rt::exit_code(), 1);
 }
 
 }  // namespace

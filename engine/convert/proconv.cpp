@@ -136,7 +136,7 @@ void PRELIMIN(ConvState& st) {
 
   st.step("0006");
   if (!rt::file_exists(kSignatureFile)) {
-    NOFILE(kSignatureFile);
+    missing_file(kSignatureFile);
     throw LeaveConversion{};
   }
   const int f = rt::FREEFILE();
@@ -176,6 +176,7 @@ void CHECKWOR(ConvState& st) {
   con.beep();
   con.print("", true);
   con.print(SOURCENAME + " " + PROMPT(78), true);
+  rt::fault_logged(SOURCENAME + " " + PROMPT(78));
   if (con.interactive()) con.print(PROMPT(110), false);  // no key is asked for where no one is there
   st.WARNFLAG = 1;
   con.flush();

@@ -27,6 +27,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "engine/frame/globals.h"
 #include "engine/runtime/array.h"
@@ -40,6 +41,14 @@ struct ConvState {
   rt::Trap* trap = nullptr;  // PROCONV's trap; sections set their names and step markers on it
 
   std::int32_t WARNFLAG = 0;  // a message the user must read was printed; the driver waits before PROCAT
+
+  // Where the current line of the hole pass stands, for the messages that name it: its byte offset in
+  // the input text (-1 when the message is about no line of the text in hand), the hole's number in the
+  // input, and the line count up to an offset already counted (input_line).
+  std::int32_t LINEAT = -1;
+  std::int32_t HOLENO = 0;
+  std::int32_t COUNTEDTO = 0, COUNTEDLINES = 0;
+  char COUNTEDLAST = 0;
 
   // Per-level working arrays of the sample notes (0..MAXSAMPLES) and the per-hole header fields
   // that the conversion vocabulary marks (0..10, codes from 1).
@@ -93,7 +102,10 @@ struct ConvState {
   // The current hole (reset by the passes that fill them)
   std::int32_t DSAMPN = 0;      // entries of DSAMP1/DSAMP2
   std::int16_t NOTENUM = 0;     // notes in NOTE(1..NOTENUM)
+  std::vector<std::int32_t> NOTEAT;  // NOTEAT[i]: where note i stands in the input (LINEAT)
+  bool NOTESFULL = false;       // a note was left out in this hole (written down once)
   std::int32_t ABBRN = 0;       // abbreviation lines in ABBREV(1..ABBRN)
+  bool ABBRFULL = false;        // more than the 15 kept were met in this hole (said once)
   std::int16_t BINDFLAG = 0;    // position of "BIND" in the attached-file line, 0: not bound
   std::int32_t ATTRN = 0;       // attributes declared: ATTRNAME/ATTRWIDTH(1..ATTRN)
   std::int32_t ATTRRECS = 0;    // attribute records in "Awork.2"
@@ -178,6 +190,15 @@ bool is_slash_marker(const std::string& line);
 // True when the last read found the end of the input (an empty line, nothing left to read): every
 // loop over lines stops there too, not only at the slash marker it waits for.
 bool input_ended();
+
+// The line number (from 1) of the input text at a byte offset of it, the lines ended as LINEINPU ends
+// them (CR LF, CR or LF); counted on from the offset asked for before, so a conversion reads its input
+// once more at most however many lines it names.
+std::int32_t input_line(ConvState& st, std::int32_t offset);
+// Something of the input is left out or cannot be drawn as typed (what: the console's words): one
+// ERROR.LOG line naming the hole, the input file and the line (LINEAT, where known), and the run ends
+// with exit code 1. The console says it as before.
+void input_fault(ConvState& st, const std::string& what);
 
 // --- the pre-scan (proconv_blocks.cpp) ---
 // Reads the whole input once: every hole block must have exactly two "/" lines before its "//" line, and a "///" line must end the data. A wrong structure

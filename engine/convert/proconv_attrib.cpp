@@ -49,6 +49,7 @@ void declaration(ConvState& st, std::string& line) {
   if (st.ATTRN >= kMaxAttributes) {
     // The records that follow count for the last attribute.
     platform::console().print(PROMPT(97), true);
+    input_fault(st, PROMPT(97) + " <" + line + ">");
     st.WARNFLAG = 1;
     return;
   }
@@ -90,9 +91,11 @@ void record(ConvState& st, std::string& line) {
   if (st.ATTRRECS >= kMaxRecords) {
     if (!st.ATTRRECSFULL) {
       auto& con = platform::console();
-      con.print("More than " + rt::STR_TRIM(kMaxRecords) + " attribute records in this hole; left out from this one on:",
-                true);
+      const std::string said =
+          "More than " + rt::STR_TRIM(kMaxRecords) + " attribute records in this hole; left out from this one on:";
+      con.print(said, true);
       con.print("<" + line + ">", true);
+      input_fault(st, said + " <" + line + ">");
       st.WARNFLAG = 1;
       st.ATTRRECSFULL = true;
     }
@@ -110,9 +113,11 @@ bool write_attribute_line(ConvState& st, const std::string& text) {
   if (ATTRTOTAL >= kMaxChannelLines) {
     if (!st.ATTRLINESFULL) {
       auto& con = platform::console();
-      con.print("More than " + rt::STR_TRIM(kMaxChannelLines) + " attribute lines in this hole; left out from this one on:",
-                true);
+      const std::string said =
+          "More than " + rt::STR_TRIM(kMaxChannelLines) + " attribute lines in this hole; left out from this one on:";
+      con.print(said, true);
       con.print("<" + text + ">", true);
+      input_fault(st, said + " <" + text + ">");
       st.WARNFLAG = 1;
       st.ATTRLINESFULL = true;
     }

@@ -73,6 +73,7 @@ void BLOCKSLA(ConvState& st) {
   st.HOLECOUNT = 0;
   if (!rt::file_exists(st.INNAME)) {
     con.print(st.INNAME + " " + PROMPT(78), true);
+    rt::fault_logged(st.INNAME + " " + PROMPT(78));
     st.WARNFLAG = 1;
     EXXIT(st);
   }
@@ -88,7 +89,9 @@ void BLOCKSLA(ConvState& st) {
     rt::close_file(INCHAN);
     con.beep();
     con.print(" ", true);
-    con.print(st.INNAME + " is " + encoding + " (\"Unicode\") text: save it as ANSI or UTF-8 text", true);
+    const std::string said = st.INNAME + " is " + encoding + " (\"Unicode\") text: save it as ANSI or UTF-8 text";
+    con.print(said, true);
+    rt::fault_logged(said);
     st.WARNFLAG = 1;
     EXXIT(st);
   }

@@ -61,7 +61,9 @@ void SELECTHE(ConvState& st) {
   st.section("SELECTHE", "0001");
   auto& con = platform::console();
   if (st.FIELDNO == 0) {
+    // A keyword the vocabulary does not know: the line's value goes nowhere.
     con.print(CONVLINE + " ???", true);
+    input_fault(st, CONVLINE + " ??? (no header keyword of the vocabulary: the line is left out)");
     return;
   }
   HEADER(st.FIELDNO) = st.FIELDVAL;

@@ -42,7 +42,9 @@ void HOLEDETA(ConvState& st) {
   if (!rt::open_file(CONVCHAN, st.INNAME, rt::FileMode::Binary)) return;
   LINECOUNT = text_start(CONVCHAN);
   LOOKBACK = 0;
+  st.HOLENO = 0;
   while (LINECOUNT < INFILELEN) {
+    ++st.HOLENO;
     HOLEHEAD(st);
     st.section("HOLEDETA", "0002");
     if (CONVLINE == kEndOfData) break;
@@ -60,15 +62,17 @@ void HOLEDETA(ConvState& st) {
     CLOSEDES(st);
     CLOSEATT(st);
   }
-  rt::close_file(CONVCHAN);
   // A verbatim block that no line closes has taken in the rest of the input, the slash lines of the
   // holes after it too: those holes are not converted, and the user must know.
   if (VERBATIM != 0) {
     auto& con = platform::console();
     con.print("", true);
     con.print(PROMPT(96), true);
+    st.LINEAT = VERBATIMSTART;
+    input_fault(st, PROMPT(96));
     st.WARNFLAG = 1;
   }
+  rt::close_file(CONVCHAN);
 }
 
 void OPENDESC(ConvState& st) {
@@ -110,6 +114,8 @@ void write_work_record(ConvState& st, const std::string& text, std::int32_t n, s
                   " characters are cut there; the first in this hole:",
               true);
     con.print("<" + rt::LEFT(text, 60) + "...>", true);
+    input_fault(st, "Lines longer than " + rt::STR_TRIM(static_cast<int>(kMaxRecordText)) +
+                        " characters are cut there: <" + rt::LEFT(text, 60) + "...>");
     st.WARNFLAG = 1;
     st.LONGLINETOLD = true;
   }
@@ -135,12 +141,15 @@ void HOLEHEAD(ConvState& st) {
   FLUSHHEA(st);
   st.section("HOLEHEAD", "0001");
   FETCHNEX(CONVCHAN, CONVLINE);
+  st.LINEAT = LINESTART;
   // The header ends at the first slash line of any level, or at the end of the input.
   while (!is_slash_marker(CONVLINE) && !input_ended()) {
     // The next line, with the continuation lines of the current one joined to it.
+    std::int32_t next_at = 0;
     while (true) {
       st.section("HOLEHEAD", "0002");
       FETCHNEX(CONVCHAN, st.NEXTLINE);
+      next_at = LINESTART;
       // The Bezier setting is looked for on every line but the block's first, continuations too.
       const long bezier = rt::INSTR(rt::UCASE(st.NEXTLINE), "BEZIER");
       if (bezier > 0) {
@@ -172,5 +181,6 @@ void HOLEHEAD(ConvState& st) {
       st.HOLERGB = kDefaultHoleColour;
     }
     CONVLINE = st.NEXTLINE;
+    st.LINEAT = next_at;
   }
 }

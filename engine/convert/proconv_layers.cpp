@@ -5,7 +5,8 @@
 // to 1.20 Clay") or a word ("Base 1.20") may stand before it; the description is what follows that
 // word itself, never a piece of an earlier word that holds the same text ("0.20 - 2 Topsoil" is
 // "[2]  Topsoil"). A line without a depth, or with a depth above the line before it, is reported and
-// its record holds the warning text instead.
+// its record holds the warning text instead. These faults, a hole without layer lines and the lines
+// after the 200th are written in ERROR.LOG too (input_fault) and end the run with exit code 1.
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
@@ -64,7 +65,7 @@ void EDITLAYE(ConvState& st) {
       if (!limit_told) {
         con.print(PROMPT(93), true);
         con.print("<" + CONVLINE + ">", true);
-        rt::fault_logged("Hole " + rt::TRIM(HEADER(20)) + " of " + st.INNAME + ": " + PROMPT(93) + " <" + CONVLINE + ">");
+        input_fault(st, PROMPT(93) + " <" + CONVLINE + ">");
         st.WARNFLAG = 1;
         limit_told = true;
       }
@@ -89,9 +90,11 @@ void EDITLAYE(ConvState& st) {
     }
     st.step("0005");
     if (depth_at == 0 || st.PREVDEPTH > st.RECDEPTH) {
+      // The layer's record holds the warning instead of its description.
       PIWRITE(PROMPT(90), n, channel);
       con.print(PROMPT(90), true);
       con.print("<" + CONVLINE + ">", true);
+      input_fault(st, PROMPT(90) + " <" + CONVLINE + ">");
       st.WARNFLAG = 1;
     } else if (st.RECDEPTH > st.HOLEDEPTH) {
       st.HOLEDEPTH = st.RECDEPTH;
@@ -102,6 +105,7 @@ void EDITLAYE(ConvState& st) {
   st.step("0006");
   if (st.LAYERLINES < 1) {
     con.print(PROMPT(92), false);
+    input_fault(st, PROMPT(92));  // the line of the "/" that ends the empty layer block
     st.WARNFLAG = 1;
   }
   DESCRCOUNT = st.LAYERLINES;

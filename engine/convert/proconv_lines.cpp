@@ -3,10 +3,13 @@
 // DATEWORD (a word with a slash).
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
+#include "engine/runtime/error.h"
+#include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
@@ -30,6 +33,39 @@ bool is_slash_marker(const std::string& line) {
 
 bool input_ended() { return CONVLINE.empty() && LINECOUNT >= INFILELEN; }
 
+std::int32_t input_line(ConvState& st, std::int32_t offset) {
+  if (offset < st.COUNTEDTO) st.COUNTEDTO = 0, st.COUNTEDLINES = 0, st.COUNTEDLAST = 0;
+  while (st.COUNTEDTO < offset) {
+    rt::seek(CONVCHAN, st.COUNTEDTO + 1);
+    const std::string bytes = rt::get_bytes(CONVCHAN, static_cast<std::size_t>(std::min(offset - st.COUNTEDTO, 65536)));
+    if (bytes.empty()) break;
+    for (const char c : bytes) {
+      // A CR ends a line; an LF ends one unless it completes a CR LF.
+      if (c == '\r' || (c == '\n' && st.COUNTEDLAST != '\r')) ++st.COUNTEDLINES;
+      st.COUNTEDLAST = c;
+    }
+    st.COUNTEDTO += static_cast<std::int32_t>(bytes.size());
+  }
+  return st.COUNTEDLINES + 1;
+}
+
+void input_fault(ConvState& st, const std::string& what) {
+  // The line as typed: the line reader's internal codes back to the mark-up characters of the SET file.
+  std::string typed = what;
+  const std::pair<const std::string*, const std::string*> marks[] = {
+      {&SYMULCHAR, &SYMULCODE},   {&SYMCHAR, &SYMCODE},       {&BREAKCHAR, &BREAKCODE},   {&HARDSPCHAR, &HARDSPCODE},
+      {&INDONCHAR, &INDONCODE},   {&INDOFFCHAR, &INDOFFCODE}, {&FONTSWCHAR, &FONTSWCODE}, {&COLUMNCHAR, &COLUMNCODE},
+      {&NOSYMCHAR, &NOSYMCODE}};
+  for (const auto& [typed_char, code] : marks)
+    if (!typed_char->empty() && code->size() == 1 && static_cast<unsigned char>((*code)[0]) < 32)
+      for (char& c : typed)
+        if (c == (*code)[0]) c = (*typed_char)[0];
+  const std::string hole = rt::TRIM(HEADER(20));
+  std::string where = "Hole" + rt::STR(st.HOLENO) + (hole.empty() ? std::string() : " (" + hole + ")") + " of " + st.INNAME;
+  if (st.LINEAT >= 0 && rt::is_open(CONVCHAN)) where += " line" + rt::STR(input_line(st, st.LINEAT));
+  rt::fault_logged(where + ": " + typed);
+}
+
 void GETLINE(ConvState& st) {
   st.section("GETLINE", "0001");
   FETCHAST(st);
@@ -45,6 +81,7 @@ void GETLINE(ConvState& st) {
 void FETCHAST(ConvState& st) {
   st.section("FETCHAST", "0001");
   FETCHNEX(CONVCHAN, CONVLINE);
+  st.LINEAT = LINESTART;
   std::string ahead;
   while (LINECOUNT < INFILELEN) {
     st.step("0002");

@@ -24,6 +24,19 @@ namespace {
 constexpr std::int16_t kMaxNotes = 36;  // ordinary notes of a hole
 constexpr std::int32_t kMaxAbbreviations = 15;
 
+// A note left out: "the rest is left out" is written down once in a hole, at the first such line.
+void notes_full(ConvState& st) {
+  if (st.NOTESFULL) return;
+  st.NOTESFULL = true;
+  input_fault(st, PROMPT(95) + " <" + CONVLINE + ">");
+}
+
+// Keeps where note NOTENUM stands in the input, for the messages of its sample scan.
+void note_at(ConvState& st) {
+  st.NOTEAT.resize(static_cast<size_t>(st.NOTENUM) + 1, -1);
+  st.NOTEAT[static_cast<size_t>(st.NOTENUM)] = st.LINEAT;
+}
+
 // The lines of a sample block after its heading, up to the next attribute or abbreviation line or
 // the hole end; each is scanned for samples.
 void sample_block(ConvState& st) {
@@ -46,9 +59,11 @@ void attached_file_line(ConvState& st) {
   if (st.NOTENUM < NOTE.ubound()) {
     ++st.NOTENUM;
     NOTE(st.NOTENUM) = CONVLINE;
+    note_at(st);
   } else {
     con.print(PROMPT(95), true);
     con.print("<" + CONVLINE + ">", true);
+    notes_full(st);
     st.WARNFLAG = 1;
   }
   std::string blank = " ";
@@ -63,6 +78,7 @@ void attached_file_line(ConvState& st) {
   con.print("", true);
   con.print("File not found : " + NOTENAME, true);
   con.print("<" + CONVLINE + ">", true);
+  input_fault(st, "File not found : " + NOTENAME + " <" + CONVLINE + ">");
   st.WARNFLAG = 1;
   st.BINDFLAG = 0;  // only a file that exists is printed with the hole
 }
@@ -73,6 +89,16 @@ void abbreviation_block(ConvState& st) {
     if (st.ABBRN < kMaxAbbreviations) {
       ++st.ABBRN;
       ABBREV(st.ABBRN) = CONVLINE;
+    } else if (!st.ABBRFULL) {
+      // The coded file keeps 15 abbreviation lines: the rest is left out, said once in a hole.
+      st.ABBRFULL = true;
+      const std::string what = "More than " + rt::STR_TRIM(static_cast<int>(kMaxAbbreviations)) +
+                               " abbreviation lines in this hole; left out from this one on:";
+      auto& con = platform::console();
+      con.print(what, true);
+      con.print("<" + CONVLINE + ">", true);
+      input_fault(st, what + " <" + CONVLINE + ">");
+      st.WARNFLAG = 1;
     }
     GETLINE(st);
   } while (st.SLASH2POS == 0 && st.ISLIST8 == 0 && st.ISLIST2 == 0 && !input_ended());
@@ -85,8 +111,10 @@ void note_line(ConvState& st) {
     if (st.NOTENUM < kMaxNotes) {
       ++st.NOTENUM;
       NOTE(st.NOTENUM) = CONVLINE;
+      note_at(st);
     } else {
       platform::console().print(PROMPT(95), true);
+      notes_full(st);
       st.WARNFLAG = 1;
     }
   }
@@ -101,7 +129,10 @@ void drop_heading(ConvState& st) {
     NOTE(i) = rt::TRIM(NOTE(i));
     std::string word = NOTE(i);
     STRIPPLU(word);
-    if (i == 1 && FNPRES(rt::UCASE(word), st.CONVLIST[1]) > 0) DELNOTE(1, st.NOTENUM);
+    if (i == 1 && FNPRES(rt::UCASE(word), st.CONVLIST[1]) > 0) {
+      DELNOTE(1, st.NOTENUM);
+      if (st.NOTEAT.size() > 1) st.NOTEAT.erase(st.NOTEAT.begin() + 1);
+    }
   }
 }
 
@@ -113,9 +144,12 @@ void EDITNOTE(ConvState& st) {
   PIINIT(AWORKBASE + WORKFIRST);
   PIINIT(AWORKBASE + WORKSECOND);
   st.NOTENUM = 0;
+  st.NOTEAT.clear();
+  st.NOTESFULL = false;
   ATTRTOTAL = 0;
   st.ATTRLINESFULL = false;
   st.ABBRN = 0;
+  st.ABBRFULL = false;
   GETLINE(st);
   while (st.SLASH2POS == 0 && !input_ended()) {
     st.section("EDITNOTE", "0002");
@@ -132,6 +166,9 @@ void EDITNOTE(ConvState& st) {
     con.print(".", false);
   }
 
+  // What follows works on the hole's notes and attribute lines as kept: a message names a note's own
+  // line (NOTEAT), an attribute line's none.
+  st.LINEAT = -1;
   drop_heading(st);
   // A note whose first word reads as a positive number ("1", "2.", "3)") loses that word.
   for (long i = 1; i <= st.NOTENUM; ++i) {
@@ -144,6 +181,7 @@ void EDITNOTE(ConvState& st) {
   for (long i = 1; i <= st.NOTENUM; ++i) {
     st.section("EDITNOTE", "0070");
     CONVLINE = rt::TRIM(NOTE(i));
+    st.LINEAT = static_cast<size_t>(i) < st.NOTEAT.size() ? st.NOTEAT[static_cast<size_t>(i)] : -1;
     st.LOWLINE = rt::LCASE(CONVLINE);
     for (const std::string* code : {&SYMULCODE, &ULWORDCODE, &SYMCODE, &FONTSWCODE, &CTRL25})
       if (!code->empty()) REMOVE(st.LOWLINE, *code);
@@ -152,6 +190,7 @@ void EDITNOTE(ConvState& st) {
     if (FNPRES(st.LOWLINE, st.CONVLIST[5]) > 0 || FNPRES(st.LOWLINE, st.CONVALL) > 0) PUTINPIC(st);
   }
 
+  st.LINEAT = -1;
   attribute_pass(st);
   PARSEDMAX = 120;
 }

@@ -31,16 +31,20 @@ void add_sample(ConvState& st, const std::string& name, const std::string& level
     DSAMP2(st.DSAMPN) = level;
     return;
   }
-  platform::console().print(name + ": " + PROMPT(94) + " >" + rt::print_number(static_cast<int>(MAXSAMPLES)), true);
+  const std::string said = name + ": " + PROMPT(94) + " >" + rt::print_number(static_cast<int>(MAXSAMPLES));
+  platform::console().print(said, true);
+  input_fault(st, said);
   st.WARNFLAG = 1;
 }
 
 // More levels or names in one line than a hole may have: said, and cut to the limit.
-void cut_to_limit(std::int32_t& count, const char* what) {
+void cut_to_limit(ConvState& st, std::int32_t& count, const char* what) {
   if (count <= MAXSAMPLES) return;
   auto& con = platform::console();
   con.print("", true);
-  con.print(rt::print_number(static_cast<int>(count)) + what + rt::print_number(static_cast<int>(MAXSAMPLES)), true);
+  const std::string said = rt::print_number(static_cast<int>(count)) + what + rt::print_number(static_cast<int>(MAXSAMPLES));
+  con.print(said, true);
+  input_fault(st, said);
   count = MAXSAMPLES;
   con.pause_ms(1000);
 }
@@ -65,12 +69,12 @@ bool is_duration(std::int32_t j) {
 }
 
 // A level below the deepest layer of the hole cannot be: said on the console and in ERROR.LOG with
-// the hole and the line, and left out. A hole without a layer depth has nothing to check against.
+// the hole and the line, and left out (exit code 1). A hole without a layer depth has nothing to check against.
 bool below_the_hole(ConvState& st, const std::string& level) {
   if (st.HOLEDEPTH <= 0 || rt::VAL(level) <= st.HOLEDEPTH) return false;
   const std::string said = PROMPT(98) + " " + level + " (" + HEADER(20) + ") <" + CONVLINE + ">";
   platform::console().print(said, true);
-  rt::log_note(said);
+  input_fault(st, PROMPT(98) + " " + level + " <" + CONVLINE + ">");
   st.WARNFLAG = 1;
   return true;
 }
@@ -151,11 +155,13 @@ void TRYAGAIN(ConvState& st) {
   }
   st.step("0002");
   if (st.SAMPNAMES != st.SAMPLEVELS && st.SAMPNAMES > 0) {
+    // Names beyond the levels are left out; levels beyond the names are named by themselves.
     con.print(PROMPT(91) + " <" + CONVLINE + ">", true);
+    input_fault(st, PROMPT(91) + " <" + CONVLINE + ">");
     st.WARNFLAG = 1;
   }
-  cut_to_limit(st.SAMPLEVELS, "Sample Levels! >");
-  cut_to_limit(st.SAMPNAMES, "Sample Names! >");
+  cut_to_limit(st, st.SAMPLEVELS, "Sample Levels! >");
+  cut_to_limit(st, st.SAMPNAMES, "Sample Names! >");
 
   // Names pair with levels in order; a level without a name is named by itself.
   st.step("0003");

@@ -30,10 +30,17 @@ bool table_ends(const ConvState& st) {
 // The numeric value of a row key; "@3.5" (a point attribute) counts as 3.5.
 double key_value(const std::string& key) { return rt::LEFT(key, 1) == "@" ? rt::VAL(rt::MID(key, 2)) : rt::VAL(key); }
 
-void told(ConvState& st, const std::string& what, const std::string& line) {
+// Something of the table left out: said on the console, and in ERROR.LOG (logged: the words there, when
+// they differ) with the line at offset at.
+void told(ConvState& st, const std::string& what, const std::string& line, std::int32_t at,
+          const std::string& logged = {}) {
   auto& con = platform::console();
   con.print(what, true);
   con.print("<" + line + ">", true);
+  const std::int32_t current = st.LINEAT;
+  st.LINEAT = at;
+  input_fault(st, (logged.empty() ? what : logged) + " <" + line + ">");
+  st.LINEAT = current;
   st.WARNFLAG = 1;
 }
 
@@ -59,7 +66,10 @@ void TABULAR(ConvState& st) {
   texts.dim(0, 25);
   rows.dim(0, kMaxRows);
   bad.dim(0, kMaxRows);
+  rt::Array<std::int32_t> rows_at;  // where each row stands in the input
+  rows_at.dim(0, kMaxRows);
   const std::string start = CONVLINE;
+  const std::int32_t start_at = st.LINEAT;
   const std::string prefix = rt::LEFT(CONVLINE, rt::INSTR(CONVLINE, "::"));
   long columns = 0;
   heads(1) = "qqq";
@@ -71,7 +81,7 @@ void TABULAR(ConvState& st) {
   while (true) {
     st.section("TABULAR", "0002");
     if (table_ends(st)) {
-      told(st, PROMPT(99), start);
+      told(st, PROMPT(99), start, start_at);
       return;
     }
     BREAKCOL(st);
@@ -81,7 +91,8 @@ void TABULAR(ConvState& st) {
       heads(columns) = st.COLHEAD;
       texts(columns) = st.COLTEXT;
     } else if (!columns_told) {
-      told(st, "More than " + rt::STR_TRIM(static_cast<int>(kMaxColumns)) + " columns in this table; left out:", CONVLINE);
+      told(st, "More than " + rt::STR_TRIM(static_cast<int>(kMaxColumns)) + " columns in this table; left out:", CONVLINE,
+           st.LINEAT);
       columns_told = true;
     }
     GETLINE(st);
@@ -115,9 +126,11 @@ void TABULAR(ConvState& st) {
       if (rt::LEFT(row, 1) != sep) row = sep + row;
       if (rt::RIGHT(row, 1) != sep) row += sep;
       rows(++count) = row;
+      rows_at(count) = st.LINEAT;
     } else if (!rows_told) {
       con.print("Tabular line-count >" + rt::STR(static_cast<int>(kMaxRows)), true);
-      told(st, "Reduce the text.", CONVLINE);
+      told(st, "Reduce the text.", CONVLINE, st.LINEAT,
+           "Tabular line-count >" + rt::STR(static_cast<int>(kMaxRows)) + ": the rows from this one on are left out.");
       con.pause_ms(2000);
       rows_told = true;
     }
@@ -131,12 +144,20 @@ void TABULAR(ConvState& st) {
     if (PARSEDCOUNT == fields) continue;
     con.beep();
     con.print(rt::print_number(static_cast<int>(r)) + PROMPT(89) + "  " + rows(r) + " <Tabulation>", true);
+    const std::int32_t current = st.LINEAT;
+    st.LINEAT = rows_at(r);
+    input_fault(st, "row" + rt::STR(static_cast<int>(r)) + " of the table has not as many cells as its heading row; its cells read \"?\": " +
+                        rows(r));
+    st.LINEAT = current;
     con.pause_ms(200);
     bad(r) = 1;
     st.WARNFLAG = 1;
   }
 
-  // Column by column: the declaration, then one record per row with a key.
+  // Column by column: the declaration, then one record per row with a key. A message about them names
+  // no line: the rows are read already.
+  const std::int32_t end_at = st.LINEAT;
+  st.LINEAT = -1;
   for (long k = 1; k <= columns; ++k) {
     st.section("TABULAR", "0007");
     std::string record = prefix + texts(k);
@@ -155,5 +176,6 @@ void TABULAR(ConvState& st) {
     }
     write_attribute_line(st, record);
   }
+  st.LINEAT = end_at;
   st.section("TABULAR", "0008");
 }

@@ -260,10 +260,15 @@ TEST_F(ConversionSetUp, EnterfilDeletesTheLastConversionsWorkFiles) {
   std::vector<std::string> left;
   for (const auto& e : fs::directory_iterator(dir.path())) left.push_back(e.path().filename().string());
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"Dwork.1R", "LASTFILE", "folder.trx", "keep.txt", "prompts.eng", "trx.keep"}));
+  EXPECT_EQ(left, (std::vector<std::string>{"Dwork.1R", "ERROR.LOG", "LASTFILE", "folder.trx", "keep.txt", "prompts.eng",
+                                            "trx.keep"}));
   EXPECT_EQ(dir.read("LASTFILE"), "");
   EXPECT_NE(printed->transcript.find(PROMPT(79)), std::string::npos);
   EXPECT_EQ(st.WARNFLAG, 1);
+  // The missing vocabulary, and the conversion that could not be made, written down.
+  const std::string log = dir.read("ERROR.LOG");
+  EXPECT_NE(log.find("CONVOCAB.ENG " + PROMPT(78) + "\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(PROMPT(79) + "\r\n"), std::string::npos) << log;
 }
 
 TEST_F(ConversionSetUp, FetchvocJoinsTheVocabulariesInListOrder) {
@@ -333,7 +338,12 @@ TEST_F(ConversionSetUp, FetchvocExtensionsAndFailures) {
   EXPECT_THROW(FETCHVOC(st), LeaveConversion);
   EXPECT_NE(printed->transcript.find(PROMPT(79)), std::string::npos);
   EXPECT_EQ(PAINTWORDS, "");
-  EXPECT_EQ(log(), "");
+  // Each written down once: the missing files, and the conversion that could not be made.
+  const std::string l = log();
+  EXPECT_EQ(log_lines(), 3) << l;
+  EXPECT_NE(l.find("CONVOCAB.NONE " + PROMPT(78) + "\r\n"), std::string::npos) << l;
+  EXPECT_NE(l.find("PAINTLIB.NONE " + PROMPT(78) + "\r\n"), std::string::npos) << l;
+  EXPECT_NE(l.find(PROMPT(79) + "\r\n"), std::string::npos) << l;
 }
 
 TEST_F(ConversionSetUp, ShortVocabularyFilesAreReportedOnceEach) {
@@ -362,7 +372,11 @@ TEST_F(ConversionSetUp, TenPerHoleFieldsAtMost) {
   EXPECT_EQ(st.CONVCODE(10), 49);
   EXPECT_NE(printed->transcript.find("field 50"), std::string::npos);
   EXPECT_EQ(st.WARNFLAG, 1);
-  EXPECT_EQ(log(), "");
+  // Each field that keeps its value from hole to hole is written down.
+  EXPECT_EQ(log_lines(), 3) << log();
+  EXPECT_NE(log().find("More than 10 per-hole header fields in CONVOCAB.ENG; field 52 keeps its value from hole to hole.\r\n"),
+            std::string::npos)
+      << log();
 }
 
 TEST_F(ConversionSetUp, ProconvRunsTheSectionsAndHandsOver) {

@@ -8,7 +8,8 @@
 // entries up to END.
 //
 // Each file is read under a trap of its own, so that a file that ends early is reported once (input
-// past end) and the reading of that file stops there; what was read stays.
+// past end) and the reading of that file stops there; what was read stays. A vocabulary file that is
+// missing is written in ERROR.LOG too and ends the run with exit code 1.
 #include <vector>
 
 #include "engine/convert/convert.h"
@@ -62,10 +63,10 @@ void record_code(ConvState& st, const std::string& line, const std::string& file
   const std::string code = rt::MID(line, p - 2, 2);
   if (rt::INSTR(st.CONVCODES, code) > 0) return;
   if (st.CONVCODECOUNT >= st.CONVCODE.ubound()) {
-    platform::console().print("More than " + rt::STR_TRIM(static_cast<int>(st.CONVCODE.ubound())) +
-                                  " per-hole header fields in " + file + "; field " + code +
-                                  " keeps its value from hole to hole.",
-                              true);
+    const std::string said = "More than " + rt::STR_TRIM(static_cast<int>(st.CONVCODE.ubound())) +
+                             " per-hole header fields in " + file + "; field " + code + " keeps its value from hole to hole.";
+    platform::console().print(said, true);
+    rt::fault_logged(said);
     st.WARNFLAG = 1;
     return;
   }
@@ -113,7 +114,9 @@ void FETCHVOC(ConvState& st) {
     const std::string name = "CONVOCAB." + st.CONVEXT;
     st.PAINTNAME = "PAINTLIB." + st.CONVEXT;
     if (!rt::file_exists(name)) {
+      // The input's words of this vocabulary are not recognised.
       con.print(name + " " + PROMPT(78), true);
+      rt::fault_logged_once(name + " " + PROMPT(78));
       st.WARNFLAG = 1;
       continue;
     }
@@ -136,6 +139,7 @@ void FETCHVOC(ConvState& st) {
   con.cls();
   if (st.CONVBLOCK.empty()) {
     con.print(PROMPT(79), true);
+    rt::fault_logged(PROMPT(79));
     st.WARNFLAG = 1;
     EXXIT(st);
   }
@@ -154,7 +158,9 @@ void READPAIN(ConvState& st) {
   auto& con = platform::console();
   if (!rt::file_exists(st.PAINTNAME)) {
     con.beep();
+    // The input's paint words cannot be drawn in their colours.
     con.print(st.PAINTNAME + " " + PROMPT(78), true);
+    rt::fault_logged_once(st.PAINTNAME + " " + PROMPT(78));
     st.WARNFLAG = 1;
     con.flush();
     con.wait_key();

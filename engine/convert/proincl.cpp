@@ -130,6 +130,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
     trap.step("0002");
     line.clear();
     const std::int32_t start = LINECOUNT;
+    LINESTART = start;
     LINEINPU(fileno, line, LINECOUNT);
     if (LINECOUNT == start) {  // the end of the input: an empty line, also inside a verbatim block
       end_of_input();
@@ -147,6 +148,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
         end_of_input();
         break;
       }
+      LINESTART = before;
     }
     if (VERBATIM == 0 && FNATRIM(line).empty()) line.clear();  // a blank last line is no text
     // A line of the hard-space character alone opens or closes a verbatim block and is not text.
@@ -154,6 +156,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
     trap.step("0004");
     if (!HARDSPCHAR.empty() && rt::TRIM(line) == HARDSPCHAR) {
       VERBATIM = VERBATIM == 0 ? 1 : 0;
+      if (VERBATIM != 0) VERBATIMSTART = LINESTART;
       rt::let(VERBATIMCOL, static_cast<double>(rt::INSTR(line, HARDSPCHAR)));
       LOOKBACK = LINECOUNT;
       continue;

@@ -60,9 +60,10 @@ TEST(DamagedFiles, SaidOnceAndTheRunGoesOn) {
       {"colours/pair-overflow-and-short", "procolor.cus", "", 1,
        "fetchcol.cpp @ procolor.cus line 3  Error  6 -Overflow", nullptr},
       {"runfile/item-beyond-32-bits", "@runfile.dat", "", 0, "cmdline.cpp  @   Error  6 -Overflow", nullptr},
-      {"input/utf16-le-with-mark", "holes.txt", "INPUT", 1, nullptr,
+      {"input/utf16-le-with-mark", "holes.txt", "INPUT", 1,
+       "proconv.cpp  @ 0002  holes.txt is UTF-16 little-endian (\"Unicode\") text: save it as ANSI or UTF-8 text",
        "holes.txt is UTF-16 little-endian (\"Unicode\") text: save it as ANSI or UTF-8 text"},
-      {"input/utf16-be-without-mark", "holes.txt", "INPUT", 1, nullptr,
+      {"input/utf16-be-without-mark", "holes.txt", "INPUT", 1, "proconv.cpp  @ 0002  holes.txt is UTF-16 big-endian",
        "holes.txt is UTF-16 big-endian (\"Unicode\") text"},
   };
   for (const auto& c : cases) {

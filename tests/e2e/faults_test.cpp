@@ -257,6 +257,8 @@ TEST(Faults, MissingAndDamagedEngineFiles) {
        {"pdfequiv.cpp @ 0004 pdffonts.dat line 2  Error  62 -Input past end", "widthtab.cpp @   File not found : LJ4\\.MET"}},
       {"a metric file missing", [](const EngineFolder& ef) { fs::remove(ef.file("LJ4/HELVBU.MET")); }, 1,
        {"widthtab.cpp @   File not found : LJ4\\.MET"}},
+      {"no paint library", [](const EngineFolder& ef) { fs::remove(ef.file("PAINTLIB.ENG")); }, 1,
+       {"proconv.cpp  @ 0001  PAINTLIB.ENG - file not found"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
