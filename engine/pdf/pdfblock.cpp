@@ -1347,6 +1347,7 @@ void PDFLOGO() {
   if (!rt::file_exists(name)) {
     LOGOFAIL = -1;
     clear_logo_results();
+    rt::fault_logged_once("Cannot find logofile " + name + "; the sheets are drawn without the logo");
     if (on_console_screen()) {  // on the message line, two seconds
       show_message("Cannot find logofile " + name, 0, {name});
       con.pause_ms(1000);
@@ -1362,6 +1363,7 @@ void PDFLOGO() {
   auto fail = [&](const std::string& why) {
     LOGOFAIL = -1;
     clear_logo_results();
+    rt::fault_logged_once("LOGO FAILED - " + why + name + "; the sheets are drawn without the logo");
     if (rt::is_open(PDFINFILE)) rt::close_file(PDFINFILE);
     if (on_console_screen()) {  // on the message line, two seconds
       show_message("LOGO FAILED - " + why + name, 0, {name});

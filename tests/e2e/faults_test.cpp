@@ -259,6 +259,9 @@ TEST(Faults, MissingAndDamagedEngineFiles) {
        {"widthtab.cpp @   File not found : LJ4\\.MET"}},
       {"no paint library", [](const EngineFolder& ef) { fs::remove(ef.file("PAINTLIB.ENG")); }, 1,
        {"proconv.cpp  @ 0001  PAINTLIB.ENG - file not found"}},
+      // The SET file names LOGO0; every sheet is drawn without it, said once.
+      {"no logo file", [](const EngineFolder& ef) { fs::remove(ef.file("LOGO0.PDF")); }, 1,
+       {"pdfblock.cpp @ 0001  Cannot find logofile LOGO0.PDF; the sheets are drawn without the logo"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
