@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/pdf/pdf_fixture.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 
 using namespace testing_support;
@@ -282,6 +283,7 @@ TEST_F(LogoTest, RefusedLogoFiles) {
       {"encrypted", with_trailer("/Size 7 /Root 1 0 R /Encrypt 5 0 R"),
        "LOGO FAILED - Cannot copy the encrypted file LOGO0.PDF"},
   };
+  rt::set_exit_code(0);
   for (const auto& c : cases) {
     reset_pdf_globals();
     platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
@@ -296,7 +298,9 @@ TEST_F(LogoTest, RefusedLogoFiles) {
     EXPECT_NE(pdf.find("/Contents [\r\n1 0 R\r\n] %"), std::string::npos);
     expect_consistent(pdf);
   }
-  EXPECT_FALSE(dir.read("ERROR.LOG").size());
+  // The sheets lose their logo: said in ERROR.LOG, and the run ends with 1.
+  EXPECT_NE(dir.read("ERROR.LOG").find("LOGO FAILED - "), std::string::npos);
+  EXPECT_EQ(rt::exit_code(), 1);
 }
 
 TEST_F(LogoTest, ResourceNamesOfTheEngineAreRefused) {

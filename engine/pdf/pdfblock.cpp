@@ -1347,7 +1347,9 @@ void PDFLOGO() {
   if (!rt::file_exists(name)) {
     LOGOFAIL = -1;
     clear_logo_results();
-    rt::fault_logged_once("Cannot find logofile " + name + "; the sheets are drawn without the logo");
+    // A SET file that names no logo asks for none.
+    if (!FNATRIM(LOGOMACRO).empty())
+      rt::fault_logged_once("Cannot find logofile " + name + "; the sheets are drawn without the logo");
     if (on_console_screen()) {  // on the message line, two seconds
       show_message("Cannot find logofile " + name, 0, {name});
       con.pause_ms(1000);
