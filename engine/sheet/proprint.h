@@ -81,6 +81,23 @@ class SheetPrint {
   Sample read_sample(const std::string& depth_text, std::string text) const;
   // Whether a sample's symbol and label lie on this page.
   bool sample_on_page(const Sample& s) const;
+  // The library picture of a sample's symbol (0: its name is not in the library's list), and how far
+  // left of the symbol column the picture stands.
+  std::int32_t sample_bitmap(const Sample& s) const;
+  std::int32_t sample_offset(const Sample& s) const;
+  // The strip positions, clamped to this page, between which a depth range's bar stands; false when the
+  // sample is no range or its bar lies on no part of this page.
+  bool range_bar(const Sample& s, std::int32_t& top, std::int32_t& bottom) const;
+  // A rectangle of the page in dots.
+  struct Area {
+    std::int32_t x1, y1, x2, y2;
+  };
+  // What a sample draws on this page, as rectangles: the ink of its symbol, its range bar with the end
+  // ticks, and the point at its depth where a leader from a moved label ends.
+  std::vector<Area> sample_areas(const Sample& s);
+  // Moves the depth scale's caption left, off the samples column, where a sample's symbol, bar or
+  // leader would be drawn over it (caption_shift); it stays where it is when nothing meets it.
+  void place_caption(const std::vector<Sample>& samples);
   // Moves the labels of this page's samples that would print over each other or over the scale
   // caption apart along the depth axis, within the page.
   void place_labels(std::vector<Sample>& samples);
@@ -94,12 +111,14 @@ class SheetPrint {
   std::string hole_box_label() const;
   std::int32_t hole_box_width() const;
   std::int32_t job_box_width() const;
-  // The depth scale's caption as SCALES draws it on page 1: x, baseline and text of each line.
+  // The depth scale's caption as SCALES draws it on page 1: x, baseline and text of each line, moved
+  // left by caption_shift dots.
   struct CaptionLine {
     std::int32_t x, y;
     std::string text;
   };
   std::vector<CaptionLine> caption_lines() const;
+  std::int32_t caption_shift = 0;  // set for each page by place_caption
 
   // The state of the call.
   std::int32_t LEGENDSHEET = 0, FOOTEVERY = 0, PENDEVICE = 0, LIBFILE = 0, LIBCOUNT = 0, FONT1POINTS = 0;

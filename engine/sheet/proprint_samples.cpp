@@ -109,13 +109,114 @@ bool SheetPrint::sample_on_page(const Sample& s) const {
   return s.has_symbol_group && s.y >= PAGEORIGIN && s.y <= NEXTSTART;
 }
 
+std::int32_t SheetPrint::sample_bitmap(const Sample& s) const {
+  const long at = s.name.empty() ? 0 : rt::INSTR(VOCABLIST, s.name);
+  return at > 0 ? static_cast<std::int32_t>((at - 1) / 11 + 1) : 0;
+}
+
+std::int32_t SheetPrint::sample_offset(const Sample& s) const {
+  const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(s.mark)));
+  if (upper == '9' || upper == 'C') return 0;
+  if (s.mark == '6' || s.mark == '7' || s.mark == '8' || s.mark == 'L') return rounded(64 * RASTERSTEP);
+  return rounded(57.5 * RASTERSTEP);
+}
+
+bool SheetPrint::range_bar(const Sample& s, std::int32_t& top, std::int32_t& bottom) const {
+  if (!s.has_symbol_group || !s.range) return false;
+  auto clamp = [&](std::int32_t v) { return std::min(std::max(v, PAGEORIGIN), NEXTSTART); };
+  const std::int32_t a = clamp(rounded(s.d2 * DOTSPERUNIT - 0.5)), b = clamp(rounded(s.d1 * DOTSPERUNIT + 0.5));
+  top = std::min(a, b), bottom = std::max(a, b);
+  return true;
+}
+
+std::vector<SheetPrint::Area> SheetPrint::sample_areas(const Sample& s) {
+  std::vector<Area> areas;
+  std::int32_t top = 0, bottom = 0;
+  if (range_bar(s, top, bottom) && NEXTSTART > top && PAGEORIGIN < bottom)
+    areas.push_back({SHEETX1 - 26, FNPDOT(top), SHEETX1 - 16, FNPDOT(bottom)});
+  if (!sample_on_page(s)) return areas;
+  const std::int32_t py = FNPDOT(s.y);
+  if (!rt::TRIM(s.label).empty()) areas.push_back({SHEETX1 - 83, py - 1, SHEETX1 - 74, py + 1});
+  // The printer draws no symbol pixels; the others draw the picture's set pixels, a pixel RASTERSTEP
+  // dots high and, on PDF, 2 dots wide (the image is 30.72 points wide), on the pen devices RASTERSTEP.
+  const std::int32_t bitmap = sample_bitmap(s);
+  if (bitmap == 0 || OUTDEV < 1 || OUTDEV > 3) return areas;
+  const std::string bytes = library_picture(bitmap);
+  std::int32_t left = 64, right = -1, first = 60, last = -1;
+  for (std::int32_t row = 0; row < 60; ++row) {
+    for (std::int32_t byte = 0; byte < 8; ++byte) {
+      // Pixel p is bit 7 - p MOD 8 of byte p \ 8 of the row (each word low byte first).
+      const unsigned char bits = static_cast<unsigned char>(bytes[static_cast<size_t>(row * 8 + byte)]);
+      if (bits == 0) continue;
+      for (std::int32_t k = 0; k < 8; ++k) {
+        if ((bits & (0x80 >> k)) == 0) continue;
+        left = std::min(left, byte * 8 + k), right = std::max(right, byte * 8 + k);
+        first = std::min(first, row), last = std::max(last, row);
+      }
+    }
+  }
+  if (right < 0) return areas;
+  if (OUTDEV == 1 && first == 0) last = 60;  // the PDF image repeats row 0 below row 59
+  const double across = OUTDEV == 1 ? 2 : RASTERSTEP;
+  const std::int32_t x = SHEETX1 - sample_offset(s), raster_top = rounded(py - 30 * RASTERSTEP);
+  // A dot to spare on each side for the devices' own rounding.
+  areas.push_back({rounded(x + left * across) - 1, rounded(raster_top + first * RASTERSTEP) - 1,
+                   rounded(x + (right + 1) * across) + 1, rounded(raster_top + (last + 1) * RASTERSTEP) + 1});
+  return areas;
+}
+
 std::vector<SheetPrint::CaptionLine> SheetPrint::caption_lines() const {
   if (LAYERCOUNT == 0 || PAGENO != 1 || LEGENDSHEET != 0) return {};
   std::int32_t w1 = FNDLEN(VOCAB(3), 3) + 18;
   const std::int32_t w2 = FNDLEN(SCALEUNIT, 3) + 18;
   std::int32_t dy = 30, gap = 40;
   if (VOCAB(3) == rt::UCASE(VOCAB(3))) dy = -6, gap = 0, w1 += w2;
-  return {{SHEETX1 - w1, HEADDOTS + dy, VOCAB(3)}, {SHEETX1 - w2, HEADDOTS + dy + gap, SCALEUNIT}};
+  return {{SHEETX1 - w1 - caption_shift, HEADDOTS + dy, VOCAB(3)},
+          {SHEETX1 - w2 - caption_shift, HEADDOTS + dy + gap, SCALEUNIT}};
+}
+
+void SheetPrint::place_caption(const std::vector<Sample>& samples) {
+  caption_shift = 0;
+  const std::vector<CaptionLine> lines = caption_lines();
+  std::vector<Area> drawn;
+  for (const Sample& s : samples) {
+    for (const Area& a : sample_areas(s)) drawn.push_back(a);
+  }
+  if (lines.empty() || drawn.empty()) return;
+  // The caption keeps 3 dots (a quarter of a millimetre) clear of what the samples draw beside it: moved
+  // for a leader, it ends where the labels end.
+  const std::int32_t gap = 3;
+  const double height = text_height(3), above = height * 0.75, below = height - above;
+  // Whether the caption moved left by shift meets something drawn, and the left end of what it meets
+  // furthest to the left.
+  auto meets = [&](std::int32_t shift, std::int32_t& left) {
+    bool met = false;
+    for (const CaptionLine& c : lines) {
+      if (rt::TRIM(c.text).empty()) continue;
+      const double x1 = c.x - shift - gap, x2 = c.x + FNDLEN(c.text, 3) - shift + gap;
+      const double y1 = c.y - above, y2 = c.y + below;
+      for (const Area& a : drawn) {
+        if (a.x1 < x2 && x1 < a.x2 && a.y1 < y2 && y1 < a.y2) {
+          left = met ? std::min(left, a.x1) : a.x1;
+          met = true;
+        }
+      }
+    }
+    return met;
+  };
+  std::int32_t left = 0;
+  if (!meets(0, left)) return;
+  std::int32_t right = 0;
+  for (const CaptionLine& c : lines) right = std::max(right, c.x + FNDLEN(c.text, 3));
+  // First to where the labels end (86 dots left of the symbol column), then further left of whatever it
+  // still meets; a line in the body of the sheet no further than the layer lines into the log margin
+  // leave room for it (212 dots left of the symbol column). Where that is not enough it stays.
+  std::int32_t shift = std::max(0, right - (SHEETX1 - 86));
+  while (meets(shift, left)) shift = right - (left - gap);
+  for (const CaptionLine& c : lines) {
+    if (c.y > HEADDOTS && !rt::TRIM(c.text).empty() && c.x - shift < SHEETX1 - 212) return;
+  }
+  caption_shift = shift;
 }
 
 void SheetPrint::place_labels(std::vector<Sample>& samples) {
@@ -176,6 +277,7 @@ void SheetPrint::DSAMP() {
   MOVEDLABELY.clear();
   std::vector<Sample> samples;
   for (std::int32_t i = 1; i <= DSAMPCOUNT && i <= DSAMP1.ubound(); ++i) samples.push_back(read_sample(DSAMP2(i), DSAMP1(i)));
+  place_caption(samples);
   place_labels(samples);
   for (Sample& s : samples) SINGLETI(s);
 }
@@ -184,11 +286,9 @@ void SheetPrint::SINGLETI(Sample& s) {
   trap_.section("SINGLETI");
   SYMFILL = " 0  0  0  rg";
   if (!s.has_symbol_group) return;
-  if (s.range) {
+  std::int32_t top = 0, bottom = 0;
+  if (range_bar(s, top, bottom)) {
     if (OUTDEV == 1) NEWSTREA();
-    auto clamp = [&](std::int32_t v) { return std::min(std::max(v, PAGEORIGIN), NEXTSTART); };
-    const std::int32_t a = clamp(rounded(s.d2 * DOTSPERUNIT - 0.5)), b = clamp(rounded(s.d1 * DOTSPERUNIT + 0.5));
-    const std::int32_t top = std::min(a, b), bottom = std::max(a, b);
     const std::int32_t pt = FNPDOT(top), pb = FNPDOT(bottom);
     if (NEXTSTART > top && PAGEORIGIN < bottom) {
       BORDIR(SHEETX1 - 26, pt, pb);
@@ -201,18 +301,11 @@ void SheetPrint::SINGLETI(Sample& s) {
   if (!sample_on_page(s)) return;
   const std::int32_t py = FNPDOT(s.y);
   const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(s.mark)));
-  std::int32_t offset = rounded(57.5 * RASTERSTEP);
-  if (upper == '9' || upper == 'C') {
-    offset = 0;
-  } else if (s.mark == '6' || s.mark == '7' || s.mark == '8' || s.mark == 'L') {
-    offset = rounded(64 * RASTERSTEP);
-  }
+  const std::int32_t offset = sample_offset(s);
   ++SAMPLECOUNT;
   if (static_cast<size_t>(SAMPLECOUNT) >= SAMPLEY.size()) SAMPLEY.resize(static_cast<size_t>(SAMPLECOUNT) + 1, 0);
   SAMPLEY[static_cast<size_t>(SAMPLECOUNT)] = py;
-  const long at = s.name.empty() ? 0 : rt::INSTR(VOCABLIST, s.name);
-  if (at > 0) {
-    const std::int32_t bitmap = static_cast<std::int32_t>((at - 1) / 11 + 1);
+  if (const std::int32_t bitmap = sample_bitmap(s); bitmap > 0) {
     PUTPSET(SYMBITS2);
     PICKSYMB(bitmap, false);
     RASTERX = SHEETX1 - offset;

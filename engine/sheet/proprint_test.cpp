@@ -323,6 +323,42 @@ TEST_F(SheetPrintTest, SampleLabelsAndTheCaption) {
   }
 }
 
+// The caption moves left, as a block, off what the samples draw over it on page 1: to where the labels
+// end (86 dots left of the symbol column), or further left of a mark it still meets; it stays where
+// nothing meets it, and where the room the layer lines leave it (212 dots) is not enough.
+TEST_F(SheetPrintTest, CaptionClearOfTheSamples) {
+  SHEETX1 = 900, HEADDOTS = 600, PAGELENGTH = 3200, FOOTDOTS = 300, LAYERCOUNT = 1, PAGECOUNT = 2;
+  DOTSPERUNIT = 100, PAGEORIGIN = 0, LINEPITCH = 50;
+  VOCAB(3) = "Depth";
+  // "Depth" from 832 to 882 at baseline 630, "metres" from 822 to 882 at 670 (10 dots a character,
+  // 25 above the baseline, 8.33 below); no symbol library: no symbols, only bars and leaders.
+  struct Case {
+    const char* what;
+    std::int32_t page;
+    std::string unit, depth;
+    std::int32_t shift;
+  } cases[] = {
+      {"a bar from the top through the caption's end (874 to 884)", 1, "metres", "0.00--0.40", 882 - 814},
+      {"a leader's end at 0.50 (817 to 826)", 1, "metres", "0.50", 882 - 814},
+      {"a leader's end at 0.85, below the caption", 1, "metres", "0.85", 0},
+      {"a bar deeper down", 1, "metres", "1.00--1.40", 0},
+      {"page 2 has no caption", 2, "metres", "0.00--0.40", 0},
+      {"moved, the caption would pass 688", 1, "metres below GL", "0.00--0.40", 0},
+  };
+  for (const auto& c : cases) {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    sheet.NEXTSTART = 2000;
+    PAGENO = c.page, SCALEUNIT = c.unit;
+    const std::vector<SheetPrint::Sample> samples{sheet.read_sample(c.depth, "D1[S-DIST]")};
+    sheet.place_caption(samples);
+    EXPECT_EQ(sheet.caption_shift, c.shift) << c.what;
+    if (c.page == 1) {
+      EXPECT_EQ(sheet.caption_lines()[1].x, 900 - 18 - FNDLEN(c.unit, 3) - c.shift) << c.what;
+    }
+  }
+}
+
 // Scale ticks: 16 dots at the multiples of the tick division, 8 between; none at or above the head,
 // none below the scale's end, none below the hole's bottom.
 TEST_F(SheetPrintTest, ScaleTicks) {

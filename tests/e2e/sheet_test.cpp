@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "pcl_reader.h"
 #include "testsupport.h"
@@ -132,8 +133,62 @@ std::vector<Grey> rendered(const fs::path& pdf, const fs::path& folder) {
   return pages;
 }
 
+// What one page of a PDF draws besides its texts, in points from the top left corner: the painted
+// pixels of each image mask (a symbol) as one box, and the box of each straight line ("m" then "l").
+std::vector<Word> drawn_boxes(const fs::path& pdf, int page, double height) {
+  const fs::path one = pdf.parent_path() / (pdf.stem().string() + "-page" + std::to_string(page) + ".pdf");
+  run_program({reader("qpdf"), "--qdf", "--object-streams=disable", pdf.string(), "--pages", pdf.string(),
+               std::to_string(page), "--", one.string()},
+              pdf.parent_path(), 30);
+  const std::string bytes = read_file(one);
+  // The painted part of each image mask by its name, as fractions of the unit square (y downwards).
+  struct Ink {
+    double x1, y1, x2, y2;
+  };
+  std::map<std::string, Ink> inks;
+  for (size_t at = bytes.find("/ImageMask true"); at != std::string::npos; at = bytes.find("/ImageMask true", at + 1)) {
+    const size_t open = bytes.rfind("<<", at), close = bytes.find(">>", at);
+    const std::string dict = bytes.substr(open, close - open);
+    const auto name = find_regex(dict, R"(/Name /(\w+))"), w = find_regex(dict, R"(/Width (\d+))"),
+               h = find_regex(dict, R"(/Height (\d+))");
+    size_t data = bytes.find("stream", close);
+    if (name.empty() || w.empty() || h.empty() || data == std::string::npos) {
+      ADD_FAILURE() << one << ": an image mask without its name, size or data";
+      continue;
+    }
+    data += bytes[data + 6] == '\r' ? 8 : 7;
+    const int width = std::stoi(w[1]), rows = std::stoi(h[1]), row_bytes = (width + 7) / 8;
+    int left = width, right = -1, top = rows, bottom = -1;
+    for (int r = 0; r < rows; ++r) {
+      for (int c = 0; c < width; ++c) {
+        const auto byte = static_cast<unsigned char>(bytes[data + static_cast<size_t>(r * row_bytes + c / 8)]);
+        if ((byte & (0x80 >> (c % 8))) != 0) continue;  // a 1 is not painted (Decode [0 1])
+        left = std::min(left, c), right = std::max(right, c), top = std::min(top, r), bottom = std::max(bottom, r);
+      }
+    }
+    if (right >= 0) inks[name[1]] = {1.0 * left / width, 1.0 * top / rows, (right + 1.0) / width, (bottom + 1.0) / rows};
+  }
+  std::vector<Word> out;
+  const std::string number = "([-0-9.]+)";
+  for (const auto& m : find_all_regex(bytes, number + " 0 0 +" + number + " +" + number + " +" + number + R"( cm\s+/(\w+) Do)")) {
+    const auto ink = inks.find(m[5]);
+    if (ink == inks.end()) continue;
+    const double w = std::stod(m[1]), h = std::stod(m[2]), x = std::stod(m[3]), y = std::stod(m[4]);
+    const Ink& i = ink->second;
+    out.push_back({x + w * i.x1, height - (y + h), x + w * i.x2, height - y, "image " + m[5]});
+    out.back().y2 = out.back().y1 + h * i.y2;
+    out.back().y1 += h * i.y1;
+  }
+  for (const auto& m : find_all_regex(bytes, number + " +" + number + R"( m\s+)" + number + " +" + number + " l")) {
+    const double x1 = std::stod(m[1]), y1 = height - std::stod(m[2]), x2 = std::stod(m[3]), y2 = height - std::stod(m[4]);
+    out.push_back({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), "line"});
+  }
+  return out;
+}
+
 // Every page of a sheet as a client gets it: no word printed over another, none beyond the paper, and
-// nothing at all (text, rule or symbol) within 6 points of the paper's edge.
+// nothing at all (text, rule or symbol) within 6 points of the paper's edge. On page 1 the depth
+// scale's caption ("Depth", "metres") stands clear of every symbol and line.
 void expect_clean_pages(const fs::path& pdf) {
   const double margin = 6;
   const std::vector<Page> pages = word_boxes(pdf);
@@ -149,6 +204,23 @@ void expect_clean_pages(const fs::path& pdf) {
         const Word& b = page.words[k];
         const double across = std::min(a.x2, b.x2) - std::max(a.x1, b.x1), down = std::min(a.y2, b.y2) - std::max(a.y1, b.y1);
         EXPECT_FALSE(across > 0.01 && down > 0.01) << where << "\"" << a.text << "\" over \"" << b.text << "\"";
+      }
+    }
+  }
+  if (!pages.empty()) {
+    std::vector<const Word*> caption;
+    for (const Word& w : pages[0].words)
+      if ((w.text == "Depth" || w.text == "metres") && w.x2 < pages[0].width / 3) caption.push_back(&w);
+    if (!caption.empty()) {
+      const std::vector<Word> drawn = drawn_boxes(pdf, 1, pages[0].height);
+      EXPECT_FALSE(drawn.empty()) << pdf;
+      for (const Word* c : caption) {
+        for (const Word& d : drawn) {
+          const double across = std::min(c->x2, d.x2) - std::max(c->x1, d.x1), down = std::min(c->y2, d.y2) - std::max(c->y1, d.y1);
+          EXPECT_FALSE(across > -0.01 && down > -0.01)
+              << pdf.filename() << " page 1: the caption's \"" << c->text << "\" meets " << d.text << " at (" << d.x1
+              << ", " << d.y1 << ") - (" << d.x2 << ", " << d.y2 << ")";
+        }
       }
     }
   }
@@ -185,9 +257,10 @@ TEST(Sheet, NoTextOverTextOnAnySheet) {
        {"GE2631/BH1.pdf", "GE2631/BH2.pdf", "GE2631/BH3.pdf", "GE2631/TP1.pdf", "GE2631/TP2.pdf", "GE2631/TP3.pdf",
         "GE2631/LEGEND.pdf"}},
       // Long header values, samples and water levels a few centimetres apart, a hole of 45 m on one page,
-      // an input file deep in folders whose names hold blanks and signs.
+      // samples and water levels at the head of a hole (over the scale's caption), an input file deep in
+      // folders whose names hold blanks and signs.
       {"crowded sheets", "tests/sheet/crowded.txt", "Site Investigation 2025/Borehole logs - final issue/crowded.txt", {},
-       "7/     summary = YES\r\n", {"GE2631CR/BH10.pdf", "GE2631CR/BH11.pdf", "GE2631CR/LEGEND.pdf"}},
+       "7/     summary = YES\r\n", {"GE2631CR/BH10.pdf", "GE2631CR/BH11.pdf", "GE2631CR/BH12.pdf", "GE2631CR/LEGEND.pdf"}},
   };
   for (const SheetRun& run : runs) {
     EngineFolder ef;
