@@ -154,13 +154,23 @@ void LogDraw::BIGBOX() {
   trap_.section("BIGBOX");
   BOXRIGHT = LOGPASS == 1 ? dots16(RIGHTEDGE) : dots16(2335.0 + PAGEOFFSET);
   const std::int16_t bottom = dots16(PAGELENGTH - 4.0);
-  if (!(LOGPASS == 1 && LOGMODE == 2)) BORDER(LOGX0, 20, bottom);
+  // The columns beside the profile on a page of their own (the printer) close their frame themselves.
+  const bool alone = LOGPASS == 1 && !log_columns_on_profile_page();
+  if (!(LOGPASS == 1 && LOGMODE == 2) || alone) BORDER(LOGX0, 20, bottom);
   if (LOGPASS == 2) {
     RULE(LOGX0, BOXRIGHT, 20);
     RULE(LOGX0, BOXRIGHT, bottom);
     // A log page that is a sheet of its own closes its frame on the right; on A3 the profile page
     // joins it there.
     if (!log_pages_joined()) BORDER(BOXRIGHT, 20, bottom);
+  } else if (alone) {
+    // Its right side stands a scale strip's width (126 dots) right of the depth scale's line, where the
+    // strip ends when some columns have pages of their own; with all columns beside the profile the
+    // scale's line is the band's right edge and its labels stand beyond it, inside this side.
+    const std::int16_t right = dots16(LOGRIGHT + 126.0);
+    RULE(LOGX0, right, 20);
+    RULE(LOGX0, right, bottom);
+    BORDER(right, 20, bottom);
   }
 }
 

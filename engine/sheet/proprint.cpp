@@ -51,6 +51,8 @@ void MINIBOX(const std::int32_t& x, const std::int32_t& y, const std::int32_t& w
 
 bool log_pages_joined() { return PAPER == "A3" && OUTDEV >= 1 && OUTDEV <= 3; }
 
+bool log_columns_on_profile_page() { return OUTDEV >= 1 && OUTDEV <= 3; }
+
 void box_growth(std::int32_t w, std::int32_t tw, std::int32_t& growth, std::int32_t& margin) {
   growth = 0;
   for (;;) {

@@ -215,7 +215,7 @@ void SheetPrint::BIGBOX() {
   // stand beside the profile on this page, or to the log page joined on the left of the sheet (A3). On a
   // page of its own the sheet closes its frame itself.
   const bool separate = mode == 0 || (mode == 2 && ATTRCOUNT > COMPRESSLOG % 10);
-  const bool log_closes = mode == 1 ? OUTDEV >= 1 && OUTDEV <= 3 : separate && log_pages_joined();
+  const bool log_closes = mode == 1 ? log_columns_on_profile_page() : separate && log_pages_joined();
   if (ATTRCOUNT < 1 || LEGENDSHEET > 0 || !log_closes) BORDIR(x0, 20, PAGELENGTH - 4);
   A3SHIFT = saved;
 }

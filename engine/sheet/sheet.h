@@ -27,6 +27,10 @@ void box_growth(std::int32_t w, std::int32_t tw, std::int32_t& growth, std::int3
 // Whether the log's own pages stand on the same sheet as their profile page, on its left half: on A3 on
 // the PDF, pen plotter and DXF devices. Elsewhere each page is a sheet of its own and closes its frame.
 bool log_pages_joined();
+// Whether the log columns beside the profile are drawn on the profile's own page: on the PDF, pen
+// plotter and DXF devices. The printer's profile page has gone out when the log begins, so there they
+// come on a page of their own, which closes its frame itself.
+bool log_columns_on_profile_page();
 // The title of the borehole log's depth scale: vocabulary words 28 and 3 and the scale's unit, one word
 // a row.
 std::string log_depth_title(const std::string& unit);

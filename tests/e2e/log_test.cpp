@@ -644,6 +644,56 @@ TEST(Log, FrameClosedOnThePlotDevices) {
   }
 }
 
+// On the printer the profile page has gone out when the log begins, so the columns beside the profile
+// come on a page of their own (the stream's second), and it closes its frame as the log's pages do:
+// rules at 20 and 3196 (the page length 3200 less 4) and sides from 20 to 3196. The compress code is
+// also the profile's left margin, and the band ends 230 dots right of it (no sample labels): with some
+// columns on pages of their own (601, 603) at 831 or 833, where the depth scale's strip ends (its line
+// 126 dots further left), the band from 0; with all beside the profile (600) from 60, its scale's line
+// at 830 and its labels beyond it, so the right side stands a strip's width further, at 956. Every rule
+// and text of the page stands inside, a text's characters counted 18 dots each.
+TEST(Log, PrinterPageOfColumnsBesideTheProfileClosesItsFrame) {
+  struct Case {
+    const char* code;
+    long left, right;
+  } cases[] = {{"603", 0, 833}, {"601", 0, 831}, {"600", 60, 956}};
+  for (const auto& c : cases) {
+    EngineFolder ef;
+    ef.write("holes.txt", three_columns("Compress : " + std::string(c.code) + "\r\n"));
+    const fs::path f = plot(ef, "holes.txt", "PCL", "J29/BH9");
+    ASSERT_TRUE(fs::exists(f)) << c.code;
+    PclRead pcl;
+    std::string what;
+    ASSERT_TRUE(read_pcl(read_file(f), pcl, what)) << c.code << ": " << what;
+    std::vector<Segment> lines;
+    for (const PclRead::Rule& r : pcl.rule_boxes) {
+      if (r.page != 1) continue;
+      // A rule one dot thick is a line along its top or left edge.
+      const double x2 = r.height == 1 ? static_cast<double>(r.x + r.width) : static_cast<double>(r.x);
+      const double y2 = r.width == 1 ? static_cast<double>(r.y + r.height) : static_cast<double>(r.y);
+      lines.push_back({static_cast<double>(r.x), static_cast<double>(r.y), x2, y2});
+      EXPECT_GE(r.x, c.left) << c.code;
+      EXPECT_LE(r.x + r.width, c.right + 1) << c.code;
+      EXPECT_GE(r.y, 20) << c.code;
+      EXPECT_LE(r.y + r.height, 3197) << c.code;
+    }
+    ASSERT_FALSE(lines.empty()) << c.code;
+    for (const double x : {c.left, c.right}) EXPECT_TRUE(covered(lines, true, x, 20, 3196)) << c.code << " side at " << x;
+    for (const double y : {20.0, 3196.0}) EXPECT_TRUE(covered(lines, false, y, c.left, c.right)) << c.code << " rule at " << y;
+    int texts = 0;
+    for (const PclRead::Text& t : pcl.texts) {
+      const std::string shown = t.text.substr(0, t.text.find_last_not_of(' ') + 1);
+      if (t.page != 1 || shown.find_first_not_of(' ') == std::string::npos) continue;
+      ++texts;
+      EXPECT_GT(t.x, c.left) << c.code << " " << t.text;
+      EXPECT_LT(t.x + 18 * static_cast<long>(shown.size()), c.right) << c.code << " " << t.text;
+      EXPECT_GT(t.y, 20) << c.code << " " << t.text;
+      EXPECT_LT(t.y, 3196) << c.code << " " << t.text;
+    }
+    EXPECT_GT(texts, 8) << c.code << ": the columns' texts, titles and scale labels";
+  }
+}
+
 // Columns beside the profile (compress code 603) put their titles and the depth scale's title
 // ("Depth", "metres": three rows against the columns' one) in rows above the sheet's footer: no word
 // crosses the footer's rule (page length 3200 - foot 300 - 1 = 2899 dots, 729.76 pt from the top) or

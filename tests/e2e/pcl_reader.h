@@ -3,26 +3,47 @@
 #pragma once
 
 #include <cctype>
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
 // A PCL stream read as a printer would: every escape sequence well formed, the cursor on the page, the
-// texts as text runs. Returns false at the first malformed byte (what says where).
+// texts as text runs, and where each rule and text run stands (in dots, page counted from 0 by the form
+// feeds before it). Returns false at the first malformed byte (what says where).
 struct PclRead {
   int form_feeds = 0, rules = 0, hpgl = 0;  // hpgl: HP-GL/2 sections
   std::string text;  // the text runs, each followed by a line end
   bool on_page = true;
+  struct Rule {
+    int page;
+    long x, y, width, height;
+  };
+  struct Text {
+    int page;
+    long x, y;
+    std::string text;
+  };
+  std::vector<Rule> rule_boxes;
+  std::vector<Text> texts;
 };
 inline bool read_pcl(const std::string& b, PclRead& r, std::string& what) {
   const std::string head = "\x1b%-12345X@PJL ENTER LANGUAGE=PCL\r\n";
   if (b.rfind(head, 0) != 0) return what = "no job head", false;
   size_t i = head.size();
   std::string run;
+  long cx = 0, cy = 0, width = 0, height = 0;  // the cursor and the rule's size
+  auto end_run = [&] {
+    if (run.empty()) return;
+    r.text += run + "\n";
+    r.texts.push_back({r.form_feeds, cx, cy, run});
+    run.clear();
+  };
   while (i < b.size()) {
     const unsigned char c = static_cast<unsigned char>(b[i]);
     if (c == 27) {
-      if (!run.empty()) r.text += run + "\n", run.clear();
+      end_run();
       if (b.compare(i, 9, "\x1b%-12345X") == 0) {
         i += 9;
         continue;
@@ -50,17 +71,26 @@ inline bool read_pcl(const std::string& b, PclRead& r, std::string& what) {
         while (j < b.size() && (std::isdigit(static_cast<unsigned char>(b[j])) || b[j] == '+' || b[j] == '-' || b[j] == '.')) ++j;
         if (j >= b.size()) return what = "sequence cut at " + std::to_string(i), false;
         const char t = b[j];
-        if (kind == "*p" && (t == 'x' || t == 'X' || t == 'y' || t == 'Y') && b[v] != '+' && b[v] != '-') {
+        if (kind == "*p" && (t == 'x' || t == 'X' || t == 'y' || t == 'Y') && j > v) {
           const long n = std::stol(b.substr(v, j - v));
-          if (n < 0 || n > ((t == 'x' || t == 'X') ? 2480 : 3508)) r.on_page = false;
+          const bool across = t == 'x' || t == 'X', relative = b[v] == '+' || b[v] == '-';
+          long& at = across ? cx : cy;
+          at = relative ? at + n : n;
+          if (!relative && (n < 0 || n > (across ? 2480 : 3508))) r.on_page = false;
         }
-        if (kind == "*c" && t == 'P') ++r.rules;
+        if (kind == "*c" && (t == 'a' || t == 'A') && j > v) width = std::lround(std::stod(b.substr(v, j - v)));
+        if (kind == "*c" && (t == 'b' || t == 'B') && j > v) height = std::lround(std::stod(b.substr(v, j - v)));
+        if (kind == "*c" && t == 'P') {
+          ++r.rules;
+          r.rule_boxes.push_back({r.form_feeds, cx, cy, width, height});
+        }
         ++j;
         if (t >= 64 && t <= 94) break;  // an upper-case terminator ends the sequence
         if (!(t >= 96 && t <= 126)) return what = "bad value character at " + std::to_string(j - 1), false;
       }
       i = j;
     } else if (c == 12) {
+      end_run();
       ++r.form_feeds, ++i;
     } else if (c == 14 || c == 15) {
       ++i;
@@ -70,7 +100,7 @@ inline bool read_pcl(const std::string& b, PclRead& r, std::string& what) {
       return what = "control byte " + std::to_string(c) + " at " + std::to_string(i), false;
     }
   }
-  if (!run.empty()) r.text += run + "\n";
+  end_run();
   return true;
 }
 
