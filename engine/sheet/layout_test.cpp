@@ -32,6 +32,7 @@ class LayoutTest : public CoderFixture {
     PROFLMARGIN = PROFRMARGIN = 0;
     OUTDEV = 1;
     RUNFLAGS = 1;
+    ATTRCOUNT = 0, COMPRESSLOG = 0, SUPPRESS = 0;  // no log columns unless a test gives them
     copy_data({"scales.MET"});
     PROFILECODE = "631BH1";
     HEADER(20) = "BH1";
