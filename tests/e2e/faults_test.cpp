@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/wait.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <chrono>
 #include <functional>
 #include <sstream>
+#include <thread>
 
 #include "testsupport.h"
 
@@ -198,6 +201,72 @@ TEST(Faults, EveryCaseSaidNothingLost) {
     EXPECT_EQ(q, 0);
     m->remount("size=256m", 0);
   }
+}
+
+// Starts ./profile @runfile.dat in the engine folder without a terminal and kills it (SIGKILL) after
+// the given time, or lets it end first. True when the kill met a running engine.
+bool run_killed_after(const EngineFolder& ef, std::chrono::milliseconds after) {
+  const std::string program = ef.file("profile").string();
+  const std::string drive_c = "VLX_DRIVE_C=" + ef.file("drive_c").string();
+  fs::create_directories(ef.file("drive_c"));
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(ef.path().c_str()) != 0) ::_exit(127);
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, 0);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::putenv(const_cast<char*>(drive_c.c_str()));
+    ::execl(program.c_str(), program.c_str(), "@runfile.dat", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  std::this_thread::sleep_for(after);
+  const bool running = ::kill(pid, SIGKILL) == 0;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return running && WIFSIGNALED(status);
+}
+
+// A run killed at any moment (SIGKILL: no handler runs) leaves every file the user keeps whole: each
+// result, combined.pdf and the target is the earlier run's file or the new one, never a cut one; the
+// next run is not locked out, and makes every result.
+TEST(Faults, KilledRunLeavesEveryFileWhole) {
+  EngineFolder ef;
+  ef.write("holes.txt", holes(numbered("BH", 30)));
+  ef.write("@runfile.dat", run_file());
+  ASSERT_EQ(ef.run({"@runfile.dat"}, 120).exit_code, 0);
+  const fs::path job = ef.file("drive_c/VLXFILES/000");
+  ef.write("holes.txt", holes(numbered("BH", 200)));  // more and other results this time
+  // A PDF cut anywhere lacks its end: the trailer's "%%EOF" closes every whole one.
+  const auto whole = [](const fs::path& f) {
+    const std::string b = read_file(f);
+    return b.rfind("%PDF-", 0) == 0 && b.find("%%EOF", b.size() > 8 ? b.size() - 8 : 0) != std::string::npos;
+  };
+  // Kills spread over the run from its start to its end (a run takes longer in a sanitized build).
+  int killed = 0;
+  for (double ms = 1; ms < 1500; ms *= 1.35) {
+    SCOPED_TRACE("killed after " + std::to_string(static_cast<int>(ms)) + " ms");
+    killed += run_killed_after(ef, std::chrono::milliseconds(static_cast<int>(ms)));
+    for (const auto& e : fs::directory_iterator(job)) {
+      if (e.path().extension() == ".pdf") {
+        EXPECT_TRUE(whole(e.path())) << e.path();
+      }
+    }
+    for (const fs::path& f : {job / "combined.pdf", ef.file("target.pdf")}) {
+      int q = -1;
+      const std::string check = tool("qpdf", {"--check", f.string()}, job, &q);
+      EXPECT_EQ(q, 0) << f << check;
+    }
+  }
+  EXPECT_GT(killed, 0) << "every run ended before its kill: the test saw no killed run";
+  const RunResult r = ef.run({"@runfile.dat"}, 120);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  int pdfs = 0;
+  for (const auto& e : fs::directory_iterator(job)) pdfs += e.path().extension() == ".pdf" && e.path().filename() != "combined.pdf";
+  EXPECT_EQ(pdfs, 200);
+  EXPECT_NE(tool("pdfinfo", {"combined.pdf"}, job).find("Pages:           200\n"), std::string::npos);
+  EXPECT_EQ(read_file(ef.file("target.pdf")), read_file(job / "combined.pdf"));
 }
 
 // Stands for the engine folder's path in an expected ERROR.LOG line.
