@@ -216,8 +216,10 @@ void raise(int n) {
   // file met again in this process (start-up reads the prompt file for its texts twice and for its
   // menus) is not said again. The reader skips the damaged item or keeps its defaults for the rest of
   // the file: something of the file is left out or replaced, so the run ends with exit code 1.
+  // A trapped error leaves the statement it met undone, and the run goes on without it: what the run
+  // makes is not all it was asked for, so it ends with exit code 1.
+  set_exit_code(1);
   if (t->reading_file_ != 0) {
-    set_exit_code(1);
     const std::int64_t line = line_number(t->reading_file_);
     const std::int64_t size = is_open(t->reading_file_) ? LOF(t->reading_file_) : 0;
     std::error_code ec;

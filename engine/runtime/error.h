@@ -9,7 +9,8 @@
 //   - prints "module @ marker  Error  n - text" on the console,
 //   - appends "dd/mm/yyyy hh:mm:ss module______ @ marker  Error  n -text" to ERROR.LOG,
 //   - prints the text shown after an error (prompt 110), waits for a key,
-//   - and switches the trap off for the rest of the call.
+//   - and switches the trap off for the rest of the call;
+//   - the run then ends with exit code 1 (the statement that failed was left undone).
 // An error while the trap is off (a second error in the same call), inside the handler, or in a
 // procedure opened with Trap::kNoHandler shows the message box "Untrapped Error #..." instead; Cancel
 // ends the process with exit code 255. Errors 241 and 242 always end the process with 255.

@@ -58,9 +58,12 @@ TEST_F(ErrorTest, LogLineLayout) {
   for (const auto& c : cases) {
     std::filesystem::remove(dir.path() / "ERROR.LOG");
     BoxRecorder box;
+    rt::set_exit_code(0);
     fail_once(c.module, c.marker, c.error);
     EXPECT_EQ(dir.read("ERROR.LOG"), c.expected) << c.module;
     EXPECT_TRUE(box.texts.empty());
+    EXPECT_EQ(rt::exit_code(), 1) << "a trapped error leaves something undone";
+    rt::set_exit_code(0);
   }
 }
 

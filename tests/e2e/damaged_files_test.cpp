@@ -59,7 +59,8 @@ TEST(DamagedFiles, SaidOnceAndTheRunGoesOn) {
        nullptr},
       {"colours/pair-overflow-and-short", "procolor.cus", "", 1,
        "fetchcol.cpp @ procolor.cus line 3  Error  6 -Overflow", nullptr},
-      {"runfile/item-beyond-32-bits", "@runfile.dat", "", 0, "cmdline.cpp  @   Error  6 -Overflow", nullptr},
+      // The item is left out: said, and the run ends with 1.
+      {"runfile/item-beyond-32-bits", "@runfile.dat", "", 1, "cmdline.cpp  @   Error  6 -Overflow", nullptr},
       {"input/utf16-le-with-mark", "holes.txt", "INPUT", 1,
        "proconv.cpp  @ 0002  holes.txt is UTF-16 little-endian (\"Unicode\") text: save it as ANSI or UTF-8 text",
        "holes.txt is UTF-16 little-endian (\"Unicode\") text: save it as ANSI or UTF-8 text"},
@@ -177,12 +178,12 @@ TEST(DamagedFiles, LibraryPicturesTubeIncludesAndDataFiles) {
 }
 
 // A run-file item whose number is too large for a number names no item: its value is not taken for
-// the SET file (item 0).
+// the SET file (item 0). Both items are left out, so the run ends with 1.
 TEST(DamagedFiles, RunFileItemBeyondRangeIsNoSetFile) {
   EngineFolder ef;
   ef.write("@runfile.dat", fixture("runfile/two-items-beyond-32-bits"));
   const RunResult r = ef.run({"@runfile.dat"}, 20);
-  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
   EXPECT_EQ(r.out.find("setup file cannot be found"), std::string::npos) << r.out;
   EXPECT_EQ(lines_of(ef.read("ERROR.LOG")).size(), 2u) << ef.read("ERROR.LOG");
 }
