@@ -1,10 +1,12 @@
 // The drawing primitives on PDF: what each writes into the page's content stream, the rules of no
 // length, bars from any corner, the draft mark's bars and colours, text alignment and blank texts.
 #include <cmath>
+#include <iterator>
 #include <regex>
 
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/pdf/pdf_fixture.h"
 
 namespace {
@@ -173,6 +175,30 @@ TEST_F(PlotTest, DxfFile) {
   EXPECT_NE(dxf.find(" 41\r\n0.8\r\n 1\r\ntwo  lines\r\n"), std::string::npos) << dxf;  // a line break never breaks the file
   EXPECT_EQ(dxf.substr(dxf.size() - 21), " 0\r\nENDSEC\r\n 0\r\nEOF\r\n");
   EXPECT_EQ(dxf.find("ENDSEC"), dxf.rfind("ENDSEC"));
+}
+
+// The DXF writer formats its numbers itself; they must read as FNFIXN writes them: halves to even, a
+// blank or minus sign, no digit before the point below 1, a minus kept on a value that rounds to 0, and
+// values from 10^6 on left to FNFIXN.
+TEST_F(PlotTest, DxfNumbers) {
+  const struct {
+    double r;
+    const char* text;
+  } cases[] = {
+      {0, " .000"},           {0.001, " .001"},        {0.012, " .012"},         {0.9996, " 1.000"},
+      {1.0625, " 1.062"},     {1.1875, " 1.188"},      {-1.0625, "-1.062"},      {-0.0001, "-.000"},
+      {-0.0625, "-.062"},     {123.456, " 123.456"},   {-7918.027, "-7918.027"}, {999999.9999, " 1000000.000"},
+      {1e6, " 1000000.000"},  {-2e6, "-2000000.000"},  {2147483.647, " 2147483.647"},
+  };
+  open_plot(3);
+  for (const auto& c : cases) DXFCIRCL(0, 0, c.r);
+  const std::string dxf = close_plot();
+  const auto found = testing_support::find_all_regex(dxf, " 40\r\n([^\r]*)\r\n");
+  ASSERT_EQ(found.size(), std::size(cases));
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    EXPECT_EQ(found[i][1], cases[i].text) << cases[i].r;
+    EXPECT_EQ(found[i][1], FNFIXN(cases[i].r, 3)) << cases[i].r;
+  }
 }
 
 TEST_F(PlotTest, HpglStream) {
