@@ -8,6 +8,7 @@
 #include "engine/devices/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/pdf_fixture.h"
+#include "engine/runtime/text.h"
 
 namespace {
 
@@ -224,6 +225,33 @@ TEST_F(PlotTest, HpglStream) {
   EXPECT_NE(pgl.find("LO1"), std::string::npos);
   EXPECT_EQ(pgl.substr(pgl.size() - 16), ";\x1b%1A\x1b" "E\x1b%-12345X");
   EXPECT_EQ(pgl.find('x'), std::string::npos);  // nothing of the earlier plot
+}
+
+// The pen moves with decimals read as TRIM(FNFIXN()) of the plotter units; one beyond the 32-bit range
+// of hundredths is left to FNFIXN.
+TEST_F(PlotTest, HpglMovesWithDecimals) {
+  const struct {
+    std::int32_t units, places;
+    const char* text;
+  } cases[] = {
+      {0, 2, ".00"},  {0, 0, "0"},        {5, 2, "5.00"},           {-5, 2, "-5.00"},
+      {123, 0, "123"}, {-1, 3, "-1.000"}, {21474836, 2, "21474836.00"}, {-2, 9, "-2.000000000"},
+  };
+  open_plot(2);
+  XSCALE = YSCALE = 1, XOFFSET = YOFFSET = 0;
+  for (const auto& c : cases) PMOVEDEC(c.units, -c.units, c.places);
+  const std::string pgl = close_plot();
+  const auto found = testing_support::find_all_regex(pgl, "PA(-?[0-9.]+),(-?[0-9.]+)");
+  ASSERT_GE(found.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    const auto& f = found[found.size() - std::size(cases) + i];
+    EXPECT_EQ(f[1], c.text) << c.units;
+    EXPECT_EQ(f[1], rt::TRIM(FNFIXN(c.units, c.places))) << c.units;
+    EXPECT_EQ(f[2], rt::TRIM(FNFIXN(-c.units, c.places))) << c.units;
+  }
+  EXPECT_EQ(FNC(-2147483647 - 1), "-2147483648,");
+  EXPECT_EQ(FNZ(2147483647), "2147483647");
 }
 
 TEST_F(PlotTest, HatchedBars) {

@@ -41,8 +41,10 @@ void add_fixed3(std::string& out, double x) {
   }
   // As FNFIXN: the exact product in extended precision rounded to the nearest, ties to even (rint gives
   // the value nearbyint gives, without the slow save and restore of the floating-point state).
+  // The whole number goes through double (exact below 2^53), which converts without switching the x87
+  // rounding mode.
   const long double scaled = std::rint(static_cast<long double>(x) * 1000.0L);
-  const auto k = static_cast<std::int32_t>(scaled);
+  const auto k = static_cast<std::int32_t>(static_cast<double>(scaled));
   char digits[16];
   const auto end = std::to_chars(digits, digits + sizeof digits, k < 0 ? -static_cast<std::int64_t>(k) : k).ptr;
   const auto len = static_cast<std::size_t>(end - digits);
