@@ -55,9 +55,10 @@ trap 'rm -rf "$work"' EXIT
 
 # The N-hole input: the example's lines before its first hole, then its holes in turn up to N, hole i
 # numbered with its own three-character code (the coded hole file is named after the last three letters
-# or digits of the hole number), then the end line. Made once per N.
+# or digits of the hole number), then the end line. Made once per N, into $2, with the hole numbers,
+# one a line, into $3.
 make_input() {
-  /usr/bin/python3 - "$top/data/Examples/Examples.TXT" "$1" <<'PY'
+  /usr/bin/python3 - "$top/data/Examples/Examples.TXT" "$1" "$2" "$3" <<'PY'
 import re, sys
 text = open(sys.argv[1], 'rb').read().decode('latin-1')
 n = int(sys.argv[2])
@@ -71,15 +72,18 @@ for l in lines[first:end]:
         holes.append(block)
         block = []
 digits = '0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ'
-out = list(head)
+out, names = list(head), []
 for i in range(n):
     code = digits[i // 1296 % 36] + digits[i // 36 % 36] + digits[i % 36]
     for l in holes[i % len(holes)]:
         m = re.match(r'(Hole Number\s*:\s*)([A-Za-z]*)', l)
+        if m:
+            names.append(m.group(2) + code)
         out.append(m.group(1) + m.group(2) + code if m else l)
     out.append('')
 out.append('///')
-sys.stdout.buffer.write(('\r\n'.join(out) + '\r\n').encode('latin-1'))
+open(sys.argv[3], 'wb').write(('\r\n'.join(out) + '\r\n').encode('latin-1'))
+open(sys.argv[4], 'w').write(''.join(name + '\n' for name in names))
 PY
 }
 
@@ -103,15 +107,17 @@ run_engine() {
   (cd "$ef" && HOME=$ef/home VLX_DRIVE_C=$ef/home "$@" ./profile @runfile.dat </dev/null >"$work/out" 2>&1)
 }
 
-# Stops unless folder $1's run of $3 holes on device $2 left one coded hole file and one result file
-# per hole (the legend's file and combined.pdf come on top).
+# Stops unless folder $1's run of $3 holes on device $2 left one coded hole file per hole, the result
+# file of every hole of the list $4 (HOLE.ext in the job folder) and the target copy.
 check_results() {
-  local ef=$1 dev=$2 n=$3 ext trx made
+  local ef=$1 dev=$2 n=$3 names=$4 ext trx missing
   case $dev in PDF) ext=pdf ;; PGL) ext=pgl ;; DXF) ext=dxf ;; *) ext=pcl ;; esac
   trx=$(find "$ef" -maxdepth 1 -name '*.TRX' | wc -l)
-  made=$(find "$ef/home/VLXFILES" -mindepth 2 -maxdepth 2 -iname "*.$ext" ! -iname 'combined.pdf' | wc -l)
-  if [ "$trx" -ne "$n" ] || [ "$made" -lt "$n" ]; then
-    echo "the $dev run of $n holes made $trx coded hole files and $made result files" >&2
+  missing=$(sed "s/\$/.$ext/" "$names" | sort | comm -23 - <(find "$ef/home/VLXFILES" -mindepth 2 -maxdepth 2 \
+    -type f -printf '%f\n' | sort) | wc -l)
+  if [ "$trx" -ne "$n" ] || [ "$missing" -ne 0 ] || [ ! -s "$ef/home/target.$dev" ]; then
+    echo "the $dev run of $n holes made $trx coded hole files; result files missing: $missing" >&2
+    [ -s "$ef/home/target.$dev" ] || echo "no target copy" >&2
     tail -5 "$work/out" >&2
     exit 1
   fi
@@ -124,7 +130,7 @@ last_n=
 for item in "${plan[@]}"; do
   read -r dev n <<<"$item"
   if [ "$n" != "$last_n" ]; then
-    make_input "$n" >"$work/holes-$n.txt"
+    make_input "$n" "$work/holes-$n.txt" "$work/names-$n"
     last_n=$n
   fi
   best=
@@ -136,7 +142,7 @@ for item in "${plan[@]}"; do
       tail -5 "$work/out" >&2
       exit 1
     }
-    check_results "$ef" "$dev" "$n"
+    check_results "$ef" "$dev" "$n" "$work/names-$n"
     read -r u s k <"$work/time"
     if [ -z "$best" ] || awk -v a="$u" -v b="$s" -v c="$best" 'BEGIN { exit !(a + b < c) }'; then
       best=$(awk -v a="$u" -v b="$s" 'BEGIN { print a + b }')
@@ -150,7 +156,7 @@ for item in "${plan[@]}"; do
     ef=$work/$dev-$n-strace
     make_folder "$ef" "$dev" "$work/holes-$n.txt"
     run_engine "$ef" strace -c -f -o "$work/strace" || { echo "the traced $dev run of $n holes failed" >&2; exit 1; }
-    check_results "$ef" "$dev" "$n"
+    check_results "$ef" "$dev" "$n" "$work/names-$n"
     total=$(awk '$NF == "total" { print $4 }' "$work/strace")
     calls=$(awk -v t="$total" -v n="$n" 'BEGIN { printf "%.1f", t / n }')
     top_calls=$(awk '/^ *[0-9.]+ +[0-9.]+ +[0-9]+ +[0-9]+ / && $NF != "total" { print $4, $NF }' "$work/strace" |
