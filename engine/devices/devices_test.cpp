@@ -1,11 +1,14 @@
 // The drawing primitives on PDF: what each writes into the page's content stream, the rules of no
 // length, bars from any corner, the draft mark's bars and colours, text alignment and blank texts.
 #include <cmath>
+#include <iterator>
 #include <regex>
 
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/pdf/pdf_fixture.h"
+#include "engine/runtime/text.h"
 
 namespace {
 
@@ -175,6 +178,30 @@ TEST_F(PlotTest, DxfFile) {
   EXPECT_EQ(dxf.find("ENDSEC"), dxf.rfind("ENDSEC"));
 }
 
+// The DXF writer formats its numbers itself; they must read as FNFIXN writes them: halves to even, a
+// blank or minus sign, no digit before the point below 1, a minus kept on a value that rounds to 0, and
+// values from 10^6 on left to FNFIXN.
+TEST_F(PlotTest, DxfNumbers) {
+  const struct {
+    double r;
+    const char* text;
+  } cases[] = {
+      {0, " .000"},           {0.001, " .001"},        {0.012, " .012"},         {0.9996, " 1.000"},
+      {1.0625, " 1.062"},     {1.1875, " 1.188"},      {-1.0625, "-1.062"},      {-0.0001, "-.000"},
+      {-0.0625, "-.062"},     {123.456, " 123.456"},   {-7918.027, "-7918.027"}, {999999.9999, " 1000000.000"},
+      {1e6, " 1000000.000"},  {-2e6, "-2000000.000"},  {2147483.647, " 2147483.647"},
+  };
+  open_plot(3);
+  for (const auto& c : cases) DXFCIRCL(0, 0, c.r);
+  const std::string dxf = close_plot();
+  const auto found = testing_support::find_all_regex(dxf, " 40\r\n([^\r]*)\r\n");
+  ASSERT_EQ(found.size(), std::size(cases));
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    EXPECT_EQ(found[i][1], cases[i].text) << cases[i].r;
+    EXPECT_EQ(found[i][1], FNFIXN(cases[i].r, 3)) << cases[i].r;
+  }
+}
+
 TEST_F(PlotTest, HpglStream) {
   double a = -5, b = 120, c = 10, d = 90;
   PAPERX = 7918, PAPERY = 10837;
@@ -198,6 +225,33 @@ TEST_F(PlotTest, HpglStream) {
   EXPECT_NE(pgl.find("LO1"), std::string::npos);
   EXPECT_EQ(pgl.substr(pgl.size() - 16), ";\x1b%1A\x1b" "E\x1b%-12345X");
   EXPECT_EQ(pgl.find('x'), std::string::npos);  // nothing of the earlier plot
+}
+
+// The pen moves with decimals read as TRIM(FNFIXN()) of the plotter units; one beyond the 32-bit range
+// of hundredths is left to FNFIXN.
+TEST_F(PlotTest, HpglMovesWithDecimals) {
+  const struct {
+    std::int32_t units, places;
+    const char* text;
+  } cases[] = {
+      {0, 2, ".00"},  {0, 0, "0"},        {5, 2, "5.00"},           {-5, 2, "-5.00"},
+      {123, 0, "123"}, {-1, 3, "-1.000"}, {21474836, 2, "21474836.00"}, {-2, 9, "-2.000000000"},
+  };
+  open_plot(2);
+  XSCALE = YSCALE = 1, XOFFSET = YOFFSET = 0;
+  for (const auto& c : cases) PMOVEDEC(c.units, -c.units, c.places);
+  const std::string pgl = close_plot();
+  const auto found = testing_support::find_all_regex(pgl, "PA(-?[0-9.]+),(-?[0-9.]+)");
+  ASSERT_GE(found.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    const auto& f = found[found.size() - std::size(cases) + i];
+    EXPECT_EQ(f[1], c.text) << c.units;
+    EXPECT_EQ(f[1], rt::TRIM(FNFIXN(c.units, c.places))) << c.units;
+    EXPECT_EQ(f[2], rt::TRIM(FNFIXN(-c.units, c.places))) << c.units;
+  }
+  EXPECT_EQ(FNC(-2147483647 - 1), "-2147483648,");
+  EXPECT_EQ(FNZ(2147483647), "2147483647");
 }
 
 TEST_F(PlotTest, HatchedBars) {
