@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -686,7 +687,11 @@ void COMBINE() {
   PDFFILE = rt::FREEFILE();
   if (PDFFILE == 0 || !rt::open_new_file(PDFFILE, combined, rt::FileMode::Binary))
     refuse_document("the file cannot be created");
-  make_room_for_object(MERGELOGOLAST);
+  // The merged file has at most the objects of its inputs (shared fonts and the logo once), and its
+  // own page tree, outline and catalogue: one page and one outline entry per input, a few more.
+  const std::int64_t expected = take_objects_written() + 2 * static_cast<std::int64_t>(inputs.size()) + 64;
+  make_room_for_object(static_cast<std::int32_t>(std::min<std::int64_t>(std::max<std::int64_t>(MERGELOGOLAST, expected),
+                                                                        std::numeric_limits<std::int32_t>::max())));
   PDFOBJECT = 0;
   PDFOFFSET.clear();
   write_signature();
@@ -739,6 +744,7 @@ void COMBINE() {
   PAGEEXTRA = gray_line + rgb_line + device_line;
   WRITECAT();
   WRITEXRE();
+  take_objects_written();  // the merged file's own objects are no input of a later merge
   WWRITETR();
   trap.step("0005");
   if (!pdf_refused && !patch_parents(tree)) refuse_document(cannot_write());

@@ -93,6 +93,11 @@ void discard_document();
 std::string cannot_write();
 // Raises the bound of the offsets table PDFOFFSET to hold object number n (it grows as needed).
 void make_room_for_object(std::int32_t n);
+// The objects of the documents finished since the last call (their cross-reference tables), counted
+// back to zero: the merge makes room for as many at once, so that its offsets table is allocated once
+// at its size instead of grown by doubling (a copy of the whole table each time, and up to twice the
+// room it needs).
+std::int64_t take_objects_written();
 // "%PDF-1.3" and the three signature lines that begin every file of the engine.
 void write_signature();
 

@@ -45,6 +45,16 @@ void make_room_for_object(std::int32_t n) {
   if (PDFOFFSET.exists() && n > PDFOFFSET.ubound()) PDFOFFSET.grow(std::max<long>(n, 2 * PDFOFFSET.ubound()));
 }
 
+namespace {
+std::int64_t objects_written = 0;
+}  // namespace
+
+std::int64_t take_objects_written() {
+  const std::int64_t n = objects_written;
+  objects_written = 0;
+  return n;
+}
+
 // Ends a refused document: the new file written so far is removed; a file of that name stays as it was.
 void discard_document() {
   if (rt::is_open(PDFFILE)) rt::abandon_file(PDFFILE);
@@ -461,6 +471,7 @@ void WRITEXRE() {
   FPRINT(BLANKLINE);
   STARTXREF = PDFBYTES;
   if (pdf_refused) return;
+  objects_written += PDFOBJECT;
   write_uncounted("xref");
   write_uncounted("0" + rt::print_number(static_cast<std::int64_t>(PDFOBJECT) + 1));
   std::vector<std::int32_t> free_numbers;
