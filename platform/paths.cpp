@@ -252,7 +252,12 @@ MappedPath map(std::string_view name, bool create) {
   struct stat st {};
   if (::lstat(exact.c_str(), &st) == 0) {
     r.path = exact.string();
-    if (S_ISREG(st.st_mode)) r.device = st.st_dev, r.inode = st.st_ino, r.size = st.st_size;
+    if (S_ISREG(st.st_mode)) {
+      r.device = st.st_dev, r.inode = st.st_ino, r.size = st.st_size;
+      r.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+      r.regular = true;
+    }
+    r.folder = S_ISDIR(st.st_mode);
     return r;
   }
   bool as_written = true;  // every part so far found as written

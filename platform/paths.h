@@ -26,6 +26,10 @@ struct MappedPath {
   // named without asking the system again.
   std::uint64_t device = 0, inode = 0;
   std::int64_t size = 0;
+  std::int64_t mtime_ns = 0;  // its last change, in nanoseconds
+  // What the lookup saw at the name as written: a regular file, or a folder (neither when it found the
+  // name under another letter case, or a link, or nothing).
+  bool regular = false, folder = false;
 };
 
 // Native path of an existing file or folder; error 53 when the last part is missing, 76 when a folder

@@ -297,6 +297,7 @@ class MainMenu {
   // the whole chain of the run.
   void STARTPRO() {
     trap_.section("STARTPRO");
+    forget_pdf_fonts();  // a table changed since the last run is read anew
     auto& h = menu_hand_over();
     for (std::int32_t i = 1; i <= 3; ++i) {
       // Font 3's mark is set last, so a device change (or a failed table 3) rebuilds all three.
@@ -320,6 +321,7 @@ class MainMenu {
 
   void SYMBOLTE() {
     trap_.section("SYMBOLTE");
+    forget_pdf_fonts();
     platform::console().cls();
     rt::close_all();
     auto& h = menu_hand_over();

@@ -62,6 +62,10 @@ class FileData {
   std::int64_t pos = 0;  // current position, from 0
   int failed = 0;        // errno of a write that failed, until reported
   bool borrowed = false;  // the descriptor belongs to a new file (platform::NewFile), which closes it
+  // The file on disk as last seen here: its change time (nanoseconds) while known; a write of this
+  // file makes it unknown (finding it out again would cost a call for every write).
+  std::int64_t disk_mtime = 0;
+  bool mtime_known = false;
 
   FileData() = default;
   FileData(const FileData&) = delete;
@@ -156,6 +160,8 @@ class FileData {
     return ok;
   }
 
+  std::size_t pages_held() const { return pages_.size(); }
+
   bool close() {
     if (fd < 0) return true;
     const bool ok = drop();
@@ -211,6 +217,7 @@ class FileData {
     }
     p.lo = kPage;
     p.hi = 0;
+    mtime_known = false;
     return true;
   }
 };
@@ -226,61 +233,103 @@ struct OpenFile {
   dev_t dev = 0;
   ino_t ino = 0;
   std::string name;  // a new file: its target as the engine named it, for messages
+  std::string given;  // the name the file was opened by (a kept file is found again by it)
 };
 
-// Descriptors of files closed lately in a mode that neither empties nor appends, kept open for the
-// next open of the same name: the stages of a run open and close the same four work channels for
-// every hole, and opening a file costs the system far more than checking that the name still leads to
-// the same file. Nothing of the file's contents is kept; its changes are on disk. To the engine such a
-// file is closed (CLOSE without numbers keeps them too); the system closes them when the process ends.
+// Files closed lately in a mode that neither empties nor appends, kept open with the pages read, for
+// the next open of the same name: the stages of a run open and close the same work channels and small
+// data files (symbol library, scales, logo) for every hole, and opening a file, or reading it again,
+// costs the system far more than keeping it. A closed file's changes are on disk (the close wrote
+// them); only clean pages are kept, at most kParkedPages of a file. To the engine such a file is
+// closed (CLOSE without numbers keeps them too); the system closes them when the process ends.
+//
+// When the engine opens a kept name again it gets the kept file back:
+//  - without asking the system when this process wrote the file last and its name was seen leading
+//    to it since the last CLOSE without numbers (close_all, at the end of every hole and run): the
+//    work channels of a hole, which no other program touches; every operation by name of the engine
+//    on the file (delete, rename, replace, an open that empties it) lets the kept file go;
+//  - else only when the lookup of the name finds the same file (device and inode): with its pages
+//    when its length and change time are those seen before and this process has not written it
+//    since, else read again through the same descriptor; another file under the name is opened anew.
+// So a file that another program changes between two holes or two runs is read as it is then.
 struct Parked {
-  int fd;
+  std::unique_ptr<FileData> data;
   int access;  // O_RDONLY or O_RDWR
   dev_t dev;
   ino_t ino;
-  std::string path;
+  std::string path;  // native
+  std::string name;  // as the engine named it
+  std::uint64_t seen;  // the period (see close_all) in which the name was seen leading to the file
 };
 constexpr std::size_t kMaxParked = 16;
+constexpr std::size_t kParkedPages = 4;
 std::vector<Parked> parked;
+// Counts the calls of close_all: a period in which a name seen leading to a kept file still does.
+std::uint64_t period = 1;
 
-// Closes the kept descriptors of a name (before the file is deleted or renamed).
+std::int64_t mtime_of(const struct stat& st) {
+  return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// True when the kept file may be taken back by its name without a lookup: this process wrote it last,
+// and its name was seen leading to it in this period.
+bool trusted(const Parked& p) { return p.seen == period && !p.data->mtime_known; }
+
+// Lets the kept files of a native path go (before the file is deleted, renamed, replaced or emptied).
 void unpark(const std::string& path) {
-  std::erase_if(parked, [&](const Parked& p) {
-    if (p.path != path) return false;
-    ::close(p.fd);
-    return true;
-  });
+  std::erase_if(parked, [&](const Parked& p) { return p.path == path; });
 }
 
-// A kept descriptor of the file the mapped name leads to now, opened for `access`; -1 when there is
-// none. st gets the file's status.
-int take_parked(const platform::MappedPath& m, int access, struct stat& st) {
-  auto it = std::find_if(parked.begin(), parked.end(),
-                         [&](const Parked& p) { return p.path == m.path && p.access == access; });
-  if (it == parked.end()) return -1;
-  const Parked p = *it;
-  parked.erase(it);
-  // The lookup of the name has just seen the file (a regular file, no link): what it saw will do.
-  if (m.inode) {
-    st = {};
-    st.st_dev = static_cast<dev_t>(m.device);
-    st.st_ino = static_cast<ino_t>(m.inode);
-    st.st_size = static_cast<off_t>(m.size);
+// True when the kept file p is still what its name leads to, as the lookup m of that name saw it (or
+// seen in this period). A file of the same identity that changed is kept but forgets its pages.
+bool still_named(Parked& p, const platform::MappedPath* m) {
+  if (trusted(p)) return true;
+  if (!m) return false;
+  FileData& d = *p.data;
+  struct stat st {};
+  if (m->regular) {
+    st.st_dev = static_cast<dev_t>(m->device);
+    st.st_ino = static_cast<ino_t>(m->inode);
+    st.st_size = static_cast<off_t>(m->size);
     st.st_mode = S_IFREG;
-  } else if (::stat(m.path.c_str(), &st) != 0) {
-    st = {};
+    st.st_mtim.tv_sec = static_cast<time_t>(m->mtime_ns / 1000000000);
+    st.st_mtim.tv_nsec = static_cast<long>(m->mtime_ns % 1000000000);
+  } else if (m->error != 0 || ::stat(m->path.c_str(), &st) != 0) {
+    return false;
   }
-  if (st.st_dev == p.dev && st.st_ino == p.ino && S_ISREG(st.st_mode)) return p.fd;
-  ::close(p.fd);
-  return -1;
+  if (st.st_dev != p.dev || st.st_ino != p.ino || !S_ISREG(st.st_mode)) return false;
+  // Written here since its change time was seen: whether another program changed it after that
+  // cannot be told from its length, so its pages are read again.
+  if (st.st_size != d.size || !d.mtime_known || mtime_of(st) != d.disk_mtime) {
+    d.drop();
+    d.size = st.st_size;
+  }
+  d.disk_mtime = mtime_of(st);
+  d.mtime_known = true;
+  p.seen = period;
+  return true;
 }
 
-void park(int fd, int access, dev_t dev, ino_t ino, const std::string& path) {
-  if (parked.size() >= kMaxParked) {
-    ::close(parked.front().fd);
-    parked.erase(parked.begin());
+// The kept file of this name, opened for `access`, when it is still what the name leads to (m: the
+// lookup of the name, or nullptr when none was made); nullptr when there is none.
+std::unique_ptr<FileData> take_parked(std::string_view name, int access, const platform::MappedPath* m) {
+  auto it = std::find_if(parked.begin(), parked.end(),
+                         [&](const Parked& p) { return p.name == name && p.access == access; });
+  if (it == parked.end()) return nullptr;
+  if (!still_named(*it, m)) {
+    if (m) parked.erase(it);  // another file under the name now: this one is let go
+    return nullptr;
   }
-  parked.push_back({fd, access, dev, ino, path});
+  std::unique_ptr<FileData> d = std::move(it->data);
+  parked.erase(it);
+  return d;
+}
+
+void park(std::unique_ptr<FileData> d, int access, dev_t dev, ino_t ino, const std::string& path,
+          const std::string& name) {
+  if (parked.size() >= kMaxParked) parked.erase(parked.begin());
+  if (d->pages_held() > kParkedPages) d->drop();
+  parked.push_back({std::move(d), access, dev, ino, path, name, period});
 }
 
 // The registry. Its end (at the end of the process, exit() included) closes what is still open.
@@ -401,9 +450,6 @@ int FREEFILE() {
 }
 
 bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
-  platform::MappedPath m;
-  if (!checked_path(n, name, mode == FileMode::Input, m)) return false;
-  auto d = std::make_unique<FileData>();
   int flags = O_CLOEXEC;
   switch (mode) {
     case FileMode::Input: flags |= O_RDONLY; break;
@@ -413,38 +459,70 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
     case FileMode::Random: flags |= O_RDWR | O_CREAT; break;
   }
   int access = flags & O_ACCMODE;
-  struct stat st {};
   const bool keeps = !(flags & (O_TRUNC | O_APPEND));
-  d->fd = keeps ? take_parked(m, access, st) : -1;
-  if (d->fd < 0) {
-    d->fd = ::open(m.path.c_str(), flags, 0666);
-    // A file that may not be written is still opened for reading in the modes that do both.
-    if (d->fd < 0 && (mode == FileMode::Binary || mode == FileMode::Random)) {
-      d->fd = ::open(m.path.c_str(), O_RDONLY | O_CLOEXEC);
-      access = O_RDONLY;
+  std::unique_ptr<FileData> d;
+  std::string path;
+  dev_t dev = 0;
+  ino_t ino = 0;
+  struct stat st {};
+  // A kept file whose name was seen leading to it in this period comes back without a lookup.
+  if (keeps && n >= 1 && n <= kMaxFileNumber && !table[n].data && !name.empty()) {
+    auto it = std::find_if(parked.begin(), parked.end(), [&](const Parked& p) {
+      return p.name == name && p.access == access && trusted(p);
+    });
+    if (it != parked.end()) {
+      d = std::move(it->data);
+      path = it->path, dev = it->dev, ino = it->ino;
+      parked.erase(it);
     }
-    if (d->fd < 0) {
-      raise(errno_to_error(errno));
-      return false;
+  }
+  if (!d) {
+    platform::MappedPath m;
+    if (!checked_path(n, name, mode == FileMode::Input, m)) return false;
+    path = m.path;
+    if (keeps) d = take_parked(name, access, &m);
+    unpark(m.path);  // kept under another name, or about to be emptied: let go
+    if (d) {
+      dev = static_cast<dev_t>(m.inode ? m.device : 0), ino = static_cast<ino_t>(m.inode);
+      if (!m.inode) {
+        if (::fstat(d->fd, &st) == 0) dev = st.st_dev, ino = st.st_ino;
+      }
+    } else {
+      d = std::make_unique<FileData>();
+      d->fd = ::open(m.path.c_str(), flags, 0666);
+      // A file that may not be written is still opened for reading in the modes that do both.
+      if (d->fd < 0 && (mode == FileMode::Binary || mode == FileMode::Random)) {
+        d->fd = ::open(m.path.c_str(), O_RDONLY | O_CLOEXEC);
+        access = O_RDONLY;
+      }
+      if (d->fd < 0) {
+        raise(errno_to_error(errno));
+        return false;
+      }
+      if (::fstat(d->fd, &st) != 0) st.st_mode = S_IFDIR;
+      if (S_ISDIR(st.st_mode)) {
+        raise(75);
+        return false;
+      }
+      d->readable = access != O_WRONLY;
+      d->writable = access != O_RDONLY;
+      d->size = st.st_size;
+      d->disk_mtime = mtime_of(st);
+      d->mtime_known = true;
+      dev = st.st_dev, ino = st.st_ino;
     }
-    if (::fstat(d->fd, &st) != 0) st.st_mode = S_IFDIR;
   }
-  if (S_ISDIR(st.st_mode)) {
-    raise(75);
-    return false;
-  }
-  d->readable = access != O_WRONLY;
-  d->writable = access != O_RDONLY;
-  d->size = st.st_size;
   d->pos = mode == FileMode::Append ? d->size : 0;
+  d->direct = false;
   // The same file under another number: neither keeps anything in memory from now on.
   for (auto& other : table)
-    if (other.data && other.dev == st.st_dev && other.ino == st.st_ino) {
+    if (other.data && other.dev == dev && other.ino == ino) {
       if (!other.data->drop()) write_failed(other);
       other.data->direct = true;
+      d->drop();
       d->direct = true;
     }
-  table[n] = OpenFile{nullptr, std::move(d), mode, reclen > 0 ? reclen : 128, m.path, 0, true, st.st_dev, st.st_ino, {}};
+  table[n] = OpenFile{nullptr, std::move(d), mode, reclen > 0 ? reclen : 128, path, 0, true, dev, ino, {}, std::string(name)};
   return true;
 }
 
@@ -464,7 +542,7 @@ bool open_new_file(int n, std::string_view name, FileMode mode) {
   struct stat st {};
   ::fstat(d->fd, &st);
   OpenFile f{std::move(whole), std::move(d), mode == FileMode::Binary ? FileMode::Binary : FileMode::Output, 128, m.path,
-             0, true, st.st_dev, st.st_ino, std::string(name)};
+             0, true, st.st_dev, st.st_ino, std::string(name), {}};
   table[n] = std::move(f);
   return true;
 }
@@ -510,13 +588,12 @@ void close_file(int n) {
     commit_file(n);
     return;
   }
-  const OpenFile f = std::move(table[n]);
+  OpenFile f = std::move(table[n]);
   table[n] = OpenFile{};
   FileData& d = *f.data;
   const bool keep = f.mode == FileMode::Input || f.mode == FileMode::Binary || f.mode == FileMode::Random;
-  if (keep && !d.direct && d.drop()) {
-    park(d.fd, d.writable ? O_RDWR : O_RDONLY, f.dev, f.ino, f.path);
-    d.fd = -1;
+  if (keep && !d.direct && d.flush()) {
+    park(std::move(f.data), d.writable ? O_RDWR : O_RDONLY, f.dev, f.ino, f.path, f.given);
     return;
   }
   if (!d.close()) report_failed_write(d);
@@ -527,6 +604,7 @@ void close_all() {
     if (is_open(n) && table[n].whole) abandon_file(n);
     else close_file(n);
   }
+  ++period;  // a kept file's name is looked up again at its next open
 }
 
 bool line_input(int n, std::string& line) {
@@ -701,9 +779,17 @@ int record_length(int n) { return is_open(n) ? table[n].reclen : 0; }
 
 bool file_exists(std::string_view name) {
   if (name.empty()) return false;
+  // A kept file whose name was seen leading to it in this period.
+  for (const Parked& p : parked)
+    if (p.name == name && trusted(p)) return true;
   platform::MappedPath m = platform::map_existing(name);
+  if (m.error != 0) return false;
+  // The lookup has seen the name, so that an open of it that follows needs no lookup of its own.
+  for (Parked& p : parked)
+    if (p.name == name) still_named(p, &m);
+  if (m.regular || m.folder) return m.regular;
   std::error_code ec;
-  return m.error == 0 && std::filesystem::is_regular_file(m.path, ec);
+  return std::filesystem::is_regular_file(m.path, ec);
 }
 
 bool kill_file(std::string_view name) {
@@ -860,8 +946,10 @@ bool lock_engine_folder() {
 bool folder_exists(std::string_view name) {
   if (name.empty()) return false;
   platform::MappedPath m = platform::map_existing(name);
+  if (m.error != 0) return false;
+  if (m.regular || m.folder) return m.folder;
   std::error_code ec;
-  return m.error == 0 && std::filesystem::is_directory(m.path, ec);
+  return std::filesystem::is_directory(m.path, ec);
 }
 
 bool make_path(std::string_view name) {

@@ -228,6 +228,49 @@ TEST_F(FilesTest, AFileOpenedAgainIsReadAsItIsNow) {
   }
 }
 
+// A closed file is kept with the pages read, and taken back at the next open of its name: what it
+// gives then is still what the disk holds. The engine's own writes reach the disk at the close; a
+// change by the engine by name, or by another program once the hole is over (close_all), is read.
+TEST_F(FilesTest, AKeptFileGivesWhatTheDiskHolds) {
+  struct Case {
+    const char* change;
+    std::string want;
+  } cases[] = {{"none", "abc"},
+               {"emptied and written here", "xyz"},
+               {"rewritten by another program after the hole", "uvw"},
+               {"replaced by another program after the hole", "rst"},
+               {"longer, by another program after the hole", "abcdef"}};
+  for (const auto& c : cases) {
+    rt::Trap t("test.cpp", "T");
+    dir.write("work.bin", "---");
+    ASSERT_TRUE(rt::open_file(1, "work.bin", rt::FileMode::Binary));
+    EXPECT_EQ(rt::get_bytes(1, 10), "---");
+    rt::seek(1, 1);
+    rt::put_bytes(1, "abc");
+    rt::close_file(1);
+    EXPECT_EQ(dir.read("work.bin"), "abc") << c.change << ": on disk at the close";
+    const std::string change = c.change;
+    if (change == "emptied and written here") {
+      ASSERT_TRUE(rt::open_file(2, "WORK.BIN", rt::FileMode::Output));
+      rt::print_line(2, "xyz", false);
+      rt::close_file(2);
+    }
+    if (change.find("another program") != std::string::npos) rt::close_all();  // the hole ends
+    if (change.find("rewritten") != std::string::npos) dir.write("work.bin", "uvw");
+    if (change.find("longer") != std::string::npos) dir.write("work.bin", "abcdef");
+    if (change.find("replaced") != std::string::npos) {
+      dir.write("new.bin", "rst");
+      std::filesystem::rename(dir.path() / "new.bin", dir.path() / "work.bin");
+    }
+    ASSERT_TRUE(rt::open_file(1, "work.bin", rt::FileMode::Binary)) << c.change;
+    EXPECT_EQ(rt::LOF(1), static_cast<std::int64_t>(c.want.size())) << c.change;
+    EXPECT_EQ(rt::get_bytes(1, 10), c.want) << c.change;
+    rt::close_file(1);
+    EXPECT_EQ(t.error(), 0) << c.change;
+    rt::close_all();
+  }
+}
+
 }  // namespace
 
 // A run that ends on an untrapped error (the box answers Cancel without a terminal, and the process

@@ -1,6 +1,8 @@
 // Definitions of the setup subsystem's shared state.
 #include "engine/setup/globals.h"
 
+#include "engine/setup/setup.h"
+
 std::string FONTDIR;
 
 std::string VOCABSETNAME;
@@ -72,6 +74,7 @@ std::string CONVWORDS, PAINTWORDS;
 std::string PRESWORD, PRESSYMB;
 
 void reset_setup_globals() {
+  forget_pdf_fonts();
   FONTREC.reset();
   FONTFILES.reset();
   FONTPICK.reset();

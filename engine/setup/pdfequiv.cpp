@@ -94,7 +94,81 @@ long count_of(const std::string& item) {
   return static_cast<long>(v);
 }
 
+// The table as read from pdffonts.dat: once in a run, since every font of every document looks it up.
+struct PdfFontTable {
+  bool read = false;
+  std::string record;       // PDFFONTREC
+  std::string differences;  // PDFWIDTHS
+  std::string entries;      // the table lines joined
+};
+
+PdfFontTable& pdf_font_table() {
+  static PdfFontTable t;
+  return t;
+}
+
+// Reads pdffonts.dat of the current folder into t. False when there is nothing to look the font up in:
+// a missing table is said (name stays as it was), one that cannot be opened gives the standard font.
+bool read_table(rt::Trap& trap, PdfFontTable& t, char style, const std::string& typeface, std::string& name) {
+  platform::Console& con = platform::console();
+  std::error_code ec;
+  std::string file = std::filesystem::current_path(ec).string() + "/pdffonts.dat";
+  if (!rt::file_exists(file)) {
+    con.beep();
+    const std::string said = (PROMPT.in_bounds(38) ? PROMPT(38) : std::string()) + " " + file;
+    con.print(said, true);
+    rt::fault_logged_once(said);
+    con.pause_ms(2000);
+    // Nothing to look the font up in: the metric field and the font name stay as they were.
+    return false;
+  }
+
+  trap.step("0003");
+  int f = rt::FREEFILE();
+  if (!rt::open_file(f, file, rt::FileMode::Input)) {
+    name = standard_font(style, typeface);
+    return false;
+  }
+  // A read past the end is reported once, naming the file and line; nothing more is read after it.
+  trap.reading(f, "pdffonts.dat");
+  bool readable = true;
+  auto item = [&](std::string& out) { return readable && (readable = rt::input_item(f, out)); };
+  auto line = [&](std::string& out) { return readable && (readable = rt::line_input(f, out)); };
+  std::string head;
+  item(head);
+  long n = count_of(head);
+  size_t slash = head.find('/');
+  t.record = slash == std::string::npos ? std::string() : rt::RTRIM(head.substr(slash));
+  // The base encoding (after the first blank, else the whole) goes into every PDF as one name.
+  if (const size_t blank = t.record.find(' ');
+      !t.record.empty() && !pdf_name(blank == std::string::npos ? t.record : t.record.substr(blank + 1))) {
+    say_damage("pdffonts.dat", 1, "the base encoding is no PDF name; /WinAnsiEncoding is used.");
+    t.record = "/Encoding /WinAnsiEncoding";
+  }
+
+  trap.step("0004");
+  std::string l;
+  t.entries.clear();
+  for (long i = 0; i < n && line(l); ++i) t.entries += l;
+
+  trap.step("0005");
+  std::string count;
+  long m = item(count) ? count_of(count) : 0;
+  t.differences.clear();
+  for (long i = 0; i < m && line(l); ++i) {
+    // A line of anything but codes and names would end the array, or the font, in the PDF.
+    if (differences_line(l)) t.differences += l + "\r\n";
+    else
+      say_damage("pdffonts.dat", rt::line_number(f), "a /Differences line of more than codes and glyph names is left out.");
+  }
+  rt::close_file(f);
+  t.read = true;
+  return true;
+}
+
 }  // namespace
+
+void forget_pdf_fonts() { pdf_font_table() = PdfFontTable{}; }
 
 void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
   RT_TRAP(trap, "PDFEQUIV");
@@ -109,57 +183,11 @@ void PDFEQUIV(std::string& spec, std::string& size, std::string& name) {
   std::string key = std::string(1, style) + typeface;
 
   trap.step("0002");
-  std::error_code ec;
-  std::string file = std::filesystem::current_path(ec).string() + "/pdffonts.dat";
-  if (!rt::file_exists(file)) {
-    con.beep();
-    const std::string said = (PROMPT.in_bounds(38) ? PROMPT(38) : std::string()) + " " + file;
-    con.print(said, true);
-    rt::fault_logged_once(said);
-    con.pause_ms(2000);
-    // Nothing to look the font up in: the metric field and the font name stay as they were.
-    return;
-  }
-
-  trap.step("0003");
-  int f = rt::FREEFILE();
-  if (!rt::open_file(f, file, rt::FileMode::Input)) {
-    name = standard_font(style, typeface);
-    return;
-  }
-  // A read past the end is reported once in a process, naming the file and line (every font looks the
-  // table up again); nothing more is read after it.
-  trap.reading(f, "pdffonts.dat");
-  bool readable = true;
-  auto item = [&](std::string& out) { return readable && (readable = rt::input_item(f, out)); };
-  auto line = [&](std::string& out) { return readable && (readable = rt::line_input(f, out)); };
-  std::string head;
-  item(head);
-  long n = count_of(head);
-  size_t slash = head.find('/');
-  PDFFONTREC = slash == std::string::npos ? std::string() : rt::RTRIM(head.substr(slash));
-  // The base encoding (after the first blank, else the whole) goes into every PDF as one name.
-  if (const size_t blank = PDFFONTREC.find(' ');
-      !PDFFONTREC.empty() && !pdf_name(blank == std::string::npos ? PDFFONTREC : PDFFONTREC.substr(blank + 1))) {
-    say_damage("pdffonts.dat", 1, "the base encoding is no PDF name; /WinAnsiEncoding is used.");
-    PDFFONTREC = "/Encoding /WinAnsiEncoding";
-  }
-
-  trap.step("0004");
-  std::string table, l;
-  for (long i = 0; i < n && line(l); ++i) table += l;
-
-  trap.step("0005");
-  std::string count;
-  long m = item(count) ? count_of(count) : 0;
-  PDFWIDTHS.clear();
-  for (long i = 0; i < m && line(l); ++i) {
-    // A line of anything but codes and names would end the array, or the font, in the PDF.
-    if (differences_line(l)) PDFWIDTHS += l + "\r\n";
-    else
-      say_damage("pdffonts.dat", rt::line_number(f), "a /Differences line of more than codes and glyph names is left out.");
-  }
-  rt::close_file(f);
+  PdfFontTable& t = pdf_font_table();
+  if (!t.read && !read_table(trap, t, style, typeface, name)) return;
+  PDFFONTREC = t.record;
+  PDFWIDTHS = t.differences;
+  const std::string& table = t.entries;
 
   // The entry: the key anywhere in the joined table; else the same style of typeface 4148, the
   // typeface of the standard fonts; else the table's first entry.

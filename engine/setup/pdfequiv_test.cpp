@@ -150,6 +150,22 @@ TEST_F(PdfEquivTest, MissingOrShortTable) {
   EXPECT_TRUE(box.texts.empty());
 }
 
+// The table is read at the first lookup of a run; the next run reads it as it is then.
+TEST_F(PdfEquivTest, TheNextRunReadsAChangedTable) {
+  const std::string spec = kEsc + "(s0s0b4148T";
+  dir.write("pdffonts.dat", "1 /Encoding /WinAnsiEncoding\r\nm4148 Helvetica :HELVMU.MET\r\n0\r\n");
+  lookup(spec);
+  EXPECT_EQ(name, "Helvetica");
+  EXPECT_EQ(size, "HELVMU.MET");
+  dir.write("pdffonts.dat", "1 /Encoding /MacRomanEncoding\r\nm4148 Courier   :COURMU.MET\r\n1\r\n128 /Adieresis\r\n");
+  forget_pdf_fonts();  // as a run begins
+  lookup(spec);
+  EXPECT_EQ(name, "Courier");
+  EXPECT_EQ(size, "COURMU.MET");
+  EXPECT_EQ(PDFFONTREC, "/Encoding /MacRomanEncoding");
+  EXPECT_EQ(PDFWIDTHS, "128 /Adieresis\r\n");
+}
+
 // What goes into every PDF as it stands: a base encoding that is no PDF name and a difference line of
 // more than codes and names are said once each (file and line) and not used.
 TEST_F(PdfEquivTest, BaseEncodingAndDifferencesThatWouldBreakThePdf) {

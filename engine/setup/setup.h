@@ -34,6 +34,9 @@ void WIDTHTAB(std::int32_t n);
 // receive the encoding record and the /Differences lines. A font the table lacks, or a missing table,
 // is reported on the console and gets a standard PDF font. Callers pass FONTPDFSIZE and FONTPDFNAME.
 void PDFEQUIV(std::string& spec, std::string& size, std::string& name);
+// pdffonts.dat is read at the first lookup of a run and kept for the rest of it; this forgets it, so
+// that the next lookup reads the table again (the start of each run, and the globals' reset).
+void forget_pdf_fonts();
 
 // The first two bytes of s as a big-endian number; a missing byte counts as -1.
 std::int32_t FNQD2INT(const std::string& s);

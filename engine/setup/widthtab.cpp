@@ -109,7 +109,9 @@ void WIDTHTAB(std::int32_t n) {
   const std::string spec = FONTSPEC(n);
   CONTROLC(FONTSPEC(n), spec);
 
-  // Its pdffonts.dat entry: a pitch or a metric file name.
+  // Its pdffonts.dat entry: a pitch or a metric file name. A width table is built as a run begins,
+  // from the font table as it is then (the documents of the run look their fonts up in that reading).
+  forget_pdf_fonts();
   PDFEQUIV(FONTSPEC(n), FONTPDFSIZE, FONTPDFNAME);
   const std::string metric = FONTPDFSIZE;
   const double pitch = rt::VAL(metric);

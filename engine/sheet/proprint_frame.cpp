@@ -357,7 +357,9 @@ void SheetPrint::FOOTER() {
     if (date.size() >= 6) date[2] = '/', date[5] = '/';
     const std::time_t now = std::time(nullptr);
     char hm[8] = "";
-    if (const std::tm* t = std::localtime(&now)) std::strftime(hm, sizeof hm, "%H:%M", t);
+    // localtime_r: the time zone is read once, not looked up again for every sheet as localtime does.
+    std::tm tm{};
+    if (localtime_r(&now, &tm)) std::strftime(hm, sizeof hm, "%H:%M", &tm);
     *h = date + " " + hm;
   }
   const std::int32_t y1 = PAGELENGTH - FOOTDOTS + step;
