@@ -261,6 +261,7 @@ MappedPath map(std::string_view name, bool create) {
     return r;
   }
   bool as_written = true;  // every part so far found as written
+  bool found_all = true;
   for (size_t k = 0; k < s.parts.size(); ++k) {
     bool last = k + 1 == s.parts.size();
     fs::path found;
@@ -269,6 +270,7 @@ MappedPath map(std::string_view name, bool create) {
       cur = found;
       continue;
     }
+    found_all = false;
     cur /= s.parts[k];
     if (last) {
       if (!create) r.error = 53;
@@ -280,6 +282,15 @@ MappedPath map(std::string_view name, bool create) {
     }
   }
   r.path = cur.string();
+  // Found under another letter case: what is there, as for a name found as written.
+  if (found_all && r.error == 0 && ::lstat(cur.c_str(), &st) == 0) {
+    if (S_ISREG(st.st_mode)) {
+      r.device = st.st_dev, r.inode = st.st_ino, r.size = st.st_size;
+      r.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+      r.regular = true;
+    }
+    r.folder = S_ISDIR(st.st_mode);
+  }
   return r;
 }
 

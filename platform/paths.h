@@ -21,14 +21,13 @@ namespace platform {
 struct MappedPath {
   std::string path;  // native path; for a failed mapping the best guess, for messages only
   int error = 0;
-  // When the name as written is a regular file: its device, inode number and length, as the lookup
+  // When the name is a regular file: its device, inode number and length, as the lookup
   // saw them (0 otherwise), so that a caller can tell whether a file it holds open is still the one
   // named without asking the system again.
   std::uint64_t device = 0, inode = 0;
   std::int64_t size = 0;
   std::int64_t mtime_ns = 0;  // its last change, in nanoseconds
-  // What the lookup saw at the name as written: a regular file, or a folder (neither when it found the
-  // name under another letter case, or a link, or nothing).
+  // What the lookup saw at the name: a regular file, or a folder (neither for a link, or nothing).
   bool regular = false, folder = false;
 };
 

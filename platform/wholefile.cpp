@@ -125,6 +125,28 @@ NewFile::NewFile(const std::string& target) : target_(resolve_target(target)) {
 
 NewFile::~NewFile() { abandon(); }
 
+bool NewFile::retarget(const std::string& target) {
+  if (fd_ < 0 || error_ != 0) return false;
+  const std::string to = resolve_target(target);
+  struct stat here {}, st {};
+  if (::fstat(fd_, &here) != 0) return false;
+  const bool replaces = ::stat(to.c_str(), &st) == 0;
+  if (replaces && S_ISDIR(st.st_mode)) return false;
+  if (!replaces && (::stat(folder_of(to).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return false;
+  if (st.st_dev != here.st_dev) return false;  // a rename or link cannot cross file systems
+  if (replaces) {
+    if (::geteuid() == 0 && (st.st_uid != here.st_uid || st.st_gid != here.st_gid))
+      if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
+        // The file stays this process's own; its permission bits are still kept.
+      }
+    if ((here.st_mode & 07777) != (st.st_mode & 07777) && ::fchmod(fd_, st.st_mode & 07777) != 0) return false;
+    mode_ = st.st_mode & 07777;
+  }
+  target_ = to;
+  replaces_ = replaces;
+  return true;
+}
+
 void NewFile::failed(int errno_value) {
   if (error_ == 0) error_ = errno_value != 0 ? errno_value : EIO;
 }

@@ -45,6 +45,11 @@ class NewFile {
   // The file that the commit replaces (the target with its links followed).
   const std::string& target() const { return target_; }
 
+  // Makes the commit put the file in place of another target (native path) instead, on the same
+  // file system: a file that has been written under a work name goes straight to where it is kept,
+  // as if it had been made for that target (a replaced file's permission bits and owner). False, with
+  // nothing changed, where that cannot be done (another file system, a folder there, a failure).
+  bool retarget(const std::string& target);
   // Appends bytes at the end of what was written through here; false (error() set) when it fails.
   bool write(const char* bytes, std::size_t count);
   // Forces the data to disk (always, or only when a file is replaced), closes the file and puts it in

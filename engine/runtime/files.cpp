@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -239,19 +240,16 @@ struct OpenFile {
 // Files closed lately in a mode that neither empties nor appends, kept open with the pages read, for
 // the next open of the same name: the stages of a run open and close the same work channels and small
 // data files (symbol library, scales, logo) for every hole, and opening a file, or reading it again,
-// costs the system far more than keeping it. A closed file's changes are on disk (the close wrote
-// them); only clean pages are kept, at most kParkedPages of a file. To the engine such a file is
-// closed (CLOSE without numbers keeps them too); the system closes them when the process ends.
+// costs the system far more than checking that the name still leads to the same, unchanged file. A
+// closed file's changes are on disk (the close wrote them); only clean pages are kept, at most
+// kParkedPages of a file. To the engine such a file is closed (CLOSE without numbers keeps them too);
+// the system closes them when the process ends.
 //
-// When the engine opens a kept name again it gets the kept file back:
-//  - without asking the system when this process wrote the file last and its name was seen leading
-//    to it since the last CLOSE without numbers (close_all, at the end of every hole and run): the
-//    work channels of a hole, which no other program touches; every operation by name of the engine
-//    on the file (delete, rename, replace, an open that empties it) lets the kept file go;
-//  - else only when the lookup of the name finds the same file (device and inode): with its pages
-//    when its length and change time are those seen before and this process has not written it
-//    since, else read again through the same descriptor; another file under the name is opened anew.
-// So a file that another program changes between two holes or two runs is read as it is then.
+// The next open of the name looks it up (one call) and takes the kept file back only when the name
+// still leads to it (device and inode): with its pages when its length and change time are those seen
+// last and this process has not written it since, else read again through the same descriptor. Any
+// other file under the name is opened anew. Every operation by name of the engine on the file (delete,
+// rename, replace, an open that empties it) lets the kept file go.
 struct Parked {
   std::unique_ptr<FileData> data;
   int access;  // O_RDONLY or O_RDWR
@@ -259,42 +257,33 @@ struct Parked {
   ino_t ino;
   std::string path;  // native
   std::string name;  // as the engine named it
-  std::uint64_t seen;  // the period (see close_all) in which the name was seen leading to the file
 };
 constexpr std::size_t kMaxParked = 16;
 constexpr std::size_t kParkedPages = 4;
 std::vector<Parked> parked;
-// Counts the calls of close_all: a period in which a name seen leading to a kept file still does.
-std::uint64_t period = 1;
 
 std::int64_t mtime_of(const struct stat& st) {
   return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
-
-// True when the kept file may be taken back by its name without a lookup: this process wrote it last,
-// and its name was seen leading to it in this period.
-bool trusted(const Parked& p) { return p.seen == period && !p.data->mtime_known; }
 
 // Lets the kept files of a native path go (before the file is deleted, renamed, replaced or emptied).
 void unpark(const std::string& path) {
   std::erase_if(parked, [&](const Parked& p) { return p.path == path; });
 }
 
-// True when the kept file p is still what its name leads to, as the lookup m of that name saw it (or
-// seen in this period). A file of the same identity that changed is kept but forgets its pages.
-bool still_named(Parked& p, const platform::MappedPath* m) {
-  if (trusted(p)) return true;
-  if (!m) return false;
+// True when the kept file p is still what its name leads to, as the lookup m of that name saw it. A
+// file of the same identity that changed (or was written here since) is kept but forgets its pages.
+bool still_named(Parked& p, const platform::MappedPath& m) {
   FileData& d = *p.data;
   struct stat st {};
-  if (m->regular) {
-    st.st_dev = static_cast<dev_t>(m->device);
-    st.st_ino = static_cast<ino_t>(m->inode);
-    st.st_size = static_cast<off_t>(m->size);
+  if (m.regular) {
+    st.st_dev = static_cast<dev_t>(m.device);
+    st.st_ino = static_cast<ino_t>(m.inode);
+    st.st_size = static_cast<off_t>(m.size);
     st.st_mode = S_IFREG;
-    st.st_mtim.tv_sec = static_cast<time_t>(m->mtime_ns / 1000000000);
-    st.st_mtim.tv_nsec = static_cast<long>(m->mtime_ns % 1000000000);
-  } else if (m->error != 0 || ::stat(m->path.c_str(), &st) != 0) {
+    st.st_mtim.tv_sec = static_cast<time_t>(m.mtime_ns / 1000000000);
+    st.st_mtim.tv_nsec = static_cast<long>(m.mtime_ns % 1000000000);
+  } else if (m.error != 0 || ::stat(m.path.c_str(), &st) != 0) {
     return false;
   }
   if (st.st_dev != p.dev || st.st_ino != p.ino || !S_ISREG(st.st_mode)) return false;
@@ -306,18 +295,17 @@ bool still_named(Parked& p, const platform::MappedPath* m) {
   }
   d.disk_mtime = mtime_of(st);
   d.mtime_known = true;
-  p.seen = period;
   return true;
 }
 
 // The kept file of this name, opened for `access`, when it is still what the name leads to (m: the
-// lookup of the name, or nullptr when none was made); nullptr when there is none.
-std::unique_ptr<FileData> take_parked(std::string_view name, int access, const platform::MappedPath* m) {
+// lookup of the name); nullptr when there is none.
+std::unique_ptr<FileData> take_parked(std::string_view name, int access, const platform::MappedPath& m) {
   auto it = std::find_if(parked.begin(), parked.end(),
                          [&](const Parked& p) { return p.name == name && p.access == access; });
   if (it == parked.end()) return nullptr;
   if (!still_named(*it, m)) {
-    if (m) parked.erase(it);  // another file under the name now: this one is let go
+    parked.erase(it);  // another file under the name now: this one is let go
     return nullptr;
   }
   std::unique_ptr<FileData> d = std::move(it->data);
@@ -329,7 +317,7 @@ void park(std::unique_ptr<FileData> d, int access, dev_t dev, ino_t ino, const s
           const std::string& name) {
   if (parked.size() >= kMaxParked) parked.erase(parked.begin());
   if (d->pages_held() > kParkedPages) d->drop();
-  parked.push_back({std::move(d), access, dev, ino, path, name, period});
+  parked.push_back({std::move(d), access, dev, ino, path, name});
 }
 
 // The registry. Its end (at the end of the process, exit() included) closes what is still open.
@@ -431,10 +419,28 @@ void skip_lf(FileData& d) {
 // The checks before a file is opened under number n: the number is one of the registry's and free,
 // the name is not empty, and it maps to a path (that of an existing file, or where a new one is made).
 // False, with the error reported, when one of them fails.
+// The lookup of the name that file_exists found a file at last, for the open of that name that
+// usually comes straight after it: only when no operation by name of the engine came between (each
+// one forgets it) and within kRecentLookup, so that the check and the open see the file as one look
+// at it would, as they did when each looked on its own (a program that changes the file in between
+// races with the engine either way). Reading the clock costs no call of the system.
+constexpr std::chrono::milliseconds kRecentLookup{10};
+struct RecentLookup {
+  bool valid = false;
+  std::string name;
+  platform::MappedPath m;
+  std::chrono::steady_clock::time_point at;
+} recent;
+
+void forget_recent() { recent.valid = false; }
+
 bool checked_path(int n, std::string_view name, bool existing, platform::MappedPath& m) {
   int e = n < 1 || n > kMaxFileNumber ? 52 : table[n].data ? 55 : name.empty() ? (existing ? 53 : 64) : 0;
   if (e == 0) {
-    m = existing ? platform::map_existing(name) : platform::map_for_create(name);
+    if (recent.valid && recent.name == name && std::chrono::steady_clock::now() - recent.at < kRecentLookup)
+      m = std::move(recent.m);
+    else m = existing ? platform::map_existing(name) : platform::map_for_create(name);
+    forget_recent();
     e = m.error;
   }
   if (e != 0) raise(e);
@@ -465,22 +471,11 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
   dev_t dev = 0;
   ino_t ino = 0;
   struct stat st {};
-  // A kept file whose name was seen leading to it in this period comes back without a lookup.
-  if (keeps && n >= 1 && n <= kMaxFileNumber && !table[n].data && !name.empty()) {
-    auto it = std::find_if(parked.begin(), parked.end(), [&](const Parked& p) {
-      return p.name == name && p.access == access && trusted(p);
-    });
-    if (it != parked.end()) {
-      d = std::move(it->data);
-      path = it->path, dev = it->dev, ino = it->ino;
-      parked.erase(it);
-    }
-  }
-  if (!d) {
+  {
     platform::MappedPath m;
     if (!checked_path(n, name, mode == FileMode::Input, m)) return false;
     path = m.path;
-    if (keeps) d = take_parked(name, access, &m);
+    if (keeps) d = take_parked(name, access, m);
     unpark(m.path);  // kept under another name, or about to be emptied: let go
     if (d) {
       dev = static_cast<dev_t>(m.inode ? m.device : 0), ino = static_cast<ino_t>(m.inode);
@@ -527,6 +522,7 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
 }
 
 bool open_new_file(int n, std::string_view name, FileMode mode) {
+  forget_recent();
   platform::MappedPath m;
   if (!checked_path(n, name, false, m)) return false;
   auto whole = std::make_unique<platform::NewFile>(m.path);
@@ -548,6 +544,7 @@ bool open_new_file(int n, std::string_view name, FileMode mode) {
 }
 
 bool commit_file(int n) {
+  forget_recent();
   if (!is_open(n)) return false;
   OpenFile f = std::move(table[n]);
   table[n] = OpenFile{};
@@ -563,7 +560,19 @@ bool commit_file(int n) {
   return e == 0;
 }
 
+bool retarget_new_file(int n, std::string_view name) {
+  forget_recent();
+  if (!is_open(n) || !table[n].whole || name.empty()) return false;
+  const platform::MappedPath m = platform::map_for_create(name);
+  if (m.error != 0 || !table[n].whole->retarget(m.path)) return false;
+  unpark(table[n].path);
+  table[n].path = m.path;
+  table[n].name = std::string(name);
+  return true;
+}
+
 void abandon_file(int n) {
+  forget_recent();
   if (!is_open(n)) return;
   OpenFile f = std::move(table[n]);
   table[n] = OpenFile{};
@@ -600,11 +609,11 @@ void close_file(int n) {
 }
 
 void close_all() {
+  forget_recent();
   for (int n = 1; n <= kMaxFileNumber; ++n) {
     if (is_open(n) && table[n].whole) abandon_file(n);
     else close_file(n);
   }
-  ++period;  // a kept file's name is looked up again at its next open
 }
 
 bool line_input(int n, std::string& line) {
@@ -779,20 +788,18 @@ int record_length(int n) { return is_open(n) ? table[n].reclen : 0; }
 
 bool file_exists(std::string_view name) {
   if (name.empty()) return false;
-  // A kept file whose name was seen leading to it in this period.
-  for (const Parked& p : parked)
-    if (p.name == name && trusted(p)) return true;
   platform::MappedPath m = platform::map_existing(name);
   if (m.error != 0) return false;
-  // The lookup has seen the name, so that an open of it that follows needs no lookup of its own.
-  for (Parked& p : parked)
-    if (p.name == name) still_named(p, &m);
-  if (m.regular || m.folder) return m.regular;
-  std::error_code ec;
-  return std::filesystem::is_regular_file(m.path, ec);
+  if (!m.regular) {
+    std::error_code ec;
+    return !m.folder && std::filesystem::is_regular_file(m.path, ec);
+  }
+  recent = RecentLookup{true, std::string(name), std::move(m), std::chrono::steady_clock::now()};
+  return true;
 }
 
 bool kill_file(std::string_view name) {
+  forget_recent();
   platform::MappedPath m = platform::map_existing(name);
   if (m.error) {
     raise(m.error);
@@ -815,6 +822,7 @@ std::vector<std::string> DIR(std::string_view mask) {
 }
 
 bool rename_file(std::string_view from, std::string_view to) {
+  forget_recent();
   platform::MappedPath a = platform::map_existing(from);
   if (a.error) {
     raise(a.error);
@@ -868,6 +876,7 @@ void reload_replaced(const std::string& path) {
 }  // namespace
 
 bool copy_file(std::string_view from, std::string_view to) {
+  forget_recent();
   platform::MappedPath a = platform::map_existing(from);
   if (a.error) {
     raise(a.error);
@@ -896,6 +905,7 @@ bool copy_file(std::string_view from, std::string_view to) {
 }
 
 bool place_file(std::string_view from, std::string_view to, bool move) {
+  forget_recent();
   const platform::MappedPath a = platform::map_existing(from);
   const platform::MappedPath b = platform::map_for_create(to);
   if (a.error || b.error) {
@@ -953,6 +963,7 @@ bool folder_exists(std::string_view name) {
 }
 
 bool make_path(std::string_view name) {
+  forget_recent();
   while (name.size() > 1 && (name.back() == '\\' || name.back() == '/')) name.remove_suffix(1);
   if (name.empty()) return false;
   if (folder_exists(name)) return true;
@@ -966,6 +977,7 @@ bool make_path(std::string_view name) {
 }
 
 bool make_folder(std::string_view name) {
+  forget_recent();
   platform::MappedPath m = platform::map_for_create(name);
   if (m.error) {
     raise(m.error);

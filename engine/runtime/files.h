@@ -37,6 +37,11 @@ bool open_file(int number, std::string_view name, FileMode mode, int record_leng
 bool open_new_file(int number, std::string_view name, FileMode mode = FileMode::Output);
 // close_file of a new file; true when it is in place.
 bool commit_file(int number);
+// The new file open as number goes in place of name at its commit instead of the name it was opened
+// with (a file written under a work name that has its own place by now), when name lies on the same
+// file system; false, nothing changed and no error, where it cannot (the caller then puts the file in
+// place after its commit, as place_file does). A failure of the commit names the new target.
+bool retarget_new_file(int number, std::string_view name);
 void abandon_file(int number);
 // Why a write to the new file open as number failed (plain words); empty when none failed.
 std::string write_failure(int number);

@@ -13,7 +13,8 @@
 //    merge; the hole is said and written to ERROR.LOG;
 //  - every file is written whole or not at all: the page work file (PAGER.1, or plotfile) is a new file
 //    that is renamed into place as the result (copied through a new file across file systems), so a
-//    full disk or a killed run never leaves a cut result where a whole one was;
+//    full disk or a killed run never leaves a cut result where a whole one was; a PDF whose result
+//    lies on the engine folder's file system is put in place by its own commit (no PAGER.1 between);
 //  - the page size and log columns are given back after the attached text's PDF (which is A4).
 // Each of these failures is said on the console and in ERROR.LOG and ends the run with exit code 1.
 #include <filesystem>
@@ -66,13 +67,23 @@ std::set<std::string>& written_results() {
 }
 
 // R + extension, or R_2, R_3, ... when this run wrote that name already.
-std::string unique_result(const std::string& base, const std::string& ext) {
+std::string free_result(const std::string& base, const std::string& ext) {
   std::string name = base + ext;
   for (int n = 2; written_results().count(rt::UCASE(name)) != 0; ++n) name = base + "_" + std::to_string(n) + ext;
+  return name;
+}
+
+// The result name is this hole's (said when it is not R + extension).
+void claim_result(const std::string& base, const std::string& ext, const std::string& name) {
   if (name != base + ext)
     show_message("Result " + base + ext + " was written in this run already; this hole goes to " + name, 0,
                  {base + ext, name});
   written_results().insert(rt::UCASE(name));
+}
+
+std::string unique_result(const std::string& base, const std::string& ext) {
+  const std::string name = free_result(base, ext);
+  claim_result(base, ext, name);
   return name;
 }
 
@@ -166,8 +177,16 @@ void PROSTOP() {
   std::string result;  // the hole's result file once it is written
 
   if (OUTDEV == 1) {
+    // The document goes straight to its result where it can: its commit puts it in place there, the
+    // earlier file of that name kept until then (PAGER.1 is the document's name while it is drawn).
+    const std::string direct = folders && PDFBYTES != 0 ? free_result(r, ".pdf") : std::string();
+    const bool placed_by_commit = !direct.empty() && rt::retarget_new_file(PDFFILE, direct);
     ASSEMBLE();
-    if (pdf_refused || !rt::file_exists("PAGER.1")) {
+    if (placed_by_commit && !pdf_refused) {
+      claim_result(r, ".pdf", direct);
+      OUTLIST += "|" + direct;
+      result = direct;
+    } else if (pdf_refused || !rt::file_exists("PAGER.1")) {
       say_fault("The PDF of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
     } else if (folders) {
       const std::string name = unique_result(r, ".pdf");
