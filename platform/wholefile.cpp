@@ -49,6 +49,25 @@ bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == 
 
 }  // namespace
 
+namespace {
+
+// The file a target name stands for (see resolve_target), and whether it exists: st is its status then
+// (one look at a name that is no link).
+std::string resolve_and_stat(const std::string& native_path, struct stat& st, bool& exists) {
+  if (::lstat(native_path.c_str(), &st) == 0) {
+    exists = !S_ISLNK(st.st_mode);
+    if (exists) return native_path;
+  } else if (errno == ENOENT) {
+    exists = false;  // no entry: no link either
+    return native_path;
+  }
+  std::string target = resolve_target(native_path);
+  exists = ::stat(target.c_str(), &st) == 0;
+  return target;
+}
+
+}  // namespace
+
 std::string resolve_target(const std::string& native_path) {
   std::filesystem::path p = native_path;
   for (int depth = 0; depth < 40; ++depth) {
@@ -81,9 +100,11 @@ std::string failure_reason(int e) {
   }
 }
 
-NewFile::NewFile(const std::string& target) : target_(resolve_target(target)) {
+NewFile::NewFile(const std::string& target) {
   struct stat st {};
-  if (::stat(target_.c_str(), &st) == 0) {
+  bool exists = false;
+  target_ = resolve_and_stat(target, st, exists);
+  if (exists) {
     if (S_ISDIR(st.st_mode)) {
       error_ = EISDIR;
       return;
@@ -127,10 +148,10 @@ NewFile::~NewFile() { abandon(); }
 
 bool NewFile::retarget(const std::string& target) {
   if (fd_ < 0 || error_ != 0) return false;
-  const std::string to = resolve_target(target);
   struct stat here {}, st {};
+  bool replaces = false;
+  const std::string to = resolve_and_stat(target, st, replaces);
   if (::fstat(fd_, &here) != 0) return false;
-  const bool replaces = ::stat(to.c_str(), &st) == 0;
   if (replaces && S_ISDIR(st.st_mode)) return false;
   if (!replaces && (::stat(folder_of(to).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return false;
   if (st.st_dev != here.st_dev) return false;  // a rename or link cannot cross file systems

@@ -97,7 +97,22 @@ class FileData {
     return done;
   }
 
+  // Bytes at `at` that lie inside the page used last, written there without more ado when they may
+  // be (what write would do with them); false when write must take them.
+  bool write_here(std::int64_t at, const char* in, std::size_t n) {
+    if (!last_ || direct || failed || !writable || at < 0 || at / kPage != last_index_) return false;
+    const std::int64_t off = at % kPage, end = off + static_cast<std::int64_t>(n);
+    Page& p = *last_;
+    if (end > kPage || (!readable && p.hi > p.lo && (off > p.hi || end < p.lo))) return false;
+    std::memcpy(p.bytes.get() + off, in, n);
+    p.lo = std::min(p.lo, off);
+    p.hi = std::max(p.hi, end);
+    size = std::max(size, at + static_cast<std::int64_t>(n));
+    return true;
+  }
+
   bool write(std::int64_t at, const char* in, std::size_t n) {
+    if (write_here(at, in, n)) return true;
     if (!writable) {
       failed = EBADF;
       return false;
@@ -136,6 +151,7 @@ class FileData {
     const bool ok = flush();
     for (auto& [index, p] : pages_) give_back(std::move(p.bytes));
     pages_.clear();
+    last_ = nullptr;
     return ok;
   }
 
@@ -177,13 +193,21 @@ class FileData {
     std::int64_t lo = kPage, hi = 0;  // the bytes changed since the page was last written out
   };
   std::map<std::int64_t, Page> pages_;
+  // The page used last (most accesses fall into the page of the one before): no search of the map.
+  std::int64_t last_index_ = -1;
+  Page* last_ = nullptr;
 
   Page* page(std::int64_t index) {
-    if (auto it = pages_.find(index); it != pages_.end()) return &it->second;
+    if (last_ && last_index_ == index) return last_;
+    if (auto it = pages_.find(index); it != pages_.end()) {
+      last_index_ = index, last_ = &it->second;
+      return last_;
+    }
     if (direct && pages_.empty()) length();  // another number may have changed it
     if (pages_.size() >= kMaxPages && !drop()) return nullptr;
     Page& p = pages_[index];
     p.bytes = new_page();
+    last_index_ = index, last_ = &p;
     if (!readable) return &p;  // only what is written here counts: nothing to read first
     const std::int64_t start = index * kPage;
     std::size_t got = 0;
