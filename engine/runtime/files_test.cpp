@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <optional>
@@ -347,6 +348,59 @@ TEST_F(FilesTest, WholeFilesReplaceTheirTargetOrLeaveIt) {
 }
 
 // A finished file put in place: moved, linked or (when it is the target itself) left alone.
+// A new file written under a work name goes to another target at its commit where that lies on the
+// same file system: nothing appears under the work name, a replaced file keeps its permission bits.
+// Elsewhere (another file system, a folder at the target) nothing changes: the commit makes the work
+// name, for the caller to put in place.
+TEST_F(FilesTest, ANewFileCommittedUnderAnotherName) {
+  std::error_code ec;
+  std::filesystem::create_directory(dir.path() / "job");
+  const std::filesystem::path shm = "/dev/shm";
+  struct stat a {}, b {};
+  const bool other_fs = ::stat(dir.str().c_str(), &a) == 0 && ::stat(shm.c_str(), &b) == 0 && a.st_dev != b.st_dev &&
+                        ::access(shm.c_str(), W_OK) == 0;
+  const std::string far = other_fs ? (shm / ("vlx-files-test-" + std::to_string(::getpid()))).string() : std::string();
+  struct Case {
+    std::string target;
+    bool earlier;   // the target exists (mode 0640)
+    bool retargets;
+  } cases[] = {{"job\\R1.pdf", false, true},
+               {"job\\R2.pdf", true, true},
+               {"job", false, false},
+               {far, false, false}};
+  for (const auto& c : cases) {
+    if (c.target.empty()) continue;  // no second file system here
+    SCOPED_TRACE(c.target);
+    rt::Trap t("test.cpp", "T");
+    const std::string leaf = c.target.size() > 4 ? c.target.substr(4) : std::string();  // after "job\\"
+    const std::filesystem::path native = c.target == far ? std::filesystem::path(far) : dir.path() / "job" / leaf;
+    if (c.earlier) {
+      dir.write("job/" + leaf, "earlier");
+      std::filesystem::permissions(native, std::filesystem::perms(0640), ec);
+    }
+    ASSERT_TRUE(rt::open_new_file(1, "PAGER.1"));
+    rt::print_line(1, "new", false);
+    EXPECT_EQ(rt::retarget_new_file(1, c.target), c.retargets);
+    EXPECT_TRUE(rt::commit_file(1));
+    EXPECT_EQ(std::filesystem::exists(dir.path() / "PAGER.1"), !c.retargets);
+    if (c.retargets) {
+      EXPECT_EQ(read_file(native), "new");
+      struct stat st {};
+      ASSERT_EQ(::stat(native.c_str(), &st), 0);
+      if (c.earlier) {
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+      }
+    } else {
+      EXPECT_EQ(dir.read("PAGER.1"), "new");
+      if (c.target == far) {
+        EXPECT_FALSE(std::filesystem::exists(far));
+      }
+    }
+    std::filesystem::remove(dir.path() / "PAGER.1", ec);
+    EXPECT_EQ(t.error(), 0);
+  }
+}
+
 TEST_F(FilesTest, FinishedFilesArePutInPlace) {
   dir.write("work.1", "result");
   dir.write("out.pdf", "earlier");
