@@ -45,6 +45,16 @@ int sync_file(const std::string& path) {
   return e;
 }
 
+// The effective user and group of this process, asked once (the engine never changes them).
+uid_t process_uid() {
+  static const uid_t uid = ::geteuid();
+  return uid;
+}
+gid_t process_gid() {
+  static const gid_t gid = ::getegid();
+  return gid;
+}
+
 bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 }  // namespace
@@ -114,7 +124,8 @@ NewFile::NewFile(const std::string& target) {
   }
   const std::string folder = folder_of(target_);
   // Without a name until the commit where the file system and /proc allow it.
-  if (::access("/proc/self/fd", X_OK) == 0) {
+  static const bool proc_fds = ::access("/proc/self/fd", X_OK) == 0;  // asked once: it stays as it is
+  if (proc_fds) {
     fd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
       error_ = errno;
@@ -130,9 +141,11 @@ NewFile::NewFile(const std::string& target) {
       return;
     }
   }
+  struct stat made {};
+  if (::fstat(fd_, &made) == 0) dev_ = made.st_dev, ino_ = made.st_ino;
   if (replaces_) {
     // The owner too where this process may give it (a file of another user edited by root).
-    if (::geteuid() == 0 && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
+    if (process_uid() == 0 && (st.st_uid != process_uid() || st.st_gid != process_gid()))
       if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
         // The file stays this process's own; its permission bits are still kept.
       }
@@ -148,19 +161,20 @@ NewFile::~NewFile() { abandon(); }
 
 bool NewFile::retarget(const std::string& target) {
   if (fd_ < 0 || error_ != 0) return false;
-  struct stat here {}, st {};
+  struct stat st {};
   bool replaces = false;
   const std::string to = resolve_and_stat(target, st, replaces);
-  if (::fstat(fd_, &here) != 0) return false;
   if (replaces && S_ISDIR(st.st_mode)) return false;
   if (!replaces && (::stat(folder_of(to).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return false;
-  if (st.st_dev != here.st_dev) return false;  // a rename or link cannot cross file systems
+  if (st.st_dev != dev_) return false;  // a rename or link cannot cross file systems
   if (replaces) {
-    if (::geteuid() == 0 && (st.st_uid != here.st_uid || st.st_gid != here.st_gid))
+    // Made as a new file of this process (owner, mode less the umask) or for the work name it had:
+    // it takes the owner and the permission bits of the file it replaces now.
+    if (process_uid() == 0 && (st.st_uid != process_uid() || st.st_gid != process_gid()))
       if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
         // The file stays this process's own; its permission bits are still kept.
       }
-    if ((here.st_mode & 07777) != (st.st_mode & 07777) && ::fchmod(fd_, st.st_mode & 07777) != 0) return false;
+    if (::fchmod(fd_, st.st_mode & 07777) != 0) return false;
     mode_ = st.st_mode & 07777;
   }
   target_ = to;

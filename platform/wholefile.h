@@ -40,6 +40,9 @@ class NewFile {
   int error() const { return error_; }
   // Keeps the errno value of a failure that the caller met writing through fd() (only the first counts).
   void failed(int errno_value);
+  // The device and inode number of the new file (0 when it could not be made).
+  std::uint64_t device() const { return dev_; }
+  std::uint64_t inode() const { return ino_; }
   // True when the target existed when the new file was made.
   bool replaces() const { return replaces_; }
   // The file that the commit replaces (the target with its links followed).
@@ -66,6 +69,7 @@ class NewFile {
   bool replaces_ = false;
   unsigned mode_ = 0;  // the permission bits of the replaced file
   std::int64_t end_ = 0;
+  std::uint64_t dev_ = 0, ino_ = 0;
 };
 
 // Puts the file from in place of to (native paths), whole or not at all, as a commit does: moved

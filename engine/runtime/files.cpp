@@ -559,10 +559,10 @@ bool open_new_file(int n, std::string_view name, FileMode mode) {
   d->borrowed = true;
   d->readable = mode != FileMode::Output && mode != FileMode::Append;
   d->writable = true;
-  struct stat st {};
-  ::fstat(d->fd, &st);
+  const auto dev = static_cast<dev_t>(whole->device());
+  const auto ino = static_cast<ino_t>(whole->inode());
   OpenFile f{std::move(whole), std::move(d), mode == FileMode::Binary ? FileMode::Binary : FileMode::Output, 128, m.path,
-             0, true, st.st_dev, st.st_ino, std::string(name), {}};
+             0, true, dev, ino, std::string(name), {}};
   table[n] = std::move(f);
   return true;
 }
