@@ -27,11 +27,13 @@ constexpr std::size_t kSignatureLength = 24;
 // The work files of a conversion, deleted before a new one writes any.
 constexpr const char* kWorkMasks[] = {"*.trx", "work-lay.*", "work-att.*"};
 
-// True when the two names lead to one existing file.
-bool same_file(const std::string& a, const std::string& b) {
-  const platform::MappedPath pa = platform::map_existing(a), pb = platform::map_existing(b);
+// True when the two lookups found one existing file: by what the lookups saw of two regular files,
+// else (a link on the way, a folder) by asking the system.
+bool same_file(const platform::MappedPath& pa, const platform::MappedPath& pb) {
+  if (pa.error != 0 || pb.error != 0) return false;
+  if (pa.regular && pb.regular) return pa.device == pb.device && pa.inode == pb.inode;
   std::error_code ec;
-  return pa.error == 0 && pb.error == 0 && std::filesystem::equivalent(pa.path, pb.path, ec);
+  return std::filesystem::equivalent(pa.path, pb.path, ec);
 }
 
 }  // namespace
@@ -196,13 +198,17 @@ void ENTERFIL(ConvState& st) {
   // The work files of the last conversion, in the current folder (the engine folder) only; an input
   // file whose name fits a mask is the user's, not a work file, and stays.
   st.step("0002");
+  // The input is looked up once: a listed name that leads to it is kept.
+  const platform::MappedPath input = platform::map_existing(st.INNAME), source = platform::map_existing(SOURCENAME);
   for (const char* mask : kWorkMasks)
-    for (const std::string& name : rt::DIR(mask))
-      if (!same_file(name, st.INNAME) && !same_file(name, SOURCENAME) && !rt::kill_file(name)) {
+    for (const std::string& name : rt::DIR(mask)) {
+      const platform::MappedPath listed = platform::map_existing(name);
+      if (!same_file(listed, input) && !same_file(listed, source) && !rt::kill_file(name)) {
         // Coded files of the last run left beside the new ones would be drawn as holes of this input.
         show_fault("The work file " + name + " of the last run cannot be deleted; the input is not converted.");
         EXXIT(st);
       }
+    }
   st.step("0003");
   auto& con = platform::console();
   con.cls();

@@ -271,6 +271,32 @@ TEST_F(ConversionSetUp, EnterfilDeletesTheLastConversionsWorkFiles) {
   EXPECT_NE(log.find(PROMPT(79) + "\r\n"), std::string::npos) << log;
 }
 
+// An input whose name fits a work-file mask is the user's file and stays, however the listing or the
+// run names it (another letter case, a hard link or a symbolic link beside it); the other work files go.
+TEST_F(ConversionSetUp, EnterfilKeepsAnInputThatLooksLikeAWorkFile) {
+  struct Case {
+    const char* input;   // as the run names it
+    const char* listed;  // how the input shows in the folder, besides "holes.trx"
+  } cases[] = {{"holes.trx", nullptr}, {"HOLES.TRX", nullptr}, {"holes.trx", "link.trx"}, {"holes.trx", "sym.trx"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.input) + " " + (c.listed ? c.listed : ""));
+    dir.write("holes.trx", "the user's holes");
+    dir.write("old.trx", "x");
+    if (c.listed && std::string(c.listed) == "link.trx") fs::create_hard_link(dir.path() / "holes.trx", dir.path() / c.listed);
+    if (c.listed && std::string(c.listed) == "sym.trx") fs::create_symlink("holes.trx", dir.path() / c.listed);
+    SOURCENAME = c.input;
+    st.INNAME = c.input;
+    st.CONVEXTS = "ENG";  // no vocabulary here: FETCHVOC gives up after the clean-up
+    EXPECT_THROW(ENTERFIL(st), LeaveConversion);
+    EXPECT_EQ(dir.read("holes.trx"), "the user's holes");
+    EXPECT_FALSE(fs::exists(dir.path() / "old.trx"));
+    if (c.listed) {
+      EXPECT_TRUE(fs::exists(fs::symlink_status(dir.path() / c.listed))) << "it leads to the input";
+      fs::remove(dir.path() / c.listed);
+    }
+  }
+}
+
 TEST_F(ConversionSetUp, FetchvocJoinsTheVocabulariesInListOrder) {
   std::vector<std::string> eng(23), afr(23);
   for (int n = 1; n <= 23; ++n) {
