@@ -145,7 +145,9 @@ struct ConvState {
   void step(const char* marker) {
     if (trap) trap->step(marker);
   }
-  void step(const std::string& marker) { step(marker.c_str()); }
+  void step(const std::string& marker) {
+    if (trap) trap->step_copy(marker);
+  }
 };
 
 // --- sections of the driver (proconv.cpp) ---

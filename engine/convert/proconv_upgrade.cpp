@@ -85,8 +85,8 @@ void FIXSETUP(ConvState& st) {
   rt::close_file(out);
   if (!written) return;
 
-  trap.step(("0004 copy " + old_name + " " + kOldSetup).c_str());
+  trap.step_copy("0004 copy " + old_name + " " + kOldSetup);
   if (!rt::copy_file(old_name, kOldSetup)) return;
-  trap.step(("0005 copy " + std::string(kNewSetup) + " " + SETUPNAME).c_str());
+  trap.step_copy("0005 copy " + std::string(kNewSetup) + " " + SETUPNAME);
   rt::copy_file(kNewSetup, SETUPNAME);
 }

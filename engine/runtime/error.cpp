@@ -22,8 +22,6 @@
 namespace rt {
 namespace {
 
-thread_local Trap* innermost = nullptr;
-
 std::function<std::string()>& prompt_provider() {
   static std::function<std::string()> f;
   return f;
@@ -58,13 +56,13 @@ std::string two(int v) {
 }
 
 // The start of an ERROR.LOG line: date, time, the module field and the step marker.
-std::string log_head(const std::string& module, const std::string& marker) {
+std::string log_head(std::string_view module, std::string_view marker) {
   std::string& field = module_field();
   field.assign(12, ' ');
-  field.replace(0, std::min<size_t>(12, module.size()), module.substr(0, 12));
+  field.replace(0, std::min<size_t>(12, module.size()), module.substr(0, std::min<size_t>(12, module.size())));
   platform::LocalTime now = platform::now();
   return ZADATE() + " " + two(now.hour) + ":" + two(now.minute) + ":" + two(now.second) + " " + field + " @ " +
-         marker;
+         std::string(marker);
 }
 
 bool& log_refused() {
@@ -102,8 +100,8 @@ void append_log(const std::string& line) {
 [[noreturn]] void fatal(int) { platform::end_process(255); }
 
 // The platform box for an error that no handler takes. OK continues; Cancel ends with 255.
-void untrapped(int n, const std::string& section) {
-  std::string sec = section;
+void untrapped(int n, std::string_view section) {
+  std::string sec(section);
   sec.resize(8, ' ');
   std::string text = "Untrapped Error #" + std::to_string(n) + " (" + error_text(n) + ")\n" +
                      "has occurred following execution of " + sec + "\n\n" +
@@ -112,15 +110,6 @@ void untrapped(int n, const std::string& section) {
 }
 
 }  // namespace
-
-Trap::Trap(std::string_view module, std::string_view section, HandlerKind kind)
-    : module_(module), section_(section), on_(kind == kHandler), outer_(innermost) {
-  innermost = this;
-}
-
-Trap::~Trap() { innermost = outer_; }
-
-Trap* current_trap() { return innermost; }
 
 void Trap::reading(int file, std::string_view name) {
   reading_file_ = file;
@@ -172,8 +161,9 @@ std::string error_text(int n) {
 
 
 void log_note(std::string_view text) {
-  Trap* t = innermost;
-  append_log(log_head(t ? t->module() : std::string(), t ? t->marker() : std::string()) + "  " + std::string(text));
+  Trap* t = detail::innermost;
+  append_log(log_head(t ? t->module() : std::string_view(), t ? t->marker() : std::string_view()) + "  " +
+             std::string(text));
 }
 
 void fault(std::string_view text, const std::vector<std::string>& paths) {
@@ -194,7 +184,7 @@ void fault_logged_once(std::string_view text) {
 }
 
 void raise(int n) {
-  Trap* t = innermost;
+  Trap* t = detail::innermost;
   if (t) {
     t->last_error_ = n;
     ++t->error_count_;
@@ -203,7 +193,7 @@ void raise(int n) {
   // said again, and never ends the run.
   if (t && !t->on_ && t->reading_file_ != 0 && t->error_count_ > 1) return;
   if (!t || !t->on_) {
-    untrapped(n, t ? t->section_ : std::string("PBMAIN"));
+    untrapped(n, t ? t->section_ : std::string_view("PBMAIN"));
     return;
   }
   if (n == 241 || n == 242) fatal(n);
@@ -226,13 +216,17 @@ void raise(int n) {
     const std::string damage = std::filesystem::weakly_canonical(file_path(t->reading_file_), ec).string() + '\n' +
                                std::to_string(size) + '\n' + std::to_string(line);
     if (!damages_said().insert(damage).second) return;
-    if (!t->marker_.empty()) t->marker_ += ' ';
-    t->marker_ += t->reading_name_;
-    if (line > 0) t->marker_ += " line " + std::to_string(line);
+    std::string marker(t->marker_);
+    if (!marker.empty()) marker += ' ';
+    marker += t->reading_name_;
+    if (line > 0) marker += " line " + std::to_string(line);
+    t->step_copy(std::move(marker));
   }
 
   // Step 2: the screen line.
-  con.print(t->module_ + " @ " + t->marker_ + "  Error " + print_number(n) + " - " + error_text(n), true);
+  con.print(std::string(t->module_) + " @ " + std::string(t->marker_) + "  Error " + print_number(n) + " - " +
+                error_text(n),
+            true);
 
   // Steps 3-6: one line appended to ERROR.LOG in the current folder.
   append_log(log_head(t->module_, t->marker_) + "  Error " + print_number(n) + "-" + error_text(n));

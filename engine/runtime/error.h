@@ -25,31 +25,49 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace rt {
 
+class Trap;
+namespace detail {
+// The innermost trap of this thread (constant-initialised, so reached without a guard).
+inline thread_local Trap* innermost = nullptr;
+}  // namespace detail
+
+// A trap costs a few stores when nothing goes wrong: it keeps views of its module name, section and
+// step marker (literals, or texts that outlive the trap) and copies a text only when it must own it.
 class Trap {
  public:
   enum HandlerKind { kHandler, kNoHandler };
 
   // module: e.g. "startup.cpp"; section: the procedure's name (shown by the untrapped-error box).
-  Trap(std::string_view module, std::string_view section, HandlerKind kind = kHandler);
-  ~Trap();
+  Trap(std::string_view module, std::string_view section, HandlerKind kind = kHandler)
+      : module_(module), section_(section), on_(kind == kHandler), outer_(detail::innermost) {
+    detail::innermost = this;
+  }
+  ~Trap() { detail::innermost = outer_; }
   Trap(const Trap&) = delete;
   Trap& operator=(const Trap&) = delete;
 
-  // Sets the step marker shown in the error lines ("0001", "0030 opening LASTRUN").
+  // Sets the step marker shown in the error lines ("0001", "0030 opening LASTRUN"). The trap keeps a
+  // view: the text must outlive the trap (a literal does); step_copy keeps a copy of a marker made at
+  // run time.
   void step(std::string_view marker) { marker_ = marker; }
-  // Names the labelled section entered last (kept after it returns).
+  void step_copy(std::string marker) {
+    owned_marker_ = std::move(marker);
+    marker_ = owned_marker_;
+  }
+  // Names the labelled section entered last (kept after it returns; a literal).
   void section(std::string_view name) { section_ = name; }
   // This trap reads the text file open as number file, known to the user as name (see above).
   void reading(int file, std::string_view name);
   // True once an error was reported in this call: a reader stops reading its file.
   bool damaged() const { return error_count_ > 0; }
 
-  const std::string& module() const { return module_; }
-  const std::string& marker() const { return marker_; }
+  std::string_view module() const { return module_; }
+  std::string_view marker() const { return marker_; }
   bool on() const { return on_; }
   // The number of the last error reported in this call (0 when none).
   int error() const { return last_error_; }
@@ -58,15 +76,16 @@ class Trap {
 
  private:
   friend void raise(int);
-  std::string module_;
-  std::string marker_;
-  std::string section_;
+  std::string_view module_;
+  std::string_view marker_;
+  std::string_view section_;
   bool on_;
   int last_error_ = 0;
   int error_count_ = 0;
   int reading_file_ = 0;
-  std::string reading_name_;
   Trap* outer_;
+  std::string owned_marker_;  // the marker when the trap owns it (step_copy, a reader's error)
+  std::string reading_name_;
 };
 
 // Reports a run-time error to the innermost trap of this thread.
@@ -76,7 +95,7 @@ void raise(int error_number);
 std::string error_text(int error_number);
 
 // The innermost trap, or nullptr.
-Trap* current_trap();
+inline Trap* current_trap() { return detail::innermost; }
 
 // The text printed after the error lines (prompt 110); the frame installs it once prompts exist.
 void set_error_prompt(std::function<std::string()> provider);
