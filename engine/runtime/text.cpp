@@ -1,6 +1,8 @@
 // String functions.
 #include "text.h"
 
+#include <string.h>
+
 #include <algorithm>
 
 #include "engine/runtime/error.h"
@@ -40,7 +42,16 @@ long INSTR(long start, std::string_view s, std::string_view find) {
   if (start < 1) start = 1;
   if (static_cast<size_t>(start) > s.size()) return 0;
   if (find.empty()) return start;
-  size_t p = s.find(find, static_cast<size_t>(start - 1));
+  const size_t from = static_cast<size_t>(start - 1);
+  const size_t left = s.size() - from;
+  // A long text is searched with memmem: string_view::find compares at every occurrence of find's
+  // first character, and the engine looks up "/word" and "|word" in word lists of some kilobytes.
+  // memmem prepares a table for each search, which a short line does not repay.
+  if (find.size() > 1 && left >= 512) {
+    const void* p = ::memmem(s.data() + from, left, find.data(), find.size());
+    return p == nullptr ? 0 : static_cast<long>(static_cast<const char*>(p) - s.data()) + 1;
+  }
+  const size_t p = s.find(find, from);
   return p == std::string_view::npos ? 0 : static_cast<long>(p) + 1;
 }
 
@@ -48,6 +59,18 @@ long INSTR_LAST(std::string_view s, std::string_view find) {
   if (find.empty() || find.size() > s.size()) return 0;
   size_t p = s.rfind(find);
   return p == std::string_view::npos ? 0 : static_cast<long>(p) + 1;
+}
+
+long ListSearch::find(const std::string& list, std::string_view what) {
+  if (list != list_) {
+    list_ = list;
+    found_.clear();
+  }
+  // Bounded: the words of a run's input are many, but their variety is not.
+  if (found_.size() >= 4096) found_.clear();
+  const auto [it, added] = found_.try_emplace(std::string(what), 0);
+  if (added) it->second = INSTR(list, what);
+  return it->second;
 }
 
 std::string UCASE(std::string_view s) {

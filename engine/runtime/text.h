@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace rt {
 
@@ -34,5 +35,17 @@ int ASC(std::string_view s);
 std::string LSET(std::string_view s, long n);
 // RSET into a field of width n: right-aligned, cut from the right when longer.
 std::string RSET(std::string_view s, long n);
+
+// INSTR(list, what) for a long list that stays the same while many texts are looked up in it (the
+// symbol library's names, the keyword table): each answer is kept with a copy of the list, and given
+// again while the list holds the same text; a changed list forgets them.
+class ListSearch {
+ public:
+  long find(const std::string& list, std::string_view what);
+
+ private:
+  std::string list_;
+  std::unordered_map<std::string, long> found_;
+};
 
 }  // namespace rt

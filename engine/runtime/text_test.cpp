@@ -20,3 +20,36 @@ TEST(TextTest, PositionsOutsideTheText) {
   EXPECT_EQ(rt::RSET("7", 3), "  7");
   EXPECT_EQ(rt::LSET("abcdef", 3), "abc");
 }
+
+// A long text is searched another way than a short one: both give INSTR's positions, also where
+// the first character of the text looked for stands at every entry.
+TEST(TextTest, InstrInLongTexts) {
+  std::string list;
+  for (int i = 0; i < 200; ++i) list += "/WORD" + std::to_string(i);
+  list += "/SAND/SANDY";
+  struct Case {
+    long start;
+    std::string find;
+    long want;
+  } cases[] = {
+      {1, "/WORD1", 7},    {8, "/WORD1", 61},     {1, "/WORD199", 1483}, {1, "/SAND", 1491},
+      {1492, "/SAND", 1496}, {1, "/SANDS", 0},    {1, "Y", 1501},          {1497, "/SANDY", 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rt::INSTR(c.start, list, c.find), c.want) << c.start << " " << c.find;
+  }
+}
+
+// The remembered answers are those of INSTR, and a list changed in place is searched afresh.
+TEST(TextTest, ListSearchFollowsItsList) {
+  rt::ListSearch search;
+  std::string list = "|CLAY      |SAND      |";
+  EXPECT_EQ(search.find(list, "|SAND"), 12);
+  EXPECT_EQ(search.find(list, "|SAND"), 12);
+  EXPECT_EQ(search.find(list, "|PEAT"), 0);
+  list[12] = 'P', list[13] = 'E', list[14] = 'A', list[15] = 'T';  // same length, other text
+  EXPECT_EQ(search.find(list, "|SAND"), 0);
+  EXPECT_EQ(search.find(list, "|PEAT"), 12);
+  list += "SAND      |";
+  EXPECT_EQ(search.find(list, "|SAND"), 23);
+}

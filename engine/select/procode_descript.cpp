@@ -193,9 +193,11 @@ void ADD(CoderState& st, const std::string& name, const std::string& code, int f
 int CHECKWOR(CoderState& st, const std::string& T, long mark, const std::string& word, long& keyword_length) {
   keyword_length = 0;
   if (word.empty()) return 0;
-  if (rt::INSTR(VOCABLIST, "|" + word) > 0) {
+  // The two lists stay the same for a run, and its words repeat: their answers are remembered.
+  static rt::ListSearch in_names, in_keywords;
+  if (in_names.find(VOCABLIST, "|" + word) > 0) {
     const std::string code = "[" + word + "]";
-    if (const long k = rt::INSTR(KEYWORDS, "/" + code + "."); k > 0) {
+    if (const long k = in_keywords.find(KEYWORDS, "/" + code + "."); k > 0) {
       long d = rt::INSTR_LAST(rt::LEFT(KEYWORDS, k - 1), ".");
       if (d <= 1) d = 0;
       ADD(st, rt::MID(KEYWORDS, d + 2, k - d - 2), code, 2);
@@ -203,7 +205,8 @@ int CHECKWOR(CoderState& st, const std::string& T, long mark, const std::string&
     }
     // A word that only begins a library name ("SANDS" of SANDSTONE) is tried as a keyword.
   }
-  for (long at = rt::INSTR(KEYWORDS, "/" + word); at > 0; at = rt::INSTR(at + 1, KEYWORDS, "/" + word)) {
+  const std::string slash_word = "/" + word;
+  for (long at = in_keywords.find(KEYWORDS, slash_word); at > 0; at = rt::INSTR(at + 1, KEYWORDS, slash_word)) {
     const long next = rt::INSTR(at + 1, KEYWORDS, "/");
     const std::string keyword = next > 0 ? rt::MID(KEYWORDS, at + 1, next - at - 1) : rt::MID(KEYWORDS, at + 1);
     std::string seen = rt::UCASE(rt::MID(T, mark + 1, static_cast<long>(keyword.size())));

@@ -61,7 +61,8 @@ std::int32_t FNPRES(const std::string& text, std::string list) {
   PRESWORD = rt::UCASE(word);
   // The symbol mark of the word: the first "/SYMB..." entry, closed by "/", after the word's own
   // entry in the keyword table. None when the word has no entry or no such mark follows.
-  const long k = rt::INSTR(KEYWORDS, "/" + PRESWORD);
+  static rt::ListSearch in_keywords;  // the table stays the same for a run, and its words repeat
+  const long k = in_keywords.find(KEYWORDS, "/" + PRESWORD);
   if (k > 0) {
     const long a = rt::INSTR(k, KEYWORDS, "/SYMB");
     const long b = a > 0 ? rt::INSTR(a + 1, KEYWORDS, "/") : 0;

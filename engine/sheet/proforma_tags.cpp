@@ -25,7 +25,8 @@ constexpr std::int32_t kLastFill = 18;  // last entry of LAYERFILL(i, ..)
 
 // The code of key in VOCABLIST: its entry number, 0 when the list does not hold it.
 std::int32_t entry_of(const std::string& key) {
-  const long p = rt::INSTR(VOCABLIST, key);
+  static rt::ListSearch in_names;  // the list stays the same for a run, and its keys repeat
+  const long p = in_names.find(VOCABLIST, key);
   return p > 0 ? static_cast<std::int32_t>((p - 1) / 11 + 1) : 0;
 }
 
