@@ -35,11 +35,17 @@ void REMOVE(std::string& text, const std::string& ch) {
   // The first character of the first occurrence goes, until none is left. Built in one pass: a character
   // that completes ch at the end of what is kept takes the first character of ch out (and again, should
   // that complete it once more), so a long line costs no more than its length.
-  std::string out;
+  // Nothing is taken out before the first occurrence is complete, so that much is kept as it stands
+  // (and a text without ch is left alone).
+  const size_t first = text.find(ch);
+  if (first == std::string::npos) return;
+  const size_t kept = first + ch.size() - 1;
+  std::string out(text, 0, kept);
   out.reserve(text.size());
-  for (char c : text) {
-    out += c;
-    while (out.size() >= ch.size() && out.compare(out.size() - ch.size(), ch.size(), ch) == 0)
+  for (size_t i = kept; i < text.size(); ++i) {
+    out += text[i];
+    while (out.size() >= ch.size() && out.back() == ch.back() &&
+           out.compare(out.size() - ch.size(), ch.size(), ch) == 0)
       out.erase(out.size() - ch.size(), 1);
   }
   text = std::move(out);
