@@ -42,6 +42,8 @@ std::string fit_paths(const std::string& text, const std::vector<std::string>& p
 std::string FNFIXN(double x, std::int32_t n);
 // x with exactly two decimals, halves up (" 0.05", "-12.00").
 std::string FNRANDCE(double x);
+// A whole number of hundredths as FNRANDCE writes it (-5 is "-0.05", 80700 is " 807.00").
+std::string hundredths_text(long long v);
 // Sheet position / depth as a dot position on the current page.
 std::int32_t FNPDOT(std::int32_t p);
 std::int32_t FNZDOT(double z);

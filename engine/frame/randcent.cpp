@@ -1,4 +1,5 @@
 // FNRANDCE: a number with exactly two decimals, halves rounded up, in extended precision.
+#include <charconv>
 #include <cmath>
 
 #include "engine/frame/helpers.h"
@@ -16,10 +17,20 @@ std::string FNRANDCE(double x) {
     rt::raise(6);
     return " 0.00";
   }
-  long long v = static_cast<long long>(k);
-  std::string t = (v < 0 ? "-" : " ") + std::to_string(v < 0 ? -v : v);
+  const long long v = static_cast<long long>(k);
   trap.step("0003");
-  if (t.size() == 2) return t.substr(0, 1) + "0.0" + t.substr(1);
-  if (t.size() == 3) return t.substr(0, 1) + "0." + t.substr(1);
-  return t.substr(0, t.size() - 2) + "." + t.substr(t.size() - 2);
+  return hundredths_text(v);
+}
+
+std::string hundredths_text(long long v) {
+  // The sign (a blank when positive), the whole part (at least "0"), "." and two decimals, made in
+  // one buffer: this writes every coordinate of a PDF page.
+  const unsigned long long a = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+  char buf[32];
+  buf[0] = v < 0 ? '-' : ' ';
+  char* end = std::to_chars(buf + 1, buf + sizeof buf - 3, a / 100).ptr;
+  *end++ = '.';
+  *end++ = static_cast<char>('0' + a % 100 / 10);
+  *end++ = static_cast<char>('0' + a % 10);
+  return std::string(buf, end);
 }

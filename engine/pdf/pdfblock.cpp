@@ -79,8 +79,9 @@ std::string operands(std::initializer_list<std::string> parts) {
   return out;
 }
 
-// FNRANDCE of a whole number of hundredths (dot positions scaled by 0.24 are exact in hundredths).
-std::string hundredths(std::int64_t h) { return FNRANDCE(static_cast<double>(h) / 100.0); }
+// FNRANDCE of a whole number of hundredths (dot positions scaled by 0.24 are exact in hundredths):
+// h / 100 rounds back to h itself, so the text is made from h without the rounding.
+std::string hundredths(std::int64_t h) { return hundredths_text(h); }
 
 // Takes the next object number; the offsets table grows as needed (one number per object).
 bool take_object_number() {
@@ -816,17 +817,15 @@ namespace {
 // Most rows one image may have: a band taller than that is a fault of its caller, not a symbol.
 constexpr long kMaxImageRows = 65535;
 
-// The 8 bytes of raster row slot s: each word's low 16 bits inverted (a set pixel becomes a 0 sample,
+// Appends the 8 bytes of raster row slot s: each word's low 16 bits inverted (a set pixel becomes a 0 sample,
 // which the image mask paints), low byte first.
-std::string raster_row(long slot) {
-  std::string row;
+void append_raster_row(std::string& out, long slot) {
   for (long k = 0; k < 4; ++k) {
     const long i = 2 + 4 * slot + k;
     const std::uint32_t w = ~static_cast<std::uint32_t>(SYMBITS.in_bounds(i) ? SYMBITS(i) : 0);
-    row += static_cast<char>(w & 0xFF);
-    row += static_cast<char>((w >> 8) & 0xFF);
+    out += static_cast<char>(w & 0xFF);
+    out += static_cast<char>((w >> 8) & 0xFF);
   }
-  return row;
 }
 
 // Writes raster rows first..last (ring slots r MOD 60) as the next image mask of the file, 64 pixels
@@ -849,7 +848,11 @@ void write_symbol_image(long first, long last) {
   FPRINT("/Decode [0 1]");
   FPRINT("/BitsPerComponent 1");
   OPENSTRE();
-  for (long r = first; r <= last; ++r) SPRINT(raster_row((r % 60 + 60) % 60));
+  // The rows written as one piece: eight bytes a row.
+  std::string rows;
+  rows.reserve(static_cast<size_t>(last - first + 1) * 8);
+  for (long r = first; r <= last; ++r) append_raster_row(rows, (r % 60 + 60) % 60);
+  SPRINT(rows);
   FPRINT(BLANKLINE);
   CLOSESTR();
 }
