@@ -4,6 +4,7 @@
 // (letter case ignored), sorted in byte order: a folder, or a file whose name is too short or too long
 // for a hole code, is no hole. There is no limit on the number of holes (the conversion has none).
 // The selection screen of an interactive run is in proselec.cpp.
+#include <unordered_map>
 #include <vector>
 
 #include "engine/frame/console.h"
@@ -28,14 +29,25 @@ constexpr long kEntry = 10;  // width of a hole entry: the six-character code an
 // The entry of a list that holds position p (from 1).
 std::string entry_at(const std::string& list, long p) { return rt::MID(list, kEntry * ((p - 1) / kEntry) + 1, kEntry); }
 
-// Position (from 1) of the entry that is exactly code, 0 when none.
-long whole_code(const std::string& list, const std::string& code) {
-  if (code.empty() || static_cast<long>(code.size()) > 6) return 0;
-  const std::string entry = rt::LSET(code, kEntry);
-  for (size_t at = 0; at + kEntry <= list.size(); at += kEntry)
-    if (list.compare(at, kEntry, entry) == 0) return static_cast<long>(at) + 1;
-  return 0;
-}
+// The position (from 1) of the entry of a list that is exactly code, 0 when none; for a list that
+// only grows (the hole list being chosen) or stays as it is (the catalogue), asked once for every
+// hole: its entries are kept by their text with the position of the first, taken in as it grows.
+class EntryIndex {
+ public:
+  explicit EntryIndex(const std::string& list) : list_(list) {}
+  long find(const std::string& code) {  // code: a hole code, six characters at most
+    if (code.empty() || static_cast<long>(code.size()) > 6) return 0;
+    for (; indexed_ + kEntry <= list_.size(); indexed_ += kEntry)
+      first_.try_emplace(list_.substr(indexed_, kEntry), static_cast<long>(indexed_) + 1);
+    const auto it = first_.find(rt::LSET(code, kEntry));
+    return it == first_.end() ? 0 : it->second;
+  }
+
+ private:
+  const std::string& list_;
+  size_t indexed_ = 0;
+  std::unordered_map<std::string, long> first_;
+};
 
 // Says a fault of the run file's hole list on the console and in ERROR.LOG.
 void say(const std::string& text) {
@@ -105,6 +117,7 @@ void FITFILES() {
   INFILE.clear();
   bool all = false;
   std::vector<std::string> unmatched;
+  EntryIndex chosen(INFILE), catalogue(HOLECATALOG);  // INFILE only grows below
   for (std::int32_t i = 1; i <= PARSEDCOUNT; ++i) {
     trap.step("0002");
     const std::string name = rt::UCASE(rt::TRIM(PARSED(i)));
@@ -113,12 +126,12 @@ void FITFILES() {
       all = true;
       for (size_t at = 0; at + kEntry <= HOLECATALOG.size(); at += kEntry) {
         const std::string entry = HOLECATALOG.substr(at, kEntry);
-        if (whole_code(INFILE, rt::TRIM(entry)) == 0) INFILE += entry;
+        if (chosen.find(rt::TRIM(entry)) == 0) INFILE += entry;
       }
       continue;
     }
-    if (const long p = whole_code(HOLECATALOG, name); p > 0) {
-      if (whole_code(INFILE, name) == 0) INFILE += entry_at(HOLECATALOG, p);
+    if (const long p = catalogue.find(name); p > 0) {
+      if (chosen.find(name) == 0) INFILE += entry_at(HOLECATALOG, p);
       continue;
     }
     const long p = rt::INSTR(HOLECATALOG, name);

@@ -49,6 +49,9 @@ TEST_F(Catalogue, HoleListOfTheRunFile) {
       {"A12BH2,BH", {"A12BH1", "A12BH2"}, {"A12BH2"}, ""},  // a name inside a chosen entry adds nothing
       {"1", {"631BH1", "631BH2"}, {"631BH1"}, ""},                // names are parts of codes
       {"BH9", {}, {}, ""},                                        // nothing to draw, nothing more to say
+      // Whole codes and ALL together: a hole chosen once, in the order first chosen.
+      {"631BH2,ALL,631BH1", {"631BH1", "631BH2", "631BH3"}, {"631BH2", "631BH1", "631BH3"}, ""},
+      {"631BH3,631BH3,ALL,ALL", {"631BH1", "631BH3"}, {"631BH3", "631BH1"}, ""},
   };
   for (const auto& k : cases) {
     HOLECATALOG = entries(k.catalogue);
