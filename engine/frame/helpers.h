@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/runtime/array.h"
@@ -18,7 +19,7 @@ std::string ALPHNUM(const std::string& text);
 // The next line of a binary file from byte position pos (from 0); see linein.cpp.
 void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos);
 // Replaces every occurrence of old_text by new_text, left to right, not searching the inserted text.
-void REPLAZE(std::string& text, const std::string& old_text, const std::string& new_text);
+void REPLAZE(std::string& text, std::string_view old_text, std::string_view new_text);
 // The text before the first "=" (the first 38 characters without one), every blank removed.
 std::string FNSTRIP(const std::string& line);
 // "File not found : " and the name, then a key.
