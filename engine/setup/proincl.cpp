@@ -14,24 +14,28 @@ enum class WordCase { Lower, Upper, Keep };
 // occurs in text (already in the case the test compares in). Sets word to it.
 std::int32_t scan_list(const std::string& text, const std::string& list, WordCase word_case, std::string& word) {
   word.clear();
+  // The list in the test's case once (a case change keeps every "/" where it was), then each word
+  // looked at where it stands.
+  std::string converted;
+  if (word_case == WordCase::Lower) converted = rt::LCASE(list);
+  if (word_case == WordCase::Upper) converted = rt::UCASE(list);
+  const std::string_view words = word_case == WordCase::Keep ? std::string_view(list) : std::string_view(converted);
   long i = 1;
   while (true) {
-    const long j = rt::INSTR(i + 1, list, "/");
+    const long j = rt::INSTR(i + 1, words, "/");
     if (j == 0) return 0;
     if (j > i + 1) {
-      std::string w = rt::MID(list, i + 1, j - i - 1);
-      if (word_case == WordCase::Lower) w = rt::LCASE(w);
-      if (word_case == WordCase::Upper) w = rt::UCASE(w);
+      const std::string_view w = words.substr(static_cast<size_t>(i), static_cast<size_t>(j - i - 1));
       // A word written with a leading blank (" d1", so that "undisturbed" holds no " disturbed") is
       // found at a word start, and the start of the text is one.
-      const bool at_start = w.size() > 1 && w[0] == ' ' && text.compare(0, w.size() - 1, w, 1) == 0;
+      const bool at_start = w.size() > 1 && w[0] == ' ' && text.compare(0, w.size() - 1, w.substr(1)) == 0;
       const long at = at_start ? 1 : rt::INSTR(text, w);
       if (at > 0) {
         word = w;
         return static_cast<std::int32_t>(at);
       }
     }
-    if (j >= static_cast<long>(list.size())) return 0;
+    if (j >= static_cast<long>(words.size())) return 0;
     i = j;
   }
 }
