@@ -817,15 +817,16 @@ namespace {
 // Most rows one image may have: a band taller than that is a fault of its caller, not a symbol.
 constexpr long kMaxImageRows = 65535;
 
-// Appends the 8 bytes of raster row slot s: each word's low 16 bits inverted (a set pixel becomes a 0 sample,
-// which the image mask paints), low byte first.
-void append_raster_row(std::string& out, long slot) {
+// Puts the 8 bytes of raster row slot s at out and returns their end: each word's low 16 bits
+// inverted (a set pixel becomes a 0 sample, which the image mask paints), low byte first.
+char* put_raster_row(char* out, long slot) {
   for (long k = 0; k < 4; ++k) {
     const long i = 2 + 4 * slot + k;
     const std::uint32_t w = ~static_cast<std::uint32_t>(SYMBITS.in_bounds(i) ? SYMBITS(i) : 0);
-    out += static_cast<char>(w & 0xFF);
-    out += static_cast<char>((w >> 8) & 0xFF);
+    *out++ = static_cast<char>(w & 0xFF);
+    *out++ = static_cast<char>((w >> 8) & 0xFF);
   }
+  return out;
 }
 
 // Writes raster rows first..last (ring slots r MOD 60) as the next image mask of the file, 64 pixels
@@ -849,9 +850,9 @@ void write_symbol_image(long first, long last) {
   FPRINT("/BitsPerComponent 1");
   OPENSTRE();
   // The rows written as one piece: eight bytes a row.
-  std::string rows;
-  rows.reserve(static_cast<size_t>(last - first + 1) * 8);
-  for (long r = first; r <= last; ++r) append_raster_row(rows, (r % 60 + 60) % 60);
+  std::string rows(static_cast<size_t>(last - first + 1) * 8, '\0');
+  char* at = rows.data();
+  for (long r = first; r <= last; ++r) at = put_raster_row(at, (r % 60 + 60) % 60);
   SPRINT(rows);
   FPRINT(BLANKLINE);
   CLOSESTR();
