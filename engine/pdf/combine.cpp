@@ -259,6 +259,34 @@ std::string COPYDATA(std::int32_t end) {
   return line;
 }
 
+// The bytes of one object of the input, read at once, from which its lines are taken as GGETNEXT
+// would read them from the file: a line whose end (and, after a CR, the byte that may make it CR LF)
+// lies outside them is read by GGETNEXT itself. An object above 64 KB is read line by line.
+class ObjectLines {
+ public:
+  ObjectLines(std::int32_t start, std::int32_t length) : start_(start) {
+    if (length > 0 && length <= 65536 && PDFINFILE > 0 && rt::is_open(PDFINFILE)) bytes_ = input_bytes(start, length);
+  }
+  bool next(std::string& line) {
+    const std::int64_t from = static_cast<std::int64_t>(READPOS) - start_;
+    if (from >= 0 && from < static_cast<std::int64_t>(bytes_.size())) {
+      const size_t f = static_cast<size_t>(from);
+      size_t e = f;
+      while (e < bytes_.size() && bytes_[e] != '\r' && bytes_[e] != '\n') ++e;
+      if (e + 1 < bytes_.size()) {
+        line.assign(bytes_, f, e - f);
+        READPOS += static_cast<std::int32_t>(e - f) + (bytes_[e] == '\r' && bytes_[e + 1] == '\n' ? 2 : 1);
+        return true;
+      }
+    }
+    return GGETNEXT(line);
+  }
+
+ private:
+  std::int64_t start_;
+  std::string bytes_;
+};
+
 // COPYONEO: object old copied under its new number, line by line: references renumbered, stream
 // data byte for byte. A page object gets the page size of its own document.
 void COPYONEO(std::int32_t old, bool plain) {
@@ -267,7 +295,8 @@ void COPYONEO(std::int32_t old, bool plain) {
   const std::int32_t end = OBSTART(old) + OBLENG(old);
   std::string line;
   READPOS = OBSTART(old);
-  if (!GGETNEXT(line) || !has_label(line, old)) {
+  ObjectLines lines(OBSTART(old), OBLENG(old));
+  if (!lines.next(line) || !has_label(line, old)) {
     fail("object" + rt::STR(old) + " of " + input_name + " is not where its table says");
     return;
   }
@@ -283,7 +312,7 @@ void COPYONEO(std::int32_t old, bool plain) {
     if (pending) {
       line = rest;
       pending = false;
-    } else if (READPOS >= end || !GGETNEXT(line)) {
+    } else if (READPOS >= end || !lines.next(line)) {
       fail("object" + rt::STR(old) + " of " + input_name + " has no end");
       return;
     }
