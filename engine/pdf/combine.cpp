@@ -16,6 +16,7 @@
 // as they were, and the run ends with exit code 1.
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -271,8 +272,13 @@ class ObjectLines {
     const std::int64_t from = static_cast<std::int64_t>(READPOS) - start_;
     if (from >= 0 && from < static_cast<std::int64_t>(bytes_.size())) {
       const size_t f = static_cast<size_t>(from);
-      size_t e = f;
-      while (e < bytes_.size() && bytes_[e] != '\r' && bytes_[e] != '\n') ++e;
+      // The first LF, then the first CR before it.
+      const char* begin = bytes_.data() + f;
+      const size_t left = bytes_.size() - f;
+      const void* lf = std::memchr(begin, '\n', left);
+      const size_t before = lf ? static_cast<size_t>(static_cast<const char*>(lf) - begin) : left;
+      const void* cr = std::memchr(begin, '\r', before);
+      const size_t e = f + (cr ? static_cast<size_t>(static_cast<const char*>(cr) - begin) : before);
       if (e + 1 < bytes_.size()) {
         line.assign(bytes_, f, e - f);
         READPOS += static_cast<std::int32_t>(e - f) + (bytes_[e] == '\r' && bytes_[e + 1] == '\n' ? 2 : 1);
