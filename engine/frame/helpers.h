@@ -45,6 +45,8 @@ std::string FNFIXN(double x, std::int32_t n);
 std::string FNRANDCE(double x);
 // A whole number of hundredths as FNRANDCE writes it (-5 is "-0.05", 80700 is " 807.00").
 std::string hundredths_text(long long v);
+// The same put at out (room for 24 characters); returns the end of what it put.
+char* put_hundredths(char* out, long long v);
 // Sheet position / depth as a dot position on the current page.
 std::int32_t FNPDOT(std::int32_t p);
 std::int32_t FNZDOT(double z);

@@ -23,14 +23,18 @@ std::string FNRANDCE(double x) {
 }
 
 std::string hundredths_text(long long v) {
-  // The sign (a blank when positive), the whole part (at least "0"), "." and two decimals, made in
-  // one buffer: this writes every coordinate of a PDF page.
-  const unsigned long long a = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
   char buf[32];
-  buf[0] = v < 0 ? '-' : ' ';
-  char* end = std::to_chars(buf + 1, buf + sizeof buf - 3, a / 100).ptr;
-  *end++ = '.';
-  *end++ = static_cast<char>('0' + a % 100 / 10);
-  *end++ = static_cast<char>('0' + a % 10);
-  return std::string(buf, end);
+  return std::string(buf, put_hundredths(buf, v));
+}
+
+char* put_hundredths(char* out, long long v) {
+  // The sign (a blank when positive), the whole part (at least "0"), "." and two decimals: this
+  // writes every coordinate of a PDF page.
+  const unsigned long long a = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+  *out++ = v < 0 ? '-' : ' ';
+  out = std::to_chars(out, out + 20, a / 100).ptr;
+  *out++ = '.';
+  *out++ = static_cast<char>('0' + a % 100 / 10);
+  *out++ = static_cast<char>('0' + a % 10);
+  return out;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // --- file and object layer ---
 void OPENLEAF(const std::string& file);
@@ -16,8 +17,8 @@ void NEWSTREA();
 void OPENSTRE();
 void CLOSESTR();
 void LOGNEXTO();
-void FPRINT(const std::string& line);
-void SPRINT(const std::string& text);
+void FPRINT(std::string_view line);
+void SPRINT(std::string_view text);
 std::string FNOBJLAB(const std::int32_t& n);
 std::string FNOBJREF(const std::int32_t& n);
 std::string FNZEROFI(const std::int32_t& width, const std::int32_t& value);

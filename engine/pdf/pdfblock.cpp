@@ -225,7 +225,7 @@ void LOGNEXTO() {
 }
 
 // FPRINT: one line and CR LF, counted.
-void FPRINT(const std::string& line) {
+void FPRINT(std::string_view line) {
   RT_TRAP(trap, "FPRINT");
   PDFBYTES += static_cast<std::int32_t>(line.size()) + 2;
   if (pdf_refused) return;
@@ -233,7 +233,7 @@ void FPRINT(const std::string& line) {
 }
 
 // SPRINT: text without a line end, counted.
-void SPRINT(const std::string& text) {
+void SPRINT(std::string_view text) {
   RT_TRAP(trap, "SPRINT");
   PDFBYTES += static_cast<std::int32_t>(text.size());
   if (pdf_refused || text.empty()) return;
@@ -521,14 +521,30 @@ std::string FNPDFY(const std::int32_t& y) {
   return hundredths(80700 - 24LL * y);
 }
 
+namespace {
+
+// "x y op": the PDF position of dot (x, y) as FNPDFX and FNPDFY write it, and an operator, made
+// on the stack (every line of a drawing is written so).
+void point_line(std::int32_t x, std::int32_t y, std::string_view op) {
+  char buf[64];
+  char* end = put_hundredths(buf, 24LL * x + 1800);
+  *end++ = ' ';
+  end = put_hundredths(end, 80700 - 24LL * y);
+  *end++ = ' ';
+  end = std::copy(op.begin(), op.end(), end);
+  FPRINT(std::string_view(buf, static_cast<size_t>(end - buf)));
+}
+
+}  // namespace
+
 void PDFMOVE(const std::int32_t& x, const std::int32_t& y) {
   RT_TRAP(trap, "PDFMOVE");
-  FPRINT(FNPDFX(x) + " " + FNPDFY(y) + " m");
+  point_line(x, y, "m");
 }
 
 void PDFLINE(const std::int32_t& x, const std::int32_t& y) {
   RT_TRAP(trap, "PDFLINE");
-  FPRINT(FNPDFX(x) + " " + FNPDFY(y) + " l");
+  point_line(x, y, "l");
 }
 
 // PDFRULE: a thin horizontal rule from x1 to x2 at y.
@@ -600,9 +616,9 @@ void PDFARROW(const std::int32_t& x, const std::int32_t& y, const std::int32_t& 
   const std::int32_t bx = x + 15;
   const std::int32_t tx = rt::to_i32(x + 7.5);
   const std::int32_t ty = y + d;
-  FPRINT(FNPDFX(x) + " " + FNPDFY(y) + " m");
-  FPRINT(FNPDFX(bx) + " " + FNPDFY(y) + " l");
-  FPRINT(FNPDFX(tx) + " " + FNPDFY(ty) + " l");
+  point_line(x, y, "m");
+  point_line(bx, y, "l");
+  point_line(tx, ty, "l");
   FPRINT("b");
 }
 
@@ -668,7 +684,7 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
     }
   }
 
-  FPRINT(FNPDFX(x) + " " + FNPDFY(y) + " Td");
+  point_line(x, y, "Td");
   FPRINT(scale);
 
   // Colour runs. A run may go on over several texts; each text object sets the run's colour again
