@@ -229,7 +229,18 @@ void FPRINT(std::string_view line) {
   RT_TRAP(trap, "FPRINT");
   PDFBYTES += static_cast<std::int32_t>(line.size()) + 2;
   if (pdf_refused) return;
-  if (!rt::print_line(PDFFILE, line)) refuse_document(cannot_write());
+  // A line and its CR LF go to the file in one write (most lines are short operators).
+  char buf[256];
+  bool written;
+  if (line.size() + 2 <= sizeof buf) {
+    std::memcpy(buf, line.data(), line.size());
+    buf[line.size()] = '\r';
+    buf[line.size() + 1] = '\n';
+    written = rt::print_line(PDFFILE, std::string_view(buf, line.size() + 2), false);
+  } else {
+    written = rt::print_line(PDFFILE, line);
+  }
+  if (!written) refuse_document(cannot_write());
 }
 
 // SPRINT: text without a line end, counted.
