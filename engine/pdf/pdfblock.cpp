@@ -534,16 +534,45 @@ std::string FNPDFY(const std::int32_t& y) {
 
 namespace {
 
-// "x y op": the PDF position of dot (x, y) as FNPDFX and FNPDFY write it, and an operator, made
-// on the stack (every line of a drawing is written so).
+// Puts "x y op" at out and returns its end: the PDF position of dot (x, y) as FNPDFX and FNPDFY
+// write it, and an operator (at most 52 characters for an operator of 4).
+char* put_point(char* out, std::int32_t x, std::int32_t y, std::string_view op) {
+  out = put_hundredths(out, 24LL * x + 1800);
+  *out++ = ' ';
+  out = put_hundredths(out, 80700 - 24LL * y);
+  *out++ = ' ';
+  return std::copy(op.begin(), op.end(), out);
+}
+
+// The line "x y op", made on the stack (every line of a drawing is written so).
 void point_line(std::int32_t x, std::int32_t y, std::string_view op) {
   char buf[64];
-  char* end = put_hundredths(buf, 24LL * x + 1800);
-  *end++ = ' ';
-  end = put_hundredths(end, 80700 - 24LL * y);
-  *end++ = ' ';
-  end = std::copy(op.begin(), op.end(), end);
-  FPRINT(std::string_view(buf, static_cast<size_t>(end - buf)));
+  FPRINT(std::string_view(buf, static_cast<size_t>(put_point(buf, x, y, op) - buf)));
+}
+
+char* put_crlf(char* out) {
+  *out++ = '\r';
+  *out++ = '\n';
+  return out;
+}
+
+// A stroked segment from (x1, y1) to (x2, y2): the line width operator width ("... w"), the move,
+// the line and "S", written as one block (the bytes of FPRINT of each line).
+void stroke_segment(std::string_view width, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+  char buf[192];
+  if (width.size() > 64) {  // a width operator is a number and " w": never so long
+    FPRINT(width);
+    point_line(x1, y1, "m");
+    point_line(x2, y2, "l");
+    FPRINT("S");
+    return;
+  }
+  char* end = put_crlf(std::copy(width.begin(), width.end(), buf));
+  end = put_crlf(put_point(end, x1, y1, "m"));
+  end = put_crlf(put_point(end, x2, y2, "l"));
+  *end++ = 'S';
+  end = put_crlf(end);
+  SPRINT(std::string_view(buf, static_cast<size_t>(end - buf)));
 }
 
 }  // namespace
@@ -561,37 +590,25 @@ void PDFLINE(const std::int32_t& x, const std::int32_t& y) {
 // PDFRULE: a thin horizontal rule from x1 to x2 at y.
 void PDFRULE(const std::int32_t& x1, const std::int32_t& x2, const std::int32_t& y) {
   RT_TRAP(trap, "PDFRULE");
-  FPRINT(".12 w");
-  PDFMOVE(x1, y);
-  PDFLINE(x2, y);
-  FPRINT("S");
+  stroke_segment(".12 w", x1, y, x2, y);
 }
 
 // PDFBORDE: a thin vertical rule from y1 to y2 at x.
 void PDFBORDE(const std::int32_t& x, const std::int32_t& y1, const std::int32_t& y2) {
   RT_TRAP(trap, "PDFBORDE");
-  FPRINT(".12 w");
-  PDFMOVE(x, y1);
-  PDFLINE(x, y2);
-  FPRINT("S");
+  stroke_segment(".12 w", x, y1, x, y2);
 }
 
 // PDFRULE4: a horizontal rule w dots wide.
 void PDFRULE4(const std::int32_t& x1, const std::int32_t& x2, const std::int32_t& y, const std::int32_t& w) {
   RT_TRAP(trap, "PDFRULE4");
-  FPRINT(hundredths(24LL * w) + " w");
-  PDFMOVE(x1, y);
-  PDFLINE(x2, y);
-  FPRINT("S");
+  stroke_segment(hundredths(24LL * w) + " w", x1, y, x2, y);
 }
 
 // PDFBORDE4: a vertical rule w dots wide.
 void PDFBORDE4(const std::int32_t& x, const std::int32_t& y1, const std::int32_t& y2, const std::int32_t& w) {
   RT_TRAP(trap, "PDFBORDE4");
-  FPRINT(hundredths(24LL * w) + " w");
-  PDFMOVE(x, y1);
-  PDFLINE(x, y2);
-  FPRINT("S");
+  stroke_segment(hundredths(24LL * w) + " w", x, y1, x, y2);
 }
 
 // PDFBAR: a bar with top left corner (x, y), filled in the bar colour, its pattern, or both.
