@@ -689,10 +689,16 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
   REPLAZE(text, ULINEON, "");
   REPLAZE(text, ULINEOFF, "");
 
-  FPRINT("BT");
+  // The text object's lines are gathered and written as one block (the bytes of FPRINT of each).
+  std::string block;
+  const auto line = [&block](std::string_view l) {
+    block += l;
+    block += "\r\n";
+  };
+  line("BT");
   if (PDFLASTFONT != CURFONT) {
     std::string size = FNRANDCE(rt::VAL(FNPOINTS(FONTSPEC(CURFONT))));
-    FPRINT(operands({"/Ff" + digits(CURFONT), size}) + " Tf ");
+    line(operands({"/Ff" + digits(CURFONT), size}) + " Tf ");
     PDFLASTFONT = CURFONT;
   }
 
@@ -701,7 +707,7 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
     CURFONT = CURFONT == 1 ? 2 : 1;
     std::string size = FNFINDV(FONTSPEC(CURFONT), "v");
     if (p == 1) {
-      FPRINT("/Ff" + digits(CURFONT) + " " + size + " Tf ");
+      line("/Ff" + digits(CURFONT) + " " + size + " Tf ");
       text.erase(0, 1);
       PDFLASTFONT = CURFONT;
       p = rt::INSTR(1, text, FONTSWCODE);  // a second mark at the start acts too
@@ -712,8 +718,9 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
     }
   }
 
-  point_line(x, y, "Td");
-  FPRINT(scale);
+  char point[64];
+  line(std::string_view(point, static_cast<size_t>(put_point(point, x, y, "Td") - point)));
+  line(scale);
 
   // Colour runs. A run may go on over several texts; each text object sets the run's colour again
   // where it starts inside a run and ends in black, so the colour never reaches later drawing, another
@@ -730,8 +737,9 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
   }
   show += text + ") Tj";
   if (!TEXTRGB.empty() && TEXTRGBON != 0) show += " 0.0 g";
-  FPRINT(show);
-  FPRINT("ET");
+  line(show);
+  line("ET");
+  SPRINT(block);
 }
 
 // LOGUNDER: removes the printer's cursor moves and underline codes from text and records where each
