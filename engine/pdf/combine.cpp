@@ -293,8 +293,29 @@ class ObjectLines {
   std::string bytes_;
 };
 
+// Lines gathered and written as one block, the bytes FPRINT gives each: when asked, and at the end.
+class LineBlock {
+ public:
+  LineBlock() = default;
+  LineBlock(const LineBlock&) = delete;
+  LineBlock& operator=(const LineBlock&) = delete;
+  ~LineBlock() { write(); }
+  void line(std::string_view text) {
+    bytes_ += text;
+    bytes_ += kCrLf;
+  }
+  void write() {
+    if (!bytes_.empty()) SPRINT(bytes_);
+    bytes_.clear();
+  }
+
+ private:
+  std::string bytes_;
+};
+
 // COPYONEO: object old copied under its new number, line by line: references renumbered, stream
-// data byte for byte. A page object gets the page size of its own document.
+// data byte for byte. A page object gets the page size of its own document. Its lines are written
+// as one block up to its stream data and one after it.
 void COPYONEO(std::int32_t old, bool plain) {
   const std::int32_t number = FNNEWNO(old);
   if (pdf_refused) return;
@@ -311,7 +332,8 @@ void COPYONEO(std::int32_t old, bool plain) {
   bool pending = !FNATRIM(rest).empty();
   FPRINT(BLANKLINE);
   PDFOFFSET(number) = PDFBYTES;
-  FPRINT(FNOBJLAB(number));
+  LineBlock out;
+  out.line(FNOBJLAB(number));
   STREAMLEN = 0;
   bool page_added = false, size_given = false;
   while (!pdf_refused) {
@@ -325,13 +347,14 @@ void COPYONEO(std::int32_t old, bool plain) {
     if (rt::INSTR(line, "/Length ") > 0) RREADSTR(line);
     if (!plain && !size_given && rt::INSTR(line, "/Parent ") > 0 && !INMEDIABOX.empty()) {
       size_given = true;
-      if (rt::INSTR(object_text(old), "/MediaBox") == 0) FPRINT(INMEDIABOX);
+      if (rt::INSTR(object_text(old), "/MediaBox") == 0) out.line(INMEDIABOX);
     }
     EDITOBJN(line, number, plain, page_added);
-    FPRINT(line);
+    out.line(line);
     if (rt::INSTR(line, "stream") > 0 && STREAMLEN > 0) {
+      out.write();
       line = COPYDATA(end);
-      FPRINT(line);
+      out.line(line);
     }
     if (rt::INSTR(line, "endobj") > 0) break;
   }
