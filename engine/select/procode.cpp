@@ -109,7 +109,10 @@ void GETFILE(CoderState& st) {
   st.section("GETFILE", "0001");
   PROFILECODE = rt::LEFT(INFILE, 10);
   st.file_name = rt::TRIM(rt::LEFT(PROFILECODE, 6)) + ".TRX";
-  INFILE = INFILE.size() > 11 ? rt::MID(INFILE, 11) : std::string();
+  // The entry is taken off the front in place: a copy of the rest of the list for every hole would
+  // cost the square of the number of holes.
+  if (INFILE.size() > 11) INFILE.erase(0, 10);
+  else INFILE.clear();
 }
 
 void SHOWPIC(CoderState& st, const std::string& mark) {
