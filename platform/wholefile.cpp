@@ -206,9 +206,19 @@ int NewFile::commit(bool sync_always) {
   if (fd_ < 0 && error_ == 0) error_ = EBADF;
   if (error_ == 0 && (sync_always || replaces_) && ::fsync(fd_) != 0) error_ = errno;
   if (error_ == 0 && temp_.empty()) {
-    // The unnamed file gets its hidden name now.
-    const std::string name = free_name_beside(target_);
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    // Where no file stands under the target, the unnamed file gets that name in one step, whole;
+    // else (or when one has come since) its hidden name, renamed over the target below.
+    if (!replaces_ && ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      const int fd = fd_;
+      fd_ = -1;
+      if (::close(fd) != 0) {
+        error_ = errno;
+        ::unlink(target_.c_str());  // no file stood there: none stands there after a failure
+      }
+      return error_;
+    }
+    const std::string name = free_name_beside(target_);
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) temp_ = name;
     else error_ = errno;
   }
