@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
                stderr);
     return 1;
   }
+  rt::hold_work_files(work_file_names());
   platform::set_console(platform::make_process_console());
   PBMAIN();
   rt::close_all();

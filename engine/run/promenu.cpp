@@ -39,6 +39,14 @@ MenuHandOver& menu_hand_over() {
   return h;
 }
 
+// The files of the work channels a run writes: "Dwork.1" and "Dwork.2" hold the layer descriptions,
+// "Awork.1" and "Awork.2" the attributes, each as an index file "R" and a text file "B".
+const std::vector<std::string>& work_file_names() {
+  static const std::vector<std::string> names = {"Dwork.1R", "Dwork.1B", "Dwork.2R", "Dwork.2B",
+                                                 "Awork.1R", "Awork.1B", "Awork.2R", "Awork.2B"};
+  return names;
+}
+
 namespace {
 
 // Name and extension of a file as the path search finds it; empty when it finds none.
@@ -47,17 +55,12 @@ std::string found_name(const std::string& name) {
   return rt::TRIM(platform::file_part(path));
 }
 
-// The files of the work channels a run writes: "Dwork.1" and "Dwork.2" hold the layer descriptions,
-// "Awork.1" and "Awork.2" the attributes, each as an index file "R" and a text file "B". Nothing reads
-// them once the run has ended, and the conversion's clean-up at the start of a run does not match their
-// names, so they are deleted from the engine folder at the end of every run: these eight names only.
+// Nothing reads the work files once the run has ended, and the conversion's clean-up at the start of a
+// run does not match their names, so they are deleted from the engine folder at the end of every run:
+// these eight names only.
 void remove_work_files() {
-  for (const char* base : {"Dwork.1", "Dwork.2", "Awork.1", "Awork.2"}) {
-    for (const char* part : {"R", "B"}) {
-      const std::string name = std::string(base) + part;
-      if (rt::file_exists(name)) rt::kill_file(name);
-    }
-  }
+  for (const std::string& name : work_file_names())
+    if (rt::file_exists(name)) rt::kill_file(name);
 }
 
 class MainMenu {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Main program: constants, globals, start-up, main menu. Returns when the engine is to end.
 void PBMAIN();
@@ -18,3 +19,7 @@ void FLUSHRIG(std::int32_t row, const std::string& text);
 void PROSHOW();
 // The symbol test: the legend of a range of library symbols on the current output device.
 void PROTEST();
+// The names of the engine's own work files (the work channels' files in the engine folder): written
+// and read back within a run, deleted at its end; the engine program holds them in memory while it
+// holds the engine folder's lock (rt::hold_work_files).
+const std::vector<std::string>& work_file_names();

@@ -14,11 +14,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -35,6 +35,8 @@ namespace {
 constexpr std::int64_t kPage = 16384;
 constexpr std::size_t kMaxPages = 64;   // held per file (1 MiB); beyond, written out and dropped
 constexpr std::size_t kSparePages = 64;  // kept for reuse once their files let them go
+constexpr int kMaxRun = 64;              // pages written out in one call
+constexpr int kReadAhead = 8;            // pages read in one call
 
 // Page buffers that files let go, kept for the next pages, so that the many short-lived files of a
 // run (four work channels and a coded hole file per hole) do not make the heap grow and shrink.
@@ -139,11 +141,40 @@ class FileData {
     return done == n && !failed;
   }
 
-  // Writes every change out, in the order of the positions. False when a write failed.
+  // Writes every change out, in the order of the positions: changes that follow each other without a
+  // gap (a file written from its start, page after page) in one call. False when a write failed.
   bool flush() {
-    for (auto& [index, p] : pages_)
-      if (p.hi > p.lo && !write_out(index, p)) return false;
+    for (auto it = pages_.begin(); it != pages_.end();) {
+      iovec run[kMaxRun];
+      int count = 0;
+      const std::int64_t start = it->first * kPage + it->second.lo;
+      std::int64_t end = start;
+      auto first = it;
+      while (it != pages_.end() && count < kMaxRun) {
+        Page& p = it->second;
+        const std::int64_t base = it->first * kPage;
+        if (p.hi <= p.lo || base + p.lo != end) break;
+        // Never beyond the length: a page of a file that was emptied since may hold more.
+        const std::int64_t to = std::min(base + p.hi, size);
+        if (to > end) run[count++] = {p.bytes.get() + p.lo, static_cast<std::size_t>(to - end)};
+        end = std::max(end, to);
+        ++it;
+        if (p.hi != kPage) break;  // the changes end inside this page
+      }
+      if (it == first) {  // nothing changed in this page
+        ++it;
+        continue;
+      }
+      if (!write_run(run, count, start)) return false;
+      for (auto done = first; done != it; ++done) done->second.lo = kPage, done->second.hi = 0;
+      mtime_known = false;
+    }
     return !failed;
+  }
+
+  // Forgets the changes not yet written (of a file that is about to be deleted).
+  void discard() {
+    for (auto& [index, p] : pages_) p.lo = kPage, p.hi = 0;
   }
 
   // Writes the changes out and forgets the pages, so that the next access reads the disk again.
@@ -210,11 +241,30 @@ class FileData {
     last_index_ = index, last_ = &p;
     if (!readable) return &p;  // only what is written here counts: nothing to read first
     const std::int64_t start = index * kPage;
+    // The pages of the file that follow and are not held yet come with it, in the same call (a file
+    // is mostly read from its start to its end).
+    Page* run[kReadAhead] = {&p};
+    int count = 1;
+    if (!direct)
+      while (count < kReadAhead && pages_.size() < kMaxPages && (index + count) * kPage < size &&
+             !pages_.contains(index + count)) {
+        Page& next = pages_[index + count];
+        next.bytes = new_page();
+        run[count++] = &next;
+      }
     std::size_t got = 0;
     if (start < size) {
-      const auto want = static_cast<std::size_t>(std::min(kPage, size - start));
+      const auto want = static_cast<std::size_t>(std::min(kPage * count, size - start));
       while (got < want) {
-        const ssize_t r = ::pread(fd, p.bytes.get() + got, want - got, start + static_cast<std::int64_t>(got));
+        iovec iov[kReadAhead];
+        int n = 0;
+        for (std::size_t at = got; at < want && n < count; ++n) {
+          const std::size_t in = at % static_cast<std::size_t>(kPage);
+          const std::size_t len = std::min(static_cast<std::size_t>(kPage) - in, want - at);
+          iov[n] = {run[at / static_cast<std::size_t>(kPage)]->bytes.get() + in, len};
+          at += len;
+        }
+        const ssize_t r = ::preadv(fd, iov, n, start + static_cast<std::int64_t>(got));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) break;
         got += static_cast<std::size_t>(r);
@@ -222,8 +272,37 @@ class FileData {
       // A file only read that came out shorter was cut by someone else: it ends there.
       if (!writable && got < want) size = start + static_cast<std::int64_t>(got);
     }
-    std::memset(p.bytes.get() + got, 0, static_cast<std::size_t>(kPage) - got);  // past the end: zeros
+    constexpr auto page_size = static_cast<std::size_t>(kPage);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {  // past the end: zeros
+      const std::size_t filled = std::min(got - std::min(got, page_size * i), page_size);
+      std::memset(run[i]->bytes.get() + filled, 0, page_size - filled);
+    }
     return &p;
+  }
+
+  // The bytes of run (count pieces) at `at`, one after another.
+  bool write_run(iovec* run, int count, std::int64_t at) {
+    int i = 0;
+    while (i < count) {
+      const ssize_t r = ::pwritev(fd, run + i, count - i, at);
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) {
+        failed = r < 0 ? errno : ENOSPC;
+        return false;
+      }
+      at += r;
+      for (auto left = static_cast<std::size_t>(r); left > 0;) {
+        if (left >= run[i].iov_len) {
+          left -= run[i].iov_len;
+          ++i;
+        } else {
+          run[i].iov_base = static_cast<char*>(run[i].iov_base) + left;
+          run[i].iov_len -= left;
+          left = 0;
+        }
+      }
+    }
+    return true;
   }
 
   bool write_out(std::int64_t index, Page& p) {
@@ -259,6 +338,7 @@ struct OpenFile {
   ino_t ino = 0;
   std::string name;  // a new file: its target as the engine named it, for messages
   std::string given;  // the name the file was opened by (a kept file is found again by it)
+  bool work = false;  // one of the engine's own work files (held at its close, see WorkFile)
 };
 
 // Files closed lately in a mode that neither empties nor appends, kept open with the pages read, for
@@ -290,9 +370,50 @@ std::int64_t mtime_of(const struct stat& st) {
   return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+// The engine's own work files (hold_work_files): the files the engine writes for itself in the engine
+// folder during a run and reads back in a later stage of the same run. While this process holds the
+// engine folder's lock no other run touches them, so a closed work file is held here whole, with its
+// descriptor, its pages and its changes not yet written: the next open of its name takes it back with
+// no call of the system (no lookup, no read), and its changes reach the disk only where something reads
+// it from there: an operation by name of the engine on that file (a copy, a rename, its time stamps,
+// a file put in its place or opened under another spelling of its name), the end of the holding
+// (let_go_work_files), and the end of the process for a file still there. A delete forgets the changes.
+struct WorkFile {
+  std::string name;                // as the engine names it
+  std::unique_ptr<FileData> data;  // the file while closed (none: not opened yet, or open under a number)
+  dev_t dev = 0;
+  ino_t ino = 0;
+  std::string path;  // native
+};
+void report_failed_write(FileData& d);
+
+bool folder_locked = false;  // this process holds the engine folder's lock
+std::vector<WorkFile> work_files;
+
+WorkFile* work_file(std::string_view name) {
+  for (auto& w : work_files)
+    if (w.name == name) return &w;
+  return nullptr;
+}
+
+// The held work file is written out and closed (to be read or replaced by name); the next open of its
+// name opens it anew.
+void let_go(WorkFile& w) {
+  if (!w.data) return;
+  if (!w.data->close()) report_failed_write(*w.data);
+  w.data.reset();
+}
+
+// Lets the held work file at a native path go (written out, to be read or replaced by name).
+void unpark_work(const std::string& path) {
+  for (auto& w : work_files)
+    if (w.data && w.path == path) let_go(w);
+}
+
 // Lets the kept files of a native path go (before the file is deleted, renamed, replaced or emptied).
 void unpark(const std::string& path) {
   std::erase_if(parked, [&](const Parked& p) { return p.path == path; });
+  unpark_work(path);
 }
 
 // True when the kept file p is still what its name leads to, as the lookup m of that name saw it. A
@@ -354,7 +475,10 @@ struct Registry {
 
 OpenFile (&table)[kMaxFileNumber + 1] = registry.slot;
 
+void forget_recent();
+
 OpenFile* slot(int n) {
+  forget_recent();
   if (n < 1 || n > kMaxFileNumber || !table[n].data) {
     raise(52);
     return nullptr;
@@ -440,29 +564,26 @@ void skip_lf(FileData& d) {
   if (!v.empty() && v[0] == '\n') ++d.pos;
 }
 
-// The checks before a file is opened under number n: the number is one of the registry's and free,
-// the name is not empty, and it maps to a path (that of an existing file, or where a new one is made).
-// False, with the error reported, when one of them fails.
 // The lookup of the name that file_exists found a file at last, for the open of that name that
-// usually comes straight after it: only when no operation by name of the engine came between (each
-// one forgets it) and within kRecentLookup, so that the check and the open see the file as one look
-// at it would, as they did when each looked on its own (a program that changes the file in between
-// races with the engine either way). Reading the clock costs no call of the system.
-constexpr std::chrono::milliseconds kRecentLookup{10};
+// usually comes straight after it: used only by an open that is the next operation of the engine on
+// files (every other one forgets it: an operation by name or on a file number, a close), so that the
+// check and the open see the file as one look at it would (a program that changes the file in between
+// races with the engine either way).
 struct RecentLookup {
   bool valid = false;
   std::string name;
   platform::MappedPath m;
-  std::chrono::steady_clock::time_point at;
 } recent;
 
 void forget_recent() { recent.valid = false; }
 
+// The checks before a file is opened under number n: the number is one of the registry's and free,
+// the name is not empty, and it maps to a path (that of an existing file, or where a new one is made).
+// False, with the error reported, when one of them fails.
 bool checked_path(int n, std::string_view name, bool existing, platform::MappedPath& m) {
   int e = n < 1 || n > kMaxFileNumber ? 52 : table[n].data ? 55 : name.empty() ? (existing ? 53 : 64) : 0;
   if (e == 0) {
-    if (recent.valid && recent.name == name && std::chrono::steady_clock::now() - recent.at < kRecentLookup)
-      m = std::move(recent.m);
+    if (recent.valid && recent.name == name) m = std::move(recent.m);
     else m = existing ? platform::map_existing(name) : platform::map_for_create(name);
     forget_recent();
     e = m.error;
@@ -490,6 +611,25 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
   }
   int access = flags & O_ACCMODE;
   const bool keeps = !(flags & (O_TRUNC | O_APPEND));
+  WorkFile* w = work_file(name);
+  if (w && w->data) {
+    // A held work file is taken back as it is, in a mode that neither empties nor appends to it and
+    // does not write a file opened for reading only; any other open writes it out and opens it anew.
+    if (keeps && (access == O_RDONLY || w->data->writable)) {
+      const int e = n < 1 || n > kMaxFileNumber ? 52 : table[n].data ? 55 : 0;
+      if (e != 0) {
+        raise(e);
+        return false;
+      }
+      forget_recent();
+      std::unique_ptr<FileData> held = std::move(w->data);
+      held->pos = 0;
+      table[n] = OpenFile{nullptr, std::move(held), mode, reclen > 0 ? reclen : 128, w->path, 0, true, w->dev, w->ino,
+                          {}, w->name, true};
+      return true;
+    }
+    let_go(*w);
+  }
   std::unique_ptr<FileData> d;
   std::string path;
   dev_t dev = 0;
@@ -533,6 +673,9 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
   }
   d->pos = mode == FileMode::Append ? d->size : 0;
   d->direct = false;
+  // A held work file opened by another spelling of its name: what it holds goes to the disk first.
+  for (auto& held : work_files)
+    if (held.data && held.dev == dev && held.ino == ino) let_go(held);
   // The same file under another number: neither keeps anything in memory from now on.
   for (auto& other : table)
     if (other.data && other.dev == dev && other.ino == ino) {
@@ -541,7 +684,8 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
       d->drop();
       d->direct = true;
     }
-  table[n] = OpenFile{nullptr, std::move(d), mode, reclen > 0 ? reclen : 128, path, 0, true, dev, ino, {}, std::string(name)};
+  table[n] = OpenFile{nullptr, std::move(d), mode, reclen > 0 ? reclen : 128, path, 0, true, dev, ino, {}, std::string(name),
+                      w != nullptr};
   return true;
 }
 
@@ -616,6 +760,7 @@ FileMode file_mode(int n) { return is_open(n) ? table[n].mode : FileMode::Input;
 std::string file_path(int n) { return is_open(n) ? table[n].path : std::string(); }
 
 void close_file(int n) {
+  forget_recent();
   if (!is_open(n)) return;
   if (table[n].whole) {
     commit_file(n);
@@ -625,6 +770,12 @@ void close_file(int n) {
   table[n] = OpenFile{};
   FileData& d = *f.data;
   const bool keep = f.mode == FileMode::Input || f.mode == FileMode::Binary || f.mode == FileMode::Random;
+  if (WorkFile* w = f.work && keep && !d.direct ? work_file(f.given) : nullptr; w && !w->data) {
+    // Held with its changes for the next open of its name.
+    w->data = std::move(f.data);
+    w->dev = f.dev, w->ino = f.ino, w->path = f.path;
+    return;
+  }
   if (keep && !d.direct && d.flush()) {
     park(std::move(f.data), d.writable ? O_RDWR : O_RDONLY, f.dev, f.ino, f.path, f.given);
     return;
@@ -811,19 +962,32 @@ bool put_record(int n, std::int64_t record, std::string_view data) {
 int record_length(int n) { return is_open(n) ? table[n].reclen : 0; }
 
 bool file_exists(std::string_view name) {
+  forget_recent();
   if (name.empty()) return false;
+  if (const WorkFile* w = work_file(name); w && w->data) return true;  // held here: it is there
   platform::MappedPath m = platform::map_existing(name);
   if (m.error != 0) return false;
   if (!m.regular) {
     std::error_code ec;
     return !m.folder && std::filesystem::is_regular_file(m.path, ec);
   }
-  recent = RecentLookup{true, std::string(name), std::move(m), std::chrono::steady_clock::now()};
+  recent = RecentLookup{true, std::string(name), std::move(m)};
   return true;
 }
 
 bool kill_file(std::string_view name) {
   forget_recent();
+  if (WorkFile* w = work_file(name); w && w->data) {
+    // A held work file is deleted where it was left, its changes forgotten.
+    std::unique_ptr<FileData> d = std::move(w->data);
+    d->discard();
+    d->close();
+    if (::unlink(w->path.c_str()) != 0) {
+      raise(errno_to_error(errno));
+      return false;
+    }
+    return true;
+  }
   platform::MappedPath m = platform::map_existing(name);
   if (m.error) {
     raise(m.error);
@@ -839,6 +1003,7 @@ bool kill_file(std::string_view name) {
 }
 
 std::vector<std::string> DIR(std::string_view mask) {
+  forget_recent();
   std::vector<std::string> names;
   for (const auto& e : platform::list_matching(mask))
     if (!e.folder) names.push_back(e.name);
@@ -912,6 +1077,7 @@ bool copy_file(std::string_view from, std::string_view to) {
     return false;
   }
   flush_all();
+  unpark_work(a.path);  // a held work file is read from the disk
   std::error_code ec;
   if (std::filesystem::equivalent(a.path, b.path, ec)) return true;  // a file is its own copy
   platform::NewFile out(b.path);
@@ -971,13 +1137,17 @@ bool lock_engine_folder() {
   int fd = ::open("profile.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return true;
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;  // the descriptor stays open: the lock lasts
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    folder_locked = true;
+    return true;  // the descriptor stays open: the lock lasts
+  }
   const bool held = errno == EWOULDBLOCK;
   ::close(fd);
   return !held;
 }
 
 bool folder_exists(std::string_view name) {
+  forget_recent();
   if (name.empty()) return false;
   platform::MappedPath m = platform::map_existing(name);
   if (m.error != 0) return false;
@@ -1016,6 +1186,7 @@ bool make_folder(std::string_view name) {
 }
 
 bool file_times(std::string_view name, FileTimes& times) {
+  forget_recent();
   if (name.empty() || name.find_first_of("*?") != std::string_view::npos) {
     raise(64);
     return false;
@@ -1026,6 +1197,7 @@ bool file_times(std::string_view name, FileTimes& times) {
     return false;
   }
   flush_all();  // the last-write time of a file written here
+  unpark_work(m.path);
   struct statx sx {};
   if (statx(AT_FDCWD, m.path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
     raise(errno_to_error(errno));
@@ -1036,6 +1208,17 @@ bool file_times(std::string_view name, FileTimes& times) {
   times.created = (sx.stx_mask & STATX_BTIME) ? platform::local_time(sx.stx_btime.tv_sec) : times.written;
   times.folder = S_ISDIR(sx.stx_mode);
   return true;
+}
+
+void hold_work_files(const std::vector<std::string>& names) {
+  let_go_work_files();
+  if (!folder_locked) return;
+  for (const auto& name : names) work_files.push_back(WorkFile{name, nullptr, 0, 0, {}});
+}
+
+void let_go_work_files() {
+  for (auto& w : work_files) let_go(w);
+  work_files.clear();
 }
 
 }  // namespace rt

@@ -112,6 +112,18 @@ std::vector<std::string> DIR(std::string_view mask);
 // folder) the folder itself is locked. False only when another process holds the lock; a file system
 // without locks lets the run go on.
 bool lock_engine_folder();
+// The engine's own work files: names (as the engine opens them, in the engine folder) of files that
+// the engine writes for itself during a run and reads back in a later stage of the same run, and that
+// nothing else reads while the run goes on. While this process holds the engine folder's lock, a work
+// file closed in a mode that neither empties nor appends (Input, Binary, Random) is held here whole,
+// its changes included, and the next open of its name takes it back without a look at the disk; an
+// existence check of a held name answers yes. Its changes go to the disk where the file is read or
+// replaced by name (a copy, a rename, its time stamps, a file put in its place or opened by another
+// spelling of its name), at let_go_work_files and at the end of the process; a delete (kill_file)
+// forgets them. Without the lock (it could not be taken) names are ordinary files.
+void hold_work_files(const std::vector<std::string>& names);
+// Writes every held work file out and treats the names as ordinary files again.
+void let_go_work_files();
 
 // The three time stamps of an existing file or folder, in local time. The creation time is the file
 // system's birth time where it keeps one, else the last-write time. Reports 53/76/71 as the other

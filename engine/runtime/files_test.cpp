@@ -417,6 +417,61 @@ TEST_F(FilesTest, FinishedFilesArePutInPlace) {
   EXPECT_EQ(dir.read("other.txt"), "result");
 }
 
+// The engine's own work files, while this process holds the engine folder's lock: a closed one is held
+// with its changes and taken back by the next open of its name without a look at the disk (here the
+// disk is changed behind the engine's back to show it); the changes reach the disk where the file is
+// read or replaced by name, and at the end of the holding; a delete forgets them.
+TEST_F(FilesTest, WorkFilesAreHeldUntilSomethingReadsThemFromDisk) {
+  struct Case {
+    const char* then;
+    std::string on_disk;  // work.B afterwards ("-" for none)
+    std::string copy;     // copy.B afterwards ("-" for none)
+  } cases[] = {{"reopen", "new", "-"},         {"let go", "new", "-"},     {"kill", "-", "-"},
+               {"copy", "new", "new"},         {"rename", "-", "new"},     {"other spelling", "new", "-"},
+               {"emptied", "", "-"}};
+  ASSERT_TRUE(rt::lock_engine_folder());
+  for (const auto& c : cases) {
+    rt::Trap t("test.cpp", "T");
+    const std::string then = c.then;
+    dir.write("work.B", "old");
+    rt::hold_work_files({"work.B"});
+    ASSERT_TRUE(rt::open_file(1, "work.B", rt::FileMode::Binary));
+    rt::put_bytes(1, "new");
+    rt::close_file(1);
+    EXPECT_EQ(dir.read("work.B"), "old") << then << ": held, not written at the close";
+    if (then == "reopen") {
+      std::filesystem::resize_file(dir.path() / "work.B", 0);  // behind the engine's back
+      ASSERT_TRUE(rt::file_exists("work.B"));
+      ASSERT_TRUE(rt::open_file(1, "work.B", rt::FileMode::Input));
+      EXPECT_EQ(rt::get_bytes(1, 40), "new") << then;
+      rt::close_file(1);
+    }
+    if (then == "kill") {
+      EXPECT_TRUE(rt::kill_file("work.B"));
+    }
+    if (then == "copy") {
+      EXPECT_TRUE(rt::copy_file("work.B", "copy.B"));
+    }
+    if (then == "rename") {
+      EXPECT_TRUE(rt::rename_file("work.B", "copy.B"));
+    }
+    if (then == "other spelling" || then == "emptied") {
+      ASSERT_TRUE(rt::open_file(1, "WORK.B", then == "emptied" ? rt::FileMode::Output : rt::FileMode::Binary));
+      EXPECT_EQ(rt::LOF(1), then == "emptied" ? 0 : 3) << then;
+      rt::close_file(1);
+    }
+    rt::let_go_work_files();
+    const auto content = [&](const char* name) {
+      return std::filesystem::exists(dir.path() / name) ? dir.read(name) : std::string("-");
+    };
+    EXPECT_EQ(content("work.B"), c.on_disk) << then;
+    EXPECT_EQ(content("copy.B"), c.copy) << then;
+    EXPECT_EQ(t.error(), 0) << then;
+    std::filesystem::remove(dir.path() / "work.B");
+    std::filesystem::remove(dir.path() / "copy.B");
+  }
+}
+
 TEST(FilesEndOfRun, FilesAreCompleteWhenAnErrorEndsTheRun) {
   TempDir dir;
   ScopedCwd cwd(dir.path());
@@ -429,10 +484,16 @@ TEST(FilesEndOfRun, FilesAreCompleteWhenAnErrorEndsTheRun) {
         rt::put_record(2, 3, "CCCC");
         rt::open_file(3, "work.1B", rt::FileMode::Binary);
         rt::put_bytes(3, std::string(20000, 'w') + "end");
+        rt::lock_engine_folder();
+        rt::hold_work_files({"held.B"});
+        rt::open_file(4, "held.B", rt::FileMode::Binary);
+        rt::put_bytes(4, "held");
+        rt::close_file(4);
         rt::raise(9);  // no trap: the untrapped-error box, answered Cancel
       },
       ::testing::ExitedWithCode(255), "Untrapped Error #9");
   EXPECT_EQ(dir.read("out.txt"), "written before the error\r\n");
   EXPECT_EQ(dir.read("work.1R"), std::string(8, '\0') + "CCCC");
   EXPECT_EQ(dir.read("work.1B"), std::string(20000, 'w') + "end");
+  EXPECT_EQ(dir.read("held.B"), "held");  // a held work file too
 }
