@@ -47,10 +47,12 @@ void remove_name(Names& names, const std::string& name) {
   if (it->second.empty()) names.erase(it);
 }
 
-// Every name in the folder (empty when it cannot be read).
-Names list_folder(const std::string& folder) {
+// Every name in the folder (empty when it cannot be read; read then says so).
+Names list_folder(const std::string& folder, bool* read = nullptr) {
   Names names;
-  if (DIR* d = ::opendir(folder.c_str())) {
+  DIR* d = ::opendir(folder.c_str());
+  if (read) *read = d != nullptr;
+  if (d) {
     while (const dirent* e = ::readdir(d)) {
       const std::string n = e->d_name;
       if (n != "." && n != "..") add_name(names, n);
@@ -70,17 +72,26 @@ class FolderListings {
   // The name in folder (native, "." for the current one) equal to part without regard to letter case;
   // false when there is none or the folder cannot be read.
   bool find(const std::string& folder, const std::string& part, std::string& name) {
+    return look(folder, part, name, nullptr) == Found::yes;
+  }
+
+  // As find, and whether the folder could be read at all; device receives the folder's device when
+  // it is known without asking again (0 otherwise).
+  enum class Found { yes, no, no_folder };
+  Found look(const std::string& folder, const std::string& part, std::string& name, std::uint64_t* device) {
     const std::string key = lower(part);
-    const Names* names = listing(folder);
+    const Names* names = listing(folder, device);
     Names fresh;
     if (!names) {
-      fresh = list_folder(folder);
+      bool read = false;
+      fresh = list_folder(folder, &read);
+      if (!read) return Found::no_folder;
       names = &fresh;
     }
     auto it = names->find(key);
-    if (it == names->end()) return false;
+    if (it == names->end()) return Found::no;
     name = it->second.front();
-    return true;
+    return Found::yes;
   }
 
  private:
@@ -94,12 +105,13 @@ class FolderListings {
   std::unordered_map<std::string, int> watch_of_folder_;
 
   // The kept listing of a folder, brought up to date; nullptr when none can be kept.
-  const Names* listing(const std::string& folder) {
+  const Names* listing(const std::string& folder, std::uint64_t* device = nullptr) {
     if (fd_ == -2) fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd_ < 0) return nullptr;
     take_notices();
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+    if (device) *device = st.st_dev;
     // The folder of this name may be another one now (a folder on its way was renamed).
     if (auto w = watch_of_folder_.find(folder); w != watch_of_folder_.end()) {
       auto l = by_watch_.find(w->second);
@@ -263,9 +275,29 @@ MappedPath map(std::string_view name, bool create) {
     r.folder = S_ISDIR(st.st_mode);
     return r;
   }
+  // The folder as written, when it is there: only the last part is matched without regard to case
+  // (a look at the folder's kept listing), not every part on the way.
+  const bool plain = std::find(s.parts.begin(), s.parts.end(), "..") == s.parts.end();
+  std::string found_name;
+  std::uint64_t folder_device = 0;
+  const fs::path folder = exact.parent_path();
+  const auto seen = plain ? listings().look(folder.empty() ? std::string(".") : folder.string(), s.parts.back(),
+                                            found_name, &folder_device)
+                          : FolderListings::Found::no_folder;
+  if (seen == FolderListings::Found::no) {
+    r.path = exact.string();
+    if (!create) r.error = 53;
+    r.free = folder_device != 0;
+    r.folder_device = folder_device;
+    return r;
+  }
   bool as_written = true;  // every part so far found as written
   bool found_all = true;
-  for (size_t k = 0; k < s.parts.size(); ++k) {
+  if (seen == FolderListings::Found::yes) {
+    cur = folder / found_name;
+    as_written = false;
+  }
+  for (size_t k = seen == FolderListings::Found::yes ? s.parts.size() : 0; k < s.parts.size(); ++k) {
     bool last = k + 1 == s.parts.size();
     fs::path found;
     if (find_entry(cur, s.parts[k], found, last && as_written)) {

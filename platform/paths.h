@@ -29,6 +29,10 @@ struct MappedPath {
   std::int64_t mtime_ns = 0;  // its last change, in nanoseconds
   // What the lookup saw at the name: a regular file, or a folder (neither for a link, or nothing).
   bool regular = false, folder = false;
+  // Nothing at all under the name (no file, folder or link, under any letter case) in a folder that is
+  // there, on the device folder_device: known when the lookup saw it without asking again.
+  bool free = false;
+  std::uint64_t folder_device = 0;
 };
 
 // Native path of an existing file or folder; error 53 when the last part is missing, 76 when a folder

@@ -2,6 +2,7 @@
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <sstream>
@@ -18,26 +19,38 @@ TEST(PathsTest, MapsWindowsNames) {
   ScopedCwd cwd(home.path());
   home.write("vlx7000/Examples/Examples.TXT", "x");
   home.write("vlx7000/STANDARD.SET", "x");
+  fs::create_symlink("nowhere.pdf", home.path() / "vlx7000/link.pdf");
+  struct stat folder {};
+  ASSERT_EQ(::stat((home.path() / "vlx7000").c_str(), &folder), 0);
 
   struct Case {
     std::string name;
     bool create;
     int error;
     std::string want;  // relative to home; empty: do not compare
+    int free = -1;     // 1: nothing at all stands under the name (known to the lookup), 0: something does
   } cases[] = {
-      {"C:\\vlx7000\\standard.set", false, 0, "vlx7000/STANDARD.SET"},
+      {"C:\\vlx7000\\standard.set", false, 0, "vlx7000/STANDARD.SET", 0},
       {"c:/VLX7000/examples\\EXAMPLES.txt", false, 0, "vlx7000/Examples/Examples.TXT"},
       {"vlx7000\\Examples\\Examples.TXT", false, 0, "vlx7000/Examples/Examples.TXT"},
-      {"C:\\vlx7000\\missing.set", false, 53, ""},
-      {"C:\\nofolder\\x.set", false, 76, ""},
+      {"C:\\vlx7000\\missing.set", false, 53, "", 1},
+      {"C:\\nofolder\\x.set", false, 76, "", 0},
       {"D:\\x.set", false, 71, ""},
       {"C:\\VLX7000\\New.pdf", true, 0, "vlx7000/New.pdf"},
-      {"C:\\vlx7000\\Standard.Set", true, 0, "vlx7000/STANDARD.SET"},
-      {"C:\\nofolder\\New.pdf", true, 76, ""},
+      {"C:\\vlx7000\\New.pdf", true, 0, "vlx7000/New.pdf", 1},
+      {"C:\\vlx7000\\Standard.Set", true, 0, "vlx7000/STANDARD.SET", 0},
+      {"C:\\vlx7000\\LINK.pdf", true, 0, "vlx7000/link.pdf", 0},
+      {"C:\\nofolder\\New.pdf", true, 76, "", 0},
   };
   for (const auto& k : cases) {
     platform::MappedPath m = k.create ? platform::map_for_create(k.name) : platform::map_existing(k.name);
     EXPECT_EQ(m.error, k.error) << k.name;
+    if (k.free >= 0) {
+      EXPECT_EQ(m.free, k.free == 1) << k.name;
+    }
+    if (m.free) {
+      EXPECT_EQ(m.folder_device, static_cast<std::uint64_t>(folder.st_dev)) << k.name;
+    }
     if (k.want.empty()) continue;
     fs::path want = k.name[1] == ':' ? home.path() / k.want : fs::path(k.want);  // relative stays relative
     EXPECT_EQ(fs::path(m.path), want) << k.name;

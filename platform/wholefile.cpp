@@ -110,10 +110,10 @@ std::string failure_reason(int e) {
   }
 }
 
-NewFile::NewFile(const std::string& target) {
+NewFile::NewFile(const std::string& target, std::uint64_t free_device) {
   struct stat st {};
   bool exists = false;
-  target_ = resolve_and_stat(target, st, exists);
+  target_ = free_device != 0 ? target : resolve_and_stat(target, st, exists);
   if (exists) {
     if (S_ISDIR(st.st_mode)) {
       error_ = EISDIR;
@@ -159,13 +159,18 @@ NewFile::NewFile(const std::string& target) {
 
 NewFile::~NewFile() { abandon(); }
 
-bool NewFile::retarget(const std::string& target) {
+bool NewFile::retarget(const std::string& target, std::uint64_t free_device) {
   if (fd_ < 0 || error_ != 0) return false;
   struct stat st {};
   bool replaces = false;
-  const std::string to = resolve_and_stat(target, st, replaces);
-  if (replaces && S_ISDIR(st.st_mode)) return false;
-  if (!replaces && (::stat(folder_of(to).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return false;
+  std::string to = target;
+  if (free_device != 0) {
+    st.st_dev = static_cast<dev_t>(free_device);
+  } else {
+    to = resolve_and_stat(target, st, replaces);
+    if (replaces && S_ISDIR(st.st_mode)) return false;
+    if (!replaces && (::stat(folder_of(to).c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return false;
+  }
   if (st.st_dev != dev_) return false;  // a rename or link cannot cross file systems
   if (replaces) {
     // Made as a new file of this process (owner, mode less the umask) or for the work name it had:

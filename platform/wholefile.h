@@ -28,8 +28,10 @@ std::string resolve_target(const std::string& native_path);
 // One new file for one target.
 class NewFile {
  public:
-  // Opens the new file beside target (native path). error() says why when that fails.
-  explicit NewFile(const std::string& target);
+  // Opens the new file beside target (native path). error() says why when that fails. free_device:
+  // the device of target's folder when a lookup just now found nothing at all under target (no file,
+  // folder or link), so that the target need not be looked at again; 0 when that is not known.
+  explicit NewFile(const std::string& target, std::uint64_t free_device = 0);
   ~NewFile();  // a file neither committed nor abandoned is abandoned
   NewFile(const NewFile&) = delete;
   NewFile& operator=(const NewFile&) = delete;
@@ -52,7 +54,7 @@ class NewFile {
   // file system: a file that has been written under a work name goes straight to where it is kept,
   // as if it had been made for that target (a replaced file's permission bits and owner). False, with
   // nothing changed, where that cannot be done (another file system, a folder there, a failure).
-  bool retarget(const std::string& target);
+  bool retarget(const std::string& target, std::uint64_t free_device = 0);
   // Appends bytes at the end of what was written through here; false (error() set) when it fails.
   bool write(const char* bytes, std::size_t count);
   // Forces the data to disk (always, or only when a file is replaced), closes the file and puts it in

@@ -693,7 +693,7 @@ bool open_new_file(int n, std::string_view name, FileMode mode) {
   forget_recent();
   platform::MappedPath m;
   if (!checked_path(n, name, false, m)) return false;
-  auto whole = std::make_unique<platform::NewFile>(m.path);
+  auto whole = std::make_unique<platform::NewFile>(m.path, m.free ? m.folder_device : 0);
   if (whole->error() != 0) {
     say_not_written(name, whole->error(), whole->replaces());
     return false;
@@ -732,7 +732,7 @@ bool retarget_new_file(int n, std::string_view name) {
   forget_recent();
   if (!is_open(n) || !table[n].whole || name.empty()) return false;
   const platform::MappedPath m = platform::map_for_create(name);
-  if (m.error != 0 || !table[n].whole->retarget(m.path)) return false;
+  if (m.error != 0 || !table[n].whole->retarget(m.path, m.free ? m.folder_device : 0)) return false;
   unpark(table[n].path);
   table[n].path = m.path;
   table[n].name = std::string(name);
