@@ -94,13 +94,15 @@ void FINDSCAL(FormaState& st) {
   } else if (SCALEOPT == 2) {
     ext = ".IMP", UNITDOTS = 12 * 300;
   }
-  if (!rt::file_exists("scales" + ext)) {
+  // Opened by the name it was found by (its check's lookup serves the open); named in capitals.
+  const std::string file = "scales" + ext;
+  if (!rt::file_exists(file)) {
     NOFILE("SCALES*");
     ABORTFOR(st, "File not found : SCALES*", false);
   }
   st.scales_name = "SCALES" + ext;
   st.scales_file = rt::FREEFILE();
-  if (!rt::open_file(st.scales_file, st.scales_name, rt::FileMode::Input)) {
+  if (!rt::open_file(st.scales_file, file, rt::FileMode::Input)) {
     st.scales_file = 0;
     ABORTFOR(st, "File not found : SCALES*");
   }

@@ -161,15 +161,19 @@ bool TEXT2PDF(const std::string& dir, const std::string& file) {
 
 void PROSTOP() {
   RT_TRAP(trap, "PROSTOP");
-  bool folders = true;
-  if (!rt::folder_exists(DATADIR)) {
-    show_message(PROMPT(37) + " " + DATADIR + " (Output path)", 0, {DATADIR});
-    folders = rt::make_path(DATADIR);
-  }
   std::string job = rt::TRIM(ALPHNUM(HEADER(22)));
   if (job.empty()) job = "000000";
   OUTDIR = DATADIR + "\\" + job;
-  if (folders) folders = rt::make_path(OUTDIR);
+  // The job folder is there after the run's first hole: then so is the output folder above it.
+  bool folders = rt::folder_exists(OUTDIR);
+  if (!folders) {
+    folders = true;
+    if (!rt::folder_exists(DATADIR)) {
+      show_message(PROMPT(37) + " " + DATADIR + " (Output path)", 0, {DATADIR});
+      folders = rt::make_path(DATADIR);
+    }
+    if (folders) folders = rt::make_path(OUTDIR);
+  }
   if (!folders) say_fault("The output folder " + OUTDIR + " cannot be made; no result of hole " + rt::TRIM(HEADER(20)) + " is written.");
   std::string base = rt::TRIM(rt::RIGHT(" " + ALPHNUM(HEADER(20)), 8));
   if (base.empty()) base = "000";
