@@ -2,13 +2,15 @@
 //
 // Each open file keeps the pages of it that were read or written (kPage bytes each) with the range of
 // each page changed since it was last written out. Reads, writes and seeks inside those pages cost no
-// system call; the changes go to disk in the order of their positions when the file is closed, when
-// too many pages are held, before an operation by name that reads the file (a copy, its time
-// stamps), and at the end of the process (exit() included, so an untrapped error that ends the run
-// leaves every file complete). Files of a write-only mode are never read: their pages only collect
-// what is written. A file that is open under two numbers at once is not buffered at all, so that
-// each number sees what the other wrote. The descriptors of the last files closed stay open for the
-// next open of the same name (see Parked).
+// system call; a page that is not held is read together with the pages after it that are not held
+// either (up to kReadAhead). The changes go to disk in the order of their positions, those that
+// follow each other without a gap in one call, when the file is closed (the engine's work files
+// excepted: see WorkFile), when too many pages are held, before an operation by name that reads the
+// file (a copy, its time stamps), and at the end of the process (exit() included, so an untrapped
+// error that ends the run leaves every file complete). Files of a write-only mode are never read:
+// their pages only collect what is written. A file that is open under two numbers at once is not
+// buffered at all, so that each number sees what the other wrote. The descriptors of the last files
+// closed stay open for the next open of the same name (see Parked).
 #include "files.h"
 
 #include <fcntl.h>
