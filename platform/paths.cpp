@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -28,24 +29,86 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
+// The names of one folder, found without regard to letter case; of names equal but for their letter
+// case the one the folder listed first (names created later come last). Kept compact, since the engine
+// folder and a job folder hold a file per hole: the names one after another in one block of text
+// (each ended by a zero byte), and an open-addressed table of their places by the hash of their
+// lower-case form. A removed name leaves its bytes until they are half the block; a place of the
+// table is never taken again once used, so that equal names stay in the order they came in.
+class Names {
+ public:
+  void add(std::string_view name) {
+    if ((filled_ + 1) * 4 > slots_.size() * 3) rebuild();
+    const auto at = static_cast<std::uint32_t>(text_.size());
+    text_.append(name);
+    text_.push_back('\0');
+    size_t i = hash(name) & (slots_.size() - 1);
+    while (slots_[i] != kEmpty) i = (i + 1) & (slots_.size() - 1);
+    slots_[i] = at + 1;
+    ++filled_;
+  }
 
-// The names of one folder by their lower-case form, each with the names of that form in the order the
-// folder listed them (names created later come last).
-using Names = std::unordered_map<std::string, std::vector<std::string>>;
+  void remove(std::string_view name) {
+    if (slots_.empty()) return;
+    for (size_t i = hash(name) & (slots_.size() - 1); slots_[i] != kEmpty; i = (i + 1) & (slots_.size() - 1)) {
+      if (slots_[i] == kGone || entry(slots_[i]) != name) continue;
+      dead_ += name.size() + 1;
+      slots_[i] = kGone;
+      if (dead_ * 2 > text_.size()) rebuild();
+      return;
+    }
+  }
 
-void add_name(Names& names, const std::string& name) { names[lower(name)].push_back(name); }
+  bool find(std::string_view part, std::string& name) const {
+    if (slots_.empty()) return false;
+    for (size_t i = hash(part) & (slots_.size() - 1); slots_[i] != kEmpty; i = (i + 1) & (slots_.size() - 1)) {
+      if (slots_[i] == kGone) continue;
+      const std::string_view e = entry(slots_[i]);
+      if (e.size() == part.size() && std::equal(e.begin(), e.end(), part.begin(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+          })) {
+        name = e;
+        return true;
+      }
+    }
+    return false;
+  }
 
-void remove_name(Names& names, const std::string& name) {
-  auto it = names.find(lower(name));
-  if (it == names.end()) return;
-  std::erase(it->second, name);
-  if (it->second.empty()) names.erase(it);
-}
+ private:
+  static constexpr std::uint32_t kEmpty = 0, kGone = 0xFFFFFFFFu;
+  std::string text_;
+  std::vector<std::uint32_t> slots_;  // a name's place in text_ + 1; kEmpty never used, kGone removed
+  size_t filled_ = 0;                 // places used (names and removed ones)
+  size_t dead_ = 0;                   // bytes of removed names in text_
+
+  static size_t hash(std::string_view s) {
+    size_t h = 1469598103934665603ull;
+    for (char c : s) h = (h ^ static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)))) * 1099511628211ull;
+    return h;
+  }
+  std::string_view entry(std::uint32_t slot) const { return std::string_view(text_.data() + slot - 1); }
+
+  // Every name still there again, in the order they came in, in a table with room to grow.
+  void rebuild() {
+    std::string old = std::move(text_);
+    std::vector<std::uint32_t> places = std::move(slots_);
+    std::vector<std::uint32_t> live;
+    for (std::uint32_t p : places)
+      if (p != kEmpty && p != kGone) live.push_back(p);
+    std::sort(live.begin(), live.end());
+    size_t size = 16;
+    while (size * 3 < (live.size() + 1) * 8) size *= 2;  // at most 3/8 full after the rebuild
+    text_.clear();
+    text_.reserve(old.size() - dead_);
+    slots_.assign(size, kEmpty);
+    filled_ = dead_ = 0;
+    for (std::uint32_t p : live) add(std::string_view(old.data() + p - 1));
+  }
+};
+
+void add_name(Names& names, const std::string& name) { names.add(name); }
+
+void remove_name(Names& names, const std::string& name) { names.remove(name); }
 
 // Every name in the folder (empty when it cannot be read; read then says so).
 Names list_folder(const std::string& folder, bool* read = nullptr) {
@@ -79,7 +142,6 @@ class FolderListings {
   // it is known without asking again (0 otherwise).
   enum class Found { yes, no, no_folder };
   Found look(const std::string& folder, const std::string& part, std::string& name, std::uint64_t* device) {
-    const std::string key = lower(part);
     const Names* names = listing(folder, device);
     Names fresh;
     if (!names) {
@@ -88,10 +150,7 @@ class FolderListings {
       if (!read) return Found::no_folder;
       names = &fresh;
     }
-    auto it = names->find(key);
-    if (it == names->end()) return Found::no;
-    name = it->second.front();
-    return Found::yes;
+    return names->find(part, name) ? Found::yes : Found::no;
   }
 
  private:

@@ -140,6 +140,33 @@ TEST(PathsTest, KeptListingsFollowTheFolder) {
   }
 }
 
+// A kept listing of a folder of thousands of names, changed many times over: every name is found under
+// any letter case while it is there and not after it is gone, and of two names equal but for their
+// case the one made first is found until it is removed.
+TEST(PathsTest, KeptListingsOfManyNames) {
+  TempDir d;
+  ScopedCwd cwd(d.path());
+  d.write("a/Keep.txt", "x");
+  EXPECT_EQ(platform::map_existing("A\\KEEP.TXT").error, 0);  // the listing is kept from here on
+  d.write("a/Dup.txt", "x");
+  d.write("a/DUP.TXT", "x");
+  const auto found = [](const std::string& name) {
+    const platform::MappedPath m = platform::map_existing(name);
+    return m.error == 0 ? fs::path(m.path).filename().string() : std::string("-");
+  };
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 1500; ++i) d.write("a/Hole" + std::to_string(i) + ".trx", "x");
+    EXPECT_EQ(found("a\\HOLE1499.TRX"), "Hole1499.trx") << round;
+    EXPECT_EQ(found("a\\hole17.TRX"), "Hole17.trx") << round;
+    EXPECT_EQ(found("a\\dup.txt"), "Dup.txt") << round;
+    for (int i = 0; i < 1500; ++i) fs::remove(d.path() / ("a/Hole" + std::to_string(i) + ".trx"));
+    EXPECT_EQ(found("a\\HOLE17.TRX"), "-") << round;
+    EXPECT_EQ(found("a\\keep.TXT"), "Keep.txt") << round;
+  }
+  fs::remove(d.path() / "a/Dup.txt");
+  EXPECT_EQ(found("a\\dup.txt"), "DUP.TXT");
+}
+
 // A folder search lists names by name without regard to letter case, whatever order the file system
 // keeps, and the limit keeps the first ones by name: the picker and the SET editor's listings rely on it.
 TEST(PathsTest, ListsByNameWithoutRegardToCase) {
