@@ -18,7 +18,10 @@
 //  - the page size and log columns are given back after the attached text's PDF (which is A4).
 // Each of these failures is said on the console and in ERROR.LOG and ends the run with exit code 1.
 #include <filesystem>
-#include <set>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include "engine/convert/globals.h"
 #include "engine/devices/devices.h"
@@ -60,16 +63,40 @@ std::string bare_name(const std::string& file) {
 }
 
 
-// The results this run has written, by name in upper case.
-std::set<std::string>& written_results() {
-  static std::set<std::string> names;
+// The results this run has written, by name in upper case: the names of each folder apart (a file's
+// own name is short enough to be kept without a copy on the heap, and a run of thousands of holes
+// writes them into one or a few folders).
+class WrittenResults {
+ public:
+  bool contains(const std::string& name) const {
+    const auto [folder, file] = split(rt::UCASE(name));
+    const auto it = by_folder_.find(folder);
+    return it != by_folder_.end() && it->second.contains(file);
+  }
+  void insert(const std::string& name) {
+    auto [folder, file] = split(rt::UCASE(name));
+    by_folder_[std::move(folder)].insert(std::move(file));
+  }
+
+ private:
+  std::unordered_map<std::string, std::unordered_set<std::string>> by_folder_;
+
+  static std::pair<std::string, std::string> split(const std::string& name) {
+    const size_t cut = name.find_last_of('\\');
+    if (cut == std::string::npos) return {std::string(), name};
+    return {name.substr(0, cut), name.substr(cut + 1)};
+  }
+};
+
+WrittenResults& written_results() {
+  static WrittenResults names;
   return names;
 }
 
 // R + extension, or R_2, R_3, ... when this run wrote that name already.
 std::string free_result(const std::string& base, const std::string& ext) {
   std::string name = base + ext;
-  for (int n = 2; written_results().count(rt::UCASE(name)) != 0; ++n) name = base + "_" + std::to_string(n) + ext;
+  for (int n = 2; written_results().contains(name); ++n) name = base + "_" + std::to_string(n) + ext;
   return name;
 }
 
@@ -78,7 +105,7 @@ void claim_result(const std::string& base, const std::string& ext, const std::st
   if (name != base + ext)
     show_message("Result " + base + ext + " was written in this run already; this hole goes to " + name, 0,
                  {base + ext, name});
-  written_results().insert(rt::UCASE(name));
+  written_results().insert(name);
 }
 
 std::string unique_result(const std::string& base, const std::string& ext) {
