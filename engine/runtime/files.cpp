@@ -585,8 +585,12 @@ void forget_recent() { recent.valid = false; }
 bool checked_path(int n, std::string_view name, bool existing, platform::MappedPath& m) {
   int e = n < 1 || n > kMaxFileNumber ? 52 : table[n].data ? 55 : name.empty() ? (existing ? 53 : 64) : 0;
   if (e == 0) {
-    if (recent.valid && recent.name == name) m = std::move(recent.m);
-    else m = existing ? platform::map_existing(name) : platform::map_for_create(name);
+    if (recent.valid && recent.name == name) {
+      m = std::move(recent.m);
+      if (m.free && !existing) m.error = 0;  // a file is made where nothing stands
+    } else {
+      m = existing ? platform::map_existing(name) : platform::map_for_create(name);
+    }
     forget_recent();
     e = m.error;
   }
@@ -968,7 +972,11 @@ bool file_exists(std::string_view name) {
   if (name.empty()) return false;
   if (const WorkFile* w = work_file(name); w && w->data) return true;  // held here: it is there
   platform::MappedPath m = platform::map_existing(name);
-  if (m.error != 0) return false;
+  if (m.error != 0) {
+    // Nothing at all under the name: the new file that often follows is made there.
+    if (m.free) recent = RecentLookup{true, std::string(name), std::move(m)};
+    return false;
+  }
   if (!m.regular) {
     std::error_code ec;
     return !m.folder && std::filesystem::is_regular_file(m.path, ec);
