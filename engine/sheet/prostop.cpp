@@ -13,8 +13,9 @@
 //    merge; the hole is said and written to ERROR.LOG;
 //  - every file is written whole or not at all: the page work file (PAGER.1, or plotfile) is a new file
 //    that is renamed into place as the result (copied through a new file across file systems), so a
-//    full disk or a killed run never leaves a cut result where a whole one was; a PDF whose result
-//    lies on the engine folder's file system is put in place by its own commit (no PAGER.1 between);
+//    full disk or a killed run never leaves a cut result where a whole one was; a PDF or plot file
+//    whose result lies on the engine folder's file system is put in place by its own commit (no
+//    PAGER.1 or plotfile between);
 //  - the page size and log columns are given back after the attached text's PDF (which is A4).
 // Each of these failures is said on the console and in ERROR.LOG and ends the run with exit code 1.
 #include <filesystem>
@@ -248,12 +249,19 @@ void PROSTOP() {
     }
   }
   if (OUTDEV != 1) {
-    // The plot file's end is written here, once per hole; the result is not joined with the PDFs.
+    // The plot file's end is written here, once per hole; the result is not joined with the PDFs. As a
+    // PDF, the plot goes straight to its result where it can: its commit puts it in place there.
+    const std::string ext = OUTDEV == 2 ? ".pgl" : OUTDEV == 3 ? ".dxf" : ".pcl";
+    const std::string direct = folders && rt::is_open(PLOTFILE) ? free_result(r, ext) : std::string();
+    const bool placed_by_commit = !direct.empty() && rt::retarget_new_file(PLOTFILE, direct);
     GOCLOSE();
-    if (!rt::file_exists("plotfile")) {
+    if (placed_by_commit) {
+      claim_result(r, ext, direct);
+      result = direct;
+    } else if (!rt::file_exists("plotfile")) {
       say_fault("The plot of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
     } else if (folders) {
-      const std::string name = unique_result(r, OUTDEV == 2 ? ".pgl" : OUTDEV == 3 ? ".dxf" : ".pcl");
+      const std::string name = unique_result(r, ext);
       if (place_result("plotfile", name)) result = name;
     }
   }
