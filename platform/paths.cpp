@@ -7,6 +7,8 @@
 // had, the folder is listed at every lookup.
 #include "paths.h"
 
+#include "names.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -29,82 +31,7 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-// The names of one folder, found without regard to letter case; of names equal but for their letter
-// case the one the folder listed first (names created later come last). Kept compact, since the engine
-// folder and a job folder hold a file per hole: the names one after another in one block of text
-// (each ended by a zero byte), and an open-addressed table of their places by the hash of their
-// lower-case form. A removed name leaves its bytes until they are half the block; a place of the
-// table is never taken again once used, so that equal names stay in the order they came in.
-class Names {
- public:
-  void add(std::string_view name) {
-    if ((filled_ + 1) * 4 > slots_.size() * 3) rebuild();
-    const auto at = static_cast<std::uint32_t>(text_.size());
-    text_.append(name);
-    text_.push_back('\0');
-    size_t i = hash(name) & (slots_.size() - 1);
-    while (slots_[i] != kEmpty) i = (i + 1) & (slots_.size() - 1);
-    slots_[i] = at + 1;
-    ++filled_;
-  }
-
-  void remove(std::string_view name) {
-    if (slots_.empty()) return;
-    for (size_t i = hash(name) & (slots_.size() - 1); slots_[i] != kEmpty; i = (i + 1) & (slots_.size() - 1)) {
-      if (slots_[i] == kGone || entry(slots_[i]) != name) continue;
-      dead_ += name.size() + 1;
-      slots_[i] = kGone;
-      if (dead_ * 2 > text_.size()) rebuild();
-      return;
-    }
-  }
-
-  bool find(std::string_view part, std::string& name) const {
-    if (slots_.empty()) return false;
-    for (size_t i = hash(part) & (slots_.size() - 1); slots_[i] != kEmpty; i = (i + 1) & (slots_.size() - 1)) {
-      if (slots_[i] == kGone) continue;
-      const std::string_view e = entry(slots_[i]);
-      if (e.size() == part.size() && std::equal(e.begin(), e.end(), part.begin(), [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-          })) {
-        name = e;
-        return true;
-      }
-    }
-    return false;
-  }
-
- private:
-  static constexpr std::uint32_t kEmpty = 0, kGone = 0xFFFFFFFFu;
-  std::string text_;
-  std::vector<std::uint32_t> slots_;  // a name's place in text_ + 1; kEmpty never used, kGone removed
-  size_t filled_ = 0;                 // places used (names and removed ones)
-  size_t dead_ = 0;                   // bytes of removed names in text_
-
-  static size_t hash(std::string_view s) {
-    size_t h = 1469598103934665603ull;
-    for (char c : s) h = (h ^ static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)))) * 1099511628211ull;
-    return h;
-  }
-  std::string_view entry(std::uint32_t slot) const { return std::string_view(text_.data() + slot - 1); }
-
-  // Every name still there again, in the order they came in, in a table with room to grow.
-  void rebuild() {
-    std::string old = std::move(text_);
-    std::vector<std::uint32_t> places = std::move(slots_);
-    std::vector<std::uint32_t> live;
-    for (std::uint32_t p : places)
-      if (p != kEmpty && p != kGone) live.push_back(p);
-    std::sort(live.begin(), live.end());
-    size_t size = 16;
-    while (size * 3 < (live.size() + 1) * 8) size *= 2;  // at most 3/8 full after the rebuild
-    text_.clear();
-    text_.reserve(old.size() - dead_);
-    slots_.assign(size, kEmpty);
-    filled_ = dead_ = 0;
-    for (std::uint32_t p : live) add(std::string_view(old.data() + p - 1));
-  }
-};
+using Names = NameSet;
 
 void add_name(Names& names, const std::string& name) { names.add(name); }
 
