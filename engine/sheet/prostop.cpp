@@ -21,7 +21,6 @@
 #include <filesystem>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "engine/convert/globals.h"
@@ -40,6 +39,7 @@
 #include "engine/sheet/globals.h"
 #include "engine/sheet/proprint.h"
 #include "engine/sheet/sheet.h"
+#include "platform/names.h"
 #include "platform/paths.h"
 
 namespace {
@@ -64,9 +64,8 @@ std::string bare_name(const std::string& file) {
 }
 
 
-// The results this run has written, by name in upper case: the names of each folder apart (a file's
-// own name is short enough to be kept without a copy on the heap, and a run of thousands of holes
-// writes them into one or a few folders).
+// The results this run has written, by name in upper case: the names of each folder apart, without
+// their folder, in a compact set (a run of 20,000 holes writes 20,000 names into one folder).
 class WrittenResults {
  public:
   bool contains(const std::string& name) const {
@@ -75,12 +74,12 @@ class WrittenResults {
     return it != by_folder_.end() && it->second.contains(file);
   }
   void insert(const std::string& name) {
-    auto [folder, file] = split(rt::UCASE(name));
-    by_folder_[std::move(folder)].insert(std::move(file));
+    const auto [folder, file] = split(rt::UCASE(name));
+    by_folder_[folder].add(file);
   }
 
  private:
-  std::unordered_map<std::string, std::unordered_set<std::string>> by_folder_;
+  std::unordered_map<std::string, platform::NameSet> by_folder_;
 
   static std::pair<std::string, std::string> split(const std::string& name) {
     const size_t cut = name.find_last_of('\\');
