@@ -35,9 +35,9 @@ namespace rt {
 namespace {
 
 constexpr std::int64_t kPage = 16384;
-constexpr std::size_t kMaxPages = 64;   // held per file (1 MiB); beyond, written out and dropped
-constexpr std::size_t kSparePages = 64;  // kept for reuse once their files let them go
-constexpr int kMaxRun = 64;              // pages written out in one call
+constexpr std::size_t kMaxPages = 32;   // held per file (512 KiB); beyond, written out and dropped
+constexpr std::size_t kSparePages = 16;  // kept for reuse once their files let them go
+constexpr int kMaxRun = 32;              // pages written out in one call
 constexpr int kReadAhead = 8;            // pages read in one call
 
 // Page buffers that files let go, kept for the next pages, so that the many short-lived files of a
