@@ -344,12 +344,13 @@ struct OpenFile {
 };
 
 // Files closed lately in a mode that neither empties nor appends, kept open with the pages read, for
-// the next open of the same name: the stages of a run open and close the same work channels and small
-// data files (symbol library, scales, logo) for every hole, and opening a file, or reading it again,
-// costs the system far more than checking that the name still leads to the same, unchanged file. A
-// closed file's changes are on disk (the close wrote them); only clean pages are kept, at most
-// kParkedPages of a file. To the engine such a file is closed (CLOSE without numbers keeps them too);
-// the system closes them when the process ends.
+// the next open of the same name: the stages of a run open and close the same small data files
+// (symbol library, scales, logo) for every hole, and opening a file, or reading it again, costs the
+// system far more than checking that the name still leads to the same, unchanged file. A closed
+// file's changes are on disk (the close wrote them); only clean pages are kept, at most kParkedPages
+// of a file and kParkedPagesInAll of all of them (the files kept longest give theirs up first). To the
+// engine such a file is closed (CLOSE without numbers keeps them too); the system closes them when the
+// process ends.
 //
 // The next open of the name looks it up (one call) and takes the kept file back only when the name
 // still leads to it (device and inode): with its pages when its length and change time are those seen
@@ -366,6 +367,7 @@ struct Parked {
 };
 constexpr std::size_t kMaxParked = 16;
 constexpr std::size_t kParkedPages = 4;
+constexpr std::size_t kParkedPagesInAll = 16;
 std::vector<Parked> parked;
 
 std::int64_t mtime_of(const struct stat& st) {
@@ -465,6 +467,14 @@ void park(std::unique_ptr<FileData> d, int access, dev_t dev, ino_t ino, const s
   if (parked.size() >= kMaxParked) parked.erase(parked.begin());
   if (d->pages_held() > kParkedPages) d->drop();
   parked.push_back({std::move(d), access, dev, ino, path, name});
+  // The pages of all kept files together stay few: those kept longest go first (their files stay).
+  std::size_t held = 0;
+  for (const auto& p : parked) held += p.data->pages_held();
+  for (auto& p : parked) {
+    if (held <= kParkedPagesInAll) break;
+    held -= p.data->pages_held();
+    p.data->drop();
+  }
 }
 
 // The registry. Its end (at the end of the process, exit() included) closes what is still open.
