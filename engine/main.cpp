@@ -1,5 +1,7 @@
 // The engine program: the engine folder's lock, the console chosen for this process, then the main
 // program; the exit code is 0 unless something the run was asked for could not be done.
+#include <malloc.h>
+
 #include <cstdio>
 
 #include "engine/run/run.h"
@@ -8,6 +10,10 @@
 #include "platform/console.h"
 
 int main(int argc, char** argv) {
+  // Blocks of 128 KiB and more come from the system and go back to it when freed (the C library would
+  // otherwise raise that bound after the first such block is freed and keep the big blocks a long run
+  // lets go of, such as the earlier sizes of a growing list, in the process's memory).
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
   rt::set_command_line(argc, argv);
   // Two runs in one engine folder would delete and overwrite each other's work files: a second one
   // touches nothing and says why.
