@@ -15,6 +15,8 @@ std::size_t NameSet::hash(std::string_view s) {
 void NameSet::add(std::string_view name) {
   if ((filled_ + 1) * 4 > slots_.size() * 3) rebuild();
   const auto at = static_cast<std::uint32_t>(text_.size());
+  // The block grows by a quarter at a time, not double: little room left unused in a big folder.
+  if (text_.size() + name.size() + 1 > text_.capacity()) text_.reserve(text_.size() + text_.size() / 4 + name.size() + 64);
   text_.append(name);
   text_.push_back('\0');
   std::size_t i = hash(name) & (slots_.size() - 1);

@@ -114,6 +114,15 @@ std::string unique_result(const std::string& base, const std::string& ext) {
   return name;
 }
 
+// A result into the list of results to join: the list grows by a quarter at a time, not double (it
+// holds every result of a run of thousands of holes until they are joined).
+void list_result(const std::string& name) {
+  const size_t need = OUTLIST.size() + 1 + name.size();
+  if (need > OUTLIST.capacity()) OUTLIST.reserve(need + OUTLIST.size() / 4);
+  OUTLIST += "|";
+  OUTLIST += name;
+}
+
 std::string pdf_escaped(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -215,14 +224,14 @@ void PROSTOP() {
     ASSEMBLE();
     if (placed_by_commit && !pdf_refused) {
       claim_result(r, ".pdf", direct);
-      OUTLIST += "|" + direct;
+      list_result(direct);
       result = direct;
     } else if (pdf_refused || !rt::file_exists("PAGER.1")) {
       say_fault("The PDF of hole " + rt::TRIM(HEADER(20)) + " could not be written; it has no result.");
     } else if (folders) {
       const std::string name = unique_result(r, ".pdf");
       if (place_result("PAGER.1", name)) {
-        OUTLIST += "|" + name;
+        list_result(name);
         result = name;
       }
     }
@@ -242,7 +251,7 @@ void PROSTOP() {
                   (pdf_refusal.empty() ? " cannot be read" : " is not made a PDF (" + pdf_refusal + ")") +
                   "; it has no PDF.");
       } else {
-        OUTLIST += "|" + OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF";
+        list_result(OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF");
       }
       PAPER = paper, ATTRCOUNT = attributes;
     }
