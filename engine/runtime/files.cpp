@@ -35,9 +35,9 @@ namespace rt {
 namespace {
 
 constexpr std::int64_t kPage = 16384;
-constexpr std::size_t kMaxPages = 32;   // held per file (512 KiB); beyond, written out and dropped
-constexpr std::size_t kSparePages = 16;  // kept for reuse once their files let them go
-constexpr int kMaxRun = 32;              // pages written out in one call
+constexpr std::size_t kMaxPages = 16;   // held per file (256 KiB); beyond, written out and dropped
+constexpr std::size_t kSparePages = 8;   // kept for reuse once their files let them go
+constexpr int kMaxRun = 16;              // pages written out in one call
 constexpr int kReadAhead = 8;            // pages read in one call
 
 // Page buffers that files let go, kept for the next pages, so that the many short-lived files of a
