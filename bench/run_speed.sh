@@ -23,6 +23,10 @@
 #   BUILD_DIR=rel BUILD_TYPE=Release BUILD_TARGETS=profile bash scripts/build.sh -DVLX_WERROR=OFF
 # Tracing costs far more than the run: only runs of at most STRACE_MAX holes (default 5000) are traced,
 # so the 20000-hole run shows "-" for its system calls (STRACE_MAX=0 traces none).
+# The engine folders are made under TMPDIR (default /tmp), whose file system the header names. The
+# system time of a run on a disk's file system depends on that file system's state (ext4 spends long
+# finding free inodes after many files were deleted) far more than on the engine; TMPDIR=/dev/shm (a
+# tmpfs) measures the engine's own cost steadily.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$top/build}
@@ -124,6 +128,7 @@ check_results() {
 }
 
 echo "engine: $engine ($(grep -s '^CMAKE_BUILD_TYPE:' "$build/CMakeCache.txt" | cut -d= -f2) build), best of $runs"
+echo "engine folders on: $(dirname "$work") ($(stat -f -c %T "$work") file system)"
 printf '%-4s %6s %8s %8s %8s %8s %8s %7s %8s  %s\n' dev holes "cpu s" "ms/hole" "user ms" "sys ms" "peak MB" \
   calls/h "calls" "system calls (most frequent)"
 last_n=
