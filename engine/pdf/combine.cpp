@@ -74,6 +74,22 @@ std::string input_bytes(std::int64_t pos, std::int64_t count) {
 // The number as the engine writes it into a label or reference: its digits.
 std::string digits(std::int32_t n) { return rt::STR_TRIM(static_cast<std::int64_t>(n < 0 ? -n : n)); }
 
+// How many digits digits(n) has.
+size_t digit_count(std::int32_t n) {
+  std::int64_t v = n < 0 ? -static_cast<std::int64_t>(n) : n;
+  size_t k = 1;
+  while (v >= 10) v /= 10, ++k;
+  return k;
+}
+
+// Writes digits(n) into buf (room for 10) and returns how many.
+size_t put_digits(char* buf, std::int32_t n) {
+  std::int64_t v = n < 0 ? -static_cast<std::int64_t>(n) : n;
+  const size_t k = digit_count(n);
+  for (size_t i = k; i-- > 0; v /= 10) buf[i] = static_cast<char>('0' + v % 10);
+  return k;
+}
+
 // True when object n of the input is in use in its table.
 bool in_table(std::int32_t n) {
   return n >= 1 && n < MERGECOUNT && OBLENG.in_bounds(n) && OBSTART.in_bounds(n) && OBLENG(n) > 0;
@@ -84,18 +100,27 @@ std::string object_text(std::int32_t n) { return in_table(n) ? input_bytes(OBSTA
 
 // True when text begins with the label of object n, "n 0 obj".
 bool has_label(const std::string& text, std::int32_t n) {
-  const std::string label = digits(n) + " 0 obj";
-  const std::string t = FNATRIM(text);
-  return t.compare(0, label.size(), label) == 0 &&
-         (t.size() == label.size() || !std::isalnum(static_cast<unsigned char>(t[label.size()])));
+  char label[16];
+  size_t size = put_digits(label, n);
+  std::memcpy(label + size, " 0 obj", 6);
+  size += 6;
+  // The text without the blanks and control characters at its ends (FNATRIM).
+  size_t i = 0, j = text.size();
+  while (i < j && static_cast<unsigned char>(text[i]) <= 32) ++i;
+  while (j > i && static_cast<unsigned char>(text[j - 1]) <= 32) --j;
+  const std::string_view t(text.data() + i, j - i);
+  return t.size() >= size && t.compare(0, size, std::string_view(label, size)) == 0 &&
+         (t.size() == size || !std::isalnum(static_cast<unsigned char>(t[size])));
 }
 
 // The place (from 0) of object number n among the 5-character fields of the input's font list; -1
 // when it is not one of them.
 int font_place(std::int32_t n) {
-  const std::string field = rt::LSET(digits(n), 5);
-  for (size_t k = 0; 5 * k + 5 <= FONTLIST.size(); ++k)
-    if (FONTLIST.compare(5 * k, 5, field) == 0) return static_cast<int>(k);
+  char field[10];  // the digits, cut or filled with blanks to five
+  const size_t k = put_digits(field, n);
+  for (size_t i = k; i < 5; ++i) field[i] = ' ';
+  for (size_t f = 0; 5 * f + 5 <= FONTLIST.size(); ++f)
+    if (std::memcmp(FONTLIST.data() + 5 * f, field, 5) == 0) return static_cast<int>(f);
   return -1;
 }
 
@@ -194,7 +219,14 @@ void EDITOBJN(std::string& line, std::int32_t page, bool plain, bool& page_added
     long s = p;  // the number is the run of digits right before " 0 R"
     while (s > 1 && std::isdigit(static_cast<unsigned char>(line[static_cast<size_t>(s - 2)]))) --s;
     const bool in_name = s > 1 && std::isalpha(static_cast<unsigned char>(line[static_cast<size_t>(s - 2)]));
-    const std::int32_t ref = s < p && !in_name ? rt::to_i32_or(rt::VAL(rt::MID(line, s, p - s)), -1) : 0;
+    std::int32_t ref = 0;
+    if (s < p && !in_name) {  // the value of the digits; -1 beyond the 32-bit range
+      std::int64_t v = 0;
+      for (long c = s; c < p && v <= std::numeric_limits<std::int32_t>::max(); ++c)
+        v = 10 * v + (line[static_cast<size_t>(c - 1)] - '0');
+      ref = v <= std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(v)
+                                                         : rt::to_i32_or(rt::VAL(rt::MID(line, s, p - s)), -1);
+    }
     if (ref < 0) {  // a reference beyond any table: copied as it stands it would point at nothing
       fail(input_name + " refers to an object beyond its table");
       return;
@@ -223,7 +255,7 @@ void EDITOBJN(std::string& line, std::int32_t page, bool plain, bool& page_added
       kids += rt::STR(number) + " 0 R " + kCrLf;
       ++kid_count;
     }
-    p = rt::INSTR(s + static_cast<long>(digits(number).size()) + 4, line, " 0 R");
+    p = rt::INSTR(s + static_cast<long>(digit_count(number)) + 4, line, " 0 R");
   }
 }
 
@@ -619,12 +651,18 @@ bool GETXREFA(const std::string& name) {
   GGETNEXT(line);  // the entry of object 0
 
   trap.step("0002");
-  MERGEOFFSET.clear();
-  OBSTART.clear();
-  OBLENG.clear();
+  // Only the numbers of this input are ever looked at (in_table), so only they are cleared.
+  for (std::int32_t i = 0; i <= MERGECOUNT; ++i) MERGEOFFSET(i) = OBSTART(i) = OBLENG(i) = 0;
+  // The entries read at once; entry i is the 20 bytes at its place (fewer at the end of the file).
+  const std::string table = input_bytes(READPOS, 20 * static_cast<std::int64_t>(MERGECOUNT - 1));
   for (std::int32_t i = 1; i <= MERGECOUNT - 1; ++i) {
-    const std::string entry = input_bytes(READPOS, 20);
+    const size_t at = 20 * static_cast<size_t>(i - 1);
+    const std::string_view entry = at < table.size() ? std::string_view(table).substr(at, 20) : std::string_view();
     READPOS += 20;
+    if (entry.empty()) {  // nothing left to read: the entry is refused, as an entry cut short is
+      fail(unreadable);
+      return false;
+    }
     if (entry.find("trailer") != std::string::npos) break;  // the table holds fewer entries than it says
     bool good = entry.size() == 20 && entry[10] == ' ' && entry[16] == ' ' && (entry[17] == 'n' || entry[17] == 'f') &&
                 std::isspace(static_cast<unsigned char>(entry[18])) &&
@@ -636,7 +674,9 @@ bool GETXREFA(const std::string& name) {
       return false;
     }
     if (entry[17] == 'f') continue;  // a free entry's first field is the next free number, not an offset
-    const std::int32_t offset = rt::to_i32_or(rt::VAL(entry.substr(0, 10)), 0);
+    std::int64_t value = 0;  // the ten digits checked above
+    for (size_t c = 0; c < 10; ++c) value = 10 * value + (entry[c] - '0');
+    const std::int32_t offset = value <= std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(value) : 0;
     if (offset <= 0 || offset >= INSTARTXREF) {
       fail(unreadable);
       return false;
@@ -707,11 +747,14 @@ std::int32_t FNNEWNO(const std::int32_t& old) {
 void SUBSTITU(std::string& line, const std::int32_t& old_number, const std::int32_t& new_number,
               const std::int32_t& from) {
   RT_TRAP(trap, "SUBSTITU");
-  const std::string old_digits = digits(old_number), new_digits = digits(new_number);
-  for (long q = rt::INSTR(std::max<long>(from, 1), line, old_digits + " 0"); q > 0;
-       q = rt::INSTR(q + 1, line, old_digits + " 0")) {
+  char old_text[12], new_text[10];
+  const size_t old_size = put_digits(old_text, old_number), new_size = put_digits(new_text, new_number);
+  old_text[old_size] = ' ';
+  old_text[old_size + 1] = '0';
+  const std::string_view find(old_text, old_size + 2);
+  for (long q = rt::INSTR(std::max<long>(from, 1), line, find); q > 0; q = rt::INSTR(q + 1, line, find)) {
     if (q > 1 && std::isalnum(static_cast<unsigned char>(line[static_cast<size_t>(q - 2)]))) continue;
-    line = rt::LEFT(line, q - 1) + new_digits + rt::MID(line, q + static_cast<long>(old_digits.size()));
+    line.replace(static_cast<size_t>(q - 1), old_size, new_text, new_size);
     return;
   }
 }

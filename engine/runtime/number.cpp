@@ -2,6 +2,7 @@
 #include "number.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 
@@ -64,6 +65,28 @@ double VAL(std::string_view s) {
         v = v * base + d;
       }
       return v;
+    }
+  }
+  {
+    // A plain number of at most 15 digits (no exponent): its digits as an integer m, exact in a
+    // double, over the power of ten of its decimals, also exact; one rounding, as strtod's.
+    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    size_t j = i;
+    const bool negative = j < s.size() && s[j] == '-';
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    std::uint64_t m = 0;
+    int count = 0, decimals = 0;
+    for (; j < s.size() && s[j] >= '0' && s[j] <= '9'; ++j, ++count)
+      if (count < 16) m = 10 * m + static_cast<std::uint64_t>(s[j] - '0');
+    if (j < s.size() && s[j] == '.')
+      for (++j; j < s.size() && s[j] >= '0' && s[j] <= '9'; ++j, ++count, ++decimals)
+        if (count < 16) m = 10 * m + static_cast<std::uint64_t>(s[j] - '0');
+    const bool exponent = j < s.size() && (s[j] == 'e' || s[j] == 'E' || s[j] == 'd' || s[j] == 'D');
+    if (count == 0) return 0.0;
+    if (count <= 15 && !exponent) {
+      const double v = static_cast<double>(m) / kTens[decimals];
+      return negative ? -v : v;
     }
   }
   std::string num;

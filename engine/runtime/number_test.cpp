@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
 #include "engine/runtime/error.h"
 #include "platform/console.h"
 #include "testsupport.h"
@@ -44,6 +49,24 @@ TEST(NumberTest, Val) {
                {"2.5D-1", .25}, {"abc", 0},     {"1 2", 1},      {"&H1F", 31},   {"4-5", 4},
                {"1e", 1},      {".", 0},        {"-", 0},        {"  0.05m", 0.05}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(rt::VAL(c.text), c.want) << c.text;
+}
+
+// Plain numbers are read without strtod: every one gives strtod's double to the bit, the sign of a
+// negative zero too, at and beyond the digit count where the reading changes hands.
+TEST(NumberTest, ValGivesStrtodsDoubleToTheBit) {
+  const char* texts[] = {"0",        "-0",           "-0.0",           "7",
+                         "0.1",      "0.3",          "1.15",           "595.00",
+                         "841.89",   "-12.345",      "123456789012345", "1234567890123456",
+                         "999999999999999", "9999999999999999", "0.000000000000001", "0.0000000000000001",
+                         "3.14159265358979", "2.718281828459045", "100000000000000.5", "4503599627370497",
+                         "00000000000000000000012", "1.", ".5", "12.5x", "-.75 m", "2147483648"};
+  for (const char* text : texts) {
+    std::string digits;
+    for (const char* c = text; *c != '\0' && (std::isdigit(static_cast<unsigned char>(*c)) || *c == '.' || *c == '-'); ++c)
+      digits += *c;
+    const double want = std::strtod(digits.c_str(), nullptr), got = rt::VAL(text);
+    EXPECT_EQ(std::memcmp(&want, &got, sizeof want), 0) << text << " " << got;
+  }
 }
 
 TEST(NumberTest, StrAndPrintForm) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 TEST(TextTest, PositionsOutsideTheText) {
   EXPECT_EQ(rt::MID("abcdef", 3, 2), "cd");
   EXPECT_EQ(rt::MID("abc", 5), "");
@@ -38,6 +41,21 @@ TEST(TextTest, InstrInLongTexts) {
   for (const auto& c : cases) {
     EXPECT_EQ(rt::INSTR(c.start, list, c.find), c.want) << c.start << " " << c.find;
   }
+}
+
+// A short text, searched at every start for texts that begin or end alike, overlap or run past its
+// end, gives the places of a plain search.
+TEST(TextTest, InstrInShortTexts) {
+  const std::string text = " 0 R 10 0 R0 0 R /Parent 2 0 R  aab aaab";
+  const std::string finds[] = {" 0 R", "0 R", " ", "R", "aab", "ab", "aaab", "b", " aab", "/Parent ", "R ", "x", "ab x",
+                               text, text + " "};
+  for (const std::string& find : finds)
+    for (long start = 0; start <= static_cast<long>(text.size()) + 1; ++start) {
+      const size_t from = static_cast<size_t>(std::max(start, 1L) - 1);
+      const size_t p = from > text.size() ? std::string::npos : text.find(find, from);
+      EXPECT_EQ(rt::INSTR(start, text, find), p == std::string::npos ? 0 : static_cast<long>(p) + 1)
+          << start << " '" << find << "'";
+    }
 }
 
 // The remembered answers are those of INSTR, and a list changed in place is searched afresh.
