@@ -5,6 +5,8 @@
 // line; at or past the end an empty line is returned and the position stays. Tabs become four blanks
 // outside raw mode. BLOCKPOS is left at the block length a block-wise reader growing by 256 bytes
 // would have reached.
+#include <utility>
+
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
@@ -33,8 +35,11 @@ void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos) {
     std::string chunk = rt::get_bytes(fileno, 4096);
     if (chunk.empty()) break;
     const size_t base = buf.size();
-    buf += chunk;
     from += static_cast<std::int64_t>(chunk.size());
+    if (base == 0)
+      buf = std::move(chunk);
+    else
+      buf += chunk;
     // Search the new bytes (and the last old byte, whose CR may pair with a new LF).
     for (size_t k = base > 0 ? base - 1 : 0; k < buf.size(); ++k) {
       char c = buf[k];
@@ -56,7 +61,7 @@ void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos) {
   }
   while (BLOCKPOS < f) BLOCKPOS += 256;
   trap.step("0004");
-  line = buf.substr(0, static_cast<size_t>(f - 1));
+  line.assign(buf, 0, static_cast<size_t>(f - 1));
   pos = static_cast<std::int32_t>(pos + f - 1 + term);
   trap.step("0005");
   if (!raw) REPLAZE(line, "\t", "    ");

@@ -265,7 +265,10 @@ std::string FNOBJREF(const std::int32_t& n) {
 std::string FNZEROFI(const std::int32_t& width, const std::int32_t& value) {
   RT_TRAP(trap, "FNZEROFI");
   if (width <= 0) return {};
-  return rt::RIGHT(std::string(static_cast<size_t>(width), '0') + digits(value), width);
+  std::string text(static_cast<size_t>(width), '0');
+  std::int64_t v = value < 0 ? -static_cast<std::int64_t>(value) : value;
+  for (size_t c = text.size(); c-- > 0 && v > 0; v /= 10) text[c] = static_cast<char>('0' + v % 10);
+  return text;
 }
 
 // FNOID: the number that follows key in text; 0 when key does not occur, -1 when the number is too
@@ -491,15 +494,25 @@ void WRITEXRE() {
     if (PDFOFFSET(n) == 0) free_numbers.push_back(n);
   free_numbers.push_back(0);  // the last free entry points back to object 0
   size_t next_free = 0;
-  write_uncounted(FNZEROFI(10, free_numbers[next_free]) + " 65535 f");
+  // The entries (FNZEROFI(10, offset or next free number), generation, kind, CR LF) go to the file
+  // as one block.
+  std::string table(20 * (static_cast<size_t>(std::max<std::int32_t>(PDFOBJECT, 0)) + 1), ' ');
+  const auto entry = [&table](size_t k, std::int32_t value, const char* rest) {
+    char* at = table.data() + 20 * k;
+    std::int64_t v = value < 0 ? -static_cast<std::int64_t>(value) : value;
+    for (int c = 9; c >= 0; --c, v /= 10) at[c] = static_cast<char>('0' + v % 10);
+    std::memcpy(at + 10, rest, 10);
+  };
+  entry(0, free_numbers[next_free], " 65535 f\r\n");
   for (std::int32_t n = 1; n <= PDFOBJECT; ++n) {
     if (PDFOFFSET(n) != 0) {
-      write_uncounted(FNZEROFI(10, PDFOFFSET(n)) + " " + FNZEROFI(5, 0) + " n");
+      entry(static_cast<size_t>(n), PDFOFFSET(n), " 00000 n\r\n");
     } else {
       ++next_free;
-      write_uncounted(FNZEROFI(10, free_numbers[next_free]) + " " + FNZEROFI(5, 0) + " f");
+      entry(static_cast<size_t>(n), free_numbers[next_free], " 00000 f\r\n");
     }
   }
+  if (!pdf_refused) rt::print_line(PDFFILE, table, false);
 }
 
 // WRITETRA: the trailer and the two comment lines the merge reads back.
