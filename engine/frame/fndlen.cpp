@@ -37,15 +37,23 @@ std::int32_t FNDLEN(const std::string& text, const std::int32_t& font) {
   std::int32_t f = font;
   double w = 0;
   bool escape = false;
+  // The width table of a font taken once, when the table holds every character of every font (the
+  // row of font f, from character 32 on); else each width is looked up on its own.
+  const bool whole_table = CHARWIDTH.in_bounds(1, 32) && CHARWIDTH.in_bounds(3, 255);
+  const std::int32_t* widths = whole_table && OUTDEV != 2 && OUTDEV != 3 ? &CHARWIDTH(f, 32) : nullptr;
   for (unsigned char ch : text) {
     int c = ch;
     if (c == 27) {
       escape = true;
     } else if (c == fontsw) {
       if (f != 3) f = f == 1 ? 2 : 1;
+      if (widths != nullptr) widths = &CHARWIDTH(f, 32);
     } else if (c >= 32) {
       if (!escape) {
-        w += OUTDEV == 3 ? rt::round_even(FONTWIDTH(f)) : OUTDEV == 2 ? cell[f] : CHARWIDTH(f, c);
+        w += OUTDEV == 3 ? rt::round_even(FONTWIDTH(f))
+             : OUTDEV == 2 ? cell[f]
+             : widths != nullptr ? widths[c - 32]
+                                 : CHARWIDTH(f, c);
       } else if (c >= 64 && c <= 90) {
         escape = false;
       }

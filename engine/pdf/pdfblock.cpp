@@ -885,6 +885,15 @@ constexpr long kMaxImageRows = 65535;
 // Puts the 8 bytes of raster row slot s at out and returns their end: each word's low 16 bits
 // inverted (a set pixel becomes a 0 sample, which the image mask paints), low byte first.
 char* put_raster_row(char* out, long slot) {
+  if (SYMBITS.in_bounds(2 + 4 * slot) && SYMBITS.in_bounds(5 + 4 * slot)) {
+    const std::int32_t* bits = &SYMBITS(2 + 4 * slot);
+    for (long k = 0; k < 4; ++k) {
+      const std::uint32_t w = ~static_cast<std::uint32_t>(bits[k]);
+      *out++ = static_cast<char>(w & 0xFF);
+      *out++ = static_cast<char>((w >> 8) & 0xFF);
+    }
+    return out;
+  }
   for (long k = 0; k < 4; ++k) {
     const long i = 2 + 4 * slot + k;
     const std::uint32_t w = ~static_cast<std::uint32_t>(SYMBITS.in_bounds(i) ? SYMBITS(i) : 0);

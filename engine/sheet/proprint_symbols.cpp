@@ -32,6 +32,17 @@
 namespace {
 
 void put(const std::vector<std::int32_t>& src, int op) {
+  if (SYMBITS.in_bounds(1) && SYMBITS.in_bounds(241) && src.size() > 241) {
+    // The whole raster at hand: its elements 1..241 are contiguous.
+    std::int32_t* bits = &SYMBITS(1);
+    const std::int32_t* from = src.data() + 1;
+    if (op == 0) std::copy(from, from + 241, bits);
+    if (op == 1)
+      for (size_t k = 0; k < 241; ++k) bits[k] |= from[k];
+    if (op == 2)
+      for (size_t k = 0; k < 241; ++k) bits[k] &= from[k];
+    return;
+  }
   for (long k = 1; k <= 241; ++k) {
     const std::int32_t v = src[static_cast<size_t>(k)];
     if (op == 0) SYMBITS(k) = v;
