@@ -212,9 +212,9 @@ void add_page(std::int32_t page) {
 // EDITOBJN: gives every reference " 0 R" of a line of the object page (new number; 0 outside an object)
 // its new number. plain: the object is a logo object of an input whose logo is not the shared one,
 // renumbered like any other object, without the page and font rules.
-void EDITOBJN(std::string& line, std::int32_t page, bool plain, bool& page_added) {
+// parent: the line holds "/Parent " and the object is not plain.
+void EDITOBJN(std::string& line, std::int32_t page, bool plain, bool& page_added, bool parent) {
   const bool shared_logo = INLOGOLAST > 0 && INLOGOLAST == MERGELOGOLAST;
-  const bool parent = !plain && rt::INSTR(line, "/Parent ") > 0;
   for (long p = rt::INSTR(line, " 0 R"); p > 0 && !pdf_refused;) {
     long s = p;  // the number is the run of digits right before " 0 R"
     while (s > 1 && std::isdigit(static_cast<unsigned char>(line[static_cast<size_t>(s - 2)]))) --s;
@@ -377,11 +377,12 @@ void COPYONEO(std::int32_t old, bool plain) {
       return;
     }
     if (rt::INSTR(line, "/Length ") > 0) RREADSTR(line);
-    if (!plain && !size_given && rt::INSTR(line, "/Parent ") > 0 && !INMEDIABOX.empty()) {
+    const bool parent = !plain && rt::INSTR(line, "/Parent ") > 0;
+    if (parent && !size_given && !INMEDIABOX.empty()) {
       size_given = true;
       if (rt::INSTR(object_text(old), "/MediaBox") == 0) out.line(INMEDIABOX);
     }
-    EDITOBJN(line, number, plain, page_added);
+    EDITOBJN(line, number, plain, page_added, parent);
     out.line(line);
     if (rt::INSTR(line, "stream") > 0 && STREAMLEN > 0) {
       out.write();
@@ -420,7 +421,7 @@ void collect_kids() {
   bool page_added = true;  // no page object is in hand
   for (;;) {
     const bool last = rt::INSTR(line, "]") > 0;
-    EDITOBJN(line, 0, false, page_added);
+    EDITOBJN(line, 0, false, page_added, rt::INSTR(line, "/Parent ") > 0);
     if (last || pdf_refused || READPOS >= end || !GGETNEXT(line)) break;
   }
   kids_mode = false;

@@ -48,7 +48,7 @@ TEST(TextTest, InstrInLongTexts) {
 TEST(TextTest, InstrInShortTexts) {
   const std::string text = " 0 R 10 0 R0 0 R /Parent 2 0 R  aab aaab";
   const std::string finds[] = {" 0 R", "0 R", " ", "R", "aab", "ab", "aaab", "b", " aab", "/Parent ", "R ", "x", "ab x",
-                               text, text + " "};
+                               " R", "  a", " 0 R0", " x", text, text + " "};
   for (const std::string& find : finds)
     for (long start = 0; start <= static_cast<long>(text.size()) + 1; ++start) {
       const size_t from = static_cast<size_t>(std::max(start, 1L) - 1);

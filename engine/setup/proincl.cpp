@@ -16,10 +16,19 @@ std::int32_t scan_list(const std::string& text, const std::string& list, WordCas
   word.clear();
   // The list in the test's case once (a case change keeps every "/" where it was), then each word
   // looked at where it stands.
-  std::string converted;
-  if (word_case == WordCase::Lower) converted = rt::LCASE(list);
-  if (word_case == WordCase::Upper) converted = rt::UCASE(list);
-  const std::string_view words = word_case == WordCase::Keep ? std::string_view(list) : std::string_view(converted);
+  // The lists are few and asked about again and again: the last one converted in each case is kept.
+  static std::string lower_list, lower_words, upper_list, upper_words;
+  std::string_view words = list;
+  if (word_case != WordCase::Keep) {
+    const bool lower = word_case == WordCase::Lower;
+    std::string& source = lower ? lower_list : upper_list;
+    std::string& converted = lower ? lower_words : upper_words;
+    if (source.size() != list.size() || source != list || converted.size() != list.size()) {
+      source = list;
+      converted = lower ? rt::LCASE(list) : rt::UCASE(list);
+    }
+    words = converted;
+  }
   long i = 1;
   while (true) {
     const long j = rt::INSTR(i + 1, words, "/");
@@ -54,7 +63,7 @@ std::int32_t FNUPRES(const std::string& text, const std::string& list) {
   return scan_list(text, list, WordCase::Upper, word);
 }
 
-std::int32_t FNPRES(const std::string& text, std::string list) {
+std::int32_t FNPRES(const std::string& text, const std::string& list) {
   RT_TRAP(trap, "FNPRES");
   PRESWORD.clear();
   PRESSYMB.clear();

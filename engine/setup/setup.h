@@ -152,9 +152,9 @@ std::string FNRGBB(const std::string& text);
 std::int32_t FNLPRES(const std::string& text, const std::string& list);
 // FNUPRES: each word upper-cased, text as it is (finds words written in capitals).
 std::int32_t FNUPRES(const std::string& text, const std::string& list);
-// FNPRES: letter case ignored (list passed as a copy). Sets PRESWORD to the word found (upper case)
+// FNPRES: letter case ignored. Sets PRESWORD to the word found (upper case)
 // and PRESSYMB to the "[SYMBn]" entry that follows it in the keyword table KEYWORDS, both "" first.
-std::int32_t FNPRES(const std::string& text, std::string list);
+std::int32_t FNPRES(const std::string& text, const std::string& list);
 
 // DELBLANK: removes every blank (character 32).
 void DELBLANK(std::string& text);
