@@ -376,15 +376,22 @@ void COPYONEO(std::int32_t old, bool plain) {
       fail("object" + rt::STR(old) + " of " + input_name + " has no end");
       return;
     }
-    if (rt::INSTR(line, "/Length ") > 0) RREADSTR(line);
-    const bool parent = !plain && rt::INSTR(line, "/Parent ") > 0;
+    // "/Length " and "/Parent " looked for in one pass over the line's names.
+    bool length = false, parent = false;
+    for (size_t at = line.find('/'); at != std::string::npos; at = line.find('/', at + 1)) {
+      const std::string_view name = std::string_view(line).substr(at + 1, 7);
+      length = length || name == "Length ";
+      parent = parent || name == "Parent ";
+    }
+    parent = parent && !plain;
+    if (length) RREADSTR(line);
     if (parent && !size_given && !INMEDIABOX.empty()) {
       size_given = true;
       if (rt::INSTR(object_text(old), "/MediaBox") == 0) out.line(INMEDIABOX);
     }
     EDITOBJN(line, number, plain, page_added, parent);
     out.line(line);
-    if (rt::INSTR(line, "stream") > 0 && STREAMLEN > 0) {
+    if (STREAMLEN > 0 && rt::INSTR(line, "stream") > 0) {
       out.write();
       line = COPYDATA(end);
       out.line(line);
