@@ -704,6 +704,7 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
 
   // The text object's lines are gathered and written as one block (the bytes of FPRINT of each).
   std::string block;
+  block.reserve(2 * text.size() + 160);  // room for the lines below, so it grows seldom
   const auto line = [&block](std::string_view l) {
     block += l;
     block += "\r\n";
@@ -760,6 +761,11 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
 void LOGUNDER(const std::int32_t& x, const std::int32_t& y, std::string& text) {
   RT_TRAP(trap, "LOGUNDER");
   const std::string esc(1, '\x1b');
+  if (text.find('\x1b') == std::string::npos) {  // no cursor move and no underline: the text stays
+    ULINEOFF = esc + "&d@";
+    ULINEON = esc + "&dD";
+    return;
+  }
   std::string t = text;
 
   // Cursor moves: ESC "*p" digits "X". One without its "X" loses the sequence and its number.
