@@ -495,24 +495,31 @@ void WRITEXRE() {
   free_numbers.push_back(0);  // the last free entry points back to object 0
   size_t next_free = 0;
   // The entries (FNZEROFI(10, offset or next free number), generation, kind, CR LF) go to the file
-  // as one block.
-  std::string table(20 * (static_cast<size_t>(std::max<std::int32_t>(PDFOBJECT, 0)) + 1), ' ');
-  const auto entry = [&table](size_t k, std::int32_t value, const char* rest) {
-    char* at = table.data() + 20 * k;
+  // in blocks of up to 64 KB: few writes, and no table of a joined file of many holes held whole.
+  constexpr size_t kBlockEntries = 3276;
+  std::string block;
+  block.reserve(20 * kBlockEntries);
+  const auto entry = [&block](std::int32_t value, const char* rest) {
+    char at[20];
     std::int64_t v = value < 0 ? -static_cast<std::int64_t>(value) : value;
     for (int c = 9; c >= 0; --c, v /= 10) at[c] = static_cast<char>('0' + v % 10);
     std::memcpy(at + 10, rest, 10);
+    block.append(at, 20);
+    if (block.size() >= 20 * kBlockEntries) {
+      if (!pdf_refused) rt::print_line(PDFFILE, block, false);
+      block.clear();
+    }
   };
-  entry(0, free_numbers[next_free], " 65535 f\r\n");
+  entry(free_numbers[next_free], " 65535 f\r\n");
   for (std::int32_t n = 1; n <= PDFOBJECT; ++n) {
     if (PDFOFFSET(n) != 0) {
-      entry(static_cast<size_t>(n), PDFOFFSET(n), " 00000 n\r\n");
+      entry(PDFOFFSET(n), " 00000 n\r\n");
     } else {
       ++next_free;
-      entry(static_cast<size_t>(n), free_numbers[next_free], " 00000 f\r\n");
+      entry(free_numbers[next_free], " 00000 f\r\n");
     }
   }
-  if (!pdf_refused) rt::print_line(PDFFILE, table, false);
+  if (!pdf_refused && !block.empty()) rt::print_line(PDFFILE, block, false);
 }
 
 // WRITETRA: the trailer and the two comment lines the merge reads back.
