@@ -140,6 +140,44 @@ TEST_F(HelpersTest, LineinpuLineEnds) {
   EXPECT_EQ(line, "t\tx\rnext\r");
 }
 
+// The line and the block length left in BLOCKPOS at the edges of a 4096-byte block: a line that
+// ends in the first block leaves 512 or its end rounded up to 256, a longer one its end rounded up.
+TEST_F(HelpersTest, LineinpuBlockLengths) {
+  const std::string x4094(4094, 'x'), x4095(4095, 'x'), x5000(5000, 'x');
+  struct Case {
+    std::string text;
+    std::string line;
+    std::int32_t pos, blockpos;
+  } cases[] = {
+      {"ab\r\ncd", "ab", 4, 512},
+      {std::string(600, 'y') + "\n", std::string(600, 'y'), 601, 768},
+      {x4094 + "\r\nz", x4094, 4096, 4096},
+      {x4095 + "\r\nz", x4095, 4097, 4096},
+      {x4095 + "\rz", x4095, 4096, 4096},
+      {x4095 + "\r", x4095, 4096, 4096},
+      {x5000, x5000, 5000, 5120},
+      {x5000 + "\n", x5000, 5001, 5120},
+      {std::string(512, 'w'), std::string(512, 'w'), 512, 768},
+      {std::string(255, 'v') + "\r\nz", std::string(255, 'v'), 257, 512},
+      {std::string(255, 'v') + "\rz", std::string(255, 'v'), 256, 512},
+      {std::string(767, 'v') + "\r\nz", std::string(767, 'v'), 769, 768},
+  };
+  int n = 3;
+  for (const auto& c : cases) {
+    const std::string name = "c" + std::to_string(n) + ".txt";
+    dir.write(name, c.text);
+    ASSERT_TRUE(rt::open_file(n, name, rt::FileMode::Binary));
+    std::string line;
+    std::int32_t pos = 0;
+    LINEINPU(n, line, pos);
+    EXPECT_EQ(line, c.line) << n;
+    EXPECT_EQ(pos, c.pos) << n;
+    EXPECT_EQ(BLOCKPOS, c.blockpos) << n;
+    rt::close_file(n);
+    ++n;
+  }
+}
+
 TEST_F(HelpersTest, ReplazeAndNofile) {
   std::string t = "axbx";
   REPLAZE(t, "x", "xx");

@@ -5,6 +5,7 @@
 // line; at or past the end an empty line is returned and the position stays. Tabs become four blanks
 // outside raw mode. BLOCKPOS is left at the block length a block-wise reader growing by 256 bytes
 // would have reached.
+#include <algorithm>
 #include <utility>
 
 #include "engine/frame/globals.h"
@@ -29,11 +30,14 @@ void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos) {
   std::int64_t f = 0;  // 1-based position of the terminator in buf
   int term = 0;
   std::int64_t from = pos;
+  // Read in growing pieces, a short line costing a short read. The line found does not depend on
+  // the pieces: a CR at the end of what is read waits for the next byte.
+  std::size_t piece = 256;
   while (f == 0) {
-    BLOCKPOS += 256;
     rt::seek(fileno, from + 1);
-    std::string chunk = rt::get_bytes(fileno, 4096);
+    std::string chunk = rt::get_bytes(fileno, piece);
     if (chunk.empty()) break;
+    piece = std::min<std::size_t>(2 * piece, 65536);
     const size_t base = buf.size();
     from += static_cast<std::int64_t>(chunk.size());
     if (base == 0)
@@ -59,6 +63,9 @@ void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos) {
     f = length - pos + 1;
     term = 0;
   }
+  // A reader of 4096-byte chunks, adding 256 to a block length of 256 for each, ends at 512 when the
+  // line ends in its first chunk, else below f; the length is then raised in steps of 256 up to f.
+  BLOCKPOS = 512;
   while (BLOCKPOS < f) BLOCKPOS += 256;
   trap.step("0004");
   line.assign(buf, 0, static_cast<size_t>(f - 1));
