@@ -96,9 +96,10 @@ long ListSearch::find(const std::string& list, std::string_view what) {
   }
   // Bounded: the words of a run's input are many, but their variety is not.
   if (found_.size() >= 4096) found_.clear();
-  const auto [it, added] = found_.try_emplace(std::string(what), 0);
-  if (added) it->second = INSTR(list, what);
-  return it->second;
+  if (const auto it = found_.find(what); it != found_.end()) return it->second;
+  const long at = INSTR(list, what);
+  found_.emplace(std::string(what), at);
+  return at;
 }
 
 std::string UCASE(std::string_view s) {

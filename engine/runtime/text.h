@@ -2,6 +2,7 @@
 // position or count outside the text gives the part that exists (never an error).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,8 +45,13 @@ class ListSearch {
   long find(const std::string& list, std::string_view what);
 
  private:
+  // Looked up by the text itself, without a copy of it made for each question.
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
   std::string list_;
-  std::unordered_map<std::string, long> found_;
+  std::unordered_map<std::string, long, Hash, std::equal_to<>> found_;
 };
 
 }  // namespace rt
