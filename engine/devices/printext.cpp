@@ -12,8 +12,8 @@
 
 void PRINTEXT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
   RT_TRAP(trap, "PRINTEXT");
+  if (text.find_first_not_of(' ') == std::string::npos) return;  // blanks only (TRIM gives "")
   const std::string copy = text;
-  if (rt::TRIM(copy).empty()) return;
   FIXFONTS(text);
   const std::int32_t font = CURFONT >= 1 && CURFONT <= 3 ? CURFONT : 1;
   const std::int32_t h = rt::to_i32(FONTHEIGHT(font));

@@ -128,7 +128,12 @@ std::string RTRIM(std::string_view s) {
   return std::string(s.substr(0, n));
 }
 
-std::string TRIM(std::string_view s) { return LTRIM(RTRIM(s)); }
+std::string TRIM(std::string_view s) {
+  size_t i = 0, n = s.size();
+  while (n > 0 && s[n - 1] == ' ') --n;
+  while (i < n && s[i] == ' ') ++i;
+  return std::string(s.substr(i, n - i));
+}
 
 std::string SPACE(long n) { return n > 0 ? std::string(static_cast<size_t>(n), ' ') : std::string(); }
 
