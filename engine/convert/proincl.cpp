@@ -1,8 +1,10 @@
 // The conversion's routine library: the small text editors, the line reader FETCHNEX and the numeric
 // and heading-word tests. The word-list tests of this library live in engine/setup/proincl.cpp, where
 // the colour markers use them too.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "engine/convert/convert.h"
@@ -125,6 +127,23 @@ void end_of_input() {
 
 }  // namespace
 
+namespace {
+
+// FNATRIM(text).empty(), without the copy: only blanks and control characters.
+bool only_blank(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= 32; });
+}
+
+// rt::TRIM(text), without the copy: the text without its leading and trailing blanks.
+std::string_view blank_trimmed(const std::string& text) {
+  size_t i = 0, n = text.size();
+  while (n > 0 && text[n - 1] == ' ') --n;
+  while (i < n && text[i] == ' ') ++i;
+  return std::string_view(text).substr(i, n - i);
+}
+
+}  // namespace
+
 void FETCHNEX(const std::int32_t& fileno, std::string& line) {
   RT_TRAP(trap, "FETCHNEX");
   trap.step("0001");
@@ -146,7 +165,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
     // Blank lines (also lines of control characters only) are skipped outside a verbatim block; the
     // end of the input, or a read that does not move on, ends the skipping with an empty line.
     trap.step("0003");
-    while (VERBATIM == 0 && FNATRIM(line).empty() && LINECOUNT < INFILELEN) {
+    while (VERBATIM == 0 && only_blank(line) && LINECOUNT < INFILELEN) {
       const std::int32_t before = LINECOUNT;
       line.clear();
       LINEINPU(fileno, line, LINECOUNT);
@@ -156,11 +175,11 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
       }
       LINESTART = before;
     }
-    if (VERBATIM == 0 && FNATRIM(line).empty()) line.clear();  // a blank last line is no text
+    if (VERBATIM == 0 && only_blank(line)) line.clear();  // a blank last line is no text
     // A line of the hard-space character alone opens or closes a verbatim block and is not text.
     // An empty hard-space character never does: every blank line would toggle.
     trap.step("0004");
-    if (!HARDSPCHAR.empty() && rt::TRIM(line) == HARDSPCHAR) {
+    if (!HARDSPCHAR.empty() && blank_trimmed(line) == HARDSPCHAR) {
       VERBATIM = VERBATIM == 0 ? 1 : 0;
       if (VERBATIM != 0) VERBATIMSTART = LINESTART;
       rt::let(VERBATIMCOL, static_cast<double>(rt::INSTR(line, HARDSPCHAR)));
@@ -172,7 +191,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
   trap.section("");
   // A line of two line-break characters: a forced page break after its item.
   trap.step("0005");
-  if (!BREAKCHAR.empty() && rt::TRIM(line) == BREAKCHAR + BREAKCHAR) line = "   " + rt::CHR(20);
+  if (!BREAKCHAR.empty() && blank_trimmed(line) == BREAKCHAR + BREAKCHAR) line = "   " + rt::CHR(20);
   trap.step("0006");
   if (VERBATIM == 0) {
     level = slash_level(line);

@@ -360,8 +360,13 @@ void COPYONEO(std::int32_t old, bool plain) {
     return;
   }
   // Whatever stands after "obj" on the label line is the object's first line.
-  std::string rest = rt::LTRIM(rt::MID(line, rt::INSTR(line, " obj") + 4));
-  bool pending = !FNATRIM(rest).empty();
+  std::string_view after(line);  // rt::LTRIM(rt::MID(line, INSTR(line, " obj") + 4)), not copied
+  const size_t cut = static_cast<size_t>(rt::INSTR(line, " obj") + 3);
+  after.remove_prefix(std::min(cut, after.size()));
+  while (!after.empty() && after.front() == ' ') after.remove_prefix(1);
+  // Pending when anything but blanks and control characters is left (FNATRIM not empty).
+  bool pending = std::any_of(after.begin(), after.end(), [](char c) { return static_cast<unsigned char>(c) > 32; });
+  const std::string rest = pending ? std::string(after) : std::string();
   FPRINT(BLANKLINE);
   PDFOFFSET(number) = PDFBYTES;
   LineBlock out;
