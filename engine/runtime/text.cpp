@@ -102,17 +102,23 @@ long ListSearch::find(const std::string& list, std::string_view what) {
   return at;
 }
 
+// The case changes touch ASCII letters only; written without branches, so the compiler can change
+// many bytes at a time.
 std::string UCASE(std::string_view s) {
   std::string r(s);
-  for (auto& c : r)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  for (auto& c : r) {
+    const auto u = static_cast<unsigned char>(c);
+    c = static_cast<char>(u - (static_cast<unsigned char>(u - 'a') < 26 ? 32 : 0));
+  }
   return r;
 }
 
 std::string LCASE(std::string_view s) {
   std::string r(s);
-  for (auto& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  for (auto& c : r) {
+    const auto u = static_cast<unsigned char>(c);
+    c = static_cast<char>(u + (static_cast<unsigned char>(u - 'A') < 26 ? 32 : 0));
+  }
   return r;
 }
 

@@ -43,6 +43,19 @@ TEST(TextTest, InstrInLongTexts) {
   }
 }
 
+// Only the 26 ASCII letters change case: every other byte, the ones beside them in the code table
+// and those above 127, stays as it is.
+TEST(TextTest, CaseChangesTouchAsciiLettersOnly) {
+  std::string all;
+  for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+  const std::string up = rt::UCASE(all), low = rt::LCASE(all);
+  for (int c = 0; c < 256; ++c) {
+    const bool lower = c >= 'a' && c <= 'z', upper = c >= 'A' && c <= 'Z';
+    EXPECT_EQ(static_cast<unsigned char>(up[static_cast<size_t>(c)]), lower ? c - 32 : c) << c;
+    EXPECT_EQ(static_cast<unsigned char>(low[static_cast<size_t>(c)]), upper ? c + 32 : c) << c;
+  }
+}
+
 // A short text, searched at every start for texts that begin or end alike, overlap or run past its
 // end, gives the places of a plain search.
 TEST(TextTest, InstrInShortTexts) {
