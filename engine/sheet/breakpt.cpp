@@ -27,8 +27,6 @@
 
 namespace {
 
-bool is_break_char(char c) { return BREAKCHARS.find(c) != std::string::npos; }
-
 std::int32_t font_after_switch(std::int32_t font) { return font == 1 ? 2 : 1; }
 
 std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
@@ -71,6 +69,17 @@ void BREAKPT(FoldText& text, std::string& line, std::int32_t& width) {
   std::int32_t opp_font = font;
   std::vector<size_t> switches;  // positions of the font switches met
   GAPCOUNT = 0;
+  // The break characters (BREAKCHARS) as a table of the 256 byte values.
+  bool breaks[256] = {};
+  for (const char b : BREAKCHARS) breaks[static_cast<unsigned char>(b)] = true;
+  // The sizes and width rows of the three fonts taken once when the tables hold them all; else each
+  // character's width is looked up on its own.
+  const bool whole_tables = FONTSIZE.in_bounds(1) && FONTSIZE.in_bounds(3) && CHARWIDTH.in_bounds(1, 32) &&
+                            CHARWIDTH.in_bounds(3, 255);
+  double sizes[4] = {0, 0, 0, 0};
+  const std::int32_t* rows[4] = {nullptr, nullptr, nullptr, nullptr};
+  if (whole_tables)
+    for (std::int32_t f = 1; f <= 3; ++f) sizes[f] = FONTSIZE(f), rows[f] = &CHARWIDTH(f, 32);
 
   // The scan reads no further than the character that reaches the limit (or the capital letter that
   // ends an escape sequence), so a line costs what it holds, whatever follows it.
@@ -82,7 +91,7 @@ void BREAKPT(FoldText& text, std::string& line, std::int32_t& width) {
   for (size_t i = 0; i < n; ++i) {
     const char c = text[i];
     const unsigned char u = static_cast<unsigned char>(c);
-    if (is_break_char(c) && !last_blank) {
+    if (breaks[u] && !last_blank) {
       // An underline whose end mark stands right before this character ends with the line cut here.
       opp = i, opp_width = rounded(w), opp_underline = underline && !close_after_next, opp_font = font;
       if (GAPCOUNT < 30) GAPWIDTH(++GAPCOUNT) = rounded(plotter ? cell[font] : FONTWIDTH(font));
@@ -106,7 +115,7 @@ void BREAKPT(FoldText& text, std::string& line, std::int32_t& width) {
     } else if (c == hardsp) {
       cw = FONTWIDTH(font);
     } else if (u >= 32 && u <= 254) {
-      cw = FONTSIZE(font) * CHARWIDTH(font, u);
+      cw = whole_tables ? sizes[font] * rows[font][u - 32] : FONTSIZE(font) * CHARWIDTH(font, u);
     }
     if (u >= 32 && u <= 254) last_blank = c == ' ';
     if (w + cw >= FOLDLIMIT && i + 1 < n) {
