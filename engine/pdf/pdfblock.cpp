@@ -277,7 +277,12 @@ std::int32_t FNOID(const std::string& text, const std::string& key) {
   RT_TRAP(trap, "FNOID");
   long p = rt::INSTR(text, key);
   if (p == 0) return 0;
-  return rt::to_i32_or(rt::VAL(FNATRIM(rt::MID(text, p + static_cast<long>(key.size())))), -1);
+  // VAL(FNATRIM(MID(text, p + LEN(key)))) without the copies: what follows the key, from its first
+  // byte above blank (VAL stops at the first byte that is no part of a number, so the end needs no trim).
+  std::string_view rest(text);
+  rest.remove_prefix(std::min(rest.size(), static_cast<size_t>(p - 1) + key.size()));
+  while (!rest.empty() && static_cast<unsigned char>(rest.front()) <= 32) rest.remove_prefix(1);
+  return rt::to_i32_or(rt::VAL(rest), -1);
 }
 
 // ===================================================================== page assembly
