@@ -19,7 +19,7 @@ TEST_F(PdfTest, TextForms) {
   struct Z {
     int width, value;
     const char* want;
-  } zs[] = {{10, 0, "0000000000"}, {5, 65535, "65535"}, {5, 123456, "23456"}, {10, 82, "0000000082"}};
+  } zs[] = {{10, 0, "0000000000"}, {5, 65535, "65535"}, {5, 123456, "23456"}, {10, 82, "0000000082"}, {5, -42, "00042"}, {3, 0, "000"}};
   for (const auto& z : zs) EXPECT_EQ(FNZEROFI(z.width, z.value), z.want);
   struct O {
     const char* key;
@@ -27,6 +27,9 @@ TEST_F(PdfTest, TextForms) {
   } os[] = {{"/Root", 5}, {"/Info", 0}, {"/Size", 37}};
   for (const auto& o : os) EXPECT_EQ(FNOID("/Size 37 /Root 5 0 R", o.key), o.want) << o.key;
   EXPECT_EQ(FNOID("/Length\r\n\t 12", "/Length"), 12);
+  EXPECT_EQ(FNOID("<< /Length", "/Length"), 0);                   // nothing after the key
+  EXPECT_EQ(FNOID("/Length 99999999999 >>", "/Length "), -1);     // beyond an object number
+  EXPECT_EQ(FNOID("/Length \x01 -3.5e1x", "/Length "), -35);
   EXPECT_EQ(FNPOINTS("\x1b(s1p12.5v0s"), "12.5");
   EXPECT_EQ(FNPOINTS("(s0p10h"), "");
 }
