@@ -148,6 +148,7 @@ TEST_F(HelpersTest, LineinpuBlockLengths) {
     std::string text;
     std::string line;
     std::int32_t pos, blockpos;
+    bool raw = false;  // only CR LF ends the line
   } cases[] = {
       {"ab\r\ncd", "ab", 4, 512},
       {std::string(600, 'y') + "\n", std::string(600, 'y'), 601, 768},
@@ -161,13 +162,16 @@ TEST_F(HelpersTest, LineinpuBlockLengths) {
       {std::string(255, 'v') + "\r\nz", std::string(255, 'v'), 257, 512},
       {std::string(255, 'v') + "\rz", std::string(255, 'v'), 256, 512},
       {std::string(767, 'v') + "\r\nz", std::string(767, 'v'), 769, 768},
+      {std::string(255, 'r') + "\rx\ty\r\nz", std::string(255, 'r') + "\rx\ty", 261, 512, true},
+      {std::string(255, 'r') + "\r\nz", std::string(255, 'r'), 257, 512, true},
+      {"a\rb\r", "a\rb\r", 4, 512, true},
   };
   int n = 3;
   for (const auto& c : cases) {
     const std::string name = "c" + std::to_string(n) + ".txt";
     dir.write(name, c.text);
     ASSERT_TRUE(rt::open_file(n, name, rt::FileMode::Binary));
-    std::string line;
+    std::string line = c.raw ? "\r\n" : "";
     std::int32_t pos = 0;
     LINEINPU(n, line, pos);
     EXPECT_EQ(line, c.line) << n;

@@ -6,6 +6,7 @@
 // outside raw mode. BLOCKPOS is left at the block length a block-wise reader growing by 256 bytes
 // would have reached.
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "engine/frame/globals.h"
@@ -44,18 +45,35 @@ void LINEINPU(std::int32_t fileno, std::string& line, std::int32_t& pos) {
       buf = std::move(chunk);
     else
       buf += chunk;
-    // Search the new bytes (and the last old byte, whose CR may pair with a new LF).
-    for (size_t k = base > 0 ? base - 1 : 0; k < buf.size(); ++k) {
-      char c = buf[k];
-      if (c == '\r' && k + 1 == buf.size() && from < length) break;  // its LF may follow: read on
-      if (c == '\r' && k + 1 < buf.size() && buf[k + 1] == '\n') {
+    // Search the new bytes (and the last old byte, whose CR may pair with a new LF): the first CR or
+    // LF ends the line (in raw mode only a CR LF pair), a CR at the end of what is read waits for
+    // the next byte.
+    const char* const b = buf.data();
+    const size_t size = buf.size();
+    size_t k = base > 0 ? base - 1 : 0;
+    while (k < size) {
+      if (raw) {
+        const void* cr = std::memchr(b + k, '\r', size - k);
+        if (cr == nullptr) break;
+        k = static_cast<size_t>(static_cast<const char*>(cr) - b);
+      } else {
+        const void* lf = std::memchr(b + k, '\n', size - k);
+        const size_t limit = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - b) : size;
+        const void* cr = std::memchr(b + k, '\r', limit - k);
+        k = cr != nullptr ? static_cast<size_t>(static_cast<const char*>(cr) - b) : limit;
+        if (k == size) break;
+      }
+      const char c = b[k];
+      if (c == '\r' && k + 1 == size && from < length) break;  // its LF may follow: read on
+      if (c == '\r' && k + 1 < size && b[k + 1] == '\n') {
         f = static_cast<std::int64_t>(k) + 1, term = 2;
         break;
       }
-      if (!raw && (c == '\r' || c == '\n')) {
+      if (!raw) {  // a CR or LF
         f = static_cast<std::int64_t>(k) + 1, term = 1;
         break;
       }
+      ++k;  // raw mode: a CR without its LF is part of the line
     }
     if (from >= length) break;
   }
