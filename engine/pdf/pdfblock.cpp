@@ -708,11 +708,16 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
   LOGUNDER(x, y, text);
 
   // Every backslash and parenthesis is escaped, so no text can end the string early or run it on.
-  REPLAZE(text, "\\", "\\\\");
-  REPLAZE(text, "(", "\\(");
-  REPLAZE(text, ")", "\\)");
-  REPLAZE(text, ULINEON, "");
-  REPLAZE(text, ULINEOFF, "");
+  // (Each replacement is looked for only when its first byte occurs: most texts hold none of them.)
+  if (text.find_first_of("\\()") != std::string::npos) {
+    REPLAZE(text, "\\", "\\\\");
+    REPLAZE(text, "(", "\\(");
+    REPLAZE(text, ")", "\\)");
+  }
+  if (text.find('\x1b') != std::string::npos) {  // the underline codes begin with ESC
+    REPLAZE(text, ULINEON, "");
+    REPLAZE(text, ULINEOFF, "");
+  }
 
   // The text object's lines are gathered and written as one block (the bytes of FPRINT of each).
   std::string block;
