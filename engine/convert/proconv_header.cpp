@@ -47,7 +47,8 @@ void PARZE(ConvState& st) {
 
 std::int32_t keyword_field(const ConvState& st, const std::string& keyword) {
   // The keyword must match a whole entry; the first entry of the block counts.
-  const long p = rt::INSTR(st.CONVBLOCK, rt::LCASE("/" + keyword + "/"));
+  static rt::ListSearch in_block;  // the block stays the same for a run, and its keywords repeat
+  const long p = in_block.find(st.CONVBLOCK, rt::LCASE("/" + keyword + "/"));
   if (p == 0) return 0;
   const long mark = rt::INSTR(p, st.CONVBLOCK, "<");
   if (mark == 0) return 0;  // a vocabulary without field numbers names no field
