@@ -709,7 +709,7 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
 
   // Every backslash and parenthesis is escaped, so no text can end the string early or run it on.
   // (Each replacement is looked for only when its first byte occurs: most texts hold none of them.)
-  if (text.find_first_of("\\()") != std::string::npos) {
+  if (std::any_of(text.begin(), text.end(), [](char c) { return c == '\\' || c == '(' || c == ')'; })) {
     REPLAZE(text, "\\", "\\\\");
     REPLAZE(text, "(", "\\(");
     REPLAZE(text, ")", "\\)");
