@@ -803,9 +803,12 @@ void COMBINE() {
   PDFFILE = rt::FREEFILE();
   if (PDFFILE == 0 || !rt::open_new_file(PDFFILE, combined, rt::FileMode::Binary))
     refuse_document("the file cannot be created");
-  // The merged file has at most the objects of its inputs (shared fonts and the logo once), and its
-  // own page tree, outline and catalogue: one page and one outline entry per input, a few more.
-  const std::int64_t expected = take_objects_written() + 2 * static_cast<std::int64_t>(inputs.size()) + 64;
+  // The merged file has at most the objects of its inputs, the logo block they share once (counted in
+  // each of them), and its own page tree, outline and catalogue: one page and one outline entry per
+  // input, a few more. A table found short still grows as it fills.
+  const std::int64_t n_inputs = static_cast<std::int64_t>(inputs.size());
+  const std::int64_t expected = take_objects_written() - std::max<std::int64_t>(n_inputs - 1, 0) * MERGELOGOLAST +
+                                2 * n_inputs + 64;
   make_room_for_object(static_cast<std::int32_t>(std::min<std::int64_t>(std::max<std::int64_t>(MERGELOGOLAST, expected),
                                                                         std::numeric_limits<std::int32_t>::max())));
   PDFOBJECT = 0;
