@@ -12,8 +12,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Made once and never destroyed: the clean-up at exit runs after the destructors of statics made
+// after its registration, and needs the path then.
 const fs::path& home() {
-  static const fs::path h = [] {
+  static const fs::path& h = *new fs::path([] {
     std::string tmpl = fs::is_directory("/dev/shm") ? "/dev/shm/vlx-fuzz-XXXXXX" : "/tmp/vlx-fuzz-XXXXXX";
     if (!mkdtemp(tmpl.data())) std::abort();
     const fs::path folder = tmpl;
@@ -31,7 +33,7 @@ const fs::path& home() {
       fs::remove_all(home(), ec);
     });
     return folder;
-  }();
+  }());
   return h;
 }
 
