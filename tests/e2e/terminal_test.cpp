@@ -242,6 +242,8 @@ TEST(EngineTerminal, PickTheInputAndChooseHoles) {
   ASSERT_FALSE(ef.exists("memofile"));
   tmux.cmd({"send-keys", "F1"});
   ASSERT_TRUE(tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) << shown;
+  // The box and its entries are painted after the heading.
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\ ", shown)) << shown;
   std::vector<std::string> rows = lines_of(shown);
   ASSERT_GE(rows.size(), 22u) << shown;
   EXPECT_EQ(rows[12].rfind("\u2592\u2551C:\\ ", 0), 0u) << shown;  // the one remembered entry in the box
