@@ -232,6 +232,16 @@ bool find_entry(const fs::path& folder, const std::string& part, fs::path& out, 
   return true;
 }
 
+// What a lookup saw of the name it found: a regular file's identity, size and change time, or a folder.
+void take_details(MappedPath& r, const struct stat& st) {
+  if (S_ISREG(st.st_mode)) {
+    r.device = st.st_dev, r.inode = st.st_ino, r.size = st.st_size;
+    r.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    r.regular = true;
+  }
+  r.folder = S_ISDIR(st.st_mode);
+}
+
 MappedPath map(std::string_view name, bool create) {
   MappedPath r;
   Split s = split(name);
@@ -253,12 +263,7 @@ MappedPath map(std::string_view name, bool create) {
   struct stat st {};
   if (::lstat(exact.c_str(), &st) == 0) {
     r.path = exact.string();
-    if (S_ISREG(st.st_mode)) {
-      r.device = st.st_dev, r.inode = st.st_ino, r.size = st.st_size;
-      r.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-      r.regular = true;
-    }
-    r.folder = S_ISDIR(st.st_mode);
+    take_details(r, st);
     return r;
   }
   // The folder as written, when it is there: only the last part is matched without regard to case
@@ -304,14 +309,7 @@ MappedPath map(std::string_view name, bool create) {
   }
   r.path = cur.string();
   // Found under another letter case: what is there, as for a name found as written.
-  if (found_all && r.error == 0 && ::lstat(cur.c_str(), &st) == 0) {
-    if (S_ISREG(st.st_mode)) {
-      r.device = st.st_dev, r.inode = st.st_ino, r.size = st.st_size;
-      r.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-      r.regular = true;
-    }
-    r.folder = S_ISDIR(st.st_mode);
-  }
+  if (found_all && r.error == 0 && ::lstat(cur.c_str(), &st) == 0) take_details(r, st);
   return r;
 }
 

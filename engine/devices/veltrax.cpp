@@ -57,6 +57,15 @@ void add_fixed_trimmed(std::string& out, std::int32_t n, std::int32_t places) {
     out.append(digits, len);
   }
 }
+
+// "PAx,y": the pen to a point in plotter units, up or down as it is.
+void plot_absolute(std::int32_t px, std::int32_t py) {
+  std::string& out = command("PA");
+  add_int(out, px);
+  out += ',';
+  add_int(out, py);
+  raw(out);
+}
 }  // namespace
 
 std::string FNC(const std::int32_t& n) {
@@ -83,12 +92,7 @@ void PPENDOWN() {
 }
 void PMOVE(const double& x, const double& y) {
   if (PENSTATE != 0) PPENUP();
-  const std::int32_t px = FNXPLUS(x), py = FNYPLUS(y);
-  std::string& out = command("PA");
-  add_int(out, px);
-  out += ',';
-  add_int(out, py);
-  raw(out);
+  plot_absolute(FNXPLUS(x), FNYPLUS(y));
 }
 void PMOVEDEC(const double& x, const double& y, const std::int32_t& n) {
   if (PENSTATE != 0) PPENUP();
@@ -100,12 +104,7 @@ void PMOVEDEC(const double& x, const double& y, const std::int32_t& n) {
   raw(out);
 }
 void PPLOT(const double& x, const double& y) {
-  const std::int32_t px = FNXPLUS(x), py = FNYPLUS(y);
-  std::string& out = command("PA");
-  add_int(out, px);
-  out += ',';
-  add_int(out, py);
-  raw(out);
+  plot_absolute(FNXPLUS(x), FNYPLUS(y));
   if (PENSTATE == 0) PPENDOWN();
 }
 void PLORG(std::int32_t& n) {
