@@ -65,8 +65,8 @@ std::string Skeleton() {
                "Water table encountered at 1.0m",
                "Perched water table at ",
                "Chemical sample CS01 taken at 2.3m",
-               "Sample US1 taken at ",
-               "Disturbed sample DS01 at ",
+               "Sample US1 taken at 2.5m",
+               "Disturbed sample DS01 at 3.0m",
                "",
                "To add Borehole Log columns, select this line and use Insert (menu) > Single Attribute.",
                "//",
@@ -123,8 +123,8 @@ std::string BlockTemplate(int index, const std::string& text_before_cursor) {
                    "Perched water table at ",
                    "Water strike at ",
                    "Chemical sample CS01 taken at 2.3m",
-                   "Sample US1 taken at ",
-                   "Disturbed sample DS01 at ",
+                   "Sample US1 taken at 2.5m",
+                   "Disturbed sample DS01 at 3.0m",
                    "",
                    "To add Borehole Log columns, select this line and use Insert (menu) > Borehole Log Attribute.",
                    "//",
@@ -162,7 +162,7 @@ std::string BlockTemplate(int index, const std::string& text_before_cursor) {
     }
     case 3:
       return join({"", "/ ", "NOTES: ", "Water table encountered at 3.0m", "Perched water table at 2m.",
-                   "Water strike at 1m, 21/12.", "Chemical sample CS01 taken at 2.3m", "Undisturbed Sample US1 taken at ",
+                   "Water strike at 1m, 21/12.", "Chemical sample CS01 taken at 2.3m", "Undisturbed Sample US1 taken at 2.6m",
                    "Disturbed sample DS01 3.1--3.4m"},
                   true);
     case 5:

@@ -129,3 +129,51 @@ TEST(EngineProgram, DialogueLinesAreRecordsOfTheirOwn) {
 
 }  // namespace
 }  // namespace quorvel
+
+#include "editcheck.h"
+#include "edittemplates.h"
+
+namespace quorvel {
+namespace {
+
+// Every text the editor writes into a new or edited file (the skeleton and each block template, in the
+// place it is made for) converts in the engine without a warning and with its holes. A warning stops a
+// run in a terminal at "Press any key".
+TEST(EngineProgram, EveryTemplateConvertsWithoutAWarning) {
+  const std::string header = "Hole Number   : BH01\r\n";
+  const std::string layers = "/\r\n1.0   Firm brown CLAY.\r\n4.0   Dense SAND.\r\n";
+  const std::string notes = "/\r\nNOTES: \r\n";
+  const std::string end = "//\r\n///\r\n";
+  struct Case {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"new file", Skeleton()},
+      {"Full Block Structure", BlockTemplate(0, "") + "///\r\n"},
+      {"Header Block", BlockTemplate(1, "") + "1.0   Firm brown CLAY.\r\n" + notes + end},
+      {"Header Block of a second hole",
+       header + layers + notes + "//\r\n" + BlockTemplate(1, header + layers + notes + "//\r\n") +
+           "1.0   Firm brown CLAY.\r\n" + notes + end},
+      {"Notes Block Example", header + layers + BlockTemplate(3, "") + end},
+      {"Attribute Block Example",  // the example table reaches 19.76 m
+       header + layers + "20.0  Weathered DOLERITE.\r\n" + notes + BlockTemplate(5, "") + end},
+      {"End-of-Hole marker", header + layers + notes + BlockTemplate(6, "") + "///\r\n"},
+      {"End-of-File marker", header + layers + notes + "//\r\n" + BlockTemplate(7, "")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BlockCheck check = CheckBlockStructure(c.text);
+    ASSERT_FALSE(check.fault) << check.message << "\n" << c.text;
+    testing_support::EngineFolder engine;
+    engine.write("job.txt", c.text);
+    engine.write("@runfile.dat", "0/   setupfile = STANDARD.SET\r\n1/   inputfile = job.txt\r\n2/      output = PDF\r\n"
+                                 "3/    holelist = ALL\r\n4/    activity = 0\r\n");
+    testing_support::RunResult r = engine.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Coded hole files: " + std::to_string(check.holes)), std::string::npos) << r.out;
+  }
+}
+
+}  // namespace
+}  // namespace quorvel
