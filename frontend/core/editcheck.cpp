@@ -1,6 +1,7 @@
 // The block-structure check of the text editor.
 #include "editcheck.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "edittext.h"
@@ -64,6 +65,22 @@ BlockCheck CheckBlockStructure(const std::string& text) {
       r.hole_label = "Hole " + std::to_string(hole_no);
     } else if (three && r.state == 0) {
       r.state = 3;
+      // What follows is never read: count the lines that hold more than blanks.
+      long n = line_no;
+      size_t at = pos;
+      while (at < text.size()) {
+        ++n;
+        size_t e = text.find("\r\n", at);
+        const std::string after = Trim(TabsToBlanks(text.substr(at, e == std::string::npos ? std::string::npos : e - at)));
+        if (!after.empty()) {
+          if (r.lines_after_end++ == 0) {
+            r.first_after_end_line = n;
+            r.first_after_end_start = static_cast<long>(at);
+            r.first_after_end = after.substr(0, 30);
+          }
+        }
+        at = e == std::string::npos ? text.size() : e + 2;
+      }
       break;
     } else if (one) {
       r.message = "Unexpected Single Slash / at cursor!\nWe expected an End-of-hole Double Slash // next.";
@@ -99,6 +116,22 @@ BlockCheck CheckBlockStructure(const std::string& text) {
     r.sel_start = start < 0 ? 0 : start;
   }
   return r;
+}
+
+size_t EndOfDataLineBefore(const std::string& text, size_t pos) {
+  const BlockCheck r = CheckBlockStructure(text.substr(0, std::min(pos, text.size())));
+  if (r.state != 3) return std::string::npos;
+  // The "///" line is the last line the walk read: find its start by walking the lines again.
+  size_t start = 0, at = 0;
+  while (at < text.size() && at <= pos) {
+    size_t e = text.find("\r\n", at);
+    if (Trim(TabsToBlanks(text.substr(at, e == std::string::npos ? std::string::npos : e - at))) == "///" ) {
+      start = at;
+      break;
+    }
+    at = e == std::string::npos ? text.size() : e + 2;
+  }
+  return start;
 }
 
 bool HasOrphanLineEnds(const std::string& text) {

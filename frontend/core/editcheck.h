@@ -20,7 +20,16 @@ struct BlockCheck {
   long sel_start = 0;         // where the cursor goes for a fault (selection length 4)
   long holes = 0;             // holes completed ("//" lines)
   std::string unnumbered;     // "\n" + label + ", Line " + n + ": " + the first 30 characters, per line
+  // The lines after the End-of-data "///" that hold more than blanks: the engine reads none of them.
+  long lines_after_end = 0;
+  long first_after_end_line = 0;     // its line number (from 1)
+  long first_after_end_start = 0;    // where it begins
+  std::string first_after_end;       // its first 30 characters, trimmed
 };
+
+// Where the line of the End-of-data "///" begins, when one ends the data before pos (a hole inserted at
+// pos would be left out by the engine); npos otherwise.
+size_t EndOfDataLineBefore(const std::string& text, size_t pos);
 
 BlockCheck CheckBlockStructure(const std::string& text);
 

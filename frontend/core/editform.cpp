@@ -217,9 +217,13 @@ void EditForm::Form_Load(const EditScreen& screen) {
   if (p.width < screen.screen_width / 2) p.width = screen.screen_width / 2;
   if (p.width < 567) p.width = 567;  // 8500 twips
   if (p.left + p.width > screen.screen_width) p.left = screen.screen_width - p.width;
-  if (!int_of(s.get(kSection, "Height"), p.height)) p.height = screen.main_height;
+  if (!int_of(s.get(kSection, "Height"), p.height)) {
+    // First open: two thirds of the screen's height, where a file shows more than a few lines.
+    p.height = std::max(screen.main_height, screen.screen_height * 2 / 3);
+  }
   if (!int_of(s.get(kSection, "Top"), p.top)) p.top = screen.main_top;
   p.window_state = s.get(kSection, "WindowState", "0");
+  p.geometry = s.get(kSection, "Geometry");
   p.font_name = s.get(kSection, "FontName", "Courier New");
   try {
     p.font_size = std::stod(s.get(kSection, "FontSize", "10"));
@@ -251,6 +255,7 @@ void EditForm::Form_Unload(bool minimised, bool maximised) {
     s.set(kSection, "Top", std::to_string(placement.top));
   }
   if (!minimised) s.set(kSection, "WindowState", maximised ? "2" : "0");
+  if (!placement.geometry.empty()) s.set(kSection, "Geometry", placement.geometry);
   s.set(kSection, "FontName", placement.font_name);
   char size[32];
   std::snprintf(size, sizeof size, "%g", placement.font_size);
@@ -512,6 +517,13 @@ void EditForm::mnuCheck_Click() {
     std::string m = "Block Structure correct for " + Plural(r.holes, " Hole") + ".";
     if (!r.unnumbered.empty())
       m += "\n\nERROR: Non-indented line does not start with a Number:" + Cp1252ToUtf8(r.unnumbered);
+    if (r.lines_after_end > 0) {
+      // The engine stops reading at "///": a hole typed after it would be left out without a word.
+      SetSelection(r.first_after_end_start, 0);
+      m += "\n\nWarning: " + Plural(r.lines_after_end, " line") + " after the End-of-data Triple Slash ///" +
+           " (Line " + std::to_string(r.first_after_end_line) + ": " + Cp1252ToUtf8(r.first_after_end) +
+           ").\nVeltrax reads nothing after ///: holes placed there are left out.";
+    }
     m += "\n\nTo check Spelling, press F7.";
     if (HasOrphanLineEnds(txtEdit)) {
       m += "\n\nWarning: Text contains orphan LineFeed characters:\nVeltrax will see them as new lines, but you "
@@ -547,6 +559,12 @@ void EditForm::mnuInsBlock_Click(int index) {
             "to the Clipboard)",
         Buttons::Ok, Icon::Exclamation, "Program Error in Sub mnuInsBlock_Click(" + std::to_string(index) + ")!");
     return;
+  }
+  if (index != 7) {
+    // Everything but the End-of-File marker belongs before "///": inserted after it, the engine would
+    // never read it (Ctrl+End then Shift+F1 is the natural way to add a hole at the end).
+    const size_t end_line = EndOfDataLineBefore(txtEdit, static_cast<size_t>(std::max(0L, SelStart)));
+    if (end_line != std::string::npos) SetSelection(static_cast<long>(end_line), 0);
   }
   if (index == 2) return layer_dialogue();
   if (index == 4) return attribute_dialogue();

@@ -55,6 +55,7 @@ struct BoxEdit {
 struct EditPlacement {
   int left = 0, top = 0, width = 0, height = 0;
   std::string window_state = "0";  // 0 normal, 1 minimised, 2 maximised
+  std::string geometry;  // the place as the desktop saves it (without the frame); empty: none saved yet
   std::string font_name = "Courier New";
   double font_size = 10;
   bool font_bold = false;
@@ -63,6 +64,7 @@ struct EditPlacement {
 // What the load needs to know of the screen and the main window (pixels).
 struct EditScreen {
   int screen_width = 1024;
+  int screen_height = 768;
   int main_left = 0, main_top = 0, main_width = 600, main_height = 400;
 };
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "edittemplates.h"
 #include "globals.h"
 #include "mainform.h"
 #include "testing/fakes.h"
@@ -351,6 +352,46 @@ TEST_F(EditFixture, CheckerReportsAndRepairs) {
   EXPECT_EQ(f->txtEdit, "///\r\nx\ny\r\tz");
 }
 
+// The engine reads nothing after "///": Check! says so for any line there, and a template inserted
+// after it (Ctrl+End, then Shift+F1) goes in before it.
+TEST_F(EditFixture, TheEndOfDataLine) {
+  const std::string hole = "Hole Number   : BH01\r\n/\r\n1.0   SAND.\r\n/\r\n//\r\n";
+  f->SetText(hole + "///\r\n\r\nHole Number   : BH02\r\n/\r\n//\r\n");
+  f->mnuCheck_Click();
+  ASSERT_EQ(box.shown.size(), 1u);
+  EXPECT_EQ(box.shown[0].title, "Block Structures Checked.");
+  EXPECT_EQ(box.shown[0].text,
+            "Block Structure correct for One Hole.\n\nWarning: 3 lines after the End-of-data Triple Slash /// "
+            "(Line 8: Hole Number   : BH02).\nVeltrax reads nothing after ///: holes placed there are left out."
+            "\n\nTo check Spelling, press F7.");
+  EXPECT_EQ(f->SelStart, static_cast<long>(hole.size() + 7));  // the caret on that line
+  box.shown.clear();
+  f->SetText(hole + "///");
+  f->mnuCheck_Click();
+  EXPECT_EQ(box.shown[0].text, "Block Structure correct for One Hole.\n\nTo check Spelling, press F7.");
+
+  struct Case {
+    const char* what;
+    std::string text;
+    long caret;
+    int block;
+    std::string expected;
+  } cases[] = {
+      {"at the very end, no line end", hole + "///", -1, 6, hole + BlockTemplate(6, "") + "///"},
+      {"at the end, after the line end", hole + "///\r\n", -1, 0, hole + BlockTemplate(0, "") + "///\r\n"},
+      {"in the comments after it", hole + "/// \r\nnote\r\n", -3, 3, hole + BlockTemplate(3, "") + "/// \r\nnote\r\n"},
+      {"before it: stays", hole + "///", static_cast<long>(hole.size()), 6, hole + BlockTemplate(6, "") + "///"},
+      {"the End-of-File marker: stays", hole + "///\r\n", -1, 7, hole + "///\r\n" + BlockTemplate(7, "")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    f->SetText(c.text);
+    f->SetSelection(c.caret < 0 ? static_cast<long>(c.text.size()) + 1 + c.caret : c.caret, 0);
+    f->mnuInsBlock_Click(c.block);
+    EXPECT_EQ(f->txtEdit, c.expected);
+  }
+}
+
 TEST_F(EditFixture, LayerAndAttributeDialogues) {
   f->SetText("");
   input.answers = {"1", "Topsoil", "10", "Clay.", "1.5", "Sand", "4+", "Rock", "never asked"};
@@ -472,16 +513,26 @@ TEST_F(EditFixture, PlacementIsStoredAndRestored) {
   settings.set("TextEdit", "Width", "200");
   settings.set("TextEdit", "Left", "900");
   EditForm g(ports, main.get());
-  g.Form_Load({1280, 10, 20, 600, 400});
+  g.Form_Load({1280, 1024, 10, 20, 600, 400});
   EXPECT_EQ(g.placement.width, 640);  // at least half the screen
   EXPECT_EQ(g.placement.left, 640);   // kept on the screen
   EXPECT_EQ(g.placement.top, 20);
+  EXPECT_EQ(g.placement.height, 682);  // a first open: two thirds of the screen, not the main window's 400
+  EXPECT_EQ(g.placement.geometry, "");
   EXPECT_EQ(g.placement.font_name, "Courier New");
   g.placement.font_size = 12.5;
   g.Form_Unload(false, false);
   EXPECT_EQ(settings.get("TextEdit", "FontSize"), "12.5");
   EXPECT_EQ(settings.get("TextEdit", "Width"), "640");
   EXPECT_EQ(settings.get("TextEdit", "WindowState"), "0");
+  EXPECT_EQ(settings.get("TextEdit", "Geometry", "<none>"), "<none>");
+  // The desktop's saved place goes back and forth as it is.
+  g.placement.geometry = "AdnQywADAAA=";
+  g.Form_Unload(false, true);
+  EditForm h(ports, main.get());
+  h.Form_Load({1280, 1024, 10, 20, 600, 400});
+  EXPECT_EQ(h.placement.geometry, "AdnQywADAAA=");
+  EXPECT_EQ(h.placement.window_state, "2");
 }
 
 TEST_F(EditFixture, MainWindowOpensTheEditor) {

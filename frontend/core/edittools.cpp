@@ -104,6 +104,10 @@ std::string UnwrapDescriptions(const std::string& selection) {
   }
   std::string text;
   for (const std::string& l : out) text += l + kCrLf;
+  // The selection's last line keeps the line end it had: a selection that stops at the end of a line
+  // (before its line end) gets none, or the line end after it would make an empty line.
+  if (text.size() >= 2 && (selection.size() < 2 || selection.compare(selection.size() - 2, 2, kCrLf) != 0))
+    text.resize(text.size() - 2);
   return text;
 }
 

@@ -26,7 +26,10 @@ TEST(EditTools, WrapUnwrapAndShift) {
   EXPECT_EQ(WrapDescriptions("1.0 " + std::string(40, 'X') + " end", 30), "1.0 " + std::string(40, 'X') + " end\r\n");
   EXPECT_EQ(WrapDescriptions("1.0  " + std::string(40, 'X'), 30), "1.0 \r\n    " + std::string(40, 'X') + "\r\n");
   // The engine passes blank lines over: a continuation after one still belongs to the layer before it.
-  EXPECT_EQ(UnwrapDescriptions("    lone\r\n1.0 a\r\n\r\n    b"), "lone\r\n1.0 a b\r\n\r\n");
+  // A selection that stops before its last line end gets none (no empty line after it).
+  EXPECT_EQ(UnwrapDescriptions("    lone\r\n1.0 a\r\n\r\n    b"), "lone\r\n1.0 a b\r\n");
+  EXPECT_EQ(UnwrapDescriptions("1.0 a\r\n    b"), "1.0 a b");
+  EXPECT_EQ(UnwrapDescriptions("1.0 a\r\n    b\r\n"), "1.0 a b\r\n");
 
   struct Case {
     const char* what;

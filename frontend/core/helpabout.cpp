@@ -63,8 +63,8 @@ void GoToWeb(const Ports& ports, const std::string& address) {
   if (!ports.launcher) return;
   ports.launcher->start({"xdg-open", url}, "", [ports, url](const ProgramEnd& end) {
     if (end.started && end.exit_code == 0) return;
-    std::string why = !end.started ? end.error_text
-                      : end.exit_code == 3 ? ShellExecuteErrorText(31)
+    std::string why = !end.started ? NoOpenerText()
+                      : end.exit_code == 3 ? NoProgramText(url)
                                            : (end.error_text.empty() ? "xdg-open ended with exit code " +
                                                                            std::to_string(end.exit_code)
                                                                      : end.error_text);

@@ -206,6 +206,7 @@ void MainForm::Form_Load(const ScreenFacts& screen) {
   if (left < 0 || left > screen.screen_width) left = 300;
   Top = static_cast<int>(top);
   Left = static_cast<int>(left);
+  Geometry = s.get(kSettings, "Geometry");
 
   ports_.host->show_window();
 
@@ -237,6 +238,16 @@ void MainForm::Form_Load(const ScreenFacts& screen) {
   }
 
   std::string folder = s.get(kSettings, "Veltrax Folder");
+  if (folder.empty() && !ProgramFolder.empty()) {
+    fs::path own = fs::path(ProgramFolder).lexically_normal();
+    if (own.filename().empty()) own = own.parent_path();  // "/opt/vlx7000/quorvel/" names .../quorvel
+    for (const fs::path& candidate : {own, own.parent_path()}) {
+      if (!candidate.empty() && Exists(WithFinalSeparator(candidate.string()) + kEngineProgram)) {
+        folder = DisplayFolder(WithFinalSeparator(candidate.string()));
+        break;
+      }
+    }
+  }
   if (folder.empty()) {
     if (Exists(std::string("C:\\vlx7000\\") + kEngineProgram))
       folder = engine_candidate("C:\\vlx7000\\");
@@ -339,6 +350,7 @@ void MainForm::cmdExit_Click() {
     s.set(kSettings, "Top", std::to_string(Top));
     s.set(kSettings, "Left", std::to_string(Left));
   }
+  if (!Geometry.empty()) s.set(kSettings, "Geometry", Geometry);
   ChangedChoices.clear();
   CurrentStep = "Saving Setup Files in Registry List";
   for (long n = 0; n <= StackSize; ++n) {

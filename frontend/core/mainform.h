@@ -69,6 +69,12 @@ class MainForm {
   int Top = 0;
   int Left = 0;
   bool WindowNormal = true;  // neither minimised nor maximised (the window keeps it up to date)
+  // The window's place as the desktop saves it (size, position without the frame, maximised): Top and
+  // Left stay for a settings file that has no such text yet.
+  std::string Geometry;
+  // The folder of the front end's own program: a first start looks for the engine there and in the
+  // folder above it (an engine folder that holds the front end in a subfolder) before asking.
+  std::string ProgramFolder;
   int SymbolTestCount = 0;   // raised by every symbol-test run, never lowered
 
   // Text of the chosen output type and activity ("" outside the lists).

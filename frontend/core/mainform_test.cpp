@@ -66,6 +66,42 @@ TEST_F(MainFixture, FirstStartWithAnInstalledEngineAsksNothing) {
   EXPECT_EQ(stored("InputFile"), "<none>");
 }
 
+// A first start finds an engine beside or just above the front end's own folder (the front end in the
+// engine folder's quorvel/ subfolder) before any question, also when the home folder holds none.
+TEST_F(MainFixture, FirstStartFindsTheEngineBesideOrAboveTheFrontEnd) {
+  struct Case {
+    const char* what;
+    std::string engine, program;
+  } cases[] = {
+      {"above", home.str() + "/opt/veltrax/", home.str() + "/opt/veltrax/quorvel"},
+      {"above, with a final separator", home.str() + "/opt/veltrax/", home.str() + "/opt/veltrax/quorvel/"},
+      {"beside", home.str() + "/tools/vlx/", home.str() + "/tools/vlx"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(home.path() / "opt");
+    fs::remove_all(home.path() / "tools");
+    fakes::write_standin_engine(c.engine, "7022");
+    fs::create_directories(c.program);
+    box.shown.clear();
+    MainForm f(ports);
+    f.ProgramFolder = c.program;
+    f.Form_Load({});
+    EXPECT_TRUE(box.shown.empty()) << box.shown[0].title;
+    EXPECT_EQ(f.txtVeltraxFolder, c.engine);
+  }
+  // Two levels up is not "above": the usual questions come.
+  fs::remove_all(home.path() / "opt");
+  fakes::write_standin_engine(home.path() / "opt", "7022");
+  fs::create_directories(home.path() / "opt/a/b");
+  box.shown.clear();
+  box.answers = {Answer::No, Answer::No};
+  MainForm f(ports);
+  f.ProgramFolder = home.str() + "/opt/a/b";
+  f.Form_Load({});
+  EXPECT_NE(f.txtVeltraxFolder, home.str() + "/opt/");
+}
+
 TEST_F(MainFixture, StoredValuesThatDoNotConvertTakeTheirDefaults) {
   fakes::write_standin_engine(home.path() / "vlx7000", "7022");
   for (auto [k, v] : std::vector<std::pair<std::string, std::string>>{{"Output", "x"},

@@ -28,6 +28,29 @@ std::string ShellExecuteErrorText(long code) {
   }
 }
 
+std::string NoProgramText(const std::string& file_or_address) {
+  std::string name = file_or_address.substr(0, file_or_address.find_first_of("#?"));
+  const size_t dot = name.find_last_of("./\\");
+  const std::string ext = dot != std::string::npos && name[dot] == '.' ? name.substr(dot) : "";
+  const bool web = file_or_address.rfind("http://", 0) == 0 || file_or_address.rfind("https://", 0) == 0 ||
+                   EqualText(ext, ".htm") || EqualText(ext, ".html");
+  if (EqualText(ext, ".pdf"))
+    return "No PDF reader is installed on this computer.\n"
+           "Install one, for example with the command\n    sudo apt install evince\n"
+           "(other PDF readers: okular, qpdfview, mupdf), then try again.";
+  if (web)
+    return "No web browser is installed on this computer.\n"
+           "Install one, for example with the command\n    sudo apt install firefox-esr\n"
+           "(other web browsers: chromium, epiphany-browser), then try again.";
+  return "No program on this computer opens " + (ext.empty() ? std::string("such") : ext) +
+         " files.\nInstall one, or choose one with Open With in the desktop's file manager, then try again.";
+}
+
+std::string NoOpenerText() {
+  return "xdg-open, which hands files to the desktop's programs, is not installed.\n"
+         "Install it with the command\n    sudo apt install xdg-utils\nthen try again.";
+}
+
 std::vector<std::string> VerbCommand(const std::string& verb, const std::string& file, const std::string& parameters) {
   if (EqualText(verb, "print")) return {"lp", file};
   if (EqualText(verb, "printto")) return {"lp", "-d", parameters, file};
@@ -55,9 +78,9 @@ void LaunchFile(const Ports& ports, const std::string& verb, const std::string& 
   std::vector<std::string> argv = VerbCommand(verb, url ? file : platform::map_existing(file).path, parameters);
   ports.launcher->start(argv, "", [fail, argv](const ProgramEnd& end) {
     if (!end.started) {
-      fail(0, argv[0] + ": " + end.error_text);
+      fail(0, argv[0] == "xdg-open" ? NoOpenerText() : argv[0] + ": " + end.error_text);
     } else if (end.exit_code == 3 && argv[0] == "xdg-open") {
-      fail(31, "");  // no program for this kind of file
+      fail(31, NoProgramText(argv.back()));  // no program for this kind of file
     } else if (end.exit_code != 0 || end.crashed) {
       fail(0, end.error_text.empty() ? argv[0] + " ended with exit code " + std::to_string(end.exit_code)
                                      : end.error_text);

@@ -23,6 +23,12 @@ inline constexpr const char* kSupportAddress = "support@vlx7000.example";
 // association for file extension", ...).
 std::string ShellExecuteErrorText(long code);
 
+// What the user is told when the desktop has no program for a file or address (xdg-open's exit 3): the
+// kind of program missing (a PDF reader, a web browser) and the Debian package of one to install.
+std::string NoProgramText(const std::string& file_or_address);
+// The same when xdg-open itself is not installed.
+std::string NoOpenerText();
+
 // The argument list for a verb: "" or "open" -> xdg-open, "print" -> lp, "printto" -> lp -d.
 std::vector<std::string> VerbCommand(const std::string& verb, const std::string& file, const std::string& parameters);
 

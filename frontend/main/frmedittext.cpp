@@ -18,6 +18,7 @@
 #include <QTextDocument>
 
 #include "frmmain.h"
+#include "placement.h"
 #include "frontend/core/edittext.h"
 #include "frontend/core/globals.h"
 #include "frontend/core/mainform.h"
@@ -50,6 +51,7 @@ QString caption_of(const std::string& bytes) { return qs(Cp1252ToUtf8(bytes)); }
 frmEditText::frmEditText(const Ports& ports, frmMain& main)
     : QMainWindow(&main, Qt::Window), main_(main), host_(this), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
   setObjectName("frmEditText");
+  host_.modified_mark = true;
   form_ = std::make_unique<EditForm>(with_host(ports, &host_), &main.form());
   form_->hand_back = [this](const std::string& tag) {
     dialogs_over(form_->ports(), &main_);
@@ -107,10 +109,16 @@ frmEditText::frmEditText(const Ports& ports, frmMain& main)
   build();
   QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                   : QRect(0, 0, 1024, 768);
-  EditScreen facts{screen.width(), main.x(), main.y(), main.width(), main.height()};
+  EditScreen facts{screen.width(), screen.height(), main.x(), main.y(), main.width(), main.height()};
   form_->Form_Load(facts);
   const EditPlacement& p = form_->placement;
-  setGeometry(p.left, p.top, p.width, std::max(p.height, 300));
+  bool restored = false;
+  if (!p.geometry.empty()) restored = restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(p.geometry)));
+  if (!restored) {
+    // Wide enough for the whole toolbar where the screen allows.
+    setGeometry(p.left, p.top, std::max(p.width, sizeHint().width()), std::max(p.height, 300));
+  }
+  FitOnScreen(this);
   apply_font();
   host_.set_caption(EditForm::kCaption);
   refresh();
@@ -232,7 +240,7 @@ void frmEditText::build() {
   connect(mnuEdit, &QMenu::aboutToHide, this, [this] { mnuEditCut->setEnabled(true); });
   mnuEditUndo = action(mnuEdit, "mnuEditUndo", "&Undo", QKeySequence("Ctrl+Z"));
   bind(mnuEditUndo, [f] { f->mnuEditUndo_Click(); });
-  mnuEditRedo = action(mnuEdit, "mnuEditRedo", "&Redo", QKeySequence("Ctrl+Y"));
+  mnuEditRedo = action(mnuEdit, "mnuEditRedo", "Red&o", QKeySequence("Ctrl+Y"));
   bind(mnuEditRedo, [f] { f->mnuEditRedo_Click(); });
   mnuEdit->addSeparator();
   mnuEditCut = action(mnuEdit, "mnuEditCut", "Cu&t", QKeySequence("Ctrl+X"));
@@ -249,8 +257,8 @@ void frmEditText::build() {
   bind(action(mnuEdit, "mnuEditShift1", "Outdent (<-- Block Left)"), [f] { f->mnuEditShift_Click(1); });
   bind(action(mnuEdit, "mnuEditShift2", "Indent (Block Right -->)"), [f] { f->mnuEditShift_Click(2); });
   bind(action(mnuEdit, "mnuEditCase0", "&lower case"), [f] { f->mnuEditCase_Click(0); });
-  bind(action(mnuEdit, "mnuEditCase1", "UPPE&R CASE"), [f] { f->mnuEditCase_Click(1); });
-  bind(action(mnuEdit, "mnuEditCase2", "&Name Case"), [f] { f->mnuEditCase_Click(2); });
+  bind(action(mnuEdit, "mnuEditCase1", "UPP&ER CASE"), [f] { f->mnuEditCase_Click(1); });
+  bind(action(mnuEdit, "mnuEditCase2", "Na&me Case"), [f] { f->mnuEditCase_Click(2); });
   bind(action(mnuEdit, "mnuEditASCII", "ASCII Code"), [f] { f->mnuEditASCII_Click(); });
   bind(action(mnuEdit, "mnuEditPlaintext", "Next Plaintext Layer"), [f] { f->mnuEditPlaintext_Click(); });
   bind(action(mnuEdit, "mnuEdit2DOS", "&Windows  --> DOS"), [f] { f->mnuEdit2DOS_Click(); });
@@ -260,7 +268,7 @@ void frmEditText::build() {
        [f] { f->mnuEditExcelPaste_Click(); });
   mnuEdit->addSeparator();
   bind(action(mnuEdit, "mnuEditSelectAll", "Select &All", QKeySequence("Ctrl+A")), [f] { f->mnuEditSelectAll_Click(); });
-  connect(action(mnuEdit, "mnuEditFont", "F&ont..."), &QAction::triggered, this, [this] {
+  connect(action(mnuEdit, "mnuEditFont", "Fo&nt..."), &QAction::triggered, this, [this] {
     EditPlacement& p = form_->placement;
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, txtEdit->font(), this, "Font", QFontDialog::MonospacedFonts);
@@ -316,15 +324,19 @@ void frmEditText::build() {
   bind(mnuSettingsTidyUp, [f] { f->mnuSettingsTidyUp_Click(); });
 
   // Check!: a menu-bar item of its own.
-  auto* check = menuBar()->addAction("&Check!");
+  auto* check = menuBar()->addAction("Chec&k!");
   check->setObjectName("mnuCheck");
   bind(check, [f] { f->mnuCheck_Click(); });
 
   // Help menu.
   mnuHelp = menuBar()->addMenu("&Help");
   mnuHelp->setObjectName("mnuHelp");
-  bind(action(mnuHelp, "mnuHelpFile0", "&Contents", QKeySequence("F1")), [f] { f->mnuHelpFile_Click(0); });
-  bind(action(mnuHelp, "mnuHelpFile1", "&Editor", QKeySequence("F2")), [f] { f->mnuHelpFile_Click(1); });
+  // F1 is the help of the window it is pressed in: the editor's page (F2 as before).
+  bind(action(mnuHelp, "mnuHelpFile0", "&Contents"), [f] { f->mnuHelpFile_Click(0); });
+  QAction* editor_help = action(mnuHelp, "mnuHelpFile1", "&Editor", QKeySequence("F1"));
+  editor_help->setShortcuts({QKeySequence("F1"), QKeySequence("F2")});
+  shortcuts_.push_back(QKeySequence("F2"));
+  bind(editor_help, [f] { f->mnuHelpFile_Click(1); });
   bind(action(mnuHelp, "mnuHelpFile2", "&File Structure", QKeySequence("F3")), [f] { f->mnuHelpFile_Click(2); });
   mnuHelp->addSeparator();
   bind(action(mnuHelp, "mnuHelpManual0", "&Manual"), [f] { f->mnuHelpManual_Click(0); });
@@ -527,6 +539,7 @@ void frmEditText::closeEvent(QCloseEvent* e) {
   form_->placement.font_name = ss(font.family());
   form_->placement.font_size = font.pointSizeF();
   form_->placement.font_bold = font.bold();
+  form_->placement.geometry = PlaceText(this);
   if (closing_) form_->hand_back = nullptr;  // the program ends: the main window is going too
   form_->Form_Unload(isMinimized(), isMaximized());
   e->accept();

@@ -103,7 +103,9 @@ TEST_F(EditorWindowFixture, BoxShowsTheBytesAndTypingKeepsThem) {
   ASSERT_NE(ed, nullptr);
   EXPECT_TRUE(ed->isVisible());
   EXPECT_FALSE(w->isVisible());
-  EXPECT_EQ(ed->windowTitle(), qs("Quorvel Text Editor: " + file));
+  // The title carries the window-modified mark: "*" while the text is changed.
+  EXPECT_EQ(ed->windowTitle(), qs("Quorvel Text Editor: " + file + "[*]"));
+  EXPECT_FALSE(ed->isWindowModified());
   QPlainTextEdit* text = ed->box();
   EXPECT_EQ(text->toPlainText(), QString::fromUtf8("a\u240Ab\u240Dc\nd"));
   // Typing at the end, Enter, more typing: the bytes follow, Enter is CR LF.
@@ -113,6 +115,7 @@ TEST_F(EditorWindowFixture, BoxShowsTheBytesAndTypingKeepsThem) {
   type(text, "y z");
   EXPECT_EQ(ed->form().txtEdit, "a\nb\rc\r\ndx\r\ny z");
   EXPECT_TRUE(ed->form().DataChanged);
+  EXPECT_TRUE(ed->isWindowModified());
   // Undo (the window's key): the last word goes; the box shows the bytes again.
   act(ed, "mnuEditUndo")->trigger();
   EXPECT_EQ(ed->form().txtEdit, "a\nb\rc\r\ndx\r\ny");
@@ -125,6 +128,7 @@ TEST_F(EditorWindowFixture, BoxShowsTheBytesAndTypingKeepsThem) {
             "a\nb\rc\r\ndx\r\ny\r\n//\r\nThe // above marks the end of the Hole.\r\n"
             "Repeat the block structure above for as many holes as required.\r\n");
   EXPECT_FALSE(ed->form().DataChanged);
+  EXPECT_FALSE(ed->isWindowModified());
   // A pasted character the code page lacks stays in the box and stops the save.
   clipboard.value = "\xC4\x85";
   act(ed, "mnuEditPaste")->trigger();

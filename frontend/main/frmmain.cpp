@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "frmedittext.h"
+#include "placement.h"
 
 namespace quorvel {
 
@@ -33,9 +34,14 @@ frmMain::frmMain(const Ports& ports, QWidget* parent)
       run_window_(new frmRun(this)),
       form_(std::make_unique<MainForm>(with_host(ports, &host_, run_window_))) {
   setObjectName("frmMain");
+  form_->ProgramFolder = QCoreApplication::applicationDirPath().toStdString();
   host_.before_show = [this] {
     refresh();
-    move(form_->Left, form_->Top);
+    bool restored = false;
+    if (!form_->Geometry.empty())
+      restored = restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(form_->Geometry)));
+    if (!restored) move(form_->Left, form_->Top);
+    FitOnScreen(this);
   };
   form_->show_text_editor = [this](const std::string& file) { frmEditText::OpenFor(*this, file); };
   build();
@@ -209,6 +215,13 @@ void frmMain::build() {
   mnuSettingsPause->setObjectName("mnuSettingsPause");
   mnuSettingsTidyUp->setObjectName("mnuSettingsTidyUp");
 
+  // Tab goes through the controls in the order they stand on the screen: row by row, left to right.
+  QWidget* order[] = {txtVeltraxFolder, cmdFile[0], cmdInstall, cboSetupFile, cmdFile[1], cmdEditSetupFile,
+                      cboInputFile, cmdFile[2], cmdEditInputFile, cboOutputType, cboPrinters, cmdOpen,
+                      cboActivity, txtScale, txtOutputPath, cmdFile[3], chkSummary, cmdRun, cmdManual[0],
+                      cmdManual[1], cmdHelp, cmdAbout, cmdSupport, cmdRegVeltrax, cmdSettings, cmdExit};
+  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+
   auto* top = new QVBoxLayout(this);
   top->addLayout(grid);
   top->addSpacing(8);
@@ -367,6 +380,7 @@ void frmMain::capture_geometry() {
     form_->Top = y();
     form_->Left = x();
   }
+  form_->Geometry = PlaceText(this);
 }
 
 void frmMain::showEvent(QShowEvent* e) {

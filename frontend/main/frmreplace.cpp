@@ -5,8 +5,10 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 
 #include "frmspell.h"
+#include "placement.h"
 
 namespace quorvel {
 
@@ -60,6 +62,10 @@ frmReplace::frmReplace(const Ports& ports, EditorBox& editor, QWidget* parent)
   connect(chkInSelection, &QCheckBox::toggled, this, [this](bool on) {
     if (!refreshing_) form_->chkInSelection = on;
   });
+  // Enter in "Find what" finds; Esc hides the box as Cancel does.
+  connect(txtFind, &QLineEdit::returnPressed, cmdFind, &QPushButton::click);
+  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(esc, &QShortcut::activated, cmdCancel, &QPushButton::click);
   connect(cmdFind, &QPushButton::clicked, this, [this] { on_event([this] { form_->cmdFind_Click(); }); });
   connect(cmdReplace, &QPushButton::clicked, this, [this] { on_event([this] { form_->cmdReplace_Click(); }); });
   connect(cmdReplaceAll, &QPushButton::clicked, this, [this] {
@@ -77,10 +83,7 @@ frmReplace::frmReplace(const Ports& ports, EditorBox& editor, QWidget* parent)
 }
 
 frmReplace::~frmReplace() {
-  if (ports_.settings && placed_) {
-    ports_.settings->set("Replace", "Top", std::to_string(y()));
-    ports_.settings->set("Replace", "Left", std::to_string(x()));
-  }
+  if (placed_) SavePlace(this, ports_.settings, "Replace");
 }
 
 template <typename F>
@@ -93,14 +96,18 @@ void frmReplace::FindReplace(const std::string& mode) {
   if (!placed_) {
     placed_ = true;
     adjustSize();
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
-    bool ok_top = false, ok_left = false;
-    int top = 0, left = 0;
-    if (ports_.settings) {
-      top = QString::fromStdString(ports_.settings->get("Replace", "Top", "")).toInt(&ok_top);
-      left = QString::fromStdString(ports_.settings->get("Replace", "Left", "")).toInt(&ok_left);
+    if (!RestorePlace(this, ports_.settings, "Replace")) {
+      // No place saved yet (or only the frame position an earlier version kept): centred across the top.
+      const QRect screen = AvailableArea(this);
+      bool ok_top = false, ok_left = false;
+      int top = 0, left = 0;
+      if (ports_.settings) {
+        top = QString::fromStdString(ports_.settings->get("Replace", "Top", "")).toInt(&ok_top);
+        left = QString::fromStdString(ports_.settings->get("Replace", "Left", "")).toInt(&ok_left);
+      }
+      move(ok_left ? left : screen.x() + (screen.width() - width()) / 2, ok_top ? top : screen.y() + screen.height() / 8);
+      FitOnScreen(this);
     }
-    move(ok_left ? left : (screen.width() - width()) / 2, ok_top ? top : y());
   }
   form_->FindReplace(mode);
   refresh();

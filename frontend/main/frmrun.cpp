@@ -1,7 +1,9 @@
 // The "Veltrax run" window.
 #include "frmrun.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QMessageBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QScrollBar>
@@ -75,6 +77,10 @@ void frmRun::finished(const std::string& closing_line, bool keep_open) {
   cmdStop->setEnabled(false);
   cmdClose->setEnabled(true);
   if (!keep_open) hide();
+  // The box that refused a second run while this one ran has nothing more to say.
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->windowTitle() == kRunningTitle)
+      box->done(QMessageBox::Ok);
 }
 
 }  // namespace quorvel

@@ -11,6 +11,9 @@
 
 namespace quorvel {
 
+// The title of the box that refuses a second run while one runs; the run's end closes it.
+inline constexpr const char* kRunningTitle = "Veltrax is running!";
+
 class frmRun : public QWidget, public RunWindowPort {
   Q_OBJECT
 

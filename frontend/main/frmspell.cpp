@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "frontend/core/edittext.h"
+#include "placement.h"
 
 namespace quorvel {
 
@@ -108,24 +109,27 @@ void frmSpell::on_event(F f) {
 }
 
 void frmSpell::place() {
-  const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
-  const int fallback_left = (screen.width() - width()) / 2;
+  adjustSize();
+  if (RestorePlace(this, ports_.settings, "Spell")) return;
+  // No place saved yet (or only the frame position an earlier version kept): centred across the screen.
+  const QRect screen = AvailableArea(this);
   bool ok_top = false, ok_left = false;
   int top = 0, left = 0;
   if (ports_.settings) {
     top = QString::fromStdString(ports_.settings->get("Spell", "Top", "")).toInt(&ok_top);
     left = QString::fromStdString(ports_.settings->get("Spell", "Left", "")).toInt(&ok_left);
   }
-  move(ok_left ? left : fallback_left, ok_top ? top : y());
+  move(ok_left ? left : screen.x() + (screen.width() - width()) / 2, ok_top ? top : screen.y() + (screen.height() - height()) / 3);
+  FitOnScreen(this);
 }
 
 void frmSpell::Spell() {
+  if (!loaded_) place();  // placed before it shows, so the window manager puts it there once
   show();
   raise();
   activateWindow();
   if (!loaded_) {
     loaded_ = true;
-    place();
     form_->load();
     refresh();
     if (form_->unloaded) close();
@@ -162,10 +166,7 @@ bool frmSpell::event(QEvent* e) {
 
 void frmSpell::closeEvent(QCloseEvent* e) {
   form_->unload();
-  if (ports_.settings) {
-    ports_.settings->set("Spell", "Top", std::to_string(y()));
-    ports_.settings->set("Spell", "Left", std::to_string(x()));
-  }
+  SavePlace(this, ports_.settings, "Spell");
   e->accept();
   emit closed();
 }

@@ -64,7 +64,7 @@ TEST_F(SpellWindow, ChangeAllAndAddAsIs) {
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(engine.read("English.DIC"), "the\r\nhouse\r\nis\r\nbig\r\nhous\r\n");
   EXPECT_EQ(settings.get("Spell", "Language"), "English");
-  EXPECT_FALSE(settings.get("Spell", "Left").empty());
+  EXPECT_FALSE(settings.get("Spell", "Geometry").empty());  // the place, for the next opening
 }
 
 TEST_F(SpellWindow, AddAsIsThenCancel) {

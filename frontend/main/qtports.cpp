@@ -266,10 +266,21 @@ void QtWindowHost::set_busy(bool busy) {
     QApplication::restoreOverrideCursor();
 }
 
-std::string QtWindowHost::caption() { return window_ ? ss(window_->windowTitle()) : WindowHost::caption(); }
+std::string QtWindowHost::caption() {
+  if (!window_) return WindowHost::caption();
+  QString t = window_->windowTitle();
+  if (modified_mark && t.endsWith("[*]")) {
+    t.chop(3);
+    t.replace("[*][*]", "[*]");
+  }
+  return ss(t);
+}
 
 void QtWindowHost::set_caption(const std::string& c) {
-  if (window_) window_->setWindowTitle(qs(c));
+  if (!window_) return;
+  QString t = qs(c);
+  if (modified_mark) t = t.replace("[*]", "[*][*]") + "[*]";  // a "[*]" of the text itself is shown as it is
+  window_->setWindowTitle(t);
 }
 
 void QtWindowHost::start_wait_timer(int milliseconds) {

@@ -116,6 +116,8 @@ class QtWindowHost : public WindowHost {
   void start_wait_timer(int milliseconds) override;
   // Called before the window is shown (a window places itself there).
   std::function<void()> before_show;
+  // The caption ends in the window-modified mark "[*]" (shown as "*" while the window's text is changed).
+  bool modified_mark = false;
 
  private:
   QPointer<QWidget> window_;

@@ -1,0 +1,68 @@
+// Saved window places and fitting windows to the screen.
+#include "placement.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+#include <algorithm>
+
+namespace quorvel {
+
+QRect FitRect(const QRect& frame, const QRect& available, const QSize& minimum) {
+  if (!available.isValid()) return frame;
+  QRect r = frame;
+  r.setWidth(std::max(std::min(r.width(), available.width()), minimum.width()));
+  r.setHeight(std::max(std::min(r.height(), available.height()), minimum.height()));
+  int x = std::clamp(r.x(), available.left(), std::max(available.left(), available.right() + 1 - r.width()));
+  int y = std::clamp(r.y(), available.top(), std::max(available.top(), available.bottom() + 1 - r.height()));
+  r.moveTo(x, y);
+  return r;
+}
+
+QRect AvailableArea(const QWidget* w) {
+  QScreen* s = nullptr;
+  if (w) s = QGuiApplication::screenAt(w->geometry().center());
+  if (!s && w) s = w->screen();
+  if (!s) s = QGuiApplication::primaryScreen();
+  return s ? s->availableGeometry() : QRect();
+}
+
+void FitOnScreen(QWidget* w) {
+  if (!w || !w->isWindow() || w->isMaximized() || w->isFullScreen()) return;
+  const QRect available = AvailableArea(w);
+  if (!available.isValid()) return;
+  QRect client = w->geometry();
+  QRect frame = w->frameGeometry();
+  int left = client.x() - frame.x(), top = client.y() - frame.y();
+  int right = frame.right() - client.right(), bottom = frame.bottom() - client.bottom();
+  if (!w->isVisible() || frame == client) {
+    // Not shown yet: the window manager's frame is unknown. Allow for a title bar and a thin border.
+    const int title = std::max(24, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    left = right = bottom = 4;
+    top = title;
+  }
+  const QRect with_frame = client.adjusted(-left, -top, right, bottom);
+  const QSize minimum(w->minimumWidth() + left + right, w->minimumHeight() + top + bottom);
+  const QRect fitted = FitRect(with_frame, available, minimum).adjusted(left, top, -right, -bottom);
+  if (fitted != client) w->setGeometry(fitted);
+}
+
+bool RestorePlace(QWidget* w, SettingsStore* settings, const std::string& section) {
+  bool restored = false;
+  if (settings) {
+    const std::string text = settings->get(section, kGeometryKey, "");
+    if (!text.empty()) restored = w->restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(text)));
+  }
+  FitOnScreen(w);
+  return restored;
+}
+
+std::string PlaceText(const QWidget* w) { return w->saveGeometry().toBase64().toStdString(); }
+
+void SavePlace(const QWidget* w, SettingsStore* settings, const std::string& section) {
+  if (settings) settings->set(section, kGeometryKey, PlaceText(w));
+}
+
+}  // namespace quorvel
