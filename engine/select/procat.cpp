@@ -106,9 +106,10 @@ void PROSELEC() {
 }
 
 // Each name of the hole list: "ALL" (any letter case) chooses every hole; a name that is a whole code
-// chooses that hole; any other name chooses the first hole whose code holds it, unless a chosen entry
-// holds it already. A name that chooses nothing is said; when no name chooses a hole, every hole is
-// coded, and that is said too (unless the list was ALL).
+// chooses that hole; any other name chooses the first hole whose code holds it, or else, for a name of
+// four letters and digits or more, the first hole whose code ends in the name's last three, unless a
+// chosen entry holds it already. A name that chooses nothing is said; when names were given and none
+// chooses a hole, no hole is coded, and that is said too. A list without names is every hole.
 void FITFILES() {
   RT_TRAP(trap, "FITFILES");
   trap.step("0001");
@@ -134,14 +135,32 @@ void FITFILES() {
       if (chosen.find(name) == 0) INFILE += entry_at(HOLECATALOG, p);
       continue;
     }
-    const long p = rt::INSTR(HOLECATALOG, name);
-    if (p == 0) unmatched.push_back(name);
-    else if (rt::INSTR(INFILE, name) == 0) INFILE += entry_at(HOLECATALOG, p);
+    if (const long p = rt::INSTR(HOLECATALOG, name); p > 0) {
+      if (rt::INSTR(INFILE, name) == 0) INFILE += entry_at(HOLECATALOG, p);
+      continue;
+    }
+    // A hole's full name (TP02, BH101): its code keeps only the last three letters and digits of the
+    // name, in characters 4 to 6 of the entry.
+    const std::string alnum = ALPHNUM(name);
+    long found = 0;
+    if (alnum.size() > 3) {
+      const std::string part = rt::RIGHT(alnum, 3);
+      for (size_t at = 0; at + kEntry <= HOLECATALOG.size() && found == 0; at += kEntry)
+        if (HOLECATALOG.compare(at + 3, 3, part) == 0) found = static_cast<long>(at) + 1;
+      if (found > 0) {
+        bool taken = false;
+        for (size_t at = 0; at + kEntry <= INFILE.size() && !taken; at += kEntry) taken = INFILE.compare(at + 3, 3, part) == 0;
+        if (!taken) INFILE += entry_at(HOLECATALOG, found);
+      }
+    }
+    if (found == 0) unmatched.push_back(name);
   }
   trap.step("0003");
   for (const std::string& name : unmatched) say(name + " " + PROMPT(148));
+  // A list that names no hole at all draws nothing: drawing every hole instead would hand the user
+  // sheets never asked for as the result of the run. An empty list stands for every hole.
   if (INFILE.empty()) {
-    INFILE = HOLECATALOG;
-    if (!all && !HOLECATALOG.empty()) say(PROMPT(149));
+    if (all || unmatched.empty()) INFILE = HOLECATALOG;
+    else if (!HOLECATALOG.empty()) say(PROMPT(149));
   }
 }
