@@ -535,6 +535,32 @@ TEST_F(ColumnTest, GraphBars) {
   }
 }
 
+// "[H]" hatches the bar written onto the value or as a word of its own after it, as the other record
+// marks are written.
+TEST_F(ColumnTest, HatchedBarWhereverTheMarkStands) {
+  struct Case {
+    std::vector<std::string> words;
+    bool hatched;
+  } cases[] = {
+      {{"", "[2.00]", "12[H]"}, true},
+      {{"", "[2.00]", "12", "[H]"}, true},
+      {{"", "[2.00]", "12", "firm", "[H]"}, true},
+      {{"", "[2.00]", "12"}, false},
+      {{"", "[2.00]", "12", "[h]"}, false},  // the column's outline option is no record mark
+  };
+  for (const auto& c : cases) {
+    ATTRNO = 1, ATTRNAME(1) = "Graph [G=60]";
+    log.column_markers();
+    log.LEFTX = 1000, log.RIGHTX = 1600, log.PREVOFFSET = 0;
+    log.WORDS = c.words;
+    ZONETOP = 1.0, ZONEBOTTOM = 2.0;
+    PATTERNNAME.clear();
+    const auto bars = only(ops([&] { log.GRAPHATT(); }), "bar");
+    EXPECT_EQ(PATTERNNAME == "/Hatch3", c.hatched) << c.words.back();
+    EXPECT_EQ(bars, std::vector<std::string>{"bar 1000 400 120 100"}) << c.words.back();  // 12 of 60
+  }
+}
+
 // Two columns drawn by PRINTATT: what one column's name says never reaches the next.
 TEST_F(ColumnTest, ColumnsKeepTheirOwnMarkers) {
   struct Case {

@@ -44,7 +44,9 @@ void LogDraw::shade(const std::string& kind, std::int32_t value) {
 void LogDraw::GRAPHATT() {
   trap_.section("GRAPHATT");
   std::string value = WORDS.size() > 2 ? WORDS[2] : std::string();
-  const bool hatched = rt::INSTR(value, "[H]") > 0;
+  // "[H]" hatches the bar whether it is written onto the value (12[H]) or after it (12 [H]).
+  bool hatched = false;
+  for (size_t w = 2; w < WORDS.size(); ++w) hatched = hatched || rt::INSTR(WORDS[w], "[H]") > 0;
   const std::int32_t offset = rounded(FNXSHIFT(FNCOMMA(value), GRAPHMAX, RIGHTX - LEFTX));
   std::int32_t top = FNLDOT(ZONETOP), bottom = FNLDOT(ZONEBOTTOM);
   if (PAGEORIGIN > bottom || PAGEENDDOT <= top) {
