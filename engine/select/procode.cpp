@@ -88,6 +88,23 @@ std::int32_t hole_number() {
   return static_cast<std::int32_t>((p - 1) / 10 + 1);  // truncated: a code not in the list is hole 1
 }
 
+// Two column marks in a row anywhere in the holes to be coded put every text of the run in two
+// columns: the holes before the one that holds them as well as those after it.
+static void run_columns() {
+  if (COLUMNCODE.empty()) return;
+  const std::string twice = COLUMNCODE + COLUMNCODE;
+  for (size_t at = 0; at + 6 <= INFILE.size() && NOTECOLUMNS < 2; at += 10) {
+    const std::string name = rt::TRIM(INFILE.substr(at, 6)) + ".TRX";
+    if (!rt::file_exists(name)) continue;
+    const int f = rt::FREEFILE();
+    if (!rt::open_file(f, name, rt::FileMode::Binary)) continue;
+    const std::int64_t size = rt::LOF(f);
+    const std::string bytes = size > 0 ? rt::get_bytes(f, static_cast<size_t>(size)) : std::string();
+    rt::close_file(f);
+    if (bytes.find(twice) != std::string::npos) NOTECOLUMNS = 2;
+  }
+}
+
 void PRELIM(CoderState& st) {
   st.section("PRELIM", "0001");
   CRLF = "\r\n";
@@ -95,6 +112,7 @@ void PRELIM(CoderState& st) {
              ULWORDCODE;
   st.grid_rows = std::max<std::int32_t>(1, CONROWS - 5);
   NOTECOLUMNS = 0;
+  run_columns();
   DONECOUNT = 0;
   st.symbol_number = 0;
   st.repeat_text.clear();

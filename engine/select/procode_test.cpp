@@ -66,6 +66,24 @@ TEST_F(Coder, ReadsEverySectionIntoTheSheetData) {
   EXPECT_EQ(log(), "");
 }
 
+// "##" in any hole of the run puts every hole's texts in two columns, those coded before it too.
+TEST_F(Coder, TwoColumnMarkHoldsForTheWholeRun) {
+  Hole plain, marked;
+  plain.notes = {"A note"};
+  marked.name = "BH2";
+  marked.notes = {"Every text\x08\x08 in two columns"};
+  write_hole("631BH1", plain);
+  write_hole("631BH2", marked);
+  write_hole("631BH3", plain);
+  std::vector<std::int32_t> columns;
+  coder_hand_over().proforma = [&] { columns.push_back(NOTECOLUMNS); };
+  code({"631BH1", "631BH2", "631BH3"});
+  EXPECT_EQ(columns, (std::vector<std::int32_t>{2, 2, 2}));
+  columns.clear();
+  code({"631BH1", "631BH3"});  // a run without the mark: one column
+  EXPECT_EQ(columns, (std::vector<std::int32_t>{0, 0}));
+}
+
 TEST_F(Coder, DriverEdgeCases) {
   write_hole("631BH1", Hole{});
   Hole h2;
