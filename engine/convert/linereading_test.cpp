@@ -84,7 +84,7 @@ TEST_F(LineReading, VerbatimBlocks) {
       "after ^ block\r\n");
   EXPECT_EQ(fetch_all(), (std::vector<std::string>{
                              "Layer text",
-                             "   a\x05\x05" "b\x04",
+                             "   \x04" "a\x05\x05" "b\x04",  // the block's first line starts a line of its own
                              "   \x04",
                              "   t\x04",                                  // indented less: loses its start
                              "   /\x05kept\x05\\\x05{x}\x04",             // no slash marker, break and indents kept
@@ -95,10 +95,10 @@ TEST_F(LineReading, VerbatimBlocks) {
 
 TEST_F(LineReading, VerbatimBlockStaysOpenAcrossCalls) {
   open_input("^\r\nx y\r\n^\r\n");  // the block is closed by the last line, which is never read as text
-  EXPECT_EQ(fetch_all(), (std::vector<std::string>{"   x\x05y\x04", ""}));
+  EXPECT_EQ(fetch_all(), (std::vector<std::string>{"   \x04x\x05y\x04", ""}));
   EXPECT_EQ(VERBATIM, 0);
   open_input("^\r\nx y\r\n");
-  EXPECT_EQ(fetch_all(), (std::vector<std::string>{"   x\x05y\x04"}));
+  EXPECT_EQ(fetch_all(), (std::vector<std::string>{"   \x04x\x05y\x04"}));
   EXPECT_EQ(VERBATIM, 1);
   EXPECT_EQ(VERBATIMCOL, 1);
 }
@@ -217,7 +217,7 @@ TEST_F(LineReading, ContinuationThroughAVerbatimBlock) {
       "2.0 Sand\r\n");
   ConvState st = state();
   FETCHAST(st);
-  EXPECT_EQ(CONVLINE, "1.0 Clay, see table: A\x05\x05" "B\x04");
+  EXPECT_EQ(CONVLINE, "1.0 Clay, see table: \x04" "A\x05\x05" "B\x04");
   FETCHAST(st);  // the closing toggle line is read once only
   EXPECT_EQ(CONVLINE, "2.0 Sand");
   EXPECT_EQ(VERBATIM, 0);

@@ -149,6 +149,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
   trap.step("0001");
   platform::console().print(".", false);
   std::int32_t level = 0;
+  bool block_opened = false;  // the line is the first of a verbatim block
   while (true) {
     // STARTNEW: one physical line.
     trap.section("STARTNEW");
@@ -181,6 +182,7 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
     trap.step("0004");
     if (!HARDSPCHAR.empty() && blank_trimmed(line) == HARDSPCHAR) {
       VERBATIM = VERBATIM == 0 ? 1 : 0;
+      block_opened = VERBATIM != 0;
       if (VERBATIM != 0) VERBATIMSTART = LINESTART;
       rt::let(VERBATIMCOL, static_cast<double>(rt::INSTR(line, HARDSPCHAR)));
       LOOKBACK = LINECOUNT;
@@ -201,8 +203,10 @@ void FETCHNEX(const std::int32_t& fileno, std::string& line) {
     VERBATIMCOL = 0;
   } else {
     // Inside a verbatim block the line keeps its spacing from the opening column on and ends with a
-    // line break; as a continuation line it joins the line before it.
+    // line break; as a continuation line it joins the line before it. The block's first line starts
+    // with a line break too, so that the block stands line for line as typed below the text above.
     line = rt::MID(line, VERBATIMCOL < 1 ? 1 : VERBATIMCOL) + BREAKCODE;
+    if (block_opened) line = BREAKCODE + line;
     RIPLACE(line, " ", HARDSPCHAR);
     line = "   " + line;
   }
