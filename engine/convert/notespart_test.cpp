@@ -318,6 +318,10 @@ TEST_F(NotesPart, Tabulations) {
                    "| 2.0 | stiff | 2.0 | b |",
                    "| | very | | c |",
                    "|@3,5|14|1.9|d|",
+                   "|3.6|16|",  // a row over two lines
+                   "|2.1|e|",
+                   "|3.8|17|1.7|",  // the second line with an empty depth cell
+                   "||f|",
                    "|4.0|15|",
                    "ABBREVIATIONS:",
                    "X  an abbreviation"}),
@@ -326,10 +330,10 @@ TEST_F(NotesPart, Tabulations) {
 
   const Sections tb1 = sections("000TB1.TRX");
   EXPECT_EQ(tb1.attributes, (std::vector<std::string>{" Water content % first", " Bulk density x", " y"}));
-  EXPECT_EQ(tb1.counts, (std::vector<std::string>{" 4", " 4", " 4"}));
-  EXPECT_EQ(tb1.records, (std::vector<std::string>{"[1.0]  12", "[2.0]  stiff very", "[3.5@]  14", "[4.0]  ?",
-                                                   "[1.0]  1.8", "[2.0]  2.0 ", "[3.5@]  1.9", "[4.0]  ?",
-                                                   "[1.0]  a", "[2.0]  b c", "[3.5@]  d", "[4.0]  ?"}));
+  EXPECT_EQ(tb1.counts, (std::vector<std::string>{" 6", " 6", " 6"}));
+  EXPECT_EQ(tb1.records, (std::vector<std::string>{"[1.0]  12", "[2.0]  stiff very", "[3.5@]  14", "[3.6]  16", "[3.8]  17", "[4.0]  ?",
+                                                   "[1.0]  1.8", "[2.0]  2.0 ", "[3.5@]  1.9", "[3.6]  2.1", "[3.8]  1.7", "[4.0]  ?",
+                                                   "[1.0]  a", "[2.0]  b c", "[3.5@]  d", "[3.6]  e", "[3.8]  f", "[4.0]  ?"}));
   EXPECT_EQ(tb1.abbreviations, (std::vector<std::string>{"ABBREVIATIONS:", "X  an abbreviation"}));
   EXPECT_EQ(count_of(out, " <Tabulation>"), 1u);  // the row with too few cells, once
   EXPECT_NE(out.find(PROMPT(89) + "  "), std::string::npos);
@@ -355,15 +359,15 @@ TEST_F(NotesPart, Tabulations) {
   EXPECT_EQ(count_of(out, "Tabular line-count > 300\nReduce the text."), 1u);
   EXPECT_EQ(count_of(out, "More than 2000 attribute records in this hole"), 1u);
   // Each written down with the hole and the line it stands at, the rows as typed: TB1's short row at
-  // line 15, TB2's table at 23, TB3 (from line 29) its 21st column at 54 and its 301st row at 356.
+  // line 19, TB2's table at 27, TB3 (from line 33) its 21st column at 58 and its 301st row at 360.
   const std::string logged = log();
   EXPECT_EQ(count_of(logged, "\n"), 5u) << logged;
   for (const std::string& said : std::vector<std::string>{
-           "Hole 1 (TB1) of holes.txt line 15: row 6 of the table has not as many cells as its heading row; its cells read "
+           "Hole 1 (TB1) of holes.txt line 19: row 8 of the table has not as many cells as its heading row; its cells read "
            "\"?\": |4.0|15|\r\n",
-           "Hole 2 (TB2) of holes.txt line 23: " + PROMPT(99) + " <ATTRIBUTE ::>\r\n",
-           "Hole 3 (TB3) of holes.txt line 54: More than 20 columns in this table; left out: <C21: column 21>\r\n",
-           "Hole 3 (TB3) of holes.txt line 356: Tabular line-count > 300: the rows from this one on are left out. "
+           "Hole 2 (TB2) of holes.txt line 27: " + PROMPT(99) + " <ATTRIBUTE ::>\r\n",
+           "Hole 3 (TB3) of holes.txt line 58: More than 20 columns in this table; left out: <C21: column 21>\r\n",
+           "Hole 3 (TB3) of holes.txt line 360: Tabular line-count > 300: the rows from this one on are left out. "
            "<|301.0|v1|v2|v3|v4|v5|v6|v7|v8|v9|v10|v11|v12|v13|v14|v15|v16|v17|v18|v19|v20|v21|>\r\n",
            "Hole 3 (TB3) of holes.txt: More than 2000 attribute records in this hole; left out from this one on: "
            "<[201.0]  v7>\r\n"})

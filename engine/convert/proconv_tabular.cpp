@@ -4,6 +4,7 @@
 // end or the next attribute, sample-block or abbreviation line. Each column becomes what a hand-written
 // attribute block would be: a declaration (the start line up to its first ":", then the definition's
 // text) and one record per row, "key: cell"; a row without a key adds its cell to the record before.
+// A row may be written over several lines: a line short of cells is completed by the lines after it.
 #include <cstdint>
 
 #include "engine/convert/convert.h"
@@ -136,8 +137,31 @@ void TABULAR(ConvState& st) {
     }
   }
 
-  // A row with the wrong number of fields is said once; its cells read "?".
+  // A row written over two lines or more: a row short of cells takes the cells of the lines after it
+  // as long as they make up no more than it lacks (an empty first cell, the depth of no row, dropped).
   st.section("TABULAR", "0006");
+  auto cells = [&sep](const std::string& row) {
+    std::string split = sep + "blanksok";
+    PARSVARS(row, split);
+    return PARSEDCOUNT;
+  };
+  for (long r = 1; r < count; ++r) {
+    while (r < count) {
+      const std::int32_t have = cells(rows(r));
+      if (have >= fields) break;
+      std::string next = rows(r + 1);
+      std::int32_t more = cells(next) - 1;
+      if (more > 1 && rt::TRIM(PARSED(2)).empty()) {
+        next = rt::MID(next, rt::INSTR(2, next, sep));
+        --more;
+      }
+      if (more < 1 || have + more > fields) break;
+      rows(r) += rt::MID(next, 2);
+      for (long k = r + 1; k < count; ++k) rows(k) = rows(k + 1), rows_at(k) = rows_at(k + 1);
+      --count;
+    }
+  }
+  // A row with the wrong number of fields is said once; its cells read "?".
   for (long r = 1; r <= count; ++r) {
     std::string split = sep + "blanksok";
     PARSVARS(rows(r), split);
