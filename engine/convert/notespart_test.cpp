@@ -179,7 +179,9 @@ TEST_F(NotesPart, SampleLimits) {
 }
 
 // The attached sample file: a line that begins with a depth is a sample of the kind named by the last
-// line without one. A file that is missing is said; the hole and the holes after it still convert.
+// line without one, and of no named kind (other samples) before such a line. A file that is missing is
+// said; the hole and the holes after it still convert. Within a sample block a line that names a file
+// has it read, be it a BIND FILE line or a further SAMPLES: FILE line.
 TEST_F(NotesPart, AttachedSampleFile) {
   dir.write("bh1samples.txt",
             crlf({"1,50 Sand, grey", "Small disturbed samples", "1.0: bag sample", "2.0 : jar", "Undisturbed",
@@ -188,22 +190,30 @@ TEST_F(NotesPart, AttachedSampleFile) {
   const std::string out = convert_holes({
       hole("AF1", {"NOTES:", "Water strike at 1.5m", "SAMPLES: BIND FILE: bh1samples.txt", "W2 water sample at 2.5m"}),
       hole("AF2", {"SAMPLES: FILE: missing.txt", "D1 0.5"}),
-      hole("AF3", {"SAMPLES: FILE: bh1samples.txt"})});
+      hole("AF3", {"SAMPLES: FILE: bh1samples.txt"}),
+      hole("AF4", {"SAMPLES:", "D1 0.5", "BIND FILE: bh1samples.txt", "D2 0.6", "SAMPLES: FILE: bh1samples.txt", "D3 0.7"})});
   // The file's samples come first (read at its line), then the sample block's, then the notes'.
   EXPECT_EQ(samples("000AF1.TRX"),
-            (std::vector<std::string>{"Sand, grey | 1.50", "[SYMB1]bag sample | 1.0", "[SYMB1]: jar | 2.0",
+            (std::vector<std::string>{"[SYMB4]Sand, grey | 1.50", "[SYMB1]bag sample | 1.0", "[SYMB1]: jar | 2.0",
                                       "[SYMB3]U100 at 3.0 | 3.0", "[SYMB5]W1 | 4.0m", "[SYMB9]run 1 | 5.0",
                                       "[SYMB2]B1 | 6.0", "[SYMB5]W2 | 2.5m", "[SYMB6]1.5m | 1.5m"}));
   EXPECT_EQ(sections("000AF1.TRX").notes,
             (std::vector<std::string>{"Water strike at 1.5m", "SAMPLES: BIND FILE: bh1samples.txt"}));
   EXPECT_EQ(samples("000AF2.TRX"), (std::vector<std::string>{"[SYMB1]D1 | 0.5"}));
-  // The kind goes on from where the last hole left it.
-  EXPECT_EQ(samples("000AF3.TRX").at(0), "[SYMB1]Sand, grey | 1.50");
-  EXPECT_EQ(NOTELIST, "|000AF1bh1samples.txt|");
+  // The kind is never the one the last hole left.
+  EXPECT_EQ(samples("000AF3.TRX").at(0), "[SYMB4]Sand, grey | 1.50");
+  const std::vector<std::string> af4 = samples("000AF4.TRX");
+  ASSERT_EQ(af4.size(), 17u);
+  EXPECT_EQ(af4[0], "[SYMB1]D1 | 0.5");
+  EXPECT_EQ(af4[1], "[SYMB4]Sand, grey | 1.50");
+  EXPECT_EQ(af4[8], "[SYMB1]D2 | 0.6");
+  EXPECT_EQ(af4[9], "[SYMB4]Sand, grey | 1.50");
+  EXPECT_EQ(af4[16], "[SYMB1]D3 | 0.7");
+  EXPECT_EQ(NOTELIST, "|000AF1bh1samples.txt||000AF4bh1samples.txt|");
   EXPECT_NE(out.find("File not found : missing.txt\n<SAMPLES: FILE: missing.txt>\n"), std::string::npos) << out;
   EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);
   EXPECT_TRUE(handed_over);
-  EXPECT_EQ(trx_files().size(), 3u);
+  EXPECT_EQ(trx_files().size(), 4u);
   // The samples of the missing file are lost: written down with its line, and the run ends with 1.
   std::string logged = log();
   EXPECT_EQ(count_of(logged, "\n"), 1u) << logged;

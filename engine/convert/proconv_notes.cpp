@@ -37,13 +37,20 @@ void note_at(ConvState& st) {
   st.NOTEAT[static_cast<size_t>(st.NOTENUM)] = st.LINEAT;
 }
 
+void attached_file_line(ConvState& st);
+
 // The lines of a sample block after its heading, up to the next attribute or abbreviation line or
-// the hole end; each is scanned for samples.
+// the hole end; each is scanned for samples. A line that names a file of samples (BIND FILE: x.txt,
+// SAMPLES: FILE: x.txt) has that file read, as on the block's heading.
 void sample_block(ConvState& st) {
   while (true) {
     GETLINE(st);
     st.section("EDITNOTE", "0011");
     if (st.ISLIST8 == 1 || st.ISLIST13 == 1 || st.SLASH2POS > 0 || input_ended()) return;
+    if (FNPRES(CONVLINE, VOCABNAME) > 0) {
+      attached_file_line(st);
+      continue;
+    }
     st.ISLIST2 = 1;
     st.LOWLINE = rt::LCASE(CONVLINE);
     PUTINPIC(st);
@@ -68,11 +75,15 @@ void attached_file_line(ConvState& st) {
   }
   std::string blank = " ";
   PARSVARS(CONVLINE, blank);
+  // A file printed with the hole stays so when a later line of the hole names a file without BIND.
+  const std::string bound = st.BINDFLAG > 0 ? NOTENAME : std::string();
+  const std::int16_t bound_flag = st.BINDFLAG;
   NOTENAME = PARSEDCOUNT > 0 ? rt::TRIM(PARSED(PARSEDCOUNT)) : std::string();
   st.BINDFLAG = static_cast<std::int16_t>(std::min<long>(rt::INSTR(CONVLINE, "BIND"), INT16_MAX));
   st.step("0021");
   if (rt::file_exists(NOTENAME)) {
     READSAMP(st);
+    if (st.BINDFLAG == 0 && !bound.empty()) NOTENAME = bound, st.BINDFLAG = bound_flag;
     return;
   }
   con.print("", true);
@@ -81,6 +92,7 @@ void attached_file_line(ConvState& st) {
   input_fault(st, "File not found : " + NOTENAME + " <" + CONVLINE + ">");
   st.WARNFLAG = 1;
   st.BINDFLAG = 0;  // only a file that exists is printed with the hole
+  if (!bound.empty()) NOTENAME = bound, st.BINDFLAG = bound_flag;
 }
 
 void abbreviation_block(ConvState& st) {

@@ -181,6 +181,9 @@ void READSAMP(ConvState& st) {
   st.section("READSAMP", "0001");
   st.TRXCHAN = rt::FREEFILE();
   if (!rt::open_file(st.TRXCHAN, NOTENAME, rt::FileMode::Input)) return;
+  // Until a line names their kind, the file's samples are samples of no named kind ("other sample"),
+  // never samples without a mark that the sheet would leave out.
+  st.SAMPKIND = "[SYMB4]";
   while (!rt::at_eof(st.TRXCHAN)) {
     st.step("0002");
     if (!rt::line_input(st.TRXCHAN, CONVLINE)) break;

@@ -98,6 +98,21 @@ SheetPrint::Sample SheetPrint::read_sample(const std::string& depth_text, std::s
       text.erase(open, close - open + 1);
     }
   }
+  // The symbol words the coder found in the sample's text ("[CLAY/CLAYS][CLAY]") are no part of its
+  // label.
+  for (size_t open = text.find('['); open != std::string::npos; open = text.find('[', open)) {
+    const size_t close = text.find(']', open);
+    if (close == std::string::npos) break;
+    text.erase(open, close - open + 1);
+  }
+  text = rt::TRIM(text);
+  // A label (a sample of a file of samples is labelled with its whole line) never runs off the page:
+  // it keeps the words that fit left of the column, the last one cut when it alone is too wide.
+  const std::int32_t room = SHEETX1 - 86 - 25;
+  if (room > 0 && FNDLEN(text, 3) > room) {
+    while (FNDLEN(text, 3) > room && text.find(' ') != std::string::npos) text = rt::RTRIM(text.substr(0, text.rfind(' ')));
+    while (FNDLEN(text, 3) > room && text.size() > 1) text.pop_back();
+  }
   const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(s.mark)));
   if (upper == '9' || upper == 'C') text.clear();
   s.label = text;

@@ -537,6 +537,31 @@ TEST(Sheet, ReducedAndOnePageSheets) {
 }
 
 // A3 sheets, attached texts between holes (one of 61 lines, one of 60), and a hole of 150 layers.
+// The samples of a file of samples: labelled with their text, without the symbol words the coder
+// found in it, never off the page; a file without a line naming a kind still draws its samples.
+TEST(Sheet, SampleFileLabels) {
+  EngineFolder ef;
+  ef.write("one.txt", "1,50 Sand, grey\r\n");
+  ef.write("kinds.txt", "Undisturbed samples\r\n2.00 U11 firm brown clay with a very long description of the sample\r\n"
+                        "Disturbed samples\r\n1.00 D1 topsoil\r\n");
+  ef.write("holes.txt", "Job Number : J1\r\nHole Number : BH1\r\n/\r\n5.00 CLAY\r\n/\r\nSAMPLES: BIND FILE: one.txt\r\n//\r\n"
+                        "Hole Number : BH2\r\n/\r\n5.00 CLAY\r\n/\r\nSAMPLES: FILE: kinds.txt\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path job = ef.file("drive_c/VLXFILES/J1");
+  EXPECT_NE(pdf_tool("pdftotext", job / "BH1.pdf").find("Sand, grey"), std::string::npos);
+  const std::string images = pdf_tool("pdfimages", job / "BH1.pdf", {"-list"});
+  EXPECT_EQ(find_all_regex(images, R"( stencil +64 +61 )").size(), 1u) << images;  // the sample's mark
+  const std::string words = pdf_tool("pdftotext", job / "BH2.pdf", {"-bbox"});
+  EXPECT_NE(words.find(">U11</word>"), std::string::npos) << words;
+  EXPECT_NE(words.find(">topsoil</word>"), std::string::npos) << words;
+  EXPECT_EQ(words.find("[CLAY"), std::string::npos) << words;
+  EXPECT_EQ(words.find("[TOPSOIL"), std::string::npos) << words;
+  for (const auto& m : find_all_regex(words, R"re(xMin="(-?[0-9.]+)")re")) EXPECT_GE(std::stod(m[1]), 0.0) << words;
+}
+
 TEST(Sheet, A3AttachedTextsAndManyLayers) {
   EngineFolder ef;
   std::string set = ef.read("STANDARD.SET");
