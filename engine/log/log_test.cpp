@@ -600,6 +600,13 @@ TEST_F(ColumnTest, SubDivisions) {
       {"[S=10 sand 20]", {"border 1100 300 2595", "border 1200 300 2595"},
        {"text 1070 2891 10", "text 1130 2877 sand", "text 1170 2891 20"}},
       {"[S=10  20]", {"border 1100 300 2595", "border 1200 300 2595"}, {"text 1070 2891 10"}},  // 20 is silent
+      // Numbers too close to be written apart: the one that would run into the number before it is
+      // left unwritten ("5" and "10" would read "510"), and so is one that would stand left of the
+      // column; their lines stay.
+      {"[S=5 6 10]", {"border 1050 300 2595", "border 1060 300 2595", "border 1100 300 2595"},
+       {"text 1035 2891 5", "text 1070 2891 10"}},
+      {"[S=0.5 4 10]", {"border 1005 300 2595", "border 1040 300 2595", "border 1100 300 2595"},
+       {"text 1025 2891 4", "text 1070 2891 10"}},
   };
   for (const auto& c : cases) {
     ATTRNO = 1, ATTRNAME(1) = "Graph [G=40]" + c.marker;
@@ -751,6 +758,23 @@ TEST_F(ColumnTest, DataFiles) {
   rt::set_exit_code(0);
   EXPECT_EQ(con->queued(), 0u);
   EXPECT_TRUE(box.texts.empty());
+
+  // Points below the bottom of the hole are left out, said once per hole and file with the first
+  // such line and their count.
+  dir.write("below.txt", "1.0: 5\r\n2,0: 4.5\r\n3.0: 7\r\n4.0: 8\r\n");
+  LAYERCOUNT = 1, LAYERDEPTH(1) = 2.5;
+  for (int i = 0; i < 2; ++i) {
+    log.WORDS = {"", "[5.00]", "below.txt"};
+    EXPECT_EQ(only(ops([&] { log.DATAFILE(); }), "bar"),
+              (std::vector<std::string>{"bar 1000 300 300 100", "bar 1000 400 270 100"}));
+  }
+  const std::string said = "data file below.txt line 3: 2 points below the bottom of the hole at 2.5 left out <3.0: 7>";
+  EXPECT_EQ(testing_support::find_all_regex(con->screen(), "below.txt line 3: 2 points").size(), 1u) << con->screen();
+  const std::string logged = std::filesystem::exists(dir.path() / "ERROR.LOG") ? dir.read("ERROR.LOG") : "";
+  EXPECT_NE(logged.find(said), std::string::npos) << logged;
+  EXPECT_EQ(rt::exit_code(), 1);
+  rt::set_exit_code(0);
+  LAYERCOUNT = 0;
 }
 
 }  // namespace

@@ -146,6 +146,7 @@ class LogDraw {
   std::vector<bool> grid_said = std::vector<bool>(26, false);   // per column: a grid without a step
   bool open_tube_said = false, includes_said = false;
   std::vector<std::string> missing_said;                        // data files said missing in this hole
+  std::vector<std::string> floor_said;                          // data files said to go below the hole
   bool curve_begun = false;                                     // a data-file curve has its first point
 
  private:

@@ -142,6 +142,10 @@ void LogDraw::DATAFILE() {
   const double left = LEFTX, right = RIGHTX, top = HEADDOTS, bottom = PAGEENDROW;
   const auto inside = [&](double x, double y) { return x >= left && x <= right && y >= top && y <= bottom; };
   bool drawing = false;
+  const double floor = LAYERCOUNT > 0 ? LAYERDEPTH(LAYERCOUNT) : 0;
+  long below = 0;
+  std::int64_t first_below = 0;
+  std::string first_below_text;
   for (std::string line; !rt::at_eof(file) && rt::line_input(file, line);) {
     std::string delims = line.find(':') != std::string::npos ? ":" : ",:";
     PARSVARS(line, delims);
@@ -150,6 +154,13 @@ void LogDraw::DATAFILE() {
     const double line_depth = rt::VAL(FNCOMMA(depth));
     if (!on_some_page(line_depth)) {
       rt::raise(6);
+      continue;
+    }
+    // A point below the bottom of the hole was never measured in it: left out, and said once per
+    // file with the first such line and the count.
+    if (floor > 0 && line_depth > floor) {
+      if (below == 0) first_below = rt::line_number(file), first_below_text = line;
+      ++below;
       continue;
     }
     ZONEBOTTOM = line_depth;
@@ -194,6 +205,15 @@ void LogDraw::DATAFILE() {
     ZONETOP = ZONEBOTTOM;
   }
   rt::close_file(file);
+  if (below > 0 && std::find(floor_said.begin(), floor_said.end(), name) == floor_said.end()) {
+    floor_said.push_back(name);
+    const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": data file " + name + " line" +
+                             rt::STR(static_cast<std::int32_t>(first_below)) + ": " + rt::STR_TRIM(static_cast<std::int32_t>(below)) +
+                             (below == 1 ? " point" : " points") + " below the bottom of the hole at" + rt::STR(floor) +
+                             " left out <" + first_below_text + ">";
+    show_message(text, 0, {name});
+    rt::fault_logged(text);
+  }
   if (curve) {
     if (OUTDEV == 1) {
       if (curve_begun) FPRINT("S");

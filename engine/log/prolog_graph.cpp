@@ -106,7 +106,7 @@ void LogDraw::SUBDIVID() {
   std::string label;
   CURFONT = 3;
   FSETFONT(3);
-  std::int32_t previous = LEFTX;
+  std::int32_t previous = LEFTX, written_to = LEFTX - 10;
   const double width = COLUNIT * COLSHARE[static_cast<size_t>(ATTRNO)];
   size_t i = 0;
   while (i < list.size()) {
@@ -127,9 +127,13 @@ void LogDraw::SUBDIVID() {
       if (SUBDOTTED) DOTLINE(x16, top, base); else BORDER(x16, top, base);
       SUBLABEL(previous, x, label);
       label.clear();
-      if (!silent) {
+      // A number ends at its line; one that would run into the number before it (50 and 100 close
+      // together read "50100") or out of the column's left edge is left unwritten, its line stays.
+      const std::int32_t from = x - FNDLEN(word, 3);
+      if (!silent && from >= std::max(LEFTX, written_to + 10)) {
         std::string number = word;
-        PRINTEXT(x - FNDLEN(word, 3), SUBBASE - 4, number);
+        PRINTEXT(from, SUBBASE - 4, number);
+        written_to = x;
       }
       previous = x;
     } else {
