@@ -28,6 +28,14 @@ size_t path_cut(const std::string& path, long room) {
   }
 }
 
+std::string shown_path(const std::string& path) {
+  if (path.empty() || (path[0] != '/' && path[0] != '~')) return path;
+  std::string shown = path;
+  for (char& c : shown)
+    if (c == '\\') c = '/';
+  return shown;
+}
+
 std::string path_end(const std::string& path, long room) {
   const size_t cut = path_cut(path, room);
   if (cut == 0) return path;

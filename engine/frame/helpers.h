@@ -35,7 +35,10 @@ void missing_file(const std::string& file);
 // until it fits in width columns: the longest first, none below "...\" and its last part; when that is
 // not enough, the last parts alone if they fit, else the longest last parts show their ends; what
 // still does not fit is cut at width.
+// shown_path: a path as the user reads it: one of this system's own folders ("/home/...") with "/"
+// throughout (the engine joins "\" and a name to it), an engine path ("C:\...") as it stands.
 size_t path_cut(const std::string& path, long room);
+std::string shown_path(const std::string& path);
 std::string path_end(const std::string& path, long room);
 std::string fit_paths(const std::string& text, const std::vector<std::string>& paths, long width);
 

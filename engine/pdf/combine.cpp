@@ -874,6 +874,7 @@ void COMBINE() {
 
   trap.step("0006");
   if (rt::commit_file(PDFFILE)) {
+    run_results.push_back(combined);
     // The run's target (when it was given one) is the merged file from now on.
     if (!run_target_source.empty()) run_target_source = combined;
   } else {

@@ -72,6 +72,7 @@ std::int32_t RASTERX = 0;
 double RASTERSTEP = 0;
 std::string SYMFILL;
 std::string OUTDIR, OUTLIST;
+std::vector<std::string> run_results;
 std::int32_t ATTRCOUNT = 0;
 std::string TEXTRGB;
 std::int16_t LOGOFAIL = 0;
@@ -112,6 +113,7 @@ void reset_pdf_input_globals() {
   SYMFILL.clear();
   OUTDIR.clear();
   OUTLIST.clear();
+  run_results.clear();
   ATTRCOUNT = 0;
   TEXTRGB.clear();
   LOGOFAIL = 0;

@@ -134,6 +134,9 @@ extern std::string SYMFILL;     // fill-colour operator a sample symbol is paint
 // The run's results.
 extern std::string OUTDIR;   // output folder of the current hole's results, without a closing "\"
 extern std::string OUTLIST;  // the run's PDF result files, each preceded by "|"; merged into combined.pdf
+// Every file a run from the main menu put in place (the holes' results, attached texts made PDFs,
+// combined.pdf), in order; the menu empties it at each go and says where they went when the run ends.
+extern std::vector<std::string> run_results;
 
 // The hole in hand (set by the hole selection and coding).
 extern std::int32_t ATTRCOUNT;  // borehole-log attributes of the current hole; 0: no log leaves follow the sheet

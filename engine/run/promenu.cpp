@@ -17,10 +17,13 @@
 //  - an output folder chosen with F4 stays when the setup cell (F5) reads the SET file again.
 #include "engine/run/promenu.h"
 
+#include <algorithm>
+
 #include "engine/frame/console.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
+#include "engine/pdf/globals.h"
 #include "engine/run/run.h"
 #include "engine/runtime/array.h"
 #include "engine/runtime/command.h"
@@ -144,8 +147,13 @@ class MainMenu {
         REPAINT = 0;
       }
       WRITEBLO();
+      if (!closing_line_.empty()) show_closing_line(closing_line_);
       con.flush();
       const std::string k = con.wait_key();
+      if (!closing_line_.empty()) {
+        show_closing_line("");
+        closing_line_.clear();
+      }
       if (k.size() == 1) {
         if (k[0] == 27) MENUEXIT = -1;
       } else if (k.size() == 2) {
@@ -229,18 +237,26 @@ class MainMenu {
     PARSVARS(text, delim);
   }
 
-  // Paints the five cells, each text centred in 15 columns (a longer one shows its last 15).
+  // Paints the five cells, each text centred in 15 columns. A longer one shows its end after "...": the
+  // output folder its last folders, or the end of its last one.
   void WRITEBLO() {
     trap_.section("WRITEBLO");
     auto& con = platform::console();
     SETCOLOR(4);
     for (int i = 1; i <= 5; ++i) {
       for (int j = 0; j <= 2; ++j) {
-        const std::string t = j < 2 ? CELLTEXT(i, j) : CELLTEXT(i, 2 + CELLCHOICE(i));
+        std::string t = j < 2 ? CELLTEXT(i, j) : CELLTEXT(i, 2 + CELLCHOICE(i));
+        if (i == 4 && j == 2) t = shown_path(t);
         std::int32_t n = 0;
         rt::let(n, (15.0 - static_cast<double>(t.size())) / 2.0);
-        if (n >= 0) CELLBUF = rt::LSET(rt::SPACE(n) + t, 15);
-        else CELLBUF = rt::RIGHT(t, 15);
+        if (t.size() <= 15) {
+          CELLBUF = rt::LSET(rt::SPACE(n) + t, 15);
+        } else {
+          const std::string end = path_end(t, 15);
+          const size_t last = t.find_last_of("\\/");
+          const bool whole_last = last != std::string::npos && end.size() - 3 >= t.size() - last;
+          CELLBUF = end.size() <= 15 && whole_last ? rt::LSET(end, 15) : "..." + rt::RIGHT(t, 12);
+        }
         con.locate(CELLROW(j), CELLCOL(i));
         con.print(CELLBUF, false);
       }
@@ -258,10 +274,20 @@ class MainMenu {
     }
     CONVERTD();
     saved_statusrow_ = STATUSROW;
+    run_results.clear();
     if (SHEETMODE == 0 || SHEETMODE == 2 || SHEETMODE == 3) STARTPRO();
     else if (SHEETMODE == 1) SYMBOLTE();
     else refuse_go("Activity " + rt::STR_TRIM(SHEETMODE) + " cannot be run: no sheet is made");
     STATUSROW = saved_statusrow_;
+    if (RUNFLAGS == 0) closing_line_ = run_closing_line(run_results);
+  }
+
+  // The closing line of a go on the message line above the cells (an empty text blanks it).
+  void show_closing_line(const std::string& text) {
+    STATUSROW -= 3;
+    if (text.empty()) MESSOFF();
+    else MESSAGE(text, 0);
+    STATUSROW += 3;
   }
 
   // A go that cannot be done. In a one-shot run the text is a line of its own and the run ends with
@@ -354,7 +380,8 @@ class MainMenu {
     for (;;) {
       std::string typed;
       bool escaped = false;
-      const std::string question = fit_paths(PROMPT(2) + " " + DATADIR + " )", {DATADIR},
+      const std::string folder = shown_path(DATADIR);
+      const std::string question = fit_paths(PROMPT(2) + " " + folder + " )", {folder},
                                              putone_question_room(kNameLength) - 1);
       PUTONE(question, typed, kNameLength, &escaped);
       if (escaped || rt::TRIM(typed).empty()) break;
@@ -365,7 +392,8 @@ class MainMenu {
       }
       // The row below the question, until a key; Esc there leaves the question too.
       con.locate(STATUSROW, 1);
-      con.print(fit_paths("Folder not found : " + DATADIR, {DATADIR}, 78), false);
+      const std::string missing = shown_path(DATADIR);
+      con.print(fit_paths("Folder not found : " + missing, {missing}, 78), false);
       con.flush();
       const std::string key = con.wait_key();
       con.locate(STATUSROW, 1);
@@ -415,10 +443,43 @@ class MainMenu {
   std::int16_t REPAINT = 0;            // -1: repaint the main screen before the cells
   std::string version_label_;
   std::int32_t saved_statusrow_ = 0;
+  std::string closing_line_;  // where the last go's files went, shown until the next key
   bool folder_chosen_ = false;  // the output folder was chosen with F4
 };
 
 }  // namespace
+
+std::string run_closing_line(const std::vector<std::string>& files) {
+  if (files.empty()) return "The run made nothing; no file was written.";
+  auto folder_of = [](const std::string& f) {
+    const size_t sep = f.find_last_of("\\/");
+    return sep == std::string::npos ? std::string() : f.substr(0, sep);
+  };
+  std::string text;
+  std::string shown;  // the path in the text, which gives way first when the line is too long
+  if (files.size() == 1) {
+    shown = shown_path(files[0]);
+    text = "The run wrote " + shown;
+  } else {
+    // The folders of the files, and the folder they all lie in.
+    std::vector<std::string> folders;
+    for (const std::string& f : files) {
+      const std::string d = folder_of(f);
+      if (std::find(folders.begin(), folders.end(), d) == folders.end()) folders.push_back(d);
+    }
+    std::string common = folders[0];
+    for (const std::string& d : folders) {
+      while (!common.empty() && !(d.size() >= common.size() && d.compare(0, common.size(), common) == 0 &&
+                                  (d.size() == common.size() || d[common.size()] == '\\' || d[common.size()] == '/')))
+        common = folder_of(common);
+    }
+    text = "The run wrote " + std::to_string(files.size()) + " files in ";
+    if (folders.size() > 1) text += std::to_string(folders.size()) + (common.empty() ? " folders, the first " : " folders of ");
+    shown = shown_path(common.empty() ? folders[0] : common);
+    text += shown;
+  }
+  return fit_paths(text, {shown}, 78);
+}
 
 void PROMENU() {
   RT_TRAP(trap, "PROMENU");

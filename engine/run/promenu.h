@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 // The procedures a go, the setup cell and the start call: the SET file reader, the width tables, the
 // sheet run, the symbol test and the setup editor. A member left empty calls the engine's own
@@ -15,3 +17,7 @@ struct MenuHandOver {
   std::function<void()> prosetup;
 };
 MenuHandOver& menu_hand_over();
+
+// The line that ends a go from the main menu (within 78 columns): the file it wrote, or how many files
+// in which folder, or that it wrote none.
+std::string run_closing_line(const std::vector<std::string>& files);

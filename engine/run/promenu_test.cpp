@@ -8,6 +8,7 @@
 #include "engine/frame/console.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
+#include "engine/pdf/globals.h"
 #include "engine/run/promenu.h"
 #include "engine/run/run.h"
 #include "engine/run/run_fixture.h"
@@ -131,7 +132,7 @@ TEST_F(MenuTest, CellColoursAndWidths) {
   } cases[] = {
       {0, std::string(15, ' ')},   {1, "       a       "}, {2, "      ab       "}, {4, "      abcd     "},
       {5, "     abcde     "},      {9, "   abcdefghi   "}, {13, " abcdefghijklm "}, {14, "abcdefghijklmn "},
-      {15, "abcdefghijklmno"},     {16, "abcdefghijklmno"}, {17, "cdefghijklmnopq"},
+      {15, "abcdefghijklmno"},     {16, "...efghijklmnop"}, {17, "...fghijklmnopq"},
   };
   for (const auto& c : cases) {
     DATADIR = std::string("abcdefghijklmnopq").substr(0, static_cast<size_t>(c.length));
@@ -139,6 +140,23 @@ TEST_F(MenuTest, CellColoursAndWidths) {
     con->push_key("\x1b");
     run();
     EXPECT_EQ(cell(0, 4, 2), c.shown) << c.length;
+  }
+  // A longer folder shows its last folders after a mark, or the end of its last one; a folder of this
+  // system with "/" throughout.
+  struct Folder {
+    std::string folder, shown;
+  } folders[] = {
+      {"C:\\VLXFILES\\JOB123\\SUB", "...\\JOB123\\SUB "},
+      {"C:\\VLXFILES\\second_phase_boreholes", "...se_boreholes"},
+      {"/home/ann/results/job", ".../results/job"},
+      {"/home/ann/results\\631", ".../results/631"},
+  };
+  for (const auto& f : folders) {
+    DATADIR = f.folder;
+    con->seen.clear();
+    con->push_key("\x1b");
+    run();
+    EXPECT_EQ(cell(0, 4, 2), f.shown) << f.folder;
   }
   // The cells are in colour pair 4; the columns between them keep the cleared screen's pair 1.
   const std::uint8_t pair4 = attr(COLOURS(4, 1), COLOURS(4, 2)), pair1 = attr(COLOURS(1, 1), COLOURS(1, 2));
@@ -237,6 +255,48 @@ TEST_F(MenuTest, GoWritesLastrunAndRepaints) {
   ASSERT_EQ(con->seen.size(), 3u);
   EXPECT_NE(con->at(2, 2).find("V e l t r a x"), std::string::npos);
   EXPECT_EQ(cell(2, 3, 2), "      PGL      ");
+}
+
+// A go ends with one line above the cells that says where its files went, or that it made none; the
+// next key takes it away. Every go starts with no files of its own.
+TEST_F(MenuTest, GoEndsWithWhereItsFilesWent) {
+  struct Case {
+    std::vector<std::string> files;
+    std::string line;
+  } cases[] = {
+      {{}, "The run made nothing; no file was written."},
+      {{"C:\\VLXFILES\\000000\\LEGEND.pdf"}, "The run wrote C:\\VLXFILES\\000000\\LEGEND.pdf"},
+      {{"C:\\VLXFILES\\631\\BH1.pdf", "C:\\VLXFILES\\631\\BH3.pdf", "C:\\VLXFILES\\631\\combined.pdf"},
+       "The run wrote 3 files in C:\\VLXFILES\\631"},
+      {{"C:\\VLXFILES\\631\\BH1.pdf", "C:\\VLXFILES\\632\\TP1.pdf"}, "The run wrote 2 files in 2 folders of C:\\VLXFILES"},
+      {{"/home/ann/out\\631\\BH1.dxf"}, "The run wrote /home/ann/out/631/BH1.dxf"},
+      // A path too long for the line shows its end.
+      {{"C:\\" + std::string(70, 'f') + "\\631\\BH1.pdf"}, "The run wrote ...\\631\\BH1.pdf"},
+  };
+  for (const auto& c : cases) {
+    con->seen.clear();
+    run_results = {"C:\\EARLIER\\RUN.pdf"};
+    menu_hand_over().proshow = [&] {
+      EXPECT_TRUE(run_results.empty());
+      run_results = c.files;
+    };
+    con->push_scan(59);
+    con->push_key("x");
+    con->push_key("\x1b");
+    run();
+    ASSERT_EQ(con->seen.size(), 3u);
+    EXPECT_EQ(con->at(1, 21), rt::LSET(c.line, 80)) << c.line;
+    EXPECT_EQ(con->at(2, 21), std::string(80, ' ')) << c.line;
+    EXPECT_EQ(cell(1, 4, 2), "  C:\\VLXFILES  ");
+  }
+  // The symbol test too.
+  con->seen.clear();
+  menu_hand_over().protest = [] { run_results = {"C:\\VLXFILES\\000000\\LEGEND.pdf"}; };
+  con->push_scan(60);
+  con->push_scan(59);
+  con->push_key("\x1b");
+  run();
+  EXPECT_EQ(con->at(-1, 21), rt::LSET("The run wrote C:\\VLXFILES\\000000\\LEGEND.pdf", 80));
 }
 
 TEST_F(MenuTest, FirstStartWithoutLastrunOffersPdf) {

@@ -93,7 +93,11 @@ class CoderFixture : public SetupFixture {
     FETCHPRO(prompts);
     rt::set_exit_code(0);
     coder_hand_over() = CoderHandOver{};
-    coder_hand_over().proforma = [this] { sheets.push_back(rt::TRIM(PROFILECODE) + " " + HEADER(20)); };
+    // A sheet drawn as PDF is listed for the join, as its end does.
+    coder_hand_over().proforma = [this] {
+      sheets.push_back(rt::TRIM(PROFILECODE) + " " + HEADER(20));
+      if (OUTDEV == 1) OUTLIST += "|" + rt::TRIM(PROFILECODE) + ".pdf";
+    };
     coder_hand_over().prosumma = [this] { sheets.push_back("summary data"); };
     coder_hand_over().combine = [this] {
       sheets.push_back("combine");

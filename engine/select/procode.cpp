@@ -303,7 +303,8 @@ void PROCODE() {
   if (OUTDEV == 1) {
     st.section("COMBINER", "0001");
     bool join = RUNFLAGS != 0;
-    if (!join) {
+    // No question when this pass made no PDF: there is nothing to join.
+    if (!join && OUTLIST.find_first_not_of('|') != std::string::npos) {
       // The line is the question's alone: a message of the drawing has had its second there.
       CLEARPRO();
       std::string answer;

@@ -152,14 +152,29 @@ TEST_F(Coder, CombineQuestionFromTheMenu) {
       {"Join? (Y=yes, N=no)", "\r", false},
       {"Join? (=yes)", "\r", true},  // an empty answer joins only when the question holds "(="
   };
+  write_hole("631BH1", Hole{});
   for (const auto& k : cases) {
     auto c = std::make_unique<platform::ScriptedConsole>(25);
     for (char ch : k.typed) c->push_key(std::string(1, ch));
     platform::set_console(std::move(c));
     PROMPT(147) = k.question;
     sheets.clear();
-    code({}, 0);
+    OUTLIST.clear();
+    code({"631BH1"}, 0);
     EXPECT_EQ(!sheets.empty() && sheets.back() == "combine", k.joined) << k.question << " " << k.typed;
+  }
+  // A pass that made no PDF (no hole, or a plot file) asks nothing: the key stays unread.
+  for (std::int32_t device : {1, 2}) {
+    auto c = std::make_unique<platform::ScriptedConsole>(25);
+    c->push_key("y");
+    auto* keys = c.get();
+    platform::set_console(std::move(c));
+    OUTDEV = device;
+    sheets.clear();
+    OUTLIST.clear();
+    code(device == 1 ? std::vector<std::string>{} : std::vector<std::string>{"631BH1"}, 0);
+    EXPECT_EQ(keys->queued(), 1u) << device;
+    EXPECT_TRUE(sheets.empty() || sheets.back() != "combine") << device;
   }
 }
 

@@ -252,6 +252,7 @@ void PROSTOP() {
                   "; it has no PDF.");
       } else {
         list_result(OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF");
+        run_results.push_back(OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF");
       }
       PAPER = paper, ATTRCOUNT = attributes;
     }
@@ -274,6 +275,7 @@ void PROSTOP() {
     }
   }
 
+  if (!result.empty()) run_results.push_back(result);
   // The run file's result name gets a copy of the last result, once, at the end of the run.
   if ((RUNFLAGS & 0x80) != 0 && !result.empty()) run_target_source = result;
   COMPRESSLOG = COMPRESSSET;
