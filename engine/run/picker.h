@@ -6,7 +6,8 @@
 #include <vector>
 
 // The remembered input files, newest first: entries 1..count of list (entry 0 unused). A missing
-// "memofile" gives the one entry "C:\"; at most 90 lines are read.
+// "memofile" gives "C:\", the engine folder's Examples folder and the home folder (see popfiles.cpp);
+// at most 90 lines are read.
 void POPFILES(std::vector<std::string>& list, std::int32_t& count);
 // Rewrites "memofile": entry on top, then the older entries (at most 19 in all) that are not the same
 // file: equal to it (letter case ignored) or ending with it right after a "\", "/" or ":".

@@ -35,6 +35,21 @@ constexpr std::int32_t kSlots = 90;       // display slots, and the most entries
 constexpr size_t kSlotLength = 259;       // longest name a slot holds
 constexpr std::int32_t kNormal = 1, kBar = 4;
 constexpr int kInputRow = 22, kInputCol = 3, kInputCells = 76;
+constexpr int kNoteRow = 10, kKeyRow = 24;  // the row above the heading; the key row below the field
+
+// The keys of the list and of the Filemask field, on the key row.
+constexpr const char* kListKeys = "Up Down Home End: move   Enter: take the name   Esc: back";
+constexpr const char* kFieldKeys = "Enter: open the file, or list a folder or mask (*, ?)   F3: last   Esc: back";
+
+// A text centred on a row between the background's edges (columns 2 to 79); an empty text blanks it.
+void centred(int row, const std::string& text) {
+  auto& con = platform::console();
+  if (row > con.rows()) return;
+  const std::string t = text.substr(0, 78);
+  const size_t left = (78 - t.size()) / 2;
+  con.locate(row, 2);
+  con.print(std::string(left, ' ') + t + std::string(78 - left - t.size(), ' '), false);
+}
 
 // The picker's display list and its key loop.
 class Picker {
@@ -54,6 +69,7 @@ class Picker {
     SETCOLOR(kNormal);
     std::int32_t top = BARTOP, left = BARLEFT, height = BARROWS + 2, width = BARWIDTH + 2;
     DRAW1BOX(top, left, height, width);
+    centred(kKeyRow, kListKeys);
     show_file();
     std::int32_t chosen = pick_line();
     if (chosen == 0) return false;
@@ -66,14 +82,22 @@ class Picker {
   // the listing are emptied, so no name of an earlier list can be taken from a row that shows nothing.
   void make_a_list(const std::string& mask) {
     BARCOUNT = 0;
+    bool cut = false;
     if (!mask.empty()) {
       const char last = mask.back();
       const std::string pattern = last == '\\' || last == '/' ? mask + "*" : mask;
       const std::string folder(platform::folder_part(mask));
-      for (const auto& e : platform::list_matching(pattern, kSlots, false))
-        slots_[++BARCOUNT] = (folder + e.name).substr(0, kSlotLength);
+      const auto entries = platform::list_matching(pattern, kSlots + 1, false);
+      cut = entries.size() > static_cast<size_t>(kSlots);
+      for (const auto& e : entries)
+        if (BARCOUNT < kSlots) slots_[++BARCOUNT] = (folder + e.name).substr(0, kSlotLength);
     }
     for (std::int32_t i = BARCOUNT + 1; i <= kSlots; ++i) slots_[i].clear();
+    // A list cut at the slots says so above the heading, and how to see the rest.
+    SETCOLOR(kNormal);
+    centred(kNoteRow, cut ? "Only the first " + std::to_string(kSlots) +
+                                " names are listed: narrow the file mask (e.g. B*.TXT)"
+                          : std::string());
     auto& con = platform::console();
     con.locate(kInputRow, kInputCol);
     con.print(rt::SPACE(kInputCells), false);
@@ -200,6 +224,8 @@ void PICKFTCH(std::string& result) {
     }
     mask = rt::TRIM(mask);
     std::string hint;
+    SETCOLOR(kNormal);
+    centred(kKeyRow, kFieldKeys);
     PICKPUT1(kInputRow, kInputCol, "Filemask = ", mask, hint);
     mask = rt::TRIM(mask);
     SETCOLOR(kBar);

@@ -246,7 +246,7 @@ TEST(EngineTerminal, PickTheInputAndChooseHoles) {
   ASSERT_TRUE(tmux.wait_for("\u2551C:\\ ", shown)) << shown;
   std::vector<std::string> rows = lines_of(shown);
   ASSERT_GE(rows.size(), 22u) << shown;
-  EXPECT_EQ(rows[12].rfind("\u2592\u2551C:\\ ", 0), 0u) << shown;  // the one remembered entry in the box
+  EXPECT_EQ(rows[12].rfind("\u2592\u2551C:\\ ", 0), 0u) << shown;  // the first place offered in the box
   // Enter takes the row, Enter lists the folder: names with their folder part.
   tmux.cmd({"send-keys", "Enter"});
   ASSERT_TRUE(tmux.wait_for("Filemask = C:\\", shown)) << shown;
@@ -422,6 +422,32 @@ TEST(EngineTerminal, PickerListsAFolderByName) {
   tmux.cmd({"send-keys", "Escape"});
   // A run left in the picker made nothing, and says so.
   ASSERT_TRUE(tmux.wait_for("The run made nothing; no file was written.", shown)) << shown;
+  end_at_the_main_menu(ef, tmux);
+}
+
+// The picker before any file was chosen offers the engine folder's examples beside drive C; it has a
+// key row, and a folder of more names than it lists says so and how to narrow the list.
+TEST(EngineTerminal, PickerSaysWhatItOffersAndWhereItIsCut) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  for (int i = 0; i < 95; ++i) ef.write("many/n" + std::to_string(100 + i) + ".txt", "x");
+  std::string shown = start_engine(tmux, ef);
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("Esc: back", shown)) << shown;
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\ ", shown)) << shown;
+  std::vector<std::string> rows = lines_of(shown);
+  ASSERT_GE(rows.size(), 24u) << shown;
+  EXPECT_EQ(box_row(rows[13]), (ef.path() / "Examples").string() + "/") << shown;
+  EXPECT_NE(rows[23].find("Up Down Home End: move   Enter: take the name   Esc: back"), std::string::npos) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("F3: last", shown)) << shown;
+  tmux.cmd({"send-keys", "End"});
+  answer(tmux, "many");
+  ASSERT_TRUE(tmux.wait_for("Only the first 90 names are listed: narrow the file mask (e.g. B*.TXT)", shown)) << shown;
+  ASSERT_TRUE(tmux.wait_for("Enter: take the name", shown)) << shown;
+  EXPECT_EQ(box_row(lines_of(shown).at(12)), "C:\\many\\n100.txt") << shown;
+  tmux.cmd({"send-keys", "Escape"});
   end_at_the_main_menu(ef, tmux);
 }
 
