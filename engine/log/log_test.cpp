@@ -569,8 +569,10 @@ TEST_F(ColumnTest, ColumnsKeepTheirOwnMarkers) {
   } cases[] = {
       // A hollow column's outline starts from 0 in each column: the step of the second from its left edge.
       {"A [G=60][h]", "B [G=60][h]", {}, {"bar 1000 400 300 1", "bar 1300 400 1 100", "bar 1600 400 300 1", "bar 1900 400 1 100"}},
-      // "[+N]" of a graph column does not make the drawing column after it write its texts ...
-      {"A [G=60][+N]", "B [DR]", {"text 1290 466 30"}, {"bar 1000 400 300 100"}},
+      // "[+N]" of a graph column does not make the drawing column after it write its texts ... (the
+      // value 30, centred at 1300, stands on the end of its bar, which leaves it room: 1286 to the
+      // bar's end, 423 to 481 about its baseline at 466)
+      {"A [G=60][+N]", "B [DR]", {"text 1290 466 30"}, {"bar 1000 400 300 23", "bar 1000 423 286 58", "bar 1000 481 300 19"}},
       // ... and a drawing column with "[+N]" writes them after a graph column without it.
       {"A [G=60]", "B [DR][+N]", {"text 1890 466 30"}, {"bar 1000 400 300 100"}},
   };

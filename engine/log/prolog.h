@@ -62,6 +62,15 @@ class LogDraw {
   // --- the column contents ---
   void DOZONE(std::int16_t rec);
   void WRITEATT();
+  // A word of a record's text where WRITEATT prints it (its baseline, aligned as the record says).
+  struct PlacedWord {
+    std::int32_t x, y;
+    std::string word;
+  };
+  // The words of the record in hand (REC, RECTEXT, LABELDEPTH, TEXTTOP, TEXTBOTTOM) as WRITEATT places
+  // them on the page, with their alignment; false when its text stands wholly above or below the page.
+  // below: some words fall below the page.
+  bool placed_words(std::vector<PlacedWord>& out, std::int32_t& origin, bool& below);
   void BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, const std::string& first_word);
   void BOXLINE(std::int32_t left, std::int32_t right, std::int32_t z, std::int32_t t);
   void GRAPHATT();
@@ -82,6 +91,21 @@ class LogDraw {
   // The shade of the next bar on the devices other than PDF: SETSHADE, and a shade percentage ("S")
   // also as the bars' BARSHADE, which the printer's grey and the pen devices' strokes take.
   void shade(const std::string& kind, std::int32_t value);
+
+  // --- room for the texts (prolog_clear.cpp) ---
+  struct Clear {
+    std::int32_t x0, y0, x1, y1;  // page rows, y downwards
+  };
+  // The box of a text printed at x, y (baseline) with the alignment origin (1 left, 4 centre, 7 right).
+  void keep_clear(std::int32_t x, std::int32_t y, const std::string& text, std::int32_t origin, std::int32_t font);
+  // The boxes of the words of the column in hand on this page, after the page's scale labels.
+  void column_clears();
+  // The parts of a rectangle that no kept box covers (the rectangle itself when none meets it).
+  std::vector<Clear> pieces(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) const;
+  // A bar, a horizontal and a vertical line drawn around the kept boxes.
+  void bar_clear(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h);
+  void rule_clear(std::int32_t x1, std::int32_t x2, std::int32_t y, void (*draw)(std::int32_t, std::int32_t, std::int32_t));
+  void border_clear(std::int32_t x, std::int32_t y1, std::int32_t y2, void (*draw)(std::int32_t, std::int32_t, std::int32_t));
 
   // --- scales and frame ---
   void SCALES();
@@ -139,6 +163,11 @@ class LogDraw {
   std::string RECTEXT;
   std::vector<std::string> WORDS;  // the record text's words, from 1 (WORDS[0] unused)
   double TEXTTOP = 0, TEXTBOTTOM = 0, LABELDEPTH = 0;
+
+  // The texts of the page that lines and fills leave clear: the scale labels, then the words of the
+  // column in hand.
+  std::vector<Clear> CLEARS;
+  size_t SCALECLEARS = 0;
 
   // Said once per call.
   bool widths_said = false, rounds_said = false;

@@ -34,6 +34,8 @@ namespace {
 
 std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -2.0e9, 2.0e9))); }
 
+void rule(std::int32_t x1, std::int32_t x2, std::int32_t y) { RULE(x1, x2, y); }
+
 }  // namespace
 
 void LogDraw::column_markers() {
@@ -78,11 +80,13 @@ void LogDraw::PRINTATT() {
     LEFTX = RIGHTX;
     RIGHTX = COLX[ATTRNO];
     column_markers();
+    CENTREX = rounded((LEFTX + RIGHTX) / 2.0);
+    // The column's words are known before its grid and fills are drawn, which leave them clear.
+    column_clears();
     if (GRAPHPOS > 0 || PLOTFLAG > 0) {
       if (SUBPOS > 0) SUBDIVID();
       if (RASTERPOS > 0) RASTERRO();
     }
-    CENTREX = rounded((LEFTX + RIGHTX) / 2.0);
     PREVOFFSET = 0;
     const std::int32_t n = std::max(ATTRWIDTH(ATTRNO), 0);
     for (std::int32_t i = 1; i <= n; ++i) {
@@ -104,6 +108,7 @@ void LogDraw::PRINTATT() {
       }
     }
   }
+  CLEARS.resize(SCALECLEARS);
   // The record colour ends with the columns.
   LOGBARRGB2.clear();
   LOGBARFLAG2 = 0;
@@ -118,23 +123,12 @@ void LogDraw::DOZONE(std::int16_t rec) {
   BARATTS(LEFTX, RIGHTX, rec, WORDS.size() > 1 ? WORDS[1] : std::string());
 }
 
-void LogDraw::WRITEATT() {
-  trap_.section("WRITEATT");
-  const bool last_page = PAGENO >= PAGECOUNT;
-  auto say_below = [&] {
-    if (!last_page || below_said[static_cast<size_t>(ATTRNO)]) return;
-    below_said[static_cast<size_t>(ATTRNO)] = true;
-    std::string title = ATTRNAME(ATTRNO);
-    CUTSTRIN(title);
-    const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": in column \"" + title + "\" the text of the record at" +
-                             rt::STR(ZONEBOTTOM) + " falls below the last page and is left out.";
-    show_message(text);
-    rt::fault_logged(text);
-  };
-  if (PAGEORIGIN > FNLDOT(TEXTBOTTOM)) return;
+bool LogDraw::placed_words(std::vector<PlacedWord>& out, std::int32_t& origin, bool& below) {
+  below = false;
+  if (PAGEORIGIN > FNLDOT(TEXTBOTTOM)) return false;
   if (PAGEENDDOT <= FNLDOT(TEXTTOP)) {
-    say_below();
-    return;
+    below = true;
+    return false;
   }
   const long align = rt::INSTR(RECTEXT, "[R]") - rt::INSTR(RECTEXT, "[L]");
   std::string text = RECTEXT;
@@ -147,20 +141,41 @@ void LogDraw::WRITEATT() {
   const double lines = UNITSPERLINE > 0 ? (n / 2) / UNITSPERLINE : 0;
   const std::int32_t y0 = FNZDOT(LABELDEPTH - lines) - 9;
   std::int32_t x = CENTREX;
-  TEXTORIGIN = 4;
-  if (align < 0) x = LEFTX, TEXTORIGIN = 1;
-  if (align > 0) x = RIGHTX, TEXTORIGIN = 7;
+  origin = 4;
+  if (align < 0) x = LEFTX, origin = 1;
+  if (align > 0) x = RIGHTX, origin = 7;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::int32_t y = rounded(LINEPITCH * static_cast<double>(i + 1) + y0);
     if (y < HEADDOTS - 2) continue;
     if (y > PAGEENDROW) {
-      say_below();
+      below = true;
       continue;
     }
     std::string word = words[i];
     WASHTEXT(word);
-    PRINTEXT(x, y, word);
+    out.push_back({x, y, word});
   }
+  return true;
+}
+
+void LogDraw::WRITEATT() {
+  trap_.section("WRITEATT");
+  std::vector<PlacedWord> words;
+  std::int32_t origin = 0;
+  bool below = false;
+  const bool placed = placed_words(words, origin, below);
+  if (below && PAGENO >= PAGECOUNT && !below_said[static_cast<size_t>(ATTRNO)]) {
+    below_said[static_cast<size_t>(ATTRNO)] = true;
+    std::string title = ATTRNAME(ATTRNO);
+    CUTSTRIN(title);
+    const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": in column \"" + title + "\" the text of the record at" +
+                             rt::STR(ZONEBOTTOM) + " falls below the last page and is left out.";
+    show_message(text);
+    rt::fault_logged(text);
+  }
+  if (!placed) return;
+  TEXTORIGIN = origin;
+  for (PlacedWord& w : words) PRINTEXT(w.x, w.y, w.word);
 }
 
 void LogDraw::BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, const std::string& first_word) {
@@ -197,8 +212,9 @@ void LogDraw::BOXLINE(std::int32_t left, std::int32_t right, std::int32_t z, std
   const std::int32_t zc = std::clamp(z, lo, std::max(lo, hi)), tc = std::clamp(t, lo, std::max(lo, hi));
   if (z >= lo && z <= hi) {
     if (LOGSUPPRESS10 == 0) {
-      if (LOGSUPPRESS100 == 0) RULE(SHEETX1, SHEETX0, z);
-      RULE(SHEETX2, LOGRIGHT, z);
+      // The witness lines across the scale strips stop short of the scales' labels.
+      if (LOGSUPPRESS100 == 0) rule_clear(SHEETX1, SHEETX0, z, rule);
+      rule_clear(SHEETX2, LOGRIGHT, z, rule);
     }
     RULE(left, left + 10, z);
     RULE(right - 10, right, z);

@@ -34,6 +34,17 @@ namespace {
 
 std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -32000.0, 32000.0))); }
 
+void rule(std::int32_t x1, std::int32_t x2, std::int32_t y) { RULE(x1, x2, y); }
+void pdf_rule(std::int32_t x1, std::int32_t x2, std::int32_t y) { PDFRULE(x1, x2, y); }
+void border(std::int32_t x, std::int32_t y1, std::int32_t y2) {
+  const std::int16_t a = static_cast<std::int16_t>(x), b = static_cast<std::int16_t>(y1), c = static_cast<std::int16_t>(y2);
+  BORDER(a, b, c);
+}
+void dotted(std::int32_t x, std::int32_t y1, std::int32_t y2) {
+  const std::int16_t a = static_cast<std::int16_t>(x), b = static_cast<std::int16_t>(y1), c = static_cast<std::int16_t>(y2);
+  DOTLINE(a, b, c);
+}
+
 }  // namespace
 
 void LogDraw::shade(const std::string& kind, std::int32_t value) {
@@ -89,12 +100,12 @@ void LogDraw::GRAPHATT() {
 void LogDraw::column_bar(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h) {
   const std::int32_t from = std::min(x, x + w), to = std::max(x, x + w);
   if (from >= LEFTX && to <= RIGHTX) {
-    SHADEBAR(x, y, w, h);
+    bar_clear(x, y, w, h);
   } else if (w == 1) {
     // A line (the outline of a hollow column) stands inside or is left out.
-    if (x >= LEFTX && x <= RIGHTX) SHADEBAR(x, y, w, h);
+    if (x >= LEFTX && x <= RIGHTX) bar_clear(x, y, w, h);
   } else if (std::max(from, LEFTX) < std::min(to, RIGHTX)) {
-    SHADEBAR(std::max(from, LEFTX), y, std::min(to, RIGHTX) - std::max(from, LEFTX), h);
+    bar_clear(std::max(from, LEFTX), y, std::min(to, RIGHTX) - std::max(from, LEFTX), h);
   }
 }
 
@@ -124,7 +135,7 @@ void LogDraw::SUBDIVID() {
       const std::int32_t x = rounded(FNXSHIFT(word, GRAPHMAX, width) + LEFTX);
       const std::int16_t x16 = static_cast<std::int16_t>(x), top = static_cast<std::int16_t>(HEADDOTS),
                          base = SUBBASE;
-      if (SUBDOTTED) DOTLINE(x16, top, base); else BORDER(x16, top, base);
+      border_clear(x16, top, base, SUBDOTTED ? dotted : border);
       SUBLABEL(previous, x, label);
       label.clear();
       // A number ends at its line; one that would run into the number before it (50 and 100 close
@@ -198,16 +209,16 @@ void LogDraw::RASTERRO() {
     }
     if (OUTDEV == 1) {
       FPRINT(solid ? "[] 0 d" : "[1 3] 0 d");
-      PDFRULE(LEFTX, RIGHTX, r);
+      rule_clear(LEFTX, RIGHTX, r, pdf_rule);
     } else if (!RASTERDOTTED) {
       shade("S", 100);
-      SHADEBAR(LEFTX, r, width, 1);
+      bar_clear(LEFTX, r, width, 1);
     } else if (solid) {
       shade("X", 2);
-      RULE(LEFTX, RIGHTX, r);
+      rule_clear(LEFTX, RIGHTX, r, rule);
     } else {
       shade("X", 2);
-      SHADEBAR(LEFTX, r, width, 2);
+      bar_clear(LEFTX, r, width, 2);
     }
   }
   if (OUTDEV == 1) FPRINT("[] 0 d"); else shade("S", 100);

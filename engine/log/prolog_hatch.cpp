@@ -71,14 +71,14 @@ void LogDraw::XHATCH() {
     if (const std::int16_t n = FINDHATC(rt::MID(text, p, 4)); n > 0) {
       PATTERNNAME = "/Hatch" + rt::STR_TRIM(static_cast<std::int64_t>(n));
       if (OUTDEV == 1) ADDPDFSH(); else SETSHADE("X", n);
-      SHADEBAR(LEFTX, y, RIGHTX - LEFTX, h);
+      bar_clear(LEFTX, y, RIGHTX - LEFTX, h);
     }
   }
   if (const long p = rt::INSTR(text, "[S"); p > 0) {
     if (const std::int16_t s = FINDSHAD(rt::MID(text, p, 4)); s > 0) {
       PATTERNNAME = "/Shade" + rt::STR_TRIM(static_cast<std::int64_t>(s));
       if (OUTDEV == 1) ADDPDFSH(); else SETSHADE("S", s);
-      SHADEBAR(LEFTX, y, RIGHTX - LEFTX, h);
+      bar_clear(LEFTX, y, RIGHTX - LEFTX, h);
     }
   }
   int includes = 0;
@@ -161,7 +161,7 @@ void LogDraw::DRAWTUBE(std::int32_t y, std::int32_t h, double inner, double oute
   // Each wall is clipped to the column on both sides: a wall that leaves the column is not drawn.
   const double l = LEFTX, r = RIGHTX;
   double a = std::clamp((l + r - outer) / 2 + shift, l, r), b = std::clamp((l + r - inner) / 2 + shift, a, r);
-  if (a < b) SHADEBAR(cint(a), y, cint(b - a), h);
+  if (a < b) bar_clear(cint(a), y, cint(b - a), h);
   b = std::clamp((l + r + outer) / 2 + shift, l, r), a = std::clamp((l + r + inner) / 2 + shift, l, b);
-  if (a < b) SHADEBAR(cint(a), y, cint(b - a), h);
+  if (a < b) bar_clear(cint(a), y, cint(b - a), h);
 }

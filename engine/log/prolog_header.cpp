@@ -24,6 +24,8 @@ namespace {
 std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -2.0e9, 2.0e9))); }
 std::int16_t dots16(double v) { return static_cast<std::int16_t>(rt::round_even(std::clamp(v, -32000.0, 32000.0))); }
 
+void rule(std::int32_t x1, std::int32_t x2, std::int32_t y) { RULE(x1, x2, y); }
+
 void text_at(std::int32_t x, std::int32_t y, const std::string& text) {
   std::string t = text;
   PRINTEXT(x, y, t);
@@ -216,8 +218,9 @@ void LogDraw::SHOOTLAY() {
   for (std::int32_t l = 1; l <= LAYERCOUNT; ++l) {
     const std::int32_t y = FNZDOT(LAYERDEPTH(l));
     if (y >= HEADDOTS && y < PAGEENDROW) {
-      RULE(SHEETX2, BOXRIGHT, y);
-      if (LOGSUPPRESS100 == 0) RULE(SHEETX1, SHEETX0, y);
+      // A layer line across a scale strip stops short of the scale's labels.
+      rule_clear(SHEETX2, BOXRIGHT, y, rule);
+      if (LOGSUPPRESS100 == 0) rule_clear(SHEETX1, SHEETX0, y, rule);
     }
   }
 }

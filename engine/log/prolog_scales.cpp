@@ -33,6 +33,8 @@ constexpr long kMostSteps = 10000000;
 
 void LogDraw::SCALES() {
   trap_.section("SCALES");
+  // The page's texts to keep clear start with the scales' labels.
+  CLEARS.clear();
   SCALEOFFSET = 0;
   LEFTLINE = 0, RIGHTLINE = 0;
   DEEPEST = LAYERDEPTH(LAYERCOUNT);
@@ -52,6 +54,7 @@ void LogDraw::SCALES() {
     SCALE2();
     RIGHTLINE = dots16(LOGRIGHT);
   }
+  SCALECLEARS = CLEARS.size();
 }
 
 void LogDraw::SETREDLE() {
@@ -102,6 +105,9 @@ void LogDraw::SCALE2() {
       if (!row_of(v, row) || row <= HEADDOTS || row > PAGEENDROW) continue;
       const std::string number = rt::STR(static_cast<std::int64_t>(rt::round_even(v)));
       std::string label = SCALESIDE < 0 ? rt::RSET(number, 6) : rt::LSET(number, 6);
+      // The ink of the number within its field of six, for the lines that keep clear of it.
+      const std::string ink = rt::TRIM(label);
+      keep_clear(SCALESIDE < 0 ? SCALEX + FNDLEN(label, 3) - FNDLEN(ink, 3) : SCALEX, row - 3, ink, 1, 3);
       PRINTEXT(SCALEX, row - 3, label);
     }
   }
@@ -118,13 +124,9 @@ void LogDraw::BORDERS() {
     PDFARROW(SHEETX1 - 7, PAGEENDROW + 3, 16);
     PDFARROW(LOGRIGHT - 7, PAGEENDROW + 3, 16);
   }
-  if (PAGENO > 1) {
-    RULE(SHEETX0, SHEETX0 + 15, HEADDOTS);
-    RULE(SHEETX2 - 15, SHEETX2, HEADDOTS);
-    if (PAGEDEPTH(PAGENO - 1) != PAGEDEPTH(PAGENO) && OUTDEV == 1) {
-      PDFARROW(SHEETX1 - 7, HEADDOTS - 4, -16);
-      PDFARROW(LOGRIGHT - 7, HEADDOTS - 4, -16);
-    }
+  if (PAGENO > 1 && PAGEDEPTH(PAGENO - 1) != PAGEDEPTH(PAGENO) && OUTDEV == 1) {
+    PDFARROW(SHEETX1 - 7, HEADDOTS - 4, -16);
+    PDFARROW(LOGRIGHT - 7, HEADDOTS - 4, -16);
   }
   if (PAGENO == PAGECOUNT || FOOTODD == 1) bottom = dots16(PAGELENGTH - LOGRESERVE + titles);
   const std::int16_t short_bottom = dots16(bottom - titles);
@@ -133,9 +135,9 @@ void LogDraw::BORDERS() {
   BORDER4(dots16(LOGPASS == 1 || LOGMODE == 1 ? SHEETX2 : SHEETX0), top, bottom);
   if (LOGPASS == 2 && LOGMODE == 0 && SWAPSCALES) BORDER(dots16(LOGRIGHT), top, short_bottom);
   for (std::int32_t i = FROMCOL; i <= TOCOL; ++i) BORDER(COLX[i], top, bottom);
-  if (PAGENO == 1) {
-    RULE(SHEETX2, BOXRIGHT, HEADDOTS);
-    if (!SINGLEBLANK) RULE4(dots16(SHEETX0), dots16(SHEETX2), top);
-    if (LOGSUPPRESS100 == 0) RULE(SHEETX1, SHEETX0, HEADDOTS);
-  }
+  // The head of the columns is ruled on every page, the pages after the first as the first (they had
+  // only short marks at the two ends, so a page's columns stood open at the top).
+  RULE(SHEETX2, BOXRIGHT, HEADDOTS);
+  if (!SINGLEBLANK) RULE4(dots16(SHEETX0), dots16(SHEETX2), top);
+  if (LOGSUPPRESS100 == 0) RULE(SHEETX1, SHEETX0, HEADDOTS);
 }

@@ -95,6 +95,42 @@ const Word* find_word(const std::vector<Word>& words, const std::string& text) {
   return nullptr;
 }
 
+// The filled bars of a content stream that match pattern (its groups 1 to 4: x y w h, in points), each
+// with its place in the content. A bar drawn around a text that stands on it comes as pieces, one right
+// after the other with nothing but the fill's own operators between them, each touching the bar so far:
+// such pieces are taken together as the one bar they make (their bounding box).
+struct PdfBar {
+  std::array<double, 4> box;  // x, y, w, h
+  size_t at;
+};
+std::vector<PdfBar> pdf_bars(const std::string& content, const std::regex& pattern) {
+  std::vector<PdfBar> out;
+  size_t last_end = std::string::npos;
+  for (auto it = std::sregex_iterator(content.begin(), content.end(), pattern); it != std::sregex_iterator(); ++it) {
+    const std::array<double, 4> b{std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])};
+    const size_t at = static_cast<size_t>(it->position());
+    bool piece = false;
+    if (!out.empty() && last_end != std::string::npos && at >= last_end) {
+      std::string gap = content.substr(last_end, at - last_end);
+      for (size_t p; (p = gap.find("/Catch cs")) != std::string::npos;) gap.erase(p, 9);
+      const std::array<double, 4>& a = out.back().box;
+      const bool touch = b[0] <= a[0] + a[2] + 0.01 && a[0] <= b[0] + b[2] + 0.01 && b[1] <= a[1] + a[3] + 0.01 &&
+                         a[1] <= b[1] + b[3] + 0.01;
+      piece = touch && gap.find_first_not_of(" \r\nfQq0123456789.") == std::string::npos;
+    }
+    if (piece) {
+      std::array<double, 4>& a = out.back().box;
+      const double x0 = std::min(a[0], b[0]), y0 = std::min(a[1], b[1]);
+      const double x1 = std::max(a[0] + a[2], b[0] + b[2]), y1 = std::max(a[1] + a[3], b[1] + b[3]);
+      a = {x0, y0, x1 - x0, y1 - y0};
+    } else {
+      out.push_back({b, at});
+    }
+    last_end = at + static_cast<size_t>(it->length());
+  }
+  return out;
+}
+
 TEST(Log, PdfPageAfterTheProfile) {
   EngineFolder ef;
   ef.write("holes.txt", three_columns());
@@ -281,11 +317,12 @@ TEST(Log, ColumnContentsOnPdf) {
 
   // The content: bars filled with /Shade28 as "x y w h re".
   const std::string content = read_file(pdf);
-  static const std::regex bar(R"((\S+) /Shade28 scn\r\n *([0-9.]+) +([0-9.]+) +([0-9.]+) +([0-9.]+) re)");
+  // A bar with its value standing on it is drawn around the value, in pieces taken together here.
+  static const std::regex bar(R"(/Shade28 scn\r\n *([0-9.]+) +([0-9.]+) +([0-9.]+) +([0-9.]+) re)");
   std::vector<std::array<double, 4>> black, blue;
-  for (auto it = std::sregex_iterator(content.begin(), content.end(), bar); it != std::sregex_iterator(); ++it) {
-    const std::array<double, 4> b{std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]), std::stod((*it)[5])};
-    const size_t at = static_cast<size_t>(it->position());
+  for (const PdfBar& piece : pdf_bars(content, bar)) {
+    const std::array<double, 4>& b = piece.box;
+    const size_t at = piece.at;
     // A bar in the column's colour is filled with it first, the pattern laid over it in black.
     (content.rfind(".000 .000 1.000 rg", at) != std::string::npos && content.rfind(".000 .000 1.000 rg", at) > content.rfind("\nq\r\n", at) ? blue : black).push_back(b);
   }
@@ -367,12 +404,15 @@ TEST(Log, FillsTubesAndDataFilesOnPdf) {
   EXPECT_EQ(content.find("/Hatch0"), std::string::npos);  // "[X9]" draws nothing
   EXPECT_EQ(content.find("/Shade0"), std::string::npos);  // nor "[Sand]"
   // The seal's walls: 10 dots (2.40 pt) wide, 30 dots (7.20 pt) apart.
-  static const std::regex seal(R"(/Shade16 scn\r\n *([0-9.]+) +([0-9.]+) +([0-9.]+) +([0-9.]+) re[\s\S]*?/Shade16 scn\r\n *([0-9.]+) +[0-9.]+ +([0-9.]+) +[0-9.]+ re)");
-  std::smatch m;
-  ASSERT_TRUE(std::regex_search(content, m, seal));
-  EXPECT_EQ(m[3].str(), "2.40");
-  EXPECT_EQ(m[6].str(), "2.40");
-  EXPECT_NEAR(std::stod(m[5]) - (std::stod(m[1]) + 2.40), 7.20, 0.01);
+  // The word "seal" stands across them: each wall is drawn above and below it.
+  static const std::regex seal(R"(/Shade16 scn\r\n *([0-9.]+) +([0-9.]+) +([0-9.]+) +([0-9.]+) re)");
+  const std::vector<PdfBar> walls = pdf_bars(content, seal);
+  ASSERT_GE(walls.size(), 2u);
+  const auto right_wall = std::find_if(walls.begin(), walls.end(), [&](const PdfBar& w) { return w.box[0] != walls[0].box[0]; });
+  ASSERT_NE(right_wall, walls.end());
+  EXPECT_NEAR(walls[0].box[2], 2.40, 0.005);
+  EXPECT_NEAR(right_wall->box[2], 2.40, 0.005);
+  EXPECT_NEAR(right_wall->box[0] - (walls[0].box[0] + 2.40), 7.20, 0.01);
   // The curve: a clipping path, then one path of one move, 19 lines and one stroke.
   const size_t from = content.find("%plotting from data file");
   ASSERT_NE(from, std::string::npos);
@@ -804,3 +844,52 @@ TEST(Log, PlotterLabelsStandClear) {
 }
 
 }  // namespace
+
+// The lines, hatching or shade under the words of a PDF's pages, found by tests/support/text_ink.py
+// (the pages drawn without their texts, the dark pixels inside each word's box counted): one line per
+// word that has ink under it, nothing when every word stands clear.
+std::string ink_under_words(const fs::path& pdf) {
+  const RunResult r = run_program({"/usr/bin/python3", (source_dir() / "tests/support/text_ink.py").string(), pdf.string()},
+                                  pdf.parent_path(), 120);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  return r.out;
+}
+
+// Words of a page whose boxes overlap (text printed over text).
+std::string words_over_words(const fs::path& pdf, int pages) {
+  std::string out;
+  for (int p = 1; p <= pages; ++p) {
+    const std::vector<Word> words = words_of(pdf, p);
+    for (size_t i = 0; i < words.size(); ++i)
+      for (size_t j = i + 1; j < words.size(); ++j) {
+        const Word &a = words[i], &b = words[j];
+        if (a.x0 < b.x1 - 0.5 && b.x0 < a.x1 - 0.5 && a.y0 < b.y1 - 0.5 && b.y0 < a.y1 - 0.5)
+          out += "page " + std::to_string(p) + ": '" + a.text + "' over '" + b.text + "'\n";
+      }
+  }
+  return out;
+}
+
+// A rotary-cored hole over three log pages (tests/log/crowded-log.txt): weathering grades "IV", "III",
+// "Fault" on line and cross hatching, "Peat" on the full shade, SPT values on their hatched bars and
+// core recovery values on their grey bars, layer lines across the depth scale at whole metres (3.50 m is
+// not; 8, 14 and 20 m are, where a depth label stands). Read from what is drawn: every word of every
+// page stands on clear paper, no word over another; the grades and "Peat" are there to read; and the
+// second and third log pages are ruled at the head of their columns as the first is (HEADDOTS 300, from
+// the band's left at 270 to the frame at 2335).
+TEST(Log, CrowdedLogKeepsItsTextsClear) {
+  EngineFolder ef;
+  ef.write("crowded-log.txt", read_file(source_dir() / "tests/log/crowded-log.txt"));
+  ef.write("@runfile.dat", run_file("crowded-log.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 120);
+  const fs::path pdf = ef.file("drive_c/VLXFILES/GE2631CR/RC1.pdf");
+  ASSERT_TRUE(fs::exists(pdf)) << r.out;
+  expect_clean(pdf);
+  EXPECT_NE(pdf_tool("pdfinfo", pdf).find("Pages:           6"), std::string::npos) << "three profile and three log pages";
+  EXPECT_EQ(ink_under_words(pdf), "");
+  EXPECT_EQ(words_over_words(pdf, 6), "");
+  const std::string text = pdf_tool("pdftotext", pdf, {"-f", "2", "-l", "2"});
+  for (const char* word : {"IV", "III", "Fault", "Peat", "V", "38", "50", "85"})
+    EXPECT_NE(text.find(std::string("\n") + word + "\n"), std::string::npos) << word << text;
+  for (const int page : {2, 4, 6}) EXPECT_TRUE(covered(segments_of(pdf, page), false, 300, 270, 2335)) << "log page " << page;
+}
