@@ -20,8 +20,13 @@ void DOTLINE(const std::int16_t& x, const std::int16_t& y1, const std::int16_t& 
 // The text cleaned of its mark-up codes, in place.
 void WASHTEXT(std::string& text);
 // The words of a title one per line at x: in the title block on the last page (or when the footer
-// stands on every page), else at the foot of the page.
-void WRITELAB(const std::int16_t& x, const std::string& text);
+// stands on every page), else at the foot of the page. With room (dots) a word wider than that is drawn
+// narrower on PDF, down to the width of the same word two points smaller, and else cut with a mark, so
+// that a column's title stays within its column.
+void WRITELAB(const std::int16_t& x, const std::string& text, std::int32_t room = 0);
+// A word made to fit room dots in font: narrowed on PDF down to the width of the word two points
+// smaller, else cut at its end with "..." (fit_text). True when it was changed; width is what is drawn.
+bool fit_word(std::string& word, std::int32_t font, std::int32_t room, std::int32_t& width);
 // The depth band of record rec's text: n words take n - 0.5 lines around its label depth, with a
 // quarter line of air above and below.
 void TEXTLINE(double& top, double& bottom, const std::int16_t& rec);

@@ -115,6 +115,7 @@ void LogDraw::BOTHPAGE() {
   // The titles of the pass's scale strips stand in the title rows as the column titles do.
   NAMEROWS = std::max(COLUMNROWS, log_scale_title_rows(LEFTSCALEW > 0, RIGHTSCALEW > 0, SWAPSCALES, SCALEUNIT));
   FINDCOLU();
+  fit_columns();
   FORMATLO();
   const std::int32_t last = PAGECOUNT;
   for (PAGENO = 1; PAGENO <= last; ++PAGENO) {

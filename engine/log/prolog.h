@@ -42,6 +42,12 @@ class LogDraw {
   // --- the column layout ---
   void MARGINSE();
   void FINDCOLU();
+  // The widths of the pass's columns made to hold their widest words (shared out again where one is too
+  // narrow); said where the page is too narrow for them, and columns left out where even values drawn
+  // narrower (PDF) do not fit.
+  void fit_columns();
+  // The width column i needs for its words drawn at factor of their width: 0 for a column without text.
+  double column_need(std::int32_t i, double factor);
   void FORMATLO();
   void MOVETEXT(std::int32_t r, double overlap, double t1);
 
@@ -66,11 +72,16 @@ class LogDraw {
   struct PlacedWord {
     std::int32_t x, y;
     std::string word;
+    std::int32_t origin;  // TEXTORIGIN: 1 left, 4 centre, 7 right
+    std::int32_t left, width;  // what is drawn, dots
   };
   // The words of the record in hand (REC, RECTEXT, LABELDEPTH, TEXTTOP, TEXTBOTTOM) as WRITEATT places
   // them on the page, with their alignment; false when its text stands wholly above or below the page.
   // below: some words fall below the page.
-  bool placed_words(std::vector<PlacedWord>& out, std::int32_t& origin, bool& below);
+  bool placed_words(std::vector<PlacedWord>& out, bool& below);
+  // The room a record's words of the column in hand have: its width less the zone box's sides (a text
+  // column) and the air kept round a word.
+  std::int32_t word_room(std::int32_t left, std::int32_t right) const;
   void BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, const std::string& first_word);
   void BOXLINE(std::int32_t left, std::int32_t right, std::int32_t z, std::int32_t t);
   void GRAPHATT();
@@ -96,8 +107,8 @@ class LogDraw {
   struct Clear {
     std::int32_t x0, y0, x1, y1;  // page rows, y downwards
   };
-  // The box of a text printed at x, y (baseline) with the alignment origin (1 left, 4 centre, 7 right).
-  void keep_clear(std::int32_t x, std::int32_t y, const std::string& text, std::int32_t origin, std::int32_t font);
+  // The box of a text of font drawn from left, width dots wide, on the baseline y.
+  void keep_clear(std::int32_t left, std::int32_t y, std::int32_t width, std::int32_t font);
   // The boxes of the words of the column in hand on this page, after the page's scale labels.
   void column_clears();
   // The parts of a rectangle that no kept box covers (the rectangle itself when none meets it).

@@ -22,15 +22,13 @@ namespace {
 
 // The air kept round a text's ink, dots.
 constexpr std::int32_t kAir = 4;
+// The zone box's sides stand this far inside a text column's edges.
+constexpr std::int32_t kBoxSide = 10;
 
 }  // namespace
 
-void LogDraw::keep_clear(std::int32_t x, std::int32_t y, const std::string& text, std::int32_t origin, std::int32_t font) {
-  const std::int32_t w = FNDLEN(text, font);
+void LogDraw::keep_clear(std::int32_t left, std::int32_t y, std::int32_t w, std::int32_t font) {
   if (w <= 0) return;
-  std::int32_t left = x;
-  if (origin == 4) left = x - static_cast<std::int32_t>(rt::round_even(w / 2.0));
-  if (origin == 7) left = x - w;
   const double em = text_height(font);
   CLEARS.push_back({left - kAir, static_cast<std::int32_t>(std::floor(y - 0.78 * em)) - kAir, left + w + kAir,
                     static_cast<std::int32_t>(std::ceil(y + 0.22 * em)) + kAir});
@@ -146,10 +144,14 @@ void LogDraw::column_clears() {
     LABELDEPTH = TEXTDEPTH(REC);
     TEXTLINE(TEXTTOP, TEXTBOTTOM, REC);
     std::vector<PlacedWord> words;
-    std::int32_t origin = 0;
     bool below = false;
-    if (!placed_words(words, origin, below)) continue;
-    for (const PlacedWord& w : words) keep_clear(w.x, w.y, w.word, origin, 1);
+    if (!placed_words(words, below)) continue;
+    for (const PlacedWord& w : words) keep_clear(w.left, w.y, w.width, 1);
   }
   REC = rec, RECTEXT = text, LABELDEPTH = label, TEXTTOP = top, TEXTBOTTOM = bottom, ZONETOP = ztop, ZONEBOTTOM = zbottom;
+}
+
+std::int32_t LogDraw::word_room(std::int32_t left, std::int32_t right) const {
+  const bool boxed = GRAPHPOS == 0 && DRPOS == 0;
+  return right - left - 2 * (kAir + 1) - (boxed ? 2 * kBoxSide : 0);
 }

@@ -123,7 +123,7 @@ void LogDraw::DOZONE(std::int16_t rec) {
   BARATTS(LEFTX, RIGHTX, rec, WORDS.size() > 1 ? WORDS[1] : std::string());
 }
 
-bool LogDraw::placed_words(std::vector<PlacedWord>& out, std::int32_t& origin, bool& below) {
+bool LogDraw::placed_words(std::vector<PlacedWord>& out, bool& below) {
   below = false;
   if (PAGEORIGIN > FNLDOT(TEXTBOTTOM)) return false;
   if (PAGEENDDOT <= FNLDOT(TEXTTOP)) {
@@ -140,10 +140,10 @@ bool LogDraw::placed_words(std::vector<PlacedWord>& out, std::int32_t& origin, b
   const double n = static_cast<double>(words.size());
   const double lines = UNITSPERLINE > 0 ? (n / 2) / UNITSPERLINE : 0;
   const std::int32_t y0 = FNZDOT(LABELDEPTH - lines) - 9;
-  std::int32_t x = CENTREX;
-  origin = 4;
+  std::int32_t x = CENTREX, origin = 4;
   if (align < 0) x = LEFTX, origin = 1;
   if (align > 0) x = RIGHTX, origin = 7;
+  const std::int32_t room = word_room(LEFTX, RIGHTX);
   for (size_t i = 0; i < words.size(); ++i) {
     const std::int32_t y = rounded(LINEPITCH * static_cast<double>(i + 1) + y0);
     if (y < HEADDOTS - 2) continue;
@@ -153,7 +153,16 @@ bool LogDraw::placed_words(std::vector<PlacedWord>& out, std::int32_t& origin, b
     }
     std::string word = words[i];
     WASHTEXT(word);
-    out.push_back({x, y, word});
+    std::int32_t width = FNDLEN(word, 1);
+    // A word wider than its column (where the page has not the room for the column to hold it) is drawn
+    // narrower on PDF, from its left end.
+    if (OUTDEV == 1 && width > room && fit_word(word, 1, room, width)) {
+      const std::int32_t left = origin == 1 ? x : origin == 7 ? x - width : x - static_cast<std::int32_t>(rt::round_even(width / 2.0));
+      out.push_back({left, y, word, 1, left, width});
+      continue;
+    }
+    const std::int32_t left = origin == 1 ? x : origin == 7 ? x - width : x - rt::to_i32(width / 2.0);
+    out.push_back({x, y, word, origin, left, width});
   }
   return true;
 }
@@ -161,9 +170,8 @@ bool LogDraw::placed_words(std::vector<PlacedWord>& out, std::int32_t& origin, b
 void LogDraw::WRITEATT() {
   trap_.section("WRITEATT");
   std::vector<PlacedWord> words;
-  std::int32_t origin = 0;
   bool below = false;
-  const bool placed = placed_words(words, origin, below);
+  const bool placed = placed_words(words, below);
   if (below && PAGENO >= PAGECOUNT && !below_said[static_cast<size_t>(ATTRNO)]) {
     below_said[static_cast<size_t>(ATTRNO)] = true;
     std::string title = ATTRNAME(ATTRNO);
@@ -174,8 +182,15 @@ void LogDraw::WRITEATT() {
     rt::fault_logged(text);
   }
   if (!placed) return;
-  TEXTORIGIN = origin;
-  for (PlacedWord& w : words) PRINTEXT(w.x, w.y, w.word);
+  // The record's alignment, as before its words are drawn (a word drawn narrower goes from its left end).
+  const long align = rt::INSTR(RECTEXT, "[R]") - rt::INSTR(RECTEXT, "[L]");
+  TEXTORIGIN = align < 0 ? 1 : align > 0 ? 7 : 4;
+  const std::int32_t kept = TEXTORIGIN;
+  for (PlacedWord& w : words) {
+    TEXTORIGIN = w.origin;
+    PRINTEXT(w.x, w.y, w.word);
+  }
+  TEXTORIGIN = kept;
 }
 
 void LogDraw::BARATTS(std::int32_t left, std::int32_t right, std::int16_t rec, const std::string& first_word) {

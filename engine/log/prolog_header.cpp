@@ -21,6 +21,9 @@
 
 namespace {
 
+// The air between a column title's word and the column's sides, dots.
+constexpr std::int32_t kTitleAir = 6;
+
 std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(std::clamp(v, -2.0e9, 2.0e9))); }
 std::int16_t dots16(double v) { return static_cast<std::int16_t>(rt::round_even(std::clamp(v, -32000.0, 32000.0))); }
 
@@ -191,7 +194,8 @@ void LogDraw::FOOTER() {
   for (std::int32_t i = FROMCOL; i <= TOCOL; ++i) {
     std::string title = ATTRNAME(i);
     CUTSTRIN(title);
-    WRITELAB(dots16((left + COLX[i]) / 2.0), title);
+    // A title word keeps a label gap from the column's sides.
+    WRITELAB(dots16((left + COLX[i]) / 2.0), title, std::max<std::int32_t>(COLX[i] - left - 2 * kTitleAir, 1));
     left = COLX[i];
   }
   const std::string depth_title = log_depth_title(SCALEUNIT);

@@ -22,6 +22,7 @@
 #include "engine/log/log.h"
 #include "engine/log/prolog.h"
 #include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -194,4 +195,98 @@ void LogDraw::MOVETEXT(std::int32_t r, double overlap, double t1) {
   TEXTDEPTH(r) = TEXTDEPTH(r) - up;
   TEXTDEPTH(r + 1) = TEXTDEPTH(r + 1) + down;
   AGAIN = 1;
+}
+
+double LogDraw::column_need(std::int32_t i, double factor) {
+  const std::string& name = ATTRNAME(i);
+  const bool drawing = rt::INSTR(name, "[DR]") > 0, graph = rt::INSTR(name, "[G=") > 0;
+  if (rt::INSTR(name, "[FILE]") > 0) return 0;
+  if ((drawing || graph) && rt::INSTR(name, "[+N]") == 0) return 0;
+  std::int32_t widest = 0;
+  const std::int32_t first = ATTRSTART(i), n = std::max(ATTRWIDTH(i), 0);
+  for (std::int32_t j = 1; j <= n; ++j) {
+    std::string text = log_record(first + j);
+    CUTSTRIN(text);
+    std::string delims = " ";
+    PARSVARS(text, delims);
+    for (std::int32_t w = 1; w <= PARSEDCOUNT && w <= PARSED.ubound(); ++w) {
+      std::string word = PARSED(w);
+      WASHTEXT(word);
+      widest = std::max(widest, FNDLEN(word, 1));
+    }
+  }
+  if (widest == 0) return 0;
+  // The room word_room leaves a word: the air each side, and a text column's zone box sides.
+  const std::int32_t pad = 2 * (4 + 1) + (!drawing && !graph ? 2 * 10 : 0);
+  // A dot more for the rounding of the column edges.
+  return std::ceil(widest * factor) + pad + 1;
+}
+
+void LogDraw::fit_columns() {
+  trap_.section("FINDCOLU");
+  if (LAYERCOUNT == 0 || TOCOL < FROMCOL) return;
+  const double band = SHEETX2 - SHEETX0;
+  std::vector<double> width(26, 0.0), need(26, 0.0);
+  bool narrow = false;
+  for (std::int32_t i = FROMCOL; i <= TOCOL; ++i) {
+    width[static_cast<size_t>(i)] = COLUNIT * COLSHARE[static_cast<size_t>(i)];
+    need[static_cast<size_t>(i)] = column_need(i, 1);
+    if (need[static_cast<size_t>(i)] > width[static_cast<size_t>(i)] + 0.5) narrow = true;
+  }
+  // Where every column holds its words the layout stays as it is.
+  if (!narrow || band <= 0) return;
+  auto total = [&](std::int32_t last) {
+    double t = 0;
+    for (std::int32_t i = FROMCOL; i <= last; ++i) t += need[static_cast<size_t>(i)];
+    return t;
+  };
+  const std::string hole = "Hole " + rt::TRIM(HEADER(20)) + ": ";
+  if (total(TOCOL) > band) {
+    // On PDF the values may be drawn narrower, down to the width of the same text two points smaller.
+    const double points = rt::VAL(FNPOINTS(FONTSPEC(1)));
+    // (in whole hundredths rounded up, as the narrowing takes it)
+    const double least = OUTDEV == 1 && points > 2 ? std::ceil(100 * (points - 2) / points) / 100 : 1;
+    for (std::int32_t i = FROMCOL; i <= TOCOL; ++i) need[static_cast<size_t>(i)] = column_need(i, least);
+    std::int32_t last = TOCOL;
+    while (last > FROMCOL && total(last) > band) --last;
+    if (last < TOCOL) {
+      std::string first_out = ATTRNAME(last + 1);
+      CUTSTRIN(first_out);
+      first_out = rt::TRIM(first_out);
+      const std::string text = hole + "the log's " + rt::STR_TRIM(static_cast<std::int64_t>(TOCOL - FROMCOL + 1)) +
+                               " columns need more width than the page has; \"" + first_out + "\" and the " +
+                               rt::STR_TRIM(static_cast<std::int64_t>(TOCOL - last - 1)) +
+                               " columns after it are left out.";
+      show_message(text);
+      rt::fault_logged(text);
+      TOCOL = static_cast<std::int16_t>(last);
+    } else {
+      const std::string text = hole + "the log's columns need more width than the page has; their values are drawn narrower.";
+      show_message(text);
+      rt::log_note(text);
+    }
+  }
+  // Each column gets what its words need; what the band has beyond that goes to the columns in
+  // proportion to what each had beyond its need.
+  const double needed = total(TOCOL);
+  double spare = 0;
+  for (std::int32_t i = FROMCOL; i <= TOCOL; ++i)
+    spare += std::max(width[static_cast<size_t>(i)] - need[static_cast<size_t>(i)], 0.0);
+  const double free = band - needed;
+  const std::int32_t count = TOCOL - FROMCOL + 1;
+  if (COLUNIT <= 0) COLUNIT = 1;
+  for (std::int32_t i = FROMCOL; i <= TOCOL; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    double w = 0;
+    if (free < 0) {
+      w = band * need[k] / needed;  // one column alone wider than the band
+    } else {
+      w = need[k] + (spare > 0 ? free * std::max(width[k] - need[k], 0.0) / spare : free / count);
+    }
+    COLSHARE[k] = w / COLUNIT;
+  }
+  double x = SHEETX0;
+  for (std::int32_t i = FROMCOL; i <= TOCOL; ++i)
+    x = rt::round_even(std::clamp(x + COLUNIT * COLSHARE[static_cast<size_t>(i)], -32000.0, 32000.0));
+  SHEETX2 = static_cast<std::int32_t>(x);
 }

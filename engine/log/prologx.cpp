@@ -25,6 +25,7 @@
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 #include "engine/sheet/globals.h"
+#include "engine/sheet/proprint.h"
 #include "engine/sheet/sheet.h"
 
 namespace {
@@ -147,7 +148,7 @@ void WASHTEXT(std::string& text) {
     if (!code->empty()) REPLAZE(text, *code, " ");
 }
 
-void WRITELAB(const std::int16_t& x, const std::string& text) {
+void WRITELAB(const std::int16_t& x, const std::string& text, std::int32_t room) {
   RT_TRAP(trap, "WRITELAB");
   std::string delims = " ";
   PARSVARS(text, delims);
@@ -161,8 +162,37 @@ void WRITELAB(const std::int16_t& x, const std::string& text) {
     std::string word = words[k];
     WASHTEXT(word);
     const std::int32_t wx = x, wy = static_cast<std::int32_t>(rt::round_even(std::clamp(y, -32000.0, 32000.0)));
+    std::int32_t width = 0;
+    if (room > 0 && fit_word(word, CURFONT, room, width)) {
+      // Narrowed or cut: centred by its drawn width.
+      const std::int32_t kept = TEXTORIGIN;
+      TEXTORIGIN = 1;
+      PRINTEXT(wx - static_cast<std::int32_t>(rt::round_even(width / 2.0)), wy, word);
+      TEXTORIGIN = kept;
+      continue;
+    }
     PRINTEXT(wx, wy, word);
   }
+}
+
+bool fit_word(std::string& word, std::int32_t font, std::int32_t room, std::int32_t& width) {
+  const std::int32_t full = FNDLEN(word, font);
+  width = full;
+  if (full <= room || room <= 0) return false;
+  const std::string fitted = fit_text(word, font, room, false);
+  // The drawn width: the visible characters at the group's hundredths.
+  std::string visible = fitted;
+  double percent = 100;
+  if (!fitted.empty() && fitted[0] == '\x15') {
+    const size_t end = fitted.find('\x15', 1);
+    if (end != std::string::npos) {
+      percent = rt::VAL(fitted.substr(1, end - 1));
+      visible = fitted.substr(end + 1);
+    }
+  }
+  word = fitted;
+  width = static_cast<std::int32_t>(std::ceil(FNDLEN(visible, font) * percent / 100));
+  return true;
 }
 
 void TEXTLINE(double& top, double& bottom, const std::int16_t& rec) {

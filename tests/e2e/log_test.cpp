@@ -877,11 +877,29 @@ std::string words_over_words(const fs::path& pdf, int pages) {
 // page stands on clear paper, no word over another; the grades and "Peat" are there to read; and the
 // second and third log pages are ruled at the head of their columns as the first is (HEADDOTS 300, from
 // the band's left at 270 to the frame at 2335).
+// A borehole with 25 columns (20 in a table, five more after it): values of four characters and more,
+// titles of up to four long words. The A4 page has room for 19 of them with their values drawn
+// narrower: the run says which are left out (console and ERROR.LOG) and ends with 1; no value crosses a
+// column border nor stands over another value ("1250" and "2400" of two columns apart), no title over
+// another or across a border (the same ink check: the borders run through the rows and the title block).
 TEST(Log, CrowdedLogKeepsItsTextsClear) {
   EngineFolder ef;
   ef.write("crowded-log.txt", read_file(source_dir() / "tests/log/crowded-log.txt"));
   ef.write("@runfile.dat", run_file("crowded-log.txt"));
   const RunResult r = ef.run({"@runfile.dat"}, 120);
+  EXPECT_EQ(r.exit_code, 1) << r.out;
+  const std::string left_out = "Hole BH25: the log's 25 columns need more width than the page has; \"Effective friction "
+                               "angle degrees\" and the 5 columns after it are left out.";
+  EXPECT_NE(r.out.find(left_out), std::string::npos) << r.out;
+  EXPECT_NE(ef.read("ERROR.LOG").find(left_out), std::string::npos) << ef.read("ERROR.LOG");
+  const fs::path bh25 = ef.file("drive_c/VLXFILES/GE2631CR/BH25.pdf");
+  ASSERT_TRUE(fs::exists(bh25)) << r.out;
+  expect_clean(bh25);
+  EXPECT_EQ(ink_under_words(bh25), "");
+  EXPECT_EQ(words_over_words(bh25, 2), "");
+  const std::vector<Word> table = words_of(bh25, 2);
+  for (const char* value : {"1250", "2400", "1.5E-09", "0.012", "2.35", "12"}) EXPECT_TRUE(find_word(table, value)) << value;
+  EXPECT_FALSE(find_word(table, "24.5")) << "the column of the friction angle is left out";
   const fs::path pdf = ef.file("drive_c/VLXFILES/GE2631CR/RC1.pdf");
   ASSERT_TRUE(fs::exists(pdf)) << r.out;
   expect_clean(pdf);
