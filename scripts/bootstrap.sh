@@ -8,6 +8,7 @@ packages=(
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools python3-ezdxf hp2xx tmux
   qt6-base-dev xvfb xauth xdg-utils cups-client xterm x11-apps netpbm
+  openbox x11-utils       # the window tests on a desktop: a window manager, and xprop to wait for it
   python-matplotlib-data  # the standard font metrics that the font width tables are made from
   wbritish                # the English word list that the spell checker's dictionary is made from
 )

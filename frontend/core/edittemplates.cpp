@@ -229,7 +229,7 @@ std::array<SymbolItem, 13> DesignSymbolItems() {
 
 std::vector<std::string> SpecialLetterCaptions() {
   static const std::pair<int, const char*> kLetters[31] = {
-      {181, " (&mu)"},           {186, " (&degree)"},        {216, " (&diameter)"},     {223, " (German double &S)"},
+      {181, " (&mu)"},           {186, " (deg&ree)"},        {216, " (&diameter)"},     {223, " (German double &S)"},
       {224, " (a grave)"},       {225, " (&a acute)"},       {226, " (a circumflex)"},  {231, " (&c cedilla)"},
       {232, " (e grave)"},       {233, " (&e acute)"},       {234, " (e circumflex)"},  {235, " (e dieresis)"},
       {236, " (i grave)"},       {237, " (&i acute)"},       {238, " (i circumflex)"},  {239, " (i dieresis)"},

@@ -1,5 +1,6 @@
 // The SET editor window and its two borehole-log option dialogs.
 #include "frmeditset.h"
+#include "placement.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStackedWidget>
@@ -236,6 +238,7 @@ frmEditSet::frmEditSet(const Ports& ports, MainForm& main, frmMain* main_window)
   };
   build();
   if (main_window_) move(main_window_->pos());
+  KeepOnScreen(this);
 }
 
 frmEditSet::~frmEditSet() = default;
@@ -363,10 +366,19 @@ void frmEditSet::build() {
   buttons->addStretch(1);
   buttons->addWidget(cmdHelp0);
   buttons->addWidget(cmdAbout);
+  // The tabs scroll where the screen is smaller than they are (a small screen, a large scale factor):
+  // the description and the buttons below stay within reach.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("scrTabs");
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(SSTab1);
   auto* top = new QVBoxLayout(this);
   top->addLayout(description_row);
-  top->addWidget(SSTab1, 1);
+  top->addWidget(scroll, 1);
   top->addLayout(buttons);
+  // First size: the tabs whole (a scroll area alone would ask for less).
+  resize(SSTab1->sizeHint() + (sizeHint() - scroll->sizeHint()));
   (void)f;
 }
 

@@ -118,7 +118,7 @@ frmEditText::frmEditText(const Ports& ports, frmMain& main)
     // Wide enough for the whole toolbar where the screen allows.
     setGeometry(p.left, p.top, std::max(p.width, sizeHint().width()), std::max(p.height, 300));
   }
-  FitOnScreen(this);
+  KeepOnScreen(this);
   apply_font();
   host_.set_caption(EditForm::kCaption);
   refresh();
@@ -303,7 +303,7 @@ void frmEditText::build() {
   // Character menu.
   mnuChar = menuBar()->addMenu("&Character");
   mnuChar->setObjectName("mnuChar");
-  bind(action(mnuChar, "mnuCharASCII", "Special Character by &ASCII code", QKeySequence("F12")),
+  bind(action(mnuChar, "mnuCharASCII", "Special Character &by ASCII code", QKeySequence("F12")),
        [f] { f->mnuCharASCII_Click(); });
   mnuChar->addSeparator();
   for (int i = 0; i < static_cast<int>(form_->mnuCharLetter.size()); ++i) {
@@ -540,6 +540,8 @@ void frmEditText::closeEvent(QCloseEvent* e) {
   form_->placement.font_size = font.pointSizeF();
   form_->placement.font_bold = font.bold();
   form_->placement.geometry = PlaceText(this);
+  // Its boxes close with it (and keep their places), as when the editor is left with Exit.
+  if (form_->unload_companions) form_->unload_companions();
   if (closing_) form_->hand_back = nullptr;  // the program ends: the main window is going too
   form_->Form_Unload(isMinimized(), isMaximized());
   e->accept();

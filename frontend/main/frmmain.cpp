@@ -41,7 +41,7 @@ frmMain::frmMain(const Ports& ports, QWidget* parent)
     if (!form_->Geometry.empty())
       restored = restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(form_->Geometry)));
     if (!restored) move(form_->Left, form_->Top);
-    FitOnScreen(this);
+    KeepOnScreen(this);
   };
   form_->show_text_editor = [this](const std::string& file) { frmEditText::OpenFor(*this, file); };
   build();

@@ -1,5 +1,6 @@
 // Printing and the Preview window.
 #include "frmpreview.h"
+#include "placement.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -149,6 +150,7 @@ frmPreview::frmPreview(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(area_);
   resize(700, 600);
   if (QScreen* s = QGuiApplication::primaryScreen()) move(s->availableGeometry().center() - rect().center());
+  KeepOnScreen(this);
 }
 
 void frmPreview::ShowListing(QPrinter& printer, const std::string& file_name, const std::string& date_time,

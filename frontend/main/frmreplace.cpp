@@ -106,7 +106,7 @@ void frmReplace::FindReplace(const std::string& mode) {
         left = QString::fromStdString(ports_.settings->get("Replace", "Left", "")).toInt(&ok_left);
       }
       move(ok_left ? left : screen.x() + (screen.width() - width()) / 2, ok_top ? top : screen.y() + screen.height() / 8);
-      FitOnScreen(this);
+      KeepOnScreen(this);
     }
   }
   form_->FindReplace(mode);

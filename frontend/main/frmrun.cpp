@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "placement.h"
 #include "qtports.h"
 
 namespace quorvel {
@@ -38,6 +39,7 @@ frmRun::frmRun(QWidget* parent) : QWidget(parent, Qt::Window) {
   top->addWidget(txtLog, 1);
   top->addLayout(buttons);
   resize(640, 360);
+  KeepOnScreen(this);
   connect(cmdStop, &QPushButton::clicked, this, [this] {
     if (stop_) stop_();
   });

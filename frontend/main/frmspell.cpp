@@ -120,7 +120,7 @@ void frmSpell::place() {
     left = QString::fromStdString(ports_.settings->get("Spell", "Left", "")).toInt(&ok_left);
   }
   move(ok_left ? left : screen.x() + (screen.width() - width()) / 2, ok_top ? top : screen.y() + (screen.height() - height()) / 3);
-  FitOnScreen(this);
+  KeepOnScreen(this);
 }
 
 void frmSpell::Spell() {

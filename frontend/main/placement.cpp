@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 namespace quorvel {
@@ -39,14 +40,47 @@ void FitOnScreen(QWidget* w) {
   int right = frame.right() - client.right(), bottom = frame.bottom() - client.bottom();
   if (!w->isVisible() || frame == client) {
     // Not shown yet: the window manager's frame is unknown. Allow for a title bar and a thin border.
-    const int title = std::max(24, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    left = right = bottom = 4;
+    const int title = std::max(32, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    left = right = bottom = 6;
     top = title;
   }
   const QRect with_frame = client.adjusted(-left, -top, right, bottom);
-  const QSize minimum(w->minimumWidth() + left + right, w->minimumHeight() + top + bottom);
+  // The least the window can be: its own minimum or its layout's, whichever is larger.
+  const QSize least = w->minimumSize().expandedTo(w->minimumSizeHint());
+  const QSize minimum(least.width() + left + right, least.height() + top + bottom);
   const QRect fitted = FitRect(with_frame, available, minimum).adjusted(left, top, -right, -bottom);
   if (fitted != client) w->setGeometry(fitted);
+}
+
+namespace {
+
+// Fits the window again once the window manager has framed it after each showing: the frame it added
+// may be larger than the one allowed for.
+class RefitAfterShow : public QObject {
+ public:
+  static constexpr const char* kName = "quorvel_refit_after_show";
+  explicit RefitAfterShow(QWidget* w) : QObject(w), window_(w) {
+    setObjectName(kName);
+    w->installEventFilter(this);
+  }
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (o == window_ && e->type() == QEvent::Show)
+      for (int ms : {100, 400})
+        QTimer::singleShot(ms, this, [this] {
+          if (window_->isVisible()) FitOnScreen(window_);
+        });
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+};
+
+}  // namespace
+
+void KeepOnScreen(QWidget* w) {
+  if (w && !w->findChild<QObject*>(RefitAfterShow::kName, Qt::FindDirectChildrenOnly)) new RefitAfterShow(w);
+  FitOnScreen(w);
 }
 
 bool RestorePlace(QWidget* w, SettingsStore* settings, const std::string& section) {

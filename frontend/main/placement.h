@@ -26,8 +26,12 @@ QRect AvailableArea(const QWidget* w);
 // frame is not known: a title bar's height and a border are allowed for.
 void FitOnScreen(QWidget* w);
 
+// FitOnScreen now and again each time the window has been shown and framed.
+void KeepOnScreen(QWidget* w);
+
 // Restores a window's place saved by SavePlace and fits it on the screen. False when none is saved or
-// the saved text does not restore (the window keeps its place then, fitted).
+// the saved text does not restore (the window keeps its place then, fitted). The window is kept on the
+// screen (KeepOnScreen).
 bool RestorePlace(QWidget* w, SettingsStore* settings, const std::string& section);
 // The window's place as text for the settings, and saving it.
 std::string PlaceText(const QWidget* w);

@@ -1,0 +1,532 @@
+// Window tests on a desktop: a virtual X screen with a window manager (scripts/xvfb-wm.sh runs them),
+// where windows get frames and title bars as on a user's screen. The places of the windows across
+// openings and restarts (the settings file is real: quorvel.ini in XDG_CONFIG_HOME), the keys of
+// Find/Replace, access keys of every menu and window, and the main window's Tab order.
+//
+// QUORVEL_RESTART=save|fit runs the two halves of a restart (desktop_restart.sh): "save" leaves the
+// windows big and far right on a big screen, "fit" opens them again on a smaller screen (or at a scale
+// factor) and finds each inside the screen. QUORVEL_SHOTS=DIR saves screenshots there.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QSettings>
+#include <QTabWidget>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <map>
+
+#include "frmeditset.h"
+#include "frmedittext.h"
+#include "frmmain.h"
+#include "frmreplace.h"
+#include "frmspell.h"
+#include "frontend/core/globals.h"
+#include "frontend/core/testing/fakes.h"
+#include "frontend/core/testing/process.h"
+#include "frontend/core/testing/textbox.h"
+#include "guitest.h"
+#include "placement.h"
+#include "testsupport.h"
+
+namespace fs = std::filesystem;
+using quorvel::guitest::settle;
+using testing_support::ScopedEnv;
+using testing_support::TempDir;
+
+namespace quorvel {
+namespace {
+
+std::string restart_half() { return qEnvironmentVariable("QUORVEL_RESTART").toStdString(); }
+
+// Waits until the window manager has framed and placed the window: frame known, place unchanged for a
+// while.
+void wait_framed(QWidget* w) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w)) << w->objectName().toStdString();
+  QRect last;
+  int same = 0;
+  for (int i = 0; i < 100 && same < 4; ++i) {
+    settle(25);
+    const QRect f = w->frameGeometry();
+    same = f == last && f != w->geometry() ? same + 1 : 0;
+    last = f;
+  }
+}
+
+void shot(const char* name) {
+  const QString dir = qEnvironmentVariable("QUORVEL_SHOTS");
+  if (dir.isEmpty()) return;
+  QDir().mkpath(dir);
+  settle(200);
+  QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/" + name + ".png");
+}
+
+std::string text_of(const QRect& r) {
+  return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+         std::to_string(r.height());
+}
+
+// The frame lies inside the screen's available area (after the window has been fitted again to the
+// frame the window manager gave it).
+void expect_on_screen(QWidget* w) {
+  settle(600);  // a window fitted again once its frame is known
+  const QRect area = w->screen()->availableGeometry();
+  EXPECT_TRUE(area.contains(w->frameGeometry())) << w->objectName().toStdString() << " at "
+                                                  << text_of(w->frameGeometry()) << " on " << text_of(area);
+}
+
+// The engine folder and home a main window starts with; the settings are the real settings file.
+struct Desktop : ::testing::Test {
+  TempDir home;
+  ScopedEnv drive_c{"VLX_DRIVE_C", home.str()};
+  QtSettingsStore settings;
+  fakes::ScriptedMessageBox box;
+  fakes::ScriptedFileDialog files;
+  fakes::ScriptedInputBox input;
+  fakes::RecordingLauncher launcher;
+  fakes::ScriptProcess process;
+  Ports ports;
+  fs::path engine;
+  std::unique_ptr<frmMain> w;
+
+  Desktop() {
+    reset_globals();
+    engine = home.path() / "vlx7000";
+    fakes::write_standin_script(engine);
+    for (const char* name : {"prompts.eng", "PROVOCAB.ENG", "CONVOCAB.ENG", "LOGO0.PDF", "STANDARD.SET"})
+      fs::copy_file(testing_support::data_dir() / name, engine / name);
+    fs::create_directories(engine / "LJ4");
+    fs::create_directories(engine / "Examples");
+    testing_support::write_file(engine / "Examples" / "Examples.TXT", "Hole Number : BH01\r\n/\r\n1.0  Sand.\r\n/\r\n//\r\n///\r\n");
+    testing_support::write_file(engine / "English.DIC", "the\r\nhouse\r\nis\r\nbig\r\n");
+    fs::create_directories(home.path() / "VLXFILES");
+  }
+  void SetUp() override {
+    // The tests write and clear the settings file: never the one of the person running them.
+    if (!qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) GTEST_SKIP() << "XDG_CONFIG_HOME names no settings folder of its own";
+    if (restart_half().empty()) QSettings(QSettings::IniFormat, QSettings::UserScope, "quorvel", "quorvel").clear();
+    settings.set("Settings", "Terminal", "");
+    settings.set("Settings", "Veltrax Folder", engine.string() + "/");
+    settings.set("Settings", "InputFile", engine.string() + "/Examples/Examples.TXT");
+    ports.settings = &settings;
+    ports.msgbox = &box;
+    ports.files = &files;
+    ports.inputbox = &input;
+    ports.launcher = &launcher;
+    ports.process = &process;
+  }
+  ~Desktop() override {
+    for (QWidget* t : QApplication::topLevelWidgets())
+      if (qobject_cast<frmEditSet*>(t)) t->deleteLater();
+    w.reset();
+    settle();
+  }
+  frmMain* start() {
+    w = std::make_unique<frmMain>(ports);
+    w->Load();
+    wait_framed(w.get());
+    return w.get();
+  }
+  // Save & Exit: the choices and the place are saved, the window closes.
+  void save_and_exit() {
+    w->findChild<QPushButton*>("cmdExit")->click();
+    settle();
+    w.reset();
+  }
+  frmEditText* editor() {
+    frmEditText* ed = frmEditText::OpenFor(*w, engine.string() + "/Examples/Examples.TXT");
+    wait_framed(ed);
+    return ed;
+  }
+  frmEditSet* set_editor() {
+    w->findChild<QPushButton*>("cmdEditSetupFile")->click();
+    settle();
+    for (QWidget* t : QApplication::topLevelWidgets())
+      if (auto* e = qobject_cast<frmEditSet*>(t); e && e->isVisible()) {
+        wait_framed(e);
+        return e;
+      }
+    ADD_FAILURE() << "no SET editor";
+    return nullptr;
+  }
+};
+
+// A window opened again stands where it was closed, frame and all, every time: the place is kept
+// without the frame the window manager adds.
+TEST_F(Desktop, WindowsOpenWhereTheyClosed) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  struct Place {
+    const char* what;
+    QRect first;
+    std::vector<QRect> again;
+  };
+  std::vector<Place> places;
+
+  // The main window, through Save & Exit and a new start.
+  {
+    Place p{"main window", {}, {}};
+    start()->move(140, 90);
+    wait_framed(w.get());
+    p.first = w->frameGeometry();
+    for (int i = 0; i < 3; ++i) {
+      save_and_exit();
+      start();
+      p.again.push_back(w->frameGeometry());
+    }
+    places.push_back(p);
+  }
+  // The main window hides while an editor is open and shows again in its place.
+  Place back{"main window after the editors", w->frameGeometry(), {}};
+  // The text editor, closed and opened from the main window.
+  {
+    Place p{"text editor", {}, {}};
+    frmEditText* ed = editor();
+    ed->setGeometry(200, 120, 900, 600);
+    wait_framed(ed);
+    p.first = ed->frameGeometry();
+    for (int i = 0; i < 3; ++i) {
+      ed->close();
+      settle();
+      ed = editor();
+      p.again.push_back(ed->frameGeometry());
+    }
+    places.push_back(p);
+
+    // Spelling, opened from the editor (F7) and closed with Cancel, each time a new window.
+    Place s{"Spelling", {}, {}};
+    auto spelling = [&]() -> frmSpell* {
+      ed->form().SetText("teh hous is big");
+      ed->form().SetSelection(0, 0);
+      ed->refresh();
+      for (QAction* a : ed->findChildren<QAction*>())
+        if (a->objectName() == "mnuEditSpell") a->trigger();
+      settle();
+      auto* sp = ed->findChild<frmSpell*>();
+      if (!sp) return nullptr;
+      wait_framed(sp);
+      return sp;
+    };
+    frmSpell* sp = spelling();
+    ASSERT_NE(sp, nullptr);
+    sp->move(600, 300);
+    wait_framed(sp);
+    s.first = sp->frameGeometry();
+    for (int i = 0; i < 3; ++i) {
+      sp->findChild<QPushButton*>("cmdCancel")->click();
+      settle();
+      ASSERT_EQ(ed->findChild<frmSpell*>(), nullptr);  // closed and gone
+      sp = spelling();
+      ASSERT_NE(sp, nullptr);
+      s.again.push_back(sp->frameGeometry());
+    }
+    sp->findChild<QPushButton*>("cmdCancel")->click();
+    places.push_back(s);
+
+    // Find/Replace: hidden by Cancel and shown again, then made anew with the next editor.
+    Place r{"Find/Replace", {}, {}};
+    auto find = [&]() -> frmReplace* {
+      for (QAction* a : ed->findChildren<QAction*>())
+        if (a->objectName() == "mnuEditReplace") a->trigger();
+      settle();
+      auto* box = ed->findChild<frmReplace*>();
+      if (box) wait_framed(box);
+      return box;
+    };
+    frmReplace* fr = find();
+    ASSERT_NE(fr, nullptr);
+    fr->move(500, 420);
+    wait_framed(fr);
+    r.first = fr->frameGeometry();
+    for (int i = 0; i < 2; ++i) {
+      fr->findChild<QPushButton*>("cmdCancel")->click();
+      settle();
+      fr = find();
+      r.again.push_back(fr->frameGeometry());
+    }
+    ed->close();
+    settle();
+    ed = editor();
+    fr = find();
+    ASSERT_NE(fr, nullptr);
+    r.again.push_back(fr->frameGeometry());
+    places.push_back(r);
+    ed->close();
+    settle();
+    wait_framed(w.get());
+    back.again.push_back(w->frameGeometry());
+  }
+  // The SET editor opens over the main window, each time in the same place.
+  {
+    Place p{"SET editor", {}, {}};
+    frmEditSet* e = set_editor();
+    ASSERT_NE(e, nullptr);
+    p.first = e->frameGeometry();
+    for (int i = 0; i < 2; ++i) {
+      e->findChild<QPushButton*>("cmdCancel")->click();
+      settle();
+      wait_framed(w.get());
+      back.again.push_back(w->frameGeometry());
+      e = set_editor();
+      ASSERT_NE(e, nullptr);
+      p.again.push_back(e->frameGeometry());
+    }
+    e->findChild<QPushButton*>("cmdCancel")->click();
+    settle();
+    places.push_back(p);
+  }
+  places.push_back(back);
+  for (const Place& p : places) {
+    SCOPED_TRACE(p.what);
+    EXPECT_GT(p.first.width(), 0);
+    for (const QRect& a : p.again) EXPECT_EQ(text_of(a), text_of(p.first));
+  }
+}
+
+// Enter in "Find what" finds, Esc hides the box.
+TEST_F(Desktop, EnterFindsAndEscClosesFindReplace) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  fakes::EditBox text("Sand and SAND and sand");
+  frmReplace fr(ports, text);
+  fr.FindReplace("F");
+  wait_framed(&fr);
+  auto* find = fr.findChild<QLineEdit*>("txtFind");
+  fr.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&fr));
+  find->setFocus();
+  QTest::keyClicks(find, "sand");
+  QTest::keyClick(find, Qt::Key_Return);
+  EXPECT_EQ(fr.findChild<QLabel*>("lblFound")->text(), "Found at 10");  // the search starts after the caret
+  QTest::keyClick(find, Qt::Key_Return);
+  EXPECT_EQ(fr.findChild<QLabel*>("lblFound")->text(), "Found at 19");
+  QTest::keyClick(find, Qt::Key_Escape);
+  settle();
+  EXPECT_FALSE(fr.isVisible());
+}
+
+// The captions of one scope that carry an access key ("&x"): one letter, one control.
+struct Scope {
+  std::string name;
+  std::map<QChar, QString> seen;
+  std::vector<std::string>* clashes;
+  void add(const QString& caption) {
+    const QString marks = QString(caption).replace("&&", "");
+    const qsizetype at = marks.indexOf('&');
+    if (at < 0 || at + 1 >= marks.size()) return;
+    const QChar key = marks[at + 1].toUpper();
+    if (seen.count(key))
+      clashes->push_back(name + ": Alt+" + QString(key).toStdString() + " in \"" + caption.toStdString() + "\" and \"" +
+                         seen[key].toStdString() + "\"");
+    else
+      seen[key] = caption;
+  }
+};
+
+void scan_menu(QMenu* menu, const std::string& name, std::vector<std::string>& clashes) {
+  Scope s{name, {}, &clashes};
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) continue;
+    s.add(a->text());
+    if (a->menu()) scan_menu(a->menu(), name + " > " + PlainCaption(a->text()).toStdString(), clashes);
+  }
+}
+
+// The tab pages a widget stands on (tab widget and page index), outermost first.
+std::vector<std::pair<QTabWidget*, int>> pages_of(QWidget* c, QWidget* window) {
+  std::vector<std::pair<QTabWidget*, int>> pages;
+  for (QWidget* p = c; p && p != window; p = p->parentWidget())
+    if (auto* tabs = qobject_cast<QTabWidget*>(p->parentWidget() ? p->parentWidget()->parentWidget() : nullptr))
+      if (int i = tabs->indexOf(p); i >= 0) pages.insert(pages.begin(), {tabs, i});
+  return pages;
+}
+
+// Every caption of a window with the others that show at the same time: controls on two pages of one
+// tab widget never do.
+void scan_window(QWidget* window, std::vector<std::string>& clashes) {
+  const std::string name = window->objectName().toStdString();
+  struct Caption {
+    QString text;
+    std::vector<std::pair<QTabWidget*, int>> pages;
+  };
+  std::vector<Caption> captions;
+  for (QWidget* c : window->findChildren<QWidget*>()) {
+    if (c->window() != window || qobject_cast<QMenu*>(c)) continue;
+    if (auto* b = qobject_cast<QAbstractButton*>(c)) captions.push_back({b->text(), pages_of(c, window)});
+    else if (auto* l = qobject_cast<QLabel*>(c); l && l->buddy()) captions.push_back({l->text(), pages_of(c, window)});
+    else if (auto* g = qobject_cast<QGroupBox*>(c)) captions.push_back({g->title(), pages_of(c, window)});
+    else if (auto* t = qobject_cast<QTabWidget*>(c))
+      for (int i = 0; i < t->count(); ++i) captions.push_back({t->tabText(i), pages_of(t, window)});
+  }
+  if (auto* mw = qobject_cast<QMainWindow*>(window); mw && mw->menuBar()) {
+    for (QAction* a : mw->menuBar()->actions()) {
+      captions.push_back({a->text(), {}});
+      if (a->menu()) scan_menu(a->menu(), name + " > " + PlainCaption(a->text()).toStdString(), clashes);
+    }
+  }
+  for (QMenu* m : window->findChildren<QMenu*>())
+    if (!m->parentWidget() || m->parentWidget() == window) scan_menu(m, name + " > " + m->objectName().toStdString(), clashes);
+  auto together = [](const Caption& a, const Caption& b) {
+    for (const auto& [tabs, page] : a.pages)
+      for (const auto& [tabs2, page2] : b.pages)
+        if (tabs == tabs2 && page != page2) return false;
+    return true;
+  };
+  for (size_t i = 0; i < captions.size(); ++i) {
+    Scope s{name, {}, &clashes};
+    s.add(captions[i].text);
+    for (size_t j = i + 1; j < captions.size(); ++j)
+      if (together(captions[i], captions[j])) {
+        std::vector<std::string> found;
+        Scope pair{name, s.seen, &found};
+        pair.add(captions[j].text);
+        if (!found.empty()) clashes.push_back(found[0]);
+      }
+  }
+}
+
+TEST_F(Desktop, AccessKeysAreUniqueInEveryMenuAndWindow) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  std::vector<std::string> clashes;
+  int windows = 0;
+  start();
+  scan_window(w.get(), clashes);
+  scan_window(w->run_window(), clashes);
+  windows += 2;
+  frmEditText* ed = editor();
+  scan_window(ed, clashes);
+  fakes::EditBox text("x");
+  frmReplace fr(ports, text);
+  fr.FindReplace("R");
+  scan_window(&fr, clashes);
+  fakes::TextBox words("teh");
+  frmSpell sp(ports, words, engine.string() + "/", engine.string() + "/");
+  scan_window(&sp, clashes);
+  windows += 3;
+  ed->close();
+  settle();
+  if (frmEditSet* e = set_editor()) {
+    scan_window(e, clashes);
+    ++windows;
+    e->findChild<QPushButton*>("cmdCancel")->click();
+    settle();
+  }
+  EXPECT_EQ(windows, 6);
+  for (const std::string& c : clashes) ADD_FAILURE() << c;
+}
+
+// Tab goes through the main window's controls in the order they stand on the screen: row by row (a
+// control whose middle lies within the row before starts no new row), left to right.
+TEST_F(Desktop, TabFollowsTheScreenInTheMainWindow) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  start();
+  std::vector<QWidget*> chain;
+  QWidget* first = w->findChild<QLineEdit*>("txtVeltraxFolder");
+  QWidget* c = first;
+  do {
+    if (c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus) && c->window() == w.get() &&
+        !c->focusProxy() && !qobject_cast<QLineEdit*>(c->parentWidget()) && !qobject_cast<QComboBox*>(c->parentWidget()))
+      chain.push_back(c);
+    c = c->nextInFocusChain();
+  } while (c && c != first && chain.size() < 100);
+  ASSERT_GE(chain.size(), 20u);
+  auto middle = [&](QWidget* x) { return x->mapTo(w.get(), x->rect().center()); };
+  for (size_t i = 1; i < chain.size(); ++i) {
+    const QPoint a = middle(chain[i - 1]), b = middle(chain[i]);
+    const bool same_row = std::abs(a.y() - b.y()) < chain[i]->height() / 2 + 2;
+    const bool after = same_row ? b.x() > a.x() : b.y() > a.y();
+    EXPECT_TRUE(after) << chain[i - 1]->objectName().toStdString() << " then " << chain[i]->objectName().toStdString();
+  }
+  shot("main-window");
+}
+
+// The first half of a restart: every window used big and at the right edge of a big screen.
+TEST_F(Desktop, RestartSaveOnABigScreen) {
+  if (restart_half() != "save") GTEST_SKIP();
+  QSettings(QSettings::IniFormat, QSettings::UserScope, "quorvel", "quorvel").clear();
+  settings.set("Settings", "Terminal", "");
+  settings.set("Settings", "Veltrax Folder", engine.string() + "/");
+  settings.set("Settings", "InputFile", engine.string() + "/Examples/Examples.TXT");
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  start()->move(area.right() - w->frameGeometry().width() + 1, area.top() + 40);
+  wait_framed(w.get());
+  frmEditText* ed = editor();
+  ed->setGeometry(area.right() - 1400, 60, 1400, 900);
+  wait_framed(ed);
+  for (QAction* a : ed->findChildren<QAction*>())
+    if (a->objectName() == "mnuEditReplace") a->trigger();
+  settle();
+  auto* fr = ed->findChild<frmReplace*>();
+  ASSERT_NE(fr, nullptr);
+  wait_framed(fr);
+  fr->move(area.right() - fr->frameGeometry().width(), area.bottom() - fr->frameGeometry().height());
+  wait_framed(fr);
+  ed->form().SetText("teh hous");
+  ed->form().SetSelection(0, 0);
+  ed->refresh();
+  for (QAction* a : ed->findChildren<QAction*>())
+    if (a->objectName() == "mnuEditSpell") a->trigger();
+  settle();
+  auto* sp = ed->findChild<frmSpell*>();
+  ASSERT_NE(sp, nullptr);
+  wait_framed(sp);
+  sp->move(area.right() - sp->frameGeometry().width(), area.bottom() - sp->frameGeometry().height());
+  wait_framed(sp);
+  shot("restart-big-screen");
+  ed->form().SetText("");
+  ed->form().DataChanged = false;
+  ed->close();
+  settle();
+  save_and_exit();
+  EXPECT_FALSE(settings.get("TextEdit", "Geometry").empty());
+  EXPECT_FALSE(settings.get("Spell", "Geometry").empty());
+  EXPECT_FALSE(settings.get("Replace", "Geometry").empty());
+  EXPECT_FALSE(settings.get("Settings", "Geometry").empty());
+}
+
+// The second half: on a smaller screen (or at a scale factor) every window opens inside it.
+TEST_F(Desktop, RestartEveryWindowFitsTheScreen) {
+  if (restart_half() != "fit") GTEST_SKIP();
+  start();
+  expect_on_screen(w.get());
+  frmEditText* ed = editor();
+  expect_on_screen(ed);
+  ed->form().SetText("teh hous");
+  ed->form().SetSelection(0, 0);
+  ed->refresh();
+  for (QAction* a : ed->findChildren<QAction*>())
+    if (a->objectName() == "mnuEditReplace" || a->objectName() == "mnuEditSpell") a->trigger();
+  settle();
+  for (QWidget* box : std::initializer_list<QWidget*>{ed->findChild<frmReplace*>(), ed->findChild<frmSpell*>()}) {
+    ASSERT_NE(box, nullptr);
+    wait_framed(box);
+    expect_on_screen(box);
+  }
+  shot((qEnvironmentVariable("QUORVEL_SHOT_NAME", "restart-fit") + "-editor").toUtf8().constData());
+  ed->form().SetText("");
+  ed->form().DataChanged = false;
+  ed->close();
+  settle();
+  frmEditSet* e = set_editor();
+  ASSERT_NE(e, nullptr);
+  expect_on_screen(e);
+  // OK and Cancel within reach.
+  const QRect area = e->screen()->availableGeometry();
+  for (const char* name : {"cmdOK", "cmdCancel"}) {
+    auto* b = e->findChild<QPushButton*>(name);
+    ASSERT_NE(b, nullptr);
+    const QRect r(b->mapToGlobal(QPoint(0, 0)), b->size());
+    EXPECT_TRUE(b->isVisible() && area.contains(r)) << name << " at " << text_of(r) << " on " << text_of(area);
+  }
+  shot((qEnvironmentVariable("QUORVEL_SHOT_NAME", "restart-fit") + "-set-editor").toUtf8().constData());
+  e->findChild<QPushButton*>("cmdCancel")->click();
+  settle();
+}
+
+}  // namespace
+}  // namespace quorvel
