@@ -153,6 +153,7 @@ class LogDraw {
   std::int16_t BOXRIGHT = 0;
   std::string PAGETEXT;
   std::int16_t BOXX = 0;
+  std::int32_t HEADBOXEND = 0;   // the right side of the wider of the hole and job boxes
   std::int16_t NAMEHEIGHT = 0;   // the height of the title block
   std::int16_t SUBBASE = 0;      // the base line of the sub-division labels
 

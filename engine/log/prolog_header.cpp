@@ -61,8 +61,13 @@ void LogDraw::HEADERR() {
   if (LOGPASS == 1) return;
   PAGETEXT = VOCAB(26) + rt::STR(static_cast<std::int64_t>(PAGENO)) + " " + VOCAB(25) +
              rt::STR(static_cast<std::int64_t>(PAGECOUNT));
+  HEADBOXEND = 0;
   HOLEBOX();
   JOBBOX();
+  // The abbreviation table stands right of the hole and job boxes, also where a long value has grown
+  // a box past the table's place (the pen devices' wide fixed-pitch letters): as far from the box as
+  // from a box of its first width.
+  const std::int32_t table_x = std::max<std::int32_t>(LOGX0 + 540, HEADBOXEND + (540 - 30 - 445));
   std::int32_t y = rounded(24 - TITLEPITCH / 4);
   font(3);
   if (LAYERCOUNT > 0) {
@@ -75,7 +80,7 @@ void LogDraw::HEADERR() {
         std::string text = fields[f];
         if (!text.empty()) {
           WASHTEXT(text);
-          text_at(LOGX0 + 540 + offset, y, text);
+          text_at(table_x + offset, y, text);
         }
         // Every field keeps its place, also below a blank one, so the columns of the table stay aligned.
         offset += TABWIDTH[f];
@@ -121,6 +126,7 @@ void LogDraw::HOLEBOX() {
   box_growth(445, tw, g, m);
   const std::int32_t x = BOXX, y = 50;
   MINIBOX(x, y, 445 + g, 116);
+  HEADBOXEND = std::max(HEADBOXEND, x + 445 + g);
   const std::int32_t lw = FNDLEN(label, 3), pw = FNDLEN(PAGETEXT, 3);
   // Four prints a quarter dot apart make the texts heavier.
   for (int k = 1; k <= 4; ++k) {
@@ -145,6 +151,7 @@ void LogDraw::JOBBOX() {
   box_growth(445, tw, g, m);
   const std::int32_t x = BOXX, y = 197;
   MINIBOX(x, y, 445 + g, 72);
+  HEADBOXEND = std::max(HEADBOXEND, x + 445 + g);
   const std::int32_t lw = FNDLEN(label, 3);
   for (int k = 0; k <= 1; ++k) {
     font(3);

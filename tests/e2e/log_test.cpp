@@ -911,3 +911,52 @@ TEST(Log, CrowdedLogKeepsItsTextsClear) {
     EXPECT_NE(text.find(std::string("\n") + word + "\n"), std::string::npos) << word << text;
   for (const int page : {2, 4, 6}) EXPECT_TRUE(covered(segments_of(pdf, page), false, 300, 270, 2335)) << "log page " << page;
 }
+
+// A job number long enough to grow the log header's job box past the place of the abbreviation table
+// on the pen devices (their fixed-pitch letters are wide): the table moves right of the box, so the
+// box's side never runs through its letters. DXF: the job box's right side (the first vertical line
+// right of the number that spans its height) stands left of the table's first field ("U" and "W",
+// whose rows the box shares), by the gap a box of the first width leaves (65 dots, 220 units).
+// HP-GL/2: the letters "U" and "W" begin at least that gap right of the number's end.
+TEST(Log, HeaderJobBoxStandsClearOfTheAbbreviations) {
+  const std::string job = "GE-2631-CR/PH2-2025";
+  for (const char* device : {"DXF", "PGL"}) {
+    EngineFolder ef;
+    ef.write("holes.txt", "Job Number : " + job + "\r\nHole Number : BH9\r\nSuppress : 0\r\n/\r\n1.00 Firm brown CLAY.\r\n"
+                          "6.00 Stiff grey CLAY.\r\n/\r\nNOTES:\r\n1. A note.\r\nATTRIBUTE: Alpha\r\n 1.00: one\r\n//\r\n///\r\n");
+    const fs::path f = plot(ef, "holes.txt", device, "GE2631CRPH22025/BH9");
+    ASSERT_TRUE(fs::exists(f)) << device;
+    if (std::string(device) == "DXF") {
+      const RunResult a = run_program(
+          {"/usr/bin/python3", "-c",
+           "import ezdxf,sys\nm=ezdxf.readfile(sys.argv[1]).modelspace()\n"
+           "job=[e for e in m.query('TEXT') if e.dxf.text==sys.argv[2] and e.dxf.insert.x<0][0]\n"
+           "x,y=job.dxf.insert.x,job.dxf.insert.y\n"
+           "print(min(e.dxf.start.x for e in m.query('LINE') if abs(e.dxf.start.x-e.dxf.end.x)<0.01 and e.dxf.start.x>x "
+           "and min(e.dxf.start.y,e.dxf.end.y)<y<max(e.dxf.start.y,e.dxf.end.y)))\n"
+           "for e in m.query('TEXT'):\n  if e.dxf.text in ('U','W') and e.dxf.insert.x<0: print(e.dxf.insert.x)",
+           f.string(), job},
+          ef.path(), 60);
+      ASSERT_EQ(a.exit_code, 0) << a.err;
+      std::istringstream in(a.out);
+      double side = 0;
+      ASSERT_TRUE(in >> side) << a.out;
+      int letters = 0;
+      for (double x; in >> x; ++letters) EXPECT_GE(x - side, 220 - 1) << a.out;
+      EXPECT_EQ(letters, 2) << a.out;
+    } else {
+      const std::vector<Label> labels = labels_of(read_file(f));
+      const Label* number = nullptr;
+      for (const Label& l : labels)
+        if (l.text == job && l.x1 < 0) number = &l;
+      ASSERT_TRUE(number);
+      int letters = 0;
+      for (const Label& l : labels)
+        if ((l.text == "U" || l.text == "W") && l.x1 < 0) {
+          ++letters;
+          EXPECT_GE(l.x0 - number->x1, 220 - 1) << l.text;
+        }
+      EXPECT_EQ(letters, 2);
+    }
+  }
+}
