@@ -352,6 +352,7 @@ TEST_F(RunFixture, LaunchFailures) {
       {jobs + "Job12.txt", {true, false, 3, ""}, "Unable to Launch the File\n" + jobs + "Job12.txt\n\nNo program on this computer opens .txt files.\nInstall one, or choose one with Open With in the desktop's file manager, then try again."},
       // No PDF reader, no xdg-open: the message says what to install.
       {out + "Made.PDF", {true, false, 3, ""}, "Unable to Launch the File\n" + out + "Made.PDF\n\nNo PDF reader is installed on this computer.\nInstall one, for example with the command\n    sudo apt install evince\n(other PDF readers: okular, qpdfview, mupdf), then try again."},
+      {"file:///opt/quorvel/help/04%20Text%20File%20Editor.htm#wrap", {true, false, 3, "xdg-open: no method available"}, "Unable to Launch the File\nfile:///opt/quorvel/help/04%20Text%20File%20Editor.htm#wrap\n\nNo web browser is installed on this computer.\nInstall one, for example with the command\n    sudo apt install firefox-esr\n(other web browsers: chromium, epiphany-browser), then try again."},
       {out + "Made.PDF", {false, false, 0, "No such file or directory"}, "Unable to Launch the File\n" + out + "Made.PDF\n\nxdg-open, which hands files to the desktop's programs, is not installed.\nInstall it with the command\n    sudo apt install xdg-utils\nthen try again."},
       {jobs + "Job12.txt", {true, false, 4, "xdg-open: no method available"}, "Unable to Launch the File\n" + jobs + "Job12.txt\n\nxdg-open: no method available"},
   };

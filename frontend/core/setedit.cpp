@@ -706,6 +706,13 @@ void SetEditForm::optPgSeq_Click(int index) {
 
 void SetEditForm::font_Change(int index) {
   FontChanged[static_cast<size_t>(index)] = true;
+  // The description follows the controls at once: the code they make, read back as a load reads it.
+  if (index >= 1 && index <= 3) {
+    FontControls& f = font[static_cast<size_t>(index)];
+    FontControls read = f;
+    FontLoad(FontCode(f, index), read);
+    f.txtFont = read.txtFont;
+  }
   SettingsChanged = true;
   changes_from_load_ = false;
 }

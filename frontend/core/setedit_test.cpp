@@ -600,6 +600,9 @@ TEST_F(SetEditFixture, ChangedFontsAreWrittenOthersKept) {
   ed->font[2].cboFont.text = "Times";
   ed->font[2].cboFontSize = "12";
   ed->font_Change(2);
+  // The description follows at once, as the next opening would read the font.
+  EXPECT_NE(ed->font[2].txtFont.find("12 pt"), std::string::npos) << ed->font[2].txtFont;
+  EXPECT_NE(ed->font[2].txtFont.find("Times"), std::string::npos) << ed->font[2].txtFont;
   ASSERT_TRUE(ed->SetFileSave(0));
   auto after = saved("F.SET");
   EXPECT_EQ(after[33], lines[33]);

@@ -413,10 +413,16 @@ TEST_F(Desktop, AccessKeysAreUniqueInEveryMenuAndWindow) {
   if (frmEditSet* e = set_editor()) {
     scan_window(e, clashes);
     ++windows;
+    frmSetBHLogCompress compress(ports, "603", nullptr);
+    scan_window(&compress, clashes);
+    frmSetBHLogSuppress suppress(ports, nullptr);
+    suppress.load("110");
+    scan_window(&suppress, clashes);
+    windows += 2;
     e->findChild<QPushButton*>("cmdCancel")->click();
     settle();
   }
-  EXPECT_EQ(windows, 6);
+  EXPECT_EQ(windows, 8);
   for (const std::string& c : clashes) ADD_FAILURE() << c;
 }
 
@@ -443,6 +449,62 @@ TEST_F(Desktop, TabFollowsTheScreenInTheMainWindow) {
     EXPECT_TRUE(after) << chain[i - 1]->objectName().toStdString() << " then " << chain[i]->objectName().toStdString();
   }
   shot("main-window");
+}
+
+// The box shows on the screen what it holds: what it paints now is what the screen has.
+bool painted_as_held(QWidget* box) {
+  settle(150);
+  const QRect inner = box->rect().adjusted(3, 3, -3, -3);  // the text, not the frame's rounded corners
+  const QImage held = box->grab(inner).toImage().convertToFormat(QImage::Format_RGB32);
+  const QPoint at = box->mapToGlobal(inner.topLeft());
+  const QImage shown = box->screen()->grabWindow(0, at.x(), at.y(), inner.width(), inner.height()).toImage().convertToFormat(QImage::Format_RGB32);
+  if (held != shown && !qEnvironmentVariable("QUORVEL_SHOTS").isEmpty()) {
+    held.save(qEnvironmentVariable("QUORVEL_SHOTS") + "/held-" + box->objectName() + ".png");
+    shown.save(qEnvironmentVariable("QUORVEL_SHOTS") + "/shown-" + box->objectName() + ".png");
+  }
+  return held == shown;
+}
+
+// The SET editor's boxes that follow another box show the new value as it is typed: the millimetres
+// beside a measure in dots, the description of a font whose size is chosen.
+TEST_F(Desktop, SetEditorBoxesFollowAtOnce) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  start();
+  frmEditSet* e = set_editor();
+  ASSERT_NE(e, nullptr);
+  e->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(e));
+  auto* tabs = e->findChild<QTabWidget*>("SSTab1");
+  QTest::keyClick(e, Qt::Key_L, Qt::AltModifier);
+  settle();
+  ASSERT_EQ(tabs->currentIndex(), 1);
+  auto* dots = e->findChild<QLineEdit*>("txtItem6");
+  auto* mm = e->findChild<QLineEdit*>("txtmm6");
+  ASSERT_TRUE(dots && mm);
+  ASSERT_TRUE(painted_as_held(mm));
+  dots->setFocus();
+  QTest::keyClick(dots, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(dots, "600");
+  EXPECT_EQ(mm->text(), "50.8");
+  EXPECT_TRUE(painted_as_held(mm)) << "the millimetres box did not show 50.8";
+
+  QTest::keyClick(e, Qt::Key_F, Qt::AltModifier);
+  settle();
+  ASSERT_EQ(tabs->currentIndex(), 3);
+  auto* size = e->findChild<QComboBox*>("cboFontSize1");
+  auto* description = e->findChild<QLineEdit*>("txtFont1");
+  ASSERT_TRUE(size && description);
+  const QString before = description->text();
+  size->lineEdit()->setFocus();
+  QTest::keyClick(size->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(size->lineEdit(), "12");
+  EXPECT_NE(description->text(), before);
+  EXPECT_TRUE(description->text().contains("12")) << description->text().toStdString();
+  EXPECT_TRUE(painted_as_held(description)) << "the font description did not show the new size";
+  shot("set-editor-fonts");
+  e->findChild<QPushButton*>("cmdCancel")->click();
+  box.answers = {Answer::No};
+  settle();
 }
 
 // The first half of a restart: every window used big and at the right edge of a big screen.

@@ -691,13 +691,14 @@ void frmEditSet::refresh() {
   refreshing_ = true;
   const SetEditForm& f = *form_;
   {
-    // The controls bound to the model are quiet while they are set. The tab widget's own bar and page
-    // stack are not: a click on a tab changes the page through the bar's signal.
+    // The controls bound to the model (named after its fields) are quiet while they are set. Nothing
+    // else is: the tab widget's bar changes the page through its signal, and a box's inner parts tell
+    // the box to paint its new text (with those blocked a box showed a new value only when painted for
+    // another reason, such as a change of tab).
     std::vector<std::unique_ptr<QSignalBlocker>> blockers;
-    const QObject* bar = SSTab1->tabBar();
-    const QObject* pages = SSTab1->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    for (QObject* o : findChildren<QObject*>())
-      if (o != bar && o != pages) blockers.push_back(std::make_unique<QSignalBlocker>(o));
+    for (QWidget* o : findChildren<QWidget*>())
+      if (!o->objectName().isEmpty() && !o->objectName().startsWith("qt_") && o != SSTab1->tabBar())
+        blockers.push_back(std::make_unique<QSignalBlocker>(o));
     set_text(txtDescription, f.txtDescription);
     for (int k = 0; k < kFirstItems; ++k) {
       set_text(txtItem[static_cast<size_t>(k)], f.txtItem[static_cast<size_t>(k)]);

@@ -209,6 +209,15 @@ TEST_F(EditorWindowFixture, WindowKeysGoToTheEditorsActions) {
   clipboard.value = "x\ty";
   QTest::keyClick(ed->box(), Qt::Key_V, Qt::ControlModifier);  // the editor's Paste
   EXPECT_EQ(ed->form().txtEdit, "x    yab");  // Undo put the cursor where the loaded text had it
+  // F1 is the editor's own help page (F2 too), not the main window's.
+  HelpFile = (testing_support::source_dir() / "frontend" / "help").string() + "/";
+  for (Qt::Key k : {Qt::Key_F1, Qt::Key_F2}) {
+    launcher.started.clear();
+    QTest::keyClick(ed->box(), k);
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_NE(launcher.started[0].argv.back().find("04%20Text%20File%20Editor.htm"), std::string::npos)
+        << launcher.started[0].argv.back();
+  }
 }
 
 // Under a display (xvfb-run), with QUORVEL_SHOT naming a PNG: the editor with the skeleton and the

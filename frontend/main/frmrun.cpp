@@ -80,9 +80,14 @@ void frmRun::finished(const std::string& closing_line, bool keep_open) {
   cmdClose->setEnabled(true);
   if (!keep_open) hide();
   // The box that refused a second run while this one ran has nothing more to say.
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->windowTitle() == kRunningTitle)
-      box->done(QMessageBox::Ok);
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    if (!box || !box->isVisible() || box->windowTitle() != kRunningTitle) continue;
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+      ok->click();
+    else
+      box->reject();
+  }
 }
 
 }  // namespace quorvel

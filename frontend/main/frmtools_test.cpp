@@ -103,3 +103,32 @@ TEST(ReplaceBox, FindThenReplaceAll) {
 
 }  // namespace
 }  // namespace quorvel
+
+#include <QMessageBox>
+#include <QTimer>
+
+#include "frmrun.h"
+#include "qtports.h"
+
+namespace quorvel {
+namespace {
+
+// The box that refused a second run closes by itself when the run ends.
+TEST(RunWindow, TheStillRunningBoxClosesWhenTheRunEnds) {
+  frmRun run;
+  run.open("Veltrax runs.", [] {});
+  QtMessageBox box;
+  bool guard_fired = false;
+  QTimer::singleShot(200, &run, [&run] { run.finished("Veltrax has ended.", false); });
+  QTimer::singleShot(10000, &run, [&guard_fired] {  // a hang guard only
+    guard_fired = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible()) b->done(QMessageBox::Ok);
+  });
+  EXPECT_EQ(box.show(Message("Veltrax is still running.", Buttons::Ok, Icon::Exclamation, kRunningTitle)), Answer::Ok);
+  EXPECT_FALSE(guard_fired);
+  EXPECT_FALSE(run.isVisible());
+}
+
+}  // namespace
+}  // namespace quorvel
