@@ -394,8 +394,9 @@ void SheetPrint::FOOTER() {
   for (std::int32_t r = 0; r < 3; ++r) add(c3, r, 17 + r, HEADER(17 + r), 1);
   for (const Field& f : fields) {
     // A value ends before the next thing drawn on its row (the next column's label, or its value when
-    // that has no label), or before the frame, with two label gaps to spare.
-    std::int32_t end = RIGHTEDGE + 30;
+    // that has no label), or before the sheet body's right edge (the frame stands 30 dots beyond it),
+    // with two label gaps to spare.
+    std::int32_t end = RIGHTEDGE;
     for (const Field& g : fields) {
       if (g.row != f.row || g.x <= f.x) continue;
       std::int32_t left = end;

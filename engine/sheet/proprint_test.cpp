@@ -184,7 +184,7 @@ TEST_F(SheetPrintTest, FooterRowsAndFileValue) {
 }
 
 // Footer values that do not fit their column: drawn narrower down to the width of the same text two
-// points smaller, then cut with a mark, never past the next column's label or the frame. Every
+// points smaller, then cut with a mark, never past the next column's label or the body's right edge. Every
 // character is 10 dots wide here; font 1 has 12 points (84 hundredths at the least), font 3 8 (75).
 TEST_F(SheetPrintTest, FooterValuesFitTheirColumns) {
   std::string words;
@@ -203,9 +203,10 @@ TEST_F(SheetPrintTest, FooterValuesFitTheirColumns) {
       {"fits exactly", 5, std::string(73, 'a'), "", 100},
       {"narrower", 5, std::string(80, 'a'), "", 91},
       {"cut at a word", 5, words, words.substr(0, 79) + "...", 0},
-      // Column 3 row 1: from 1980 to the frame (2280) less the gap: 280 dots.
+      // Column 3 row 1: from 1980 to the body's right edge (2250; the frame stands at 2280) less the
+      // gap: 250 dots.
       {"cut before the frame", 17, "Dr Samantha Patel-Richardson, Principal Engineering Geologist",
-       "Dr Samantha Patel-Richardson...", 0},
+       "Dr Samantha Patel-Richards...", 0},
       // Column 1 row 6, the SET file's path (112 characters) in font 3: folders dropped from its front
       // until it fits at three quarters.
       {"a path keeps its end", 10, deep,
@@ -232,7 +233,7 @@ TEST_F(SheetPrintTest, FooterValuesFitTheirColumns) {
     EXPECT_EQ(t.text, expected) << c.what << "\n" << s;
     // The room: from the value's start to the next label (or the frame) less the gap.
     const std::int32_t x = c.item == 17 ? 1980 : 460;
-    const std::int32_t end = c.item == 17 ? 2280 - 20 : 1240 - 30 - 20;
+    const std::int32_t end = c.item == 17 ? 2250 - 20 : 1240 - 30 - 20;
     REPLAZE(expected, "\\\\", "\\");
     const double width = static_cast<double>(expected.size()) * 10 * t.percent / 100;
     EXPECT_LE(width, end - x + 0.5) << c.what;

@@ -910,6 +910,15 @@ TEST(Log, CrowdedLogKeepsItsTextsClear) {
   for (const char* word : {"IV", "III", "Fault", "Peat", "V", "38", "50", "85"})
     EXPECT_NE(text.find(std::string("\n") + word + "\n"), std::string::npos) << word << text;
   for (const int page : {2, 4, 6}) EXPECT_TRUE(covered(segments_of(pdf, page), false, 300, 270, 2335)) << "log page " << page;
+  // The footer of the last profile page: the long Logged By value ends before the sheet body's right
+  // edge (2250 dots, 558 points), where the body's side ends; the frame stands 30 dots further.
+  const std::vector<Word> footer = words_of(pdf, 5);
+  ASSERT_TRUE(find_word(footer, "Patel-Richardson,"));
+  for (const Word& w : footer) {
+    if (w.y0 > 700 && w.y1 < 800) {
+      EXPECT_LE(w.x1, 558.0) << w.text;
+    }
+  }
 }
 
 // A job number long enough to grow the log header's job box past the place of the abbreviation table
