@@ -52,7 +52,7 @@ void wait_framed(QWidget* w) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(w)) << w->objectName().toStdString();
   QRect last;
   int same = 0;
-  for (int i = 0; i < 100 && same < 4; ++i) {
+  for (int i = 0; i < 200 && same < 4; ++i) {
     settle(25);
     const QRect f = w->frameGeometry();
     same = f == last && f != w->geometry() ? same + 1 : 0;
