@@ -146,9 +146,11 @@ TEST_F(HolePass, HeaderFieldsAndHoleSettings) {
       "Colour        : [rgb 0 0 255]",
       "Bezier        : 3",
       "Favourite colour of the driller: blue",
+      "Ground level was taken from the survey drawing of March",  // a comment: a sentence
       "/", "1.0 Clay", "/", "//",
       "Type          : Trial pit [rgb 0 255 0]",  // the first line: its colour is not the hole's
       "Hole Number   : TP-7",
+      "Ground Level 11.90",  // a header line whose colon was forgotten
       "/", "1.0 Sand", "/", "//",
       "/", "1.0 Gravel", "/", "//",
       "///"});
@@ -185,8 +187,16 @@ TEST_F(HolePass, HeaderFieldsAndHoleSettings) {
   EXPECT_NE(out.find("(BH1)"), std::string::npos);
   // The line of the unknown keyword is left out: written down with its hole and line (continuation
   // lines counted as the lines they are), and the run ends with 1. The margins, kept, are no loss.
+  // A line that begins with a keyword and a short value but has no colon is said too, once.
+  EXPECT_NE(out.find("Header line without a colon after its keyword, left out:\n<Ground Level 11.90>\n"), std::string::npos)
+      << out;
+  EXPECT_EQ(out.find("<Ground level was taken"), std::string::npos) << out;
   const std::string logged = log();
-  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 1) << logged;
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 2) << logged;
+  EXPECT_NE(logged.find("Hole 2 (TP-7) of holes.txt line 21: Header line without a colon after its keyword, left out: "
+                        "<Ground Level 11.90>\r\n"),
+            std::string::npos)
+      << logged;
   EXPECT_NE(logged.find("proconv.cpp  @ 0001  Hole 1 (BH1) of holes.txt line 13: Favourite colour of the driller: blue ??? "
                         "(no header keyword of the vocabulary: the line is left out)\r\n"),
             std::string::npos)
@@ -243,9 +253,14 @@ TEST_F(HolePass, LayerRecords) {
   EXPECT_EQ(out.find("<Clay 8.0>"), std::string::npos) << out;
   EXPECT_EQ(out.find("<5.20 Stiff CLAY with 3 cobbles>"), std::string::npos) << out;
   EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);  // the warning waits for the reader
-  // Each layer drawn as the warning is written down with its hole and line; the run ends with 1.
+  // Each layer drawn as the warning is written down with its hole and line, and so is (once) a layer
+  // below the "+" that marks the bottom of the hole; the run ends with 1.
   std::string logged = log();
-  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 2) << logged;
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 3) << logged;
+  EXPECT_NE(logged.find("Hole 1 (BH1) of holes.txt line 10: Layer below the bottom of the hole (2.50+); move the + to the "
+                        "last layer: <3.0 Grey CLAY"),
+            std::string::npos)
+      << logged;
   EXPECT_NE(logged.find("Hole 1 (BH1) of holes.txt line 8: " + bad + " <2.0 Firm CLAY>\r\n"), std::string::npos) << logged;
   EXPECT_NE(logged.find("Hole 1 (BH1) of holes.txt line 9: " + bad + " <Soft CLAY without a depth>\r\n"), std::string::npos)
       << logged;
@@ -379,8 +394,13 @@ TEST_F(HolePass, NotesReachTheCodedFile) {
   EXPECT_NE(out.find("More than 15 abbreviation lines in this hole; left out from this one on:\n<A15  abbreviation>\n"),
             std::string::npos)
       << out;
+  // A note that begins with a depth loses it as the note's number: said with the note's line.
   const std::string logged = log();
-  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 2) << logged;
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 3) << logged;
+  EXPECT_NE(logged.find("Hole 1 (BH1) of holes.txt line 10: The first word of a note is its number, never a depth; 3.0 "
+                        "is left out (write \"Water strike at 3.0 m\"): <3.0 m water>\r\n"),
+            std::string::npos)
+      << logged;
   EXPECT_NE(logged.find("Hole 2 (BH2) of holes.txt line 40: More than 15 abbreviation lines in this hole; left out from "
                         "this one on: <A15  abbreviation>\r\n"),
             std::string::npos)

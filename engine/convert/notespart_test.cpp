@@ -86,9 +86,13 @@ TEST_F(NotesPart, SampleNotesAndBlocks) {
     EXPECT_EQ(mismatch, cases[i].mismatch) << cases[i].notes[0] << "\n" << out;
   }
   // The name that matches no level is left out: written down with the hole and its line (each hole
-  // here has six lines), and the run ends with 1.
+  // here has six lines), and so is the depth that began a note; the run ends with 1.
   std::string logged = log();
-  EXPECT_EQ(count_of(logged, "\n"), 1u) << logged;
+  EXPECT_EQ(count_of(logged, "\n"), 2u) << logged;
+  EXPECT_NE(logged.find("Hole 10 (A19) of holes.txt line 59: The first word of a note is its number, never a depth; 2.3 "
+                        "is left out"),
+            std::string::npos)
+      << logged;
   EXPECT_NE(logged.find("Hole 8 (A17) of holes.txt line 47: " + PROMPT(91) + " <Samples DS1 at 1.0 and 2.0>\r\n"),
             std::string::npos)
       << logged;

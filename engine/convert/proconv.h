@@ -216,6 +216,7 @@ void JOBHEADE(ConvState& st);
 // The header field of CONVLINE's keyword: FIELDNO (0 when unknown) and VALUEPOS.
 void PARZE(ConvState& st);
 // Stores FIELDVAL into HEADER(FIELDNO), or reports an unknown keyword; warns of margins out of range.
+void keyword_without_colon(ConvState& st);
 void SELECTHE(ConvState& st);
 // Empties the header fields the vocabulary marks as per hole (CONVCODE).
 void clear_hole_fields(ConvState& st);

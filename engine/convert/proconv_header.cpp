@@ -9,6 +9,7 @@
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
@@ -56,6 +57,30 @@ std::int32_t keyword_field(const ConvState& st, const std::string& keyword) {
   // A field number the header table does not hold names no field either.
   if (field < 1 || field > static_cast<double>(HEADER.ubound())) return 0;
   return static_cast<std::int32_t>(field);
+}
+
+void keyword_without_colon(ConvState& st) {
+  // A line without a colon is a comment; one that begins with a keyword of the vocabulary and goes on
+  // with a short value of four words at most ("Hole Number BH2") is a header line whose colon was
+  // forgotten: said, since its value goes nowhere. A sentence that begins with such a word ("Hole
+  // drawn at a small scale, ...") stays a comment.
+  std::string blank = " ";
+  PARSVARS(CONVLINE, blank);
+  std::string keyword;
+  for (std::int32_t k = 1; k < PARSEDCOUNT && k <= 4; ++k) {
+    std::string word = PARSED(k);
+    REMOVE(word, ".");
+    REMOVE(word, "-");
+    keyword += word;
+    if (keyword.empty() || PARSEDCOUNT - k > 4 || keyword_field(st, keyword) == 0) continue;
+    const std::string what = "Header line without a colon after its keyword, left out:";
+    auto& con = platform::console();
+    con.print(what, true);
+    con.print("<" + CONVLINE + ">", true);
+    input_fault(st, what + " <" + CONVLINE + ">");
+    st.WARNFLAG = 1;
+    return;
+  }
 }
 
 void SELECTHE(ConvState& st) {

@@ -167,6 +167,8 @@ void HOLEHEAD(ConvState& st) {
     if (st.VALUEPOS > 0) {
       st.FIELDVAL = rt::TRIM(rt::MID(CONVLINE, st.VALUEPOS));
       SELECTHE(st);
+    } else if (st.COLONPOS < 1) {
+      keyword_without_colon(st);
     }
 
     // The hole's text colour: the first colour marker of a header line that holds a colour word.

@@ -5,8 +5,9 @@
 // to 1.20 Clay") or a word ("Base 1.20") may stand before it; the description is what follows that
 // word itself, never a piece of an earlier word that holds the same text ("0.20 - 2 Topsoil" is
 // "[2]  Topsoil"). A line without a depth, or with a depth above the line before it, is reported and
-// its record holds the warning text instead. These faults, a hole without layer lines and the lines
-// after the 200th are written in ERROR.LOG too (input_fault) and end the run with exit code 1.
+// its record holds the warning text instead. These faults, a hole without layer lines, the lines
+// after the 200th and a layer after the one whose "+" marks the bottom of the hole are written in
+// ERROR.LOG too (input_fault) and end the run with exit code 1.
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
@@ -55,6 +56,8 @@ void EDITLAYE(ConvState& st) {
   st.HOLEDEPTH = 0;
   std::int32_t n = 0;
   bool limit_told = false;
+  std::string bottom;  // the depth word with "+" that marked the bottom of the hole, once met
+  bool below_told = false;
   while (true) {
     st.section("EDITLAYE", "0002");
     FETCHAST(st);
@@ -99,6 +102,17 @@ void EDITLAYE(ConvState& st) {
     } else if (st.RECDEPTH > st.HOLEDEPTH) {
       st.HOLEDEPTH = st.RECDEPTH;
     }
+    // A layer after the one whose "+" marks the bottom of the hole would be drawn below the hole's
+    // end: said once a hole (the layer is kept as written).
+    if (!bottom.empty() && depth_at > 0 && st.PREVDEPTH <= st.RECDEPTH && !below_told) {
+      const std::string what = "Layer below the bottom of the hole (" + bottom + "); move the + to the last layer:";
+      con.print(what, true);
+      con.print("<" + CONVLINE + ">", true);
+      input_fault(st, what + " <" + CONVLINE + ">");
+      st.WARNFLAG = 1;
+      below_told = true;
+    }
+    if (depth_at > 0 && bottom.empty() && rt::RIGHT(st.DEPTHTEXT, 1) == "+") bottom = st.DEPTHTEXT;
     st.PREVDEPTH = st.RECDEPTH;
     ++st.LAYERLINES;
   }

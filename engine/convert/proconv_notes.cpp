@@ -186,7 +186,23 @@ void EDITNOTE(ConvState& st) {
   for (long i = 1; i <= st.NOTENUM; ++i) {
     st.section("EDITNOTE", "0060");
     const long p = rt::INSTR(NOTE(i), " ");
-    if (p > 0 && rt::VAL(rt::LEFT(NOTE(i), p - 1)) > 0) NOTE(i) = rt::TRIM(rt::MID(NOTE(i), p + 1));
+    if (p > 0 && rt::VAL(rt::LEFT(NOTE(i), p - 1)) > 0) {
+      // A first word with figures after its point or comma ("3.20 Water strike") reads as a depth, but
+      // it is the note's number and goes: said, so that the depth is written again where it counts.
+      const std::string first = rt::LEFT(NOTE(i), p - 1);
+      const size_t point = first.find_first_of(".,");
+      if (point != std::string::npos && point + 1 < first.size() && first[point + 1] >= '0' && first[point + 1] <= '9') {
+        st.LINEAT = static_cast<size_t>(i) < st.NOTEAT.size() ? st.NOTEAT[static_cast<size_t>(i)] : -1;
+        const std::string what = "The first word of a note is its number, never a depth; " + first +
+                                 " is left out (write \"Water strike at " + first + " m\"):";
+        con.print(what, true);
+        con.print("<" + NOTE(i) + ">", true);
+        input_fault(st, what + " <" + NOTE(i) + ">");
+        st.WARNFLAG = 1;
+        st.LINEAT = -1;
+      }
+      NOTE(i) = rt::TRIM(rt::MID(NOTE(i), p + 1));
+    }
   }
 
   // Notes that name a sample or a water level are scanned for them; the notes stay as they are.
