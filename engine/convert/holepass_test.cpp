@@ -48,7 +48,8 @@ TEST_F(HolePass, PrescanChecksTheSlashBlocks) {
       {"slash lines with blanks and tabs", {"Hole: BH1", " /\t", "1.0 Clay", "\t/", "  //  ", " /// "}, 1, "// 1 \n", nullptr},
       {"a slash with text is text", {"Hole: BH1", "/ a comment", "/", "1.0 Clay", "/", "//", "///"}, 1, nullptr, "viz"},
       {"three / in hole 1", {"Hole: BH1", "/", "/", "1.0 Clay", "/", "//", "Hole: BH2", "/", "2.0 Sand", "/", "//", "///"},
-       0, "viz  1\n", nullptr},
+       0, "\nHole 1 of holes.txt: 3 / lines before its // line at line 6; a hole has two (after its header and after "
+          "its layers)\n", nullptr},
       // A missing "//" is said as such, with the line where the next hole starts; the holes after it
       // keep their numbers.
       {"the // of hole 1 missing",
@@ -102,6 +103,7 @@ TEST_F(HolePass, PrescanChecksTheSlashBlocks) {
   EXPECT_EQ(WPMODE, 0);
   // Every structure fault is in ERROR.LOG too, with the file and the hole.
   for (const char* logged : {"Hole 1 (BH1) of holes.txt: its // line is missing before line 6: Hole: BH2",
+                             "Hole 1 of holes.txt: 3 / lines before its // line at line 6; a hole has two",
                              "holes.txt: No /// line ends the data.", "holes.txt ??? has no / or // lines"})
     EXPECT_NE(log().find(logged), std::string::npos) << logged << "\n" << log();
 }

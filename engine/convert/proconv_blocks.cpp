@@ -151,9 +151,15 @@ void BLOCKSLA(ConvState& st) {
         st.BLOCKERR = -1;
         st.BADHOLES += rt::STR(st.HOLECOUNT);
         st.SLASHCOUNT = 3 * st.HOLECOUNT;  // the next hole is judged by itself
-        con.print(rt::print_number(st.HOLECOUNT) + PROMPT(22), true);
-        rt::log_note("Hole" + rt::STR(st.HOLECOUNT) + (hole_name.empty() ? std::string() : " (" + hole_name + ")") +
-                     " of " + st.INNAME + " line" + rt::STR(line_no) + ":" + PROMPT(22));
+        // What is wrong, said in full on the console and in ERROR.LOG alike.
+        const std::string said = "Hole" + rt::STR(st.HOLECOUNT) +
+                                 (hole_name.empty() ? std::string() : " (" + hole_name + ")") + " of " + st.INNAME +
+                                 ": " + rt::STR_TRIM(static_cast<std::int32_t>(in_block)) + " / line" +
+                                 (in_block == 1 ? "" : "s") + " before its // line at line" + rt::STR(line_no) +
+                                 "; a hole has two (after its header and after its layers)";
+        con.print(rt::print_number(st.HOLECOUNT), true);
+        con.print(said, true);
+        rt::log_note(said);
         st.WARNFLAG = 1;
       }
     } else if (line == "///") {
