@@ -6,6 +6,7 @@
 
 #include "engine/run/run.h"
 #include "engine/runtime/command.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "platform/console.h"
 
@@ -18,9 +19,15 @@ int main(int argc, char** argv) {
   // Two runs in one engine folder would delete and overwrite each other's work files: a second one
   // touches nothing and says why.
   if (!rt::lock_engine_folder()) {
-    std::fputs("Another run is using this engine folder; this run ends without doing anything. "
-               "Start it again when the other run has ended.\n",
-               stderr);
+    static constexpr char kRefused[] =
+        "Another run is using this engine folder; this run ends without doing anything. "
+        "Start it again when the other run has ended.";
+    std::fputs(kRefused, stderr);
+    std::fputs("\n", stderr);
+    // ERROR.LOG is only appended to, a line at a time, so the other run's lines stay whole.
+    RT_TRAP(trap, "main");
+    trap.step("0001");
+    rt::log_note(kRefused);
     return 1;
   }
   rt::hold_work_files(work_file_names());

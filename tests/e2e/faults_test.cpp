@@ -129,7 +129,8 @@ TEST(Faults, EveryCaseSaidNothingLost) {
          ::flock(fd, LOCK_EX);  // held by this test process until it ends: the descriptor stays open
          return holes({"BH1"});
        },
-       1, "Another run is using this engine folder", nullptr, -1, 0, false},
+       1, "Another run is using this engine folder", "main.cpp     @ 0001  Another run is using this engine folder", -1, 0,
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
