@@ -198,7 +198,7 @@ bool TEXT2PDF(const std::string& dir, const std::string& file) {
 void PROSTOP() {
   RT_TRAP(trap, "PROSTOP");
   std::string job = rt::TRIM(ALPHNUM(HEADER(22)));
-  if (job.empty()) job = "000000";
+  if (job.empty()) job = "000";  // as the coded file names a hole without a job: 000 + the hole
   OUTDIR = DATADIR + "\\" + job;
   // The job folder is there after the run's first hole: then so is the output folder above it.
   bool folders = rt::folder_exists(OUTDIR);

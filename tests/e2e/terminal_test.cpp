@@ -328,7 +328,7 @@ TEST(EngineTerminal, SymbolTest) {
   // Back at the main menu, the line above the cells says where the legend went.
   ASSERT_TRUE(tmux.wait_for("The run wrote", shown, 60000)) << shown;
   ASSERT_TRUE(tmux.wait_for("Editor", shown, 60000)) << shown;
-  EXPECT_EQ(lines_of(shown).at(20), "The run wrote C:\\VLXFILES\\000000\\LEGEND.pdf") << shown;
+  EXPECT_EQ(lines_of(shown).at(20), "The run wrote C:\\VLXFILES\\000\\LEGEND.pdf") << shown;
   tmux.cmd({"send-keys", "Escape"});
   expect_clean_end(ef, tmux);
   fs::path pdf;
