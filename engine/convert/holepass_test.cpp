@@ -260,7 +260,7 @@ TEST_F(HolePass, LayerRecords) {
   std::string logged = log();
   EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 3) << logged;
   EXPECT_NE(logged.find("Hole 1 (BH1) of holes.txt line 10: Layer below the bottom of the hole (2.50+); move the + to the "
-                        "last layer: <3.0 Grey CLAY"),
+                        "last layer: <3.0 Grey CLAY with [paint red] stains>\r\n"),
             std::string::npos)
       << logged;
   EXPECT_NE(logged.find("Hole 1 (BH1) of holes.txt line 8: " + bad + " <2.0 Firm CLAY>\r\n"), std::string::npos) << logged;

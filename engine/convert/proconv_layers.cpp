@@ -75,6 +75,7 @@ void EDITLAYE(ConvState& st) {
       continue;
     }
     ++n;
+    const std::string typed = CONVLINE;  // before a colour marker in it is decoded
     std::string blank = " ";
     PARSVARS(CONVLINE, blank);
     long depth_at = 0;
@@ -107,8 +108,8 @@ void EDITLAYE(ConvState& st) {
     if (!bottom.empty() && depth_at > 0 && st.PREVDEPTH <= st.RECDEPTH && !below_told) {
       const std::string what = "Layer below the bottom of the hole (" + bottom + "); move the + to the last layer:";
       con.print(what, true);
-      con.print("<" + CONVLINE + ">", true);
-      input_fault(st, what + " <" + CONVLINE + ">");
+      con.print("<" + typed + ">", true);
+      input_fault(st, what + " <" + typed + ">");
       st.WARNFLAG = 1;
       below_told = true;
     }

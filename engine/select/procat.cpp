@@ -106,9 +106,9 @@ void PROSELEC() {
 }
 
 // Each name of the hole list: "ALL" (any letter case) chooses every hole; a name that is a whole code
-// chooses that hole; any other name chooses the first hole whose code holds it, or else, for a name of
-// four letters and digits or more, the first hole whose code ends in the name's last three, unless a
-// chosen entry holds it already. A name that chooses nothing is said; when names were given and none
+// chooses that hole; any other name chooses the first hole whose code holds it, or else the first hole
+// whose code ends in the name's last three letters and digits (a hole's full name: TP02, BH-1), unless
+// a chosen entry holds it already. A name that chooses nothing is said; when names were given and none
 // chooses a hole, no hole is coded, and that is said too. A list without names is every hole.
 void FITFILES() {
   RT_TRAP(trap, "FITFILES");
@@ -139,12 +139,12 @@ void FITFILES() {
       if (rt::INSTR(INFILE, name) == 0) INFILE += entry_at(HOLECATALOG, p);
       continue;
     }
-    // A hole's full name (TP02, BH101): its code keeps only the last three letters and digits of the
-    // name, in characters 4 to 6 of the entry.
+    // A hole's full name (TP02, BH101, BH-1): its code keeps only the last three letters and digits of
+    // the name, padded with "0" in front, in characters 4 to 6 of the entry.
     const std::string alnum = ALPHNUM(name);
     long found = 0;
-    if (alnum.size() > 3) {
-      const std::string part = rt::RIGHT(alnum, 3);
+    if (!alnum.empty()) {
+      const std::string part = rt::RIGHT("000" + alnum, 3);
       for (size_t at = 0; at + kEntry <= HOLECATALOG.size() && found == 0; at += kEntry)
         if (HOLECATALOG.compare(at + 3, 3, part) == 0) found = static_cast<long>(at) + 1;
       if (found > 0) {

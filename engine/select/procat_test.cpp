@@ -51,6 +51,7 @@ TEST_F(Catalogue, HoleListOfTheRunFile) {
       {"TP02", {"631101", "631P02"}, {"631P02"}, ""},
       {"bh101,TP-02", {"631101", "631P02"}, {"631101", "631P02"}, ""},
       {"BH101,XBH101", {"631101", "631P02"}, {"631101"}, ""},
+      {"BH-1,B-2", {"631BH1", "6310B2"}, {"631BH1", "6310B2"}, ""},  // punctuation is no part of a code
       {"TP03", {"631101", "631P02"}, {}, "TP03 matches no hole"},
       {"BH3,BH9,BH1", {"631BH1", "631BH3"}, {"631BH3", "631BH1"}, "BH9 matches no hole"},
       {"BH1,BH1", {"631BH1", "631BH2"}, {"631BH1"}, ""},
