@@ -70,7 +70,9 @@ void SORTSUMM(Summary& s) {
   for (std::int32_t i = 1; i <= s.n; ++i) s.keys(i) = keys[static_cast<size_t>(i)];
   IRANK(s.keys, s.n);
   const double h = PAGELENGTH - HEADDOTS - FOOTDOTS;
-  double a = kInch * (h - 1) / 3000;
+  // The depth one page holds: the layout keeps 34 dots above the footer free on the last page, so a
+  // legend that reached the footer (22 lines at 1 cm) ran on to a second page holding only a footer.
+  double a = kInch * (h - 34 - 1) / 3000;
   const double rows = LINEPITCH > 0 ? std::floor(h / 2 / LINEPITCH) : 0;
   if (a > s.n) {
     s.step = 1;

@@ -354,6 +354,39 @@ TEST(Sheet, Legend) {
   EXPECT_GE(find_all_regex(images, R"( stencil +64 )").size(), 20u) << images;
 }
 
+// Legends of 21 to 26 symbols, one layer of each: up to 25 lines stand on one page with its footer;
+// 22 (a page full at 1 cm a line) ran on to a second page that held only a footer. 26 go over two
+// pages, each with lines on it. Every line is there once.
+TEST(Sheet, LegendThatFillsAPageKeepsToIt) {
+  const char* words[] = {"TOPSOIL", "MADE GROUND", "CONCRETE", "ASPHALT", "CLAY", "SILT", "SAND", "GRAVEL", "COBBLES",
+                         "BOULDERS", "PEAT", "CHALK", "LIMESTONE", "SANDSTONE", "SILTSTONE", "MUDSTONE", "SHALE", "COAL",
+                         "CONGLOMERATE", "BRECCIA", "GRANITE", "BASALT", "SCHIST", "SLATE", "CLAYEY", "SILTY"};
+  for (const int n : {21, 22, 25, 26}) {
+    EngineFolder ef;
+    std::string input = "Job Number : L" + std::to_string(n) + "\r\nHole Number : BH1\r\n/\r\n";
+    for (int i = 0; i < n; ++i) input += std::to_string(i + 1) + ".00 " + words[i] + ".\r\n";
+    ef.write("layers.txt", input + "/\r\nNOTES:\r\n1. A note.\r\n//\r\n///\r\n");
+    ef.write("@runfile.dat", run_file("layers.txt", "7/     summary = YES\r\n"));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    const fs::path legend = ef.file("drive_c/VLXFILES/L" + std::to_string(n) + "/LEGEND.pdf");
+    ASSERT_TRUE(fs::exists(legend)) << r.out;
+    const int pages = n <= 25 ? 1 : 2;
+    EXPECT_NE(pdf_tool("pdfinfo", legend).find("Pages:           " + std::to_string(pages)), std::string::npos) << n;
+    int lines = 0;
+    for (int p = 1; p <= pages; ++p) {
+      const std::string text = pdf_tool("pdftotext", legend, {"-f", std::to_string(p), "-l", std::to_string(p)});
+      const int here = static_cast<int>(std::count(text.begin(), text.end(), '{'));
+      EXPECT_GT(here, 0) << n << " symbols, page " << p << " has no line:\n" << text;
+      lines += here;
+    }
+    EXPECT_EQ(lines, n);
+    // The footer on the last page.
+    EXPECT_NE(pdf_tool("pdftotext", legend, {"-f", std::to_string(pages), "-l", std::to_string(pages)}).find("Printed:"),
+              std::string::npos) << n;
+  }
+}
+
 // The example and its legend on the pen plotter and in DXF, read by hp2xx and ezdxf.
 TEST(Sheet, PlotterAndDxfResults) {
   for (const char* device : {"DXF", "PGL"}) {
