@@ -187,6 +187,7 @@ TEST_F(NotesPart, SampleLimits) {
 // said; the hole and the holes after it still convert. Within a sample block a line that names a file
 // has it read, be it a BIND FILE line or a further SAMPLES: FILE line.
 TEST_F(NotesPart, AttachedSampleFile) {
+  dir.write("two.txt", crlf({"2.0 D9"}));
   dir.write("bh1samples.txt",
             crlf({"1,50 Sand, grey", "Small disturbed samples", "1.0: bag sample", "2.0 : jar", "Undisturbed",
                   "  3.0 U100 at 3.0", "0 is no depth", "0,5 neither", "Water samples", "4.0m\tW1", "Rock core",
@@ -195,7 +196,8 @@ TEST_F(NotesPart, AttachedSampleFile) {
       hole("AF1", {"NOTES:", "Water strike at 1.5m", "SAMPLES: BIND FILE: bh1samples.txt", "W2 water sample at 2.5m"}),
       hole("AF2", {"SAMPLES: FILE: missing.txt", "D1 0.5"}),
       hole("AF3", {"SAMPLES: FILE: bh1samples.txt"}),
-      hole("AF4", {"SAMPLES:", "D1 0.5", "BIND FILE: bh1samples.txt", "D2 0.6", "SAMPLES: FILE: bh1samples.txt", "D3 0.7"})});
+      hole("AF4", {"SAMPLES:", "D1 0.5", "BIND FILE: bh1samples.txt", "D2 0.6", "SAMPLES: FILE: bh1samples.txt", "D3 0.7"}),
+      hole("AF5", {"SAMPLES: BIND FILE: bh1samples.txt", "SAMPLES: BIND FILE: two.txt"})});
   // The file's samples come first (read at its line), then the sample block's, then the notes'.
   EXPECT_EQ(samples("000AF1.TRX"),
             (std::vector<std::string>{"[SYMB4]Sand, grey | 1.50", "[SYMB1]bag sample | 1.0", "[SYMB1]: jar | 2.0",
@@ -213,14 +215,21 @@ TEST_F(NotesPart, AttachedSampleFile) {
   EXPECT_EQ(af4[8], "[SYMB1]D2 | 0.6");
   EXPECT_EQ(af4[9], "[SYMB4]Sand, grey | 1.50");
   EXPECT_EQ(af4[16], "[SYMB1]D3 | 0.7");
-  EXPECT_EQ(NOTELIST, "|000AF1bh1samples.txt||000AF4bh1samples.txt|");
+  // A hole prints one file with it, the last one bound: a second one is said.
+  EXPECT_EQ(samples("000AF5.TRX").size(), 8u);
+  EXPECT_EQ(NOTELIST, "|000AF1bh1samples.txt||000AF4bh1samples.txt||000AF5two.txt|");
+  EXPECT_EQ(count_of(out, "One file a hole is printed with BIND: bh1samples.txt is not printed, two.txt is"), 1u) << out;
   EXPECT_NE(out.find("File not found : missing.txt\n<SAMPLES: FILE: missing.txt>\n"), std::string::npos) << out;
   EXPECT_NE(out.find(rt::UCASE(PROMPT(22))), std::string::npos);
   EXPECT_TRUE(handed_over);
-  EXPECT_EQ(trx_files().size(), 4u);
+  EXPECT_EQ(trx_files().size(), 5u);
   // The samples of the missing file are lost: written down with its line, and the run ends with 1.
   std::string logged = log();
-  EXPECT_EQ(count_of(logged, "\n"), 1u) << logged;
+  EXPECT_EQ(count_of(logged, "\n"), 2u) << logged;
+  EXPECT_NE(logged.find("(AF5) of holes.txt line 39: One file a hole is printed with BIND: bh1samples.txt is not printed, "
+                        "two.txt is <SAMPLES: BIND FILE: two.txt>\r\n"),
+            std::string::npos)
+      << logged;
   EXPECT_NE(logged.find("Hole 2 (AF2) of holes.txt line 14: File not found : missing.txt <SAMPLES: FILE: missing.txt>\r\n"),
             std::string::npos)
       << logged;

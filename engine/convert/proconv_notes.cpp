@@ -73,6 +73,7 @@ void attached_file_line(ConvState& st) {
     notes_full(st);
     st.WARNFLAG = 1;
   }
+  const std::string line = CONVLINE;  // the file's reader takes CONVLINE for its lines
   std::string blank = " ";
   PARSVARS(CONVLINE, blank);
   // A file printed with the hole stays so when a later line of the hole names a file without BIND.
@@ -83,7 +84,15 @@ void attached_file_line(ConvState& st) {
   st.step("0021");
   if (rt::file_exists(NOTENAME)) {
     READSAMP(st);
-    if (st.BINDFLAG == 0 && !bound.empty()) NOTENAME = bound, st.BINDFLAG = bound_flag;
+    if (st.BINDFLAG == 0 && !bound.empty()) {
+      NOTENAME = bound, st.BINDFLAG = bound_flag;
+    } else if (st.BINDFLAG > 0 && !bound.empty() && bound != NOTENAME) {
+      // A hole prints one file with it: the last one bound. Its samples are all read.
+      const std::string what = "One file a hole is printed with BIND: " + bound + " is not printed, " + NOTENAME + " is";
+      con.print(what, true);
+      input_fault(st, what + " <" + line + ">");
+      st.WARNFLAG = 1;
+    }
     return;
   }
   con.print("", true);
