@@ -149,10 +149,12 @@ TEST_F(HolePass, HeaderFieldsAndHoleSettings) {
       "Bezier        : 3",
       "Favourite colour of the driller: blue",
       "Ground level was taken from the survey drawing of March",  // a comment: a sentence
+      "Site investigation report",                                // a comment: a keyword of one word, two more
       "/", "1.0 Clay", "/", "//",
       "Type          : Trial pit [rgb 0 255 0]",  // the first line: its colour is not the hole's
       "Hole Number   : TP-7",
       "Ground Level 11.90",  // a header line whose colon was forgotten
+      "Hole TP-8",           // and another: each is said
       "/", "1.0 Sand", "/", "//",
       "/", "1.0 Gravel", "/", "//",
       "///"});
@@ -194,11 +196,16 @@ TEST_F(HolePass, HeaderFieldsAndHoleSettings) {
       << out;
   EXPECT_EQ(out.find("<Ground level was taken"), std::string::npos) << out;
   const std::string logged = log();
-  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 2) << logged;
-  EXPECT_NE(logged.find("Hole 2 (TP-7) of holes.txt line 21: Header line without a colon after its keyword, left out: "
+  EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 3) << logged;
+  EXPECT_NE(logged.find("Hole 2 (TP-7) of holes.txt line 22: Header line without a colon after its keyword, left out: "
                         "<Ground Level 11.90>\r\n"),
             std::string::npos)
       << logged;
+  EXPECT_NE(logged.find("Hole 2 (TP-7) of holes.txt line 23: Header line without a colon after its keyword, left out: "
+                        "<Hole TP-8>\r\n"),
+            std::string::npos)
+      << logged;
+  EXPECT_EQ(out.find("<Site investigation report>"), std::string::npos) << out;
   EXPECT_NE(logged.find("proconv.cpp  @ 0001  Hole 1 (BH1) of holes.txt line 13: Favourite colour of the driller: blue ??? "
                         "(no header keyword of the vocabulary: the line is left out)\r\n"),
             std::string::npos)

@@ -61,9 +61,9 @@ std::int32_t keyword_field(const ConvState& st, const std::string& keyword) {
 
 void keyword_without_colon(ConvState& st) {
   // A line without a colon is a comment; one that begins with a keyword of the vocabulary and goes on
-  // with a short value of four words at most ("Hole Number BH2") is a header line whose colon was
-  // forgotten: said, since its value goes nowhere. A sentence that begins with such a word ("Hole
-  // drawn at a small scale, ...") stays a comment.
+  // with a short value ("Hole Number BH2") is a header line whose colon was forgotten: said, since its
+  // value goes nowhere. A sentence that begins with such a word ("Hole drawn at a small scale, ...")
+  // stays a comment.
   std::string blank = " ";
   PARSVARS(CONVLINE, blank);
   std::string keyword;
@@ -72,7 +72,9 @@ void keyword_without_colon(ConvState& st) {
     REMOVE(word, ".");
     REMOVE(word, "-");
     keyword += word;
-    if (keyword.empty() || PARSEDCOUNT - k > 4 || keyword_field(st, keyword) == 0) continue;
+    // The value: one word after a keyword of one word ("Hole BH2"), at most four after a longer one
+    // ("Ground level 24.36"); "Site investigation report" stays a comment.
+    if (keyword.empty() || PARSEDCOUNT - k > (k == 1 ? 1 : 4) || keyword_field(st, keyword) == 0) continue;
     const std::string what = "Header line without a colon after its keyword, left out:";
     auto& con = platform::console();
     con.print(what, true);
