@@ -6,6 +6,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -73,16 +74,20 @@ std::unique_ptr<TerminalConsole> TerminalConsole::open(int in_fd, int out_fd) {
   termios saved{};
   if (!isatty(in_fd) || !isatty(out_fd) || tcgetattr(in_fd, &saved) != 0) return nullptr;
   winsize ws{};
-  int rows = 25, cols = 80;
+  int rows = kLeastRows, cols = 80;
   if (ioctl(out_fd, TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0) {
     rows = ws.ws_row;
     if (ws.ws_col > 0) cols = ws.ws_col;
   }
-  return std::unique_ptr<TerminalConsole>(new TerminalConsole(in_fd, out_fd, rows, cols, saved));
+  // The screens take 25 rows at least: a smaller window is asked to grow until it has them (render).
+  return std::unique_ptr<TerminalConsole>(
+      new TerminalConsole(in_fd, out_fd, std::max(rows, kLeastRows), cols, saved));
 }
 
 TerminalConsole::TerminalConsole(int in_fd, int out_fd, int rows, int cols, const termios& saved)
     : Console(rows), in_fd_(in_fd), out_fd_(out_fd), term_rows_(rows), term_cols_(cols), saved_(saved) {
+  winsize ws{};
+  if (ioctl(out_fd_, TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0) term_rows_ = ws.ws_row;
   termios raw = saved;
   raw.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON);
   raw.c_oflag &= ~static_cast<tcflag_t>(OPOST);
@@ -280,6 +285,15 @@ bool TerminalConsole::have_event() {
 std::string TerminalConsole::wait_key() {
   render();
   for (;;) {
+    if (g_resized) render();
+    if (too_small_) {
+      // Only the request to enlarge the window shows: keys and clicks would act on a screen no one
+      // sees, so they are dropped until the window is large enough again.
+      drop_input();
+      if (input_closed_) return kKeyEsc;
+      read_input(250);  // a resize between the check above and the wait is seen at the next round
+      continue;
+    }
     if (have_event()) {
       InputEvent e = std::move(queue_.front());
       queue_.pop_front();
@@ -298,7 +312,17 @@ bool TerminalConsole::key_pending() {
   render();
   while (read_input(0)) {
   }
+  if (too_small_) {
+    drop_input();
+    return false;
+  }
   return have_event() || decoder_.incomplete();
+}
+
+void TerminalConsole::drop_input() {
+  while (decoder_.next()) {
+  }
+  queue_.clear();
 }
 
 void TerminalConsole::mouse_on(int buttons, int events) {

@@ -26,6 +26,8 @@ namespace platform {
 
 class TerminalConsole : public Console {
  public:
+  // The fewest rows of the screen: a window with fewer is asked to be enlarged.
+  static constexpr int kLeastRows = 25;
   // Takes over the terminal on in_fd / out_fd; nullptr when in_fd is not a terminal.
   static std::unique_ptr<TerminalConsole> open(int in_fd = 0, int out_fd = 1);
   ~TerminalConsole() override;
@@ -61,6 +63,8 @@ class TerminalConsole : public Console {
   bool read_input(int timeout_ms);
   // Moves decoded events into the queue, dropping mouse events that are not wanted now.
   bool have_event();
+  // Forgets the keys and clicks read so far (while the window is too small).
+  void drop_input();
 
   int in_fd_, out_fd_;
   int term_rows_, term_cols_;

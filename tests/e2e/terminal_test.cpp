@@ -618,4 +618,40 @@ TEST(EngineTerminal, OutputFolderQuestionKeepsToItsRows) {
   expect_clean_end(ef, tmux);
 }
 
+// Started in a window of 80 x 20 (fewer rows than the screens take) the engine asks for a larger window
+// and keys do nothing until it has one; the same while a smaller window hides the setup editor.
+TEST(EngineTerminal, StartInASmallWindowWaitsForALargerOne) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "20", "-c", ef.path().string(),
+                          "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  std::string shown;
+  ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
+  tmux.cmd({"send-keys", "F2"});  // would change the activity
+  tmux.cmd({"send-keys", "F5"});  // would open the setup editor
+  ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
+  tmux.cmd({"resize-window", "-x", "80", "-y", "25"});
+  ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
+  std::vector<std::string> rows = lines_of(shown);
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_EQ(rows[24], "                    Profiles          PDF         C:\\VLXFILES       Editor") << shown;
+
+  // In the setup editor: Down and Enter while the window is small open nothing.
+  tmux.cmd({"send-keys", "F5"});
+  ASSERT_TRUE(tmux.wait_for("Esc goes back", shown)) << shown;
+  const std::string editor = shown;
+  tmux.cmd({"resize-window", "-x", "80", "-y", "20"});
+  ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
+  tmux.cmd({"send-keys", "Down"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
+  tmux.cmd({"resize-window", "-x", "80", "-y", "25"});
+  ASSERT_TRUE(tmux.wait_for("Esc goes back", shown)) << shown;
+  EXPECT_EQ(shown, editor);
+  tmux.cmd({"send-keys", "Escape"});
+  end_at_the_main_menu(ef, tmux);
+}
+
 }  // namespace
