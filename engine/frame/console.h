@@ -35,7 +35,8 @@ void ROWCENTR(std::int32_t row, const std::string& text);
 // A one-line question on the message line; a non-empty typed entry (its first longest characters)
 // replaces answer, Enter alone keeps it. Columns 3..78 of the message line come back afterwards in pair 1.
 // A question whose entry may be longer than 24 characters shows it scrolling inside the rest of the
-// message line (its end in view), never past column 78.
+// message line (its end in view), never past column 78; when that question leaves the entry fewer than
+// 20 columns, it stands on the row above instead (put back afterwards) and the entry has the line.
 // With escaped, Esc leaves the question: the answer stays as it was and *escaped is set (without it,
 // Esc is ignored).
 void PUTONE(const std::string& question, std::string& answer, std::int32_t longest = 24, bool* escaped = nullptr);

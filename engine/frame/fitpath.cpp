@@ -28,6 +28,28 @@ size_t path_cut(const std::string& path, long room) {
   }
 }
 
+std::vector<std::string> fold_words(const std::string& text, size_t width) {
+  std::vector<std::string> lines;
+  if (width == 0) return lines;
+  size_t at = 0;
+  while (at < text.size()) {
+    while (at < text.size() && text[at] == ' ' && !lines.empty()) ++at;  // a folded line starts at a word
+    if (at >= text.size()) break;
+    if (text.size() - at <= width) {
+      lines.push_back(text.substr(at));
+      break;
+    }
+    // The last blank within the width ends the line; a word longer than the width is cut there.
+    size_t cut = text.rfind(' ', at + width);
+    if (cut == std::string::npos || cut <= at) cut = at + width;
+    std::string line = text.substr(at, cut - at);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(line);
+    at = cut;
+  }
+  return lines;
+}
+
 std::string shown_path(const std::string& path) {
   if (path.empty() || (path[0] != '/' && path[0] != '~')) return path;
   std::string shown = path;

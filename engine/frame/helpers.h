@@ -35,6 +35,9 @@ void missing_file(const std::string& file);
 // until it fits in width columns: the longest first, none below "...\" and its last part; when that is
 // not enough, the last parts alone if they fit, else the longest last parts show their ends; what
 // still does not fit is cut at width.
+// fold_words: text in lines of at most width columns, each ended at a blank (a word longer than the
+// width is cut at it); the blanks at a fold are dropped.
+std::vector<std::string> fold_words(const std::string& text, size_t width);
 // shown_path: a path as the user reads it: one of this system's own folders ("/home/...") with "/"
 // throughout (the engine joins "\" and a name to it), an engine path ("C:\...") as it stands.
 size_t path_cut(const std::string& path, long room);

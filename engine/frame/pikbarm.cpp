@@ -12,6 +12,7 @@
 
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/text.h"
 #include "platform/console.h"
@@ -28,6 +29,8 @@ constexpr std::int32_t kLastItemRow = 21;
 constexpr std::int32_t kLeastValueField = 10;
 constexpr std::int32_t kDeepestLevel = 7;
 
+std::vector<std::string> value_lines(std::int32_t f);
+
 // Draws row r of the menu whose item column is w wide: the item in pair 4 when highlighted (else pair
 // 1), upper-cased, then from column BARRIGHT + 2 to 79 the value ("< " and the value) for the
 // highlighted item or the shade strip for the others.
@@ -40,12 +43,44 @@ void ROWSHOW(std::int32_t r, std::int32_t w) {
   SETCOLOR(1);
   con.locate(r, BARRIGHT + 2);
   const std::int32_t f = std::max(78 - BARRIGHT, 2);
-  if (i == BARITEM) con.print(rt::LSET("< " + BARVALUE(i), f), false);
+  if (i == BARITEM) con.print(rt::LSET(value_lines(f).front(), f), false);
   else con.print(" \xB0" + rt::STRING_(f - 2, '\xB1'), false);
+}
+
+// The highlighted item's value as it shows beside the menu: "< " and the value, folded at blanks into
+// lines of the f columns before the screen's edge (the lines after the first indented by two).
+std::vector<std::string> value_lines(std::int32_t f) {
+  std::vector<std::string> lines = fold_words(BARVALUE(BARITEM), static_cast<size_t>(std::max(f - 2, 1)));
+  if (lines.empty()) lines.emplace_back();
+  for (size_t k = 0; k < lines.size(); ++k) lines[k] = (k == 0 ? "< " : "  ") + lines[k];
+  return lines;
 }
 
 void SHOWPAGE(std::int32_t w) {
   for (std::int32_t r = BARTOP + 1; r <= BARTOP + BARCOUNT; ++r) ROWSHOW(r, w);
+  // A value longer than its row goes on over the rows of the items below it, where their shade strips
+  // stand; where the menu has too few rows below, it is cut after a word with a mark. Nothing is cut
+  // at the screen's edge.
+  const std::int32_t f = std::max(78 - BARRIGHT, 2);
+  std::vector<std::string> lines = value_lines(f);
+  const std::int32_t row = BARROW + BARITEM;
+  if (lines.size() > 1 && BARITEM >= 1 && BARITEM <= BARCOUNT) {
+    auto& con = platform::console();
+    SETCOLOR(1);
+    const auto room = static_cast<size_t>(std::max(1, BARBOTTOM - row + 1));
+    if (lines.size() > room) {
+      lines.resize(room);
+      std::string& last = lines.back();
+      while (static_cast<std::int32_t>(last.size()) + 4 > f && last.find(' ', 2) != std::string::npos)
+        last = rt::RTRIM(last.substr(0, last.rfind(' ')));
+      if (static_cast<std::int32_t>(last.size()) + 4 > f) last.resize(static_cast<size_t>(std::max(f - 4, 0)));
+      last += " ...";
+    }
+    for (size_t k = 0; k < lines.size(); ++k) {
+      con.locate(row + static_cast<std::int32_t>(k), BARRIGHT + 2);
+      con.print(rt::LSET(lines[k], f), false);
+    }
+  }
   platform::console().flush();
 }
 

@@ -218,13 +218,22 @@ TEST_F(PickBarTest, EnterWithoutHighlightWaitsForOne) {
   for (int r = 4; r <= 7; ++r) EXPECT_EQ(con->attr_at(r, 4), attr(7, 0)) << r;
 }
 
-TEST_F(PickBarTest, ValueCutAtColumn79) {
+// A value longer than its row goes on over the rows below it; on the last row it is cut with a mark.
+// Nothing passes column 78.
+TEST_F(PickBarTest, ValueFoldsOrIsCutWithAMark) {
   dots();
   long_values = true;
   menu({"A", "B"});
   con->type("\x1b");
   PIKBARM();
   EXPECT_EQ(row(4), "..|A            |< " + rep(60, 'w') + ".");
+  EXPECT_EQ(row(5), "..|B            |  " + rep(40, 'w') + rep(20, ' ') + ".");
+  dots();
+  menu({"A", "B"});
+  BARITEM = 2;
+  con->type("\x1b");
+  PIKBARM();
+  EXPECT_EQ(row(5), "..|B            |< " + rep(56, 'w') + " ....");
 }
 
 TEST_F(PickBarTest, PushAndPopGiveBackThePage) {

@@ -3,6 +3,7 @@
 
 #include "engine/frame/console.h"
 #include "engine/frame/globals.h"
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -118,11 +119,31 @@ void PUTONE(const std::string& question, std::string& answer, std::int32_t longe
   con.locate(r, c);
   std::string typed;
   if (longest > 24) {
-    // The entry keeps at least 20 columns; a long question is cut.
+    // The entry keeps at least 20 columns. A question too long for the rest stands on the row above
+    // (folded after a word, with a mark, when it is longer than that row), the entry on the message line.
     const long room = std::max(0L, kLineEnd + 1 - kLeastField - c);
-    const std::string shown = rt::LEFT(question + " ", room);
-    con.print(shown, false);
-    typed = line_input(con, kLineEnd + 1 - c - static_cast<long>(shown.size()), escaped);
+    if (static_cast<long>(question.size()) + 1 > room && r > 1) {
+      std::vector<platform::Cell> above;
+      for (int col = 1; col <= platform::Console::kCols; ++col)
+        above.push_back({con.char_at(r - 1, col), con.attr_at(r - 1, col)});
+      std::string shown = question;
+      const long width = kLineEnd + 1 - c;
+      if (static_cast<long>(shown.size()) > width) shown = fold_words(shown, static_cast<size_t>(width - 4)).front() + " ...";
+      con.locate(r - 1, c);
+      con.print(rt::LSET(shown, width), false);
+      con.locate(r, c);
+      typed = line_input(con, width, escaped);
+      for (int col = 1; col <= static_cast<int>(above.size()); ++col) {
+        const platform::Cell& cell = above[static_cast<size_t>(col - 1)];
+        con.color(cell.attr & 0x0F, cell.attr >> 4);
+        con.locate(r - 1, col);
+        con.print(std::string(1, static_cast<char>(cell.ch)), false);
+      }
+    } else {
+      const std::string shown = rt::LEFT(question + " ", room);
+      con.print(shown, false);
+      typed = line_input(con, kLineEnd + 1 - c - static_cast<long>(shown.size()), escaped);
+    }
   } else {
     con.print(question + " ", false);
     typed = line_input(con, 0, escaped);

@@ -88,6 +88,7 @@ void PROTEST() {
     if (comma == 0) {
       MESSAGE("    " + PROMPT(68) + " (comma ?) " + answer, 1);
       con.pause_ms(1000);
+      MESSOFF();  // the question comes back on a blank line, no part of the message before it
       continue;
     }
     auto cell = [](const std::string& s) { return kBar + rt::LSET(rt::LEFT(rt::UCASE(rt::TRIM(s)), 12), 12); };
@@ -96,12 +97,14 @@ void PROTEST() {
     if (first == 0 || last == 0) {
       MESSAGE("    " + PROMPT(68) + " " + answer, 1);
       con.pause_ms(1000);
+      MESSOFF();  // the question comes back on a blank line, no part of the message before it
       continue;
     }
     if (first > last) std::swap(first, last);
     if ((last - first + 13) / 13 > 36) {
       MESSAGE("    " + PROMPT(64), 1);
       con.pause_ms(1000);
+      MESSOFF();  // the question comes back on a blank line, no part of the message before it
       continue;
     }
     break;

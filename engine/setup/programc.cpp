@@ -104,9 +104,12 @@ void paths_pick() {
     WRITEMEN();
   }
   if (!rt::TRIM(answer).empty()) BARTEXT(item) = item == 2 ? FNSTRIP(line(n)) : kept_value(line(n));
+  // The message line as the editor's screen has it: the shade and the key row.
   auto& con = platform::console();
+  SETCOLOR(1);
   con.locate(STATUSROW - 1, 1);
   con.print(rt::STRING_(78, '\xB1'), false);
+  ROWCENTR(STATUSROW - 1, " " + PROMPT(74) + " ");
 }
 
 void convocab_pick() {

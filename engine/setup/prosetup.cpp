@@ -42,6 +42,8 @@ namespace seteditor {
 
 namespace {
 
+constexpr int kTitleRow = 2;  // the row of the editor's title and the SET file's name
+
 // The file a name line names, upper-cased without its folder: the text up to its first ".SET". The
 // front end's editor writes the whole name and a description there ("C:\VLX7000\JOB.SET  A4 page").
 std::string named_file(const std::string& l) {
@@ -57,12 +59,67 @@ std::string line(std::int32_t n) {
                                                                                         : std::string();
 }
 
-void tell(const std::string& text) {
+MessageRow::MessageRow() : row_(STATUSROW - 1) {
   auto& con = platform::console();
-  MESSAGE(text, 1);
+  for (int c = 1; c <= platform::Console::kCols; ++c) cells_.push_back({con.char_at(row_, c), con.attr_at(row_, c)});
+}
+
+void MessageRow::show(const std::string& text) const {
+  auto& con = platform::console();
+  con.locate(row_, kFirst);
+  con.color(15, 0);
+  con.print(rt::LSET(text, kWidth), false);
+}
+
+void MessageRow::hold(int most_ms) const {
+  auto& con = platform::console();
   con.flush();
-  con.pause_ms(2000);
-  MESSOFF();
+  // A key ends the wait early; it stays for the screen that follows.
+  for (int waited = 0; waited < most_ms && !(con.interactive() && con.key_pending()); waited += 250)
+    con.pause_ms(std::min(250, most_ms - waited));
+}
+
+void MessageRow::put_back() const {
+  auto& con = platform::console();
+  const int fg = con.foreground(), bg = con.background();
+  for (int c = 1; c <= static_cast<int>(cells_.size()); ++c) {
+    const platform::Cell& cell = cells_[static_cast<size_t>(c - 1)];
+    con.color(cell.attr & 0x0F, cell.attr >> 4);
+    con.locate(row_, c);
+    con.print(std::string(1, static_cast<char>(cell.ch)), false);
+  }
+  con.color(fg, bg);
+  con.flush();
+}
+
+void tell(const std::string& text, int hold_ms) {
+  const MessageRow row;
+  platform::console().beep();
+  // A text longer than the line is folded: one part after the other, each for the whole time.
+  for (const std::string& part : fold_words(text, MessageRow::kWidth)) {
+    row.show(part);
+    row.hold(hold_ms);
+  }
+  row.put_back();
+}
+
+void show_title() {
+  auto& con = platform::console();
+  // The name on the title row of every page of the editor's menus, the lower ones included, so that it
+  // is there when a menu is left; a name too long for its 13 columns shows its end after "...".
+  std::string name(platform::file_part(SETUPNAME));
+  if (name.size() > 13) name = "..." + name.substr(name.size() - 10);
+  const int active = con.active_page(), fg = con.foreground(), bg = con.background();
+  // Page 1 holds the screen the editor was opened from; the editor's own pages are 2 up to its level.
+  for (int page = std::min<int>(2, BARLEVEL); page <= BARLEVEL && page <= platform::Console::kPages; ++page) {
+    con.set_active_page(page);
+    SETCOLOR(1);
+    con.locate(kTitleRow, 64);
+    con.print(rt::STRING_(16 - static_cast<long>(name.size()) - 2, '\xB1') + " " + name + " ", false);
+  }
+  con.set_active_page(active);
+  con.color(fg, bg);
+  con.flush();
 }
 
 bool yes(const std::string& question, const std::string& key) {
@@ -97,6 +154,8 @@ bool has_second_block() {
 using seteditor::line;
 
 namespace {
+
+constexpr int kReadingTime = 4000;  // how long a message that matters stands, unless a key ends it
 
 // The items of prompt-file menu k (1..4).
 void READMENU(std::int32_t k) {
@@ -219,8 +278,7 @@ void PROSETUP() {
     BARMENU = "MAIN";
     ROWCENTR(BARTOP - 1, " " + PROMPT(87) + " ");
     ROWCENTR(STATUSROW - 1, " " + PROMPT(74) + " ");
-    con.locate(BARTOP - 1, 66);
-    con.print(" " + std::string(platform::file_part(SETUPNAME)) + " ", false);
+    seteditor::show_title();
     PIKBARM();
 
     // A switch of SET file: the pending changes belong to the file read, and may be saved there.
@@ -288,7 +346,7 @@ void WRITEMEN() {
       BARVALUE(i) = LAYOUTHELP(i) + "(" + BARNOTE(i) + ")";
       seteditor::FIXLAYOU(i);
     }
-    BARTOP = 2;
+    BARTOP = 3;  // the 18 items on rows 4 to 21, below the title row
   }
 }
 
@@ -374,6 +432,7 @@ void SAVESETU() {
   RT_TRAP(trap, "PROSETUP");
   trap.section("SAVESETU");
   auto& con = platform::console();
+  const seteditor::MessageRow screen_row;  // the key row, as it was before the save
   for (;;) {
     std::string answer = SETUPNAME;
     PUTONE(PROMPT(107) + SETUPNAME + ")", answer, kNameLength);
@@ -386,14 +445,17 @@ void SAVESETU() {
       name = target = rt::UCASE(base) + ".SET";
     }
     if (target.empty()) return;
-    MESSAGE(PROMPT(102) + " " + name, 0);
+    screen_row.show(PROMPT(102) + " " + name);
     if (platform::exists(target)) {
       // The question takes the same row: the name it asks about stands a second first.
       con.flush();
       con.pause_ms(1000);
       std::string key;
       QUIKPUT(static_cast<std::int16_t>(STATUSROW - 1), 1, PROMPT(108) + " ", key, "");
-      if (key == platform::kKeyEsc) return;
+      if (key == platform::kKeyEsc) {
+        screen_row.put_back();
+        return;
+      }
       if (!seteditor::yes(PROMPT(108), key)) continue;
     }
     if (SETNAMELINE == 0 && SETBEGIN1 > 2) SETNAMELINE = 2;
@@ -408,12 +470,17 @@ void SAVESETU() {
     }
     if (!write_table(target)) {
       if (SETNAMELINE > 0) SETUPLINE[SETNAMELINE] = kept_name_line;
+      // Why it was not written stands on the message line: long enough to be read this time.
+      seteditor::MessageRow().hold(kReadingTime);
+      screen_row.put_back();
       return;
     }
     SETUPNAME = name;
     SETREADNAME = target;
     SETCHANGED = 0;
-    con.flush();
+    seteditor::show_title();
+    screen_row.put_back();
+    seteditor::tell("Setup file saved as " + shown_path(target), kReadingTime);
     return;
   }
 }

@@ -12,6 +12,7 @@
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/frame/pikbar.h"
+#include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
@@ -345,6 +346,66 @@ TEST_F(SetEditorTest, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(SETCHANGED, 1);
   EXPECT_NE(log().find("STANDARD.SET cannot be written (File too large); the earlier file is kept."), std::string::npos)
       << log();
+}
+
+// A console that keeps the message line and the title row as they stood at each pause.
+class PausingConsole : public platform::ScriptedConsole {
+ public:
+  PausingConsole() : ScriptedConsole(25) {}
+  void pause_ms(int ms) override {
+    ScriptedConsole::pause_ms(ms);
+    if (!seen.empty() && seen.back().line == row_text(24)) seen.back().ms += ms;
+    else seen.push_back({row_text(24), row_text(2), ms});
+  }
+  struct Seen {
+    std::string line, title;
+    long ms;
+  };
+  std::vector<Seen> seen;
+};
+
+// A save says that it saved, long enough to be read, and the title shows the new name; a save that
+// fails leaves its reason on the message line as long. Afterwards the key row is back.
+TEST_F(SetEditorTest, SaveSaysWhatBecameOfIt) {
+  auto c = std::make_unique<PausingConsole>();
+  auto* pc = c.get();
+  platform::set_console(std::move(c));
+  rt::set_fault_display([](const std::string& text, const std::vector<std::string>& paths) { show_message(text, 0, paths); });
+  BARLEVEL = 2;
+  pc->set_active_page(2);
+  pc->set_visible_page(2);
+  const std::string key_row = "\xB1\xB1  Arrow keys move";
+  pc->locate(24, 1);
+  pc->print(key_row, false);
+  open_table();
+  std::string v = "2";
+  NEWSETUP(v, SETBEGIN1 + 5);
+  pc->type("copy\r");
+  SAVESETU();
+  EXPECT_TRUE(fs::exists(dir.path() / "COPY.SET"));
+  const auto saved = std::find_if(pc->seen.begin(), pc->seen.end(), [](const auto& s) {
+    return s.line.find("Setup file saved as COPY.SET") != std::string::npos;
+  });
+  ASSERT_NE(saved, pc->seen.end());
+  EXPECT_EQ(saved->line.substr(0, 2), "\xB1\xB1");  // the shaded edge stays
+  EXPECT_GE(saved->ms, 4000);
+  EXPECT_EQ(saved->title.substr(63, 16), std::string(6, '\xB1') + " COPY.SET ");  // ending in column 79
+  EXPECT_EQ(pc->row_text(24).substr(0, key_row.size()), key_row);
+
+  pc->seen.clear();
+  NEWSETUP(v = "A3", SETBEGIN1 + 6);
+  pc->type("\ry");
+  {
+    testing_support::ScopedFileSizeLimit full(1000);
+    SAVESETU();
+  }
+  const auto failed = std::find_if(pc->seen.begin(), pc->seen.end(), [](const auto& s) {
+    return s.line.find("COPY.SET cannot be written") != std::string::npos;
+  });
+  ASSERT_NE(failed, pc->seen.end());
+  EXPECT_GE(failed->ms, 4000);
+  EXPECT_EQ(pc->row_text(24).substr(0, key_row.size()), key_row);
+  rt::set_fault_display(nullptr);
 }
 
 TEST_F(SetEditorTest, Listings) {

@@ -322,7 +322,10 @@ TEST(EngineTerminal, SymbolTest) {
   tmux.cmd({"send-keys", "-l", "CLAY"});
   tmux.cmd({"send-keys", "Enter"});
   EXPECT_TRUE(tmux.wait_for("(comma ?)", shown)) << shown;
+  ASSERT_TRUE(wait_until_gone(tmux, {"(comma ?)"}, shown)) << shown;
   ASSERT_TRUE(tmux.wait_for("First and last symbol", shown)) << shown;
+  // The question comes back on a line of its own: nothing of the message stands before it.
+  EXPECT_EQ(lines_of(shown).at(23).find_first_not_of(' '), lines_of(shown).at(23).find("First and last")) << shown;
   tmux.cmd({"send-keys", "-l", "CLAY,SAND"});
   tmux.cmd({"send-keys", "Enter"});
   // Back at the main menu, the line above the cells says where the legend went.
@@ -650,6 +653,68 @@ TEST(EngineTerminal, StartInASmallWindowWaitsForALargerOne) {
   tmux.cmd({"resize-window", "-x", "80", "-y", "25"});
   ASSERT_TRUE(tmux.wait_for("Esc goes back", shown)) << shown;
   EXPECT_EQ(shown, editor);
+  tmux.cmd({"send-keys", "Escape"});
+  end_at_the_main_menu(ef, tmux);
+}
+
+
+// The console SET editor at 80 x 25: the LAYOUT box below the title, a long description folded, a value
+// out of range said inside the screen's shaded edge and the key row back after it, the page-order
+// question whole, and a save under a new name said and shown in the title.
+TEST(EngineTerminal, SetEditorRowsFitTheirPlaces) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  const std::string key_row = "Arrow keys move - Enter or mouse click chooses - Esc goes back";
+  const std::string shade = "\u2592\u2592";
+  std::string shown = start_engine(tmux, ef);
+  tmux.cmd({"send-keys", "F5"});
+  ASSERT_TRUE(tmux.wait_for(key_row, shown)) << shown;
+  // LAYOUT (the sixth item); its eighth item has a description longer than its row.
+  for (int i = 0; i < 5; ++i) tmux.cmd({"send-keys", "Down"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("SCALE UNITS", shown)) << shown;
+  // Down until the item is highlighted (each key waited for: the menu draws after each).
+  for (int i = 0; i < 20 && !tmux.wait_for("< log options code", shown, 1000); ++i) tmux.cmd({"send-keys", "Down"});
+  ASSERT_TRUE(tmux.wait_for("< log options code", shown)) << shown;
+  std::vector<std::string> rows = lines_of(shown);
+  ASSERT_EQ(rows.size(), 25u) << shown;
+  EXPECT_NE(rows[1].find("Setup File Editor"), std::string::npos) << shown;
+  EXPECT_NE(rows[11].find("< log options code (add 1, 10, 100, 200,"), std::string::npos) << shown;
+  EXPECT_NE(rows[12].find("  400)"), std::string::npos) << shown;
+  // A value out of range: the message keeps off the shaded edge, then the key row is back.
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Set log options code", shown)) << shown;
+  answer(tmux, "99999");
+  ASSERT_TRUE(tmux.wait_for("Value out of range", shown)) << shown;
+  EXPECT_EQ(lines_of(shown).at(23).rfind(shade + "Value out of range", 0), 0u) << shown;
+  ASSERT_TRUE(tmux.wait_for(key_row, shown)) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  ASSERT_TRUE(wait_until_gone(tmux, {"SCALE UNITS"}, shown)) << shown;
+  // PATHS (the fifth item), its second item: the page-order question stands whole on the row above
+  // its entry.
+  tmux.cmd({"send-keys", "Up"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("< output folder", shown)) << shown;
+  tmux.cmd({"send-keys", "Down"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("REVERSE logs first", shown)) << shown;
+  EXPECT_NE(lines_of(shown).at(22).find("page order: 0 profile first, REVERSE logs first"), std::string::npos) << shown;
+  answer(tmux, "REVERSE");
+  ASSERT_TRUE(tmux.wait_for(key_row, shown)) << shown;
+  EXPECT_EQ(lines_of(shown).at(22).find("REVERSE logs first"), std::string::npos) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  ASSERT_TRUE(wait_until_gone(tmux, {"\u2551REVERSE"}, shown)) << shown;
+  // SAVE (the eighth item) under a new name.
+  for (int i = 0; i < 3; ++i) tmux.cmd({"send-keys", "Down"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Save setup file as", shown)) << shown;
+  answer(tmux, "SITE");
+  ASSERT_TRUE(tmux.wait_for("Setup file saved as SITE.SET", shown)) << shown;
+  EXPECT_NE(lines_of(shown).at(1).find(" SITE.SET "), std::string::npos) << shown;
+  ASSERT_TRUE(tmux.wait_for(key_row, shown)) << shown;
+  EXPECT_NE(lines_of(shown).at(1).find(" SITE.SET "), std::string::npos) << shown;
+  EXPECT_NE(ef.read("SITE.SET").find("REVERSE"), std::string::npos);
   tmux.cmd({"send-keys", "Escape"});
   end_at_the_main_menu(ef, tmux);
 }
