@@ -44,6 +44,7 @@ struct FormaState {
   std::int32_t lmax = 0;         // lines an item may hold beyond the first
   std::int32_t extra = 0;        // character widths a first line may run over the fold width
   bool layer_error = false;      // a thirteenth symbol in a layer
+  std::string item;              // the item being folded, as a message names it ("note 2")
 
   // The page search
   std::int32_t room = 0;       // R: room of any page but the last

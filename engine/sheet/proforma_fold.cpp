@@ -50,6 +50,7 @@ struct Fold {
   std::int32_t lines = 0;          // the item's height in lines
   std::string prev_line;           // the last line written, as written
   std::int32_t prev_record = 0;
+  bool cut = false;                // lines beyond the room of a page were left out (and said)
 };
 
 void GETWYDTH(FormaState& st, const std::string& text) {
@@ -173,9 +174,24 @@ bool only_blanks(const std::string& t) {
   return true;
 }
 
-void say_too_long(const std::string& line) {
-  MESSAGE("    " + line + "; " + PROMPT(47), 1);
-  platform::console().wait_key();
+// An item with more lines than a page holds keeps those that fit: the first line left out is shown,
+// and the console and ERROR.LOG say once for the item which hole and item lost its text from which of
+// its lines on; the run ends with exit code 1.
+void say_too_long(const FormaState& st, const std::string& line, std::int32_t kept) {
+  std::string words;
+  for (char c : rt::TRIM(line))
+    if (c != ' ' || words.empty() || words.back() != ' ') words += c;  // justified lines have wider gaps
+  if (words.size() > 40) {
+    const size_t blank = words.rfind(' ', 40);
+    words = words.substr(0, blank == std::string::npos || blank < 10 ? 40 : blank) + " ...";
+  }
+  const std::string hole = rt::TRIM(HEADER(20));
+  const std::string text = (hole.empty() ? std::string() : "Hole " + hole + ": ") +
+                           (st.item.empty() ? std::string("a text") : st.item) + " is " + PROMPT(47) +
+                           "; its lines from line " + rt::STR_TRIM(static_cast<std::int64_t>(kept) + 1) + " (\"" +
+                           words + "\") on are left out.";
+  show_message(text, 1, {}, MessageHold::kKey);
+  rt::fault_logged(text);
 }
 
 // FOLDUP and the write: whether the line counts, and its record.
@@ -218,8 +234,10 @@ void FOLDUP(FormaState& st, Fold& f, std::string& t, std::int32_t w, bool last_o
     if (fw > 0 && rounded(INDENT * (f.level + 1) * fw) > lw) f.hang = rounded((lw + 0.8 * fw) / fw);
   }
   if (item_count(f, st.counter) > st.lmax) {
-    show_message("***" + PROMPT(47), 1);
-    say_too_long(t);
+    if (!f.cut) {
+      f.cut = true;
+      say_too_long(st, t, item_count(f, st.counter));
+    }
     return;
   }
   ++st.counter;
@@ -313,6 +331,7 @@ void COUNTSCR(FormaState& st) {
     SOIL(st, t, i);
     st.extra = 0;
     const std::int32_t before = st.counter;
+    st.item = "the description of layer " + rt::STR_TRIM(static_cast<std::int64_t>(i));
     st.lines[static_cast<size_t>(i)] = FOLD(st, t, 1);
     LAYERLINES(i) = st.counter - before;
   }
@@ -327,6 +346,7 @@ void COUNTNOT(FormaState& st) {
     // is drawn in the column like every other and folds to the column's width.
     st.extra = 0;
     const std::int32_t before = st.counter;
+    st.item = "note " + rt::STR_TRIM(static_cast<std::int64_t>(k));
     st.lines[static_cast<size_t>(LAYERCOUNT + k)] = FOLD(st, t, 4);
     NOTELINES(k) = st.counter - before;
     st.extra = 0;

@@ -639,3 +639,47 @@ TEST(Sheet, A3AttachedTextsAndManyLayers) {
 }
 
 }  // namespace
+
+// A layer description and a note longer than a page holds keep the lines that fit; the rest is said
+// once for each, with the hole, the item and the line the cut comes at, on the console and in
+// ERROR.LOG, and the run ends with 1. The words are numbered, so the cut is seen in the sheet: the word
+// the message quotes is the first one missing from the drawn text.
+TEST(Sheet, TextsLongerThanAPageAreSaid) {
+  auto numbered_words = [](char letter, int count) {
+    std::string s;
+    for (int i = 1; i <= count; ++i) {
+      char w[24];
+      std::snprintf(w, sizeof w, "%c%04d ", letter, i);
+      s += w;
+    }
+    return s;
+  };
+  EngineFolder ef;
+  ef.write("holes.txt", "Job Number : J-7\r\nHole Number : BH1\r\n/\r\n0.40 TOPSOIL.\r\n2.50 " + numbered_words('d', 900) +
+                            "\r\n/\r\nNOTES:\r\n1. " + numbered_words('n', 900) + "\r\n2. Short note.\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", run_file("holes.txt"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+  const fs::path pdf = ef.file("drive_c/VLXFILES/J7/BH1.pdf");
+  ASSERT_TRUE(fs::exists(pdf)) << r.out;
+  expect_readable(pdf);
+  const std::string text = pdf_tool("pdftotext", pdf);
+  EXPECT_NE(text.find("Short note."), std::string::npos);
+  const std::string log = ef.read("ERROR.LOG");
+  const auto lines = find_all_regex(log, R"(Hole BH1: (the description of layer 2|note 1) is too long to fit on one page; its lines from line (\d+) \("(([dn])(\d{4})) [^"]*"\) on are left out\.)");
+  ASSERT_EQ(lines.size(), 2u) << log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+  for (const auto& m : lines) {
+    SCOPED_TRACE(m[0]);
+    EXPECT_NE(r.out.find(m[0]), std::string::npos) << "said on the console too";
+    EXPECT_EQ(m[4], m[1] == "note 1" ? "n" : "d");
+    const int first_missing = std::stoi(m[5]);
+    char last_kept[24];
+    std::snprintf(last_kept, sizeof last_kept, "%s%04d", m[4].c_str(), first_missing - 1);
+    EXPECT_NE(text.find(last_kept), std::string::npos) << "the words before the cut are drawn";
+    EXPECT_EQ(text.find(m[3]), std::string::npos) << "the quoted word is the first one left out";
+    EXPECT_GT(std::stoi(m[2]), 10);
+    EXPECT_GT(first_missing, 100);
+  }
+}
