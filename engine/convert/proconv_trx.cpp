@@ -112,9 +112,14 @@ void FILEDATA(ConvState& st) {
   st.section("FILEDATA", "0001");
   auto& con = platform::console();
   st.TRXCHAN = rt::FREEFILE();
-  if (rt::open_file(st.TRXCHAN, PROFILECODE + ".TRX", rt::FileMode::Output)) {
+  // The coded file is written whole or not at all: a file cut by a full disk or a failing device would
+  // be drawn as a blank sheet of no hole. A hole whose file cannot be written gets no sheet, and the
+  // console and ERROR.LOG name the hole and the file.
+  const std::string trx = PROFILECODE + ".TRX";
+  std::string failure;
+  if (rt::open_new_file(st.TRXCHAN, trx, rt::FileMode::Output, &failure)) {
     const int f = st.TRXCHAN;
-    // A write that fails (a full disk) has been reported; the rest of the file is not tried.
+    // After a write that failed the rest of the file is not tried.
     bool written = true;
     auto line = [f, &written](const std::string& text) {
       if (written) written = rt::print_line(f, text);
@@ -168,11 +173,24 @@ void FILEDATA(ConvState& st) {
     for (long i = 53; i <= 61; ++i) line(HEADER(i));
     line(std::string(2, static_cast<char>(180)));
     line(std::string(3, static_cast<char>(180)));
-    rt::close_file(f);
-
+    if (!written) {
+      failure = rt::write_failure(f);
+      rt::abandon_file(f);
+    } else {
+      rt::commit_file(f, &failure);
+    }
+  }
+  if (failure.empty()) {
     st.step("0010");
     con.print(PROFILECODE, true);
     ++st.TRXCOUNT;
+  } else {
+    st.step("0012");
+    const std::string said = "its coded file " + trx + " cannot be written (" + failure + "); the hole gets no sheet.";
+    con.print("", true);
+    con.print("Hole " + rt::TRIM(HEADER(20)) + ": " + said, true);
+    input_fault(st, said);
+    st.WARNFLAG = 1;
   }
 
   st.step("0011");

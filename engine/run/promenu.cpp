@@ -326,6 +326,7 @@ class MainMenu {
   // the whole chain of the run.
   void STARTPRO() {
     trap_.section("STARTPRO");
+    if (!RUNCHECK()) return;
     forget_pdf_fonts();  // a table changed since the last run is read anew
     auto& h = menu_hand_over();
     for (std::int32_t i = 1; i <= 3; ++i) {

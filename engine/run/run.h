@@ -23,3 +23,7 @@ void PROTEST();
 // and read back within a run, deleted at its end; the engine program holds them in memory while it
 // holds the engine folder's lock (rt::hold_work_files).
 const std::vector<std::string>& work_file_names();
+// Before a sheet run draws anything: the engine folder can take the run's work files (no folder has
+// the name of one, new files can be made and written there). False, with one line on the console and
+// in ERROR.LOG that says what the user must do and exit code 1, when it cannot.
+bool RUNCHECK();

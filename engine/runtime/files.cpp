@@ -20,6 +20,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -66,6 +67,7 @@ class FileData {
   std::int64_t size = 0;
   std::int64_t pos = 0;  // current position, from 0
   int failed = 0;        // errno of a write that failed, until reported
+  int read_failed = 0;   // errno of a read that failed (what follows reads as the end or as zeros)
   bool borrowed = false;  // the descriptor belongs to a new file (platform::NewFile), which closes it
   // The file on disk as last seen here: its change time (nanoseconds) while known; a write of this
   // file makes it unknown (finding it out again would cost a call for every write).
@@ -268,6 +270,7 @@ class FileData {
         }
         const ssize_t r = ::preadv(fd, iov, n, start + static_cast<std::int64_t>(got));
         if (r < 0 && errno == EINTR) continue;
+        if (r < 0 && !read_failed) read_failed = errno;
         if (r <= 0) break;
         got += static_cast<std::size_t>(r);
       }
@@ -341,6 +344,7 @@ struct OpenFile {
   std::string name;  // a new file: its target as the engine named it, for messages
   std::string given;  // the name the file was opened by (a kept file is found again by it)
   bool work = false;  // one of the engine's own work files (held at its close, see WorkFile)
+  bool quiet = false;  // a new file whose failure its caller says (open_new_file with failure)
 };
 
 // Files closed lately in a mode that neither empties nor appends, kept open with the pages read, for
@@ -705,13 +709,30 @@ bool open_file(int n, std::string_view name, FileMode mode, int reclen) {
   return true;
 }
 
-bool open_new_file(int n, std::string_view name, FileMode mode) {
+bool open_new_file(int n, std::string_view name, FileMode mode, std::string* failure) {
   forget_recent();
   platform::MappedPath m;
-  if (!checked_path(n, name, false, m)) return false;
+  if (failure) {
+    // Said by the caller: a name that leads nowhere is one more reason.
+    const int e = n < 1 || n > kMaxFileNumber ? 52 : table[n].data ? 55 : 0;
+    if (e != 0) {
+      raise(e);
+      return false;
+    }
+    m = platform::map_for_create(name);
+    if (m.error != 0) {
+      std::string why = m.error == 76 ? platform::failure_reason(ENOENT) : error_text(m.error);
+      if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+      *failure = why;
+      return false;
+    }
+  } else if (!checked_path(n, name, false, m)) {
+    return false;
+  }
   auto whole = std::make_unique<platform::NewFile>(m.path, m.free ? m.folder_device : 0);
   if (whole->error() != 0) {
-    say_not_written(name, whole->error(), whole->replaces());
+    if (failure) *failure = platform::failure_reason(whole->error());
+    else say_not_written(name, whole->error(), whole->replaces());
     return false;
   }
   auto d = std::make_unique<FileData>();
@@ -722,12 +743,12 @@ bool open_new_file(int n, std::string_view name, FileMode mode) {
   const auto dev = static_cast<dev_t>(whole->device());
   const auto ino = static_cast<ino_t>(whole->inode());
   OpenFile f{std::move(whole), std::move(d), mode == FileMode::Binary ? FileMode::Binary : FileMode::Output, 128, m.path,
-             0, true, dev, ino, std::string(name), {}};
+             0, true, dev, ino, std::string(name), {}, false, failure != nullptr};
   table[n] = std::move(f);
   return true;
 }
 
-bool commit_file(int n) {
+bool commit_file(int n, std::string* failure) {
   forget_recent();
   if (!is_open(n)) return false;
   OpenFile f = std::move(table[n]);
@@ -740,7 +761,11 @@ bool commit_file(int n) {
   f.data->fd = -1;
   unpark(f.path);
   const int e = f.whole->commit(false);
-  if (e != 0) say_not_written(f.name, e, f.whole->replaces());
+  if (e != 0 && f.quiet) {
+    if (failure) *failure = platform::failure_reason(e);
+  } else if (e != 0) {
+    say_not_written(f.name, e, f.whole->replaces());
+  }
   return e == 0;
 }
 
@@ -764,6 +789,23 @@ void abandon_file(int n) {
   if (f.whole) f.whole->abandon();
 }
 
+std::string take_read_failure(int n) {
+  if (!is_open(n) || table[n].data->read_failed == 0) return {};
+  const int e = table[n].data->read_failed;
+  table[n].data->read_failed = 0;
+  return platform::failure_reason(e);
+}
+
+int read_access(std::string_view name) {
+  forget_recent();
+  const platform::MappedPath m = platform::map_existing(name);
+  if (m.error != 0) return ENOENT;
+  const int fd = ::open(m.path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  ::close(fd);
+  return 0;
+}
+
 std::string write_failure(int n) {
   if (!is_open(n) || !table[n].whole || table[n].whole->error() == 0) return {};
   return platform::failure_reason(table[n].whole->error());
@@ -785,6 +827,14 @@ void close_file(int n) {
   OpenFile f = std::move(table[n]);
   table[n] = OpenFile{};
   FileData& d = *f.data;
+  if (d.read_failed != 0) {
+    // What followed the failed read was taken for the end of the file (or zeros): the run goes on
+    // without it and must say so. The file is read anew at its next open.
+    fault(f.given + " cannot be read whole (" + platform::failure_reason(d.read_failed) +
+              "); the run went on with what could be read of it.",
+          {f.given});
+    d.direct = true;
+  }
   const bool keep = f.mode == FileMode::Input || f.mode == FileMode::Binary || f.mode == FileMode::Random;
   if (WorkFile* w = f.work && keep && !d.direct ? work_file(f.given) : nullptr; w && !w->data) {
     // Held with its changes for the next open of its name.

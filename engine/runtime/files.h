@@ -34,9 +34,13 @@ bool open_file(int number, std::string_view name, FileMode mode, int record_leng
 // failure (the new file cannot be made, a write, the close, the rename) is said once, naming the file
 // and the reason, on the console and in ERROR.LOG, and ends the run with exit code 1 (rt::fault); the
 // file that stood under name is then kept as it was.
-bool open_new_file(int number, std::string_view name, FileMode mode = FileMode::Output);
-// close_file of a new file; true when it is in place.
-bool commit_file(int number);
+// With failure given, a failure is the caller's to say in its own words: nothing is said, the exit
+// code stays, and the reason (plain words) goes to *failure, here and at commit_file.
+bool open_new_file(int number, std::string_view name, FileMode mode = FileMode::Output,
+                   std::string* failure = nullptr);
+// close_file of a new file; true when it is in place. failure: as for open_new_file (a file opened
+// with one says nothing of a failed commit; the reason goes here when given).
+bool commit_file(int number, std::string* failure = nullptr);
 // The new file open as number goes in place of name at its commit instead of the name it was opened
 // with (a file written under a work name that has its own place by now), when name lies on the same
 // file system; false, nothing changed and no error, where it cannot (the caller then puts the file in
@@ -45,6 +49,14 @@ bool retarget_new_file(int number, std::string_view name);
 void abandon_file(int number);
 // Why a write to the new file open as number failed (plain words); empty when none failed.
 std::string write_failure(int number);
+// Why a read of the file open as number failed (plain words; empty when none did). What followed the
+// failure read as the end of the file (a file opened for reading only) or as zeros. The failure is then
+// the caller's to say; a file closed with a failed read it has not taken says so itself (rt::fault:
+// console, ERROR.LOG, exit code 1).
+std::string take_read_failure(int number);
+// 0 when the existing file name can be opened for reading, else the errno value of the failure
+// (ENOENT for a name that leads to no file). Reports nothing.
+int read_access(std::string_view name);
 bool is_open(int number);
 FileMode file_mode(int number);
 // The native path the file was opened at (empty when not open).

@@ -264,6 +264,17 @@ void PROCODE() {
     if (rt::file_exists(st.file_name)) {
       OPENFILE(st);
       TRANSFER(st);
+      // A coded file that cannot be read back whole would be drawn as a blank or cut sheet: the hole
+      // gets none, and the console and ERROR.LOG name it and its file.
+      if (const std::string unread = rt::take_read_failure(st.file); !unread.empty()) {
+        st.section("PROCODE", "0007");
+        const std::string hole = rt::TRIM(HEADER(20));
+        say("The coded file " + st.file_name + (hole.empty() ? std::string() : " of hole " + hole) +
+            " cannot be read back (" + unread + "); the hole gets no sheet.");
+        rt::close_all();
+        st.file = 0;
+        continue;
+      }
       if (!st.limits_said.empty()) {
         const std::string text = st.file_name + " " + PROMPT(151) + " " + st.limits_said;
         MESSAGE(text, 1);

@@ -47,6 +47,15 @@ bool valid_channel(std::int32_t c) {
   return true;
 }
 
+// Both files of the channel are open. A use of a channel that was never opened, or whose files could
+// not be opened (a work file refused by the disk), is one error of the call (52), never a second one
+// from each file operation that follows, which would end the run with the untrapped-error box.
+bool opened(std::int32_t c) {
+  if (PIFILE(c) > 0 && PIFILE(c + 1) > 0) return true;
+  rt::raise(52);
+  return false;
+}
+
 bool valid_record(std::int32_t n) {
   if (n < 1) {
     rt::raise(63);
@@ -121,14 +130,14 @@ void PIOPEN(const std::string& base, std::int32_t channel) {
 
 void PIINIT(std::int32_t channel) {
   RT_TRAP(trap, "PIINIT");
-  if (!valid_channel(channel)) return;
+  if (!valid_channel(channel) || !opened(channel)) return;
   if (!write_index(channel, 1, 0) || !write_index(channel, 2, 0)) return;
   PITEXTCOUNT[static_cast<size_t>(channel)] = 0;
 }
 
 void PIWRITE(const std::string& text, std::int32_t record, std::int32_t channel) {
   RT_TRAP(trap, "PIWRITE");
-  if (!valid_channel(channel) || !valid_record(record)) return;
+  if (!valid_channel(channel) || !opened(channel) || !valid_record(record)) return;
   std::string body = text + "\r\n";
   if (text.size() > kMaxText) {
     // Refused: stored as an empty text, so that the texts after it still find their place.
@@ -153,7 +162,7 @@ void PIWRITE(const std::string& text, std::int32_t record, std::int32_t channel)
 void PIREAD(std::string& text, std::int32_t record, std::int32_t channel) {
   RT_TRAP(trap, "PIREAD");
   std::int32_t start = 0, end = 0;
-  if (!valid_channel(channel) || !valid_record(record) || !read_index(channel, record, start) ||
+  if (!valid_channel(channel) || !opened(channel) || !valid_record(record) || !read_index(channel, record, start) ||
       !read_index(channel, record + 1, end)) {
     text.clear();
     return;
