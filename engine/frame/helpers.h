@@ -49,6 +49,10 @@ std::string fit_paths(const std::string& text, const std::vector<std::string>& p
 std::string FNFIXN(double x, std::int32_t n);
 // x with exactly two decimals, halves up (" 0.05", "-12.00").
 std::string FNRANDCE(double x);
+// A depth as its label shows it, written as FNRANDCE writes it: the decimal text of the depth (as it
+// was typed) rounded half up (away from 0) to two decimals, so that 0.945 gives " 0.95" and 0.155 " 0.16" where
+// FNRANDCE, working on the binary value, gives 0.94 and 0.15.
+std::string depth_label(double x);
 // A whole number of hundredths as FNRANDCE writes it (-5 is "-0.05", 80700 is " 807.00").
 std::string hundredths_text(long long v);
 // The same put at out (room for 24 characters); returns the end of what it put.

@@ -34,6 +34,19 @@ TEST_F(HelpersTest, Fnrandce) {
   EXPECT_TRUE(box.texts.empty());
 }
 
+// A depth label rounds the depth as it was typed, half up: 0.945 is 0.95 (FNRANDCE, working on the
+// binary value 0.94499..., gives 0.94).
+TEST_F(HelpersTest, DepthLabel) {
+  struct Case {
+    double x;
+    const char* want;
+  } cases[] = {{0.945, " 0.95"},  {0.155, " 0.16"},   {1.675, " 1.68"},   {2.5, " 2.50"},     {0.944999, " 0.94"},
+               {12.345, " 12.35"}, {40, " 40.00"},    {0.0009, " 0.00"},  {-0.945, "-0.95"},  {-0.2, "-0.20"},
+               {0.005, " 0.01"},   {1234.5, " 1234.50"}, {0.30, " 0.30"}, {3.999, " 4.00"},   {0.125, " 0.13"}};
+  for (const auto& c : cases) EXPECT_EQ(depth_label(c.x), c.want) << c.x;
+  EXPECT_EQ(FNRANDCE(0.945), " 0.94");  // coordinates keep their rounding
+}
+
 TEST_F(HelpersTest, Fnfixn) {
   struct Case {
     double x;

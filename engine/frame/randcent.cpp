@@ -38,3 +38,20 @@ char* put_hundredths(char* out, long long v) {
   *out++ = static_cast<char>('0' + a % 10);
   return out;
 }
+
+std::string depth_label(double x) {
+  if (!std::isfinite(x) || std::fabs(x) >= 1e15) return FNRANDCE(x);
+  if (std::fabs(x) < static_cast<double>(0.001f)) return " 0.00";
+  // The shortest decimal text that reads back as x: the depth as it was typed.
+  char buf[400];
+  const auto end = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::fixed).ptr;
+  const std::string text(buf, end);
+  const size_t point = text.find('.');
+  const std::string whole = text.substr(0, point);
+  const std::string decimals = point == std::string::npos ? std::string() : text.substr(point + 1);
+  long long v = std::stoll(whole) * 100;
+  for (size_t i = 0; i < 2; ++i) v = v + (i < decimals.size() ? decimals[i] - '0' : 0) * (i == 0 ? 10 : 1);
+  // Half up, away from 0: a rest of half a hundredth or more takes the next hundredth.
+  if (decimals.size() > 2 && decimals[2] >= '5') ++v;
+  return hundredths_text(x < 0 ? -v : v);
+}

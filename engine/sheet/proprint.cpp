@@ -293,6 +293,7 @@ void SheetPrint::run() {
   }
   // In sheet mode 2 the symbol column makes the sheet one page (PAGECOUNT 1): the loop ends after it.
   for (PAGENO = 1; PAGENO <= pages && PAGENO <= PAGECOUNT; ++PAGENO) page_sequence();
+  say_crowded_labels();
   CLOSEDES();
   if (LIBFILE > 0 && rt::is_open(LIBFILE)) rt::close_file(LIBFILE);
   LIBFILE = 0;

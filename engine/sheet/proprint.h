@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/runtime/error.h"
@@ -77,6 +78,10 @@ class SheetPrint {
     char mark = 0;
     std::int32_t label_y = 0;           // page y of the label's baseline
     bool label_moved = false;           // pushed away from its depth: drawn with a leader
+    std::int32_t shift = 0;             // dots the mark stands left of its place, clear of the marks beside it
+    bool narrow = false;                // a water mark moved: its line drawn short (narrow_columns)
+    std::int32_t label_right = 0;       // page x where the label ends (0: 86 dots left of the mark's place)
+    std::vector<std::pair<std::int32_t, std::int32_t>> leader;  // the leader's points, label end first
   };
   Sample read_sample(const std::string& depth_text, std::string text) const;
   // Whether a sample's symbol and label lie on this page.
@@ -92,6 +97,13 @@ class SheetPrint {
   struct Area {
     std::int32_t x1, y1, x2, y2;
   };
+  // The ink of a sample's symbol at its place (no shift), as rows of set pixels in page dots, the same
+  // on every device (the printer draws none, but places its marks and labels as the others do).
+  std::vector<Area> mark_ink(const Sample& s);
+  // Moves the marks of this page whose ink would meet apart, side by side at their own depths: each
+  // goes left (Sample::shift) by the least that keeps it clear of the marks placed before it; water
+  // marks first, whose lines reach the symbol column, then the samples, each in order down the page.
+  void place_marks(std::vector<Sample>& samples);
   // What a sample draws on this page, as rectangles: the ink of its symbol, its range bar with the end
   // ticks, and the point at its depth where a leader from a moved label ends.
   std::vector<Area> sample_areas(const Sample& s);
@@ -119,6 +131,17 @@ class SheetPrint {
   };
   std::vector<CaptionLine> caption_lines() const;
   std::int32_t caption_shift = 0;  // set for each page by place_caption
+  // The boxes of this page's labels with a leader and of the marks moved left (place_labels): the layer
+  // lines into the log margin stop short of them.
+  std::vector<Area> pushed_left;
+  // The sample labels that stand further than label_reach from their mark's depth: how many, and how
+  // many times larger the scale must be for every label of the hole to stand within reach.
+  std::int32_t labels_beyond_reach = 0;
+  double label_scale_factor = 1;  // 0: no scale holds them (too many labels at one depth)
+  // Leaders that found no way clear of the other marks, and marks that found no room beside the others.
+  std::int32_t leaders_over_marks = 0, marks_over_marks = 0;
+  // Says, once for the hole, that its sample labels need a larger scale than the sheet's.
+  void say_crowded_labels();
 
   // The state of the call.
   std::int32_t LEGENDSHEET = 0, FOOTEVERY = 0, PENDEVICE = 0, LIBFILE = 0, LIBCOUNT = 0, FONT1POINTS = 0;
@@ -172,6 +195,19 @@ std::string fit_text(const std::string& text, std::int32_t font, std::int32_t ro
 // want to be, and kept between lo and hi (a run longer than that is squeezed in). Labels that touch
 // no other stay where they are, unless outside lo..hi.
 std::vector<double> spread_labels(const std::vector<double>& wanted, double height, double pitch, double lo, double hi);
+// The columns of a water mark's picture drawn when it moved off its place (its triangle with a short
+// piece of its line): the whole line would reach across the marks beside it.
+constexpr std::int32_t narrow_first = 30, narrow_end = 56;
+// How far left a mark may move off its place, in dots (13.5 mm).
+constexpr std::int32_t furthest_shift = 160;
+// How far a sample label may stand from its mark's depth: 10 mm on paper, in dots.
+constexpr double label_reach = 10 * 300 / 25.4;
+// How many times larger a scale must be (1 or more, at most 64) for labels that want to stand at
+// `wanted` (page y, in order down the page, the page's top at `top`) to stand within label_reach of
+// where they want to be once spread apart.
+double label_scale_needed(const std::vector<double>& wanted, double top, double height, double pitch);
+// The largest scale denominator of the series 1, 2, 2.5, 5, 10, 20, 25, 50, ... not above `denominator`.
+std::int32_t round_scale_down(double denominator);
 // a(1..n) sorted into descending order.
 void IRANKD(std::vector<std::int32_t>& a, std::int32_t n);
 

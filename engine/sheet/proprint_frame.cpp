@@ -287,10 +287,14 @@ void SheetPrint::SHOOTLAY() {
       near_sample |= std::abs(y - SAMPLEY[static_cast<size_t>(k)]) < LINEPITCH;
     for (std::int32_t label : MOVEDLABELY) near_sample |= std::abs(y - label) < LINEPITCH;
     if (s < 80 || near_sample) xe = SHEETX1 - 212;
+    // Labels and marks moved further left than that: the line stops short of them too.
+    for (const Area& a : pushed_left) {
+      if (a.y1 - 3 <= y && y <= a.y2 + 3) xe = std::min(xe, a.x1 - 12);
+    }
     if (LOGSUPPRESS1 == 2) {
       if (xe > 180) {
         RULE(A3SHIFT + 180, xe, y);
-        text_at(A3SHIFT + 60, y, FNRANDCE(LAYERDEPTH(i)));
+        text_at(A3SHIFT + 60, y, depth_label(LAYERDEPTH(i)));
       }
       if (xe > 60) RULE(A3SHIFT + 1, A3SHIFT + 60, y);
     } else {

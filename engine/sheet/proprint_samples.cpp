@@ -9,9 +9,11 @@
 // those that touch are pushed apart along the depth axis within the page (spread_labels), and a label
 // moved is drawn with a thin leader to its sample's depth. A label that touches nothing stays put.
 #include <algorithm>
+#include <cmath>
 
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
+#include "engine/frame/console.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
@@ -151,7 +153,7 @@ std::vector<SheetPrint::Area> SheetPrint::sample_areas(const Sample& s) {
     areas.push_back({SHEETX1 - 26, FNPDOT(top), SHEETX1 - 16, FNPDOT(bottom)});
   if (!sample_on_page(s)) return areas;
   const std::int32_t py = FNPDOT(s.y);
-  if (!rt::TRIM(s.label).empty()) areas.push_back({SHEETX1 - 83, py - 1, SHEETX1 - 74, py + 1});
+  if (!rt::TRIM(s.label).empty()) areas.push_back({SHEETX1 - 83 - s.shift, py - 1, SHEETX1 - 74 - s.shift, py + 1});
   // The printer draws no symbol pixels; the others draw the picture's set pixels, a pixel RASTERSTEP
   // dots high and, on PDF, 2 dots wide (the image is 30.72 points wide), on the pen devices RASTERSTEP.
   const std::int32_t bitmap = sample_bitmap(s);
@@ -173,7 +175,7 @@ std::vector<SheetPrint::Area> SheetPrint::sample_areas(const Sample& s) {
   if (right < 0) return areas;
   if (OUTDEV == 1 && first == 0) last = 60;  // the PDF image repeats row 0 below row 59
   const double across = OUTDEV == 1 ? 2 : RASTERSTEP;
-  const std::int32_t x = SHEETX1 - sample_offset(s), raster_top = rounded(py - 30 * RASTERSTEP);
+  const std::int32_t x = SHEETX1 - sample_offset(s) - s.shift, raster_top = rounded(py - 30 * RASTERSTEP);
   // A dot to spare on each side for the devices' own rounding.
   areas.push_back({rounded(x + left * across) - 1, rounded(raster_top + first * RASTERSTEP) - 1,
                    rounded(x + (right + 1) * across) + 1, rounded(raster_top + (last + 1) * RASTERSTEP) + 1});
@@ -234,33 +236,241 @@ void SheetPrint::place_caption(const std::vector<Sample>& samples) {
   caption_shift = shift;
 }
 
+std::vector<SheetPrint::Area> SheetPrint::mark_ink(const Sample& s) {
+  std::vector<Area> rows;
+  if (!sample_on_page(s)) return rows;
+  const std::int32_t bitmap = sample_bitmap(s);
+  if (bitmap == 0) return rows;
+  const std::string bytes = library_picture(bitmap);
+  if (bytes.size() < 480) return rows;
+  auto set = [&](std::int32_t row, std::int32_t p) {
+    return (static_cast<unsigned char>(bytes[static_cast<size_t>(row * 8 + p / 8)]) & (0x80 >> (p % 8))) != 0;
+  };
+  // A pixel is 2 dots wide on PDF (the image is 30.72 points wide) and RASTERSTEP on the pen devices:
+  // each run is taken as wide as either draws it, so that every device places its marks alike.
+  const double narrow = std::min(2.0, RASTERSTEP), wide = std::max(2.0, RASTERSTEP);
+  const double x = SHEETX1 - sample_offset(s);
+  const std::int32_t raster_top = rounded(FNPDOT(s.y) - 30 * RASTERSTEP);
+  const std::int32_t first = s.narrow ? narrow_first : 0, end = s.narrow ? narrow_end : 64;
+  for (std::int32_t r = 0; r <= 60; ++r) {
+    const std::int32_t row = r % 60;  // the PDF image repeats row 0 below row 59
+    for (std::int32_t p = first; p < end; ++p) {
+      if (!set(row, p)) continue;
+      std::int32_t e = p;
+      while (e + 1 < end && set(row, e + 1)) ++e;
+      rows.push_back({rounded(x + p * narrow), rounded(raster_top + r * RASTERSTEP), rounded(x + (e + 1) * wide),
+                      rounded(raster_top + (r + 1) * RASTERSTEP)});
+      p = e;
+    }
+  }
+  return rows;
+}
+
+namespace {
+
+using Area = SheetPrint::Area;
+
+// Whether two rectangles come closer than gap dots.
+bool near(const Area& a, const Area& b, std::int32_t gap) {
+  return a.x1 - gap < b.x2 && b.x1 - gap < a.x2 && a.y1 - gap < b.y2 && b.y1 - gap < a.y2;
+}
+
+Area bounds(const std::vector<Area>& ink) {
+  Area b = ink.front();
+  for (const Area& a : ink) b = {std::min(b.x1, a.x1), std::min(b.y1, a.y1), std::max(b.x2, a.x2), std::max(b.y2, a.y2)};
+  return b;
+}
+
+Area moved(Area a, std::int32_t shift) { return {a.x1 - shift, a.y1, a.x2 - shift, a.y2}; }
+
+struct Point {
+  double x, y;
+};
+
+// Whether the segment a-b passes through the rectangle r grown by gap (Liang and Barsky's clipping).
+bool crosses(Point a, Point b, const Area& r, double gap) {
+  double t0 = 0, t1 = 1;
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  auto clip = [&](double p, double q) {
+    if (p == 0) return q >= 0;
+    const double t = q / p;
+    if (p < 0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+    return true;
+  };
+  return clip(-dx, a.x - (r.x1 - gap)) && clip(dx, r.x2 + gap - a.x) && clip(-dy, a.y - (r.y1 - gap)) &&
+         clip(dy, r.y2 + gap - a.y) && t0 <= t1;
+}
+
+double distance(Point p, Point a, Point b) {
+  const double dx = b.x - a.x, dy = b.y - a.y, len = dx * dx + dy * dy;
+  const double t = len == 0 ? 0 : std::max(0.0, std::min(1.0, ((p.x - a.x) * dx + (p.y - a.y) * dy) / len));
+  return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// The least distance between the segments a-b and c-d (0 where they cross).
+double distance(Point a, Point b, Point c, Point d) {
+  auto side = [](Point p, Point q, Point r) { return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x); };
+  const double d1 = side(c, d, a), d2 = side(c, d, b), d3 = side(a, b, c), d4 = side(a, b, d);
+  if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return 0;
+  return std::min(std::min(distance(a, c, d), distance(b, c, d)), std::min(distance(c, a, b), distance(d, a, b)));
+}
+
+}  // namespace
+
+void SheetPrint::place_marks(std::vector<Sample>& samples) {
+  // Half a millimetre of paper between the inks of two marks; a mark goes no further left than 13.5 mm
+  // (its label then still ends 20 mm left of the symbol column).
+  const std::int32_t gap = 6;
+  struct Placed {
+    std::vector<Area> ink;  // at its place on the page, shifted
+    Area box;
+  };
+  std::vector<Placed> placed;
+  // A mark moved never goes onto the scale's caption (placed before, clear of the marks at their places
+  // where it can be).
+  std::vector<Area> caption;
+  const double height = text_height(3);
+  for (const CaptionLine& c : caption_lines()) {
+    if (!rt::TRIM(c.text).empty())
+      caption.push_back({c.x, rounded(c.y - height * 0.75), c.x + FNDLEN(c.text, 3), rounded(c.y + height * 0.25)});
+  }
+  // The marks in the symbol column (never moved) first, then the water marks, whose lines reach the
+  // column, then the samples; each kind in order down the page.
+  auto rank = [&](const Sample& s) {
+    const std::int32_t offset = sample_offset(s);
+    return offset == 0 ? 0 : offset == rounded(64 * RASTERSTEP) ? 1 : 2;
+  };
+  std::vector<size_t> order;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    samples[i].shift = 0;
+    if (sample_on_page(samples[i]) && sample_bitmap(samples[i]) > 0) order.push_back(i);
+  }
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const int ra = rank(samples[a]), rb = rank(samples[b]);
+    return ra != rb ? ra < rb : samples[a].y < samples[b].y;
+  });
+  for (size_t i : order) {
+    Sample& s = samples[i];
+    s.narrow = false;
+    std::vector<Area> ink = mark_ink(s);
+    if (ink.empty()) continue;
+    Area box = bounds(ink);
+    // The marks placed already that come near this one's rows.
+    std::vector<const Placed*> close;
+    for (const Placed& p : placed) {
+      if (p.box.y1 - gap < box.y2 && box.y1 - gap < p.box.y2) close.push_back(&p);
+    }
+    auto meets = [&](std::int32_t shift) {
+      for (const Area& c : caption) {
+        if (shift > 0 && near(c, moved(box, shift), gap)) {
+          for (const Area& b : ink) {
+            if (near(c, moved(b, shift), gap)) return true;
+          }
+        }
+      }
+      for (const Placed* p : close) {
+        if (!near(p->box, moved(box, shift), gap)) continue;
+        for (const Area& a : p->ink) {
+          for (const Area& b : ink) {
+            if (near(a, moved(b, shift), gap)) return true;
+          }
+        }
+      }
+      return false;
+    };
+    std::int32_t shift = 0;
+    if (rank(s) > 0 && meets(0)) {
+      // The least shift that puts one of its rows just left of a row of a mark placed already (or of
+      // the caption) and meets nothing there; 0 when there is none within reach.
+      auto least_shift = [&]() {
+        std::vector<std::int32_t> shifts;
+        auto beside = [&](const Area& a) {
+          for (const Area& b : ink) {
+            const std::int32_t c = b.x2 + gap - a.x1;
+            if (a.y1 - gap < b.y2 && b.y1 - gap < a.y2 && c > 0 && c <= furthest_shift) shifts.push_back(c);
+          }
+        };
+        for (const Placed* p : close) {
+          for (const Area& a : p->ink) beside(a);
+        }
+        for (const Area& c : caption) beside(c);
+        std::sort(shifts.begin(), shifts.end());
+        shifts.erase(std::unique(shifts.begin(), shifts.end()), shifts.end());
+        for (std::int32_t c : shifts) {
+          if (!meets(c)) return c;
+        }
+        return 0;
+      };
+      shift = least_shift();
+      // A water mark with no room for its whole line keeps its triangle and a short piece of the line.
+      if (shift == 0 && rank(s) == 1) {
+        s.narrow = true;
+        if (std::vector<Area> cut = mark_ink(s); !cut.empty()) {
+          ink = std::move(cut), box = bounds(ink);
+          shift = least_shift();
+        }
+      }
+      if (shift == 0) {
+        ++marks_over_marks;  // no room left of the others: it stays at its place, whole
+        s.narrow = false;
+        ink = mark_ink(s), box = bounds(ink);
+      }
+    }
+    s.shift = shift;
+    for (Area& a : ink) a = moved(a, shift);
+    placed.push_back({std::move(ink), moved(box, shift)});
+  }
+}
+
 void SheetPrint::place_labels(std::vector<Sample>& samples) {
   // Labels are lines of font 3; a label moved goes a quarter of a line clear of its neighbours.
   const double height = text_height(3);
   const double pitch = height * 1.25, above = height * 0.75, below = height - above;
   // The labels drawn on this page, in order down the page.
+  pushed_left.clear();
   std::vector<Sample*> drawn;
+  std::int32_t most = 0;  // the largest shift of a mark on the page
   for (Sample& s : samples) {
+    s.label_right = 0;
+    s.leader.clear();
     if (sample_on_page(s) && !rt::TRIM(s.label).empty()) drawn.push_back(&s);
+    if (sample_on_page(s)) most = std::max(most, s.shift);
   }
-  std::stable_sort(drawn.begin(), drawn.end(), [](const Sample* a, const Sample* b) { return a->label_y < b->label_y; });
+  // Labels of one depth: the mark nearest the symbol column first, so that its leader goes over the
+  // marks beside it.
+  std::stable_sort(drawn.begin(), drawn.end(), [](const Sample* a, const Sample* b) {
+    return a->label_y != b->label_y ? a->label_y < b->label_y : a->shift < b->shift;
+  });
   if (drawn.empty()) return;
-  std::int32_t left = SHEETX1 - 86;
-  for (const Sample* s : drawn) left = std::min(left, SHEETX1 - (FNDLEN(s->label, 3) + 86));
+  std::int32_t left = SHEETX1 - 86 - most;
+  for (const Sample* s : drawn) left = std::min(left, SHEETX1 - (FNDLEN(s->label, 3) + 86 + most));
   // The room of the page: from the head of the sheet body to its foot (the footer's rule, or the end of
-  // the body on a page without a footer).
+  // the body on a page without a footer), and never below the hole's floor.
   const bool footer = PAGENO >= PAGECOUNT || FOOTEVERY == 1;
   const double top = HEADDOTS + above;
-  const double bottom = (footer ? PAGELENGTH - FOOTDOTS - 1 - (pitch - height) : PAGELENGTH - 34) - below;
+  double bottom = (footer ? PAGELENGTH - FOOTDOTS - 1 - (pitch - height) : PAGELENGTH - 34) - below;
+  if (LAYERCOUNT > 0 && HOLEBOTY - below > top) bottom = std::min(bottom, HOLEBOTY - below);
   // The caption of the depth scale, where it stands over the labels: labels that reach it go below it.
   double caption_top = 0, caption_bottom = 0;
   bool caption = false;
+  std::vector<Area> captions;
   for (const CaptionLine& c : caption_lines()) {
-    if (rt::TRIM(c.text).empty() || c.x >= SHEETX1 - 86 || c.x + FNDLEN(c.text, 3) <= left) continue;
+    if (rt::TRIM(c.text).empty()) continue;
+    captions.push_back({c.x, rounded(c.y - above), c.x + FNDLEN(c.text, 3), rounded(c.y + below)});
+    // (where marks moved, also a caption between the labels and the marks: their leaders would cross it)
+    if ((most == 0 && c.x >= SHEETX1 - 86) || c.x + FNDLEN(c.text, 3) <= left) continue;
     caption_top = caption ? std::min(caption_top, c.y - above) : c.y - above;
     caption_bottom = caption ? std::max(caption_bottom, c.y + below) : c.y + below;
     caption = true;
   }
+  std::vector<double> wanted_y;
+  for (const Sample* s : drawn) wanted_y.push_back(s->label_y);
   auto place = [&](size_t from, size_t to, double lo, double hi, bool firm_top) {
     if (from >= to) return;
     std::vector<double> wanted;
@@ -283,6 +493,245 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
   } else {
     place(0, drawn.size(), top, bottom, false);
   }
+  // Labels further than 10 mm from their depth: the scale that would hold them.
+  // (or squeezed over each other where the page has no more room).
+  bool beyond = false;
+  for (size_t k = 0; k < drawn.size(); ++k) {
+    if (std::fabs(drawn[k]->label_y - wanted_y[k]) > label_reach ||
+        (k > 0 && drawn[k]->label_y - drawn[k - 1]->label_y < height - 1) ||
+        (k + 1 < drawn.size() && drawn[k + 1]->label_y - drawn[k]->label_y < height - 1))
+      ++labels_beyond_reach, beyond = true;
+  }
+  if (beyond) {
+    const double f = label_scale_needed(wanted_y, HEADDOTS, height, pitch);
+    label_scale_factor = f == 0 || label_scale_factor == 0 ? 0 : std::max(label_scale_factor, f);
+  }
+
+  // The marks of the page as drawn, and the boxes of the labels.
+  std::vector<std::vector<Area>> inks(drawn.size());
+  std::vector<Area> others;  // the ink of marks without a label
+  for (Sample& s : samples) {
+    std::vector<Area> ink = mark_ink(s);
+    for (Area& a : ink) a = moved(a, s.shift);
+    const auto at = std::find(drawn.begin(), drawn.end(), &s);
+    if (at != drawn.end()) {
+      inks[static_cast<size_t>(at - drawn.begin())] = std::move(ink);
+    } else {
+      others.insert(others.end(), ink.begin(), ink.end());
+    }
+  }
+  // Runs of labels a pitch apart or closer end at one place: left of every mark shifted beside them.
+  for (size_t from = 0, to = 1; from < drawn.size(); from = to++) {
+    while (to < drawn.size() && drawn[to]->label_y - drawn[to - 1]->label_y < pitch + 0.5) ++to;
+    double y1 = drawn[from]->label_y - above, y2 = drawn[to - 1]->label_y + below;
+    for (size_t k = from; k < to; ++k) {
+      y1 = std::min(y1, static_cast<double>(FNPDOT(drawn[k]->y)));
+      y2 = std::max(y2, static_cast<double>(FNPDOT(drawn[k]->y)));
+    }
+    std::int32_t shift = 0, ink_left = SHEETX1;
+    for (const Sample& s : samples) {
+      const std::vector<Area> ink = mark_ink(s);
+      if (ink.empty()) continue;
+      const Area b = moved(bounds(ink), s.shift);
+      if (b.y1 - 6 < y2 && y1 - 6 < b.y2) shift = std::max(shift, s.shift), ink_left = std::min(ink_left, b.x1);
+    }
+    // Where marks moved, the labels also keep clear of the left end of a water line.
+    const std::int32_t right =
+        shift > 0 ? std::max(std::min(SHEETX1 - 86 - shift, ink_left - 8), SHEETX1 - 86 - furthest_shift - 21) : SHEETX1 - 86;
+    for (size_t k = from; k < to; ++k) drawn[k]->label_right = right;
+  }
+  std::vector<Area> boxes;
+  for (const Sample* s : drawn) {
+    boxes.push_back({s->label_right - FNDLEN(s->label, 3), rounded(s->label_y - above), s->label_right,
+                     rounded(s->label_y + below)});
+  }
+  for (size_t k = 0; k < drawn.size(); ++k) {
+    if (drawn[k]->label_moved || drawn[k]->label_right != SHEETX1 - 86) pushed_left.push_back(boxes[k]);
+    if (drawn[k]->shift > 0 && !inks[k].empty()) pushed_left.push_back(bounds(inks[k]));
+  }
+  // The leaders: from the end of a label that left its mark's side to the mark, by the first way that
+  // passes over no other mark, label or leader: straight to the mark's left at its depth, to its top or
+  // its foot, or across and then down or up.
+  // The leaders are laid one by one, each clear of those laid before it; where one finds no clear way,
+  // they are laid once more with those that found none first, and the better of the two is kept.
+  std::vector<size_t> order(drawn.size());
+  for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> best;
+  std::vector<size_t> unclear, best_unclear;
+  for (int pass = 0; pass < 2; ++pass) {
+    std::vector<std::pair<Point, Point>> laid;
+    std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> leaders(drawn.size());
+    unclear.clear();
+    for (size_t k : order) {
+      Sample& s = *drawn[k];
+      if (!s.label_moved && s.label_right == SHEETX1 - 86 - s.shift) continue;
+      const double py = FNPDOT(s.y), middle = s.label_y - rounded(height * 0.35);
+      const Point start{static_cast<double>(s.label_right + 3), middle};
+      // The end at the mark's left, at its depth (for a mark moved: 3 dots left of its leftmost ink).
+      Point side{static_cast<double>(SHEETX1 - 74 - s.shift), py};
+      if (s.shift > 0 && !inks[k].empty()) side.x = bounds(inks[k]).x1 - 3;
+      std::vector<std::vector<Point>> ways{{start, side}};
+      if (!inks[k].empty()) {
+        const Area b = bounds(inks[k]);
+        const double xc = (b.x1 + b.x2) / 2.0, over = b.y1 - 3, under = b.y2 + 3;
+        ways.push_back({start, {xc, over}});
+        ways.push_back({start, {xc, under}});
+        if (middle < over) ways.push_back({start, {xc, middle}, {xc, over}});
+        if (middle > under) ways.push_back({start, {xc, middle}, {xc, under}});
+      }
+      ways.push_back({start, {side.x, middle}, side});
+      // Round the marks in the way: a short slant from the label to a height clear of them, across at
+      // that height, and down (or up) onto the mark, over its middle or over its leftmost ink (the left
+      // end of a water line); the heights nearest the label first.
+      if (!inks[k].empty()) {
+        const Area b = bounds(inks[k]);
+        Area lead = inks[k].front();  // the run of ink furthest left
+        for (const Area& r : inks[k]) {
+          if (r.x1 < lead.x1) lead = r;
+        }
+        struct Target {
+          double x, y;
+          bool from_above;
+        };
+        const double xc = (b.x1 + b.x2) / 2.0;
+        const Target targets[] = {{xc, b.y1 - 3.0, true},           {xc, b.y2 + 3.0, false},
+                                  {lead.x1 + 6.0, lead.y1 - 3.0, true}, {lead.x1 + 6.0, lead.y2 + 3.0, false},
+                                  {lead.x1 + 2.0, lead.y1 - 3.0, true}, {lead.x1 + 2.0, lead.y2 + 3.0, false}};
+        std::vector<double> heights{middle};
+        for (const Target& t : targets) heights.push_back(t.y);
+        auto note = [&](const Area& r) {
+          if (r.x2 + 2 < start.x || r.x1 - 2 > b.x2 || r.y2 < b.y1 - 2 * pitch || r.y1 > b.y2 + 2 * pitch) return;
+          heights.push_back(r.y1 - 4);
+          heights.push_back(r.y2 + 4);
+        };
+        for (size_t m = 0; m < drawn.size(); ++m) {
+          if (m == k) continue;
+          for (const Area& r : inks[m]) note(r);
+        }
+        for (const Area& r : others) note(r);
+        std::stable_sort(heights.begin(), heights.end(),
+                         [&](double a, double c) { return std::fabs(a - middle) < std::fabs(c - middle); });
+        heights.erase(std::unique(heights.begin(), heights.end()), heights.end());
+        if (heights.size() > 48) heights.resize(48);
+        for (double h : heights) {
+          for (const Target& t : targets) {
+            if (t.from_above ? h > t.y : h < t.y) continue;
+            std::vector<Point> way{start, {start.x + 6, h}, {t.x, h}};
+            if (h != t.y) way.push_back({t.x, t.y});
+            ways.push_back(way);
+          }
+        }
+      }
+      // What a way passes over: 0 when nothing; texts (labels, the caption) weigh most, then marks,
+      // then other leaders.
+      auto cost = [&](const std::vector<Point>& way, int enough) {
+        int over = 0;
+        for (size_t j = 1; j < way.size() && (enough < 0 || over < enough); ++j) {
+          const Point a = way[j - 1], b = way[j];
+          for (size_t m = 0; m < drawn.size(); ++m) {
+            if (m == k) continue;
+            for (const Area& r : inks[m]) {
+              if (crosses(a, b, r, 2)) {
+                over += 10;
+                break;
+              }
+            }
+            if (crosses(a, b, boxes[m], 1)) over += 100;
+          }
+          for (const Area& r : others) {
+            if (crosses(a, b, r, 2)) {
+              over += 10;
+              break;
+            }
+          }
+          for (const Area& r : captions) {
+            if (crosses(a, b, r, 4)) over += 100;  // clear of the caption's descenders
+          }
+          for (const auto& [c, d] : laid) {
+            if (distance(a, b, c, d) < 2) ++over;
+          }
+        }
+        return over;
+      };
+      // The first way that is clear, or else the one that passes over least.
+      size_t chosen = 0;
+      int least = -1;
+      for (size_t w = 0; w < ways.size(); ++w) {
+        const int c = cost(ways[w], least);
+        if (least < 0 || c < least) least = c, chosen = w;
+        if (c == 0) break;
+      }
+      if (least > 0) unclear.push_back(k);
+      for (const Point& p : ways[chosen]) leaders[k].emplace_back(rounded(p.x), rounded(p.y));
+      for (size_t j = 1; j < ways[chosen].size(); ++j) laid.emplace_back(ways[chosen][j - 1], ways[chosen][j]);
+    }
+    if (pass == 0 || unclear.size() < best_unclear.size()) best = std::move(leaders), best_unclear = unclear;
+    if (best_unclear.empty()) break;
+    std::stable_partition(order.begin(), order.end(), [&](size_t k) {
+      return std::find(best_unclear.begin(), best_unclear.end(), k) != best_unclear.end();
+    });
+  }
+  leaders_over_marks += static_cast<std::int32_t>(best_unclear.size());
+  for (size_t k = 0; k < drawn.size(); ++k) drawn[k]->leader = std::move(best[k]);
+}
+
+double label_scale_needed(const std::vector<double>& wanted, double top, double height, double pitch) {
+  auto fits = [&](double f) {
+    std::vector<double> at;
+    for (double w : wanted) at.push_back(top + (w - top) * f);
+    const std::vector<double> spread = spread_labels(at, height, pitch, -1e12, 1e12);
+    for (size_t k = 0; k < at.size(); ++k) {
+      if (std::fabs(spread[k] - at[k]) > label_reach) return false;
+    }
+    return true;
+  };
+  if (wanted.empty() || fits(1)) return 1;
+  if (!fits(64)) return 0;
+  double lo = 1, hi = 64;
+  for (int i = 0; i < 40; ++i) {
+    const double f = (lo + hi) / 2;
+    (fits(f) ? hi : lo) = f;
+  }
+  return hi;
+}
+
+std::int32_t round_scale_down(double denominator) {
+  double best = 1;
+  for (double decade = 1; decade <= 1e7; decade *= 10) {
+    for (double step : {1.0, 2.0, 2.5, 5.0}) {
+      if (step * decade <= denominator + 1e-9) best = step * decade;
+    }
+  }
+  return static_cast<std::int32_t>(best);
+}
+
+void SheetPrint::say_crowded_labels() {
+  if (labels_beyond_reach == 0 && leaders_over_marks == 0 && marks_over_marks == 0) return;
+  auto count = [](std::int32_t n, const std::string& one, const std::string& more) {
+    return rt::STR_TRIM(static_cast<std::int64_t>(n)) + " " + (n == 1 ? one : more);
+  };
+  std::vector<std::string> parts;
+  if (labels_beyond_reach > 0)
+    parts.push_back(labels_beyond_reach == 1 ? "1 label stands further than 10 mm from its mark or over another label"
+                                             : count(labels_beyond_reach, "", "labels stand") +
+                                                   " further than 10 mm from their marks or over other labels");
+  if (leaders_over_marks > 0)
+    parts.push_back(count(leaders_over_marks, "leader finds", "leaders find") + " no way clear of the other marks and leaders");
+  if (marks_over_marks > 0) parts.push_back(count(marks_over_marks, "mark stands", "marks stand") + " over others");
+  std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the samples column is too crowded at 1:" +
+                     rt::STR_TRIM(static_cast<std::int64_t>(SCALEDENOM)) + " (";
+  for (size_t k = 0; k < parts.size(); ++k) text += (k > 0 ? ", " : "") + parts[k];
+  text += ")";
+  if (labels_beyond_reach > 0 && label_scale_factor > 1) {
+    text += "; 1:" + rt::STR_TRIM(static_cast<std::int64_t>(round_scale_down(SCALEDENOM / label_scale_factor))) +
+            " would hold its labels.";
+  } else if (labels_beyond_reach > 0 && label_scale_factor == 0) {
+    text += "; no scale holds so many labels at one depth.";
+  } else {
+    text += ".";
+  }
+  show_message(text);
+  rt::log_note(text);
 }
 
 void SheetPrint::DSAMP() {
@@ -292,7 +741,10 @@ void SheetPrint::DSAMP() {
   MOVEDLABELY.clear();
   std::vector<Sample> samples;
   for (std::int32_t i = 1; i <= DSAMPCOUNT && i <= DSAMP1.ubound(); ++i) samples.push_back(read_sample(DSAMP2(i), DSAMP1(i)));
+  // The caption clears the marks at their places, and the marks that move keep clear of it.
+  for (Sample& s : samples) s.shift = 0, s.narrow = false;
   place_caption(samples);
+  place_marks(samples);
   place_labels(samples);
   for (Sample& s : samples) SINGLETI(s);
 }
@@ -323,7 +775,17 @@ void SheetPrint::SINGLETI(Sample& s) {
   if (const std::int32_t bitmap = sample_bitmap(s); bitmap > 0) {
     PUTPSET(SYMBITS2);
     PICKSYMB(bitmap, false);
-    RASTERX = SHEETX1 - offset;
+    if (s.narrow) {
+      // Pixel p of a row is bit 7 - p MOD 8 of byte p \ 8, two bytes a word, low byte first.
+      for (std::int32_t row = 0; row < 60; ++row) {
+        for (std::int32_t p = 0; p < 64; ++p) {
+          if (p >= narrow_first && p < narrow_end) continue;
+          const long k = 2 + row * 4 + p / 16;
+          SYMBITS(k) = SYMBITS(k) & ~(1 << ((p % 16) / 8 * 8 + 7 - p % 8));
+        }
+      }
+    }
+    RASTERX = SHEETX1 - offset - s.shift;
     const std::int32_t raster_top = rounded(py - 30 * RASTERSTEP);
     RASTERTOP = raster_top;
     BEGINRAS();
@@ -375,30 +837,37 @@ void SheetPrint::SAMPLABE(const Sample& s) {
   LABELWIDTH = std::max(LABELWIDTH, w);
   std::string text = s.label;
   REPLAZE(text, HARDSPCODE, " ");
-  PRINTEXT(SHEETX1 - (w + 86), s.label_y, text);
-  if (s.label_moved) {
-    // A thin leader from the end of the label, level with the middle of its figures, to the sample's
-    // depth.
-    const std::int32_t middle = s.label_y - rounded(text_height(3) * 0.35);
-    const std::int32_t x1 = SHEETX1 - 83, x2 = SHEETX1 - 74, py = FNPDOT(s.y);
-    MOVEDLABELY.push_back(middle);
+  PRINTEXT((s.label_right != 0 ? s.label_right : SHEETX1 - 86) - w, s.label_y, text);
+  if (s.leader.size() >= 2) {
+    // A thin leader from the end of the label, level with the middle of its figures, to its mark.
+    MOVEDLABELY.push_back(s.leader.front().second);
     if (OUTDEV == 1) {
       FPRINT(".12 w");
-      PDFMOVE(x1, middle);
-      PDFLINE(x2, py);
+      PDFMOVE(s.leader.front().first, s.leader.front().second);
+      for (size_t k = 1; k < s.leader.size(); ++k) PDFLINE(s.leader[k].first, s.leader[k].second);
       FPRINT("S");
     } else if (OUTDEV == 2) {
       PPENUP();
-      PPLOT(x1, middle);
-      PPLOT(x2, py);
+      for (const auto& [x, y] : s.leader) PPLOT(x, y);
     } else if (OUTDEV == 3) {
-      DXFLINE(x1, middle, x2, py);
+      for (size_t k = 1; k < s.leader.size(); ++k)
+        DXFLINE(s.leader[k - 1].first, s.leader[k - 1].second, s.leader[k].first, s.leader[k].second);
     } else {
-      // The printer draws rules only: across, down (or up) and across.
-      const std::int32_t xm = (x1 + x2) / 2;
-      RULE(x1, xm, middle);
-      BORDIR(xm, middle, py);
-      RULE(xm, x2, py);
+      // The printer draws rules only: a slanted piece goes across, down (or up) and across.
+      for (size_t k = 1; k < s.leader.size(); ++k) {
+        const auto [x1, y1] = s.leader[k - 1];
+        const auto [x2, y2] = s.leader[k];
+        if (y1 == y2) {
+          RULE(x1, x2, y1);
+        } else if (x1 == x2) {
+          BORDIR(x1, y1, y2);
+        } else {
+          const std::int32_t xm = (x1 + x2) / 2;
+          RULE(x1, xm, y1);
+          BORDIR(xm, y1, y2);
+          RULE(xm, x2, y2);
+        }
+      }
     }
   }
   if (OUTDEV == 1) CLOSESTR();

@@ -324,6 +324,58 @@ TEST_F(SheetPrintTest, SampleLabelsAndTheCaption) {
   }
 }
 
+// Labels are never pushed below the hole's floor: of two labels at the floor's depth the lower stays at
+// its depth, the other goes above it; labels further than 10 mm from their depth are counted for the
+// hole's message.
+TEST_F(SheetPrintTest, SampleLabelsAboveTheFloor) {
+  SHEETX1 = 900, HEADDOTS = 600, PAGELENGTH = 3200, FOOTDOTS = 300, LAYERCOUNT = 1, PAGECOUNT = 1;
+  DOTSPERUNIT = 100, PAGEORIGIN = 0, LINEPITCH = 50;
+  rt::Trap trap("proprint.cpp", "PROPRINT");
+  SheetPrint sheet(trap);
+  sheet.NEXTSTART = 2000;
+  PAGENO = 2;  // no caption
+  sheet.HOLEBOTY = 900;  // the floor at 3.00
+  // Font 3 has 8 points: a line of 33.33 dots, 25 above the baseline, 8.33 below; a pitch of 41.67.
+  std::vector<SheetPrint::Sample> samples{sheet.read_sample("3.00", "D1[S-DIST]"), sheet.read_sample("3.00", "D2[S-DIST]")};
+  sheet.place_labels(samples);
+  EXPECT_EQ(samples[1].label_y, 897);  // at its depth (900 - 3)
+  EXPECT_EQ(samples[0].label_y, 855);  // a pitch above
+  EXPECT_EQ(sheet.labels_beyond_reach, 0);
+  // Eight labels at one depth: the outer ones more than 10 mm (118 dots) away, and no scale helps.
+  sheet.HOLEBOTY = 2000;
+  std::vector<SheetPrint::Sample> many;
+  for (int i = 0; i < 8; ++i) many.push_back(sheet.read_sample("2.50", "D" + std::to_string(i) + "[S-DIST]"));
+  sheet.place_labels(many);
+  EXPECT_EQ(many.front().label_y, 701);  // 3.5 pitches above 847
+  EXPECT_GT(sheet.labels_beyond_reach, 0);
+  EXPECT_EQ(sheet.label_scale_factor, 0);
+}
+
+// The scale that would hold the labels: labels a fixed distance apart need the scale that puts them a
+// pitch apart, or one close to it; labels at one depth in numbers no scale can part give 0.
+TEST(SampleLabels, ScaleThatHoldsThem) {
+  struct Case {
+    const char* what;
+    std::vector<double> wanted;
+    double least, most;  // the factor found lies between these
+  } cases[] = {
+      {"apart already", {100, 200, 300}, 1, 1},
+      {"a column of labels 10 dots apart", {100, 110, 120, 130, 140, 150, 160, 170, 180, 190, 200, 210, 220, 230, 240, 250},
+       2.4, 2.5},
+      {"five at one depth", {500, 500, 500, 500, 500}, 1, 1},
+      {"eight at one depth", {500, 500, 500, 500, 500, 500, 500, 500}, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const double f = label_scale_needed(c.wanted, 0, 32, 40);
+    EXPECT_GE(f, c.least) << c.what;
+    EXPECT_LE(f, c.most) << c.what;
+  }
+  // Rounded down to the series of scales.
+  for (const auto& [d, want] : std::vector<std::pair<double, std::int32_t>>{
+           {200, 200}, {199, 100}, {70, 50}, {26, 25}, {24.9, 20}, {1500, 1000}, {0.5, 1}})
+    EXPECT_EQ(round_scale_down(d), want) << d;
+}
+
 // The caption moves left, as a block, off what the samples draw over it on page 1: to where the labels
 // end (86 dots left of the symbol column), or further left of a mark it still meets; it stays where
 // nothing meets it, and where the room the layer lines leave it (212 dots) is not enough.

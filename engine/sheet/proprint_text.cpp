@@ -107,10 +107,10 @@ void SheetPrint::DIVISION() {
     if (text_here) {
       if ((flags & 4) == 0) RULE(zx + b, text_right, ty);
       if (LEGENDSHEET == 0 && (flags & 2) == 0) {
-        std::string depth = FNRANDCE(LAYERDEPTH(l));
+        std::string depth = depth_label(LAYERDEPTH(l));
         PRINTEXT(TEXTLEFT, ty, depth);
         if (l == 1 && FNZDOT(LAYERDEPTH(1)) > 30) {
-          std::string top = FNRANDCE(PAGEDEPTH(1));
+          std::string top = depth_label(PAGEDEPTH(1));
           PRINTEXT(TEXTLEFT, HEADDOTS + 30, top);
         }
       }
