@@ -648,7 +648,9 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
             if (crosses(a, b, r, 4)) over += 100;  // clear of the caption's descenders
           }
           for (const auto& [c, d] : laid) {
-            if (distance(a, b, c, d) < 2) ++over;
+            // (Leaders to marks without a picture at one depth meet where the marks would be.)
+            const bool shared_end = inks[k].empty() && j + 1 == way.size() && std::hypot(b.x - d.x, b.y - d.y) < 1;
+            if (!shared_end && distance(a, b, c, d) < 2) ++over;
           }
         }
         return over;
