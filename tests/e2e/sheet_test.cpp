@@ -385,7 +385,8 @@ TEST(Sheet, MarksApartAndLabelsBesideTheirMarks) {
     return pages;
   };
   std::map<std::string, std::string> pdf_marks;
-  for (const char* device : {"PDF", "PGL", "DXF"}) {
+  std::map<std::string, std::vector<Page>> pdf_words;
+  for (const char* device : {"PDF", "PGL", "DXF", "PCL"}) {
     EngineFolder ef;
     ef.write("marks.txt", fixture);
     std::string rf = run_file("marks.txt");
@@ -422,10 +423,34 @@ TEST(Sheet, MarksApartAndLabelsBesideTheirMarks) {
         EXPECT_LE(faults, unclear * 2) << hole << "\n" << out;
         pdf_marks[hole] = out;
       }
+      for (const char* hole : {"BH20", "TP20"}) pdf_words[hole] = word_boxes(job / (std::string(hole) + ".pdf"));
       // Depth labels show the typed depth rounded half up.
       const std::string tp20 = pdf_tool("pdftotext", job / "TP20.pdf");
       for (const char* depth : {"0.16", "0.95", "1.68"}) EXPECT_NE(tp20.find(depth), std::string::npos) << depth;
       for (const char* depth : {"0.15\n", "0.94\n", "1.67\n"}) EXPECT_EQ(tp20.find(depth), std::string::npos) << depth;
+    } else if (std::string(device) == "PCL") {
+      // The printer draws no pictures, but its labels stand at the heights the PDF has them (the
+      // baseline a fifth of the type size above the word's box foot), to a millimetre, but for the
+      // printer's own top margin (the same for all).
+      for (const char* hole : {"BH20", "TP20"}) {
+        PclRead pcl;
+        std::string what;
+        ASSERT_TRUE(read_pcl(read_file(job / (std::string(hole) + ".pcl")), pcl, what)) << hole << ": " << what;
+        ASSERT_FALSE(pdf_words[hole].empty()) << hole;
+        int compared = 0;
+        double margin = 0;
+        for (const Word& w : pdf_words[hole][0].words) {
+          if (w.x2 > 200 || std::find(labels.begin(), labels.end(), w.text) == labels.end()) continue;
+          const auto t = std::find_if(pcl.texts.begin(), pcl.texts.end(), [&](const PclRead::Text& x) {
+            return x.text.find(w.text) != std::string::npos && x.x < 200 / 0.24;
+          });
+          ASSERT_NE(t, pcl.texts.end()) << hole << ": " << w.text;
+          const double baseline = w.y2 - (w.y2 - w.y1) * 0.2;
+          if (compared++ == 0) margin = baseline - t->y * 0.24;
+          EXPECT_NEAR(t->y * 0.24 + margin, baseline, 72 / 25.4) << hole << ": " << w.text;
+        }
+        EXPECT_GE(compared, 4) << hole;
+      }
     } else {
       // The one-page sheets whose marks all stand apart: the marks stand where the PDF has them, to a
       // third of a millimetre.
