@@ -8,6 +8,7 @@
 #include "paths.h"
 
 #include "names.h"
+#include "wholefile.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -462,6 +463,22 @@ std::string_view folder_part(std::string_view name) {
 std::string_view file_part(std::string_view name) {
   size_t p = name.find_last_of("/\\:");
   return p == std::string_view::npos ? name : name.substr(p + 1);
+}
+
+std::string file_key(std::string_view name) {
+  const MappedPath m = map_for_create(name);
+  if (name.empty() || m.path.empty()) return {};
+  const std::string path = resolve_target(m.path);
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  char* real = ::realpath(folder.c_str(), nullptr);
+  if (real == nullptr) return {};
+  std::string key = real;
+  std::free(real);
+  std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  for (char& c : file) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (file.empty() || file == "." || file == "..") return {};
+  return key + (key == "/" ? "" : "/") + file;
 }
 
 }  // namespace platform

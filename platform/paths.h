@@ -74,4 +74,9 @@ std::string program_folder();
 std::string_view folder_part(std::string_view name);
 std::string_view file_part(std::string_view name);
 
+// One key for the file a name stands for, whether it exists or not: the real path of its folder and
+// its name in upper case, a symbolic link at the name followed first. Names with one key are one file
+// to the engine, which matches names without regard to letter case. Empty when the folder is not there.
+std::string file_key(std::string_view name);
+
 }  // namespace platform

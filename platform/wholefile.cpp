@@ -2,6 +2,8 @@
 #include "wholefile.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +58,17 @@ gid_t process_gid() {
 }
 
 bool same_file(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Gives the open file the permission bits mode: 0, or the errno value of a refused change. A file
+// system without modes (a FAT drive through FUSE) refuses every chmod; one that would change nothing
+// is then no failure.
+int set_mode(int fd, unsigned mode) {
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && (st.st_mode & 07777) == mode) return 0;
+  if (::fchmod(fd, mode) == 0) return 0;
+  const int e = errno;
+  return ::fstat(fd, &st) == 0 && (st.st_mode & 07777) == mode ? 0 : e;
+}
 
 }  // namespace
 
@@ -149,7 +162,7 @@ NewFile::NewFile(const std::string& target, std::uint64_t free_device) {
       if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
         // The file stays this process's own; its permission bits are still kept.
       }
-    if (::fchmod(fd_, mode_) != 0) error_ = errno;
+    if (const int e = set_mode(fd_, mode_)) error_ = e;
   }
   // A file that replaces none has the mode any new file gets here (0666 less the umask, or what the
   // folder's default ACL gives), from its open: a chmod after it would need the umask, which cannot be
@@ -179,7 +192,7 @@ bool NewFile::retarget(const std::string& target, std::uint64_t free_device) {
       if (::fchown(fd_, st.st_uid, st.st_gid) != 0) {
         // The file stays this process's own; its permission bits are still kept.
       }
-    if (::fchmod(fd_, st.st_mode & 07777) != 0) return false;
+    if (set_mode(fd_, st.st_mode & 07777) != 0) return false;
     mode_ = st.st_mode & 07777;
   }
   target_ = to;
@@ -205,6 +218,54 @@ bool NewFile::write(const char* bytes, std::size_t count) {
     end_ += w;
   }
   return true;
+}
+
+int NewFile::copy_from(const std::string& path) {
+  if (fd_ < 0 || error_ != 0) return error_ != 0 ? error_ : EBADF;
+  const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) {
+    failed(errno);
+    return error_;
+  }
+  struct stat st {};
+  if (::fstat(in, &st) != 0) {
+    failed(errno);
+    ::close(in);
+    return error_;
+  }
+  if (end_ == 0 && ::ioctl(fd_, FICLONE, in) == 0) {
+    end_ = st.st_size;
+    ::close(in);
+    return 0;
+  }
+  // copy_file_range until the end of the file (read: a size that changed meanwhile counts as it is).
+  loff_t from = 0, to = end_;
+  bool kernel = true;
+  for (;;) {
+    const ssize_t n = kernel ? ::copy_file_range(in, &from, fd_, &to, 1 << 30, 0) : -1;
+    if (n > 0) continue;
+    if (n == 0) break;
+    if (errno == EINTR) continue;
+    if (from == 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EBADF)) {
+      kernel = false;  // not between these two files: read and written below
+      break;
+    }
+    failed(errno);
+    break;
+  }
+  end_ = to;
+  if (!kernel && error_ == 0) {
+    char buf[1 << 16];
+    for (;;) {
+      const ssize_t r = ::pread(in, buf, sizeof buf, from);
+      if (r < 0 && errno == EINTR) continue;
+      if (r < 0) failed(errno);
+      if (r <= 0 || !write(buf, static_cast<std::size_t>(r))) break;
+      from += r;
+    }
+  }
+  ::close(in);
+  return error_;
 }
 
 int NewFile::commit(bool sync_always) {
@@ -246,34 +307,22 @@ void NewFile::abandon() {
 
 namespace {
 
-// The finished file from in place of to, renamed (link: hard-linked under a hidden name, then renamed);
-// a replaced file's permission bits are kept: a moved file takes them, a linked one must have them.
-int put_in_place(const std::string& from, const std::string& to, bool link) {
+// The finished file from in place of to, renamed; a replaced file's permission bits are kept.
+int put_in_place(const std::string& from, const std::string& to) {
   const std::string target = resolve_target(to);
   struct stat a {}, b {};
   if (::stat(from.c_str(), &a) != 0) return errno;
   if (::stat(target.c_str(), &b) == 0) {
     if (S_ISDIR(b.st_mode)) return EISDIR;
     if (same_file(a, b)) return 0;
-    if (link && ((b.st_mode & 07777) != (a.st_mode & 07777) || b.st_uid != a.st_uid)) return EPERM;
-    if (!link && ::chmod(from.c_str(), b.st_mode & 07777) != 0) return errno;
+    if ((a.st_mode & 07777) != (b.st_mode & 07777) && ::chmod(from.c_str(), b.st_mode & 07777) != 0) return errno;
     if (const int e = sync_file(from)) return e;
   }
-  if (!link) return ::rename(from.c_str(), target.c_str()) == 0 ? 0 : errno;
-  const std::string temp = free_name_beside(target);
-  if (::link(from.c_str(), temp.c_str()) != 0) return errno;
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int e = errno;
-    ::unlink(temp.c_str());
-    return e;
-  }
-  return 0;
+  return ::rename(from.c_str(), target.c_str()) == 0 ? 0 : errno;
 }
 
 }  // namespace
 
-int move_into_place(const std::string& from, const std::string& to) { return put_in_place(from, to, false); }
-
-int link_into_place(const std::string& from, const std::string& to) { return put_in_place(from, to, true); }
+int move_into_place(const std::string& from, const std::string& to) { return put_in_place(from, to); }
 
 }  // namespace platform

@@ -57,6 +57,11 @@ class NewFile {
   bool retarget(const std::string& target, std::uint64_t free_device = 0);
   // Appends bytes at the end of what was written through here; false (error() set) when it fails.
   bool write(const char* bytes, std::size_t count);
+  // Appends the whole file at path (native path): its blocks shared where the file system clones files
+  // (a reflink, into a file still empty), else copied by the kernel (copy_file_range), else read and
+  // written here. Never a link: the new file stays a file of its own, which a program writing into it
+  // in place cannot make change any other. 0, else the errno value of the failure (error() set).
+  int copy_from(const std::string& path);
   // Forces the data to disk (always, or only when a file is replaced), closes the file and puts it in
   // place of the target. 0 on success, else the errno value of the failure (the new file is gone).
   int commit(bool sync_always);
@@ -74,12 +79,10 @@ class NewFile {
   std::uint64_t dev_ = 0, ino_ = 0;
 };
 
-// Puts the file from in place of to (native paths), whole or not at all, as a commit does: moved
-// (renamed; from is gone afterwards), or as a hard link to the same file (from stays; only when to
-// does not exist or has the same permission bits). Fails with EXDEV across file systems and with
-// EPERM/EMLINK where links cannot be made: the caller then copies. 0 on success, else errno.
+// Puts the file from in place of to (native paths), whole or not at all, as a commit does: renamed
+// (from is gone afterwards). Fails with EXDEV across file systems: the caller then copies
+// (NewFile::copy_from). 0 on success, else errno.
 int move_into_place(const std::string& from, const std::string& to);
-int link_into_place(const std::string& from, const std::string& to);
 
 // The reason of an errno value in plain words ("the disk is full").
 std::string failure_reason(int errno_value);

@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-dev llvm  # the sanitized test build: compiler, sanitizer runtimes, llvm-symbolizer
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools python3-ezdxf hp2xx tmux
+  strace                  # system calls made to fail in the fault tests
   qt6-base-dev xvfb xauth xdg-utils cups-client xterm x11-apps netpbm
   openbox x11-utils       # the window tests on a desktop: a window manager, and xprop to wait for it
   python-matplotlib-data  # the standard font metrics that the font width tables are made from

@@ -797,6 +797,23 @@ void COMBINE() {
   PDFBYTES = 0;
   LOGODONE = 0;
   if (inputs.empty()) return;  // nothing to merge: no file, and the target stays as it is
+  // The run's target (when it was given one) becomes the joined file once that is whole; a part of
+  // the run (the last hole's result) never takes its place.
+  const bool to_target = !run_target_source.empty();
+  run_target_source.clear();
+  const auto target_kept = [&] {
+    if (to_target)
+      show_fault("The joined PDF " + combined + " is not made; the run's target " + RESULTNAME +
+                     " is not replaced.",
+                 {combined, RESULTNAME});
+  };
+
+  // combined.pdf goes into a job folder that this run holds (another run may write there meanwhile).
+  if (!OUTDIR.empty() && !rt::lock_job_folder(OUTDIR)) {
+    show_fault("Another run is writing into the job folder " + OUTDIR + "; " + combined + " is not made.", {OUTDIR});
+    target_kept();
+    return;
+  }
 
   trap.step("0002");
   MERGELOGOLAST = find_shared_logo(inputs);
@@ -854,6 +871,7 @@ void COMBINE() {
   trap.step("0004");
   if (pdf_refused) {
     refused_merge();
+    target_kept();
     return;
   }
   PDFOBJECT = NEXTNO;
@@ -869,16 +887,16 @@ void COMBINE() {
   if (!pdf_refused && !patch_parents(tree)) refuse_document(cannot_write());
   if (pdf_refused) {
     refused_merge();
+    target_kept();
     return;
   }
 
   trap.step("0006");
   if (rt::commit_file(PDFFILE)) {
     run_results.push_back(combined);
-    // The run's target (when it was given one) is the merged file from now on.
-    if (!run_target_source.empty()) run_target_source = combined;
+    if (to_target) run_target_source = combined;
   } else {
-    show_fault("The joined PDF " + combined + " is not written; the run's target keeps the last hole's result.");
+    target_kept();
   }
   PDFBYTES = 0;
   LOGODONE = 0;

@@ -300,7 +300,8 @@ TEST_F(CombineTest, RefusedInputs) {
     rt::set_exit_code(0);
     EXPECT_EQ(merge({"a.pdf", "bad.pdf"}, "target.pdf"), "");
     EXPECT_NE(console->printed.find(c.message), std::string::npos) << console->printed;
-    EXPECT_EQ(dir.read("target.pdf"), "the last sheet");
+    // The earlier target stays: the last hole's result is no joined file (and no link of one).
+    EXPECT_EQ(dir.read("target.pdf"), "an earlier run's");
     EXPECT_EQ(PDFBYTES, 0);
     EXPECT_FALSE(rt::is_open(PDFFILE));
     EXPECT_FALSE(rt::is_open(PDFINFILE));
@@ -311,6 +312,7 @@ TEST_F(CombineTest, RefusedInputs) {
     for (size_t at = log.find("PDF not written - "); at != std::string::npos; at = log.find("PDF not written - ", at + 1))
       ++lines;
     EXPECT_EQ(lines, ++logged) << log;
+    EXPECT_NE(log.find("the run's target target.pdf is not replaced."), std::string::npos) << log;
     // Nothing of the new file is left beside combined.pdf.
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
       EXPECT_NE(e.path().filename().string().front(), '.') << e.path();

@@ -34,6 +34,7 @@
 #include "engine/select/globals.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
+#include "engine/sheet/sheet.h"
 #include "platform/console.h"
 #include "platform/paths.h"
 
@@ -149,6 +150,9 @@ class MainMenu {
       WRITEBLO();
       if (!closing_line_.empty()) show_closing_line(closing_line_);
       con.flush();
+      // The menu waits without the engine folder's lock: a run started beside it (the front end's) may
+      // use the folder meanwhile. A go or the setup editor takes the lock again for its work.
+      rt::unlock_engine_folder();
       const std::string k = con.wait_key();
       if (!closing_line_.empty()) {
         show_closing_line("");
@@ -158,18 +162,23 @@ class MainMenu {
         if (k[0] == 27) MENUEXIT = -1;
       } else if (k.size() == 2) {
         switch (static_cast<unsigned char>(k[1])) {
-          case 59: KEY1(); REPAINT = -1; break;
+          case 59:
+            if (take_lock()) KEY1();
+            REPAINT = -1;
+            break;
           case 60: KEY2(); break;
           case 61: KEY3(); break;
           case 62: KEY4(); break;
-          case 63: KEY5(); break;
+          case 63:
+            if (take_lock()) KEY5();
+            break;
           default: break;
         }
       } else if (k.size() == 4) {
         std::int32_t row = con.mouse_row(), col = con.mouse_col();
         if (row >= CELLROW(0) && row <= CELLROW(2)) {
           if (col >= 1 && col <= 15) {
-            KEY1();
+            if (take_lock()) KEY1();
             REPAINT = -1;
           } else if (col >= 17 && col <= 31) {
             KEY2();
@@ -178,7 +187,7 @@ class MainMenu {
           } else if (col >= 49 && col <= 63) {
             KEY4();
           } else if (col >= 65 && col <= 79) {
-            KEY5();
+            if (take_lock()) KEY5();
           }
         }
         // An action that took mouse input itself has moved the last mouse event.
@@ -187,6 +196,22 @@ class MainMenu {
         if (row >= 1 && row <= 3 && col >= 65 && col <= 79) MENUEXIT = -1;
       }
     } while (MENUEXIT == 0);
+  }
+
+  // The engine folder's lock for a go or the setup editor, taken again after the menu's wait; while
+  // another run holds it the action is not done, and the message line says why until a key.
+  bool take_lock() {
+    if (rt::lock_engine_folder()) {
+      rt::hold_work_files(work_file_names());
+      return true;
+    }
+    auto& con = platform::console();
+    STATUSROW -= 3;
+    MESSAGE("Another run is using this engine folder; try again when it has ended.", 1);
+    STATUSROW += 3;
+    con.flush();
+    con.wait_key();
+    return false;
   }
 
   void INITBLOK() {
@@ -268,6 +293,7 @@ class MainMenu {
   // taken first, so that the blank widths are measured for the device the run draws on.
   void KEY1() {
     trap_.section("KEY1");
+    forget_run_results();  // a run of its own: its results replace those of a run before
     if (RUNFLAGS == 0) {
       SHEETMODE = CELLCHOICE(2);
       OUTDEV = 1 + CELLCHOICE(3);
@@ -347,6 +373,7 @@ class MainMenu {
     else PROSHOW();
     rt::close_all();
     remove_work_files();
+    rt::unlock_job_folders();  // the run has ended: another may write into its job folders now
   }
 
   void SYMBOLTE() {

@@ -396,6 +396,7 @@ struct WorkFile {
 void report_failed_write(FileData& d);
 
 bool folder_locked = false;  // this process holds the engine folder's lock
+int lock_fd = -1;            // the descriptor that holds it
 std::vector<WorkFile> work_files;
 
 WorkFile* work_file(std::string_view name) {
@@ -1109,20 +1110,7 @@ bool rename_file(std::string_view from, std::string_view to) {
 namespace {
 
 // Copies the file at native path from into the new file; the errno value of the failure, 0 when none.
-int copy_into(const std::string& from, platform::NewFile& out) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return errno;
-  std::vector<char> buf(1 << 16);
-  int e = 0;
-  for (;;) {
-    const ssize_t r = ::read(in, buf.data(), buf.size());
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) e = errno;
-    if (r <= 0 || !out.write(buf.data(), static_cast<std::size_t>(r))) break;
-  }
-  ::close(in);
-  return e;
-}
+int copy_into(const std::string& from, platform::NewFile& out) { return out.copy_from(from); }
 
 // A file open here that was replaced by name is read again from the disk.
 void reload_replaced(const std::string& path) {
@@ -1177,12 +1165,14 @@ bool place_file(std::string_view from, std::string_view to, bool move) {
   flush_all();
   unpark(a.path);
   unpark(b.path);
-  int e = move ? platform::move_into_place(a.path, b.path) : platform::link_into_place(a.path, b.path);
+  // A copy is a file of its own, never a link of from: a program that writes into one in place must
+  // not change the other.
+  int e = move ? platform::move_into_place(a.path, b.path) : EXDEV;
   if (e == 0) {
     reload_replaced(platform::resolve_target(b.path));
     return true;
   }
-  // Another file system, or no links there: a copy, written whole.
+  // Another file system, or a copy asked for: a copy, written whole.
   bool replaces = false;
   if (e == EXDEV || e == EPERM || e == EMLINK || e == EOPNOTSUPP || e == ENOSYS) {
     platform::NewFile out(b.path);
@@ -1204,16 +1194,87 @@ bool place_file(std::string_view from, std::string_view to, bool move) {
 }
 
 bool lock_engine_folder() {
+  if (folder_locked) return true;
   int fd = ::open("profile.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return true;
   if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
     folder_locked = true;
-    return true;  // the descriptor stays open: the lock lasts
+    lock_fd = fd;  // the descriptor stays open: the lock lasts
+    return true;
   }
   const bool held = errno == EWOULDBLOCK;
   ::close(fd);
   return !held;
+}
+
+namespace {
+
+// The job folders this run writes into, each locked by a descriptor of its own.
+struct JobLock {
+  dev_t dev;
+  ino_t ino;
+  int fd;
+};
+std::vector<JobLock>& job_locks() {
+  static std::vector<JobLock> locks;
+  return locks;
+}
+// The job folders another run held when this run came to them: refused for the rest of this run, also
+// once the other has ended (this run's files and the other's are never mixed in one folder).
+std::vector<JobLock>& job_refusals() {
+  static std::vector<JobLock> refused;
+  return refused;
+}
+
+}  // namespace
+
+bool lock_job_folder(std::string_view name) {
+  forget_recent();
+  const platform::MappedPath m = platform::map_existing(name);
+  if (m.error != 0) return true;  // no folder: nothing of another run is there to lose
+  const int fd = ::open(m.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    return true;
+  }
+  struct stat engine {};
+  const bool held = std::any_of(job_locks().begin(), job_locks().end(),
+                                [&st](const JobLock& l) { return l.dev == st.st_dev && l.ino == st.st_ino; }) ||
+                    (lock_fd >= 0 && ::fstat(lock_fd, &engine) == 0 && engine.st_dev == st.st_dev &&
+                     engine.st_ino == st.st_ino);
+  const bool refused = std::any_of(job_refusals().begin(), job_refusals().end(),
+                                   [&st](const JobLock& l) { return l.dev == st.st_dev && l.ino == st.st_ino; });
+  if (held || refused) {
+    ::close(fd);
+    return held;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    job_locks().push_back(JobLock{st.st_dev, st.st_ino, fd});
+    return true;
+  }
+  const bool other = errno == EWOULDBLOCK;
+  ::close(fd);
+  if (other) job_refusals().push_back(JobLock{st.st_dev, st.st_ino, -1});
+  return !other;  // a file system without locks lets the run go on
+}
+
+void unlock_job_folders() {
+  flush_all();
+  for (const JobLock& l : job_locks()) ::close(l.fd);
+  job_locks().clear();
+  job_refusals().clear();
+}
+
+void unlock_engine_folder() {
+  if (!folder_locked) return;
+  let_go_work_files();
+  flush_all();  // what this process wrote is on the disk before another run may read it
+  ::close(lock_fd);  // closing the only descriptor of the lock's open file ends the lock
+  lock_fd = -1;
+  folder_locked = false;
 }
 
 bool folder_exists(std::string_view name) {

@@ -104,9 +104,9 @@ bool rename_file(std::string_view from, std::string_view to);  // NAME ... AS
 // FILECOPY: to becomes a copy of from, written whole (a new file renamed over it); a failure reports
 // its error as any file operation and leaves to as it was.
 bool copy_file(std::string_view from, std::string_view to);
-// Puts the finished file from in place of to, whole or not at all: renamed (move: from is gone
-// afterwards) or hard-linked (from stays) where the file system allows, else copied through a new
-// file. Nothing to do when both name the same file. A failure is said as open_new_file says it
+// Puts the finished file from in place of to, whole or not at all: renamed where the file system allows
+// (move: from is gone afterwards), else copied through a new file (always when move is false: the copy
+// is a file of its own, never a hard link of from). Nothing to do when both name the same file. A failure is said as open_new_file says it
 // (console, ERROR.LOG, exit code 1); to is then kept as it was.
 bool place_file(std::string_view from, std::string_view to, bool move);
 bool make_folder(std::string_view name);                   // MKDIR
@@ -120,10 +120,21 @@ bool make_path(std::string_view name);
 std::vector<std::string> DIR(std::string_view mask);
 
 // One run per engine folder: an exclusive lock (flock) on the file "profile.lock" in the current folder
-// (the engine folder), held until the process ends; where that file cannot be made (a read-only
+// (the engine folder), held until the process ends or unlock_engine_folder; where that file cannot be made (a read-only
 // folder) the folder itself is locked. False only when another process holds the lock; a file system
 // without locks lets the run go on.
 bool lock_engine_folder();
+// Lets the engine folder's lock go (a console waiting at its menu), its work files written out first;
+// lock_engine_folder takes it again (true at once while this process holds it).
+void unlock_engine_folder();
+// One run per job folder: an exclusive lock (flock) on the job folder name (an existing folder) while
+// this run writes there, whatever engine folder the other run works from. True when this process holds
+// it (taken now or before, or where the file system has no locks); false only when another process
+// holds it, or held it when this run came to the folder before (this run then never writes there: its
+// files and the other run's are not mixed). unlock_job_folders lets every one go at the end of a run
+// and forgets the refusals.
+bool lock_job_folder(std::string_view name);
+void unlock_job_folders();
 // The engine's own work files: names (as the engine opens them, in the engine folder) of files that
 // the engine writes for itself during a run and reads back in a later stage of the same run, and that
 // nothing else reads while the run goes on. While this process holds the engine folder's lock, a work

@@ -83,9 +83,13 @@ void left_out(CoderState& st, const std::string& what) {
   st.limits_said += (st.limits_said.empty() ? "" : ", ") + what;
 }
 
+// The place (from 1) of the hole in the selection grid; 0 for a hole of the catalogue that the grid
+// has no room for (chosen with ALL). A code not in the grid's list is hole 1 otherwise (a one-shot
+// run has no grid).
 std::int32_t hole_number() {
   const long p = rt::INSTR(HOLELIST, PROFILECODE);
-  return static_cast<std::int32_t>((p - 1) / 10 + 1);  // truncated: a code not in the list is hole 1
+  if (p == 0) return !HOLELIST.empty() && HOLECATALOG.size() > HOLELIST.size() ? 0 : 1;
+  return static_cast<std::int32_t>((p - 1) / 10 + 1);
 }
 
 // Two column marks in a row anywhere in the holes to be coded put every text of the run in two
@@ -135,6 +139,7 @@ void GETFILE(CoderState& st) {
 
 void SHOWPIC(CoderState& st, const std::string& mark) {
   const std::int32_t n = hole_number();
+  if (n <= 0) return;  // a hole the grid does not show
   const std::int32_t row = PICKGRIDROW + (n - 1) % st.grid_rows;
   const std::int32_t col = PICKGRIDCOL + PICKCOLX + (n - 1) / st.grid_rows * PICKCOLW;
   if (row == 0 || col == 0) return;

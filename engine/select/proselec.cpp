@@ -25,6 +25,7 @@ constexpr long kEntry = 10;
 struct Screen {
   std::int32_t rows = 1;             // R: rows of a grid column
   std::vector<std::string> entries;  // the shown entries, in grid order
+  size_t hidden = 0;                 // entries of the catalogue after them, which the grid has no room for
   bool not_found = false;
   std::string search;  // the text that matched nothing, for the message
 };
@@ -53,6 +54,7 @@ void show_file(Screen& s) {
   for (size_t at = 0; at + kEntry <= HOLECATALOG.size() && static_cast<long>(s.entries.size()) < capacity;
        at += kEntry)
     s.entries.push_back(HOLECATALOG.substr(at, kEntry));
+  s.hidden = HOLECATALOG.size() / kEntry - s.entries.size();
   // The capacity message stands on the row of the answer line, which blanks it: it stays a second.
   if (static_cast<long>(HOLECATALOG.size() / kEntry) > capacity)
     show_message(" " + std::to_string(capacity) + " " + PROMPT(1), 1);
@@ -119,6 +121,19 @@ void pick_file(Screen& s) {
     const long count = static_cast<long>(s.entries.size());
     if (answer == "ALL" || answer == "ALS") {
       test_set(s, 0, count - 1);
+      // ALL is every hole of the file, also those the grid has no room for (chosen, or unchosen, with
+      // the first of them; they show no mark).
+      if (s.hidden > 0 && !s.not_found) {
+        const size_t first = s.entries.size() * kEntry;
+        const std::string hole = HOLECATALOG.substr(first, kEntry);
+        const bool choose = rt::INSTR(INFILE, hole) == 0;
+        for (size_t at = first; at + kEntry <= HOLECATALOG.size(); at += kEntry) {
+          const std::string entry = HOLECATALOG.substr(at, kEntry);
+          const long p = rt::INSTR(INFILE, entry);
+          if (choose && p == 0) INFILE += entry;
+          if (!choose && p > 0) INFILE.erase(static_cast<size_t>(kEntry * ((p - 1) / kEntry)), kEntry);
+        }
+      }
     } else if (answer.find(',') != std::string::npos) {
       const std::string first = answer.substr(0, answer.find(','));
       const std::string last = answer.substr(answer.rfind(',') + 1);

@@ -14,6 +14,7 @@ std::int32_t FOLDLIMIT = 0;
 rt::Array<std::int32_t> GAPWIDTH;
 std::int32_t GAPCOUNT = 0;
 bool sheet_not_drawn = false;
+bool drawing_summary = false;
 std::int32_t PAGENO = 0, LOGSUPPRESS1 = 0, LOGSUPPRESS10 = 0, LOGSUPPRESS100 = 0, LABELWIDTH = 0;
 
 void reset_sheet_globals() {
@@ -29,5 +30,6 @@ void reset_sheet_globals() {
   GAPWIDTH.reset();
   GAPCOUNT = 0;
   sheet_not_drawn = false;
+  drawing_summary = false;
   PAGENO = LOGSUPPRESS1 = LOGSUPPRESS10 = LOGSUPPRESS100 = LABELWIDTH = 0;
 }

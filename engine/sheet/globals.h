@@ -48,5 +48,8 @@ extern std::int32_t GAPCOUNT;                // entries of GAPWIDTH filled by th
 // Set when the layout of the hole in hand ended without a sheet (too many pages, no scale, too many
 // symbols in a layer): the hole got no result.
 extern bool sheet_not_drawn;
+// Set by PROSUMMA until its sheet's plot ends (PROSTOP): the summary's result is the legend's name,
+// which a hole's result never takes.
+extern bool drawing_summary;
 
 void reset_sheet_globals();

@@ -8,7 +8,12 @@
 //    and no copy is tried;
 //  - two results of one run with the same name (two holes whose names end in the same eight letters and
 //    digits, or a hole drawn twice) do not replace each other: the later ones get "_2", "_3", ... (said);
-//    a result of an earlier run is replaced. A hole name without letters or digits gives "000";
+//    a result of an earlier run is replaced (each run from the menu is a run of its own:
+//    forget_run_results). A result never takes the name of combined.pdf, of the legend (in any letter
+//    case) or of the run's target: it gets the next free name too. A hole name without letters or
+//    digits gives "000";
+//  - a job folder that another run is writing into (from any engine folder) gets nothing of this run:
+//    said once, and the holes that go there have no result;
 //  - a sheet the PDF writer refused (or whose page file is missing) is not copied nor listed for the
 //    merge; the hole is said and written to ERROR.LOG;
 //  - every file is written whole or not at all: the page work file (PAGER.1, or plotfile) is a new file
@@ -19,6 +24,7 @@
 //  - the page size and log columns are given back after the attached text's PDF (which is A4).
 // Each of these failures is said on the console and in ERROR.LOG and ends the run with exit code 1.
 #include <filesystem>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -88,24 +94,62 @@ class WrittenResults {
   }
 };
 
-WrittenResults& written_results() {
-  static WrittenResults names;
-  return names;
+// What one run has put in the job folders: its results by name, and the run's target (which no result
+// takes). The run layer forgets them as each run begins (forget_run_results).
+struct RunNames {
+  WrittenResults written;
+  bool target_known = false;
+  std::string target_key, target_file;  // file_key of the target and its name in upper case
+  std::set<std::string> refused_folders;  // job folders another run held, in upper case
+};
+
+RunNames& this_run() {
+  static RunNames r;
+  return r;
 }
 
-// R + extension, or R_2, R_3, ... when this run wrote that name already.
+// The upper-case name of the legend's result (the summary sheet is hole "LEGEND" of the vocabulary).
+std::string legend_result(const std::string& ext) {
+  std::string base = rt::TRIM(rt::RIGHT(" " + ALPHNUM(VOCAB(24)), 8));
+  return base.empty() ? std::string() : rt::UCASE(base + ext);
+}
+
+// Why a hole's result cannot have name: empty when it can. Each run's results have names of their own;
+// the joined PDF and the legend have theirs (in any letter case), and the run's target is not replaced
+// by a result.
+std::string name_taken(const std::string& name) {
+  RunNames& r = this_run();
+  if (r.written.contains(name)) return "was written in this run already";
+  const std::string file = rt::UCASE(std::string(platform::file_part(name)));
+  if (file == "COMBINED.PDF") return "is the name of the joined PDF";
+  if ((RUNFLAGS & 0x80) != 0 && !RESULTNAME.empty()) {
+    if (!r.target_known) {
+      r.target_known = true;
+      r.target_key = platform::file_key(RESULTNAME);
+      r.target_file = rt::UCASE(std::string(platform::file_part(r.target_key)));
+    }
+    if (!r.target_key.empty() && file == r.target_file && platform::file_key(name) == r.target_key)
+      return "is the run's target";
+  }
+  const size_t dot = file.rfind('.');
+  if (!drawing_summary && file == legend_result(dot == std::string::npos ? std::string() : file.substr(dot)))
+    return "is the name of the legend";
+  return {};
+}
+
+// R + extension, or R_2, R_3, ... when that name is taken.
 std::string free_result(const std::string& base, const std::string& ext) {
   std::string name = base + ext;
-  for (int n = 2; written_results().contains(name); ++n) name = base + "_" + std::to_string(n) + ext;
+  for (int n = 2; !name_taken(name).empty(); ++n) name = base + "_" + std::to_string(n) + ext;
   return name;
 }
 
 // The result name is this hole's (said when it is not R + extension).
 void claim_result(const std::string& base, const std::string& ext, const std::string& name) {
   if (name != base + ext)
-    show_message("Result " + base + ext + " was written in this run already; this hole goes to " + name, 0,
+    show_message("Result " + base + ext + " " + name_taken(base + ext) + "; this hole goes to " + name, 0,
                  {base + ext, name});
-  written_results().insert(name);
+  this_run().written.insert(name);
 }
 
 std::string unique_result(const std::string& base, const std::string& ext) {
@@ -133,6 +177,11 @@ std::string pdf_escaped(const std::string& text) {
 }
 
 }  // namespace
+
+void forget_run_results() {
+  this_run() = RunNames{};
+  drawing_summary = false;
+}
 
 bool TEXT2PDF(const std::string& dir, const std::string& file) {
   pdf_refusal.clear();
@@ -210,7 +259,18 @@ void PROSTOP() {
     }
     if (folders) folders = rt::make_path(OUTDIR);
   }
-  if (!folders) say_fault("The output folder " + OUTDIR + " cannot be made; no result of hole " + rt::TRIM(HEADER(20)) + " is written.");
+  if (!folders) {
+    say_fault("The output folder " + OUTDIR + " cannot be made; no result of hole " + rt::TRIM(HEADER(20)) + " is written.");
+  } else if (!rt::lock_job_folder(OUTDIR)) {
+    // Another run (of this or another engine folder) writes there: its files stay as it makes them, and
+    // no hole of this run goes there. Said once for the folder.
+    folders = false;
+    if (this_run().refused_folders.insert(rt::UCASE(OUTDIR)).second)
+      say_fault("Another run is writing into the job folder " + OUTDIR +
+                "; no hole of this run goes there. Start the run again when the other has ended.");
+    else
+      rt::set_exit_code(1);
+  }
   std::string base = rt::TRIM(rt::RIGHT(" " + ALPHNUM(HEADER(20)), 8));
   if (base.empty()) base = "000";
   const std::string r = OUTDIR + "\\" + base;
@@ -279,4 +339,5 @@ void PROSTOP() {
   // The run file's result name gets a copy of the last result, once, at the end of the run.
   if ((RUNFLAGS & 0x80) != 0 && !result.empty()) run_target_source = result;
   COMPRESSLOG = COMPRESSSET;
+  drawing_summary = false;
 }

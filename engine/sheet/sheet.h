@@ -14,6 +14,10 @@ void PROFORMA();
 // Builds the summary (legend) sheet's data from the run's symbols (SUMMARYKEY). STAND-IN: one line.
 void PROSUMMA();
 
+// Forgets the results of the run before: each run's results replace an earlier run's files of the
+// same names (only two results of one run get "_2", "_3", ...). The run layer calls it as a run begins.
+void forget_run_results();
+
 // Draws the pages of the sheet PROFORMA laid out, then hands over to the borehole log (when the hole has
 // log columns) or ends the plot (PROSTOP).
 void PROPRINT();

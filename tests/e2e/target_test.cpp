@@ -1,0 +1,275 @@
+// The run's target and the job folder, met by real runs in temporary engine folders: a target that would
+// replace a file the run reads or the engine keeps is refused before anything is drawn; the target is a
+// file of its own; an earlier target is replaced only by a whole joined PDF; a result never takes the
+// name of the joined PDF, the legend or the target; two runs never write into one job folder at once.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <thread>
+
+#include "testsupport.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+// One-layer holes of job J-1 (job folder J1), one for each name.
+std::string holes(const std::vector<std::string>& names) {
+  std::string s = "Job Number : J-1\r\n";
+  for (const auto& n : names) s += "Hole Number : " + n + "\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n";
+  return s + "///\r\n";
+}
+
+std::vector<std::string> numbered(const std::string& prefix, int count) {
+  std::vector<std::string> names;
+  for (int i = 1; i <= count; ++i) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%03d", i);
+    names.push_back(prefix + b);
+  }
+  return names;
+}
+
+std::string run_file(const std::string& target, const std::string& input = "holes.txt", bool summary = false) {
+  return "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " + input +
+         "\r\n2/      output = PDF\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n" +
+         (summary ? "7/     summary = YES\r\n" : "") + "8/      result = " + target + "\r\n";
+}
+
+std::string tool(const std::string& name, const std::vector<std::string>& args, const fs::path& cwd, int* code = nullptr) {
+  std::vector<std::string> argv{"/usr/bin/" + name};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const RunResult r = run_program(argv, cwd, 60);
+  if (code) *code = r.exit_code;
+  return r.out + r.err;
+}
+
+int pages(const fs::path& pdf) {
+  const auto m = find_regex(tool("pdfinfo", {pdf.string()}, pdf.parent_path()), "Pages: +([0-9]+)");
+  return m.empty() ? -1 : std::stoi(m[1]);
+}
+
+bool whole_pdf(const fs::path& pdf) {
+  int q = -1;
+  tool("qpdf", {"--check", pdf.string()}, pdf.parent_path(), &q);
+  return q == 0;
+}
+
+std::set<std::string> files_in(const fs::path& folder) {
+  std::set<std::string> names;
+  if (fs::is_directory(folder))
+    for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
+  return names;
+}
+
+// A target that names a file the run reads or the engine keeps: the run is refused before anything is
+// converted or drawn (no coded hole file, no job folder), ends with 1 and says why in one line, on the
+// console and in ERROR.LOG; the file is as it was.
+TEST(Target, RefusedWhereItWouldReplaceAFileOfTheRun) {
+  struct Case {
+    const char* what;
+    std::string target;  // as the run file names it
+    const char* file;    // the file that must stay, in the engine folder
+    const char* why;
+    std::function<void(const EngineFolder&)> set_up;
+  } cases[] = {
+      {"the input file", "holes.txt", "holes.txt", "is the input file", nullptr},
+      {"the input file in another letter case", "HOLES.TXT", "holes.txt", "is the input file", nullptr},
+      {"the input file through a symbolic link", "link.pdf", "holes.txt", "is the input file",
+       [](const EngineFolder& ef) { fs::create_symlink("holes.txt", ef.file("link.pdf")); }},
+      {"the SET file", "STANDARD.SET", "STANDARD.SET", "is the SET file", nullptr},
+      {"the run file", "@runfile.dat", "@runfile.dat", "is the run file", nullptr},
+      {"ERROR.LOG", "error.log", "ERROR.LOG", "is the engine's ERROR.LOG",
+       [](const EngineFolder& ef) { ef.write("ERROR.LOG", "an earlier line\r\n"); }},
+      {"a file of the engine folder", "PROLIB.DAT", "PROLIB.DAT", "is a file of the engine folder", nullptr},
+      {"a work file of the engine not made yet", "lastrun", nullptr, "is a file of the engine folder", nullptr},
+      {"an example of the engine folder", "Examples/Examples.TXT", "Examples/Examples.TXT",
+       "is a file of the engine folder", nullptr},
+      {"the joined PDF of the job folder", "C:\\VLXFILES\\J1\\Combined.PDF", "drive_c/VLXFILES/J1/combined.pdf",
+       "is the joined PDF of a job folder",
+       [](const EngineFolder& ef) {
+         fs::create_directories(ef.file("drive_c/VLXFILES/J1"));
+         ef.write("drive_c/VLXFILES/J1/combined.pdf", "an earlier run's joined PDF");
+       }},
+      {"the legend of a job folder not made yet", "C:\\VLXFILES\\J1\\legend.pdf", nullptr,
+       "is the legend of a job folder", [](const EngineFolder& ef) { fs::create_directories(ef.file("drive_c/VLXFILES")); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EngineFolder ef;
+    ef.write("holes.txt", holes({"BH1", "BH2"}));
+    ef.write("@runfile.dat", run_file(c.target));
+    if (c.set_up) c.set_up(ef);
+    const std::string before = c.file ? ef.read(c.file) : std::string();
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    ASSERT_FALSE(r.timed_out);
+    EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+    const std::string line = "The run's target " + c.target + " " + c.why + ", which the run must not replace; nothing is drawn.";
+    EXPECT_NE(r.out.find(line + "\n"), std::string::npos) << r.out;
+    EXPECT_NE(ef.read("ERROR.LOG").find(line), std::string::npos) << ef.read("ERROR.LOG");
+    if (c.file) {
+      EXPECT_EQ(ef.read(c.file).substr(0, before.size()), before);  // ERROR.LOG has the line at its end
+      if (std::string(c.file) != "ERROR.LOG") {
+        EXPECT_EQ(ef.read(c.file), before);
+      }
+    }
+    EXPECT_FALSE(ef.exists("drive_c/VLXFILES/J1/BH1.pdf"));
+    for (const auto& e : fs::directory_iterator(ef.path())) EXPECT_NE(e.path().extension(), ".TRX") << e.path();
+  }
+}
+
+// Holes whose results would take the name of the joined PDF, of the legend or of the target (in any
+// letter case) get the next free name, as two holes of one name do; the run makes everything (exit
+// 0). The target is a copy of combined.pdf, a file of its own: one link, and a program that writes
+// into it in place leaves combined.pdf as it was.
+TEST(Target, AFileOfItsOwnThatNoResultTakes) {
+  EngineFolder ef;
+  ef.write("holes.txt", holes({"combined", "Legend", "GE2631", "BH1"}));
+  ef.write("@runfile.dat", run_file("C:\\VLXFILES\\J1\\ge2631.pdf", "holes.txt", true));
+  fs::create_directories(ef.file("drive_c/VLXFILES/J1"));
+  ef.write("drive_c/VLXFILES/J1/GE2631.pdf", "an earlier target");  // the target, spelt another way
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path job = ef.file("drive_c/VLXFILES/J1");
+  EXPECT_EQ(files_in(job), (std::set<std::string>{"COMBINED_2.pdf", "LEGEND_2.pdf", "GE2631_2.pdf", "BH1.pdf",
+                                                  "LEGEND.pdf", "combined.pdf", "GE2631.pdf"}));
+  for (const char* said : {"Result C:\\VLXFILES\\J1\\COMBINED.pdf is the name of the joined PDF; this hole goes to "
+                           "C:\\VLXFILES\\J1\\COMBINED_2.pdf",
+                           "Result C:\\VLXFILES\\J1\\LEGEND.pdf is the name of the legend; this hole goes to "
+                           "C:\\VLXFILES\\J1\\LEGEND_2.pdf",
+                           "Result C:\\VLXFILES\\J1\\GE2631.pdf is the run's target; this hole goes to "
+                           "C:\\VLXFILES\\J1\\GE2631_2.pdf"})
+    EXPECT_NE(r.out.find(said), std::string::npos) << said << "\n" << r.out;
+  for (const auto& f : files_in(job)) EXPECT_TRUE(whole_pdf(job / f)) << f;
+  // Four holes and the legend, one page each, joined; the legend is the summary, not the hole.
+  EXPECT_EQ(pages(job / "combined.pdf"), 5);
+  EXPECT_NE(tool("pdftotext", {"COMBINED_2.pdf", "-"}, job).find("combined"), std::string::npos);
+  const fs::path target = job / "GE2631.pdf";
+  ASSERT_EQ(read_file(target), read_file(job / "combined.pdf"));
+  struct stat st {};
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_nlink, 1u);
+  const std::string joined = read_file(job / "combined.pdf");
+  {
+    // A reader that saves the target in place: truncated and written anew.
+    std::FILE* f = std::fopen(target.c_str(), "r+");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(::ftruncate(::fileno(f), 0), 0);
+    std::fputs("%PDF-1.4 saved by a reader", f);
+    std::fclose(f);
+  }
+  EXPECT_EQ(read_file(job / "combined.pdf"), joined);
+}
+
+// combined.pdf cannot be made (a folder has its name): the earlier target stays as it was, never the
+// last hole's result; the run ends with 1 and ERROR.LOG says the target is not replaced.
+TEST(Target, EarlierTargetStaysWhenTheJoinFails) {
+  EngineFolder ef;
+  ef.write("holes.txt", holes({"BH1", "BH2"}));
+  ef.write("@runfile.dat", run_file("target.pdf"));
+  ASSERT_EQ(ef.run({"@runfile.dat"}, 60).exit_code, 0);
+  const std::string earlier = ef.read("target.pdf");
+  ASSERT_EQ(pages(ef.file("target.pdf")), 2);
+  const fs::path job = ef.file("drive_c/VLXFILES/J1");
+  fs::remove(job / "combined.pdf");
+  fs::create_directory(job / "combined.pdf");
+  ef.write("holes.txt", holes({"BH1", "BH2", "BH3"}));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+  EXPECT_EQ(ef.read("target.pdf"), earlier);
+  EXPECT_NE(ef.read("ERROR.LOG").find("The joined PDF C:\\VLXFILES\\J1\\combined.pdf is not made; the run's target "
+                                      "target.pdf is not replaced."),
+            std::string::npos)
+      << ef.read("ERROR.LOG");
+  EXPECT_TRUE(whole_pdf(job / "BH3.pdf"));
+}
+
+// Two engine folders run the same job into one job folder at once (two users of one output folder).
+// Each run ends whole: made everything (0), or refused the job folder the other was writing into (1,
+// naming it). Nothing of a run that ended with 0 is replaced by the other: its results and its target
+// hold its own holes only, and combined.pdf holds the holes of one run.
+TEST(JobFolder, TwoEngineFoldersIntoOneJobFolderAtOnce) {
+  TempDir drive;
+  EngineFolder ef[2];
+  const char* prefix[2] = {"A", "B"};
+  for (int i = 0; i < 2; ++i) {
+    ef[i].write("holes.txt", holes(numbered(prefix[i], 80)));
+    ef[i].write("@runfile.dat", run_file("target.pdf"));
+  }
+  RunResult r[2];
+  {
+    std::thread runs[2];
+    for (int i = 0; i < 2; ++i)
+      runs[i] = std::thread([&, i] {
+        r[i] = run_program({ef[i].file("profile").string(), "@runfile.dat"}, ef[i].path(), 120,
+                           {"VLX_DRIVE_C=" + drive.path().string()});
+      });
+    for (auto& t : runs) t.join();
+  }
+  const fs::path job = drive.path() / "VLXFILES/J1";
+  int made = 0;
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(prefix[i]);
+    ASSERT_FALSE(r[i].timed_out);
+    const char* other = prefix[1 - i];
+    if (r[i].exit_code == 1) {
+      EXPECT_NE(r[i].out.find("Another run is writing into the job folder C:\\VLXFILES\\J1; no hole of this run goes "
+                              "there."),
+                std::string::npos)
+          << r[i].out;
+      // Refused at its first hole, for the whole run: nothing of it is in the job folder.
+      EXPECT_FALSE(fs::exists(job / (std::string(prefix[i]) + "001.pdf")));
+      EXPECT_FALSE(fs::exists(job / (std::string(prefix[i]) + "080.pdf")));
+      EXPECT_FALSE(fs::exists(ef[i].file("target.pdf")));
+      continue;
+    }
+    ASSERT_EQ(r[i].exit_code, 0) << r[i].out << r[i].err;
+    ++made;
+    for (const auto& name : numbered(prefix[i], 80)) {
+      EXPECT_TRUE(whole_pdf(job / (name + ".pdf"))) << name;
+    }
+    const fs::path target = ef[i].file("target.pdf");
+    EXPECT_EQ(pages(target), 80);
+    const std::string text = tool("pdftotext", {target.string(), "-"}, ef[i].path());
+    EXPECT_NE(text.find(std::string(prefix[i]) + "080"), std::string::npos);
+    EXPECT_EQ(text.find(std::string(other) + "001"), std::string::npos);
+  }
+  EXPECT_GE(made, 1);
+  ASSERT_TRUE(whole_pdf(job / "combined.pdf"));
+  EXPECT_EQ(pages(job / "combined.pdf"), 80);
+  const std::string joined = tool("pdftotext", {(job / "combined.pdf").string(), "-"}, job);
+  EXPECT_NE(joined.find("A001") == std::string::npos, joined.find("B001") == std::string::npos);
+  for (const auto& f : files_in(job)) EXPECT_TRUE(whole_pdf(job / f)) << f;
+}
+
+// A file system that refuses every chmod (a FAT drive through FUSE): a second run replaces every result,
+// combined.pdf and the target of the first, whose modes are those the new files have already; a chmod
+// that would change nothing is not asked for, so nothing fails (strace makes every chmod fail).
+TEST(Replace, OnAFileSystemThatRefusesEveryChmod) {
+  if (!fs::exists("/usr/bin/strace")) GTEST_SKIP() << "strace is not installed";
+  EngineFolder ef;
+  ef.write("holes.txt", holes({"BH1", "BH2"}));
+  ef.write("@runfile.dat", run_file("target.pdf"));
+  ASSERT_EQ(ef.run({"@runfile.dat"}, 60).exit_code, 0);
+  ef.write("holes.txt", holes({"BH1", "BH2", "BH3"}));
+  fs::create_directories(ef.file("drive_c"));
+  const RunResult r = run_program({"/usr/bin/strace", "-f", "-o", "/dev/null", "-e", "trace=chmod,fchmod,fchmodat",
+                                   "-e", "inject=chmod,fchmod,fchmodat:error=EPERM", ef.file("profile").string(),
+                                   "@runfile.dat"},
+                                  ef.path(), 120, {"VLX_DRIVE_C=" + ef.file("drive_c").string()});
+  ASSERT_FALSE(r.timed_out);
+  if (r.err.find("ptrace") != std::string::npos) GTEST_SKIP() << r.err;
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_FALSE(ef.exists("ERROR.LOG")) << ef.read("ERROR.LOG");
+  const fs::path job = ef.file("drive_c/VLXFILES/J1");
+  EXPECT_EQ(pages(job / "combined.pdf"), 3);
+  EXPECT_EQ(pages(ef.file("target.pdf")), 3);
+}
+
+}  // namespace
