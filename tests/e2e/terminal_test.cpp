@@ -1,6 +1,8 @@
 // The engine on a real terminal (a tmux pane of 80 x 25): the main menu, keys and mouse clicks reaching
 // its cells, the two ways out, and the terminal put back at the end. Skipped when tmux is not installed.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -716,6 +718,101 @@ TEST(EngineTerminal, SetEditorRowsFitTheirPlaces) {
   ASSERT_TRUE(tmux.wait_for(key_row, shown)) << shown;
   EXPECT_NE(lines_of(shown).at(1).find(" SITE.SET "), std::string::npos) << shown;
   EXPECT_NE(ef.read("SITE.SET").find("REVERSE"), std::string::npos);
+  tmux.cmd({"send-keys", "Escape"});
+  end_at_the_main_menu(ef, tmux);
+}
+
+// One pass of the selection screen from the main menu: the remembered input, the answers, Enter at the
+// scale, legend and join questions, and back at the main menu.
+void menu_run(const Tmux& tmux, const std::vector<std::string>& answers, std::string& shown) {
+  ASSERT_TRUE(choose_remembered_input(tmux, shown)) << shown;
+  for (const auto& a : answers) answer(tmux, a);
+  answer(tmux, "");
+  for (const char* question : {"Scale 1:n", "Draw a legend", "(Y="}) {
+    ASSERT_TRUE(tmux.wait_for(question, shown, 120000)) << question << "\n" << shown;
+    answer(tmux, "");
+  }
+  ASSERT_TRUE(wait_until_gone(tmux, {"(Y="}, shown, 120000)) << shown;
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 120000)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
+}
+
+// The names of the files in a job folder of the output folder.
+std::vector<std::string> job_files(const fs::path& folder) {
+  std::vector<std::string> names;
+  if (fs::is_directory(folder))
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Two runs from the menu in one session: each is a run of its own, so the second replaces the first's
+// results of the same names (no BH1_2.pdf beside them).
+TEST(EngineTerminal, EachRunFromTheMenuReplacesTheRunBefore) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  ef.write("memofile", "C:\\Examples\\Examples.TXT\r\n");
+  std::string shown = start_engine(tmux, ef);
+  menu_run(tmux, {"BH1", "TP2"}, shown);
+  const fs::path job = ef.path() / "VLXFILES/GE2631";
+  const std::vector<std::string> first{"BH1.pdf", "TP2.pdf"};
+  EXPECT_EQ(job_files(job), first);
+  const auto written = fs::last_write_time(job / "BH1.pdf");
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  menu_run(tmux, {"BH1", "TP2"}, shown);
+  EXPECT_EQ(job_files(job), first) << shown;
+  EXPECT_NE(fs::last_write_time(job / "BH1.pdf"), written);
+  tmux.cmd({"send-keys", "Escape"});
+  expect_clean_end(ef, tmux);
+}
+
+// ALL on the selection screen of a file of 240 holes, of which the grid shows 100: every hole is drawn.
+TEST(EngineTerminal, AllDrawsTheHolesTheGridHasNoRoomFor) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  std::string input = "Job Number : J-1\r\n";
+  for (int i = 1; i <= 240; ++i) input += "Hole Number : H" + std::to_string(1000 + i).substr(1) + "\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n";
+  ef.write("holes.txt", input + "///\r\n");
+  ef.write("memofile", "C:\\holes.txt\r\n");
+  std::string shown = start_engine(tmux, ef);
+  menu_run(tmux, {"ALL"}, shown);
+  const std::vector<std::string> files = job_files(ef.path() / "VLXFILES/J1");
+  EXPECT_EQ(files.size(), 240u) << shown;
+  EXPECT_NE(std::find(files.begin(), files.end(), "H240.pdf"), files.end());
+  tmux.cmd({"send-keys", "Escape"});
+  expect_clean_end(ef, tmux);
+}
+
+// A console waiting at its main menu holds no lock: a one-shot run in the same engine folder (the front
+// end's) runs beside it. While another run holds the engine folder, a go from the menu is refused on the
+// message line; once it has ended, the go works.
+TEST(EngineTerminal, MenuWaitsWithoutTheEngineFolderLock) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  std::string shown = start_engine(tmux, ef);
+  ef.write("holes.txt", "Job Number : J-1\r\nHole Number : BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", "0/   setupfile = STANDARD.SET\r\n1/   inputfile = holes.txt\r\n2/      output = PDF\r\n"
+                           "3/    holelist = ALL\r\n4/    activity = 0\r\n8/      result = target.pdf\r\n");
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  EXPECT_TRUE(ef.exists("target.pdf"));
+  {
+    const int fd = ::open(ef.file("profile.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);  // the menu holds nothing now
+    tmux.cmd({"send-keys", "F1"});
+    ASSERT_TRUE(tmux.wait_for("Another run is using this engine folder; try again when it has ended.", shown)) << shown;
+    EXPECT_EQ(shown.find("SELECT [drive:"), std::string::npos) << shown;
+    tmux.cmd({"send-keys", "Space"});
+    ASSERT_TRUE(wait_until_gone(tmux, {"Another run"}, shown)) << shown;
+    ::close(fd);
+  }
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) << shown;
   tmux.cmd({"send-keys", "Escape"});
   end_at_the_main_menu(ef, tmux);
 }
