@@ -199,15 +199,19 @@ class MainMenu {
   }
 
   // The engine folder's lock for a go or the setup editor, taken again after the menu's wait; while
-  // another run holds it the action is not done, and the message line says why until a key.
+  // another run holds it the action is not done, the message line says why until a key, and ERROR.LOG
+  // has the line.
   bool take_lock() {
     if (rt::lock_engine_folder()) {
       rt::hold_work_files(work_file_names());
       return true;
     }
     auto& con = platform::console();
+    static constexpr char kRefused[] = "Another run is using this engine folder; try again when it has ended.";
+    rt::log_note(kRefused);  // the go asked for is not done: written down, and exit code 1
+    rt::set_exit_code(1);
     STATUSROW -= 3;
-    MESSAGE("Another run is using this engine folder; try again when it has ended.", 1);
+    MESSAGE(kRefused, 1);
     STATUSROW += 3;
     con.flush();
     con.wait_key();

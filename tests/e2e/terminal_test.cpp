@@ -788,7 +788,7 @@ TEST(EngineTerminal, AllDrawsTheHolesTheGridHasNoRoomFor) {
 
 // A console waiting at its main menu holds no lock: a one-shot run in the same engine folder (the front
 // end's) runs beside it. While another run holds the engine folder, a go from the menu is refused on the
-// message line; once it has ended, the go works.
+// message line and in ERROR.LOG; once it has ended, the go works.
 TEST(EngineTerminal, MenuWaitsWithoutTheEngineFolderLock) {
   EngineFolder ef;
   Tmux tmux(ef.path());
@@ -814,7 +814,8 @@ TEST(EngineTerminal, MenuWaitsWithoutTheEngineFolderLock) {
   tmux.cmd({"send-keys", "F1"});
   ASSERT_TRUE(tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) << shown;
   tmux.cmd({"send-keys", "Escape"});
-  end_at_the_main_menu(ef, tmux);
+  // The go that was refused is written down; the session ends with 1.
+  end_at_the_main_menu(ef, tmux, "Another run is using this engine folder; try again when it has ended.");
 }
 
 }  // namespace
