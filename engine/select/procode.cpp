@@ -307,7 +307,10 @@ void PROCODE() {
     if (st.holes_coded == 0 || st.holes_missing > 0) rt::set_exit_code(1);
   }
 
-  if (!SUMMARYKEY.empty()) {
+  // A run that coded no hole makes nothing: no legend of no symbols, and no joined file that would
+  // replace the target of an earlier run with it.
+  const bool made = st.holes_coded > 0;
+  if (made && !SUMMARYKEY.empty()) {
     st.section("PROCODE", "0006");
     const std::int32_t scale = SCALEDIV, forced = FORCEDSCALE, right = PROFRMARGIN, left = PROFLMARGIN,
                        log_right = ATTRRMARGIN;
@@ -316,7 +319,7 @@ void PROCODE() {
     SCALEDIV = scale, FORCEDSCALE = forced, PROFRMARGIN = right, PROFLMARGIN = left, ATTRRMARGIN = log_right;
   }
 
-  if (OUTDEV == 1) {
+  if (made && OUTDEV == 1) {
     st.section("COMBINER", "0001");
     bool join = RUNFLAGS != 0;
     // No question when this pass made no PDF: there is nothing to join.

@@ -114,12 +114,17 @@ TEST_F(Coder, DriverEdgeCases) {
   EXPECT_EQ(done, (std::vector<std::int32_t>{1}));
 }
 
-TEST_F(Coder, EmptyListStillRunsSummaryAndJoinButAOneShotRunFails) {
+TEST_F(Coder, EmptyListMakesNothingAndAOneShotRunFails) {
+  // No legend of no symbols and no joined file: either would stand in place of the target of an
+  // earlier run. Nor when every listed coded file is missing.
   SUMMARYKEY = "|SUMMARY|";
   code({});
-  EXPECT_EQ(sheets, (std::vector<std::string>{"summary data", " ", "combine"}));
+  EXPECT_TRUE(sheets.empty());
   EXPECT_NE(take_printed().find("No hole was coded"), std::string::npos);
   EXPECT_EQ(rt::exit_code(), 1);
+  code({"631XYZ"});
+  EXPECT_TRUE(sheets.empty());
+  EXPECT_NE(take_printed().find("<631XYZ.TRX> not found"), std::string::npos);
 }
 
 TEST_F(Coder, ProgressMarksOnTheGrid) {

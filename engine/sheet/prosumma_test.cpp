@@ -120,11 +120,16 @@ TEST_F(SummaryTest, ThirtyEightSymbolsAndTheValuesKeptAroundIt) {
   OUTDEV = 1;
   SUMMARYKEY = "|SUMMARY|";
   for (int i = 0; i < 38; ++i) SUMMARYKEY += "WORD" + std::to_string(i) + " [S" + std::to_string(i) + "]|";
-  SCALEDIV = 7, FORCEDSCALE = 8, PROFRMARGIN = 9, PROFLMARGIN = 10, ATTRRMARGIN = 11;
-  std::int32_t layers = 0;
+  std::int32_t layers = 0, sheets_drawn = 0;
   coder_hand_over().prosumma = PROSUMMA;
-  coder_hand_over().proforma = [&] { layers = LAYERCOUNT; };
-  code({});
+  // The hole's sheet, then the legend's (a run that codes no hole draws no legend).
+  coder_hand_over().proforma = [&] {
+    if (++sheets_drawn == 1) SCALEDIV = 7, FORCEDSCALE = 8, PROFRMARGIN = 9, PROFLMARGIN = 10, ATTRRMARGIN = 11;
+    else layers = LAYERCOUNT;
+  };
+  write_hole("631BH1", Hole{});
+  code({"631BH1"});
+  EXPECT_EQ(sheets_drawn, 2);
   EXPECT_EQ(layers, 38);
   EXPECT_EQ(SCALEDIV, 7);
   EXPECT_EQ(FORCEDSCALE, 8);

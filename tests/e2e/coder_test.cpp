@@ -159,6 +159,16 @@ TEST(Coder, HoleListOfTheRunFile) {
       EXPECT_NE(r.out.find(k.says), std::string::npos) << r.out;
       EXPECT_NE(r.out.find("No name of the hole list matches a hole: nothing is drawn."), std::string::npos) << r.out;
       EXPECT_NE(ef.read("ERROR.LOG").find(k.says), std::string::npos);
+      // Nothing means nothing: with a legend asked for, no legend of no symbols is drawn, and the
+      // target keeps the result of the earlier run.
+      ef.write("holes.PDF", "the earlier result");
+      ef.write("@runfile.dat", run_file("holes.txt", k.list) + "7/     summary = YES\r\n8/  targetcopy = " +
+                                   ef.file("holes.PDF").string() + "\r\n");
+      const RunResult again = ef.run({"@runfile.dat"}, 30);
+      EXPECT_EQ(again.exit_code, 1) << again.out;
+      EXPECT_EQ(ef.read("holes.PDF"), "the earlier result") << again.out;
+      EXPECT_FALSE(ef.exists("drive_c/VLXFILES/HALL/LEGEND.pdf"));
+      EXPECT_FALSE(ef.exists("drive_c/VLXFILES/HALL/combined.pdf"));
     } else {
       EXPECT_FALSE(ef.exists("ERROR.LOG")) << k.list;
     }
