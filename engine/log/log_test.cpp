@@ -595,6 +595,7 @@ TEST_F(ColumnTest, ColumnsKeepTheirOwnMarkers) {
 }
 
 TEST_F(ColumnTest, SubDivisions) {
+  rt::set_exit_code(0);
   struct Case {
     std::string marker;
     std::vector<std::string> borders, texts;
@@ -609,6 +610,9 @@ TEST_F(ColumnTest, SubDivisions) {
        {"text 1035 2891 5", "text 1070 2891 10"}},
       {"[S=0.5 4 10]", {"border 1005 300 2595", "border 1040 300 2595", "border 1100 300 2595"},
        {"text 1025 2891 4", "text 1070 2891 10"}},
+      // A value beyond the scale (50 in a column to 40) would stand in the next column: left out, line
+      // and number; the label after it goes between the last line and the edge.
+      {"[S=20 50 hard]", {"border 1200 300 2595"}, {"text 1170 2891 20", "text 1280 2877 hard"}},
   };
   for (const auto& c : cases) {
     ATTRNO = 1, ATTRNAME(1) = "Graph [G=40]" + c.marker;
@@ -620,6 +624,9 @@ TEST_F(ColumnTest, SubDivisions) {
     EXPECT_EQ(only(got, "border"), c.borders) << c.marker;
     EXPECT_EQ(only(got, "text"), c.texts) << c.marker;
   }
+  EXPECT_NE(con->screen().find("the sub-division 50 of column \"Graph\" lies outside"), std::string::npos)
+      << con->screen();
+  EXPECT_EQ(rt::exit_code(), 1);
 }
 
 TEST_F(ColumnTest, Grids) {

@@ -185,6 +185,7 @@ class LogDraw {
   bool widths_said = false, rounds_said = false;
   std::vector<bool> below_said = std::vector<bool>(26, false);  // per column: words below the last page
   std::vector<bool> grid_said = std::vector<bool>(26, false);   // per column: a grid without a step
+  std::vector<bool> sub_said = std::vector<bool>(26, false);    // per column: a sub-division off its scale
   bool open_tube_said = false, includes_said = false;
   std::vector<std::string> missing_said;                        // data files said missing in this hole
   std::vector<std::string> floor_said;                          // data files said to go below the hole

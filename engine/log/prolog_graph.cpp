@@ -133,6 +133,20 @@ void LogDraw::SUBDIVID() {
     const unsigned char c = static_cast<unsigned char>(word[0]);
     if (c >= '.' && c <= '9') {
       const std::int32_t x = rounded(FNXSHIFT(word, GRAPHMAX, width) + LEFTX);
+      // A value beyond the column's scale (100 in a column to 50) would stand in the next column with
+      // its line and number: it is left out, and said once per column.
+      if (x < LEFTX - 1 || x > RIGHTX + 1) {
+        if (!sub_said[static_cast<size_t>(ATTRNO)]) {
+          sub_said[static_cast<size_t>(ATTRNO)] = true;
+          std::string title = name;
+          CUTSTRIN(title);
+          const std::string text = "Hole " + rt::TRIM(HEADER(20)) + ": the sub-division " + word + " of column \"" +
+                                   title + "\" lies outside the column's scale and is not drawn.";
+          show_message(text);
+          rt::fault_logged(text);
+        }
+        continue;
+      }
       const std::int16_t x16 = static_cast<std::int16_t>(x), top = static_cast<std::int16_t>(HEADDOTS),
                          base = SUBBASE;
       border_clear(x16, top, base, SUBDOTTED ? dotted : border);
