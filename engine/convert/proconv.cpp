@@ -4,7 +4,6 @@
 // and AIN, the reader of the SET file's conversion block.
 #include "engine/convert/proconv.h"
 
-#include <cerrno>
 #include <filesystem>
 
 #include "engine/convert/convert.h"
@@ -18,7 +17,6 @@
 #include "platform/console.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
-#include "platform/wholefile.h"
 
 namespace {
 
@@ -163,10 +161,7 @@ void CHECKWOR(ConvState& st) {
     // An input the user may not read converts nothing: said once, with what to do, instead of an
     // error at every step that reads it.
     if (const int e = rt::read_access(SOURCENAME); e != 0) {
-      const bool refused = e == EACCES || e == EPERM;
-      const std::string said = SOURCENAME + " cannot be read (" + platform::failure_reason(e) + ")" +
-                               (refused ? ": give read access to it and start the run again." : ".");
-      show_fault(said, {SOURCENAME});
+      show_unreadable(SOURCENAME, e);
       throw LeaveConversion{};
     }
     INCHAN = rt::FREEFILE();

@@ -12,6 +12,7 @@
 // An empty list (no prompt file) refuses nothing: the device keeps its value and a word gives activity 0.
 #include <cstdint>
 
+#include "engine/frame/console.h"
 #include "engine/frame/frame.h"
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
@@ -125,6 +126,11 @@ void PARSECOM(const std::string& items, bool marked) {
 // The run file as one text of items separated by blanks; blanks inside a value are marked.
 std::string read_run_file(const std::string& name) {
   std::string items;
+  // A run file the user may not read is said with what to do (the run then has nothing to do).
+  if (const int e = rt::read_access(name); e != 0) {
+    show_unreadable(name, e);
+    return items;
+  }
   int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Input)) return items;
   std::string line;

@@ -29,6 +29,10 @@ void show_message(const std::string& text, std::int16_t beep = 0, const std::vec
                   MessageHold hold = MessageHold::kSecond);
 // A fault of the run shown as show_message shows it, with a line in ERROR.LOG; the run ends with 1.
 void show_fault(const std::string& text, const std::vector<std::string>& paths = {});
+// show_fault of a file of the user's that cannot be read (errno_value from rt::read_access), with what
+// to do where the user can mend it: "holes.txt cannot be read (permission denied): give read access to
+// it and start the run again."
+void show_unreadable(const std::string& name, int errno_value);
 
 // " " + text + " " (at most 78 characters) centred in 78 columns on the row, in the current colour.
 void ROWCENTR(std::int32_t row, const std::string& text);

@@ -1,11 +1,15 @@
 // The message line: MESSAGE shows a text there, MESSOFF blanks it; show_message puts the messages of
 // a run's stages there while a console screen is up.
 #include "engine/frame/console.h"
+
+#include <cerrno>
+
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/text.h"
 #include "platform/console.h"
+#include "platform/wholefile.h"
 
 void MESSAGE(const std::string& text, std::int16_t beep) {
   RT_TRAP(trap, "MESSAGE");
@@ -52,4 +56,11 @@ void show_message(const std::string& text, std::int16_t beep, const std::vector<
 void show_fault(const std::string& text, const std::vector<std::string>& paths) {
   show_message(text, 0, paths);
   rt::fault_logged(text);
+}
+
+void show_unreadable(const std::string& name, int errno_value) {
+  const bool refused = errno_value == EACCES || errno_value == EPERM;
+  show_fault(name + " cannot be read (" + platform::failure_reason(errno_value) + ")" +
+                 (refused ? ": give read access to it and start the run again." : "."),
+             {name});
 }

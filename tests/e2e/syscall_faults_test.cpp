@@ -219,7 +219,7 @@ struct TmpfsMount {
 TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
   const fs::path shim = fs::path(VLX_FAULTSHIM_LIBRARY);
   const bool root = ::geteuid() == 0;
-  enum Fault { kFolderNamed, kUnreadableInput, kReadOnly, kFull };
+  enum Fault { kFolderNamed, kUnreadableInput, kUnreadableRunFile, kReadOnly, kFull };
   struct Case {
     Fault fault;
     const char* name;
@@ -230,6 +230,8 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
       {kFolderNamed, "a folder has a work file's name", "A folder named Dwork.1B stands in the engine folder", true, false},
       {kUnreadableInput, "an input file the user may not read", "holes.txt cannot be read (permission denied): give read access to it",
        true, false},
+      {kUnreadableRunFile, "a run file the user may not read",
+       "@runfile.dat cannot be read (permission denied): give read access to it", true, false},
       {kReadOnly, "a read-only engine folder", "cannot be written (the file system is read-only): make the folder writable", false,
        true},
       {kFull, "an engine folder on a full disk", "cannot be written (the disk is full): free some space on its disk", false,
@@ -267,8 +269,10 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
     switch (c.fault) {
       case kFolderNamed: fs::create_directory(ef / "Dwork.1B"); break;
       case kUnreadableInput:  // every open of it refused, as for a file of another user without read access
+      case kUnreadableRunFile:
         run_env.insert(run_env.end(), {"LD_PRELOAD=" + shim.string(), "VLX_FAULT_ROOT=" + ef.string(),
-                                       "VLX_FAULT=open:0:" + std::to_string(EACCES), "VLX_FAULT_NAME=holes.txt"});
+                                       "VLX_FAULT=open:0:" + std::to_string(EACCES),
+                                       c.fault == kUnreadableInput ? "VLX_FAULT_NAME=holes.txt" : "VLX_FAULT_NAME=@runfile.dat"});
         break;
       case kReadOnly: ASSERT_TRUE(mount->remount("", MS_RDONLY)); break;
       case kFull:  // whatever room is left is taken by one file
