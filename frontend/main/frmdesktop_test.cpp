@@ -1,7 +1,7 @@
 // Window tests on a desktop: a virtual X screen with a window manager (scripts/xvfb-wm.sh runs them),
 // where windows get frames and title bars as on a user's screen. The places of the windows across
 // openings and restarts (the settings file is real: quorvel.ini in XDG_CONFIG_HOME), the keys of
-// Find/Replace, access keys of every menu and window, and the main window's Tab order.
+// Find/Replace, access keys of every menu and window, and the Tab order of the main window and the dialogs.
 //
 // QUORVEL_RESTART=save|fit runs the two halves of a restart (desktop_restart.sh): "save" leaves the
 // windows big and far right on a big screen, "fit" opens them again on a smaller screen (or at a scale
@@ -426,29 +426,75 @@ TEST_F(Desktop, AccessKeysAreUniqueInEveryMenuAndWindow) {
   for (const std::string& c : clashes) ADD_FAILURE() << c;
 }
 
-// Tab goes through the main window's controls in the order they stand on the screen: row by row (a
-// control whose middle lies within the row before starts no new row), left to right.
-TEST_F(Desktop, TabFollowsTheScreenInTheMainWindow) {
-  if (!restart_half().empty()) GTEST_SKIP();
-  start();
+// The controls Tab stops at, from the window's first, in the order Tab goes.
+std::vector<QWidget*> tab_chain(QWidget* window) {
   std::vector<QWidget*> chain;
-  QWidget* first = w->findChild<QLineEdit*>("txtVeltraxFolder");
-  QWidget* c = first;
-  do {
-    if (c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus) && c->window() == w.get() &&
+  QWidget* first = window;
+  QWidget* c = first->nextInFocusChain();
+  while (c && c != first && chain.size() < 200) {
+    if (c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus) && c->window() == window &&
         !c->focusProxy() && !qobject_cast<QLineEdit*>(c->parentWidget()) && !qobject_cast<QComboBox*>(c->parentWidget()))
       chain.push_back(c);
     c = c->nextInFocusChain();
-  } while (c && c != first && chain.size() < 100);
-  ASSERT_GE(chain.size(), 20u);
-  auto middle = [&](QWidget* x) { return x->mapTo(w.get(), x->rect().center()); };
+  }
+  return chain;
+}
+
+// Tab goes through a window's controls in the order they stand on the screen: row by row (a control
+// whose middle lies within the row before starts no new row), left to right.
+void expect_tab_follows_the_screen(QWidget* window, const char* what, size_t least) {
+  const std::vector<QWidget*> chain = tab_chain(window);
+  EXPECT_GE(chain.size(), least) << what;
+  auto middle = [&](QWidget* x) { return x->mapTo(window, x->rect().center()); };
+  auto name = [](QWidget* x) {
+    return x->objectName().isEmpty() ? std::string(x->metaObject()->className()) : x->objectName().toStdString();
+  };
   for (size_t i = 1; i < chain.size(); ++i) {
     const QPoint a = middle(chain[i - 1]), b = middle(chain[i]);
     const bool same_row = std::abs(a.y() - b.y()) < chain[i]->height() / 2 + 2;
     const bool after = same_row ? b.x() > a.x() : b.y() > a.y();
-    EXPECT_TRUE(after) << chain[i - 1]->objectName().toStdString() << " then " << chain[i]->objectName().toStdString();
+    EXPECT_TRUE(after) << what << ": " << name(chain[i - 1]) << " then " << name(chain[i]);
   }
+}
+
+TEST_F(Desktop, TabFollowsTheScreenInTheMainWindow) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  start();
+  expect_tab_follows_the_screen(w.get(), "main window", 20);
   shot("main-window");
+}
+
+// Find/Replace, every page of the SET editor (with the description above and the buttons below it) and
+// the borehole-log option dialogs. (Spelling goes down its column of boxes, then its buttons.)
+TEST_F(Desktop, TabFollowsTheScreenInTheDialogs) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  start();
+  fakes::EditBox text("x");
+  frmReplace fr(ports, text);
+  fr.FindReplace("R");
+  wait_framed(&fr);
+  expect_tab_follows_the_screen(&fr, "Find/Replace", 7);
+  if (frmEditSet* e = set_editor()) {
+    auto* tabs = e->findChild<QTabWidget*>("SSTab1");
+    for (int i = 0; i < tabs->count(); ++i) {
+      tabs->setCurrentIndex(i);
+      settle();
+      expect_tab_follows_the_screen(e, ("SET editor, " + PlainCaption(tabs->tabText(i)).toStdString()).c_str(), 5);
+    }
+    frmSetBHLogCompress compress(ports, "603", nullptr);
+    compress.show();
+    wait_framed(&compress);
+    expect_tab_follows_the_screen(&compress, "Compress", 5);
+    compress.close();
+    frmSetBHLogSuppress suppress(ports, nullptr);
+    suppress.load("110");
+    suppress.show();
+    wait_framed(&suppress);
+    expect_tab_follows_the_screen(&suppress, "Suppress", 5);
+    suppress.close();
+    e->findChild<QPushButton*>("cmdCancel")->click();
+    settle();
+  }
 }
 
 // The box shows on the screen what it holds: what it paints now is what the screen has.

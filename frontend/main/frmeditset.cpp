@@ -1,6 +1,7 @@
 // The SET editor window and its two borehole-log option dialogs.
 #include "frmeditset.h"
 #include "placement.h"
+#include "taborder.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -373,10 +374,12 @@ void frmEditSet::build() {
   scroll->setFrameShape(QFrame::NoFrame);
   scroll->setWidgetResizable(true);
   scroll->setWidget(SSTab1);
+  scroll->setFocusPolicy(Qt::NoFocus);  // no Tab stop of its own: it scrolls to the control Tab reaches
   auto* top = new QVBoxLayout(this);
   top->addLayout(description_row);
   top->addWidget(scroll, 1);
   top->addLayout(buttons);
+  OrderTabByLayout(this);
   // First size: the tabs whole (a scroll area alone would ask for less).
   resize(SSTab1->sizeHint() + (sizeHint() - scroll->sizeHint()));
   (void)f;
@@ -921,6 +924,7 @@ frmSetBHLogCompress::frmSetBHLogCompress(const Ports& ports, const std::string& 
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(help, &QPushButton::clicked, this, [this] { d_.cmdHelp_Click(); });
+  OrderTabByLayout(this);
   d_.Form_Load(code);
   refresh();
 }
@@ -983,6 +987,7 @@ frmSetBHLogSuppress::frmSetBHLogSuppress(const Ports& ports, QWidget* parent) : 
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(help, &QPushButton::clicked, this, [this] { d_.cmdHelp_Click(); });
+  OrderTabByLayout(this);
 }
 
 bool frmSetBHLogSuppress::load(const std::string& code) {

@@ -9,6 +9,7 @@
 
 #include "frmspell.h"
 #include "placement.h"
+#include "taborder.h"
 
 namespace quorvel {
 
@@ -55,6 +56,7 @@ frmReplace::frmReplace(const Ports& ports, EditorBox& editor, QWidget* parent)
   grid->addWidget(cmdReplaceAll, 2, 2);
   grid->addWidget(lblFound, 3, 0, 1, 2);
   grid->addWidget(cmdCancel, 3, 2);
+  OrderTabByLayout(this);
 
   connect(txtFind, &QLineEdit::textChanged, this, [this](const QString& t) { form_->txtFind = ToWindows1252(t); });
   connect(txtReplace, &QLineEdit::textChanged, this, [this](const QString& t) { form_->txtReplace = ToWindows1252(t); });
