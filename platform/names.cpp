@@ -12,7 +12,10 @@ std::size_t NameSet::hash(std::string_view s) {
   return h;
 }
 
+// A name already held as written is not added again: a file replaced by a rename onto its name is
+// noticed only as a name moved in, and one delete must then forget it.
 void NameSet::add(std::string_view name) {
+  if (holds(name)) return;
   if ((filled_ + 1) * 4 > slots_.size() * 3) rebuild();
   const auto at = static_cast<std::uint32_t>(text_.size());
   // The block grows by a quarter at a time, not double: little room left unused in a big folder.
@@ -34,6 +37,14 @@ void NameSet::remove(std::string_view name) {
     if (dead_ * 2 > text_.size()) rebuild();
     return;
   }
+}
+
+bool NameSet::holds(std::string_view name) const {
+  if (slots_.empty()) return false;
+  for (std::size_t i = hash(name) & (slots_.size() - 1); slots_[i] != kEmpty; i = (i + 1) & (slots_.size() - 1)) {
+    if (slots_[i] != kGone && entry(slots_[i]) == name) return true;
+  }
+  return false;
 }
 
 std::size_t NameSet::place(std::string_view part) const {

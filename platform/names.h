@@ -17,6 +17,7 @@ namespace platform {
 // until they are half the block.
 class NameSet {
  public:
+  // Adds the name; nothing when it is held already as written (a name is held once).
   void add(std::string_view name);
   // Removes the name as written (not another letter case of it); nothing when it is not there.
   void remove(std::string_view name);
@@ -35,6 +36,8 @@ class NameSet {
   std::string_view entry(std::uint32_t slot) const { return std::string_view(text_.data() + slot - 1); }
   // The place of a name equal to part without regard to case; slots_.size() when there is none.
   std::size_t place(std::string_view part) const;
+  // Whether the name is held exactly as written.
+  bool holds(std::string_view name) const;
   void rebuild();
 };
 

@@ -110,7 +110,7 @@ TEST(PathsTest, KeptListingsFollowTheFolder) {
   ScopedCwd cwd(d.path());
   d.write("sub/Keep.txt", "x");
   struct Step {
-    const char* change;  // "write NAME", "rename FROM TO", "remove NAME", "folder FROM TO" or ""
+    const char* change;  // "write NAME", "rename FROM TO", "replace NAME", "remove NAME", "folder FROM TO" or ""
     const char* lookup;
     int error;
     const char* found;
@@ -120,6 +120,11 @@ TEST(PathsTest, KeptListingsFollowTheFolder) {
       {"rename sub/New.Txt sub/Other.txt", "sub\\new.txt", 53, nullptr},
       {"", "sub\\OTHER.TXT", 0, "sub/Other.txt"},
       {"remove sub/Other.txt", "sub\\OTHER.TXT", 53, nullptr},
+      {"write sub/other.TXT", "sub\\OTHER.TXT", 0, "sub/other.TXT"},
+      // Saved whole twice (a new file renamed onto the name: seen only as a name moved in), then deleted.
+      {"replace sub/other.TXT", "sub\\OTHER.TXT", 0, "sub/other.TXT"},
+      {"replace sub/other.TXT", "sub\\Other.txt", 0, "sub/other.TXT"},
+      {"remove sub/other.TXT", "sub\\OTHER.TXT", 53, nullptr},
       {"write sub/other.TXT", "sub\\OTHER.TXT", 0, "sub/other.TXT"},
       // The folder itself replaced by another of the same name.
       {"folder sub gone", "SUB\\KEEP.TXT", 76, nullptr},
@@ -131,6 +136,10 @@ TEST(PathsTest, KeptListingsFollowTheFolder) {
     words >> what >> a >> b;
     if (what == "write") d.write(a, "x");
     if (what == "rename" || what == "folder") fs::rename(d.path() / a, d.path() / b);
+    if (what == "replace") {
+      d.write(a + ".new", "y");
+      fs::rename(d.path() / (a + ".new"), d.path() / a);
+    }
     if (what == "remove") fs::remove(d.path() / a);
     const platform::MappedPath m = platform::map_existing(s.lookup);
     EXPECT_EQ(m.error, s.error) << s.change << " / " << s.lookup;
