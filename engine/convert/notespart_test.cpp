@@ -304,12 +304,14 @@ TEST_F(NotesPart, AttributeLimits) {
   EXPECT_EQ(m2.records.back(), "[2000.0]  2000");
   EXPECT_EQ(count_of(out, "More than 2000 attribute records in this hole"), 1u);
   EXPECT_NE(out.find("left out from this one on:\n<[2001.0]  2001>\n"), std::string::npos) << out;
-  // Written down with the hole; the declarations and records are turned after the hole end, so no line.
+  // Written down with the hole and the line each came from (the declarations and records are turned
+  // after the hole end): hole 1's notes start on line 5, two lines an attribute; hole 2 starts on line
+  // 60, its records after the declaration on line 64.
   const std::string logged = log();
   EXPECT_EQ(count_of(logged, "\n"), 3u) << logged;
-  EXPECT_NE(logged.find("Hole 1 (AL1) of holes.txt: " + PROMPT(97) + " <ATTRIBUTE: A27>\r\n"), std::string::npos) << logged;
-  EXPECT_NE(logged.find("Hole 2 (AL2) of holes.txt: More than 2000 attribute records in this hole; left out from this one "
-                        "on: <[2001.0]  2001>\r\n"),
+  EXPECT_NE(logged.find("Hole 1 (AL1) of holes.txt line 57: " + PROMPT(97) + " <ATTRIBUTE: A27>\r\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("Hole 2 (AL2) of holes.txt line 2065: More than 2000 attribute records in this hole; left out from "
+                        "this one on: <[2001.0]  2001>\r\n"),
             std::string::npos)
       << logged;
   EXPECT_EQ(rt::exit_code(), 1);

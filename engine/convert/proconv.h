@@ -103,6 +103,7 @@ struct ConvState {
   std::int32_t DSAMPN = 0;      // entries of DSAMP1/DSAMP2
   std::int16_t NOTENUM = 0;     // notes in NOTE(1..NOTENUM)
   std::vector<std::int32_t> NOTEAT;  // NOTEAT[i]: where note i stands in the input (LINEAT)
+  std::vector<std::int32_t> ATTRAT;  // ATTRAT[i]: where attribute line i of "Awork.1" stands (LINEAT)
   bool NOTESFULL = false;       // a note was left out in this hole (written down once)
   std::int32_t ABBRN = 0;       // abbreviation lines in ABBREV(1..ABBRN)
   bool ABBRFULL = false;        // more than the 15 kept were met in this hole (said once)
@@ -201,6 +202,9 @@ std::int32_t input_line(ConvState& st, std::int32_t offset);
 // ERROR.LOG line naming the hole, the input file and the line (LINEAT, where known), and the run ends
 // with exit code 1. The console says it as before.
 void input_fault(ConvState& st, const std::string& what);
+// Whether a depth read from the input lies beyond what a sheet can draw (kDeepestDepth): if so it is
+// said as input_fault says a fault, with the line and what is left out for it ("the record is left out").
+bool depth_beyond_sheet(ConvState& st, double depth, const std::string& line, const std::string& left_out);
 
 // --- the pre-scan (proconv_blocks.cpp) ---
 // Reads the whole input once: every hole block must have exactly two "/" lines before its "//" line, and a "///" line must end the data. A wrong structure

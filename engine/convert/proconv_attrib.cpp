@@ -82,6 +82,7 @@ void record(ConvState& st, std::string& line) {
     if (rt::LEFT(depth, 1) == "@") st.RECDEPTH = rt::VAL(rt::MID(depth, 2));
   }
   st.step("0022");
+  if (st.ATTRN > 0 && depth_beyond_sheet(st, st.RECDEPTH, line, "the record is left out")) return;
   if (st.RECDEPTH != 0) {
     const long start = colon > 0 ? colon + 1 : rt::INSTR(line, word) + static_cast<long>(word.size()) + 1;
     if (rt::INSTR(line, "@") > 0) depth = short_number_text(st.RECDEPTH) + "@";
@@ -124,6 +125,8 @@ bool write_attribute_line(ConvState& st, const std::string& text) {
     return false;
   }
   ++ATTRTOTAL;
+  if (st.ATTRAT.size() <= static_cast<size_t>(ATTRTOTAL)) st.ATTRAT.resize(static_cast<size_t>(ATTRTOTAL) + 1, -1);
+  st.ATTRAT[static_cast<size_t>(ATTRTOTAL)] = st.LINEAT;
   write_work_record(st, text, ATTRTOTAL, AWORKBASE + WORKFIRST);
   return true;
 }
@@ -151,8 +154,12 @@ void attribute_pass(ConvState& st) {
   for (std::int32_t i = 1; i <= total; ++i) {
     st.section("ATTRIBUT", "0010");
     PIREAD(CONVLINE, i, AWORKBASE + WORKFIRST);
+    // A fault of the line is said with the line it came from.
+    const std::int32_t current = st.LINEAT;
+    if (static_cast<size_t>(i) < st.ATTRAT.size()) st.LINEAT = st.ATTRAT[static_cast<size_t>(i)];
     if (FNPRES(CONVLINE, st.CONVLIST[8]) == 1) declaration(st, CONVLINE);
     else record(st, CONVLINE);
+    st.LINEAT = current;
   }
   if (st.ATTRN > 0) ATTRWIDTH(st.ATTRN) = st.ATTRROWS;
 }

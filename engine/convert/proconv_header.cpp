@@ -107,4 +107,10 @@ void SELECTHE(ConvState& st) {
     if (v < m.low || v > m.high) con.print(PROMPT(m.prompt), true);
   }
   if (st.FIELDNO == 20) con.print("(" + HEADER(20) + ")", false);
+  if (st.FIELDNO == 58) {
+    // The top depth of the sheet: said here, with its line; the hole then gets no sheet.
+    std::string top = st.FIELDVAL;
+    FNCOMMA(top);
+    depth_beyond_sheet(st, rt::VAL(top), CONVLINE, "the hole gets no sheet");
+  }
 }

@@ -87,6 +87,8 @@ void EDITLAYE(ConvState& st) {
       st.DEPTHTEXT = FNCOMMA(word);
       if (!ISNUMERI(st.DEPTHTEXT)) continue;
       st.RECDEPTH = rt::VAL(st.DEPTHTEXT);
+      // Said here, with its line; the hole then gets no sheet.
+      depth_beyond_sheet(st, st.RECDEPTH, CONVLINE, "the hole gets no sheet");
       depth_at = word_end(CONVLINE, k);
       if (FNPRES(CONVLINE, CONVWORDS) > 0) INSERTRG(CONVLINE);
       write_work_record(st, "[" + st.DEPTHTEXT + "] " + rt::MID(CONVLINE, depth_at + 1), n, channel);

@@ -8,12 +8,14 @@
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/convert/proconv.h"
+#include "engine/frame/helpers.h"
 #include "engine/runtime/error.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
+#include "platform/console.h"
 
 namespace {
 
@@ -64,6 +66,18 @@ void input_fault(ConvState& st, const std::string& what) {
   std::string where = "Hole" + rt::STR(st.HOLENO) + (hole.empty() ? std::string() : " (" + hole + ")") + " of " + st.INNAME;
   if (st.LINEAT >= 0 && rt::is_open(CONVCHAN)) where += " line" + rt::STR(input_line(st, st.LINEAT));
   rt::fault_logged(where + ": " + typed);
+}
+
+bool depth_beyond_sheet(ConvState& st, double depth, const std::string& line, const std::string& left_out) {
+  if (depth_drawable(depth)) return false;
+  auto& con = platform::console();
+  const std::string said = "Depth " + rt::TRIM(rt::STR(depth)) + " is beyond what a sheet can draw (" +
+                           rt::TRIM(rt::STR(kDeepestDepth)) + " at most); " + left_out + ":";
+  con.print(said, true);
+  con.print("<" + line + ">", true);
+  input_fault(st, said + " <" + line + ">");
+  st.WARNFLAG = 1;
+  return true;
 }
 
 void GETLINE(ConvState& st) {

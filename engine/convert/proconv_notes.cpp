@@ -168,6 +168,7 @@ void EDITNOTE(ConvState& st) {
   st.NOTEAT.clear();
   st.NOTESFULL = false;
   ATTRTOTAL = 0;
+  st.ATTRAT.clear();
   st.ATTRLINESFULL = false;
   st.ABBRN = 0;
   st.ABBRFULL = false;

@@ -177,6 +177,18 @@ void TABULAR(ConvState& st) {
     bad(r) = 1;
     st.WARNFLAG = 1;
   }
+  // A row whose depth lies beyond what a sheet can draw is said once and left out (bad 2).
+  for (long r = 1; r <= count; ++r) {
+    std::string split = sep + "blanksok";
+    PARSVARS(rows(r), split);
+    if (PARSEDCOUNT < 2) continue;
+    std::string key = PARSED(2);
+    FNCOMMA(key);
+    const std::int32_t current = st.LINEAT;
+    st.LINEAT = rows_at(r);
+    if (depth_beyond_sheet(st, key_value(key), rt::TRIM(rows(r)), "the row is left out")) bad(r) = 2;
+    st.LINEAT = current;
+  }
 
   // Column by column: the declaration, then one record per row with a key. A message about them names
   // no line: the rows are read already.
@@ -186,6 +198,7 @@ void TABULAR(ConvState& st) {
     st.section("TABULAR", "0007");
     std::string record = prefix + texts(k);
     for (long r = 1; r <= count; ++r) {
+      if (bad(r) == 2) continue;
       std::string split = sep + "blanksok";
       PARSVARS(rows(r), split);
       std::string key = PARSED(2);

@@ -57,6 +57,14 @@ std::string depth_label(double x);
 std::string hundredths_text(long long v);
 // The same put at out (room for 24 characters); returns the end of what it put.
 char* put_hundredths(char* out, long long v);
+// The deepest depth (and the highest level above it) a sheet or log draws, in the hole's unit (metres or
+// feet): at the finest scale a scales file can name (1:1) every position of a hole within it, top to
+// bottom, stays a number of dots far from the limits of a position; no hole on earth comes near it.
+// A depth read from outside beyond it is said and left out (with its hole where it is a layer's or the
+// top depth).
+constexpr double kDeepestDepth = 50000;
+// Whether a depth read from outside lies within kDeepestDepth either way (not a NaN or infinity).
+inline bool depth_drawable(double depth) { return depth >= -kDeepestDepth && depth <= kDeepestDepth; }
 // Sheet position / depth as a dot position on the current page.
 std::int32_t FNPDOT(std::int32_t p);
 std::int32_t FNZDOT(double z);

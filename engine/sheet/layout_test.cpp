@@ -426,6 +426,34 @@ TEST_F(LayoutTest, NotesKeepALineAboveThePageEnd) {
   notes({});
 }
 
+// A top depth or layer depth beyond what a sheet can draw leaves the hole without a sheet, said once with
+// the depth: no position is worked out from it (2000000 m overflowed them and ended the run with 255).
+TEST_F(LayoutTest, DepthsBeyondASheet) {
+  struct Case {
+    const char* top;
+    std::vector<std::string> layers;
+    const char* said;  // nullptr: drawn
+  } cases[] = {
+      {"", {"[1.5] x", "[2000000] y"}, "Depth 2000000 of layer 2 is beyond what a sheet can draw"},
+      {"", {"[1.5] x", "[4294967296] y"}, "Depth 4294967296 of layer 2 is beyond"},
+      {"2000000", {"[1.5] x", "[3] y"}, "Top depth 2000000 is beyond what a sheet can draw"},
+      {"-50001", {"[1.5] x"}, "Top depth -50001 is beyond"},
+      {"", {"[1.5] x", "[40] y"}, nullptr},
+  };
+  for (const auto& c : cases) {
+    clear_log();
+    HEADER(58) = c.top;
+    layers(c.layers);
+    PROFORMA();
+    EXPECT_EQ(drawn(), c.said == nullptr) << c.top << " " << c.layers.back();
+    if (c.said) {
+      EXPECT_EQ(testing_support::find_all_regex(log(), c.said).size(), 1u) << log();
+    }
+  }
+  HEADER(58) = "";
+  EXPECT_TRUE(box.texts.empty());
+}
+
 TEST_F(LayoutTest, ChoiceOfScale) {
   struct Case {
     const char* what;
@@ -444,6 +472,10 @@ TEST_F(LayoutTest, ChoiceOfScale) {
       {"records of 0 are skipped", "BEGIN\r\n0,feet,1,1\r\n30,feet,0,1\r\n36,feet,1,1\r\n", 1, 0, 36, "feet"},
       {"a denominator beyond 32 bits is skipped", "BEGIN\r\n4294967296,feet,1,1\r\n36,feet,1,1\r\n", 1, 0, 36,
        "feet"},
+      // 1:40 is 90 dots a foot: ticks 0.0002 feet apart would stand 0.018 dots apart (1e-300: never end).
+      {"ticks closer than 2 dots are skipped", "BEGIN\r\n36,feet,1,1e-300\r\n40,feet,1,0.0002\r\n48,feet,1,1\r\n", 1, 0,
+       48, "feet"},
+      {"ticks 2 dots apart are kept", "BEGIN\r\n36,feet,1,0.02\r\n", 1, 0, 36, "feet"},
   };
   SCALEOPT = 2;
   HEADDOTS = 566;
@@ -457,7 +489,9 @@ TEST_F(LayoutTest, ChoiceOfScale) {
     EXPECT_EQ(SCALEUNIT, c.unit) << c.what;
     EXPECT_DOUBLE_EQ(DOTSPERUNIT, 3600.0 / c.scale) << c.what;
   }
-  EXPECT_NE(log().find("skipped"), std::string::npos);  // the zero record was said
+  EXPECT_NE(log().find("skipped (values must be above 0)"), std::string::npos);  // the zero record was said
+  EXPECT_NE(log().find("36,feet,1,1e-300 skipped (its ticks would stand closer than a page can show)"), std::string::npos)
+      << log();
   // The overflowing denominator was said once, with the file and line, and no box came up.
   EXPECT_EQ(testing_support::find_all_regex(log(), "SCALES.IMP line 2  Error  6 -Overflow").size(), 1u) << log();
   EXPECT_TRUE(box.texts.empty());

@@ -118,6 +118,22 @@ void edges_and_rows(FormaState& st) {
   TEXTX = SHEETX1 + 406;
 }
 
+// The top depth and every layer's depth must lie where a sheet can draw them: a hole with one beyond
+// (a depth of 2000000 or 4294967296 typed by mistake) gets no sheet, said once, rather than positions
+// far outside any page.
+void check_depths(FormaState& st) {
+  const auto said = [](double d) { return rt::TRIM(rt::STR(d)); };
+  const std::string deepest = said(kDeepestDepth);
+  const double top = rt::VAL(HEADER(58));
+  if (!depth_drawable(top))
+    ABORTFOR(st, "Top depth " + said(top) + " is beyond what a sheet can draw (" + deepest + " at most).");
+  for (std::int32_t i = 1; i <= LAYERCOUNT; ++i) {
+    if (!depth_drawable(LAYERDEPTH(i)))
+      ABORTFOR(st, "Depth " + said(LAYERDEPTH(i)) + " of layer " + rt::STR_TRIM(static_cast<std::int64_t>(i)) +
+                       " is beyond what a sheet can draw (" + deepest + " at most).");
+  }
+}
+
 }  // namespace
 
 std::string log_depth_title(const std::string& unit) { return VOCAB(28) + " " + VOCAB(3) + " " + unit; }
@@ -219,6 +235,7 @@ void PROFORMA() {
     COUNTSCR(st);
     COUNTNOT(st);
     if (LAYERCOUNT > 0) {
+      check_depths(st);
       page_search(st);
       while (st.one_sheet && PAGECOUNT > 1) {
         PAGELENGTH = rounded(PAGELENGTH * std::sqrt(2.0));

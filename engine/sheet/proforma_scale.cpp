@@ -4,7 +4,8 @@
 // The scales file is "scales.MET" (metres) or "scales.IMP" (feet) in the engine folder; its records
 // follow the line "BEGIN": denominator, unit word, labelled division, tick interval. A record whose
 // denominator, division or interval is not above 0 is skipped and said once (it would divide by zero
-// here and never end the ticks of the depth scale); a file without a "BEGIN" line is said as such. A
+// here and never end the ticks of the depth scale), and so is one whose ticks would stand closer than
+// two dots (more ticks than a page can show: an interval of 1e-300 or 1e-6); a file without a "BEGIN" line is said as such. A
 // number too large for its place (a denominator of 4294967296) and a record cut short at the end of the
 // file are said once, naming the file and line: the record is skipped, the end of the file ends the
 // search, and a hole that no record fits gets no sheet, as when no record fits.
@@ -27,6 +28,9 @@
 namespace {
 
 std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
+
+// The closest the depth scale's ticks stand, in dots: a page shows at most one tick per this many dots.
+constexpr double kLeastTickDots = 2;
 
 // The single-precision value of 25.4, as the sheet's metric scales have always used it.
 constexpr double kInch = static_cast<double>(25.4f);
@@ -52,7 +56,12 @@ bool READSCAL(FormaState& st, rt::Trap& reading, bool& said) {
     rt::let(division, rt::VAL(tick));
     if (reading.error_count() > faults) continue;
     const double interval = rt::VAL(step);
-    if (denom <= 0 || division <= 0 || !(interval > 0)) {
+    // Ticks closer than kLeastTickDots would be more than a page can show (an interval of 1e-300
+    // would never end the depth scale, one of 1e-6 fill a PDF with millions of ticks).
+    const char* fault = nullptr;
+    if (denom <= 0 || division <= 0 || !(interval > 0)) fault = "values must be above 0";
+    else if (!(interval * (UNITDOTS / denom) >= kLeastTickDots)) fault = "its ticks would stand closer than a page can show";
+    if (fault) {
       // Said once per record in a run, however many holes read the file.
       static std::set<std::string> said_records;
       const std::string record = st.scales_name + "|" + n + "," + unit + "," + tick + "," + step;
@@ -61,7 +70,7 @@ bool READSCAL(FormaState& st, rt::Trap& reading, bool& said) {
         const std::string text = st.scales_name + " line" +
                                  rt::STR(static_cast<std::int64_t>(rt::line_number(st.scales_file))) +
                                  ": scale record " + n + "," + unit + "," + tick + "," + step +
-                                 " skipped (values must be above 0).";
+                                 " skipped (" + fault + ").";
         show_message(text, 0, {st.scales_name});
         rt::fault_logged(text);
       }

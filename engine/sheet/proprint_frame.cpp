@@ -229,12 +229,22 @@ void SheetPrint::SCALES() {
   // Ticks need a step and a division above 0 (the scales file's records are checked when read).
   if (!(SCALESTEP > 0) || SCALETICK <= 0 || LEGENDSHEET > 0) return;
   const double bottom = LAYERDEPTH(LAYERCOUNT) + static_cast<double>(0.005f);
-  for (long i = 0;; ++i) {
+  // The ticks of this page only: from two ticks above the depth at the page's start (those before
+  // stand above the page), until the first below its end; and never more than one tick per dot of the
+  // page, whatever the interval.
+  long first = 0;
+  if (DOTSPERUNIT > 0) {
+    const double start = std::floor((TOPDEPTH + PAGEORIGIN / DOTSPERUNIT) / SCALESTEP) - 2;
+    if (start > 0) first = start < 1e15 ? static_cast<long>(start) : 0;
+  }
+  const long most = std::max<long>(0, SCALEENDY - HEADY) + 3;
+  for (long i = first, seen = 0; seen < most; ++i, ++seen) {
     const double d = i * SCALESTEP;
     if (d > bottom) break;
     if (FNLDOT(d) < PAGEORIGIN) continue;
     const std::int32_t y = FNZDOT(d);
-    if (y <= HEADY || y > SCALEENDY) continue;
+    if (y > SCALEENDY) break;
+    if (y <= HEADY) continue;
     const double n = rt::round_even(d / SCALETICK);
     const std::int32_t length = std::fabs(d - n * SCALETICK) < 0.005 ? 16 : 8;
     RULE(SHEETX1 - length, SHEETX1, y);

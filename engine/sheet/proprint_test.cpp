@@ -415,18 +415,24 @@ TEST_F(SheetPrintTest, CaptionClearOfTheSamples) {
 // Scale ticks: 16 dots at the multiples of the tick division, 8 between; none at or above the head,
 // none below the scale's end, none below the hole's bottom.
 TEST_F(SheetPrintTest, ScaleTicks) {
-  TOPDEPTH = 0, DOTSPERUNIT = 100, PAGEORIGIN = 0, HEADDOTS = 600, SHEETX1 = 900;
+  TOPDEPTH = 0, DOTSPERUNIT = 100, HEADDOTS = 600, SHEETX1 = 900;
   LAYERCOUNT = 1, PAGENO = 2;
-  SCALESTEP = 0.25, SCALETICK = 1;
+  SCALETICK = 1;
   struct Case {
-    double bottom;
+    double bottom, step;
+    std::int32_t origin;  // where the page starts on the strip (dots below the top depth)
     std::vector<std::pair<std::int32_t, std::int32_t>> ticks;  // y, length
   } cases[] = {
-      {2.0, {{625, 8}, {650, 8}, {675, 8}, {700, 16}, {725, 8}, {750, 8}}},  // the scale ends at 750
-      {0.6, {{625, 8}, {650, 8}}},
+      {2.0, 0.25, 0, {{625, 8}, {650, 8}, {675, 8}, {700, 16}, {725, 8}, {750, 8}}},  // the scale ends at 750
+      {0.6, 0.25, 0, {{625, 8}, {650, 8}}},
+      // A page that starts 10 m down: its ticks only, from 10.25 m (y 625) on.
+      {40.0, 0.25, 1000, {{625, 8}, {650, 8}, {675, 8}, {700, 16}, {725, 8}, {750, 8}}},
+      // An interval too small for any page (a damaged scales file): a bounded walk draws none.
+      {2.0, 1e-300, 0, {}},
   };
   for (const auto& c : cases) {
     LAYERDEPTH(1) = c.bottom;
+    SCALESTEP = c.step, PAGEORIGIN = c.origin;
     const std::string s = first_stream(one_stream([] {
       rt::Trap trap("proprint.cpp", "PROPRINT");
       SheetPrint sheet(trap);
@@ -436,7 +442,7 @@ TEST_F(SheetPrintTest, ScaleTicks) {
     std::string expected;
     for (const auto& [y, length] : c.ticks)
       expected += ".12 w\r\n" + FNPDFX(900 - length) + " " + FNPDFY(y) + " m\r\n" + FNPDFX(900) + " " + FNPDFY(y) + " l\r\nS\r\n";
-    EXPECT_EQ(s, expected) << c.bottom;
+    EXPECT_EQ(s, expected) << c.bottom << " " << c.step << " " << c.origin;
   }
 }
 

@@ -5,6 +5,7 @@
 // item is, and ends with 0.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iterator>
 #include <sstream>
 
@@ -173,6 +174,100 @@ TEST(DamagedFiles, LibraryPicturesTubeIncludesAndDataFiles) {
       if (!c.said) continue;
       EXPECT_EQ(find_all_regex(log, c.said).size(), 1u) << log;
       EXPECT_EQ(find_all_regex(r.out, c.said).size(), 1u) << r.out;
+    }
+  }
+}
+
+// Whether the job folder holds a result of the hole (a file named after it, on any device).
+bool has_result(const EngineFolder& ef, const std::string& job, const std::string& hole) {
+  const std::filesystem::path folder = ef.file("drive_c/VLXFILES/" + job);
+  if (!std::filesystem::is_directory(folder)) return false;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    if (e.path().stem() == hole) return true;
+  return false;
+}
+
+// Two holes of one job: BH1 with the damage put in at its place ("{HEAD}" a header line, "{LAYER}" a
+// layer line, "{LOG}" the lines of its log), BH2 whole.
+std::string two_holes(const std::string& head, const std::string& layer, const std::string& log) {
+  return "Job Number : J56\r\nHole Number : BH1\r\n" + head + "/\r\n1.50  Firm brown CLAY.\r\n" + layer +
+         "4.00  Stiff grey CLAY.\r\n/\r\nATTRIBUTE: SPT N [GRAPH 50]\r\n 1.00: 12\r\n" + log +
+         "//\r\nHole Number : BH2\r\n/\r\n1.20  Made ground.\r\n6.00  Dense SAND.\r\n/\r\n//\r\n///\r\n";
+}
+
+// A depth or top depth beyond what a sheet can draw, and a scales record whose ticks would stand closer
+// than a page can show (found by a campaign of damaged files: an overflow ended the run with 255, the
+// sheet's depth scale never ended or wrote a PDF of 94 MB). Each is said once, naming the file and the
+// line; a hole whose layer or top depth is beyond gets no result (the other hole does), a record or
+// table row beyond is left out of its log, an unusable scales record is not used (the next fitting
+// scale is). Exit code 1, never 255, a sanitizer report or a hang; on each device in turn.
+TEST(DamagedFiles, DepthsAndTickIntervalsBeyondASheet) {
+  const std::string shipped_scales = read_file(data_dir() / "scales.MET");
+  const auto scales_with = [&](const std::string& record) {
+    std::string s = shipped_scales;
+    const std::string first = "10,\"metres\",1,0.05";
+    s.replace(s.find(first), first.size(), record);
+    return s;
+  };
+  const std::string nines(100, '9');
+  const std::string table =
+      "ATTRIBUTE ::\r\nMC: Moisture content % [GRAPH 40]\r\n| Depth | MC: |\r\n| 1.20 | 21.4 |\r\n| 2000000 | 26.1 |\r\n";
+  struct Case {
+    const char* what;
+    const char* target;  // holes.txt (the input) or scales.MET
+    std::string bytes;
+    const char* said;    // said once on the console and in ERROR.LOG
+    bool bh1_drawn;      // false: BH1 is left out
+  } cases[] = {
+      {"layer depth 2000000", "holes.txt", two_holes("", "2000000  Soft CLAY.\r\n", ""),
+       "holes\\.txt line 5: Depth 2000000 is beyond what a sheet can draw", false},
+      {"layer depth 4294967296", "holes.txt", two_holes("", "4294967296  Soft CLAY.\r\n", ""),
+       "holes\\.txt line 5: Depth 4294967296 is beyond", false},
+      {"layer depth of a hundred nines", "holes.txt", two_holes("", nines + "  Soft CLAY.\r\n", ""),
+       "holes\\.txt line 5: Depth 1E\\+100 is beyond", false},
+      {"top depth 2000000", "holes.txt", two_holes("Top depth : 2000000\r\n", "", ""),
+       "holes\\.txt line 3: Depth 2000000 is beyond", false},
+      {"log record at 2000000", "holes.txt", two_holes("", "", " 2000000: 7\r\n"),
+       "holes\\.txt line 9: Depth 2000000 is beyond .*the record is left out", true},
+      {"point record at @2000000", "holes.txt", two_holes("", "", " @2000000: 7\r\n"),
+       "holes\\.txt line 9: Depth 2000000 is beyond .*the record is left out", true},
+      {"table row at 2000000", "holes.txt", two_holes("", "", table),
+       "holes\\.txt line 13: Depth 2000000 is beyond .*the row is left out", true},
+      {"tick interval 1e-300", "scales.MET", scales_with("10,\"metres\",1,1e-300"),
+       "SCALES\\.MET line 11: scale record 10,metres,1,1e-300 skipped", true},
+      {"tick interval 1e-6", "scales.MET", scales_with("10,\"metres\",1,1e-6"),
+       "SCALES\\.MET line 11: scale record 10,metres,1,1e-6 skipped", true},
+      {"tick interval 0.1e-308", "scales.MET", scales_with("10,\"metres\",1,0.1e-308"),
+       "SCALES\\.MET line 11: scale record 10,metres,1,0.1e-308 skipped", true},
+  };
+  const char* const devices[] = {"PDF", "PGL", "DXF", "PCL"};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    const std::string device = devices[i % 4];
+    SCOPED_TRACE(std::string(c.what) + " on " + device);
+    EngineFolder ef;
+    ef.write("holes.txt", two_holes("", "", ""));
+    ef.write(c.target, c.bytes);
+    std::string run = pdf_run_file("holes.txt");
+    run.replace(run.find("PDF"), 3, device);
+    ef.write("@run.dat", run);
+    const RunResult r = ef.run({"@run.dat"}, 120);
+    ASSERT_FALSE(r.timed_out);
+    EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
+    EXPECT_EQ(r.err.find("Untrapped"), std::string::npos) << r.err;
+    EXPECT_EQ(sanitizer_report(r.err), "");
+    const std::string log = ef.exists("ERROR.LOG") ? ef.read("ERROR.LOG") : std::string();
+    EXPECT_EQ(find_all_regex(log, c.said).size(), 1u) << log;
+    // The console says it without the file and line that ERROR.LOG adds.
+    const std::string said = c.said;
+    EXPECT_EQ(find_all_regex(r.out, said.substr(said.find(": ") + 2)).size(), 1u) << r.out;
+    EXPECT_EQ(has_result(ef, "J56", "BH1"), c.bh1_drawn) << r.out << log;
+    EXPECT_TRUE(has_result(ef, "J56", "BH2")) << r.out << log;
+    // Every result of a sane size (an interval of 1e-6 drew a PDF of 94 MB).
+    for (const auto& e : std::filesystem::recursive_directory_iterator(ef.file("drive_c"))) {
+      if (e.is_regular_file()) {
+        EXPECT_LT(e.file_size(), 2'000'000u) << e.path();
+      }
     }
   }
 }
