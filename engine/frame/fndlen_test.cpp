@@ -98,6 +98,41 @@ TEST_F(FndlenTest, PlotterPitch) {
   EXPECT_TRUE(box.texts.empty());
 }
 
+// The widths of every head and every end of a text, as fitting a long text to its box takes them in one
+// walk, are what FNDLEN gives each on its own: through font switches (which change the scale of the
+// whole text), printer sequences, hard spaces and characters of narrow widths, on every device.
+TEST_F(FndlenTest, HeadsAndEndsInOneWalk) {
+  FONTSPEC(1) = "\x1b(s1p10v0s0b4148T";
+  FONTSPEC(2) = "\x1b(s0p12h10v0s3b3T";
+  FONTSPEC(3) = "\x1b)s1p8v1s0b4148T";
+  const std::string texts[] = {
+      "",
+      "Site investigation",
+      "a\x13" "bi\x13" "c i\x13",
+      "\x1b&dDunder\x1b&d@ lined\x1b*p120X at x",
+      "a\x05" "b\x1b" "\x13" "cZd\x13",
+      "C:\\Jobs\\J-56\\Site.txt",
+  };
+  for (int device : {1, 2, 3, 4}) {
+    OUTDEV = device;
+    for (const std::string& text : texts) {
+      for (int font : {1, 2, 3}) {
+        for (const std::string mark : {"", "...", "\x13" ".."}) {
+          const std::vector<std::int32_t> heads = head_widths(text, font, mark);
+          const std::vector<std::int32_t> ends = end_widths(mark, text, font);
+          ASSERT_EQ(heads.size(), text.size() + 1);
+          ASSERT_EQ(ends.size(), text.size() + 1);
+          for (size_t n = 0; n <= text.size(); ++n) {
+            EXPECT_EQ(heads[n], FNDLEN(text.substr(0, n) + mark, font)) << device << " " << font << " " << n << " " << text;
+            EXPECT_EQ(ends[n], FNDLEN(mark + text.substr(n), font)) << device << " " << font << " " << n << " " << text;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(box.texts.empty());
+}
+
 // A font outside the tables is one error, not one per character.
 TEST_F(FndlenTest, BadFont) {
   OUTDEV = 1;

@@ -75,6 +75,11 @@ void MATSORTL(rt::Array<std::int32_t>& idx, const rt::Array<std::int32_t>& key, 
 // The printed width in dots of text on the current output device, starting in font font. The pen plotter
 // draws every font at the fixed pitch of its plotter font, so there each character is one plotter_cell.
 std::int32_t FNDLEN(const std::string& text, const std::int32_t& font);
+// What FNDLEN gives text's head of n characters followed by tail, for n = 0..size, in one walk.
+std::vector<std::int32_t> head_widths(const std::string& text, std::int32_t font, const std::string& tail);
+// What FNDLEN gives head followed by text's end from character k (from 0) on, for k = 0..size, in one
+// walk from the end.
+std::vector<std::int32_t> end_widths(const std::string& head, const std::string& text, std::int32_t font);
 // The size of the fixed-pitch font that the pen plotter draws for a setup font's printer code spec: the
 // pitch in characters per inch (the number before "h") and the height in points (before "v"). The
 // missing one of the two follows from the other (pitch x height = 135); a code with neither counts as

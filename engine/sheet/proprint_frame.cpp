@@ -68,26 +68,36 @@ std::string fit_text(const std::string& value, std::int32_t font, std::int32_t r
     const std::int32_t percent = static_cast<std::int32_t>(std::floor(100.0 * room / w));
     return "\x15" + rt::STR_TRIM(static_cast<std::int64_t>(percent)) + "\x15" + t;
   };
-  auto fits = [&](const std::string& t) { return static_cast<std::int64_t>(FNDLEN(t, font)) * least <= static_cast<std::int64_t>(room) * 100; };
-  if (fits(value)) return narrowed(value);
+  const auto fits_width = [&](std::int32_t w) {
+    return static_cast<std::int64_t>(w) * least <= static_cast<std::int64_t>(room) * 100;
+  };
+  if (fits_width(width)) return narrowed(value);
+  // The widths of every candidate come from one walk along the value (a title of tens of thousands
+  // of letters costs no more than one measure of it each way).
   if (path) {
+    // The value's end after "..", from a folder separator (the first that fits), else from inside
+    // the file's name.
     const std::string mark = "..";
-    std::string rest = value;
-    for (size_t sep = rest.find_first_of("\\/", 1); sep != std::string::npos; sep = rest.find_first_of("\\/", 1)) {
-      rest = rest.substr(sep);
-      if (fits(mark + rest)) return narrowed(mark + rest);
+    const std::vector<std::int32_t> ends = end_widths(mark, value, font);
+    size_t last = 0;
+    for (size_t sep = value.find_first_of("\\/", 1); sep != std::string::npos; sep = value.find_first_of("\\/", sep + 1)) {
+      if (fits_width(ends[sep])) return narrowed(mark + value.substr(sep));
+      last = sep;
     }
-    // The file's name alone is too wide: its end.
-    for (size_t k = 1; k < rest.size(); ++k) {
-      if (fits(mark + rest.substr(k))) return narrowed(mark + rest.substr(k));
+    for (size_t k = last + 1; k < value.size(); ++k) {
+      if (fits_width(ends[k])) return narrowed(mark + value.substr(k));
     }
     return {};
   }
   // The longest head that fits with the mark, cut at a blank when one stands in its second half.
   const std::string mark = "...";
+  const std::vector<std::int32_t> heads = head_widths(value, font, mark);
+  // kept[n]: the length of the first n characters without the blanks at their end.
+  std::vector<size_t> kept(value.size() + 1, 0);
+  for (size_t n = 1; n <= value.size(); ++n) kept[n] = value[n - 1] == ' ' ? kept[n - 1] : n;
   std::string head;
   for (size_t n = value.size(); n > 0; --n) {
-    if (fits(rt::RTRIM(value.substr(0, n)) + mark)) {
+    if (fits_width(heads[kept[n]])) {
       head = value.substr(0, n);
       break;
     }
