@@ -18,6 +18,8 @@
 #include "engine/log/log.h"
 #include "engine/pdf/globals.h"
 #include "engine/pdf/pdf.h"
+#include "engine/run/run.h"
+#include "engine/runtime/command.h"
 #include "engine/runtime/files.h"
 #include "engine/select/globals.h"
 #include "engine/setup/globals.h"
@@ -46,6 +48,8 @@ void engine_folder() {
   folder = tmpl;
   fs::copy(fs::path(VLX_SOURCE_DIR) / "data", folder, fs::copy_options::recursive);
   fs::current_path(folder);
+  // Drive C: (where one-shot runs put their results) inside the engine folder.
+  setenv("VLX_DRIVE_C", (folder / "drive_c").c_str(), 1);
   std::atexit([] {
     std::error_code ec;
     fs::current_path("/", ec);
@@ -179,6 +183,17 @@ void draw(std::int32_t device, const std::function<void()>& drawing) {
   drawing();
   rt::close_file(PLOTFILE);
   plot_open = false;
+}
+
+void one_shot(const std::string& input, const std::string& device) {
+  std::ofstream(folder / "@run.dat", std::ios::binary | std::ios::trunc)
+      << "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " << input << "\r\n2/      output = " << device
+      << "\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n";
+  rt::set_command_tail("@run.dat");
+  rt::set_exit_code(0);
+  run([] { PBMAIN(); });
+  std::error_code ec;
+  fs::remove_all(folder / "drive_c", ec);
 }
 
 void run(const std::function<void()>& reader) {

@@ -44,6 +44,15 @@ void pdf_fonts();
 // 2 HP-GL/2, 3 DXF, else the printer).
 void log_column(std::int32_t device);
 
+// A one-shot run as `profile @run.dat` makes it, its run file naming the SET file STANDARD.SET, the
+// input file (a file of the engine folder) and the device (PDF, PGL, DXF or PCL): the start-up, the
+// conversion, the layout and the drawing of every hole, its log and the legend. Its results go to
+// drive_c/ of the engine folder (drive C:), emptied afterwards.
+void one_shot(const std::string& input, const std::string& device);
+
+// The four devices a run draws on, by their run-file words.
+inline const char* const kDevices[] = {"PDF", "PGL", "DXF", "PCL"};
+
 // Draws into a page of device: a PDF page stream, or a plot file with its head.
 void draw(std::int32_t device, const std::function<void()>& drawing);
 
