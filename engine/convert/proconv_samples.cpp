@@ -212,6 +212,9 @@ void READSAMP(ConvState& st) {
     const std::string text = rt::TRIM(rt::MID(CONVLINE, at + static_cast<long>(first.size()) + 1));
     std::string depth = first;
     FNCOMMA(depth);
+    // A depth beyond what a sheet can draw is said with the file's name and line, and left out.
+    const std::string where = NOTENAME + " line" + rt::STR(static_cast<std::int64_t>(rt::line_number(st.TRXCHAN)));
+    if (depth_beyond_sheet(st, rt::VAL(depth), where + ": " + CONVLINE, "the sample is left out")) continue;
     add_sample(st, text, depth);
   }
   rt::close_file(st.TRXCHAN);

@@ -31,6 +31,10 @@ namespace {
 
 std::int32_t rounded(double v) { return static_cast<std::int32_t>(rt::round_even(v)); }
 
+// A sample's place in dots: one beyond a billion dots either way (a depth no input gives; the
+// converter leaves such samples out) stands there, far off every page, never outside a number.
+std::int32_t place(double dots) { return rounded(std::isfinite(dots) ? std::clamp(dots, -1e9, 1e9) : 1e9); }
+
 }  // namespace
 
 std::vector<double> spread_labels(const std::vector<double>& wanted, double height, double pitch, double lo,
@@ -85,7 +89,7 @@ SheetPrint::Sample SheetPrint::read_sample(const std::string& depth_text, std::s
   } else {
     s.middle = rt::VAL(depth_text) - PAGETOP;
   }
-  s.y = rounded(s.middle * DOTSPERUNIT);
+  s.y = place(s.middle * DOTSPERUNIT);
   for (long at = rt::INSTR(text, "[SYMB"); at > 0; at = rt::INSTR(text, "[SYMB")) {
     const long e = rt::INSTR(at, text, "]");
     if (e == 0) break;  // a mark without its end: the search stops, the text stays
@@ -141,7 +145,7 @@ std::int32_t SheetPrint::sample_offset(const Sample& s) const {
 bool SheetPrint::range_bar(const Sample& s, std::int32_t& top, std::int32_t& bottom) const {
   if (!s.has_symbol_group || !s.range) return false;
   auto clamp = [&](std::int32_t v) { return std::min(std::max(v, PAGEORIGIN), NEXTSTART); };
-  const std::int32_t a = clamp(rounded(s.d2 * DOTSPERUNIT - 0.5)), b = clamp(rounded(s.d1 * DOTSPERUNIT + 0.5));
+  const std::int32_t a = clamp(place(s.d2 * DOTSPERUNIT - 0.5)), b = clamp(place(s.d1 * DOTSPERUNIT + 0.5));
   top = std::min(a, b), bottom = std::max(a, b);
   return true;
 }

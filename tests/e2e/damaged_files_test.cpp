@@ -187,19 +187,19 @@ bool has_result(const EngineFolder& ef, const std::string& job, const std::strin
   return false;
 }
 
-// Two holes of one job: BH1 with the damage put in at its place ("{HEAD}" a header line, "{LAYER}" a
-// layer line, "{LOG}" the lines of its log), BH2 whole.
+// Two holes of one job: BH1 with the damage put in at its place (head: a header line, layer: a layer
+// line, log: the lines of its log) and a file of samples, BH2 whole.
 std::string two_holes(const std::string& head, const std::string& layer, const std::string& log) {
   return "Job Number : J56\r\nHole Number : BH1\r\n" + head + "/\r\n1.50  Firm brown CLAY.\r\n" + layer +
          "4.00  Stiff grey CLAY.\r\n/\r\nATTRIBUTE: SPT N [GRAPH 50]\r\n 1.00: 12\r\n" + log +
-         "//\r\nHole Number : BH2\r\n/\r\n1.20  Made ground.\r\n6.00  Dense SAND.\r\n/\r\n//\r\n///\r\n";
+         "SAMPLES: FILE: samples.txt\r\n//\r\nHole Number : BH2\r\n/\r\n1.20  Made ground.\r\n6.00  Dense SAND.\r\n/\r\n//\r\n///\r\n";
 }
 
 // A depth or top depth beyond what a sheet can draw, and a scales record whose ticks would stand closer
 // than a page can show (found by a campaign of damaged files: an overflow ended the run with 255, the
 // sheet's depth scale never ended or wrote a PDF of 94 MB). Each is said once, naming the file and the
 // line; a hole whose layer or top depth is beyond gets no result (the other hole does), a record or
-// table row beyond is left out of its log, an unusable scales record is not used (the next fitting
+// table row beyond is left out of its log, a sample of a file of samples beyond is left out, an unusable scales record is not used (the next fitting
 // scale is). Exit code 1, never 255, a sanitizer report or a hang; on each device in turn.
 TEST(DamagedFiles, DepthsAndTickIntervalsBeyondASheet) {
   const std::string shipped_scales = read_file(data_dir() / "scales.MET");
@@ -233,6 +233,8 @@ TEST(DamagedFiles, DepthsAndTickIntervalsBeyondASheet) {
        "holes\\.txt line 9: Depth 2000000 is beyond .*the record is left out", true},
       {"table row at 2000000", "holes.txt", two_holes("", "", table),
        "holes\\.txt line 13: Depth 2000000 is beyond .*the row is left out", true},
+      {"sample of a file at 2000000", "samples.txt", "Undisturbed samples\r\n1.20 Sand, grey\r\n2000000 Clay\r\n",
+       "holes\\.txt line 9: Depth 2000000 is beyond .*the sample is left out", true},
       {"tick interval 1e-300", "scales.MET", scales_with("10,\"metres\",1,1e-300"),
        "SCALES\\.MET line 11: scale record 10,metres,1,1e-300 skipped", true},
       {"tick interval 1e-6", "scales.MET", scales_with("10,\"metres\",1,1e-6"),
@@ -247,6 +249,7 @@ TEST(DamagedFiles, DepthsAndTickIntervalsBeyondASheet) {
     SCOPED_TRACE(std::string(c.what) + " on " + device);
     EngineFolder ef;
     ef.write("holes.txt", two_holes("", "", ""));
+    ef.write("samples.txt", "Undisturbed samples\r\n1.20 Sand, grey\r\n");
     ef.write(c.target, c.bytes);
     std::string run = pdf_run_file("holes.txt");
     run.replace(run.find("PDF"), 3, device);
