@@ -89,7 +89,7 @@ bool RestorePlace(QWidget* w, SettingsStore* settings, const std::string& sectio
     const std::string text = settings->get(section, kGeometryKey, "");
     if (!text.empty()) restored = w->restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(text)));
   }
-  FitOnScreen(w);
+  KeepOnScreen(w);
   return restored;
 }
 
