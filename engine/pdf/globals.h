@@ -62,6 +62,9 @@ extern std::int32_t LOGOPAGESOBJ;  // the logo catalogue's /Pages number
 // Number of the last object of the logo block in this file (the closing stream's length object); 0
 // while an import runs and in a file without a logo.
 extern std::int32_t LOGOLASTOBJ;
+// The right end of what the logo draws, in points of its own page (before its placement matrix), when
+// its content streams tell it: -1 when they do not (compressed, transformed, images).
+extern double LOGOINKRIGHT;
 
 // --- reading a PDF that another program wrote (the logo file) ---
 extern std::int32_t PDFINFILE;             // file number of the PDF being read (the logo, or an input of the merge)

@@ -78,6 +78,43 @@ TEST_F(LogoTest, ImportsTheObjectsWithTheirNumbers) {
   EXPECT_NE(pdf.find("/ProcSet [/PDF /Text /ImageB /ImageC \r\n/PDF /Text ]"), std::string::npos);
 }
 
+// How far right the logo draws, in points of its page, where its content stream tells it (rectangles,
+// path points, texts at three quarters of their size a character); -1 where it does not (a
+// compressed stream, a transformation, an image).
+TEST_F(LogoTest, InkOfTheLogo) {
+  struct Case {
+    const char* what;
+    std::string content, dictionary;
+    double right;
+  } cases[] = {
+      {"a rectangle", kContent, "", 30},
+      {"a path and a text", "0 0 1 rg 5 5 m 40 8 l 12 30 l f BT /F1 10 Tf 20 50 Td (Logo) Tj ET", "", 50},
+      {"a text moved twice", "BT /F1 8 Tf 10 10 Td 30 0 Td (ab\\)c) Tj ET", "", 40 + 4 * 6},
+      {"a curve", "10 10 m 20 30 70 30 80 10 c S", "", 80},
+      {"a transformation", "q 2 0 0 2 0 0 cm 10 10 20 20 re f Q", "", -1},
+      {"an image", "q 20 0 0 20 0 0 cm /Im1 Do Q", "", -1},
+      {"a compressed stream", kContent, " /Filter /FlateDecode", -1},
+  };
+  for (const auto& c : cases) {
+    PdfMaker m;
+    m.add(1, "<< /Type /Catalog /Pages 2 0 R >>");
+    m.add(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    m.add(3, "<< /Type /Page /Parent 2 0 R /Contents 4 0 R /Resources << /Font << /F1 5 0 R >> /ProcSet [/PDF /Text] >> >>");
+    m.add(4, "<< /Length 6 0 R" + c.dictionary + " >>\r\nstream\r\n" + c.content + "\r\nendstream");
+    m.add(5, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    m.add(6, std::to_string(c.content.size() + 2));
+    m.section("/Size 7 /Root 1 0 R");
+    write_logo(m.bytes);
+    open_leaf();
+    PDFLOGO();
+    EXPECT_EQ(LOGOFAIL, 0) << c.what;
+    EXPECT_DOUBLE_EQ(LOGOINKRIGHT, c.right) << c.what;
+    CLOSELEA();
+    reset_pdf_globals();
+    LOGOMACRO = "LOGO0";
+  }
+}
+
 TEST_F(LogoTest, Matrix) {
   struct Case {
     const char* matrix;

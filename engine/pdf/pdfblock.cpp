@@ -104,6 +104,7 @@ void clear_logo_results() {
                          &LOGOSHADING, &LOGOXOBJECT, &LOGOFONT})
     t->clear();
   LOGOLASTOBJ = LOGOPAGESOBJ = 0;
+  LOGOINKRIGHT = -1;
 }
 
 // --- page assembly ---
@@ -1160,6 +1161,95 @@ std::string object_text(std::int64_t n) {
   return read_at(OBSTART(static_cast<long>(n)), std::min<std::int32_t>(OBLENG(static_cast<long>(n)), 1 << 20));
 }
 
+
+// The right end of what a logo's content streams draw, in points of the logo's page: from the
+// rectangles, path points and texts (a text as wide as 0.75 of its size a character, as wide as a
+// bold font's capitals); -1 when a stream is compressed or draws anything this cannot place (a transformation,
+// an image, a form, a shading, text moved by a matrix).
+double logo_ink_right(const std::string& contents) {
+  double right = -1;
+  for (size_t at = skip_white(contents, 0); at < contents.size(); at = skip_white(contents, at)) {
+    std::int64_t n = 0, gen = 0;
+    size_t end = 0;
+    if (!read_reference(contents, at, n, gen, end)) break;
+    at = end;
+    const std::string obj = object_text(n);
+    const size_t s = obj.find("stream"), e = obj.rfind("endstream");
+    if (s == npos || e == npos || e < s || obj.find("/Filter") < s) return -1;
+    std::vector<double> nums;
+    double size = 0, line_x = 0, text_x = 0;
+    const std::string body = obj.substr(s + 6, e - s - 6);
+    for (size_t i = 0; i < body.size();) {
+      const char c = body[i];
+      if (std::isspace(static_cast<unsigned char>(c))) {
+        ++i;
+      } else if (c == '%') {
+        while (i < body.size() && body[i] != '\n' && body[i] != '\r') ++i;
+      } else if (c == '(' || c == '[') {
+        // A string (or an array of them) shown by the operator after it: its characters counted.
+        size_t chars = 0;
+        int depth = 0;
+        const bool array = c == '[';
+        size_t j = i;
+        for (; j < body.size(); ++j) {
+          const char d = body[j];
+          if (d == '\\') {
+            ++j, ++chars;
+          } else if (d == '(') {
+            if (depth++ > 0) ++chars;
+          } else if (d == ')') {
+            if (--depth > 0) ++chars;
+            if (depth == 0 && !array) break;
+          } else if (d == ']' && array && depth == 0) {
+            break;
+          } else if (depth > 0) {
+            ++chars;
+          }
+        }
+        i = j + 1;
+        right = std::max(right, text_x + static_cast<double>(chars) * size * 0.75);
+        nums.clear();
+      } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+' || c == '.') {
+        size_t j = i + 1;
+        while (j < body.size() && (std::isdigit(static_cast<unsigned char>(body[j])) || body[j] == '.')) ++j;
+        nums.push_back(rt::VAL(body.substr(i, j - i)));
+        i = j;
+      } else if (c == '/') {
+        size_t j = i + 1;
+        while (j < body.size() && !std::isspace(static_cast<unsigned char>(body[j])) && std::string("/[(<").find(body[j]) == npos) ++j;
+        i = j;
+      } else {
+        size_t j = i;
+        while (j < body.size() && std::isalpha(static_cast<unsigned char>(body[j])) ) ++j;
+        if (j == i) j = i + 1;
+        const std::string op = body.substr(i, j - i);
+        i = j;
+        if (op == "re" && nums.size() >= 4) {
+          const double x = nums[nums.size() - 4], w = nums[nums.size() - 2];
+          right = std::max({right, x, x + w});
+        } else if ((op == "m" || op == "l") && nums.size() >= 2) {
+          right = std::max(right, nums[nums.size() - 2]);
+        } else if (op == "c" && nums.size() >= 6) {
+          right = std::max({right, nums[nums.size() - 6], nums[nums.size() - 4], nums[nums.size() - 2]});
+        } else if ((op == "v" || op == "y") && nums.size() >= 4) {
+          right = std::max({right, nums[nums.size() - 4], nums[nums.size() - 2]});
+        } else if (op == "Tf" && !nums.empty()) {
+          size = nums.back();
+        } else if (op == "BT") {
+          line_x = text_x = 0;
+        } else if ((op == "Td" || op == "TD") && nums.size() >= 2) {
+          line_x += nums[nums.size() - 2];
+          text_x = line_x;
+        } else if (op == "cm" || op == "Tm" || op == "Do" || op == "BI" || op == "sh" || op == "Tz" || op == "Tc" ||
+                   op == "Tw" || op == "'" || op == "\"") {
+          return -1;
+        }
+        nums.clear();
+      }
+    }
+  }
+  return right;
+}
 }  // namespace
 
 // READXREF: the cross-reference sections of the file on PDFINFILE, from the offset after "startxref"
@@ -1548,6 +1638,7 @@ void PDFLOGO() {
   }
   LOGORESOURCES = res;
   LOGOCONTENT = contents;
+  LOGOINKRIGHT = logo_ink_right(contents);
   LOGOLASTOBJ = 0;
   READRESO(LOGORESOURCES, "/ExtGState", "<<", ">>", LOGOEXTGSTATE);
   READRESO(LOGORESOURCES, "/ColorSpace", "<<", ">>", LOGOCOLORSPACE);

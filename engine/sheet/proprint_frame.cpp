@@ -49,6 +49,31 @@ std::string path_end(const std::string& tail) {
   return sep == std::string::npos ? tail : tail.substr(sep);
 }
 
+// Where a title line too long for its place may start: the body's left edge; on PDF with a logo, two
+// label gaps right of what the logo draws as well, and where the logo's extent is not known (its
+// content compressed or transformed) the line keeps its place x.
+std::int32_t title_floor(std::int32_t x, std::int32_t gap) {
+  if (OUTDEV != 1 || LOGOFAIL == -1) return std::min(x, LEFTEDGE);
+  if (LOGOINKRIGHT < 0) return x;
+  std::string m = rt::TRIM(LOGOMATRIX);
+  if (rt::INSTR(m, " cm") == 0) m = "1 0 0 1 0 0 cm";
+  ADJUSTMA(m, static_cast<std::int32_t>(rt::INSTR(m, " cm")));
+  std::vector<double> v;
+  for (size_t i = 0; i < m.size() && v.size() < 6;) {
+    const size_t start = m.find_first_not_of(' ', i);
+    if (start == std::string::npos) break;
+    const size_t stop = std::min(m.find(' ', start), m.size());
+    v.push_back(rt::VAL(m.substr(start, stop - start)));
+    i = stop;
+  }
+  if (v.size() < 6) return x;
+  const double a = v[0], b = v[1], c = v[2], e = v[4];
+  if (a <= 0 || b != 0 || c != 0) return x;
+  // Page points to dots: a dot is 0.24 points from 18 points in.
+  const double right = (a * LOGOINKRIGHT + e - 18) / 0.24;
+  return std::min(x, std::max(LEFTEDGE, static_cast<std::int32_t>(std::ceil(right)) + gap));
+}
+
 }  // namespace
 
 double text_height(std::int32_t font) {
@@ -139,16 +164,30 @@ void SheetPrint::HEADERR() {
   }
   const double height = text_height(1);
   const std::int32_t gap = 2 * rounded(FONTWIDTH(3));
+  struct Line {
+    std::string text;
+    std::int32_t y, end;
+  };
+  std::vector<Line> lines;
   for (std::int32_t i : {1, 2}) {
     for (const std::string& line : item_lines(HEADER(i))) {
       std::int32_t end = RIGHTEDGE + 30;
       for (const Box& b : boxes) {
         if (y - 0.75 * height < b.bottom && y + 0.25 * height > b.top) end = std::min(end, b.left);
       }
-      text_at(x, y, fit_text(line, CURFONT, end - gap - x, false));
+      lines.push_back({line, y, end});
       y = rounded(y + LINEPITCH);
     }
   }
+  // Title lines too long for their place move left together, as far as the longest needs, where the
+  // head is free: to the body's left edge, and on PDF no nearer the logo than two label gaps.
+  std::int32_t from = x;
+  for (const Line& l : lines) {
+    const std::int32_t width = FNDLEN(l.text, CURFONT);
+    if (width > l.end - gap - x) from = std::min(from, l.end - gap - width);
+  }
+  if (from < x) from = std::max(from, title_floor(x, gap));
+  for (const Line& l : lines) text_at(from, l.y, fit_text(l.text, CURFONT, l.end - gap - from, false));
   BOXY = 50;
   PAGELABEL = rt::TRIM(VOCAB(26)) + " " + rt::STR_TRIM(static_cast<std::int64_t>(PAGENO));
   if (!rt::TRIM(VOCAB(25)).empty())

@@ -250,6 +250,47 @@ TEST_F(SheetPrintTest, FooterValuesFitTheirColumns) {
 
 // The job title lines end before the hole box beside them: a long one is cut with a mark; one that
 // fits is left alone.
+// Title lines too long for their place move left together where the head is free, as far as the
+// longest needs: to the body's left edge (450) without a logo, no nearer a logo than two label gaps
+// (20 dots) where the logo's content tells its extent (ink to 200 points of its page, unmoved: dot
+// (200 - 18) / 0.24 = 758.3, so 779), and not at all where it does not. The 120 characters of 10 dots
+// need 1200 of the 810 dots from 1025 to the hole box less the gap: from 635 they fit whole.
+TEST_F(SheetPrintTest, LongTitleLinesUseTheRoomToTheirLeft) {
+  struct Case {
+    const char* what;
+    std::int16_t fail;
+    double ink;
+    double x;           // where both lines start
+    bool whole;         // the long line is drawn whole (narrower where it must), not cut
+  } cases[] = {
+      {"no logo", -1, -1, 635, true},
+      {"a logo to 200 points", 0, 200, 779, true},  // in 1056 dots: drawn narrower
+      {"a logo of unknown extent", 0, -1, 1025, false},
+  };
+  for (const auto& c : cases) {
+    RIGHTEDGE = 2300, LEFTEDGE = 450, TITLEOFFSET = 575, LINEPITCH = 50, PAGENO = 1, PAGECOUNT = 1;
+    LOGOMATRIX = "1 0 0 1 0 0 cm", LOGOX = 0, LOGOY = 0;
+    VOCAB(20) = "Hole", VOCAB(22) = "Job No.", HEADER(20) = "BH1", HEADER(22) = "J-1";
+    HEADER(1) = std::string(120, 'x');
+    HEADER(2) = "Contractor";
+    const std::string s = first_stream(one_stream([&] {
+      // What the logo's import found (the file's opening clears it).
+      LOGOFAIL = c.fail, LOGOINKRIGHT = c.ink;
+      rt::Trap trap("proprint.cpp", "PROPRINT");
+      SheetPrint sheet(trap);
+      sheet.HEADERR();
+    }));
+    const Shown title = shown_text(s, "xxx"), second = shown_text(s, "Contractor");
+    ASSERT_FALSE(title.text.empty()) << c.what << s;
+    EXPECT_NEAR(title.x, std::stod(FNPDFX(static_cast<std::int32_t>(c.x))), 0.01) << c.what;
+    EXPECT_NEAR(second.x, title.x, 0.01) << c.what;
+    EXPECT_EQ(title.text == std::string(120, 'x'), c.whole) << c.what << ": " << title.text;
+    // Never past the hole box less the gap.
+    EXPECT_LE(static_cast<double>(title.text.size()) * 10 * title.percent / 100, 1855 - 20 - c.x + 0.5) << c.what;
+  }
+  LOGOFAIL = 0, LOGOINKRIGHT = -1;
+}
+
 TEST_F(SheetPrintTest, TitleLinesEndBeforeTheBoxes) {
   RIGHTEDGE = 2300, LEFTEDGE = 450, TITLEOFFSET = 575, LINEPITCH = 50, PAGENO = 1, PAGECOUNT = 1;
   VOCAB(20) = "Hole", VOCAB(22) = "Job No.", HEADER(20) = "BH1", HEADER(22) = "J-1";

@@ -910,6 +910,15 @@ TEST(Log, CrowdedLogKeepsItsTextsClear) {
   for (const char* word : {"IV", "III", "Fault", "Peat", "V", "38", "50", "85"})
     EXPECT_NE(text.find(std::string("\n") + word + "\n"), std::string::npos) << word << text;
   for (const int page : {2, 4, 6}) EXPECT_TRUE(covered(segments_of(pdf, page), false, 300, 270, 2335)) << "log page " << page;
+  // The job title, too long for its place right of the logo, moved left into the free head: its
+  // first line is cut later than before ("...Community..."), and it stands clear of the logo's words
+  // (no word over another above).
+  const std::vector<Word> head = words_of(pdf, 1);
+  const Word *title = find_word(head, "Meadowbank"), *logo = find_word(head, "VELTRAX");
+  ASSERT_TRUE(title && logo);
+  EXPECT_TRUE(find_word(head, "Extension,")) << "the title's line is cut where the hole box stands";
+  EXPECT_LT(title->x0, 264) << "the title's place from the SET file";
+  EXPECT_GT(title->x0, logo->x1 + 4);
   // The footer of the last profile page: the long Logged By value ends before the sheet body's right
   // edge (2250 dots, 558 points), where the body's side ends; the frame stands 30 dots further.
   const std::vector<Word> footer = words_of(pdf, 5);
