@@ -213,6 +213,7 @@ void IRANKD(std::vector<std::int32_t>& a, std::int32_t n);
 
 // PROSTOP: the end of a hole's plot: the page work file assembled and copied to the result files.
 void PROSTOP();
-// A plain text file as a PDF of pages of 60 lines: dir + "\" + the file's name without folder and
-// extension + ".PDF". False when the file cannot be read (nothing is written then).
-bool TEXT2PDF(const std::string& dir, const std::string& file);
+// A plain text file as a PDF of pages of 60 lines: target, or (target empty) dir + "\" + the file's
+// name without folder and extension + ".PDF". False when the file cannot be read (nothing is written
+// then).
+bool TEXT2PDF(const std::string& dir, const std::string& file, const std::string& target = std::string());

@@ -183,7 +183,7 @@ void forget_run_results() {
   drawing_summary = false;
 }
 
-bool TEXT2PDF(const std::string& dir, const std::string& file) {
+bool TEXT2PDF(const std::string& dir, const std::string& file, const std::string& pdf_name) {
   pdf_refusal.clear();
   if (!rt::file_exists(file)) return false;
   const int in = rt::FREEFILE();
@@ -199,7 +199,7 @@ bool TEXT2PDF(const std::string& dir, const std::string& file) {
   const std::int32_t x = 100;
   std::int32_t y = 100;
   PAGEFILE = rt::FREEFILE();
-  const std::string target = dir + "\\" + bare_name(file) + ".PDF";
+  const std::string target = pdf_name.empty() ? dir + "\\" + bare_name(file) + ".PDF" : pdf_name;
   auto page_head = [&] {
     if (LOGOFAIL != -1) PDFLOGO();
     y = 100;
@@ -302,17 +302,21 @@ void PROSTOP() {
       const std::string paper = PAPER;
       const std::int32_t attributes = ATTRCOUNT;
       PDFBYTES = 0, ATTRCOUNT = 0, PAPER = "A4", PAGEPATTERN.clear();
+      // The text's PDF is a result of the run as a hole's is: it takes no name of another result of
+      // the run, of the joined PDF, the legend or the target.
+      const std::string text_base = OUTDIR + "\\" + bare_name(NOTENAME);
+      const std::string text_pdf = folders ? unique_result(text_base, ".PDF") : std::string();
       if (!folders) {
         // Said above: nothing goes into a folder that does not exist.
-      } else if (!TEXT2PDF(OUTDIR, NOTENAME)) {
+      } else if (!TEXT2PDF(OUTDIR, NOTENAME, text_pdf)) {
         // Not found, or refused by the PDF writer (its line says why: more pages than a document holds,
         // a file that cannot be written).
         say_fault("The attached text " + NOTENAME + " of hole " + rt::TRIM(HEADER(20)) +
                   (pdf_refusal.empty() ? " cannot be read" : " is not made a PDF (" + pdf_refusal + ")") +
                   "; it has no PDF.");
       } else {
-        list_result(OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF");
-        run_results.push_back(OUTDIR + "\\" + bare_name(NOTENAME) + ".PDF");
+        list_result(text_pdf);
+        run_results.push_back(text_pdf);
       }
       PAPER = paper, ATTRCOUNT = attributes;
     }

@@ -166,6 +166,26 @@ TEST(Target, AFileOfItsOwnThatNoResultTakes) {
   EXPECT_EQ(read_file(job / "combined.pdf"), joined);
 }
 
+// The PDF of an attached text is a result of the run too: a text named as a hole's result or as the
+// joined PDF gets the next free name, so neither the hole's sheet nor combined.pdf replaces it.
+TEST(Target, AttachedTextsTakeNoNameOfAnotherResult) {
+  EngineFolder ef;
+  ef.write("BH1.txt", "The log of BH1 as the driller wrote it.\r\n");
+  ef.write("combined.txt", "A text named as the joined PDF.\r\n");
+  ef.write("holes.txt", "Job Number : J-1\r\nHole Number : BH1\r\n/\r\n1.00 Clay.\r\n/\r\nNOTES:\r\n1. A note.\r\n"
+                        "SAMPLES: BIND FILE: BH1.txt\r\n//\r\nHole Number : BH2\r\n/\r\n1.00 Sand.\r\n/\r\nNOTES:\r\n"
+                        "1. A note.\r\nSAMPLES: BIND FILE: combined.txt\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", run_file("target.pdf"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  ASSERT_FALSE(r.timed_out);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path job = ef.file("drive_c/VLXFILES/J1");
+  EXPECT_EQ(files_in(job), (std::set<std::string>{"BH1.pdf", "BH1_2.PDF", "BH2.pdf", "combined_2.PDF", "combined.pdf"}));
+  EXPECT_NE(tool("pdftotext", {"BH1_2.PDF", "-"}, job).find("as the driller wrote it"), std::string::npos);
+  EXPECT_NE(tool("pdftotext", {"combined_2.PDF", "-"}, job).find("A text named as the joined PDF"), std::string::npos);
+  EXPECT_EQ(pages(job / "combined.pdf"), 4);
+}
+
 // combined.pdf cannot be made (a folder has its name): the earlier target stays as it was, never the
 // last hole's result; the run ends with 1 and ERROR.LOG says the target is not replaced.
 TEST(Target, EarlierTargetStaysWhenTheJoinFails) {
