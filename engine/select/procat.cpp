@@ -4,6 +4,7 @@
 // (letter case ignored), sorted in byte order: a folder, or a file whose name is too short or too long
 // for a hole code, is no hole. There is no limit on the number of holes (the conversion has none).
 // The selection screen of an interactive run is in proselec.cpp.
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -48,6 +49,20 @@ class EntryIndex {
   size_t indexed_ = 0;
   std::unordered_map<std::string, long> first_;
 };
+
+// The name of the hole a coded file holds (header item 20, its 21st line) in letters and digits;
+// empty when the file cannot be read (the coder says so when it comes to draw it).
+std::string coded_hole_name(const std::string& code) {
+  const std::string file_name = rt::TRIM(code) + ".TRX";
+  const int f = rt::FREEFILE();
+  if (f == 0 || rt::read_access(file_name) != 0 || !rt::open_file(f, file_name, rt::FileMode::Input)) return {};
+  std::string line;
+  bool read = true;
+  for (int i = 1; i <= 21 && read; ++i) read = !rt::at_eof(f) && rt::line_input(f, line);
+  rt::take_read_failure(f);
+  rt::close_file(f);
+  return read ? ALPHNUM(line) : std::string();
+}
 
 // Says a fault of the run file's hole list on the console and in ERROR.LOG.
 void say(const std::string& text) {
@@ -106,9 +121,9 @@ void PROSELEC() {
 }
 
 // Each name of the hole list: "ALL" (any letter case) chooses every hole; a name that is a whole code
-// chooses that hole; any other name chooses the first hole whose code holds it, or else the first hole
-// whose code ends in the name's last three letters and digits (a hole's full name: TP02, BH-1), unless
-// a chosen entry holds it already. A name that chooses nothing is said; when names were given and none
+// chooses that hole; a hole's name (TP02, BH-1: letters and digits compared) chooses the first hole of
+// that name; any other name chooses the first hole whose code holds it, or else the first hole whose
+// code ends in the name's last three letters and digits, unless a chosen entry holds it already. A name that chooses nothing is said; when names were given and none
 // chooses a hole, no hole is coded, and that is said too. A list without names is every hole.
 void FITFILES() {
   RT_TRAP(trap, "FITFILES");
@@ -118,6 +133,7 @@ void FITFILES() {
   INFILE.clear();
   bool all = false;
   std::vector<std::string> unmatched;
+  std::vector<std::string> names;  // the hole name of each catalogue entry, read when first needed
   EntryIndex chosen(INFILE), catalogue(HOLECATALOG);  // INFILE only grows below
   for (std::int32_t i = 1; i <= PARSEDCOUNT; ++i) {
     trap.step("0002");
@@ -134,6 +150,19 @@ void FITFILES() {
     if (const long p = catalogue.find(name); p > 0) {
       if (chosen.find(name) == 0) INFILE += entry_at(HOLECATALOG, p);
       continue;
+    }
+    // The hole of that name, as its coded file holds it: of two holes whose names end alike (BH101,
+    // TP101) the second has a code of its own (631_01), which no part of its name finds.
+    if (names.empty())
+      for (size_t at = 0; at + kEntry <= HOLECATALOG.size(); at += kEntry)
+        names.push_back(coded_hole_name(HOLECATALOG.substr(at, kEntry)));
+    if (const std::string alnum = ALPHNUM(name); !alnum.empty()) {
+      const auto it = std::find(names.begin(), names.end(), alnum);
+      if (it != names.end()) {
+        const std::string entry = HOLECATALOG.substr(static_cast<size_t>(it - names.begin()) * kEntry, kEntry);
+        if (chosen.find(rt::TRIM(entry)) == 0) INFILE += entry;
+        continue;
+      }
     }
     if (const long p = rt::INSTR(HOLECATALOG, name); p > 0) {
       if (rt::INSTR(INFILE, name) == 0) INFILE += entry_at(HOLECATALOG, p);

@@ -175,6 +175,29 @@ TEST(Coder, HoleListOfTheRunFile) {
   }
 }
 
+// Two holes whose names end alike share a code, and the second gets one of its own (631_01), which no
+// part of its name finds: each is chosen by its name all the same.
+TEST(Coder, HoleListNamesHolesWhoseNamesEndAlike) {
+  const std::string input = "Job Number : GE-2631\r\nHole Number : BH101\r\n/\r\n1.00+ CLAY\r\n/\r\n//\r\n"
+                            "Hole Number : TP101\r\n/\r\n2.00+ SAND\r\n/\r\n//\r\n///\r\n";
+  struct Case {
+    const char* list;
+    std::vector<std::string> drawn;
+  } cases[] = {
+      {"TP101", {"TP101"}},
+      {"BH101", {"BH101"}},
+      {"tp-101,BH101", {"TP101", "BH101"}},
+      {"631101", {"BH101"}},  // a whole code is that hole
+      {"631_01", {"TP101"}},
+  };
+  for (const auto& k : cases) {
+    EngineFolder ef;
+    const RunResult r = run_input(ef, input, k.list);
+    EXPECT_EQ(r.exit_code, 0) << k.list << "\n" << r.out << r.err;
+    EXPECT_EQ(drawn_holes(ef, "GE2631"), k.drawn) << k.list << "\n" << r.out;
+  }
+}
+
 TEST(Coder, ManyHolesAreCodedInByteOrder) {
   std::string input = "Job Number : J1\r\n";
   for (int i = 125; i >= 1; --i) {
