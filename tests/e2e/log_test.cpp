@@ -978,3 +978,18 @@ TEST(Log, HeaderJobBoxStandsClearOfTheAbbreviations) {
     }
   }
 }
+
+// The crowded rotary-cored hole in DXF: the log page stands left of the profile sheet (x < 0), and no
+// hatch stroke, bar stroke, rule or border runs through the letters of any of its texts
+// (tests/support/dxf_text_lines.py). The pen plotter draws the same strokes.
+TEST(Log, CrowdedLogKeepsItsTextsClearInDxf) {
+  EngineFolder ef;
+  ef.write("crowded-log.txt", read_file(source_dir() / "tests/log/crowded-log.txt"));
+  const fs::path f = plot(ef, "crowded-log.txt", "DXF", "GE2631CR/RC1", "A4", 1);
+  ASSERT_TRUE(fs::exists(f));
+  const RunResult r = run_program({"/usr/bin/python3", (source_dir() / "tests/support/dxf_text_lines.py").string(),
+                                   f.string(), "--left"},
+                                  ef.path(), 120);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "0\n");
+}
