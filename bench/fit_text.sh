@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Speed of fitting a long header value into its box: a hole whose Job Title is SIZE letters (the words
-# of a title repeated, no line break), run one-shot in a temporary engine folder without a terminal, on
-# PDF and on HP-GL/2. The title is cut to the box with "..." after the longest head that fits, and every
-# head's width comes from one walk along the text, so the CPU time per megabyte stays flat as the size
-# grows (measuring every shorter head again from its start made it grow with the size: 70,000 letters
+# Speed of fitting a long text into its box: a hole whose Job Title is SIZE letters (the words of a title
+# repeated, no line break) and whose file of samples holds a sample labelled with the same words, run
+# one-shot in a temporary engine folder without a terminal, on PDF and on HP-GL/2. The title is cut to
+# its box with "..." after the longest head that fits, the label to the room left of the sample column,
+# and every head's width comes from one walk along the text, so the CPU time per megabyte stays flat as
+# the size grows (measuring every shorter head again from its start made it grow with the size: 70,000 letters
 # took 23 s on PDF and 62 s on HP-GL/2). Prints per size and device the CPU time of the whole run (user
 # + system; the fastest of RUNS runs, default 3), the CPU time per megabyte and the peak memory.
 #   bench/fit_text.sh [SIZE ...]     (letters; default: 20000 70000 170000)
@@ -20,14 +21,15 @@ sizes=("$@")
 . "$top/bench/engine_folder.sh"
 
 make_input() {
-  /usr/bin/python3 - "$1" <<'PY'
+  /usr/bin/python3 - "$1" "$work/samples.txt" <<'PY'
 import sys
 size = int(sys.argv[1])
 words = "Site investigation for the new bridge abutments and approach embankments at the old mill "
 title = (words * (size // len(words) + 1))[:size]
 sys.stdout.buffer.write(("Job Number : BENCH\r\nJob Title : " + title + "\r\nHole Number : TITLE\r\n/\r\n"
-                         "1.00  Firm brown CLAY.\r\n2.50  Dense SAND.\r\n4.00  Stiff grey CLAY.\r\n/\r\n//\r\n///\r\n")
-                        .encode("latin-1"))
+                         "1.00  Firm brown CLAY.\r\n2.50  Dense SAND.\r\n4.00  Stiff grey CLAY.\r\n/\r\n"
+                         "SAMPLES: FILE: samples.txt\r\n//\r\n///\r\n").encode("latin-1"))
+open(sys.argv[2], "wb").write(("Undisturbed samples\r\n2.00 U1 " + title + "\r\n").encode("latin-1"))
 PY
 }
 

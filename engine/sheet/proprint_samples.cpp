@@ -115,9 +115,20 @@ SheetPrint::Sample SheetPrint::read_sample(const std::string& depth_text, std::s
   // A label (a sample of a file of samples is labelled with its whole line) never runs off the page:
   // it keeps the words that fit left of the column, the last one cut when it alone is too wide.
   const std::int32_t room = SHEETX1 - 86 - 25;
+  // The width of every head comes from one walk along the label (a line of tens of thousands of
+  // letters costs no more than one measure of it).
   if (room > 0 && FNDLEN(text, 3) > room) {
-    while (FNDLEN(text, 3) > room && text.find(' ') != std::string::npos) text = rt::RTRIM(text.substr(0, text.rfind(' ')));
-    while (FNDLEN(text, 3) > room && text.size() > 1) text.pop_back();
+    const std::vector<std::int32_t> heads = head_widths(text, 3, "");
+    size_t n = text.size();
+    // Whole words first: cut before the last blank, the blanks before it too.
+    size_t blank = text.rfind(' ');
+    while (heads[n] > room && blank != std::string::npos) {
+      n = blank;
+      while (n > 0 && text[n - 1] == ' ') --n;
+      blank = n > 0 ? text.rfind(' ', n - 1) : std::string::npos;
+    }
+    while (heads[n] > room && n > 1) --n;
+    text.resize(n);
   }
   const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(s.mark)));
   if (upper == '9' || upper == 'C') text.clear();

@@ -116,7 +116,12 @@ void BUILDFIL(Summary& s) {
       std::string x = rt::LEFT(e, b - 1);
       const std::int32_t wn = FNDLEN(shown, CURFONT);
       bool cut = false;
-      while (!x.empty() && FNDLEN(x, CURFONT) + wn > w) x.pop_back(), cut = true;
+      // The longest head of the name that fits beside the tag (every head's width from one walk).
+      const std::vector<std::int32_t> heads = head_widths(x, CURFONT, "");
+      size_t n = x.size();
+      while (n > 0 && heads[n] + wn > w) --n;
+      cut = n < x.size();
+      x.resize(n);
       if (cut) {
         const size_t keep = x.size() >= 5 ? x.size() - 5 : 0;
         x = x.substr(0, keep) + std::string(".... ").substr(0, x.size() - keep);
