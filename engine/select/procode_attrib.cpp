@@ -163,7 +163,11 @@ void SWITCHTA(CoderState& st) {
   VOCABNAME = name + "." + ext;
   if (!rt::file_exists(VOCABNAME)) {
     st.section("LINE15", "0001");
-    MESSAGE(PROMPT(55) + " " + VOCABNAME + "  " + PROMPT(56) + " " + VOCABSETNAME, 1);
+    const std::string text = PROMPT(55) + " " + VOCABNAME + "  " + PROMPT(56) + " " + VOCABSETNAME;
+    MESSAGE(text, 1);
+    // The hole's symbols come from another vocabulary than the one it names: the run did not draw it
+    // as asked.
+    rt::fault_logged("Hole " + rt::TRIM(HEADER(20)) + ": " + text);
     VOCABNAME = VOCABSETNAME;
     HEADER(38).clear();
     platform::console().pause_ms(5000);

@@ -256,6 +256,7 @@ TEST_F(Coder, AbbreviationsOfAHoleStayWithThatHole) {
 }
 
 TEST_F(Coder, MissingVocabularyOfAHoleFallsBackToTheSetFiles) {
+  rt::set_exit_code(0);
   load_vocabulary();
   Hole h;
   h.vocab = "XYZ";
@@ -269,6 +270,11 @@ TEST_F(Coder, MissingVocabularyOfAHoleFallsBackToTheSetFiles) {
   EXPECT_EQ(VOCABNAME, "PROVOCAB.ENG");
   EXPECT_EQ(HEADER(38), "");
   EXPECT_EQ(con->beeps, 1);
+  // The hole is not drawn as its input asks: ERROR.LOG says so, and the run ends with 1.
+  EXPECT_NE(log().find("Hole BH1: Vocabulary file PROVOCAB.XYZ  not found; the run goes on with what it has: PROVOCAB.ENG"),
+            std::string::npos)
+      << log();
+  EXPECT_EQ(rt::exit_code(), 1);
 }
 
 TEST_F(Coder, SplitfilAndCutstrin) {
