@@ -7,6 +7,7 @@
 //    the lines kept;
 //  - a setting whose value does not fit a 32-bit number keeps its value (said as well);
 //  - the hole's scale written as people write it, "1:50", gives the divisor 50 (its numeric value is 1);
+//  - a hole without a scale gets the best fitting one, not the scale of the hole before it;
 //  - a hole's own abbreviations do not stay for the holes after it: ABBREVIA keeps the name of the
 //    vocabulary in force, which the next hole's header section reads again (procode.cpp).
 #include <algorithm>
@@ -137,10 +138,14 @@ void OTHERDAT(CoderState& st) {
   for (long i : {43, 44, 45, 46, 49, 53, 54, 55, 56, 57, 58, 59, 60, 61}) next_line(st, HEADER(i));
 
   st.step("0002");
+  // Every hole starts from the run's own choice (the scale given to the run, else the best fitting
+  // one): a hole without a scale of its own is never drawn at the scale an earlier hole asked for,
+  // so a hole gets the same scale whichever holes were drawn before it.
   if (FORCEDSCALE != 0) {
     SCALEDIV = FORCEDSCALE;
-  } else if (!rt::TRIM(HEADER(3)).empty()) {
-    if (!scale_value(HEADER(3), SCALEDIV)) left_out(st, "scale");
+  } else {
+    SCALEDIV = 0;
+    if (!rt::TRIM(HEADER(3)).empty() && !scale_value(HEADER(3), SCALEDIV)) left_out(st, "scale");
   }
 
   st.step("0003");

@@ -195,10 +195,11 @@ TEST_F(Coder, PerHoleSettings) {
       {"scale as written", 0, "1:50", {}, 50, 150, 0},
       {"scale with blanks", 0, " 1 : 1250 ", {}, 1250, 150, 0},
       {"plain scale", 0, "75.5", {}, 76, 150, 0},
-      {"no scale keeps the last", 0, "", {}, 76, 150, 0},
-      {"compression 300 moves the margin", 0, "", {"", "", "", "", "", "", "", "", "", "300"}, 76, 300, 300},
-      {"compression 1300 does not", 0, "", {"", "", "", "", "", "", "", "", "", "1300"}, 76, 150, 1300},
-      {"a margin beyond 32 bits keeps its value", 0, "", {"", "", "1e12", "", "", "", "", "", "", "0"}, 76, 150, 0},
+      {"no scale: the best fitting, not the last hole's", 0, "", {}, 0, 150, 0},
+      {"a forced scale for a hole without one", 250, "", {}, 250, 150, 0},
+      {"compression 300 moves the margin", 0, "", {"", "", "", "", "", "", "", "", "", "300"}, 0, 300, 300},
+      {"compression 1300 does not", 0, "", {"", "", "", "", "", "", "", "", "", "1300"}, 0, 150, 1300},
+      {"a margin beyond 32 bits keeps its value", 0, "", {"", "", "1e12", "", "", "", "", "", "", "0"}, 0, 150, 0},
   };
   PROFLMARGIN = 150;
   for (const auto& k : cases) {

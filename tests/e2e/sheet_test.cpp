@@ -649,6 +649,37 @@ TEST(Sheet, DraftAndTopDepth) {
   EXPECT_EQ(text.find("2.50"), std::string::npos) << text;
 }
 
+// The scale a hole is drawn at: its own, or the best fitting (1:10 for a 2 m hole on A4), whichever
+// holes come before it. A Scale line holds for the holes after it, as the job's lines do, until a
+// hole gives another ("Scale : 0" the best fitting again); the run's scale holds for every hole.
+TEST(Sheet, EachHolesScale) {
+  const std::string a = "Hole Number : A\r\nScale : 1:50\r\n/\r\n2.00 Firm brown CLAY.\r\n4.00 Dense SAND.\r\n/\r\n//\r\n";
+  const std::string b = "Hole Number : B\r\n/\r\n1.00 Firm brown CLAY.\r\n2.00 Dense SAND.\r\n/\r\n//\r\n";
+  const std::string b_best = "Hole Number : B\r\nScale : 0\r\n/\r\n1.00 Firm brown CLAY.\r\n2.00 Dense SAND.\r\n/\r\n//\r\n";
+  struct Case {
+    const char* what;
+    std::string holes, extra;
+    int a, b;
+  } cases[] = {
+      {"a hole without a Scale line before one at 1:50", b + a, "", 50, 10},
+      {"a hole without a Scale line after one at 1:50", a + b, "", 50, 50},
+      {"Scale : 0 after one at 1:50", a + b_best, "", 50, 10},
+      {"the run's scale for both", a + b, "6/       scale = 25\r\n", 25, 25},
+  };
+  for (const auto& c : cases) {
+    EngineFolder ef;
+    ef.write("holes.txt", "Job Number : J-1\r\n" + c.holes + "///\r\n");
+    ef.write("@runfile.dat", run_file("holes.txt", c.extra));
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    ASSERT_FALSE(r.timed_out) << c.what;
+    EXPECT_EQ(r.exit_code, 0) << c.what << r.out << r.err;
+    const fs::path job = ef.file("drive_c/VLXFILES/J1");
+    ASSERT_TRUE(fs::exists(job / "A.pdf") && fs::exists(job / "B.pdf")) << c.what << r.out;
+    EXPECT_EQ(drawn_scale(job / "A.pdf"), c.a) << c.what;
+    EXPECT_EQ(drawn_scale(job / "B.pdf"), c.b) << c.what;
+  }
+}
+
 // Bad inputs: each said, nothing lost, no hang and no exit code 255.
 TEST(Sheet, ResultsThatCannotReplaceEachOther) {
   struct Case {

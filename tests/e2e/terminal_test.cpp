@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include "testsupport.h"
 
@@ -389,6 +390,45 @@ void end_at_the_main_menu(const EngineFolder& ef, const Tmux& tmux, const char* 
   ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
   tmux.cmd({"send-keys", "Escape"});
   expect_clean_end(ef, tmux, logged);
+}
+
+// Two draws of one hole in one session: first at a scale typed for the run (1:25), then with Enter
+// for the best fitting scale, which is 1:10 for this hole of 2 m, as in a session of its own; the
+// first draw's scale does not stay for the second.
+TEST(EngineTerminal, EachDrawStartsFromItsOwnScale) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  ef.write("holes.txt", "Job Number : J-1\r\nHole Number : B\r\n/\r\n1.00 Firm brown CLAY.\r\n2.00 Dense SAND.\r\n/\r\n//\r\n///\r\n");
+  std::string shown = start_engine(tmux, ef);
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) << shown;
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\ ", shown)) << shown;
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Filemask = C:\\", shown)) << shown;
+  tmux.cmd({"send-keys", "Home"});
+  tmux.cmd({"send-keys", "-l", "C:\\holes.txt"});
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
+  // The second draw's result does not replace the first's: B_2.pdf.
+  for (const auto& [scale, drawn, name] : {std::tuple<std::string, int, const char*>{"25", 25, "B.pdf"}, {"", 10, "B_2.pdf"}}) {
+    const fs::path sheet = ef.path() / "VLXFILES" / "J1" / name;
+    answer(tmux, "ALL");
+    ASSERT_TRUE(tmux.wait_for("<=1", shown)) << shown;
+    tmux.cmd({"send-keys", "Enter"});
+    ASSERT_TRUE(tmux.wait_for("Scale 1:n", shown, 60000)) << shown;
+    answer(tmux, scale);
+    for (const char* question : {"Draw a legend", "(Y="}) {
+      ASSERT_TRUE(tmux.wait_for(question, shown, 60000)) << question << "\n" << shown;
+      tmux.cmd({"send-keys", "Enter"});
+    }
+    ASSERT_TRUE(wait_until_gone(tmux, {"<=", "(Y="}, shown, 60000)) << shown;
+    ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
+    ASSERT_TRUE(fs::exists(sheet)) << sheet << "\n" << shown;
+    EXPECT_EQ(drawn_scale(sheet), drawn) << "scale answered: \"" << scale << "\"";
+  }
+  tmux.cmd({"send-keys", "Enter"});
+  end_at_the_main_menu(ef, tmux);
 }
 
 // The picker lists a folder by name without regard to letter case, so the engine folder's Examples is

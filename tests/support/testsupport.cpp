@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -162,6 +163,16 @@ std::vector<std::vector<std::string>> find_all_regex(const std::string& text, co
   const std::regex re(pattern);
   for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it) all.push_back(groups_of(*it));
   return all;
+}
+
+int drawn_scale(const std::filesystem::path& pdf) {
+  const RunResult r = run_program({"/usr/bin/pdftotext", "-bbox", pdf.string(), "-"}, pdf.parent_path(), 30);
+  const auto words = find_all_regex(r.out, R"re(yMin="([0-9.]+)"[^>]*>([0-9]+\.[0-9][0-9])</word>)re");
+  if (words.size() < 2) return 0;
+  const auto& a = words[words.size() - 2];
+  const auto& b = words.back();
+  const double paper_mm = (std::stod(b[1]) - std::stod(a[1])) * 25.4 / 72;
+  return paper_mm > 0 ? static_cast<int>(std::lround((std::stod(b[2]) - std::stod(a[2])) * 1000 / paper_mm)) : 0;
 }
 
 std::string sanitizer_report(const std::string& err) {

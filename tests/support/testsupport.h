@@ -116,6 +116,11 @@ std::vector<std::string> find_regex(const std::string& text, const std::string& 
 // The groups of every match, in order.
 std::vector<std::vector<std::string>> find_all_regex(const std::string& text, const std::string& pattern);
 
+// The scale 1:N a profile sheet (PDF) is drawn at, read from where its last two layer-depth labels
+// stand (pdftotext): their depths apart in millimetres of ground over their distance on paper; 0 when
+// the sheet has fewer than two.
+int drawn_scale(const std::filesystem::path& pdf);
+
 // The first line of an AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer report in a
 // program's standard error; empty when there is none.
 std::string sanitizer_report(const std::string& err);
