@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 #include "edittext.h"
 #include "modgeneral.h"
@@ -12,6 +13,39 @@ namespace quorvel {
 namespace {
 
 std::string remove_all(std::string s, const std::string& what) { return ReplaceAllText(s, what, ""); }
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+bool begins_with_text(const std::string& s, const std::string& word) {
+  return s.size() >= word.size() && EqualText(s.substr(0, word.size()), word);
+}
+
+// The header keywords of the shipped conversion vocabulary (data/CONVOCAB.ENG, its first block), as the
+// engine compares them: lower case, without points, hyphens and blanks.
+const std::set<std::string>& header_keywords() {
+  static const std::set<std::string> kWords = {
+      "jobtitle", "title", "project", "projecttitle", "projectname", "contract", "contracttitle", "jobname",
+      "contractor", "drillingcontractor", "subtitle", "scale", "verticalscale", "diameter", "holediameter",
+      "boreholediameter", "client", "employer", "customer", "site", "sitename", "location", "position",
+      "gridreference", "gridref", "coordinates", "groundlevel", "gl", "elevation", "reducedlevel", "rl",
+      "collarlevel", "surfacelevel", "existinggroundlevel", "egl", "status", "datedrilled", "date",
+      "datestarted", "started", "startdate", "dateexcavated", "excavated", "datefinished", "finished",
+      "datecompleted", "completed", "enddate", "drillingmachine", "machine", "method", "drillingmethod",
+      "excavationmethod", "rig", "plant", "equipment", "excavator", "profiledby", "loggedby", "describedby",
+      "logger", "geologist", "engineer", "checkedby", "approvedby", "orientation", "inclination", "dip",
+      "holenumber", "holeno", "hole", "holeid", "holename", "holeref", "holereference", "exploratoryhole",
+      "borehole", "boreholeno", "boreholenumber", "bhno", "trialpit", "trialpitno", "tpno", "testpit", "pit",
+      "pitno", "wsno", "type", "holetype", "jobnumber", "jobno", "job", "jobcode", "projectnumber",
+      "projectno", "contractnumber", "contractno", "reference", "ref", "vocabulary", "logleftmargin",
+      "logrightmargin", "profileleftmargin", "leftmargin", "profilerightmargin", "rightmargin", "suppress",
+      "suppresscode", "indent", "dateprofiled", "datelogged", "typedby", "compress", "compresslog",
+      "topdepth", "startdepth", "depthfrom", "symboldpi", "dpi", "resolution", "xcoord", "x", "easting",
+      "ycoord", "y", "northing", "bezier", "colour", "color", "textcolour", "textcolor"};
+  return kWords;
+}
 
 }  // namespace
 
@@ -65,14 +99,15 @@ BlockCheck CheckBlockStructure(const std::string& text) {
       r.hole_label = "Hole " + std::to_string(hole_no);
     } else if (three && r.state == 0) {
       r.state = 3;
-      // What follows is never read: count the lines that hold more than blanks.
+      // What follows is never read: count the lines that read as input of a hole.
       long n = line_no;
       size_t at = pos;
       while (at < text.size()) {
         ++n;
         size_t e = text.find("\r\n", at);
-        const std::string after = Trim(TabsToBlanks(text.substr(at, e == std::string::npos ? std::string::npos : e - at)));
-        if (!after.empty()) {
+        const std::string raw_after = text.substr(at, e == std::string::npos ? std::string::npos : e - at);
+        if (LooksLikeHoleInput(raw_after)) {
+          const std::string after = Trim(TabsToBlanks(raw_after));
           if (r.lines_after_end++ == 0) {
             r.first_after_end_line = n;
             r.first_after_end_start = static_cast<long>(at);
@@ -116,6 +151,27 @@ BlockCheck CheckBlockStructure(const std::string& text) {
     r.sel_start = start < 0 ? 0 : start;
   }
   return r;
+}
+
+bool LooksLikeHoleInput(const std::string& raw) {
+  const std::string expanded = TabsToBlanks(raw);
+  const std::string line = Trim(expanded);
+  if (line.empty()) return false;
+  if (line == "/" || line == "//") return true;  // a second "///" adds nothing that is lost
+  if (StartsWithNumber(expanded)) return true;  // a layer line (or an attribute record) with its depth
+  const size_t colon = line.find(':');
+  if (colon != std::string::npos) {
+    std::string key = lower(line.substr(0, colon));
+    key.erase(std::remove_if(key.begin(), key.end(), [](char c) { return c == '.' || c == '-' || c == ' '; }),
+              key.end());
+    if (header_keywords().count(key)) return true;
+  }
+  std::string heading = lower(line);  // NOTES: is "note", as the engine cuts a heading
+  while (!heading.empty() && (heading.back() == 's' || heading.back() == ':' || heading.back() == ' '))
+    heading.pop_back();
+  if (heading == "note" || heading == "remark") return true;
+  return begins_with_text(line, "ATTRIBUTE") || begins_with_text(line, "SAMPLES:") ||
+         begins_with_text(line, "ABBREVIATION");
 }
 
 size_t EndOfDataLineBefore(const std::string& text, size_t pos) {

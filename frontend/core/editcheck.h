@@ -20,7 +20,8 @@ struct BlockCheck {
   long sel_start = 0;         // where the cursor goes for a fault (selection length 4)
   long holes = 0;             // holes completed ("//" lines)
   std::string unnumbered;     // "\n" + label + ", Line " + n + ": " + the first 30 characters, per line
-  // The lines after the End-of-data "///" that hold more than blanks: the engine reads none of them.
+  // The lines after the End-of-data "///" that read as input of a hole (LooksLikeHoleInput): the engine
+  // reads none of them. Free comment text there is not counted.
   long lines_after_end = 0;
   long first_after_end_line = 0;     // its line number (from 1)
   long first_after_end_start = 0;    // where it begins
@@ -32,6 +33,13 @@ struct BlockCheck {
 size_t EndOfDataLineBefore(const std::string& text, size_t pos);
 
 BlockCheck CheckBlockStructure(const std::string& text);
+
+// True when a line reads as input of a hole, as the engine would take it before "///": a slash line
+// ("/" or "//"), a layer line (StartsWithNumber), a header line "keyword : value" whose keyword
+// (without points, hyphens and blanks, any letter case) is one of the header keywords of the shipped
+// conversion vocabulary, a notes heading ("NOTES:", "REMARKS"), or a line that begins an attribute,
+// sample or abbreviation block ("ATTRIBUTE", "SAMPLES:", "ABBREVIATION"). Other text is a comment.
+bool LooksLikeHoleInput(const std::string& line);
 
 // The continuation rule of the input file, as the engine reads it: a line whose first three characters
 // are blanks (a Tab counting as four) and that holds more than blanks continues the line before it (the

@@ -518,9 +518,10 @@ void EditForm::mnuCheck_Click() {
     if (!r.unnumbered.empty())
       m += "\n\nERROR: Non-indented line does not start with a Number:" + Cp1252ToUtf8(r.unnumbered);
     if (r.lines_after_end > 0) {
-      // The engine stops reading at "///": a hole typed after it would be left out without a word.
+      // The engine stops reading at "///": a hole typed after it would be left out without a word. Comment
+      // text there (the skeleton invites it) is no hole input and draws no warning.
       SetSelection(r.first_after_end_start, 0);
-      m += "\n\nWarning: " + Plural(r.lines_after_end, " line") + " after the End-of-data Triple Slash ///" +
+      m += "\n\nWarning: " + Plural(r.lines_after_end, " line") + " of hole input after the End-of-data Triple Slash ///" +
            " (Line " + std::to_string(r.first_after_end_line) + ": " + Cp1252ToUtf8(r.first_after_end) +
            ").\nVeltrax reads nothing after ///: holes placed there are left out.";
     }

@@ -352,19 +352,67 @@ TEST_F(EditFixture, CheckerReportsAndRepairs) {
   EXPECT_EQ(f->txtEdit, "///\r\nx\ny\r\tz");
 }
 
-// The engine reads nothing after "///": Check! says so for any line there, and a template inserted
+// The engine reads nothing after "///": Check! warns of hole input there (a hole typed or inserted
+// after it) but not of comment text, which the skeleton and the example carry there; a template inserted
 // after it (Ctrl+End, then Shift+F1) goes in before it.
 TEST_F(EditFixture, TheEndOfDataLine) {
   const std::string hole = "Hole Number   : BH01\r\n/\r\n1.0   SAND.\r\n/\r\n//\r\n";
-  f->SetText(hole + "///\r\n\r\nHole Number   : BH02\r\n/\r\n//\r\n");
+  const std::string comment = "The /// above marks the end of the File.\r\nNotes on this job: see the report\r\n";
+  f->SetText(hole + "///\r\n" + comment + "\r\nHole Number   : BH02\r\n/\r\n//\r\n");
   f->mnuCheck_Click();
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].title, "Block Structures Checked.");
   EXPECT_EQ(box.shown[0].text,
-            "Block Structure correct for One Hole.\n\nWarning: 3 lines after the End-of-data Triple Slash /// "
-            "(Line 8: Hole Number   : BH02).\nVeltrax reads nothing after ///: holes placed there are left out."
-            "\n\nTo check Spelling, press F7.");
-  EXPECT_EQ(f->SelStart, static_cast<long>(hole.size() + 7));  // the caret on that line
+            "Block Structure correct for One Hole.\n\nWarning: 3 lines of hole input after the End-of-data Triple "
+            "Slash /// (Line 10: Hole Number   : BH02).\nVeltrax reads nothing after ///: holes placed there are "
+            "left out.\n\nTo check Spelling, press F7.");
+  EXPECT_EQ(f->SelStart, static_cast<long>(hole.size() + 7 + comment.size()));  // the caret on that line
+
+  const std::string example =
+      testing_support::read_file(testing_support::data_dir() / "Examples" / "Examples.TXT");
+  ASSERT_NE(example.find("\r\n///\r\nThe /// above"), std::string::npos);
+  struct Warned {
+    const char* what;
+    std::string text;
+    std::string warning;  // empty: no warning
+  } warned[] = {
+      {"the skeleton", Skeleton(), ""},
+      {"the example", example, ""},
+      {"a second End-of-File marker with its comments", hole + "///\r\n" + BlockTemplate(7, hole), ""},
+      {"free comments, a colon in them", hole + "/// \r\nFile: job.txt\r\nChecked against the log sheets: OK\r\n"
+                                         "See also the notes of 3 May.\r\n   (indented)\r\n", ""},
+      {"a full hole", hole + "///\r\n" + BlockTemplate(0, hole),
+       "Warning: 24 lines of hole input after the End-of-data Triple Slash /// (Line 9: Client        :)."},
+      {"a header block", hole + "///\r\n" + BlockTemplate(1, hole),
+       "Warning: 6 lines of hole input after the End-of-data Triple Slash /// (Line 8: Hole Number   : BH02)."},
+      {"a notes block", hole + "///\r\n" + BlockTemplate(3, hole),
+       "Warning: 2 lines of hole input after the End-of-data Triple Slash /// (Line 8: /)."},
+      {"an attribute block", hole + "///\r\n" + BlockTemplate(5, hole),
+       "Warning: One line of hole input after the End-of-data Triple Slash /// (Line 8: ATTRIBUTE ::)."},
+      {"an end of hole", hole + "///\r\n" + BlockTemplate(6, hole),
+       "Warning: One line of hole input after the End-of-data Triple Slash /// (Line 8: //)."},
+      {"a layer line", hole + "///\r\nend of job\r\n2.5   Firm CLAY.\r\n",
+       "Warning: One line of hole input after the End-of-data Triple Slash /// (Line 8: 2.5   Firm CLAY.)."},
+  };
+  for (const Warned& c : warned) {
+    SCOPED_TRACE(c.what);
+    box.shown.clear();
+    box.answers = {Answer::No, Answer::No};  // keep any orphan line ends and Tabs
+    f->SetText(c.text);
+    f->mnuCheck_Click();
+    ASSERT_FALSE(box.shown.empty());
+    EXPECT_EQ(box.shown[0].text.rfind("Block Structure correct for ", 0), 0u) << box.shown[0].text;
+    const size_t at = box.shown[0].text.find("Warning: ");
+    const std::string warning =
+        at == std::string::npos || box.shown[0].text.find("Triple Slash", at) == std::string::npos
+            ? ""
+            : box.shown[0].text.substr(at, box.shown[0].text.find('\n', at) - at);
+    EXPECT_EQ(warning, c.warning) << box.shown[0].text;
+  }
+  box.shown.clear();
+  f->SetText(Skeleton());
+  f->mnuCheck_Click();
+  EXPECT_EQ(box.shown[0].text, "Block Structure correct for One Hole.\n\nTo check Spelling, press F7.");
   box.shown.clear();
   f->SetText(hole + "///");
   f->mnuCheck_Click();

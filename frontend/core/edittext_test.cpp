@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "editcheck.h"
 #include "edittemplates.h"
+#include "testsupport.h"
 
 namespace quorvel {
 namespace {
@@ -145,6 +148,62 @@ TEST(EditCheck, CorrectStructures) {
     EXPECT_EQ(r.holes, c.holes) << c.name;
     EXPECT_EQ(r.unnumbered, c.unnumbered) << c.name;
   }
+}
+
+// What the check takes for input of a hole after "///", and what for a comment.
+TEST(EditCheck, HoleInputAndComments) {
+  struct Case {
+    const char* line;
+    bool input;
+  } cases[] = {
+      {"/", true},
+      {"  // ", true},
+      {"///", false},  // a second end of data loses nothing
+      {"2.5   Firm CLAY.", true},
+      {"10 Rock", true},
+      {"3.4+  Refusal.", true},
+      {"Hole Number   : BH02", true},
+      {"Job No. : 1234", true},
+      {"Y-Coord: 10", true},
+      {"\tClient\t:", true},
+      {"NOTES: ", true},
+      {"Remarks", true},
+      {"ATTRIBUTE: SPT N", true},
+      {"attribute ::", true},
+      {"SAMPLES: BIND FILE: s.txt", true},
+      {"Abbreviations", true},
+      {"", false},
+      {"   ", false},
+      {"The /// above marks the end of the File.", false},
+      {"Further text is not processed.", false},
+      {"Comments and the name of the text file may be placed here for reference: ", false},
+      {"Examples.TXT - the example input file of the front end.", false},
+      {"Notes on this job: see the report", false},
+      {"File: job.txt", false},
+      {"   2.5 indented", false},
+      {"-- a rule", false},
+      {"/ and // end the blocks", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LooksLikeHoleInput(c.line), c.input) << c.line;
+}
+
+// Every header keyword of the shipped conversion vocabulary reads as a header line after "///".
+TEST(EditCheck, HeaderKeywordsAreTheVocabularys) {
+  std::istringstream in(testing_support::read_file(testing_support::data_dir() / "CONVOCAB.ENG"));
+  std::string line;
+  while (std::getline(in, line) && line.rfind("BEGIN", 0) != 0) {
+  }
+  int words = 0;
+  while (std::getline(in, line) && line.rfind("END", 0) != 0) {
+    std::istringstream entry(line.substr(0, line.find('<')));
+    std::string word;
+    while (std::getline(entry, word, '/')) {
+      if (word.empty()) continue;
+      ++words;
+      EXPECT_TRUE(LooksLikeHoleInput(word + " : x")) << word;
+    }
+  }
+  EXPECT_GT(words, 100);
 }
 
 TEST(EditCheck, OrphanLineEnds) {
