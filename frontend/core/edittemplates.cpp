@@ -31,6 +31,8 @@ std::string pad_after(std::string s, size_t width) {
 
 }  // namespace
 
+// Instructions to the user stand among the header's comment lines, which the engine does not print; a
+// line of the notes block, whatever it says, is printed on the sheet as a note.
 std::string Skeleton() {
   return join({"In the header block any line without a colon can be used as a comment.",
                kHyphens,
@@ -54,6 +56,8 @@ std::string Skeleton() {
                "",
                "The next / marks the end of the header block and start of the layers block.",
                "To add layers, use Insert (menu) > Layer Description.",
+               "To add Borehole Log columns, select a line in the Notes block and use Insert (menu) > Single "
+               "Attribute.",
                "The following / marks the end of the layers block and start of the Notes block.",
                "/ ",
                "0.5   Silty SAND.",
@@ -68,7 +72,6 @@ std::string Skeleton() {
                "Sample US1 taken at 2.5m",
                "Disturbed sample DS01 at 3.0m",
                "",
-               "To add Borehole Log columns, select this line and use Insert (menu) > Single Attribute.",
                "//",
                "The // above marks the end of the Hole.",
                "Repeat the block structure above for as many holes as required.",
@@ -110,6 +113,8 @@ std::string BlockTemplate(int index, const std::string& text_before_cursor) {
                    "",
                    "The next / marks the end of the header block and start of the layers block.",
                    "To add layers, use Insert (menu) > Layer Description.",
+                   "To add Borehole Log columns, select a line in the Notes block and use Insert (menu) > "
+                   "Borehole Log Attribute.",
                    "The following / marks the end of the layers block and start of the Notes block.",
                    "/ ",
                    "0.5   Moist, dark red, Silty SAND.",
@@ -126,7 +131,6 @@ std::string BlockTemplate(int index, const std::string& text_before_cursor) {
                    "Sample US1 taken at 2.5m",
                    "Disturbed sample DS01 at 3.0m",
                    "",
-                   "To add Borehole Log columns, select this line and use Insert (menu) > Borehole Log Attribute.",
                    "//",
                    "The // above marks the end of the Hole.",
                    "Repeat the block structure above for as many holes as required,",

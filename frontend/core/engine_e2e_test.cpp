@@ -1,6 +1,8 @@
 // The front end's logic against the built engine program, installed in a temporary engine folder.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "modgeneral.h"
 #include "osinfo.h"
 #include "testsupport.h"
@@ -172,6 +174,15 @@ TEST(EngineProgram, EveryTemplateConvertsWithoutAWarning) {
     EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
     EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Coded hole files: " + std::to_string(check.holes)), std::string::npos) << r.out;
+    // The templates' instructions and comments to the user are no part of the client's sheet.
+    const std::filesystem::path sheet = engine.path() / "drive_c" / "VLXFILES" / "000" / "BH01.pdf";
+    ASSERT_TRUE(std::filesystem::exists(sheet));
+    std::string text =
+        testing_support::run_program({"/usr/bin/pdftotext", "-raw", sheet.string(), "-"}, engine.path()).out;
+    EXPECT_NE(text.find("BH01"), std::string::npos) << text;  // the sheet's text is read
+    for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (const char* words : {"to add", "insert (menu)", "select", "marks the end", "block structure", "comment"})
+      EXPECT_EQ(text.find(words), std::string::npos) << words << "\n" << text;
   }
 }
 
