@@ -202,3 +202,33 @@ TEST(PathsTest, ListsByNameWithoutRegardToCase) {
     EXPECT_EQ(got, k.want) << k.mask;
   }
 }
+
+// One key for every name of one file: another letter case, a folder reached through a link, a symbolic
+// link at the name, a name not made yet; a name whose folder is not there has none.
+TEST(PathsTest, FileKeyNamesOneFileOneWay) {
+  TempDir home;
+  ScopedEnv c("VLX_DRIVE_C", home.str());
+  ScopedCwd cwd(home.path());
+  home.write("engine/holes.txt", "x");
+  fs::create_directory_symlink("engine", home.path() / "alias");
+  fs::create_symlink("holes.txt", home.path() / "engine/link.pdf");
+  char* real = ::realpath(home.path().c_str(), nullptr);
+  ASSERT_NE(real, nullptr);
+  const std::string root = real;
+  std::free(real);
+  struct Case {
+    std::string name;
+    std::string key;  // after the real path of the temporary folder; "-": none
+  } cases[] = {
+      {"C:\\engine\\holes.txt", "/engine/HOLES.TXT"},
+      {"engine/HOLES.TXT", "/engine/HOLES.TXT"},
+      {"C:\\alias\\holes.txt", "/engine/HOLES.TXT"},
+      {"C:\\engine\\link.pdf", "/engine/HOLES.TXT"},
+      {"C:\\engine\\new.pdf", "/engine/NEW.PDF"},
+      {"C:\\nofolder\\new.pdf", "-"},
+      {"", "-"},
+  };
+  for (const auto& k : cases) {
+    EXPECT_EQ(platform::file_key(k.name), k.key == "-" ? std::string() : root + k.key) << k.name;
+  }
+}
