@@ -48,6 +48,8 @@ class LogDraw {
   void fit_columns();
   // The width column i needs for its words drawn at factor of their width: 0 for a column without text.
   double column_need(std::int32_t i, double factor);
+  // The widest word of column i's records, dots in font 1.
+  std::int32_t column_widest(std::int32_t i);
   void FORMATLO();
   void MOVETEXT(std::int32_t r, double overlap, double t1);
 
@@ -170,6 +172,7 @@ class LogDraw {
   double GRAPHMAX = 100;
   std::string PLOTSTYLE;         // the four characters after "[HPGL"
   double PREVOFFSET = 0;         // the offset of the column's last bar (0 at the start of each column)
+  std::int32_t WORDPERCENT = 100;  // the width in hundredths the column's words are drawn at (PDF)
   // The record in hand.
   std::int16_t REC = 0;
   std::string RECTEXT;

@@ -21,6 +21,7 @@
 #include "engine/log/log.h"
 #include "engine/log/prolog.h"
 #include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
@@ -81,6 +82,18 @@ void LogDraw::PRINTATT() {
     RIGHTX = COLX[ATTRNO];
     column_markers();
     CENTREX = rounded((LEFTX + RIGHTX) / 2.0);
+    // A column too narrow for its widest word (the page had not the room) draws all its words
+    // narrower alike on PDF, down to the width of the text two points smaller.
+    WORDPERCENT = 100;
+    if (OUTDEV == 1 && FILEFLAG == 0) {
+      const std::int32_t widest = column_widest(ATTRNO), room = word_room(LEFTX, RIGHTX);
+      const double points = rt::VAL(FNPOINTS(FONTSPEC(1)));
+      const std::int32_t least = points > 2 ? static_cast<std::int32_t>(std::ceil(100 * (points - 2) / points)) : 100;
+      if (widest > room && room > 0) {
+        const std::int32_t percent = static_cast<std::int32_t>(std::floor(100.0 * room / widest));
+        if (percent >= least) WORDPERCENT = percent;
+      }
+    }
     // The column's words are known before its grid and fills are drawn, which leave them clear.
     column_clears();
     if (GRAPHPOS > 0 || PLOTFLAG > 0) {
@@ -155,7 +168,15 @@ bool LogDraw::placed_words(std::vector<PlacedWord>& out, bool& below) {
     WASHTEXT(word);
     std::int32_t width = FNDLEN(word, 1);
     // A word wider than its column (where the page has not the room for the column to hold it) is drawn
-    // narrower on PDF, from its left end.
+    // narrower on PDF, from its left end: with all the column's words alike where that is enough, else
+    // narrowed or cut on its own.
+    if (WORDPERCENT < 100) {
+      width = static_cast<std::int32_t>(std::ceil(width * WORDPERCENT / 100.0));
+      word = "\x15" + rt::STR_TRIM(static_cast<std::int64_t>(WORDPERCENT)) + "\x15" + word;
+      const std::int32_t left = origin == 1 ? x : origin == 7 ? x - width : x - static_cast<std::int32_t>(rt::round_even(width / 2.0));
+      out.push_back({left, y, word, 1, left, width});
+      continue;
+    }
     if (OUTDEV == 1 && width > room && fit_word(word, 1, room, width)) {
       const std::int32_t left = origin == 1 ? x : origin == 7 ? x - width : x - static_cast<std::int32_t>(rt::round_even(width / 2.0));
       out.push_back({left, y, word, 1, left, width});

@@ -197,11 +197,7 @@ void LogDraw::MOVETEXT(std::int32_t r, double overlap, double t1) {
   AGAIN = 1;
 }
 
-double LogDraw::column_need(std::int32_t i, double factor) {
-  const std::string& name = ATTRNAME(i);
-  const bool drawing = rt::INSTR(name, "[DR]") > 0, graph = rt::INSTR(name, "[G=") > 0;
-  if (rt::INSTR(name, "[FILE]") > 0) return 0;
-  if ((drawing || graph) && rt::INSTR(name, "[+N]") == 0) return 0;
+std::int32_t LogDraw::column_widest(std::int32_t i) {
   std::int32_t widest = 0;
   const std::int32_t first = ATTRSTART(i), n = std::max(ATTRWIDTH(i), 0);
   for (std::int32_t j = 1; j <= n; ++j) {
@@ -215,6 +211,15 @@ double LogDraw::column_need(std::int32_t i, double factor) {
       widest = std::max(widest, FNDLEN(word, 1));
     }
   }
+  return widest;
+}
+
+double LogDraw::column_need(std::int32_t i, double factor) {
+  const std::string& name = ATTRNAME(i);
+  const bool drawing = rt::INSTR(name, "[DR]") > 0, graph = rt::INSTR(name, "[G=") > 0;
+  if (rt::INSTR(name, "[FILE]") > 0) return 0;
+  if ((drawing || graph) && rt::INSTR(name, "[+N]") == 0) return 0;
+  const std::int32_t widest = column_widest(i);
   if (widest == 0) return 0;
   // The room word_room leaves a word: the air each side, and a text column's zone box sides.
   const std::int32_t pad = 2 * (4 + 1) + (!drawing && !graph ? 2 * 10 : 0);

@@ -894,12 +894,24 @@ TEST(Log, CrowdedLogKeepsItsTextsClear) {
   EXPECT_NE(ef.read("ERROR.LOG").find(left_out), std::string::npos) << ef.read("ERROR.LOG");
   const fs::path bh25 = ef.file("drive_c/VLXFILES/GE2631CR/BH25.pdf");
   ASSERT_TRUE(fs::exists(bh25)) << r.out;
+  run_program({reader("qpdf"), "--qdf", "--object-streams=disable", bh25.string(), (bh25.parent_path() / "BH25.qdf").string()},
+              bh25.parent_path(), 30);
   expect_clean(bh25);
   EXPECT_EQ(ink_under_words(bh25), "");
   EXPECT_EQ(words_over_words(bh25, 2), "");
   const std::vector<Word> table = words_of(bh25, 2);
   for (const char* value : {"1250", "2400", "1.5E-09", "0.012", "2.35", "12"}) EXPECT_TRUE(find_word(table, value)) << value;
   EXPECT_FALSE(find_word(table, "24.5")) << "the column of the friction angle is left out";
+  // A column too narrow for its values draws them all narrower alike (the bulk densities), one that
+  // holds them draws them at the usual width (the liquid limits).
+  const std::string content = read_file(bh25.parent_path() / "BH25.qdf");
+  std::map<std::string, std::string> scale;
+  for (const auto& m : find_all_regex(content, R"(([0-9.]+) Tz\s+\((1\.95|2\.01|2\.06|48|52|45)\) Tj)")) scale[m[2]] = m[1];
+  ASSERT_EQ(scale.size(), 6u) << content.size();
+  EXPECT_EQ(scale["1.95"], scale["2.01"]);
+  EXPECT_EQ(scale["1.95"], scale["2.06"]);
+  EXPECT_LT(std::stod(scale["1.95"]), 94.482 * 0.99);
+  for (const char* v : {"48", "52", "45"}) EXPECT_EQ(scale[v], "94.482") << v;
   const fs::path pdf = ef.file("drive_c/VLXFILES/GE2631CR/RC1.pdf");
   ASSERT_TRUE(fs::exists(pdf)) << r.out;
   expect_clean(pdf);
