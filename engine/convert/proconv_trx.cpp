@@ -23,6 +23,7 @@
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "engine/setup/globals.h"
 #include "engine/setup/setup.h"
 #include "platform/console.h"
 
@@ -117,7 +118,17 @@ void FILEDATA(ConvState& st) {
   // console and ERROR.LOG name the hole and the file.
   const std::string trx = PROFILECODE + ".TRX";
   std::string failure;
-  if (rt::open_new_file(st.TRXCHAN, trx, rt::FileMode::Output, &failure)) {
+  // A hole whose layers or attributes had no work file to go to would be drawn without them.
+  std::string work = failed_work_file(DWORKBASE);
+  if (work.empty()) work = failed_work_file(AWORKBASE);
+  if (!work.empty()) {
+    st.step("0013");
+    const std::string said = "the work file " + work + " cannot be opened in the engine folder; the hole gets no sheet.";
+    con.print("", true);
+    con.print("Hole " + rt::TRIM(HEADER(20)) + ": " + said, true);
+    input_fault(st, said);
+    st.WARNFLAG = 1;
+  } else if (rt::open_new_file(st.TRXCHAN, trx, rt::FileMode::Output, &failure)) {
     const int f = st.TRXCHAN;
     // After a write that failed the rest of the file is not tried.
     bool written = true;
@@ -180,11 +191,11 @@ void FILEDATA(ConvState& st) {
       rt::commit_file(f, &failure);
     }
   }
-  if (failure.empty()) {
+  if (work.empty() && failure.empty()) {
     st.step("0010");
     con.print(PROFILECODE, true);
     ++st.TRXCOUNT;
-  } else {
+  } else if (!failure.empty()) {
     st.step("0012");
     const std::string said = "its coded file " + trx + " cannot be written (" + failure + "); the hole gets no sheet.";
     con.print("", true);

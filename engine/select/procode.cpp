@@ -280,6 +280,17 @@ void PROCODE() {
         st.file = 0;
         continue;
       }
+      // Nor is a hole drawn whose layers or attributes found no work file to go to.
+      std::string work = failed_work_file(DWORKBASE);
+      if (work.empty()) work = failed_work_file(AWORKBASE);
+      if (!work.empty()) {
+        st.section("PROCODE", "0008");
+        say("Hole " + rt::TRIM(HEADER(20)) + " (" + st.file_name + "): the work file " + work +
+            " cannot be opened in the engine folder; the hole gets no sheet.");
+        rt::close_all();
+        st.file = 0;
+        continue;
+      }
       if (!st.limits_said.empty()) {
         const std::string text = st.file_name + " " + PROMPT(151) + " " + st.limits_said;
         MESSAGE(text, 1);

@@ -42,6 +42,7 @@ constexpr std::array<std::int32_t, 10> kUnknownCounts{-1, -1, -1, -1, -1, -1, -1
 }
 
 std::array<std::int32_t, 10> PITEXTCOUNT = kUnknownCounts;
+std::array<std::string, 10> PIFAILED;
 
 std::string PAPER;
 std::int32_t COMPRESSLOG = 0;
@@ -111,6 +112,7 @@ void reset_setup_globals() {
   LIBNAME.clear();
   LIBRARYLIST.clear();
   PITEXTCOUNT = kUnknownCounts;
+  PIFAILED = {};
   PAPER.clear();
   COMPRESSLOG = 0;
   LOGFIRST = 0;

@@ -50,6 +50,12 @@ extern std::string LIBRARYLIST;  // the library's names as read, before the user
 // not started afresh in this run). PIWRITE uses it to keep the later texts intact when an earlier text
 // is written again.
 extern std::array<std::int32_t, 10> PITEXTCOUNT;
+// The work file whose open failed at the last PIOPEN of each channel (empty: opened, or not tried).
+// Such a channel takes and gives no text without an error of its own (the open's failure was said);
+// the stages give the hole whose texts it should have held no sheet, and say so.
+extern std::array<std::string, 10> PIFAILED;
+// The work file of the channels first..first+3 whose open failed, or empty when all four are open.
+std::string failed_work_file(std::int32_t first);
 
 // --- page layout of the SET file ---
 extern std::string PAPER;         // page size, "A3" or "A4"; only the exact text "A3" counts as A3

@@ -52,7 +52,7 @@ bool valid_channel(std::int32_t c) {
 // from each file operation that follows, which would end the run with the untrapped-error box.
 bool opened(std::int32_t c) {
   if (PIFILE(c) > 0 && PIFILE(c + 1) > 0) return true;
-  rt::raise(52);
+  if (PIFAILED[static_cast<size_t>(c)].empty()) rt::raise(52);
   return false;
 }
 
@@ -113,9 +113,11 @@ void PIOPEN(const std::string& base, std::int32_t channel) {
   RT_TRAP(trap, "PIOPEN");
   if (!valid_channel(channel)) return;
   const std::string name = base;
+  PIFAILED[static_cast<size_t>(channel)].clear();
   int f = rt::FREEFILE();
   if (!rt::open_file(f, name + "R", rt::FileMode::Random, 4)) {
     PIFILE(channel) = 0;
+    PIFAILED[static_cast<size_t>(channel)] = name + "R";
     return;
   }
   PIFILE(channel) = static_cast<std::int16_t>(f);
@@ -123,6 +125,7 @@ void PIOPEN(const std::string& base, std::int32_t channel) {
   f = rt::FREEFILE();
   if (!rt::open_file(f, name + "B", rt::FileMode::Binary)) {
     PIFILE(channel + 1) = 0;
+    PIFAILED[static_cast<size_t>(channel)] = name + "B";
     return;
   }
   PIFILE(channel + 1) = static_cast<std::int16_t>(f);
@@ -179,4 +182,10 @@ void PIREAD(std::string& text, std::int32_t record, std::int32_t channel) {
   }
   rt::seek(PIFILE(channel + 1), std::int64_t(start) + 1);
   text = rt::get_bytes(PIFILE(channel + 1), static_cast<std::size_t>(length));
+}
+
+std::string failed_work_file(std::int32_t first) {
+  for (std::int32_t c = first; c <= first + 3 && c >= 0 && c < 10; ++c)
+    if (!PIFAILED[static_cast<size_t>(c)].empty()) return PIFAILED[static_cast<size_t>(c)];
+  return {};
 }

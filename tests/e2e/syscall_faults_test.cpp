@@ -161,8 +161,10 @@ TEST(Faults, EachSystemCallFailingInTurn) {
       EXPECT_TRUE(pdf_complete(f, &why)) << file << " " << why;
       if (read_file(f) == bytes) lost.insert(hole);
       else if (hole != "combined") {
-        // A new result is the hole's sheet, never a blank one.
-        EXPECT_NE(pdf_text(f).find(hole), std::string::npos) << file << " has no hole number: a blank sheet\n" << shown;
+        // A new result is the hole's whole sheet, never a blank one nor one without its layers or notes.
+        const std::string text = pdf_text(f);
+        for (const std::string& word : {hole, std::string("TOPSOIL"), std::string("SAND"), std::string("Backfilled")})
+          EXPECT_NE(text.find(word), std::string::npos) << file << " lacks " << word << "\n" << shown;
       }
     }
     std::string why;
