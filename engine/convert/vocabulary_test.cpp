@@ -62,10 +62,10 @@ TEST_F(ShippedVocabulary, LoadsWithoutAReport) {
   EXPECT_EQ(log(), "");
   EXPECT_EQ(st.WARNFLAG, 0);
   EXPECT_EQ(printed->transcript.find("not found"), std::string::npos);
-  // The fields emptied before every hole: ground level, inclination, top depth, X and Y.
+  // The fields emptied before every hole: ground level, inclination, hole type, top depth, X and Y.
   std::set<int> codes;
   for (int i = 1; i <= st.CONVCODECOUNT; ++i) codes.insert(st.CONVCODE(i));
-  EXPECT_EQ(codes, (std::set<int>{8, 19, 58, 60, 61}));
+  EXPECT_EQ(codes, (std::set<int>{8, 19, 21, 58, 60, 61}));
   EXPECT_EQ(rt::INSTR(st.CONVBLOCK, "//"), 0) << "an empty keyword would find an entry";
   for (int n : {1, 2, 5, 8, 9, 10, 11, 12, 13, 18, 19, 20}) {
     ASSERT_FALSE(st.CONVLIST[static_cast<size_t>(n)].empty()) << n;

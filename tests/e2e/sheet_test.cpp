@@ -652,9 +652,11 @@ TEST(Sheet, DraftAndTopDepth) {
 // The scale a hole is drawn at: its own, or the best fitting (1:10 for a 2 m hole on A4), whichever
 // holes come before it. A Scale line holds for the holes after it, as the job's lines do, until a
 // hole gives another ("Scale : 0" the best fitting again); the run's scale holds for every hole.
+// (A sheet without depth labels, as a summary sheet, reads 0.)
 TEST(Sheet, EachHolesScale) {
   const std::string a = "Hole Number : A\r\nScale : 1:50\r\n/\r\n2.00 Firm brown CLAY.\r\n4.00 Dense SAND.\r\n/\r\n//\r\n";
   const std::string b = "Hole Number : B\r\n/\r\n1.00 Firm brown CLAY.\r\n2.00 Dense SAND.\r\n/\r\n//\r\n";
+  const std::string summary = "Hole Number : A\r\nType : SUMMARY\r\n/\r\n1.00 Firm brown CLAY.\r\n2.00 Dense SAND.\r\n/\r\n//\r\n";
   const std::string b_best = "Hole Number : B\r\nScale : 0\r\n/\r\n1.00 Firm brown CLAY.\r\n2.00 Dense SAND.\r\n/\r\n//\r\n";
   struct Case {
     const char* what;
@@ -665,6 +667,8 @@ TEST(Sheet, EachHolesScale) {
       {"a hole without a Scale line after one at 1:50", a + b, "", 50, 50},
       {"Scale : 0 after one at 1:50", a + b_best, "", 50, 10},
       {"the run's scale for both", a + b, "6/       scale = 25\r\n", 25, 25},
+      // The hole type is the hole's own: the hole after a summary sheet (no depths) is a sheet of depths.
+      {"a hole after one of type SUMMARY", summary + b, "", 0, 10},
   };
   for (const auto& c : cases) {
     EngineFolder ef;
