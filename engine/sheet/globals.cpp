@@ -1,6 +1,7 @@
 // Definitions of the sheet subsystem's shared state.
 #include "engine/sheet/globals.h"
 
+std::int32_t SHAREDPAGE = 0;
 std::int32_t LEFTEDGE = 0, RIGHTEDGE = 0, SHEETX0 = 0, SHEETX1 = 0, SHEETX2 = 0, TEXTX = 0, SCALEX = 0,
              SCALEXLONG = 0;
 double LAYOUTPITCH = 0;

@@ -9,6 +9,9 @@
 #include "engine/runtime/array.h"
 
 // --- the layout of the sheet in hand (PROFORMA), read by the drawing and the borehole log ---
+// The last page when the layout moved its start up to share the hole's tail with the page before (0
+// when none): the page before draws its symbol column only down to that start.
+extern std::int32_t SHAREDPAGE;
 extern std::int32_t LEFTEDGE;     // left edge of the sheet body, dots (450 + A3SHIFT)
 extern std::int32_t RIGHTEDGE;    // right edge of the sheet body, dots (2250 + A3SHIFT)
 extern std::int32_t SHEETX0;      // column lines of the sheet body: SHEETX1 - 16,

@@ -45,6 +45,7 @@ void ADDAPAGE(FormaState& st) {
 
 void EMPTYARR(FormaState& st) {
   st.trap->section("EMPTYARR");
+  SHAREDPAGE = 0;
   TOPDEPTH = rt::VAL(HEADER(58));
   for (std::int32_t p = 1; p <= 12; ++p) PAGEDEPTH(p) = TOPDEPTH;
   for (long p = PAGESTART.lbound(); p <= PAGESTART.ubound(); ++p) PAGESTART(p) = 0;
@@ -172,6 +173,32 @@ void PAGEBREA(FormaState& st) {
   }
 }
 
+// A page added for room above the footer alone (the hole and its notes end on the page before it,
+// within that page's body but below where the last page's footer begins) would be drawn empty, as
+// would its log page. Its start moves up to share the tail with the page before: half way between
+// that page's start and the end of the texts, off any text block it would cut (to the block's
+// bottom, or its top when that block ends the sheet). A page begun by a forced break keeps its start.
+void SHARELAS(FormaState& st) {
+  st.trap->section("SHARELAS");
+  SHAREDPAGE = 0;
+  const std::int32_t n = PAGECOUNT;
+  if (n < 2 || st.room <= 0) return;
+  const std::int32_t before = PAGESTART(n - 1);
+  if (PAGESTART(n) != before + st.room || PAGEDEPTH(n) != PAGEDEPTH(n - 1)) return;
+  std::int32_t end = 0;
+  for (std::int32_t j = 1; j <= st.items + 1; ++j) end = std::max({end, TEXTBOTTOM(j), ITEMBOTTOM(j)});
+  if (LAYERCOUNT > 0) end = std::max(end, FNLDOT(LAYERDEPTH(LAYERCOUNT)));
+  if (end > PAGESTART(n) || end <= before) return;
+  std::int32_t start = before + (end - before) / 2;
+  for (std::int32_t j = 1; j <= st.items; ++j) {
+    const std::int32_t bottom = TEXTBOTTOM(j) + (j > LAYERCOUNT ? note_foot() : 0);
+    if (TEXTTOP(j) < start && start < bottom) start = bottom < end ? bottom : TEXTTOP(j);
+  }
+  if (start <= before || start >= end || end - start > st.room_last) return;
+  PAGESTART(n) = start;
+  SHAREDPAGE = n;
+}
+
 }  // namespace
 
 void page_rooms(FormaState& st) {
@@ -193,6 +220,7 @@ void page_search(FormaState& st) {
   FINDLOW(st);
   FINDBOD(st);
   PAGEBREA(st);
+  SHARELAS(st);
 }
 
 // A hole without layers: its notes packed from the top of page 1, no scale.

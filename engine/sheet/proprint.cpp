@@ -163,6 +163,7 @@ void SheetPrint::PAYGESIZ() {
     ROOMEND = PAGESTART(p + 1);
     next = rt::round_even(DOTSPERUNIT * PAGEDEPTH(p + 1) + PAGESTART(p + 1));
     SYMEND = FOOTEVERY == 1 ? PAGESTART(p) + room : PAGESTART(p) + PAGELENGTH - HEADDOTS - 34;
+    if (p + 1 == SHAREDPAGE) SYMEND = std::min(SYMEND, ROOMEND);
   }
   NEXTSTART = rounded(next - DOTSPERUNIT * PAGETOP);
   PAGEENDY = FNPDOT(ROOMEND);

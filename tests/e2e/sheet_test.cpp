@@ -861,3 +861,67 @@ TEST(Sheet, TextsLongerThanAPageAreSaid) {
     EXPECT_GT(first_missing, 100);
   }
 }
+
+// A 9 m borehole at 1:20 with a log: its last metre and its notes fit the second page's body but not
+// above the footer, so it takes three pages. The third held only the footer and its log page nothing;
+// now the last two pages share the tail. On the PDF and on the printer, every page of the profile and
+// of the log holds a drawn word between its head and its foot.
+TEST(Sheet, NoPageHoldsOnlyItsHeadAndFooter) {
+  const std::string input =
+      "Client : Westmoor Estates\r\nHole Number : BH1\r\nScale : 1:20\r\n/\r\n"
+      "0.40  MADE GROUND: brown sandy gravel with brick fragments.\r\n"
+      "3.00  Firm brown CLAY with occasional gravel of flint and chalk, becoming stiff with depth, with\r\n"
+      "      rare pockets of orange brown fine sand.\r\n"
+      "6.00  Stiff grey silty CLAY.\r\n9.00+ Dense grey SAND and GRAVEL. End of borehole at 9.00 m.\r\n/\r\n"
+      "NOTES:\r\n1. Water strike at 4.20 m.\r\n"
+      "ATTRIBUTE: Moisture content % [GRAPH 40] [FILE]\r\n 9.00: mc.txt\r\n"
+      "ATTRIBUTE: SPT N [GRAPH 50 PLUS NUMBERS]\r\n 1.00: 5\r\n 5.00: 14\r\n 8.00: 31\r\n//\r\n///\r\n";
+  for (const std::string device : {"PDF", "PCL"}) {
+    SCOPED_TRACE(device);
+    EngineFolder ef;
+    ef.write("bh1.txt", input);
+    ef.write("mc.txt", "1.0: 20\r\n3.0: 25\r\n5.0: 30\r\n8.0: 18\r\n");
+    std::string rf = run_file("bh1.txt");
+    rf.replace(rf.find("output = PDF"), 12, "output = " + device);
+    ef.write("@runfile.dat", rf);
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    ASSERT_FALSE(r.timed_out);
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    if (device == "PDF") {
+      const fs::path pdf = ef.file("drive_c/VLXFILES/000/BH1.pdf");
+      ASSERT_TRUE(fs::exists(pdf)) << r.out;
+      expect_readable(pdf);
+      // Three profile pages, each followed by its log page.
+      EXPECT_NE(pdf_tool("pdfinfo", pdf).find("Pages:           6"), std::string::npos) << pdf_tool("pdfinfo", pdf);
+      const std::vector<Page> pages = word_boxes(pdf);
+      ASSERT_EQ(pages.size(), 6u);
+      for (size_t p = 0; p < pages.size(); ++p) {
+        // The head ends above a seventh of the page, the footer and the log's column titles begin
+        // below five sixths of it.
+        const auto body = std::count_if(pages[p].words.begin(), pages[p].words.end(), [&](const Word& w) {
+          return w.y1 > pages[p].height / 7 && w.y2 < pages[p].height * 5 / 6;
+        });
+        EXPECT_GT(body, 0) << "page " << p + 1 << " holds only its head and foot:\n"
+                           << pdf_tool("pdftotext", pdf, {"-f", std::to_string(p + 1), "-l", std::to_string(p + 1)});
+      }
+      // The notes and the footer on the last profile page; the hole's last metre on the last log page.
+      const std::string last = pdf_tool("pdftotext", pdf, {"-f", "5", "-l", "5"});
+      for (const char* words : {"Page 3 of 3", "Water strike at 4.20 m.", "Printed:"})
+        EXPECT_NE(last.find(words), std::string::npos) << words << "\n" << last;
+      const std::string log = pdf_tool("pdftotext", pdf, {"-f", "6", "-l", "6", "-layout"});
+      EXPECT_FALSE(find_regex(log, R"(\n\s+9\s*\n)").empty()) << log;
+    } else {
+      PclRead pcl;
+      std::string what;
+      ASSERT_TRUE(read_pcl(read_file(ef.file("drive_c/VLXFILES/000/BH1.pcl")), pcl, what)) << what;
+      EXPECT_EQ(pcl.form_feeds, 6);
+      for (int page = 0; page < 6; ++page) {
+        const auto body = std::count_if(pcl.texts.begin(), pcl.texts.end(), [&](const PclRead::Text& t) {
+          return t.page == page && t.y > 3508 / 7 && t.y < 3508 * 5 / 6;
+        });
+        EXPECT_GT(body, 0) << "page " << page + 1 << " holds only its head and foot";
+      }
+      EXPECT_NE(pcl.text.find("Water strike at 4.20 m."), std::string::npos) << pcl.text;
+    }
+  }
+}
