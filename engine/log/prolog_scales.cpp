@@ -107,7 +107,8 @@ void LogDraw::SCALE2() {
       std::string label = SCALESIDE < 0 ? rt::RSET(number, 6) : rt::LSET(number, 6);
       // The ink of the number within its field of six, for the lines that keep clear of it.
       const std::string ink = rt::TRIM(label);
-      keep_clear(SCALESIDE < 0 ? SCALEX + FNDLEN(label, 3) - FNDLEN(ink, 3) : SCALEX, row - 3, FNDLEN(ink, 3), 3);
+      const size_t lead = label.find_first_not_of(' ');
+      keep_clear(SCALEX + FNDLEN(label.substr(0, lead == std::string::npos ? 0 : lead), 3), row - 3, FNDLEN(ink, 3), 3);
       PRINTEXT(SCALEX, row - 3, label);
     }
   }
