@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
 #include "engine/devices/globals.h"
@@ -29,6 +31,7 @@
 #include "engine/sheet/sheet.h"
 #include "platform/console.h"
 #include "platform/paths.h"
+#include "platform/wholefile.h"
 
 namespace {
 
@@ -49,13 +52,19 @@ std::string real_folder(const std::string& name) {
 
 // True when the target exists and its first bytes are those of the run's output (an earlier
 // target of such a run): a PDF's signature, a printer job's escape, a drawing's first group code.
-bool earlier_output() {
+// unreadable: the errno value when the file is there but cannot be opened or read (0 otherwise).
+bool earlier_output(int& unreadable) {
+  unreadable = 0;
   const platform::MappedPath m = platform::map_existing(RESULTNAME);
   if (m.error != 0 || !m.regular) return false;
   char head[8] = {};
   const int fd = ::open(m.path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    unreadable = errno;
+    return false;
+  }
   const ssize_t n = ::read(fd, head, sizeof head);
+  if (n < 0) unreadable = errno;
   ::close(fd);
   const std::string start(head, n > 0 ? static_cast<size_t>(n) : 0);
   if (OUTDEV == 1) return start.rfind("%PDF-", 0) == 0;
@@ -108,7 +117,14 @@ std::string target_refusal() {
     const size_t dot = file.rfind('.');
     const std::string ext = dot == std::string::npos ? std::string() : file.substr(dot);
     engine_file = engine_file || ext == ".TRX" || ext == ".SET";
-    if (engine_file || (platform::exists(RESULTNAME) && !earlier_output())) return "is a file of the engine folder";
+    if (engine_file) return "is a file of the engine folder";
+    int unreadable = 0;
+    if (platform::exists(RESULTNAME) && !earlier_output(unreadable)) {
+      // A file that cannot be read is not known to be an earlier result: kept, and said as it is.
+      if (unreadable != 0)
+        return "cannot be read (" + platform::failure_reason(unreadable) + ") to see that it is an earlier result";
+      return "is a file of the engine folder";
+    }
   }
   return {};
 }
@@ -117,7 +133,9 @@ std::string target_refusal() {
 bool target_allowed() {
   const std::string why = target_refusal();
   if (why.empty()) return true;
-  show_fault("The run's target " + RESULTNAME + " " + why + ", which the run must not replace; nothing is drawn.",
+  const bool unread = why.rfind("cannot be read", 0) == 0;
+  show_fault("The run's target " + RESULTNAME + " " + why + (unread ? "; " : ", which the run must not replace; ") +
+                 "nothing is drawn.",
              {RESULTNAME});
   return false;
 }

@@ -230,7 +230,7 @@ struct TmpfsMount {
 TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
   const fs::path shim = fs::path(VLX_FAULTSHIM_LIBRARY);
   const bool root = ::geteuid() == 0;
-  enum Fault { kFolderNamed, kUnreadableInput, kUnreadableRunFile, kReadOnly, kFull };
+  enum Fault { kFolderNamed, kUnreadableInput, kUnreadableRunFile, kUnreadableTarget, kReadOnly, kFull };
   struct Case {
     Fault fault;
     const char* name;
@@ -243,6 +243,10 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
        true, false},
       {kUnreadableRunFile, "a run file the user may not read",
        "@runfile.dat cannot be read (permission denied): give read access to it", true, false},
+      // Not known to be an earlier result of a run: kept, and the reason said as it is.
+      {kUnreadableTarget, "a target in the engine folder that cannot be read",
+       "The run's target target.pdf cannot be read (permission denied) to see that it is an earlier result; nothing is drawn.",
+       true, false},
       {kReadOnly, "a read-only engine folder", "cannot be written (the file system is read-only): make the folder writable", false,
        true},
       {kFull, "an engine folder on a full disk", "cannot be written (the disk is full): free some space on its disk", false,
@@ -281,9 +285,12 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
       case kFolderNamed: fs::create_directory(ef / "Dwork.1B"); break;
       case kUnreadableInput:  // every open of it refused, as for a file of another user without read access
       case kUnreadableRunFile:
+      case kUnreadableTarget:
         run_env.insert(run_env.end(), {"LD_PRELOAD=" + shim.string(), "VLX_FAULT_ROOT=" + ef.string(),
                                        "VLX_FAULT=open:0:" + std::to_string(EACCES),
-                                       c.fault == kUnreadableInput ? "VLX_FAULT_NAME=holes.txt" : "VLX_FAULT_NAME=@runfile.dat"});
+                                       c.fault == kUnreadableInput    ? "VLX_FAULT_NAME=holes.txt"
+                                       : c.fault == kUnreadableTarget ? "VLX_FAULT_NAME=target.pdf"
+                                                                      : "VLX_FAULT_NAME=@runfile.dat"});
         break;
       case kReadOnly: ASSERT_TRUE(mount->remount("", MS_RDONLY)); break;
       case kFull:  // whatever room is left is taken by one file
