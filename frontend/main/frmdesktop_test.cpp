@@ -38,6 +38,7 @@
 
 namespace fs = std::filesystem;
 using quorvel::guitest::settle;
+using quorvel::guitest::settle_until;
 using testing_support::ScopedEnv;
 using testing_support::TempDir;
 
@@ -46,18 +47,37 @@ namespace {
 
 std::string restart_half() { return qEnvironmentVariable("QUORVEL_RESTART").toStdString(); }
 
-// Waits until the window manager has framed and placed the window: frame known, place unchanged for a
-// while.
+std::string text_of(const QRect& r) {
+  return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+         std::to_string(r.height());
+}
+
+// How long a test waits for the window manager or the X server to do what it was asked: a hang guard,
+// generous for a loaded machine (the waits end as soon as the thing waited for is done).
+constexpr int kWaitMs = 60000;
+
+// Waits until the window is shown on the screen (for what needs no frame: its layout, its keys).
+void wait_shown(QWidget* w) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w, kWaitMs)) << w->objectName().toStdString() << " never shown";
+}
+
+// Waits until the window manager has framed and placed the window: shown on the screen, frame known
+// (wider than the window), place unchanged over four looks 25 ms apart.
 void wait_framed(QWidget* w) {
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(w)) << w->objectName().toStdString();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w, kWaitMs)) << w->objectName().toStdString() << " never shown";
   QRect last;
   int same = 0;
-  for (int i = 0; i < 200 && same < 4; ++i) {
-    settle(25);
-    const QRect f = w->frameGeometry();
-    same = f == last && f != w->geometry() ? same + 1 : 0;
-    last = f;
-  }
+  ASSERT_TRUE(settle_until(
+      [&] {
+        settle(25);
+        const QRect f = w->frameGeometry();
+        same = f == last && f != w->geometry() ? same + 1 : 0;
+        last = f;
+        return same >= 4;
+      },
+      kWaitMs))
+      << w->objectName().toStdString() << " never framed by the window manager: frame "
+      << text_of(w->frameGeometry()) << ", window " << text_of(w->geometry());
 }
 
 void shot(const char* name) {
@@ -68,18 +88,17 @@ void shot(const char* name) {
   QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/" + name + ".png");
 }
 
-std::string text_of(const QRect& r) {
-  return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
-         std::to_string(r.height());
-}
 
 // The frame lies inside the screen's available area (after the window has been fitted again to the
 // frame the window manager gave it).
 void expect_on_screen(QWidget* w) {
-  settle(600);  // a window fitted again once its frame is known
+  wait_framed(w);
+  // A window is fitted again once its frame is known: wait for it to stand inside.
+  const auto inside = [w] { return w->screen()->availableGeometry().contains(w->frameGeometry()); };
+  settle_until(inside, kWaitMs);
   const QRect area = w->screen()->availableGeometry();
-  EXPECT_TRUE(area.contains(w->frameGeometry())) << w->objectName().toStdString() << " at "
-                                                  << text_of(w->frameGeometry()) << " on " << text_of(area);
+  EXPECT_TRUE(inside()) << w->objectName().toStdString() << " at " << text_of(w->frameGeometry()) << " on "
+                        << text_of(area);
 }
 
 // The engine folder and home a main window starts with; the settings are the real settings file.
@@ -147,14 +166,18 @@ struct Desktop : ::testing::Test {
   }
   frmEditSet* set_editor() {
     w->findChild<QPushButton*>("cmdEditSetupFile")->click();
-    settle();
-    for (QWidget* t : QApplication::topLevelWidgets())
-      if (auto* e = qobject_cast<frmEditSet*>(t); e && e->isVisible()) {
-        wait_framed(e);
-        return e;
-      }
-    ADD_FAILURE() << "no SET editor";
-    return nullptr;
+    frmEditSet* open = nullptr;
+    settle_until([&] {
+      for (QWidget* t : QApplication::topLevelWidgets())
+        if (auto* e = qobject_cast<frmEditSet*>(t); e && e->isVisible()) open = e;
+      return open != nullptr;
+    }, kWaitMs);
+    if (!open) {
+      ADD_FAILURE() << "no SET editor";
+      return nullptr;
+    }
+    wait_framed(open);
+    return open;
   }
 };
 
@@ -207,7 +230,7 @@ TEST_F(Desktop, WindowsOpenWhereTheyClosed) {
       ed->refresh();
       for (QAction* a : ed->findChildren<QAction*>())
         if (a->objectName() == "mnuEditSpell") a->trigger();
-      settle();
+      settle_until([&] { return ed->findChild<frmSpell*>() != nullptr; }, kWaitMs);
       auto* sp = ed->findChild<frmSpell*>();
       if (!sp) return nullptr;
       wait_framed(sp);
@@ -220,7 +243,7 @@ TEST_F(Desktop, WindowsOpenWhereTheyClosed) {
     s.first = sp->frameGeometry();
     for (int i = 0; i < 3; ++i) {
       sp->findChild<QPushButton*>("cmdCancel")->click();
-      settle();
+      settle_until([&] { return ed->findChild<frmSpell*>() == nullptr; }, kWaitMs);
       ASSERT_EQ(ed->findChild<frmSpell*>(), nullptr);  // closed and gone
       sp = spelling();
       ASSERT_NE(sp, nullptr);
@@ -234,7 +257,7 @@ TEST_F(Desktop, WindowsOpenWhereTheyClosed) {
     auto find = [&]() -> frmReplace* {
       for (QAction* a : ed->findChildren<QAction*>())
         if (a->objectName() == "mnuEditReplace") a->trigger();
-      settle();
+      settle_until([&] { return ed->findChild<frmReplace*>() != nullptr; }, kWaitMs);
       auto* box = ed->findChild<frmReplace*>();
       if (box) wait_framed(box);
       return box;
@@ -298,7 +321,7 @@ TEST_F(Desktop, EnterFindsAndEscClosesFindReplace) {
   wait_framed(&fr);
   auto* find = fr.findChild<QLineEdit*>("txtFind");
   fr.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&fr));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&fr, kWaitMs));
   find->setFocus();
   QTest::keyClicks(find, "sand");
   QTest::keyClick(find, Qt::Key_Return);
@@ -472,7 +495,7 @@ TEST_F(Desktop, TabFollowsTheScreenInTheDialogs) {
   fakes::EditBox text("x");
   frmReplace fr(ports, text);
   fr.FindReplace("R");
-  wait_framed(&fr);
+  wait_shown(&fr);
   expect_tab_follows_the_screen(&fr, "Find/Replace", 7);
   if (frmEditSet* e = set_editor()) {
     auto* tabs = e->findChild<QTabWidget*>("SSTab1");
@@ -483,13 +506,13 @@ TEST_F(Desktop, TabFollowsTheScreenInTheDialogs) {
     }
     frmSetBHLogCompress compress(ports, "603", nullptr);
     compress.show();
-    wait_framed(&compress);
+    wait_shown(&compress);
     expect_tab_follows_the_screen(&compress, "Compress", 5);
     compress.close();
     frmSetBHLogSuppress suppress(ports, nullptr);
     suppress.load("110");
     suppress.show();
-    wait_framed(&suppress);
+    wait_shown(&suppress);
     expect_tab_follows_the_screen(&suppress, "Suppress", 5);
     suppress.close();
     e->findChild<QPushButton*>("cmdCancel")->click();
@@ -497,13 +520,18 @@ TEST_F(Desktop, TabFollowsTheScreenInTheDialogs) {
   }
 }
 
-// The box shows on the screen what it holds: what it paints now is what the screen has.
+// The box shows on the screen what it holds: what it paints now is what the screen has, or comes to have
+// (the X server may show it late). A box that is never repainted fails after the whole wait.
 bool painted_as_held(QWidget* box) {
-  settle(150);
   const QRect inner = box->rect().adjusted(3, 3, -3, -3);  // the text, not the frame's rounded corners
   const QImage held = box->grab(inner).toImage().convertToFormat(QImage::Format_RGB32);
   const QPoint at = box->mapToGlobal(inner.topLeft());
-  const QImage shown = box->screen()->grabWindow(0, at.x(), at.y(), inner.width(), inner.height()).toImage().convertToFormat(QImage::Format_RGB32);
+  QImage shown;
+  settle_until([&] {
+    settle(25);
+    shown = box->screen()->grabWindow(0, at.x(), at.y(), inner.width(), inner.height()).toImage().convertToFormat(QImage::Format_RGB32);
+    return held == shown;
+  }, kWaitMs);
   if (held != shown && !qEnvironmentVariable("QUORVEL_SHOTS").isEmpty()) {
     held.save(qEnvironmentVariable("QUORVEL_SHOTS") + "/held-" + box->objectName() + ".png");
     shown.save(qEnvironmentVariable("QUORVEL_SHOTS") + "/shown-" + box->objectName() + ".png");
@@ -519,7 +547,7 @@ TEST_F(Desktop, SetEditorBoxesFollowAtOnce) {
   frmEditSet* e = set_editor();
   ASSERT_NE(e, nullptr);
   e->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(e));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(e, kWaitMs));
   auto* tabs = e->findChild<QTabWidget*>("SSTab1");
   QTest::keyClick(e, Qt::Key_L, Qt::AltModifier);
   settle();
@@ -568,7 +596,7 @@ TEST_F(Desktop, RestartSaveOnABigScreen) {
   wait_framed(ed);
   for (QAction* a : ed->findChildren<QAction*>())
     if (a->objectName() == "mnuEditReplace") a->trigger();
-  settle();
+  settle_until([&] { return ed->findChild<frmReplace*>() != nullptr; }, kWaitMs);
   auto* fr = ed->findChild<frmReplace*>();
   ASSERT_NE(fr, nullptr);
   wait_framed(fr);
@@ -579,7 +607,7 @@ TEST_F(Desktop, RestartSaveOnABigScreen) {
   ed->refresh();
   for (QAction* a : ed->findChildren<QAction*>())
     if (a->objectName() == "mnuEditSpell") a->trigger();
-  settle();
+  settle_until([&] { return ed->findChild<frmSpell*>() != nullptr; }, kWaitMs);
   auto* sp = ed->findChild<frmSpell*>();
   ASSERT_NE(sp, nullptr);
   wait_framed(sp);
@@ -609,7 +637,7 @@ TEST_F(Desktop, RestartEveryWindowFitsTheScreen) {
   ed->refresh();
   for (QAction* a : ed->findChildren<QAction*>())
     if (a->objectName() == "mnuEditReplace" || a->objectName() == "mnuEditSpell") a->trigger();
-  settle();
+  settle_until([&] { return ed->findChild<frmReplace*>() && ed->findChild<frmSpell*>(); }, kWaitMs);
   for (QWidget* box : std::initializer_list<QWidget*>{ed->findChild<frmReplace*>(), ed->findChild<frmSpell*>()}) {
     ASSERT_NE(box, nullptr);
     wait_framed(box);

@@ -9,11 +9,26 @@
 
 namespace quorvel::guitest {
 
-// Lets window events run for ms milliseconds.
+// Lets window events run for ms milliseconds, and at least once (a loaded machine may take the test
+// off the processor for longer than ms).
 inline void settle(int ms = 50) {
   QElapsedTimer t;
   t.start();
-  while (t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  do {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  } while (t.elapsed() < ms);
+}
+
+// Lets window events run until done() holds, at most timeout_ms milliseconds; returns done(). A wait for
+// the window manager or the X server: generous, since a loaded machine may answer late.
+inline bool settle_until(const std::function<bool()>& done, int timeout_ms = 60000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > timeout_ms) return done();
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
 }
 
 // Acts on the first visible top-level dialog of type D once it stands open.
