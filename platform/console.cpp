@@ -2,7 +2,9 @@
 #include "console.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <thread>
 
@@ -10,6 +12,10 @@
 #include "console_terminal.h"
 
 namespace platform {
+
+namespace {
+void append_utf8(std::string& out, char32_t u);
+}  // namespace
 
 Console::Console(int rows) : rows_(std::max(rows, 3)) {
   pages_.assign(kPages, std::vector<Cell>(static_cast<size_t>(rows_) * kCols));
@@ -74,6 +80,27 @@ void Console::put_char(std::uint8_t c) {
   if (col_ > kCols) line_feed();
   at(active_, row_, col_) = Cell{c, attr_};
   ++col_;
+}
+
+void Console::print_text(std::string_view text, bool newline) {
+  if (!names_in_utf8()) return print(text, newline);
+  for (size_t i = 0; i < text.size();) {
+    char32_t u = 0;
+    if (const size_t n = name_character(text, i, u); n > 0) {
+      if (col_ > kCols) line_feed();
+      const int b = unicode_to_cp437(u);
+      at(active_, row_, col_) = Cell{static_cast<std::uint8_t>(b >= 0 ? b : '?'), attr_, u};
+      ++col_;
+      i += n;
+    } else {
+      put_char(static_cast<std::uint8_t>(text[i++]));
+    }
+  }
+  if (newline) line_feed();
+  else if (col_ > kCols) line_feed();
+  text_is_utf8_ = true;
+  on_print(text, newline);
+  text_is_utf8_ = false;
 }
 
 void Console::print(std::string_view text, bool newline) {
@@ -153,6 +180,14 @@ std::uint8_t Console::char_at(int row, int col) const { return cell(active_, row
 
 std::uint8_t Console::attr_at(int row, int col) const { return cell(active_, row, col).attr; }
 
+std::string Console::text_at(int row, int col) const {
+  const Cell& c = cell(active_, row, col);
+  if (c.uc == 0) return std::string(1, static_cast<char>(c.ch));
+  std::string out;
+  append_utf8(out, c.uc);
+  return out;
+}
+
 std::string Console::row_text(int row) const {
   std::string s;
   for (int c = 1; c <= kCols; ++c) s += static_cast<char>(char_at(row, c));
@@ -196,7 +231,7 @@ std::string BatchConsole::wait_key() {
 
 void BatchConsole::on_print(std::string_view text, bool newline) {
   if (!echo_) return;
-  std::string out = cp437_to_utf8(text);
+  std::string out = text_is_utf8_ ? text_to_utf8(text) : cp437_to_utf8(text);
   std::fwrite(out.data(), 1, out.size(), stdout);
   if (!text.empty()) line_open_ = true;
   // Whole lines go out at once: a run prints a dot per input line, and a system call for each would
@@ -265,13 +300,123 @@ void append_utf8(std::string& out, char32_t u) {
   } else if (u < 0x800) {
     out += static_cast<char>(0xC0 | (u >> 6));
     out += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
+  } else if (u < 0x10000) {
     out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (u >> 18));
+    out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
     out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (u & 0x3F));
   }
 }
+
+// Characters a terminal shows in two columns (East Asian wide and full-width forms, most emoji) or in
+// none (combining marks, joiners): a name holding them is shown byte by byte instead.
+bool single_column(char32_t u) {
+  struct Range {
+    char32_t a, b;
+  };
+  static const Range not_one[] = {
+      {0x0300, 0x036F}, {0x0483, 0x0489}, {0x0591, 0x05BD}, {0x0610, 0x061A}, {0x064B, 0x065F}, {0x0E31, 0x0E3A},
+      {0x1100, 0x115F}, {0x1AB0, 0x1AFF}, {0x1DC0, 0x1DFF}, {0x200B, 0x200F}, {0x2028, 0x202E}, {0x2060, 0x206F},
+      {0x20D0, 0x20FF}, {0x2E80, 0x303E}, {0x3041, 0x33FF}, {0x3400, 0x4DBF}, {0x4E00, 0x9FFF}, {0xA000, 0xA4CF},
+      {0xAC00, 0xD7A3}, {0xF900, 0xFAFF}, {0xFE00, 0xFE0F}, {0xFE20, 0xFE2F}, {0xFE30, 0xFE4F}, {0xFEFF, 0xFEFF},
+      {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F000, 0x1FAFF}, {0x20000, 0x3FFFD}, {0xE0000, 0xE0FFF}};
+  if (u < 0xA0) return false;  // control characters of the second half: not letters of a name
+  for (const Range& r : not_one)
+    if (u >= r.a && u <= r.b) return false;
+  return true;
+}
+
+int& utf8_setting() {
+  static int on = -1;  // -1: not read yet
+  return on;
+}
 }  // namespace
+
+bool names_in_utf8() {
+  int& on = utf8_setting();
+  if (on < 0) {
+    // The first of LC_ALL, LC_CTYPE and LANG that is set names the encoding; none, C or POSIX leave
+    // UTF-8, which is what the terminal back end writes.
+    std::string locale;
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"})
+      if (const char* v = std::getenv(name); v && *v) {
+        locale = v;
+        break;
+      }
+    std::string lower;
+    for (char c : locale) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const bool plain = lower.empty() || lower == "c" || lower == "posix";
+    on = plain || lower.find("utf-8") != std::string::npos || lower.find("utf8") != std::string::npos ? 1 : 0;
+  }
+  return on == 1;
+}
+
+void set_names_in_utf8(bool on) { utf8_setting() = on ? 1 : 0; }
+
+size_t name_character(std::string_view text, size_t i, char32_t& u) {
+  if (i >= text.size() || !names_in_utf8()) return 0;
+  const auto b0 = static_cast<unsigned char>(text[i]);
+  size_t n = 0;
+  char32_t v = 0, least = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF) n = 2, v = b0 & 0x1F, least = 0x80;
+  else if (b0 >= 0xE0 && b0 <= 0xEF) n = 3, v = b0 & 0x0F, least = 0x800;
+  else if (b0 >= 0xF0 && b0 <= 0xF4) n = 4, v = b0 & 0x07, least = 0x10000;
+  else return 0;
+  if (i + n > text.size()) return 0;
+  for (size_t k = 1; k < n; ++k) {
+    const auto b = static_cast<unsigned char>(text[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    v = (v << 6) | (b & 0x3F);
+  }
+  if (v < least || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF) || !single_column(v)) return 0;
+  u = v;
+  return n;
+}
+
+size_t text_cells(std::string_view text) {
+  size_t cells = 0;
+  for (size_t i = 0; i < text.size(); ++cells) {
+    char32_t u = 0;
+    const size_t n = name_character(text, i, u);
+    i += n > 0 ? n : 1;
+  }
+  return cells;
+}
+
+std::string cut_text(std::string_view text, size_t cells) {
+  size_t i = 0;
+  for (size_t c = 0; i < text.size() && c < cells; ++c) {
+    char32_t u = 0;
+    const size_t n = name_character(text, i, u);
+    i += n > 0 ? n : 1;
+  }
+  return std::string(text.substr(0, i));
+}
+
+std::string tail_text(std::string_view text, size_t cells) {
+  const size_t all = text_cells(text);
+  if (all <= cells) return std::string(text);
+  return std::string(text.substr(cut_text(text, all - cells).size()));
+}
+
+std::string text_to_utf8(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    char32_t u = 0;
+    if (const size_t n = name_character(text, i, u); n > 0) {
+      out.append(text.substr(i, n));
+      i += n;
+    } else {
+      const auto b = static_cast<unsigned char>(text[i++]);
+      append_utf8(out, b < 128 ? b : high[b - 128]);
+    }
+  }
+  return out;
+}
 
 std::string cp437_to_utf8(std::string_view text) {
   std::string out;
@@ -286,6 +431,13 @@ std::string cp437_to_utf8(std::string_view text) {
 std::string cp437_glyph(std::uint8_t b) {
   std::string out;
   append_utf8(out, b < 32 ? low[b] : b == 127 ? char32_t{0x2302} : b < 128 ? b : high[b - 128]);
+  return out;
+}
+
+std::string cell_glyph(const Cell& cell) {
+  if (cell.uc == 0) return cp437_glyph(cell.ch);
+  std::string out;
+  append_utf8(out, cell.uc);
   return out;
 }
 

@@ -30,8 +30,30 @@ namespace platform {
 struct Cell {
   std::uint8_t ch = ' ';
   std::uint8_t attr = 0x07;  // foreground in the low nibble, background in the high nibble
+  // A character of the terminal's own encoding that print_text put here (a letter of a file name, such
+  // as "Ä" of "Ärger.txt"): it is what the cell shows, and ch holds its CP437 byte, or "?" where the
+  // code page has none. 0 for every other cell: ch is then a CP437 byte.
+  char32_t uc = 0;
   bool operator==(const Cell&) const = default;
 };
+
+// File names and the text typed for them are bytes in the terminal's own encoding, while the engine's
+// own text is CP437. A terminal whose locale is UTF-8 (or names none: the terminal back end writes
+// UTF-8) gets names decoded for display and typed letters encoded; another locale shows every byte
+// through CP437 as before. The setting is read once from LC_ALL, LC_CTYPE and LANG; tests set it.
+bool names_in_utf8();
+void set_names_in_utf8(bool on);
+// The length of the valid UTF-8 sequence of one character of a single column that begins text at
+// index i, with that character; 0 where there is none (an ASCII byte, a broken sequence, a character
+// the cells cannot show in one column: wide or combining). Only while names_in_utf8().
+size_t name_character(std::string_view text, size_t i, char32_t& u);
+// The cells print_text takes for a text; the longest start of a text that takes at most cells cells
+// (never part of a character); the text as UTF-8 (its name characters as they are, the rest CP437).
+size_t text_cells(std::string_view text);
+std::string cut_text(std::string_view text, size_t cells);
+// The end of a text in at most cells cells (never part of a character).
+std::string tail_text(std::string_view text, size_t cells);
+std::string text_to_utf8(std::string_view text);
 
 // Mouse events and buttons as the event strings carry them.
 enum MouseEvent { kMouseMove = 1, kMouseDouble = 2, kMousePress = 4, kMouseRelease = 8 };
@@ -62,6 +84,9 @@ class Console {
   int foreground() const { return attr_ & 0x0F; }
   int background() const { return (attr_ >> 4) & 0x0F; }
   void print(std::string_view text, bool newline);
+  // As print, for text that may hold file names or what was typed for one: each character of the
+  // terminal's encoding (name_character) takes one cell and shows as itself; other bytes as print.
+  void print_text(std::string_view text, bool newline);
   void cls();
   // Recolours count cells from the cursor with the current colour, leaving their characters.
   void recolor(int count);
@@ -92,6 +117,9 @@ class Console {
   std::uint8_t attr_at(int row, int col) const;
   // The text of a row of the active page, trailing blanks kept (80 characters).
   std::string row_text(int row) const;
+  // What a cell of the active page holds as text: the bytes of its character in the terminal's
+  // encoding (a name's letter), else its byte. AREAD reads this, so a name shown comes back unchanged.
+  std::string text_at(int row, int col) const;
   const Cell& cell(int page, int row, int col) const;
 
   // --- input ---
@@ -142,6 +170,8 @@ class Console {
   }
   std::vector<Cell>& page_cells(int page) { return pages_[page - 1]; }
   void set_mouse_position(int row, int col) { mouse_row_ = row; mouse_col_ = col; }
+  // True while print_text's text reaches on_print (its name characters are UTF-8, not CP437).
+  bool text_is_utf8_ = false;
   bool mouse_on_ = false;
   int mouse_buttons_ = 0;
   int mouse_events_ = 0;
@@ -190,6 +220,8 @@ std::unique_ptr<Console> make_process_console();
 Console& console();
 void set_console(std::unique_ptr<Console> c);
 
+// What a cell shows, as UTF-8: its character of the terminal's encoding, else cp437_glyph of its byte.
+std::string cell_glyph(const Cell& cell);
 // CP437 byte to UTF-8 (used for any text that leaves the engine for a terminal or standard output).
 std::string cp437_to_utf8(std::string_view text);
 // The picture a console cell shows for a byte: as cp437_to_utf8, but the control codes 1..31 and 127

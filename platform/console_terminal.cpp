@@ -135,7 +135,7 @@ void TerminalConsole::restore_terminal() {
   // Back on the normal screen, which the terminal keeps after the program.
   if (keep_lines_ && keep_decided_ && !lines_.empty()) {
     if (line_open_) end_kept_line();
-    write_out(cp437_to_utf8(lines_));
+    write_out(lines_);
   }
   lines_.clear();
 }
@@ -151,7 +151,7 @@ void TerminalConsole::keep_lines_after_exit(bool keep) {
 void TerminalConsole::on_print(std::string_view text, bool newline) {
   if (keep_lines_ && active_) {
     if (text.find_first_not_of(' ') != std::string_view::npos) {
-      lines_ += text;
+      lines_ += text_is_utf8_ ? text_to_utf8(text) : cp437_to_utf8(text);
       line_open_ = true;
     }
     if (newline) end_kept_line();
@@ -222,7 +222,7 @@ void TerminalConsole::render() {
         out += sgr(want.attr);
         term_attr_ = want.attr;
       }
-      out += cp437_glyph(want.ch);
+      out += cell_glyph(want);
       have = want;
       term_cursor_row_ = r;
       // After the last column the terminal's cursor stays there (no wrap): its column is not known.

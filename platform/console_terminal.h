@@ -77,7 +77,7 @@ class TerminalConsole : public Console {
 
   // The plain lines of what was printed (CP437), while they are kept; "decided" once the program said.
   bool keep_lines_ = true, keep_decided_ = false, line_open_ = false;
-  std::string lines_;
+  std::string lines_;  // as UTF-8
 
   // What the terminal shows.
   std::vector<Cell> shown_;

@@ -61,6 +61,58 @@ TEST(ConsoleTest, Cp437PicturesAndReverse) {
   EXPECT_EQ(platform::unicode_to_cp437(U'\u20AC'), -1);
 }
 
+// Names in the terminal's encoding: with UTF-8 each character of a name takes one cell, shows as
+// itself and reads back as its bytes; broken sequences, wide and combining characters show byte by
+// byte through CP437, as does everything in another locale.
+TEST(ConsoleTest, NamesInTheTerminalsEncoding) {
+  struct Case {
+    const char* what;
+    bool utf8;
+    std::string text;
+    size_t cells;
+    std::string glyphs;  // what the cells show, as UTF-8
+    std::string cp437;   // the cells' bytes
+  } cases[] = {
+      {"letters beyond ASCII", true, "\xC3\x84rger s\xC3\xBC" "d", 9, "\u00C4rger s\u00FC" "d", "\x8E" "rger s\x81" "d"},
+      {"a letter CP437 lacks", true, "\xC5\x81\xC3\xB3" "d\xC5\xBA", 4, "\u0141\u00F3" "d\u017A", "?\xA2" "d?"},
+      {"a four-byte letter", true, "\xF0\x9D\x90\x80", 1, "\U0001D400", "?"},
+      {"a broken sequence", true, "a\xC3", 2, "a\u251C", "a\xC3"},
+      {"an overlong form", true, "\xC0\x80", 2, "\u2514\u00C7", "\xC0\x80"},
+      {"a wide letter", true, "\xE6\x97\xA5", 3, "\u00B5\u00F9\u00D1", "\xE6\x97\xA5"},
+      {"a combining mark", true, "e\xCC\x81", 3, "e\u2560\u00FC", "e\xCC\x81"},
+      {"another locale", false, "\xC3\x84", 2, "\u251C\u00E4", "\xC3\x84"},
+  };
+  for (const auto& c : cases) {
+    platform::set_names_in_utf8(c.utf8);
+    platform::ScriptedConsole con(3);
+    con.locate(1, 1);
+    con.print_text(c.text, false);
+    EXPECT_EQ(platform::text_cells(c.text), c.cells) << c.what;
+    EXPECT_EQ(con.cursor_col(), static_cast<int>(c.cells) + 1) << c.what;
+    std::string glyphs, bytes, back;
+    for (int col = 1; col <= static_cast<int>(c.cells); ++col) {
+      glyphs += platform::cell_glyph(con.cell(1, 1, col));
+      bytes += static_cast<char>(con.char_at(1, col));
+      back += con.text_at(1, col);
+    }
+    EXPECT_EQ(glyphs, c.glyphs) << c.what;
+    EXPECT_EQ(bytes, c.cp437) << c.what;
+    EXPECT_EQ(back, c.text) << c.what;  // the name's bytes, unchanged
+    EXPECT_EQ(con.char_at(1, static_cast<int>(c.cells) + 1), ' ') << c.what;
+  }
+  platform::set_names_in_utf8(true);
+  // Cut and tail by cells, never inside a letter; the UTF-8 of a line mixes names and CP437.
+  const std::string name = "\xC3\x84rger s\xC3\xBC" "d.txt";
+  EXPECT_EQ(platform::cut_text(name, 1), "\xC3\x84");
+  EXPECT_EQ(platform::cut_text(name, 8), "\xC3\x84rger s\xC3\xBC");
+  EXPECT_EQ(platform::tail_text(name, 6), "\xC3\xBC" "d.txt");
+  EXPECT_EQ(platform::text_to_utf8("\xC9 " + name), "\u2554 \u00C4rger s\u00FC" "d.txt");
+  // A print of engine text is unchanged: its bytes are CP437 (a frame's corner and line).
+  platform::ScriptedConsole con(3);
+  con.print("\xCD\xBB", false);
+  EXPECT_EQ(platform::cell_glyph(con.cell(1, 1, 1)) + platform::cell_glyph(con.cell(1, 1, 2)), "\u2550\u2557");
+}
+
 TEST(ScriptedConsoleTest, QueueMouseFilterAndExhaustion) {
   platform::ScriptedConsole con(25);
   con.push_mouse(3, 4);  // mouse input is off: dropped

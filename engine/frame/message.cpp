@@ -16,9 +16,10 @@ void MESSAGE(const std::string& text, std::int16_t beep) {
   auto& con = platform::console();
   if (beep == 1) con.beep();
   con.locate(STATUSROW - 1, 1);
-  std::string line = rt::LSET(text, 78);
+  // The paths in a message show as the user wrote them (print_text): the line is measured in cells.
+  const std::string line = platform::cut_text(text, 78);
   con.color(15, 0);
-  con.print(line, false);
+  con.print_text(line + std::string(78 - platform::text_cells(line), ' '), false);
   con.color(7, 0);
 }
 

@@ -31,12 +31,14 @@ std::string line_input(platform::Console& con, long field = 0, bool* escaped = n
   }
   const int start_row = con.cursor_row(), start_col = con.cursor_col();
   // The entry in its field: as much of its end as fits, the cursor after it.
+  // Measured in cells: a letter of a name in the terminal's encoding takes one, whatever its bytes.
   auto show_field = [&] {
-    const size_t room = static_cast<size_t>(field - 1);
-    const std::string shown = typed.size() > room ? typed.substr(typed.size() - room) : typed;
+    const size_t room = static_cast<size_t>(field - 1), cells = platform::text_cells(typed);
+    const std::string shown = cells > room ? typed.substr(platform::cut_text(typed, cells - room).size()) : typed;
+    const size_t shown_cells = platform::text_cells(shown);
     con.locate(start_row, start_col);
-    con.print(shown + std::string(static_cast<size_t>(field) - shown.size(), ' '), false);
-    con.locate(start_row, start_col + static_cast<int>(shown.size()));
+    con.print_text(shown + std::string(static_cast<size_t>(field) - shown_cells, ' '), false);
+    con.locate(start_row, start_col + static_cast<int>(shown_cells));
   };
   if (field > 0) show_field();
   auto place = [&](size_t index) {
@@ -61,25 +63,29 @@ std::string line_input(platform::Console& con, long field = 0, bool* escaped = n
     }
     if (c == 8) {
       if (typed.empty()) continue;
-      typed.pop_back();
+      // The last character goes, all its bytes.
+      typed = platform::cut_text(typed, platform::text_cells(typed) - 1);
       if (field > 0) {
         show_field();
         continue;
       }
-      place(typed.size());
+      place(platform::text_cells(typed));
       con.print(" ", false);
-      place(typed.size());
+      place(platform::text_cells(typed));
       continue;
     }
     if (c < 32 || typed.size() >= kMaxTyped) continue;
+    // A letter beyond ASCII (its CP437 byte from the key decoder) is taken in the terminal's encoding,
+    // as the names it may be part of are written.
+    const std::string piece = c >= 128 && platform::names_in_utf8() ? platform::cp437_to_utf8(k) : k;
     if (field > 0) {
-      typed += k;
+      typed += piece;
       show_field();
       continue;
     }
     if (con.cursor_row() == con.rows() && con.cursor_col() == platform::Console::kCols) continue;
-    typed += k;
-    con.print(k, false);
+    typed += piece;
+    con.print_text(piece, false);
   }
   if (con.cursor_row() < con.rows()) con.print("", true);
   else con.locate(con.cursor_row(), 1);
@@ -130,7 +136,7 @@ void PUTONE(const std::string& question, std::string& answer, std::int32_t longe
       const long width = kLineEnd + 1 - c;
       if (static_cast<long>(shown.size()) > width) shown = fold_words(shown, static_cast<size_t>(width - 4)).front() + " ...";
       con.locate(r - 1, c);
-      con.print(rt::LSET(shown, width), false);
+      con.print_text(rt::LSET(shown, width), false);
       con.locate(r, c);
       typed = line_input(con, width, escaped);
       for (int col = 1; col <= static_cast<int>(above.size()); ++col) {
@@ -140,12 +146,12 @@ void PUTONE(const std::string& question, std::string& answer, std::int32_t longe
         con.print(std::string(1, static_cast<char>(cell.ch)), false);
       }
     } else {
-      const std::string shown = rt::LEFT(question + " ", room);
-      con.print(shown, false);
-      typed = line_input(con, kLineEnd + 1 - c - static_cast<long>(shown.size()), escaped);
+      const std::string shown = platform::cut_text(question + " ", static_cast<size_t>(room));
+      con.print_text(shown, false);
+      typed = line_input(con, kLineEnd + 1 - c - static_cast<long>(platform::text_cells(shown)), escaped);
     }
   } else {
-    con.print(question + " ", false);
+    con.print_text(question + " ", false);
     typed = line_input(con, 0, escaped);
   }
   typed = rt::LEFT(typed, longest);

@@ -112,10 +112,11 @@ class Picker {
       const std::int32_t row = i - offset_;
       if (row < 1 || row > BARROWS) continue;
       // A name too long for the row shows its end, which tells the entries of a deep folder apart.
-      std::string shown = path_end(slots_[i], BARWIDTH);
-      shown.resize(static_cast<size_t>(BARWIDTH), ' ');
+      // Names show in the terminal's encoding ("Ärger süd.txt"): the row is measured in cells.
+      std::string shown = platform::cut_text(path_end(slots_[i], BARWIDTH), static_cast<size_t>(BARWIDTH));
+      shown += std::string(static_cast<size_t>(BARWIDTH) - platform::text_cells(shown), ' ');
       con.locate(BARTOP + row, BARLEFT + 1);
-      con.print(shown, false);
+      con.print_text(shown, false);
     }
   }
 
@@ -253,10 +254,10 @@ void PICKFTCH(std::string& result) {
     // The message stays on the input row (a long mask shows its end) until a key is pressed.
     const std::string message = fit_paths("Cant find filemask ! " + mask, {mask}, kInputCells);
     con.locate(kInputRow, kInputCol);
-    con.print(message, false);
+    con.print_text(message, false);
     con.flush();
     con.wait_key();
     con.locate(kInputRow, kInputCol);
-    con.print(rt::SPACE(static_cast<long>(message.size())), false);
+    con.print(rt::SPACE(static_cast<long>(platform::text_cells(message))), false);
   }
 }

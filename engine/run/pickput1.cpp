@@ -36,19 +36,21 @@ struct Field {
   bool clear_pending = true;
   std::string text;    // the field text as drawn, recalled or read back
 
-  void put(int col, char c) {
+  // One cell: a byte, or a letter of a name as its bytes in the terminal's encoding.
+  void put(int col, const std::string& c) {
     con.locate(row, col);
-    con.print(std::string(1, c), false);
+    con.print_text(c, false);
   }
+  void put(int col, char c) { put(col, std::string(1, c)); }
   // From the cursor rightwards up to the field's last column, each column takes its right neighbour's
   // character; with stop_at_blank, the shift ends once a blank has been copied.
   void shift_left(bool stop_at_blank) {
     set_look(con, Look::kHi);
     int col = cursor;
     for (; col < last; ++col) {
-      const auto c = static_cast<char>(con.char_at(row, col + 1));
+      const std::string c = con.text_at(row, col + 1);
       put(col, c);
-      if (stop_at_blank && c == ' ') return;
+      if (stop_at_blank && c == " ") return;
     }
     put(last, ' ');
   }
@@ -85,19 +87,20 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
   f.start = col + static_cast<int>(prompt.size());
   f.text_start = f.start + static_cast<int>(prefix.size());
   f.last = f.start + std::max(width, 1) - 1;
-  f.text = (prefix + text).substr(0, static_cast<size_t>(std::max(width, 0)));
-  f.text.resize(static_cast<size_t>(std::max(width, 0)), ' ');
+  // Measured in cells: a name's letter in the terminal's encoding takes one, whatever its bytes.
+  f.text = platform::cut_text(prefix + text, static_cast<size_t>(std::max(width, 0)));
+  f.text += std::string(static_cast<size_t>(std::max(width, 0)) - platform::text_cells(f.text), ' ');
   const std::string first_drawn = f.text;
 
   con.locate(row, col);
   set_look(con, Look::kTwi);
   con.print(prompt, false);
   set_look(con, Look::kHi);
-  con.print(f.text, false);
+  con.print_text(f.text, false);
   set_look(con, Look::kTwi);
   con.print(hint, false);
   set_look(con, Look::kLo);
-  f.cursor = std::min(f.last, f.start + static_cast<int>(prefix.size() + text.size()));
+  f.cursor = std::min(f.last, f.start + static_cast<int>(platform::text_cells(prefix + text)));
 
   auto exit_pick = [&] {
     const std::string trimmed = rt::TRIM(f.text);
@@ -116,17 +119,20 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
     if (f.text.empty()) return exit_pick();
     if (k.size() == 1) {
       const auto c = static_cast<unsigned char>(k[0]);
-      if (c >= 32 && c <= 126) {
+      // A letter beyond ASCII (the key decoder gives its CP437 byte) is typed into a name in the
+      // terminal's encoding, the name's own; in another locale such letters are not taken.
+      const bool letter = c >= 128 && c != 255 && platform::names_in_utf8();
+      if ((c >= 32 && c <= 126) || letter) {
         if (f.clear_pending) {
           f.blank_to_end();
           f.clear_pending = false;
         }
         if (f.insert) {
           set_look(con, Look::kHi);
-          for (int x = f.last; x > f.cursor; --x) f.put(x, static_cast<char>(con.char_at(row, x - 1)));
+          for (int x = f.last; x > f.cursor; --x) f.put(x, con.text_at(row, x - 1));
         }
         set_look(con, Look::kHi);
-        f.put(f.cursor, static_cast<char>(c));
+        f.put(f.cursor, letter ? platform::cp437_to_utf8(k) : k);
         if (f.cursor < f.last) ++f.cursor;
       } else if (c == 8) {
         f.clear_pending = false;
@@ -166,10 +172,10 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
       }
       case 61: {  // F3: the text of the last Enter, as much as the field holds
         const std::string recalled =
-            RECALLTEXT.substr(0, static_cast<size_t>(std::max(0, f.last - f.text_start + 1)));
+            platform::cut_text(RECALLTEXT, static_cast<size_t>(std::max(0, f.last - f.text_start + 1)));
         set_look(con, Look::kHi);
         con.locate(row, f.text_start);
-        con.print(recalled, false);
+        con.print_text(recalled, false);
         set_look(con, Look::kLo);
         f.text = recalled;
         break;

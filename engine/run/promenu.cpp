@@ -276,18 +276,21 @@ class MainMenu {
       for (int j = 0; j <= 2; ++j) {
         std::string t = j < 2 ? CELLTEXT(i, j) : CELLTEXT(i, 2 + CELLCHOICE(i));
         if (i == 4 && j == 2) t = shown_path(t);
+        // Measured in cells: a folder's letters show in the terminal's encoding.
+        const size_t cells = platform::text_cells(t);
         std::int32_t n = 0;
-        rt::let(n, (15.0 - static_cast<double>(t.size())) / 2.0);
-        if (t.size() <= 15) {
-          CELLBUF = rt::LSET(rt::SPACE(n) + t, 15);
+        rt::let(n, (15.0 - static_cast<double>(cells)) / 2.0);
+        if (cells <= 15) {
+          CELLBUF = rt::SPACE(n) + t;
         } else {
           const std::string end = path_end(t, 15);
           const size_t last = t.find_last_of("\\/");
           const bool whole_last = last != std::string::npos && end.size() - 3 >= t.size() - last;
-          CELLBUF = end.size() <= 15 && whole_last ? rt::LSET(end, 15) : "..." + rt::RIGHT(t, 12);
+          CELLBUF = end.size() <= 15 && whole_last ? end : "..." + platform::tail_text(t, 12);
         }
+        CELLBUF += std::string(15 - std::min<size_t>(15, platform::text_cells(CELLBUF)), ' ');
         con.locate(CELLROW(j), CELLCOL(i));
-        con.print(CELLBUF, false);
+        con.print_text(CELLBUF, false);
       }
     }
     SETCOLOR(1);
@@ -425,7 +428,7 @@ class MainMenu {
       // The row below the question, until a key; Esc there leaves the question too.
       con.locate(STATUSROW, 1);
       const std::string missing = shown_path(DATADIR);
-      con.print(fit_paths("Folder not found : " + missing, {missing}, 78), false);
+      con.print_text(fit_paths("Folder not found : " + missing, {missing}, 78), false);
       con.flush();
       const std::string key = con.wait_key();
       con.locate(STATUSROW, 1);

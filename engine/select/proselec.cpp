@@ -46,9 +46,9 @@ void show_file(Screen& s) {
   // The title and its rule stay on rows 1 and 2: a long input path shows its end.
   const std::string title = fit_paths(PROMPT(36) + "  \"" + SOURCENAME + "\"", {SOURCENAME}, 79);
   con.locate(1, 1);
-  con.print(title, false);
+  con.print_text(title, false);
   con.locate(2, 1);
-  con.print(std::string(title.size(), '='), false);
+  con.print(std::string(platform::text_cells(title), '='), false);
   const long capacity = 5L * s.rows;
   s.entries.clear();
   for (size_t at = 0; at + kEntry <= HOLECATALOG.size() && static_cast<long>(s.entries.size()) < capacity;

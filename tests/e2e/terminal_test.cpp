@@ -92,9 +92,9 @@ std::vector<std::string> lines_of(const std::string& screen) {
 // Starts the engine in a session of its own; when it has ended, rc.txt holds its exit code, stty.txt
 // the terminal settings it left and stderr.txt its standard error. Returns the main screen once it
 // shows, answering the key wait of a data file the folder lacks.
-std::string start_engine(const Tmux& tmux, const EngineFolder& ef) {
+std::string start_engine(const Tmux& tmux, const EngineFolder& ef, const std::string& env = "") {
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
-                          "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
+                          env + "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   std::string shown;
   // The cells are painted last; the last of them is the setup cell's "Editor". A key wait that is still
@@ -856,6 +856,37 @@ TEST(EngineTerminal, MenuWaitsWithoutTheEngineFolderLock) {
   tmux.cmd({"send-keys", "Escape"});
   // The go that was refused is written down; the session ends with 1.
   end_at_the_main_menu(ef, tmux, "Another run is using this engine folder; try again when it has ended.");
+
+// A file whose name has letters beyond ASCII, in a UTF-8 terminal: the picker lists it as written, a
+// mask typed with such a letter finds it, the name taken from the list opens the file (its bytes
+// unchanged: the selection screen's title and the remembered list hold it as it is).
+TEST(EngineTerminal, NamesInTheTerminalsOwnLetters) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  const std::string name = "\xC3\x84rger s\xC3\xBC" "d.txt";  // "Ärger süd.txt" in UTF-8
+  fs::copy_file(ef.path() / "Examples" / "Examples.TXT", ef.path() / name);
+  std::string shown = start_engine(tmux, ef, "LANG=C.UTF-8 ");
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\ ", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Filemask = C:\\", shown)) << shown;
+  tmux.cmd({"send-keys", "Home"});
+  answer(tmux, "C:\\\xC3\x84*");  // typed: C:\Ä*
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\" + name + " ", shown)) << shown;
+  ASSERT_TRUE(wait_until_gone(tmux, {"Filemask"}, shown)) << shown;
+  EXPECT_EQ(box_row(lines_of(shown).at(12)), "C:\\" + name) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Filemask = C:\\" + name, shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown, 60000)) << shown;
+  const std::vector<std::string> rows = lines_of(shown);
+  const std::string title = "Holes converted from  \"" + (ef.path() / name).string() + "\"";
+  EXPECT_EQ(rows.at(0), title) << shown;
+  EXPECT_EQ(rows.at(1), std::string(title.size() - 2, '=')) << shown;  // one column for each of the two letters
+  answer(tmux, "");
+  end_at_the_main_menu(ef, tmux);
+  EXPECT_EQ(ef.read("memofile").substr(0, name.size() + 5), "C:\\" + name + "\r\n");
 }
 
 }  // namespace
