@@ -455,6 +455,9 @@ TEST(EngineTerminal, PickerListsAFolderByName) {
     return t;
   };
   std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) { return upper(a) < upper(b); });
+  // The box's rows are painted one after the other: the screen is read once its last row shows.
+  ASSERT_GE(names.size(), 8u);
+  EXPECT_TRUE(tmux.wait_for("\u2551C:\\" + names[7] + " ", shown)) << shown;
   const std::vector<std::string> rows = lines_of(shown);
   ASSERT_GE(rows.size(), 20u) << shown;
   std::vector<std::string> listed, want;
@@ -856,6 +859,7 @@ TEST(EngineTerminal, MenuWaitsWithoutTheEngineFolderLock) {
   tmux.cmd({"send-keys", "Escape"});
   // The go that was refused is written down; the session ends with 1.
   end_at_the_main_menu(ef, tmux, "Another run is using this engine folder; try again when it has ended.");
+}
 
 // A file whose name has letters beyond ASCII, in a UTF-8 terminal: the picker lists it as written, a
 // mask typed with such a letter finds it, the name taken from the list opens the file (its bytes
