@@ -292,6 +292,9 @@ std::string TerminalConsole::wait_key() {
       drop_input();
       if (input_closed_) return kKeyEsc;
       read_input(250);  // a resize between the check above and the wait is seen at the next round
+      // What came while the request showed is dropped too, also when the window grew meanwhile: it was
+      // typed before the screen it would act on was painted again.
+      drop_input();
       continue;
     }
     if (have_event()) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -61,6 +62,24 @@ class Tmux {
   fs::path cwd_;
   std::string socket_;
 };
+
+// Holds until the engine has read every byte sent to its terminal: keys sent are taken before what the
+// test does next (a resize, say) can change the screen they act on.
+bool wait_until_keys_read(const Tmux& tmux, int ms = 20000) {
+  std::string tty = tmux.cmd({"display-message", "-p", "#{pane_tty}"}).out;
+  while (!tty.empty() && (tty.back() == '\n' || tty.back() == '\r')) tty.pop_back();
+  const int fd = open(tty.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return false;
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  bool read_all = false;
+  do {
+    int waiting = 0;
+    read_all = ioctl(fd, FIONREAD, &waiting) == 0 && waiting == 0;
+    if (!read_all) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (!read_all && std::chrono::steady_clock::now() < until);
+  close(fd);
+  return read_all;
+}
 
 bool wait_for_file(const fs::path& p, int ms = 20000) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
@@ -226,6 +245,30 @@ bool wait_until_gone(const Tmux& tmux, const std::vector<std::string>& texts, st
   return false;
 }
 
+// Presses the key once for each description and, after each press, waits until the menu shows that
+// description beside its highlighted item: each key is sent only once the screen it acts on is up, so
+// none goes past its item however slowly the menu is painted. The screen last seen goes into shown.
+bool step_through_menu(const Tmux& tmux, const std::string& key, const std::vector<std::string>& descriptions,
+                       std::string& shown) {
+  for (const std::string& d : descriptions) {
+    tmux.cmd({"send-keys", key});
+    if (!tmux.wait_for("\u2551< " + d, shown)) return false;
+  }
+  return true;
+}
+
+// Holds until row (from 0) of the screen holds the text (the screen in shown).
+bool wait_for_row(const Tmux& tmux, size_t row, const std::string& text, std::string& shown, int ms = 20000) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  do {
+    shown = tmux.screen();
+    const std::vector<std::string> rows = lines_of(shown);
+    if (rows.size() > row && rows[row].find(text) != std::string::npos) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (std::chrono::steady_clock::now() < until);
+  return false;
+}
+
 size_t pdf_files(const fs::path& folder) {
   size_t n = 0;
   std::error_code ec;
@@ -255,6 +298,8 @@ TEST(EngineTerminal, PickTheInputAndChooseHoles) {
   ASSERT_TRUE(tmux.wait_for("Filemask = C:\\", shown)) << shown;
   tmux.cmd({"send-keys", "Enter"});
   ASSERT_TRUE(wait_until_gone(tmux, {"Filemask"}, shown)) << shown;
+  // The box's rows are painted one after the other: the screen is read once its eighth row is listed.
+  ASSERT_TRUE(wait_for_row(tmux, 19, "\u2551C:\\", shown)) << shown;
   EXPECT_NE(lines_of(shown)[12].find("C:\\"), std::string::npos) << shown;
   EXPECT_EQ(shown.find("C:\\.") , std::string::npos) << shown;  // no hidden names
   tmux.cmd({"send-keys", "Enter"});
@@ -282,7 +327,8 @@ TEST(EngineTerminal, PickTheInputAndChooseHoles) {
     tmux.cmd({"send-keys", "-l", a.typed});
     tmux.cmd({"send-keys", "Enter"});
     bool all = false;
-    for (int tries = 0; tries < 200 && !all; ++tries) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!all && std::chrono::steady_clock::now() < until) {
       shown = tmux.screen();
       rows = lines_of(shown);
       all = rows.size() >= 8;
@@ -679,6 +725,7 @@ TEST(EngineTerminal, StartInASmallWindowWaitsForALargerOne) {
   ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
   tmux.cmd({"send-keys", "F2"});  // would change the activity
   tmux.cmd({"send-keys", "F5"});  // would open the setup editor
+  ASSERT_TRUE(wait_until_keys_read(tmux));
   ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
   tmux.cmd({"resize-window", "-x", "80", "-y", "25"});
   ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
@@ -695,6 +742,7 @@ TEST(EngineTerminal, StartInASmallWindowWaitsForALargerOne) {
   ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
   tmux.cmd({"send-keys", "Down"});
   tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(wait_until_keys_read(tmux));
   ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
   tmux.cmd({"resize-window", "-x", "80", "-y", "25"});
   ASSERT_TRUE(tmux.wait_for("SWITCH SETUP \u2551 \u2591", shown)) << shown;
@@ -716,13 +764,25 @@ TEST(EngineTerminal, SetEditorRowsFitTheirPlaces) {
   std::string shown = start_engine(tmux, ef);
   tmux.cmd({"send-keys", "F5"});
   ASSERT_TRUE(tmux.wait_for(key_row, shown)) << shown;
-  // LAYOUT (the sixth item); its eighth item has a description longer than its row.
-  for (int i = 0; i < 5; ++i) tmux.cmd({"send-keys", "Down"});
+  // LAYOUT (the sixth item); its eighth item has a description longer than its row. Each key waits
+  // for the screen it acts on.
+  ASSERT_TRUE(tmux.wait_for("\u2551< the three printing fonts", shown)) << shown;
+  ASSERT_TRUE(step_through_menu(tmux, "Down",
+                                {"language of", "soil words", "vocabularies for", "output folder, page order",
+                                 "page size, margins"},
+                                shown))
+      << shown;
   tmux.cmd({"send-keys", "Enter"});
-  ASSERT_TRUE(tmux.wait_for("SCALE UNITS", shown)) << shown;
-  // Down until the item is highlighted (each key waited for: the menu draws after each).
-  for (int i = 0; i < 20 && !tmux.wait_for("< log options code", shown, 1000); ++i) tmux.cmd({"send-keys", "Down"});
+  ASSERT_TRUE(tmux.wait_for("\u2551< scale units", shown)) << shown;
+  ASSERT_TRUE(step_through_menu(tmux, "Down",
+                                {"page size (", "left margin of log", "right margin of log", "left margin of profile",
+                                 "right margin of profile", "height of the page head", "height of the page foot",
+                                 "log options code"},
+                                shown))
+      << shown;
+  // The description's second row is painted after its first.
   ASSERT_TRUE(tmux.wait_for("< log options code", shown)) << shown;
+  ASSERT_TRUE(tmux.wait_for("  400)", shown)) << shown;
   std::vector<std::string> rows = lines_of(shown);
   ASSERT_EQ(rows.size(), 25u) << shown;
   EXPECT_NE(rows[1].find("Setup File Editor"), std::string::npos) << shown;
@@ -739,10 +799,10 @@ TEST(EngineTerminal, SetEditorRowsFitTheirPlaces) {
   ASSERT_TRUE(wait_until_gone(tmux, {"SCALE UNITS"}, shown)) << shown;
   // PATHS (the fifth item), its second item: the page-order question stands whole on the row above
   // its entry.
-  tmux.cmd({"send-keys", "Up"});
+  ASSERT_TRUE(step_through_menu(tmux, "Up", {"output folder, page order"}, shown)) << shown;
   tmux.cmd({"send-keys", "Enter"});
-  ASSERT_TRUE(tmux.wait_for("< output folder", shown)) << shown;
-  tmux.cmd({"send-keys", "Down"});
+  ASSERT_TRUE(tmux.wait_for("\u2551< folder for output files", shown)) << shown;
+  ASSERT_TRUE(step_through_menu(tmux, "Down", {"page order: 0"}, shown)) << shown;
   tmux.cmd({"send-keys", "Enter"});
   ASSERT_TRUE(tmux.wait_for("REVERSE logs first", shown)) << shown;
   EXPECT_NE(lines_of(shown).at(22).find("page order: 0 profile first, REVERSE logs first"), std::string::npos) << shown;
@@ -752,7 +812,8 @@ TEST(EngineTerminal, SetEditorRowsFitTheirPlaces) {
   tmux.cmd({"send-keys", "Escape"});
   ASSERT_TRUE(wait_until_gone(tmux, {"\u2551REVERSE"}, shown)) << shown;
   // SAVE (the eighth item) under a new name.
-  for (int i = 0; i < 3; ++i) tmux.cmd({"send-keys", "Down"});
+  ASSERT_TRUE(step_through_menu(tmux, "Down", {"page size, margins", "colours of the", "save the setup file"}, shown))
+      << shown;
   tmux.cmd({"send-keys", "Enter"});
   ASSERT_TRUE(tmux.wait_for("Save setup file as", shown)) << shown;
   answer(tmux, "SITE");
