@@ -92,6 +92,7 @@ void PRELIMIN(ConvState& st) {
   }
   SETCHAN = rt::FREEFILE();
   if (!rt::open_file(SETCHAN, SETUPNAME, rt::FileMode::Input)) throw LeaveConversion{};
+  rt::engine_file(SETCHAN);
 
   // The conversion block follows the second BEGIN line. A file that ends early has been reported by
   // AIN; nothing more is read and the items not reached stay empty.

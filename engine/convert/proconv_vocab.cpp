@@ -81,6 +81,7 @@ void read_convocab(ConvState& st, const std::string& name, std::array<std::strin
   trap.step("0002");
   VOCCHAN = rt::FREEFILE();
   if (!rt::open_file(VOCCHAN, name, rt::FileMode::Input)) return;
+  rt::engine_file(VOCCHAN);
   VocabularyLines in(VOCCHAN);
   if (in.skip_to("BEGIN")) {
     trap.step("0003");

@@ -58,6 +58,7 @@ void FETCHPRO(std::string& name) {
   }
   int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Input)) return;
+  rt::engine_file(f);
   trap.reading(f, name);
   if (skip_to_marker(f, "BEGIN")) {
     std::string line;
@@ -83,6 +84,7 @@ void FETCHMENUS() {
   }
   int f = rt::FREEFILE();
   if (!rt::open_file(f, PROMPTNAME, rt::FileMode::Input)) return;
+  rt::engine_file(f);
   trap.reading(f, PROMPTNAME);
   if (skip_to_marker(f, "END")) {
     std::int32_t i = 0;

@@ -26,8 +26,11 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <system_error>
+#include <utility>
 
+#include "engine/runtime/command.h"
 #include "engine/runtime/error.h"
 #include "platform/paths.h"
 #include "platform/wholefile.h"
@@ -345,6 +348,7 @@ struct OpenFile {
   std::string given;  // the name the file was opened by (a kept file is found again by it)
   bool work = false;  // one of the engine's own work files (held at its close, see WorkFile)
   bool quiet = false;  // a new file whose failure its caller says (open_new_file with failure)
+  bool engine = false;  // a file of the engine folder the run needs whole (engine_file)
 };
 
 // Files closed lately in a mode that neither empties nor appends, kept open with the pages read, for
@@ -797,6 +801,10 @@ std::string take_read_failure(int n) {
   return platform::failure_reason(e);
 }
 
+void engine_file(int n) {
+  if (is_open(n)) table[n].engine = true;
+}
+
 int read_access(std::string_view name) {
   forget_recent();
   const platform::MappedPath m = platform::map_existing(name);
@@ -828,7 +836,18 @@ void close_file(int n) {
   OpenFile f = std::move(table[n]);
   table[n] = OpenFile{};
   FileData& d = *f.data;
-  if (d.read_failed != 0) {
+  if (d.read_failed != 0 && f.engine) {
+    // A file the engine cannot do without: the user is told once which one it is and what to do; the
+    // stages that read it again meet the same failure.
+    static std::set<std::pair<dev_t, ino_t>> said;  // the same file, by whatever name it was opened
+    if (said.insert({f.dev, f.ino}).second)
+      fault(f.given + " cannot be read (" + platform::failure_reason(d.read_failed) +
+                "): check the disk or install the engine folder again.",
+            {f.given});
+    else
+      set_exit_code(1);
+    d.direct = true;
+  } else if (d.read_failed != 0) {
     // What followed the failed read was taken for the end of the file (or zeros): the run goes on
     // without it and must say so. The file is read anew at its next open.
     fault(f.given + " cannot be read whole (" + platform::failure_reason(d.read_failed) +

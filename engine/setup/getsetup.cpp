@@ -181,6 +181,7 @@ void GETSETUP() {
   const int f = rt::FREEFILE();
   trap.step("0002");
   if (!rt::open_file(f, path, rt::FileMode::Input)) return;
+  rt::engine_file(f);
   trap.reading(f, SETUPNAME);
   Lines in(f);
   std::string v, line;

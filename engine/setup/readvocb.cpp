@@ -111,6 +111,7 @@ void READVOCB(const std::string& name) {
   }
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Input)) return;
+  rt::engine_file(f);
   trap.reading(f, name);
   vocabulary_name = name;
   vocabulary_ended = false;

@@ -207,6 +207,12 @@ TEST(Faults, EachSystemCallFailingInTurn) {
 
 namespace {
 
+std::size_t count_of(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
+
 // A tmpfs mounted on a folder for the scope (root only).
 struct TmpfsMount {
   fs::path at;
@@ -230,13 +236,15 @@ struct TmpfsMount {
 TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
   const fs::path shim = fs::path(VLX_FAULTSHIM_LIBRARY);
   const bool root = ::geteuid() == 0;
-  enum Fault { kFolderNamed, kUnreadableInput, kUnreadableRunFile, kUnreadableTarget, kReadOnly, kFull };
+  enum Fault { kFolderNamed, kUnreadableInput, kUnreadableRunFile, kUnreadableTarget, kEngineFileUnread, kReadOnly, kFull };
   struct Case {
     Fault fault;
     const char* name;
     const char* says;
     bool logged;     // the line is in ERROR.LOG (the folder can be written)
     bool needs_root;  // a tmpfs of its own
+    const char* unread = nullptr;  // every read of this file of the engine folder fails (a damaged disk)
+    bool draws = false;  // the run draws all the same (the prompt texts are the screens' only)
   } cases[] = {
       {kFolderNamed, "a folder has a work file's name", "A folder named Dwork.1B stands in the engine folder", true, false},
       {kUnreadableInput, "an input file the user may not read", "holes.txt cannot be read (permission denied): give read access to it",
@@ -247,6 +255,16 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
       {kUnreadableTarget, "a target in the engine folder that cannot be read",
        "The run's target target.pdf cannot be read (permission denied) to see that it is an earlier result; nothing is drawn.",
        true, false},
+      // Read at more than one stage of the run: said once, after the reader's own error line.
+      {kEngineFileUnread, "the run's SET file cannot be read",
+       "STANDARD.SET cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "STANDARD.SET"},
+      {kEngineFileUnread, "the conversion vocabulary cannot be read",
+       "CONVOCAB.ENG cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "CONVOCAB.ENG"},
+      {kEngineFileUnread, "the prompt file cannot be read",
+       "prompts.eng cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "prompts.eng", true},
       {kReadOnly, "a read-only engine folder", "cannot be written (the file system is read-only): make the folder writable", false,
        true},
       {kFull, "an engine folder on a full disk", "cannot be written (the disk is full): free some space on its disk", false,
@@ -292,6 +310,10 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
                                        : c.fault == kUnreadableTarget ? "VLX_FAULT_NAME=target.pdf"
                                                                       : "VLX_FAULT_NAME=@runfile.dat"});
         break;
+      case kEngineFileUnread:
+        run_env.insert(run_env.end(), {"LD_PRELOAD=" + shim.string(), "VLX_FAULT_ROOT=" + ef.string(),
+                                       "VLX_FAULT=read:0:" + std::to_string(EIO), std::string("VLX_FAULT_NAME=") + c.unread});
+        break;
       case kReadOnly: ASSERT_TRUE(mount->remount("", MS_RDONLY)); break;
       case kFull:  // whatever room is left is taken by one file
         run_program({"/bin/dd", "if=/dev/zero", "of=" + (ef / "fill").string(), "bs=64k"}, ef, 60);
@@ -301,13 +323,21 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
     ASSERT_FALSE(r.timed_out);
     EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
     EXPECT_NE(r.out.find(c.says), std::string::npos) << r.out << r.err;
-    if (c.logged) {
+    if (c.logged && c.unread) {
+      // The reader's error line stays; the file is named once with what to do, and not said again.
+      const std::string log = read_file(ef / "ERROR.LOG");
+      EXPECT_EQ(count_of(log, c.says), 1u) << log;
+      EXPECT_EQ(count_of(r.out, c.says), 1u) << r.out;
+      EXPECT_EQ(count_of(log, "cannot be read whole"), 0u) << log;
+    } else if (c.logged) {
       std::string log = read_file(ef / "ERROR.LOG");
       EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
       EXPECT_NE(log.find(c.says), std::string::npos) << log;
     }
-    for (const auto& [file, bytes] : before) EXPECT_TRUE(read_file(file) == bytes) << file << " changed";
-    EXPECT_TRUE(read_file(ef / "target.pdf") == target_before);
+    if (!c.draws) {
+      for (const auto& [file, bytes] : before) EXPECT_TRUE(read_file(file) == bytes) << file << " changed";
+      EXPECT_TRUE(read_file(ef / "target.pdf") == target_before);
+    }
     if (mount) mount->remount("size=64m", 0);
   }
 }

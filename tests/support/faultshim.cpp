@@ -14,7 +14,8 @@
 //                          closes the descriptor, as the kernel does); VLX_FAULT_HIT names a file made
 //                          when it did, and
 //   VLX_FAULT=kind:0:ERRNO with VLX_FAULT_NAME=NAME: every call of the kind on a file named NAME (the
-//                          last part of its path) fails, as for a file the user may not read; VLX_FAULT_SAY=1 has it say on standard error which call
+//                          last part of its path; for a read, the file the descriptor is open on)
+//                          fails, as for a file the user may not read or a damaged disk; VLX_FAULT_SAY=1 has it say on standard error which call
 //                          failed and on what file (for a person looking into a case).
 #include <dlfcn.h>
 #include <execinfo.h>
@@ -125,9 +126,16 @@ bool fails(Kind kind, bool own, const char* name = nullptr, int fd = -1) {
     syscall(SYS_write, config.record_fd, line, static_cast<std::size_t>(n));
   }
   bool fail = kind == config.fault_kind && ordinal == config.fault_ordinal;
-  if (kind == config.fault_kind && config.fault_ordinal == 0 && config.fault_name && name) {
-    const char* last = std::strrchr(name, '/');
-    fail = std::strcmp(last ? last + 1 : name, config.fault_name) == 0;
+  if (kind == config.fault_kind && config.fault_ordinal == 0 && config.fault_name) {
+    char named[512] = {};  // a call on a descriptor: the name the descriptor was opened by
+    if (!name && fd >= 0) {
+      char link[64];
+      std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+      if (syscall(SYS_readlinkat, AT_FDCWD, link, named, sizeof named - 1) > 0) name = named;
+    }
+    const char* last = name ? std::strrchr(name, '/') : nullptr;
+    fail = name && std::strcmp(last ? last + 1 : name, config.fault_name) == 0;
+    if (name == named) name = nullptr;
   }
   if (fail && config.hit_file) {
     const long hit = syscall(SYS_openat, AT_FDCWD, config.hit_file, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
