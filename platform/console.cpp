@@ -214,6 +214,11 @@ std::string mouse_key(int event, int button) {
   return std::string{'\xff', '\xff', static_cast<char>(event), static_cast<char>(button)};
 }
 
+bool is_letter_key(std::string_view key) {
+  return key.size() >= 2 && key.size() <= 4 && static_cast<unsigned char>(key[0]) >= 0xC2 &&
+         static_cast<unsigned char>(key[0]) != 0xFF;
+}
+
 bool is_mouse_key(std::string_view key) {
   return key.size() == 4 && static_cast<unsigned char>(key[0]) == 255 && static_cast<unsigned char>(key[1]) == 255;
 }

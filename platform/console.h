@@ -63,6 +63,11 @@ enum MouseButton { kMouseLeft = 1, kMouseRight = 2 };
 std::string mouse_key(int event, int button);
 // True for a four-character mouse event string.
 bool is_mouse_key(std::string_view key);
+// True for the event of a typed letter that CP437 lacks ("ł", "Œ"): its UTF-8 bytes, 2 to 4 of them,
+// the first 0xC2 or more. The key decoder gives such events only while names_in_utf8(), and a console
+// passes them on only while a name entry takes them (take_letters): everywhere else a key of two
+// characters is read as a scan code, so there they are dropped, as before.
+bool is_letter_key(std::string_view key);
 
 class Console {
  public:
@@ -132,6 +137,10 @@ class Console {
   virtual void mouse_on(int buttons, int events);
   virtual void mouse_off();
   bool mouse_enabled() const { return mouse_on_; }
+  // While on, typed letters that CP437 lacks reach wait_key as is_letter_key events (the Filemask
+  // field and PUTONE's entry take them into names); while off they are dropped.
+  void take_letters(bool on) { take_letters_ = on; }
+  bool takes_letters() const { return take_letters_; }
   int mouse_row() const { return mouse_row_; }
   int mouse_col() const { return mouse_col_; }
 
@@ -156,13 +165,15 @@ class Console {
   virtual void on_change() {}
   // True when mouse input is on and the event (with this button) is one of those chosen.
   bool wants_mouse(int event, int button) const;
-  // Drops the mouse events at the front of a queue of events (each with a .key) that were not chosen;
-  // true when an event is left to take.
+  // Drops the mouse events at the front of a queue of events (each with a .key) that were not chosen,
+  // and letters CP437 lacks while no name entry takes them; true when an event is left to take.
   template <class Queue>
   bool drop_unwanted_mouse(Queue& queue) const {
     while (!queue.empty()) {
       const std::string& k = queue.front().key;
-      if (!is_mouse_key(k) || wants_mouse(static_cast<unsigned char>(k[2]), static_cast<unsigned char>(k[3])))
+      if (is_letter_key(k) ? take_letters_
+                           : !is_mouse_key(k) ||
+                                 wants_mouse(static_cast<unsigned char>(k[2]), static_cast<unsigned char>(k[3])))
         return true;
       queue.pop_front();
     }
@@ -173,6 +184,7 @@ class Console {
   // True while print_text's text reaches on_print (its name characters are UTF-8, not CP437).
   bool text_is_utf8_ = false;
   bool mouse_on_ = false;
+  bool take_letters_ = false;
   int mouse_buttons_ = 0;
   int mouse_events_ = 0;
 
@@ -234,5 +246,18 @@ int unicode_to_cp437(char32_t u);
 inline std::string key_char(char c) { return std::string(1, c); }
 inline std::string key_scan(int scan) { return std::string{'\0', static_cast<char>(scan)}; }
 inline const std::string kKeyEsc = "\x1b";
+
+// Lets a name entry take typed letters that CP437 lacks for as long as it lives.
+class LetterEntry {
+ public:
+  explicit LetterEntry(Console& con) : con_(con), was_(con.takes_letters()) { con_.take_letters(true); }
+  ~LetterEntry() { con_.take_letters(was_); }
+  LetterEntry(const LetterEntry&) = delete;
+  LetterEntry& operator=(const LetterEntry&) = delete;
+
+ private:
+  Console& con_;
+  bool was_;
+};
 
 }  // namespace platform

@@ -111,6 +111,22 @@ TEST(ConsoleTest, NamesInTheTerminalsEncoding) {
   platform::ScriptedConsole con(3);
   con.print("\xCD\xBB", false);
   EXPECT_EQ(platform::cell_glyph(con.cell(1, 1, 1)) + platform::cell_glyph(con.cell(1, 1, 2)), "\u2550\u2557");
+  // A typed letter CP437 lacks ("ł" as its UTF-8 bytes) reaches only a name entry that takes it:
+  // elsewhere a key of two characters is a scan code.
+  const std::string l = "\xC5\x82";
+  EXPECT_TRUE(platform::is_letter_key(l));
+  EXPECT_FALSE(platform::is_letter_key(platform::key_scan(72)));
+  EXPECT_FALSE(platform::is_letter_key(platform::mouse_key(platform::kMousePress, platform::kMouseLeft)));
+  con.push_key(l);
+  con.type("a");
+  EXPECT_EQ(con.wait_key(), "a");
+  {
+    const platform::LetterEntry entry(con);
+    con.push_key(l);
+    EXPECT_EQ(con.wait_key(), l);
+  }
+  con.push_key(l);
+  EXPECT_FALSE(con.key_pending());
 }
 
 TEST(ScriptedConsoleTest, QueueMouseFilterAndExhaustion) {

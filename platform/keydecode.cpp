@@ -132,10 +132,18 @@ void KeyDecoder::parse(bool final) {
       }
       u = (u << 6) | (c & 0x3F);
     }
+    const std::string bytes = held_.substr(0, len);
     held_.erase(0, len);
     if (!ok) continue;
     int cp = unicode_to_cp437(u);
-    if (cp > 0) key(static_cast<char>(cp));
+    if (cp > 0) {
+      key(static_cast<char>(cp));
+    } else {
+      // A letter the code page lacks comes as its UTF-8 bytes, for a name entry to take as typed, where
+      // names are UTF-8 and it takes one cell; else it is dropped.
+      char32_t one = 0;
+      if (name_character(bytes, 0, one) == bytes.size()) out_.push_back({bytes});
+    }
   }
 }
 

@@ -1,7 +1,7 @@
 // Turns the bytes a terminal sends into the console's input events.
 //
-// Keys: printable characters (UTF-8 turned into CP437 bytes; characters the code page lacks are
-// dropped), control characters as they are (DEL and BS both give Backspace 8), the escape sequences of
+// Keys: printable characters (UTF-8 turned into CP437 bytes; a character the code page lacks comes as
+// its UTF-8 bytes, is_letter_key, where names are UTF-8 and it takes one cell, else it is dropped), control characters as they are (DEL and BS both give Backspace 8), the escape sequences of
 // xterm, VT220 and the Linux console for cursor, editing and function keys (with Shift, Ctrl and Alt
 // where the PC keyboard gives them codes of their own), Shift+Tab, and Esc followed by a letter or digit
 // as Alt with that key. A lone Esc is a key only once no further byte followed in time (timeout()).

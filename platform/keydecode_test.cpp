@@ -46,12 +46,40 @@ TEST(KeyDecoderTest, KeysAndSequences) {
       {"Shift+Tab", "\x1b[Z", {scan(15)}},
       {"Alt+letter and digit", "\x1b" "a\x1bQ\x1b" "1", {scan(30), scan(16), scan(120)}},
       {"UTF-8 to CP437", "\xc3\xa9\xc2\xa3\xe2\x96\x91", {"\x82", "\x9c", "\xb0"}},
-      {"character without CP437 code", "\xe2\x82\xac" "x", {"x"}},
+      {"character without CP437 code (names not UTF-8)", "\xe2\x82\xac" "x", {"x"}},
       {"unknown sequence dropped", "\x1b[99~\x1b[?5hx", {"x"}},
       {"cut-off sequence dropped", "\x1b[1;", {}},
       {"wheel ignored", "\x1b[<64;3;4M", {}},
   };
+  platform::set_names_in_utf8(false);
   for (const auto& c : cases) EXPECT_EQ(decode(c.bytes), c.events) << c.what;
+  platform::set_names_in_utf8(true);
+}
+
+// Where names are UTF-8, a typed letter CP437 lacks comes as its UTF-8 bytes, for a name entry to
+// take; one the cells cannot show in one column (wide, combining) is dropped, as is everything else
+// CP437 lacks in another locale.
+TEST(KeyDecoderTest, LettersTheCodePageLacks) {
+  struct Case {
+    const char* what;
+    bool utf8;
+    std::string bytes;
+    std::vector<std::string> events;
+  } cases[] = {
+      {"two-byte letters", true, "\xc5\x82\xc5\x91\xc5\x92", {"\xc5\x82", "\xc5\x91", "\xc5\x92"}},
+      {"a three-byte sign, then a letter the code page has", true, "\xe2\x82\xac\xc3\xa9", {"\xe2\x82\xac", "\x82"}},
+      {"a four-byte letter", true, "\xf0\x9d\x90\x80", {"\xf0\x9d\x90\x80"}},
+      {"a wide letter is dropped", true, "\xe6\x97\xa5" "x", {"x"}},
+      {"a combining mark is dropped", true, "e\xcc\x81", {"e"}},
+      {"another locale drops them", false, "\xc5\x82" "x", {"x"}},
+  };
+  for (const auto& c : cases) {
+    platform::set_names_in_utf8(c.utf8);
+    EXPECT_EQ(decode(c.bytes), c.events) << c.what;
+    for (const auto& e : decode(c.bytes))
+      EXPECT_EQ(platform::is_letter_key(e), e.size() > 1) << c.what;  // never read as a scan code
+  }
+  platform::set_names_in_utf8(true);
 }
 
 TEST(KeyDecoderTest, EscWaitsForTheRestOfASequence) {

@@ -46,6 +46,7 @@ std::string line_input(platform::Console& con, long field = 0, bool* escaped = n
     con.locate(start_row + static_cast<int>(lin / platform::Console::kCols),
                static_cast<int>(lin % platform::Console::kCols) + 1);
   };
+  const platform::LetterEntry letters(con);
   for (;;) {
     std::string k = con.wait_key();
     // The terminal's input closed while the question waited: no Enter can end the entry any more.
@@ -53,7 +54,9 @@ std::string line_input(platform::Console& con, long field = 0, bool* escaped = n
       typed.clear();
       break;
     }
-    if (k.size() != 1) continue;
+    // A letter CP437 lacks comes as its UTF-8 bytes (its first byte is none of the keys below).
+    const bool other_letter = platform::is_letter_key(k);
+    if (!other_letter && k.size() != 1) continue;
     auto c = static_cast<unsigned char>(k[0]);
     if (c == 13) break;
     if (c == 27 && escaped != nullptr) {
@@ -77,7 +80,8 @@ std::string line_input(platform::Console& con, long field = 0, bool* escaped = n
     if (c < 32 || typed.size() >= kMaxTyped) continue;
     // A letter beyond ASCII (its CP437 byte from the key decoder) is taken in the terminal's encoding,
     // as the names it may be part of are written.
-    const std::string piece = c >= 128 && platform::names_in_utf8() ? platform::cp437_to_utf8(k) : k;
+    const std::string piece =
+        other_letter || c < 128 || !platform::names_in_utf8() ? k : platform::cp437_to_utf8(k);
     if (field > 0) {
       typed += piece;
       show_field();

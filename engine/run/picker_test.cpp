@@ -144,7 +144,13 @@ TEST_F(PickerTest, LineEditor) {
       {"Backspace on a full field takes no hint", a54, {end, "B", "C", home, "\b", "\r"}, a54.substr(1) + "BC", ""},
       {"End on a full field stays in it", a54, {end, "B", "C", end, "Z", "\r"}, a54 + "BZ", ""},
       {"F3 before any Enter: the next key ends with the head", "ABC", {f3, "Q"}, "", ""},
+      // Typed letters go into the name as UTF-8: one the code page has (the decoder's CP437 byte of
+      // "ó") and ones it lacks ("ł", "Œ": their UTF-8 bytes), each one cell; Backspace takes a whole one.
+      {"letters beyond CP437 typed as UTF-8", "C:\\", {"\xC5\x82", "\xA2", "d", "\xC5\x92", "\b", "*", "\r"},
+       "C:\\\xC5\x82\xC3\xB3" "d*", ""},
+      {"a letter CP437 lacks inserted", "ABC", {home, "\b", ins, "\xC5\x82", "\r"}, "\xC5\x82" "BC", ""},
   };
+  platform::set_names_in_utf8(true);
   for (const auto& c : cases) {
     auto scripted = std::make_unique<platform::ScriptedConsole>(25);
     auto* con = scripted.get();

@@ -108,6 +108,7 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
     con.cursor(false);
   };
 
+  const platform::LetterEntry letters(con);
   for (;;) {
     con.cursor(true, f.insert ? 50 : 10);
     con.locate(row, f.cursor);
@@ -117,11 +118,13 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
     // ends the editing: it ends as Esc does.
     if (!con.interactive()) k = "\x1B";
     if (f.text.empty()) return exit_pick();
-    if (k.size() == 1) {
+    // A letter CP437 lacks comes as its UTF-8 bytes (its first byte is none of the keys below).
+    const bool other_letter = platform::is_letter_key(k);
+    if (k.size() == 1 || other_letter) {
       const auto c = static_cast<unsigned char>(k[0]);
       // A letter beyond ASCII (the key decoder gives its CP437 byte) is typed into a name in the
       // terminal's encoding, the name's own; in another locale such letters are not taken.
-      const bool letter = c >= 128 && c != 255 && platform::names_in_utf8();
+      const bool letter = other_letter || (c >= 128 && c != 255 && platform::names_in_utf8());
       if ((c >= 32 && c <= 126) || letter) {
         if (f.clear_pending) {
           f.blank_to_end();
@@ -132,7 +135,7 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
           for (int x = f.last; x > f.cursor; --x) f.put(x, con.text_at(row, x - 1));
         }
         set_look(con, Look::kHi);
-        f.put(f.cursor, letter ? platform::cp437_to_utf8(k) : k);
+        f.put(f.cursor, letter && !other_letter ? platform::cp437_to_utf8(k) : k);
         if (f.cursor < f.last) ++f.cursor;
       } else if (c == 8) {
         f.clear_pending = false;

@@ -931,11 +931,21 @@ TEST(EngineTerminal, NamesInTheTerminalsOwnLetters) {
   if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
   const std::string name = "\xC3\x84rger s\xC3\xBC" "d.txt";  // "Ärger süd.txt" in UTF-8
   fs::copy_file(ef.path() / "Examples" / "Examples.TXT", ef.path() / name);
+  // Letters CP437 lacks, typed too: "Łódź.txt".
+  const std::string other = "\xC5\x81\xC3\xB3" "d\xC5\xBA.txt";
+  fs::copy_file(ef.path() / "Examples" / "Examples.TXT", ef.path() / other);
   std::string shown = start_engine(tmux, ef, "LANG=C.UTF-8 ");
   tmux.cmd({"send-keys", "F1"});
   ASSERT_TRUE(tmux.wait_for("\u2551C:\\ ", shown)) << shown;
   answer(tmux, "");
   ASSERT_TRUE(tmux.wait_for("Filemask = C:\\", shown)) << shown;
+  tmux.cmd({"send-keys", "Home"});
+  answer(tmux, "C:\\\xC5\x81\xC3\xB3" "d\xC5\xBA*");  // typed: C:\Łódź*
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\" + other + " ", shown)) << shown;
+  ASSERT_TRUE(wait_until_gone(tmux, {"Filemask"}, shown)) << shown;
+  EXPECT_EQ(box_row(lines_of(shown).at(12)), "C:\\" + other) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Filemask = C:\\" + other, shown)) << shown;
   tmux.cmd({"send-keys", "Home"});
   answer(tmux, "C:\\\xC3\x84*");  // typed: C:\Ä*
   ASSERT_TRUE(tmux.wait_for("\u2551C:\\" + name + " ", shown)) << shown;
