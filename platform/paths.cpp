@@ -7,6 +7,7 @@
 // had, the folder is listed at every lookup.
 #include "paths.h"
 
+#include "console.h"
 #include "names.h"
 #include "wholefile.h"
 
@@ -21,6 +22,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cwctype>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -373,26 +375,57 @@ std::string search_path(std::string_view name) {
 
 namespace {
 
-// True when name matches the wildcard mask ("*" any run, "?" one character), letter case ignored.
-bool wild_match(std::string_view mask, std::string_view name) {
-  size_t m = 0, n = 0, star = std::string_view::npos, resume = 0;
+// The lower case of a letter: the Latin letters of the Western and Central European code pages, Greek
+// and Cyrillic by rule (whatever locale the process runs in), else what the C library says.
+char32_t fold_letter(char32_t u) {
+  if (u < 0x80) return static_cast<char32_t>(std::tolower(static_cast<int>(u)));
+  if ((u >= 0xC0 && u <= 0xDE && u != 0xD7) || (u >= 0x391 && u <= 0x3AB && u != 0x3A2) ||
+      (u >= 0x410 && u <= 0x42F))
+    return u + 0x20;
+  if (u >= 0x400 && u <= 0x40F) return u + 0x50;
+  if (u == 0x178) return 0xFF;
+  if ((u >= 0x100 && u <= 0x137) || (u >= 0x14A && u <= 0x177)) return u | 1;
+  if ((u >= 0x139 && u <= 0x148) || (u >= 0x179 && u <= 0x17E)) return (u & 1) != 0 ? u + 1 : u;
+  return static_cast<char32_t>(std::towlower(static_cast<wint_t>(u)));
+}
+
+// A name as the characters the mask matches, case folded: in the terminal's UTF-8 each letter of a name
+// is one (name_character); every other byte is one of its own (ASCII folded, the rest as they are).
+std::u32string match_units(std::string_view text) {
+  std::u32string out;
+  for (size_t i = 0; i < text.size();) {
+    char32_t u = 0;
+    if (const size_t len = name_character(text, i, u); len > 0) {
+      out += fold_letter(u);
+      i += len;
+      continue;
+    }
+    const auto b = static_cast<unsigned char>(text[i++]);
+    out += b < 0x80 ? static_cast<char32_t>(std::tolower(b)) : 0x200000 + b;
+  }
+  return out;
+}
+
+// True when name matches the wildcard mask ("*" any run, "?" one character), letter case ignored
+// (also of letters beyond ASCII where names are UTF-8: "ä*" finds "Ärger.txt").
+bool wild_match(std::string_view mask_text, std::string_view name_text) {
+  const std::u32string mask = match_units(mask_text), name = match_units(name_text);
+  size_t m = 0, n = 0, star = std::u32string::npos, resume = 0;
   while (n < name.size()) {
-    if (m < mask.size() && mask[m] == '*') {
+    if (m < mask.size() && mask[m] == U'*') {
       star = m++;
       resume = n;
-    } else if (m < mask.size() &&
-               (mask[m] == '?' || std::tolower(static_cast<unsigned char>(mask[m])) ==
-                                      std::tolower(static_cast<unsigned char>(name[n])))) {
+    } else if (m < mask.size() && (mask[m] == U'?' || mask[m] == name[n])) {
       ++m;
       ++n;
-    } else if (star != std::string_view::npos) {
+    } else if (star != std::u32string::npos) {
       m = star + 1;
       n = ++resume;
     } else {
       return false;
     }
   }
-  while (m < mask.size() && mask[m] == '*') ++m;
+  while (m < mask.size() && mask[m] == U'*') ++m;
   return m == mask.size();
 }
 

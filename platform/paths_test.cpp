@@ -1,6 +1,8 @@
 // Path mapping: separators, drive letters, letter case of existing names, the search path.
 #include "platform/paths.h"
 
+#include "platform/console.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -202,6 +204,40 @@ TEST(PathsTest, ListsByNameWithoutRegardToCase) {
     for (const auto& e : platform::list_matching(k.mask, k.limit)) got.push_back(e.name + (e.folder ? "/" : ""));
     EXPECT_EQ(got, k.want) << k.mask;
   }
+}
+
+// A mask matches letters beyond ASCII without regard to case where names are UTF-8 ("ä*" finds
+// "Ärger süd.txt"; "?" is one letter, whatever its bytes); in another locale such bytes match only
+// themselves.
+TEST(PathsTest, MasksIgnoreTheCaseOfLettersBeyondAscii) {
+  TempDir d;
+  ScopedCwd cwd(d.path());
+  const std::string aerger = "\xC3\x84rger s\xC3\xBC" "d.txt", lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA.txt",
+                    oel = "\xC3\x96L.TXT", greek = "\xCE\xA3\xCE\xB9.txt";
+  for (const std::string& name : {aerger, lodz, oel, greek, std::string("plain.txt")}) d.write(name, "x");
+  struct Case {
+    bool utf8;
+    std::string mask;
+    std::vector<std::string> want;
+  } cases[] = {
+      {true, "\xC3\xA4*", {aerger}},                       // ä*
+      {true, "\xC3\x84RGER S\xC3\x9C" "D.TXT", {aerger}},  // ÄRGER SÜD.TXT
+      {true, "\xC5\x82*", {lodz}},                         // ł*
+      {true, "*\xC5\xB9.TXT", {lodz}},                     // *Ź.TXT
+      {true, "\xC3\xB6?.txt", {oel}},                      // ö?.txt
+      {true, "\xCF\x83*", {greek}},                        // σ*
+      {true, "?rger*", {aerger}},                          // "?" is the one letter Ä
+      {false, "\xC3\xA4*", {}},
+      {false, "\xC3\x84*", {aerger}},
+      {false, "??rger*", {aerger}},
+  };
+  for (const auto& c : cases) {
+    platform::set_names_in_utf8(c.utf8);
+    std::vector<std::string> got;
+    for (const auto& e : platform::list_matching(c.mask)) got.push_back(e.name);
+    EXPECT_EQ(got, c.want) << c.mask << (c.utf8 ? " (UTF-8)" : " (another locale)");
+  }
+  platform::set_names_in_utf8(true);
 }
 
 // One key for every name of one file: another letter case, a folder reached through a link, a symbolic
