@@ -94,6 +94,23 @@ void LogDraw::bar_clear(std::int32_t x, std::int32_t y, std::int32_t w, std::int
   for (const Clear& c : p) SHADEBAR(c.x0, c.y0, c.x1 - c.x0, c.y1 - c.y0);
 }
 
+namespace {
+
+// Calls piece(from, to) for each stretch of [a, b] that no covered span reaches, in order.
+template <typename Piece>
+void uncovered_pieces(std::int32_t a, std::int32_t b, std::vector<std::pair<std::int32_t, std::int32_t>>& covered,
+                      Piece piece) {
+  std::sort(covered.begin(), covered.end());
+  std::int32_t at = a;
+  for (const auto& [from, to] : covered) {
+    if (from > at) piece(at, from);
+    at = std::max(at, to);
+  }
+  if (b > at) piece(at, b);
+}
+
+}  // namespace
+
 void LogDraw::rule_clear(std::int32_t x1, std::int32_t x2, std::int32_t y, void (*draw)(std::int32_t, std::int32_t, std::int32_t)) {
   const std::int32_t a = std::min(x1, x2), b = std::max(x1, x2);
   std::vector<std::pair<std::int32_t, std::int32_t>> covered;
@@ -103,13 +120,7 @@ void LogDraw::rule_clear(std::int32_t x1, std::int32_t x2, std::int32_t y, void 
     draw(x1, x2, y);
     return;
   }
-  std::sort(covered.begin(), covered.end());
-  std::int32_t x = a;
-  for (const auto& [from, to] : covered) {
-    if (from > x) draw(x, from, y);
-    x = std::max(x, to);
-  }
-  if (b > x) draw(x, b, y);
+  uncovered_pieces(a, b, covered, [&](std::int32_t from, std::int32_t to) { draw(from, to, y); });
 }
 
 void LogDraw::border_clear(std::int32_t x, std::int32_t y1, std::int32_t y2, void (*draw)(std::int32_t, std::int32_t, std::int32_t)) {
@@ -121,13 +132,7 @@ void LogDraw::border_clear(std::int32_t x, std::int32_t y1, std::int32_t y2, voi
     draw(x, y1, y2);
     return;
   }
-  std::sort(covered.begin(), covered.end());
-  std::int32_t y = a;
-  for (const auto& [from, to] : covered) {
-    if (from > y) draw(x, y, from);
-    y = std::max(y, to);
-  }
-  if (b > y) draw(x, y, b);
+  uncovered_pieces(a, b, covered, [&](std::int32_t from, std::int32_t to) { draw(x, from, to); });
 }
 
 void LogDraw::column_clears() {

@@ -24,16 +24,6 @@ std::string holes(const std::vector<std::string>& names) {
   return s + "///\r\n";
 }
 
-std::vector<std::string> numbered(const std::string& prefix, int count) {
-  std::vector<std::string> names;
-  for (int i = 1; i <= count; ++i) {
-    char b[16];
-    std::snprintf(b, sizeof b, "%03d", i);
-    names.push_back(prefix + b);
-  }
-  return names;
-}
-
 std::string run_file(const std::string& target, const std::string& input = "holes.txt", bool summary = false) {
   return "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " + input +
          "\r\n2/      output = PDF\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n" +

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -163,6 +164,16 @@ std::vector<std::vector<std::string>> find_all_regex(const std::string& text, co
   const std::regex re(pattern);
   for (std::sregex_iterator it(text.begin(), text.end(), re), end; it != end; ++it) all.push_back(groups_of(*it));
   return all;
+}
+
+std::vector<std::string> numbered(const std::string& prefix, int count) {
+  std::vector<std::string> names;
+  for (int i = 1; i <= count; ++i) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%03d", i);
+    names.push_back(prefix + b);
+  }
+  return names;
 }
 
 int drawn_scale(const std::filesystem::path& pdf) {

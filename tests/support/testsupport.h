@@ -121,6 +121,9 @@ std::vector<std::vector<std::string>> find_all_regex(const std::string& text, co
 // the sheet has fewer than two.
 int drawn_scale(const std::filesystem::path& pdf);
 
+// Hole names prefix + a three-digit number, 001 to count (BH001, BH002, ...).
+std::vector<std::string> numbered(const std::string& prefix, int count);
+
 // The first line of an AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer report in a
 // program's standard error; empty when there is none.
 std::string sanitizer_report(const std::string& err);
