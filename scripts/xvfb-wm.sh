@@ -17,7 +17,9 @@ trap cleanup EXIT
 # Every wait below ends as soon as what it waits for is there, and fails with a message after 60 s: a
 # loaded machine may take long to start a server, never that long.
 deadline() { echo $((SECONDS + 60)); }
-Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: without it the server resets whenever its last client leaves, and a first look with xprop
+# that ends before openbox has connected would make openbox's connection fail ("Failed to open the display").
+Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 limit=$(deadline)
 until [ -s "$work/display" ]; do
