@@ -15,8 +15,18 @@ void BORDER(const std::int16_t& x, const std::int16_t& y1, const std::int16_t& y
 // Places the current position (the printer's cursor) at (x, y).
 void TABXY(const std::int32_t& x, const std::int32_t& y);
 
-// Makes setup font n (1 to 3) current.
+// Makes setup font n (1 to 3) current, at its own size.
 void FSETFONT(const std::int32_t& n);
+// Makes setup font n current at `points` (its own size when 0): the same type, its height and width
+// scaled alike on every device (PDF: the size of the font operator; HP-GL/2: the pitch and height of
+// the font command; DXF: the text height; the printer: the height and pitch of the selection code).
+// FSETFONT gives the font its own size again. Widths are the font's own (FNDLEN) times points / own.
+void set_font_size(const std::int32_t& n, double points);
+// The HP-GL/2 font command of a printer code, its height times scale and its pitch divided by it.
+std::string plotter_font_command(const std::string& spec, double scale);
+// A printer font selection code with its height times scale and its pitch (when it gives one) divided
+// by it.
+std::string printer_font_code(const std::string& spec, double scale);
 // On every device but PDF: carries out and removes the font-switch marks of text (CURFONT flips once
 // per mark).
 void FIXFONTS(std::string& text);

@@ -323,6 +323,58 @@ TEST_F(PlotTest, PrinterStream) {
   }
 }
 
+// A text set smaller (the labels of a crowded samples column), then one in the font's own size again:
+// each device sets the size its own way, and only the text set smaller is smaller.
+TEST_F(PlotTest, TextInSmallerType) {
+  const std::string spec = "\x1b)10U\x1b)s1p8v1s0b4148T";  // 8 points, proportional, secondary
+  auto draw = [] {
+    std::string small = "D1", own = "D2";
+    set_font_size(3, 6);
+    PRINTEXT(100, 100, small);
+    FSETFONT(3);
+    PRINTEXT(100, 200, own);
+  };
+  FONTSPEC(3) = spec;
+  CONVERTF(FONTSPEC, HPGLFONT, 3);
+  const std::string pdf = stream_of(draw);
+  EXPECT_NE(pdf.find("/Ff3 6.00 Tf \r\n"), std::string::npos) << pdf;
+  EXPECT_LT(pdf.find("/Ff3 6.00 Tf"), pdf.find("(D1) Tj"));
+  EXPECT_NE(pdf.find("/Ff3 8.00 Tf", pdf.find("(D1) Tj")), std::string::npos) << pdf;  // selected again
+  // HP-GL/2: the height times 0.75, the pitch (135 / 8 characters an inch) divided by it.
+  open_plot(2);
+  draw();
+  const std::string pgl = close_plot();
+  const size_t small = pgl.find("AD1,341,2,0,3,22.50,4,6.00,5,1,6,0,7,48SA;SL0.3;");
+  ASSERT_NE(small, std::string::npos) << pgl;
+  EXPECT_LT(small, pgl.find("LBD1"));
+  EXPECT_NE(pgl.find(HPGLFONT(3) + ";", small), std::string::npos);
+  EXPECT_LT(pgl.find(HPGLFONT(3) + ";", small), pgl.find("LBD2"));
+  // DXF: the text height.
+  open_plot(3);
+  draw();
+  const std::string dxf = close_plot();
+  std::vector<double> heights;
+  const std::regex height(" 40\r\n *([0-9.]+)\r\n");
+  for (auto m = std::sregex_iterator(dxf.begin(), dxf.end(), height); m != std::sregex_iterator(); ++m)
+    heights.push_back(std::stod((*m)[1]));
+  ASSERT_EQ(heights.size(), 2u) << dxf;
+  EXPECT_NEAR(heights[0] / heights[1], 0.75, 0.001);
+  // The printer: the selection code with 6 points, then the font's own code again.
+  OUTDEV = 4;
+  PLOTFILE = PAGEFILE = rt::FREEFILE();
+  GOOPEN("PLOTFILE");
+  draw();
+  const std::string pcl = close_plot();
+  const size_t code = pcl.find("\x1b)10U\x1b)s1p6.00v1s0b4148T\x0e");
+  ASSERT_NE(code, std::string::npos);
+  EXPECT_LT(code, pcl.find("D1"));
+  EXPECT_NE(pcl.find(spec + "\x0e", code), std::string::npos);
+  EXPECT_LT(pcl.find(spec + "\x0e", code), pcl.find("D2"));
+  // A pitch in the code is divided as the height is multiplied.
+  EXPECT_EQ(printer_font_code("\x1b(s0p16.67h8.5v0s0b3T", 0.5), "\x1b(s0p33.34h4.25v0s0b3T");
+  EXPECT_EQ(printer_font_code(spec, 1), spec);
+}
+
 TEST_F(PlotTest, PlotterFonts) {
   struct Case {
     std::string spec, code;

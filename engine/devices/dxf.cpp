@@ -15,6 +15,8 @@
 #include "engine/frame/globals.h"
 #include "engine/frame/helpers.h"
 #include "engine/pdf/globals.h"
+#include "engine/pdf/pdf.h"
+#include "engine/runtime/number.h"
 #include "engine/runtime/files.h"
 
 namespace {
@@ -91,7 +93,8 @@ void DXFTEXT(const std::int32_t& x, const std::int32_t& y, const std::string& te
   add(out, " 20");
   add_fixed3(out, y * DXFYSCALE + DXFYOFF);
   add(out, " 40");
-  add_fixed3(out, DXFUNIT * FONTHEIGHT(f));
+  const double own = TEXTPOINTS > 0 ? rt::VAL(FNPOINTS(FONTSPEC(f))) : 0;
+  add_fixed3(out, DXFUNIT * FONTHEIGHT(f) * (own > 0 ? TEXTPOINTS / own : 1));
   add(out, " 41");
   add(out, "0.8");
   if (FONTSLANT(f) != 0) {

@@ -64,6 +64,7 @@ std::string pdf_refusal;
 std::string run_target_source;
 
 std::int32_t CURFONT = 0;
+double TEXTPOINTS = 0;
 std::int32_t PAGEFILE = 0;
 std::int32_t PAGECOUNT = 0;
 rt::Array<std::int32_t> SYMBITS;
@@ -108,6 +109,7 @@ void reset_pdf_globals() {
 
 void reset_pdf_input_globals() {
   CURFONT = 0;
+  TEXTPOINTS = 0;
   PAGEFILE = PAGECOUNT = 0;
   SYMBITS.reset();
   RASTEREND = RASTERY = RASTERX = 0;

@@ -121,6 +121,7 @@ extern std::string run_target_source;  // the file the run's target becomes at t
 // They live here, the lowest subsystem that reads them; the devices, the hole coder, the sheet and the
 // logs include this header to set them. reset_pdf_input_globals() restores them.
 extern std::int32_t CURFONT;  // current font of the output devices, 1 to 3
+extern double TEXTPOINTS;     // the size of CURFONT's texts where it is not the font's own (0: its own)
 
 // The sheet's page files and symbol raster.
 extern std::int32_t PAGEFILE;   // file number of the current page or plot file

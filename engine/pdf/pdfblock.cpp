@@ -730,10 +730,11 @@ void PDFPRINT(const std::int32_t& x, const std::int32_t& y, std::string& text) {
     block += "\r\n";
   };
   line("BT");
-  if (PDFLASTFONT != CURFONT) {
-    std::string size = FNRANDCE(rt::VAL(FNPOINTS(FONTSPEC(CURFONT))));
+  if (PDFLASTFONT != CURFONT || TEXTPOINTS > 0) {
+    std::string size = FNRANDCE(TEXTPOINTS > 0 ? TEXTPOINTS : rt::VAL(FNPOINTS(FONTSPEC(CURFONT))));
     line(operands({"/Ff" + digits(CURFONT), size}) + " Tf ");
-    PDFLASTFONT = CURFONT;
+    // A text set in another size than its font's own: the next text selects its font again.
+    PDFLASTFONT = TEXTPOINTS > 0 ? -1 : CURFONT;
   }
 
   long p = FONTSWCODE.empty() ? 0 : rt::INSTR(text, FONTSWCODE);

@@ -81,6 +81,7 @@ class SheetPrint {
     std::int32_t shift = 0;             // dots the mark stands left of its place, clear of the marks beside it
     bool narrow = false;                // a water mark moved: its line drawn short (narrow_columns)
     std::int32_t label_right = 0;       // page x where the label ends (0: 86 dots left of the mark's place)
+    double label_points = 0;            // the label's type size where smaller than font 3's (a crowded stretch)
     std::vector<std::pair<std::int32_t, std::int32_t>> leader;  // the leader's points, label end first
   };
   Sample read_sample(const std::string& depth_text, std::string text) const;
@@ -195,6 +196,13 @@ std::string fit_text(const std::string& text, std::int32_t font, std::int32_t ro
 // want to be, and kept between lo and hi (a run longer than that is squeezed in). Labels that touch
 // no other stay where they are, unless outside lo..hi.
 std::vector<double> spread_labels(const std::vector<double>& wanted, double height, double pitch, double lo, double hi);
+// The same for labels of sizes of their own: label k is heights[k] high (three quarters above its
+// baseline); neighbours touch where their lines meet and are pushed a quarter of a line apart.
+std::vector<double> spread_labels(const std::vector<double>& wanted, const std::vector<double>& heights, double lo,
+                                  double hi);
+// The least type size of a crowded samples column's labels for labels of `points`: 70 % of it, but
+// never below 7 points (capitals about 1.8 mm high); `points` itself where that is no smaller.
+double smallest_label_points(double points);
 // The columns of a water mark's picture drawn when it moved off its place (its triangle with a short
 // piece of its line): the whole line would reach across the marks beside it.
 constexpr std::int32_t narrow_first = 30, narrow_end = 56;

@@ -77,6 +77,45 @@ std::vector<double> spread_labels(const std::vector<double>& wanted, double heig
   return at;
 }
 
+std::vector<double> spread_labels(const std::vector<double>& wanted, const std::vector<double>& heights, double lo,
+                                  double hi) {
+  // Where label k touches the one below it (a quarter of its line below the baseline, three quarters
+  // of the next one's above), and the pitch between them: a quarter line clear.
+  const size_t n = wanted.size();
+  std::vector<double> touch(n, 0), offset(n + 1, 0);
+  for (size_t k = 0; k + 1 < n; ++k) touch[k] = 0.25 * heights[k] + 0.75 * heights[k + 1];
+  for (size_t k = 0; k < n; ++k) offset[k + 1] = offset[k] + (k + 1 < n ? 1.25 * touch[k] : 0);
+  struct Run {
+    size_t first, n;
+    double top;
+  };
+  auto span = [&](const Run& r) { return offset[r.first + r.n - 1] - offset[r.first]; };
+  std::vector<Run> runs;
+  auto settle = [&](Run& r) {
+    double sum = 0;
+    for (size_t k = 0; k < r.n; ++k) sum += wanted[r.first + k] - (offset[r.first + k] - offset[r.first]);
+    r.top = std::max(std::min(sum / static_cast<double>(r.n), hi - span(r)), lo);
+  };
+  for (size_t i = 0; i < n; ++i) {
+    runs.push_back({i, 1, 0});
+    settle(runs.back());
+    while (runs.size() > 1) {
+      const Run& above = runs[runs.size() - 2];
+      if (above.top + span(above) + touch[above.first + above.n - 1] <= runs.back().top) break;
+      const size_t more = runs.back().n;
+      runs.pop_back();
+      runs.back().n += more;
+      settle(runs.back());
+    }
+  }
+  std::vector<double> at(n);
+  for (const Run& r : runs) {
+    const double squeeze = r.n > 1 && r.top + span(r) > hi ? std::max(hi - r.top, 0.0) / span(r) : 1;
+    for (size_t k = 0; k < r.n; ++k) at[r.first + k] = r.top + (offset[r.first + k] - offset[r.first]) * squeeze;
+  }
+  return at;
+}
+
 SheetPrint::Sample SheetPrint::read_sample(const std::string& depth_text, std::string text) const {
   Sample s;
   s.depth_text = depth_text;
@@ -486,38 +525,98 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
   }
   std::vector<double> wanted_y;
   for (const Sample* s : drawn) wanted_y.push_back(s->label_y);
+  // The size of each label against font 3's own (1 but in a crowded stretch set smaller), and what
+  // follows from it: its line's height, above and below its baseline, its width, and the pitch and the
+  // touching distance between neighbours k and k + 1.
+  const double points = rt::VAL(FNPOINTS(FONTSPEC(3)));
+  auto scale = [&](size_t k) { return drawn[k]->label_points > 0 && points > 0 ? drawn[k]->label_points / points : 1.0; };
+  auto above_of = [&](size_t k) { return above * scale(k); };
+  auto below_of = [&](size_t k) { return below * scale(k); };
+  auto width_of = [&](size_t k) {
+    const std::int32_t w = FNDLEN(drawn[k]->label, 3);
+    return scale(k) == 1 ? w : rounded(w * scale(k));
+  };
+  auto touch = [&](size_t k) { return scale(k) == 1 && scale(k + 1) == 1 ? height : height * (0.25 * scale(k) + 0.75 * scale(k + 1)); };
+  auto pitch_after = [&](size_t k) { return scale(k) == 1 && scale(k + 1) == 1 ? pitch : 1.25 * touch(k); };
   auto place = [&](size_t from, size_t to, double lo, double hi, bool firm_top) {
     if (from >= to) return;
-    std::vector<double> wanted;
-    for (size_t k = from; k < to; ++k) wanted.push_back(drawn[k]->label_y);
+    std::vector<double> wanted, heights;
+    bool sized = false;
+    for (size_t k = from; k < to; ++k) {
+      wanted.push_back(drawn[k]->label_y);
+      heights.push_back(height * scale(k));
+      sized = sized || scale(k) != 1;
+    }
     // A label never moves off the page, but one that already stands beyond its room stays there.
     if (!firm_top) lo = std::min(lo, wanted.front());
     hi = std::max(hi, wanted.back());
-    const std::vector<double> at = spread_labels(wanted, height, pitch, lo, hi);
+    const std::vector<double> at =
+        sized ? spread_labels(wanted, heights, lo, hi) : spread_labels(wanted, height, pitch, lo, hi);
     for (size_t k = from; k < to; ++k) {
       const std::int32_t y = rounded(at[k - from]);
       drawn[k]->label_moved = y != drawn[k]->label_y;
       drawn[k]->label_y = y;
     }
   };
-  size_t split = 0;  // the labels above the caption (those clear of it) and the rest
-  if (caption) {
-    while (split < drawn.size() && drawn[split]->label_y + below <= caption_top) ++split;
-    place(0, split, top, caption_top - (pitch - height) - below, false);
-    place(split, drawn.size(), caption_bottom + (pitch - height) + above, bottom, true);
-  } else {
-    place(0, drawn.size(), top, bottom, false);
+  auto place_all = [&]() {
+    for (size_t k = 0; k < drawn.size(); ++k) drawn[k]->label_y = rounded(wanted_y[k]);
+    size_t split = 0;  // the labels above the caption (those clear of it) and the rest
+    if (caption) {
+      while (split < drawn.size() && drawn[split]->label_y + below <= caption_top) ++split;
+      place(0, split, top, caption_top - (pitch - height) - below, false);
+      place(split, drawn.size(), caption_bottom + (pitch - height) + above, bottom, true);
+    } else {
+      place(0, drawn.size(), top, bottom, false);
+    }
+  };
+  // Labels further than 10 mm from their depth, or squeezed over each other where the page has no more
+  // room.
+  auto far = [&]() {
+    std::vector<bool> out(drawn.size(), false);
+    for (size_t k = 0; k < drawn.size(); ++k) {
+      out[k] = std::fabs(drawn[k]->label_y - wanted_y[k]) > label_reach ||
+               (k > 0 && drawn[k]->label_y - drawn[k - 1]->label_y < touch(k - 1) - 1) ||
+               (k + 1 < drawn.size() && drawn[k + 1]->label_y - drawn[k]->label_y < touch(k) - 1);
+    }
+    return out;
+  };
+  for (Sample* s : drawn) s->label_points = 0;
+  place_all();
+  std::vector<bool> beyond = far();
+  // Where labels stand too far from their marks, the stretch of touching labels they stand in is set
+  // smaller: in half points down to the least readable size, the first size at which every label
+  // stands within reach. A stretch that then touches another that is too far takes that one in too.
+  const double floor_points = points > 0 ? smallest_label_points(points) : 0;
+  if (std::find(beyond.begin(), beyond.end(), true) != beyond.end() && floor_points > 0 && floor_points < points) {
+    std::vector<bool> small(drawn.size(), false);
+    auto take_in = [&]() {
+      bool more = false;
+      for (size_t from = 0, to = 1; from < drawn.size(); from = to++) {
+        while (to < drawn.size() && drawn[to]->label_y - drawn[to - 1]->label_y < pitch_after(to - 1) + 0.5) ++to;
+        if (std::find(beyond.begin() + static_cast<std::ptrdiff_t>(from), beyond.begin() + static_cast<std::ptrdiff_t>(to),
+                      true) == beyond.begin() + static_cast<std::ptrdiff_t>(to))
+          continue;
+        for (size_t k = from; k < to; ++k) more = more || !small[k], small[k] = true;
+      }
+      return more;
+    };
+    take_in();
+    std::vector<double> sizes;
+    for (double p = points - 0.5; p > floor_points + 1e-9; p -= 0.5) sizes.push_back(p);
+    sizes.push_back(floor_points);
+    for (double p : sizes) {
+      for (int round = 0; round < 8; ++round) {
+        for (size_t k = 0; k < drawn.size(); ++k) drawn[k]->label_points = small[k] ? p : 0;
+        place_all();
+        beyond = far();
+        if (!take_in()) break;
+      }
+      if (std::find(beyond.begin(), beyond.end(), true) == beyond.end()) break;
+    }
   }
-  // Labels further than 10 mm from their depth: the scale that would hold them.
-  // (or squeezed over each other where the page has no more room).
-  bool beyond = false;
-  for (size_t k = 0; k < drawn.size(); ++k) {
-    if (std::fabs(drawn[k]->label_y - wanted_y[k]) > label_reach ||
-        (k > 0 && drawn[k]->label_y - drawn[k - 1]->label_y < height - 1) ||
-        (k + 1 < drawn.size() && drawn[k + 1]->label_y - drawn[k]->label_y < height - 1))
-      ++labels_beyond_reach, beyond = true;
-  }
-  if (beyond) {
+  if (std::find(beyond.begin(), beyond.end(), true) != beyond.end()) {
+    labels_beyond_reach += static_cast<std::int32_t>(std::count(beyond.begin(), beyond.end(), true));
+    // The scale that would hold them in their own size.
     const double f = label_scale_needed(wanted_y, HEADDOTS, height, pitch);
     label_scale_factor = f == 0 || label_scale_factor == 0 ? 0 : std::max(label_scale_factor, f);
   }
@@ -537,8 +636,8 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
   }
   // Runs of labels a pitch apart or closer end at one place: left of every mark shifted beside them.
   for (size_t from = 0, to = 1; from < drawn.size(); from = to++) {
-    while (to < drawn.size() && drawn[to]->label_y - drawn[to - 1]->label_y < pitch + 0.5) ++to;
-    double y1 = drawn[from]->label_y - above, y2 = drawn[to - 1]->label_y + below;
+    while (to < drawn.size() && drawn[to]->label_y - drawn[to - 1]->label_y < pitch_after(to - 1) + 0.5) ++to;
+    double y1 = drawn[from]->label_y - above_of(from), y2 = drawn[to - 1]->label_y + below_of(to - 1);
     for (size_t k = from; k < to; ++k) {
       y1 = std::min(y1, static_cast<double>(FNPDOT(drawn[k]->y)));
       y2 = std::max(y2, static_cast<double>(FNPDOT(drawn[k]->y)));
@@ -556,9 +655,10 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     for (size_t k = from; k < to; ++k) drawn[k]->label_right = right;
   }
   std::vector<Area> boxes;
-  for (const Sample* s : drawn) {
-    boxes.push_back({s->label_right - FNDLEN(s->label, 3), rounded(s->label_y - above), s->label_right,
-                     rounded(s->label_y + below)});
+  for (size_t k = 0; k < drawn.size(); ++k) {
+    const Sample* s = drawn[k];
+    boxes.push_back({s->label_right - width_of(k), rounded(s->label_y - above_of(k)), s->label_right,
+                     rounded(s->label_y + below_of(k))});
   }
   for (size_t k = 0; k < drawn.size(); ++k) {
     if (drawn[k]->label_moved || drawn[k]->label_right != SHEETX1 - 86) pushed_left.push_back(boxes[k]);
@@ -580,7 +680,7 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     for (size_t k : order) {
       Sample& s = *drawn[k];
       if (!s.label_moved && s.label_right == SHEETX1 - 86 - s.shift) continue;
-      const double py = FNPDOT(s.y), middle = s.label_y - rounded(height * 0.35);
+      const double py = FNPDOT(s.y), middle = s.label_y - rounded(height * scale(k) * 0.35);
       const Point start{static_cast<double>(s.label_right + 3), middle};
       // The end at the mark's left, at its depth (for a mark moved: 3 dots left of its leftmost ink).
       Point side{static_cast<double>(SHEETX1 - 74 - s.shift), py};
@@ -691,6 +791,8 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
   leaders_over_marks += static_cast<std::int32_t>(best_unclear.size());
   for (size_t k = 0; k < drawn.size(); ++k) drawn[k]->leader = std::move(best[k]);
 }
+
+double smallest_label_points(double points) { return std::min(points, std::max(points * 0.7, 7.0)); }
 
 double label_scale_needed(const std::vector<double>& wanted, double top, double height, double pitch) {
   auto fits = [&](double f) {
@@ -849,12 +951,21 @@ void SheetPrint::BANDMASK(std::int32_t py, std::int32_t offset, std::int32_t pic
 void SheetPrint::SAMPLABE(const Sample& s) {
   trap_.section("SAMPLABE");
   if (OUTDEV == 1) NEWSTREA();
-  FSETFONT(3);
-  const std::int32_t w = FNDLEN(s.label, 3);
+  // A label of a crowded stretch is set smaller (its width scaled as its type); the font's own size is
+  // given back after it.
+  const double points = rt::VAL(FNPOINTS(FONTSPEC(3)));
+  const bool small = s.label_points > 0 && points > 0 && s.label_points != points;
+  if (small) {
+    set_font_size(3, s.label_points);
+  } else {
+    FSETFONT(3);
+  }
+  const std::int32_t w = small ? rounded(FNDLEN(s.label, 3) * s.label_points / points) : FNDLEN(s.label, 3);
   LABELWIDTH = std::max(LABELWIDTH, w);
   std::string text = s.label;
   REPLAZE(text, HARDSPCODE, " ");
   PRINTEXT((s.label_right != 0 ? s.label_right : SHEETX1 - 86) - w, s.label_y, text);
+  if (small) FSETFONT(3);
   if (s.leader.size() >= 2) {
     // A thin leader from the end of the label, level with the middle of its figures, to its mark.
     MOVEDLABELY.push_back(s.leader.front().second);

@@ -331,6 +331,24 @@ TEST(SampleLabels, SpreadApart) {
     const std::vector<double> at = spread_labels(c.wanted, 32, 40, c.lo, c.hi);
     ASSERT_EQ(at.size(), c.at.size()) << c.what;
     for (size_t k = 0; k < at.size(); ++k) EXPECT_NEAR(at[k], c.at[k], 1e-9) << c.what << " label " << k;
+    // Labels of sizes of their own, all of one size, stand alike.
+    const std::vector<double> sized = spread_labels(c.wanted, std::vector<double>(c.wanted.size(), 32), c.lo, c.hi);
+    for (size_t k = 0; k < at.size(); ++k) EXPECT_NEAR(sized[k], c.at[k], 1e-9) << c.what << " label " << k;
+  }
+  // A line 32 high over one 16 high: they touch closer than 20 (8 below the first baseline, 12 above
+  // the second) and stand 25 apart; the other way round 28 and 35.
+  struct Sized {
+    std::vector<double> wanted, heights, at;
+  } sized[] = {
+      {{100, 100}, {32, 16}, {87.5, 112.5}},
+      {{100, 100}, {16, 32}, {82.5, 117.5}},
+      {{100, 120}, {32, 16}, {100, 120}},  // 20 apart: clear
+      {{100, 110, 110}, {32, 16, 16}, {250.0 / 3, 325.0 / 3, 385.0 / 3}},  // pitches of 25 and 20
+  };
+  for (const auto& c : sized) {
+    const std::vector<double> at = spread_labels(c.wanted, c.heights, 0, 1000);
+    ASSERT_EQ(at.size(), c.at.size());
+    for (size_t k = 0; k < at.size(); ++k) EXPECT_NEAR(at[k], c.at[k], 1e-9) << c.wanted[0] << " label " << k;
   }
 }
 
@@ -382,14 +400,56 @@ TEST_F(SheetPrintTest, SampleLabelsAboveTheFloor) {
   EXPECT_EQ(samples[1].label_y, 897);  // at its depth (900 - 3)
   EXPECT_EQ(samples[0].label_y, 855);  // a pitch above
   EXPECT_EQ(sheet.labels_beyond_reach, 0);
-  // Eight labels at one depth: the outer ones more than 10 mm (118 dots) away, and no scale helps.
+  // Eight labels at one depth: set in the least size, 7 points (a pitch of 36.46 dots), the outer ones
+  // still more than 10 mm (118 dots) away, and no scale helps.
   sheet.HOLEBOTY = 2000;
   std::vector<SheetPrint::Sample> many;
   for (int i = 0; i < 8; ++i) many.push_back(sheet.read_sample("2.50", "D" + std::to_string(i) + "[S-DIST]"));
   sheet.place_labels(many);
-  EXPECT_EQ(many.front().label_y, 701);  // 3.5 pitches above 847
+  EXPECT_EQ(many.front().label_y, 719);  // 3.5 pitches of 7 points above 847
+  for (const auto& s : many) EXPECT_EQ(s.label_points, 7);
   EXPECT_GT(sheet.labels_beyond_reach, 0);
   EXPECT_EQ(sheet.label_scale_factor, 0);
+}
+
+// A stretch of labels that does not fit within 10 mm of its depths in its own size is set smaller, in
+// half points down to 7, the first size at which it fits; the labels of the page that stand apart keep
+// their size.
+TEST_F(SheetPrintTest, CrowdedLabelsInSmallerType) {
+  SHEETX1 = 900, HEADDOTS = 600, PAGELENGTH = 3200, FOOTDOTS = 300, LAYERCOUNT = 1, PAGECOUNT = 1;
+  DOTSPERUNIT = 100, PAGEORIGIN = 0, LINEPITCH = 50;
+  PAGENO = 2;  // no caption
+  // Font 3 has 8 points: a pitch of 41.67 dots. n labels at one depth stand (n - 1) / 2 pitches above
+  // and below it at the most; 10 mm is 118.1 dots.
+  struct Case {
+    int n;
+    double points;      // the size of the stretch (0: its own)
+    std::int32_t first;  // the first label's baseline (the depth's at 847)
+    bool beyond;
+  } cases[] = {
+      {6, 0, 743, false},    // 2.5 pitches of 8 points: 104 dots
+      {7, 7.5, 730, false},  // 3 pitches of 8 points would be 125; of 7.5 points (39.06 dots) 117.2
+      {8, 7, 719, true},     // 3.5 pitches of 7 points: 127.6, the least size and still too far
+  };
+  for (const auto& c : cases) {
+    rt::Trap trap("proprint.cpp", "PROPRINT");
+    SheetPrint sheet(trap);
+    sheet.NEXTSTART = 2000;
+    sheet.HOLEBOTY = 2000;
+    std::vector<SheetPrint::Sample> samples;
+    for (int i = 0; i < c.n; ++i) samples.push_back(sheet.read_sample("2.50", "D" + std::to_string(i) + "[S-DIST]"));
+    samples.push_back(sheet.read_sample("5.00", "B9[BULK]"));  // far from the others
+    sheet.place_labels(samples);
+    for (int i = 0; i < c.n; ++i) EXPECT_EQ(samples[static_cast<size_t>(i)].label_points, c.points) << c.n << " " << i;
+    EXPECT_EQ(samples.front().label_y, c.first) << c.n;
+    EXPECT_EQ(samples.back().label_points, 0) << c.n;
+    EXPECT_EQ(samples.back().label_y, 1097) << c.n;
+    EXPECT_FALSE(samples.back().label_moved) << c.n;
+    EXPECT_EQ(sheet.labels_beyond_reach > 0, c.beyond) << c.n;
+  }
+  EXPECT_EQ(smallest_label_points(8), 7);
+  EXPECT_DOUBLE_EQ(smallest_label_points(12), 8.4);
+  EXPECT_EQ(smallest_label_points(6), 6);  // no smaller than a small font
 }
 
 // The scale that would hold the labels: labels a fixed distance apart need the scale that puts them a

@@ -473,6 +473,84 @@ TEST(Sheet, MarksApartAndLabelsBesideTheirMarks) {
   }
 }
 
+// The labels of a crowded stretch set smaller, read back from each device's drawing: BH10's stretch at
+// 0.45 to 0.54 m (eight labels over 9 cm at 1:20) would stand further than 10 mm from its marks in the
+// labels' own 8 points; at 7.5 points it fits, and only its labels are set so (at 1.38 to 1.65 m and at
+// 2.98 m they keep their size). The hole is still said for its leaders and marks, no longer for labels.
+TEST(Sheet, CrowdedLabelsSetSmallerOnEveryDevice) {
+  const std::vector<std::string> small{"0.45", "0.47", "D1", "B3", "0.50", "0.52", "W1", "D2"};
+  const std::vector<std::string> own{"1.38", "D5", "W2", "U4", "1.45", "B7", "D6", "2.98"};
+  std::vector<std::string> labels = small;
+  labels.insert(labels.end(), own.begin(), own.end());
+  // The labels that follow each place a marker stands at in a device's bytes (the first label after it).
+  auto after = [&](const std::string& bytes, const std::string& marker, const std::string& before) {
+    std::vector<std::string> found;
+    for (size_t at = bytes.find(marker); at != std::string::npos; at = bytes.find(marker, at + 1)) {
+      size_t best = std::string::npos;
+      std::string label;
+      for (const std::string& l : labels) {
+        const size_t p = bytes.find(before + l, at);
+        if (p < best) best = p, label = l;
+      }
+      found.push_back(label);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+  };
+  std::vector<std::string> want = small;
+  std::sort(want.begin(), want.end());
+  for (const char* device : {"PDF", "PGL", "DXF", "PCL"}) {
+    SCOPED_TRACE(device);
+    EngineFolder ef;
+    ef.write("crowded.txt", read_file(source_dir() / "tests/sheet/crowded.txt"));
+    std::string rf = run_file("crowded.txt");
+    rf.replace(rf.find("output = PDF"), 12, std::string("output = ") + device);
+    rf.replace(rf.find("holelist = ALL"), 14, "holelist = BH10");
+    ef.write("@runfile.dat", rf);
+    const RunResult r = ef.run({"@runfile.dat"}, 60);
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    const std::string log = ef.exists("ERROR.LOG") ? ef.read("ERROR.LOG") : "";
+    EXPECT_NE(log.find("Hole BH10: the samples column is too crowded at 1:20 ("), std::string::npos) << log;
+    EXPECT_EQ(log.find("label"), std::string::npos) << log;
+    const fs::path job = ef.file("drive_c/VLXFILES/GE2631CR");
+    const std::string dev = device;
+    if (dev == "PDF") {
+      // The words' heights: the stretch's 7.5 / 8 of the others'.
+      const std::vector<Page> pages = word_boxes(job / "BH10.pdf");
+      ASSERT_EQ(pages.size(), 1u);
+      std::map<std::string, double> height;
+      for (const Word& w : pages[0].words)
+        if (w.x2 < 200 && std::find(labels.begin(), labels.end(), w.text) != labels.end()) height[w.text] = w.y2 - w.y1;
+      ASSERT_EQ(height.size(), labels.size());
+      for (const std::string& l : small) EXPECT_NEAR(height[l] / height["B7"], 7.5 / 8, 0.01) << l;
+      for (const std::string& l : own) EXPECT_NEAR(height[l], height["B7"], 0.01) << l;
+      // Read back from the drawing: every label within 10 mm of its mark, in order.
+      std::vector<std::string> argv{"/usr/bin/python3", (source_dir() / "tests/sheet/marks_check.py").string(), "pdf",
+                                    (job / "BH10.pdf").string()};
+      argv.insert(argv.end(), labels.begin(), labels.end());
+      const RunResult c = run_program(argv, job, 120);
+      EXPECT_EQ(c.exit_code, 0) << c.err;
+      EXPECT_NE(c.out.find("labels 16 "), std::string::npos) << c.out;
+      EXPECT_EQ(find_regex(c.out, R"((far|order|lost)[^\n]*)").size(), 0u) << c.out;
+    } else if (dev == "PGL") {
+      // The font command with 7.5 points (and a pitch of 135 / 7.5) before each of the stretch's labels.
+      EXPECT_EQ(after(read_file(job / "BH10.pgl"), "AD1,341,2,0,3,18.00,4,7.50,", "LB"), want);
+    } else if (dev == "DXF") {
+      // The texts' heights.
+      const std::string dxf = read_file(job / "BH10.dxf");
+      std::map<std::string, double> height;
+      for (const auto& m : find_all_regex(dxf, " 40\r\n *([0-9.]+)\r\n 41\r\n[^\r]*\r\n(?: 51\r\n[^\r]*\r\n)? 1\r\n([^\r]*)\r\n"))
+        if (std::find(labels.begin(), labels.end(), m[2]) != labels.end() && !height.count(m[2])) height[m[2]] = std::stod(m[1]);
+      ASSERT_EQ(height.size(), labels.size()) << dxf.substr(0, 2000);
+      for (const std::string& l : small) EXPECT_NEAR(height[l] / height["B7"], 7.5 / 8, 0.001) << l;
+      for (const std::string& l : own) EXPECT_EQ(height[l], height["B7"]) << l;
+    } else {
+      // The selection code with 7.5 points before each of the stretch's labels.
+      EXPECT_EQ(after(read_file(job / "BH10.pcl"), "\x1b)s1p7.50v1s0b4148T", "Y"), want);
+    }
+  }
+}
+
 // The summary (legend) sheet of the example's symbols, after the holes in the joined file.
 TEST(Sheet, Legend) {
   EngineFolder ef;
