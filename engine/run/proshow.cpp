@@ -5,12 +5,16 @@
 // A run whose target (the run file's result copy) would replace a file the run reads or the engine
 // keeps is refused before anything is converted or drawn: the input file, the SET file, the run file,
 // ERROR.LOG, a file of the engine folder (one of the engine's own names, or any file there that is not
-// an earlier output of the run's kind), or the joined PDF or the legend of a job folder. It ends with
-// exit code 1 and one line saying why. (A hole's result never takes the target's name: PROSTOP.)
+// an earlier output of the run's kind), or the joined PDF or the legend of a job folder. So is one whose
+// target is a result of the run itself (a hole's file in its job folder, the PDF of a text it is
+// printed with), once the conversion has named the holes and their job folders and before the first
+// is drawn: nothing goes into the job folder. Each ends with exit code 1 and one line saying why.
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
+#include <vector>
 
 #include "engine/convert/convert.h"
 #include "engine/convert/globals.h"
@@ -27,6 +31,7 @@
 #include "engine/runtime/files.h"
 #include "engine/runtime/text.h"
 #include "engine/setup/globals.h"
+#include "engine/select/globals.h"
 #include "engine/select/select.h"
 #include "engine/sheet/sheet.h"
 #include "platform/console.h"
@@ -129,9 +134,8 @@ std::string target_refusal() {
   return {};
 }
 
-// Says a refused target; true when the run goes on.
-bool target_allowed() {
-  const std::string why = target_refusal();
+// Says a refused target (why: empty when it is not refused); true when the run goes on.
+bool target_allowed(const std::string& why) {
   if (why.empty()) return true;
   const bool unread = why.rfind("cannot be read", 0) == 0;
   show_fault("The run's target " + RESULTNAME + " " + why + (unread ? "; " : ", which the run must not replace; ") +
@@ -140,11 +144,59 @@ bool target_allowed() {
   return false;
 }
 
+// One key for a file whether it or its folders are there or not: the file's own key where its folder
+// is there, else the key of its folder (so found) and its name in upper case, as the run would make it.
+std::string prospective_key(const std::string& name) {
+  if (std::string key = platform::file_key(name); !key.empty()) return key;
+  std::string folder(platform::folder_part(name));
+  const std::string file(platform::file_part(name));
+  if (file.empty() || folder.size() < 2 || folder[folder.size() - 2] == ':' ||
+      (folder.back() != '\\' && folder.back() != '/'))
+    return {};
+  folder.pop_back();  // the folder as a name in its own folder
+  const std::string above = prospective_key(folder);
+  return above.empty() ? above : above + "/" + rt::UCASE(file);
+}
+
+// Why the holes chosen (INFILE) may not be drawn: the run's target is a file one of their results would
+// be written to, by its name (links followed, letter case ignored) or, where both are there, as one file
+// under two names. Empty when they may.
+std::string result_at_target() {
+  if ((RUNFLAGS & 0x80) == 0 || RESULTNAME.empty()) return {};
+  const std::string target = prospective_key(RESULTNAME);
+  if (target.empty()) return {};  // no folder to write it in: said at the end of the run
+  const platform::MappedPath there = platform::map_existing(RESULTNAME);
+  const bool existing = there.error == 0 && there.regular;
+  std::vector<PlannedHole> holes;
+  for (size_t at = 0; at + 6 <= INFILE.size(); at += 10) {
+    PlannedHole h;
+    if (coded_hole_header(rt::TRIM(INFILE.substr(at, 6)), h.hole, h.job)) holes.push_back(std::move(h));
+  }
+  for (const PlannedResult& r : planned_results(holes)) {
+    bool same = prospective_key(r.name) == target;
+    if (!same && existing) {
+      const platform::MappedPath m = platform::map_existing(r.name);
+      same = m.error == 0 && m.regular && m.device == there.device && m.inode == there.inode;
+    }
+    if (!same) continue;
+    if (r.text.empty()) return "is the result of hole " + r.hole;
+    return "is the PDF of the text " + r.text + " printed with hole " + r.hole;
+  }
+  return {};
+}
+
 void convert_and_draw() {
-  if (!target_allowed()) return;
+  if (!target_allowed(target_refusal())) return;
   if (!PROCONV()) return;
-  // The coder hands each hole to the sheet, which stands above it.
+  // The coder hands each hole to the sheet, which stands above it; before the first it asks whether the
+  // run's target is a result of the holes chosen.
   auto& h = coder_hand_over();
+  if (!h.may_draw)
+    h.may_draw = [] {
+      RT_TRAP(trap, "PROSHOW");
+      trap.step("0005");
+      return target_allowed(result_at_target());
+    };
   if (!h.proforma) h.proforma = PROFORMA;
   if (!h.prosumma) h.prosumma = PROSUMMA;
   // The sheet hands a hole with log columns to the borehole log, which stands above it.

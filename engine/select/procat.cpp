@@ -50,18 +50,11 @@ class EntryIndex {
   std::unordered_map<std::string, long> first_;
 };
 
-// The name of the hole a coded file holds (header item 20, its 21st line) in letters and digits;
-// empty when the file cannot be read (the coder says so when it comes to draw it).
+// The name of the hole a coded file holds in letters and digits; empty when the file cannot be read
+// (the coder says so when it comes to draw it).
 std::string coded_hole_name(const std::string& code) {
-  const std::string file_name = rt::TRIM(code) + ".TRX";
-  const int f = rt::FREEFILE();
-  if (f == 0 || rt::read_access(file_name) != 0 || !rt::open_file(f, file_name, rt::FileMode::Input)) return {};
-  std::string line;
-  bool read = true;
-  for (int i = 1; i <= 21 && read; ++i) read = !rt::at_eof(f) && rt::line_input(f, line);
-  rt::take_read_failure(f);
-  rt::close_file(f);
-  return read ? ALPHNUM(line) : std::string();
+  std::string hole, job;
+  return coded_hole_header(code, hole, job) ? ALPHNUM(hole) : std::string();
 }
 
 // Says a fault of the run file's hole list on the console and in ERROR.LOG.
@@ -71,6 +64,26 @@ void say(const std::string& text) {
 }
 
 }  // namespace
+
+bool coded_hole_header(const std::string& code, std::string& hole, std::string& job) {
+  hole.clear();
+  job.clear();
+  const std::string file_name = rt::TRIM(code) + ".TRX";
+  const int f = rt::FREEFILE();
+  if (f == 0 || rt::read_access(file_name) != 0 || !rt::open_file(f, file_name, rt::FileMode::Input)) return false;
+  // The version line, then the header items: the hole's name is item 20, the job number item 22.
+  std::string line;
+  int lines = 0;
+  while (lines <= 22 && !rt::at_eof(f) && rt::line_input(f, line)) {
+    if (lines == 20) hole = line;
+    if (lines == 22) job = line;
+    ++lines;
+  }
+  const bool whole = rt::take_read_failure(f).empty();
+  rt::close_file(f);
+  if (!whole) hole.clear(), job.clear();
+  return whole && lines > 20;
+}
 
 void PROCAT() {
   RT_TRAP(trap, "PROCAT");

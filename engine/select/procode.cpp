@@ -259,6 +259,12 @@ void PROCODE() {
   st.section("PROCODE", "0001");
   auto& con = platform::console();
   auto& h = coder_hand_over();
+  // The run may refuse the holes chosen before any is drawn (a target that one of their results would
+  // replace): nothing of them is coded, joined or copied.
+  if (!INFILE.empty() && h.may_draw && !h.may_draw()) {
+    INFILE.clear();
+    return;
+  }
   if (con.interactive()) MESSOFF();
   PRELIM(st);
 

@@ -13,6 +13,9 @@ void PROCAT();
 void PROSELEC();
 // The hole list of the run file (RUNLINE) as entries of HOLECATALOG into INFILE.
 void FITFILES();
+// The hole's name (header item 20) and job number (item 22) as the coded file of code holds them;
+// false when the file cannot be read up to the name (job is then empty where it was not reached).
+bool coded_hole_header(const std::string& code, std::string& hole, std::string& job);
 // The answer line of the selection screen at (row, col): the prompt, then keys until Enter or Esc; the
 // typed text is left in TYPEDTEXT (echoed on row CONROWS - 1 after column TYPEDCOL).
 void GINPUT(std::int16_t row, std::int16_t col, const std::string& prompt);
@@ -27,10 +30,14 @@ void PROCODE();
 // the sheet's PROFORMA and PROSUMMA here before it calls the catalogue (a member left empty does
 // nothing); combine left empty calls COMBINE of the PDF writer. Tests and the test program codedump
 // put their own in their place.
+//
+// may_draw, when set, is asked once as the coder begins, with INFILE holding the holes chosen, before
+// anything is drawn: false draws nothing of them (it has said why, and ended the run with 1).
 struct CoderHandOver {
   std::function<void()> proforma;
   std::function<void()> prosumma;
   std::function<void()> combine;
+  std::function<bool()> may_draw;
 };
 CoderHandOver& coder_hand_over();
 

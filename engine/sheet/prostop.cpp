@@ -9,9 +9,10 @@
 //  - two results of one run with the same name (two holes whose names end in the same eight letters and
 //    digits, or a hole drawn twice) do not replace each other: the later ones get "_2", "_3", ... (said);
 //    a result of an earlier run is replaced (each run from the menu is a run of its own:
-//    forget_run_results). A result never takes the name of combined.pdf, of the legend (in any letter
-//    case) or of the run's target: it gets the next free name too. A hole name without letters or
-//    digits gives "000";
+//    forget_run_results). A result never takes the name of combined.pdf or of the legend (in any
+//    letter case): it gets the next free name too. A hole name without letters or digits gives "000".
+//    The run's target is never one of these results: the run layer refuses a run whose target one of
+//    them would be before it draws anything (planned_results names them);
 //  - a job folder that another run is writing into (from any engine folder) gets nothing of this run:
 //    said once, and the holes that go there have no result;
 //  - a sheet the PDF writer refused (or whose page file is missing) is not copied nor listed for the
@@ -24,6 +25,7 @@
 //  - the page size and log columns are given back after the attached text's PDF (which is A4).
 // Each of these failures is said on the console and in ERROR.LOG and ends the run with exit code 1.
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -94,12 +96,10 @@ class WrittenResults {
   }
 };
 
-// What one run has put in the job folders: its results by name, and the run's target (which no result
-// takes). The run layer forgets them as each run begins (forget_run_results).
+// What one run has put in the job folders: its results by name. The run layer forgets them as each run
+// begins (forget_run_results).
 struct RunNames {
   WrittenResults written;
-  bool target_known = false;
-  std::string target_key, target_file;  // file_key of the target and its name in upper case
   std::set<std::string> refused_folders;  // job folders another run held, in upper case
 };
 
@@ -114,23 +114,12 @@ std::string legend_result(const std::string& ext) {
   return base.empty() ? std::string() : rt::UCASE(base + ext);
 }
 
-// Why a hole's result cannot have name: empty when it can. Each run's results have names of their own;
-// the joined PDF and the legend have theirs (in any letter case), and the run's target is not replaced
-// by a result.
-std::string name_taken(const std::string& name) {
-  RunNames& r = this_run();
-  if (r.written.contains(name)) return "was written in this run already";
+// Why a hole's result cannot have name, given the results written before it: empty when it can. Each
+// run's results have names of their own; the joined PDF and the legend have theirs (in any letter case).
+std::string name_taken(const WrittenResults& written, const std::string& name) {
+  if (written.contains(name)) return "was written in this run already";
   const std::string file = rt::UCASE(std::string(platform::file_part(name)));
   if (file == "COMBINED.PDF") return "is the name of the joined PDF";
-  if ((RUNFLAGS & 0x80) != 0 && !RESULTNAME.empty()) {
-    if (!r.target_known) {
-      r.target_known = true;
-      r.target_key = platform::file_key(RESULTNAME);
-      r.target_file = rt::UCASE(std::string(platform::file_part(r.target_key)));
-    }
-    if (!r.target_key.empty() && file == r.target_file && platform::file_key(name) == r.target_key)
-      return "is the run's target";
-  }
   const size_t dot = file.rfind('.');
   if (!drawing_summary && file == legend_result(dot == std::string::npos ? std::string() : file.substr(dot)))
     return "is the name of the legend";
@@ -138,17 +127,21 @@ std::string name_taken(const std::string& name) {
 }
 
 // R + extension, or R_2, R_3, ... when that name is taken.
-std::string free_result(const std::string& base, const std::string& ext) {
+std::string free_result(const WrittenResults& written, const std::string& base, const std::string& ext) {
   std::string name = base + ext;
-  for (int n = 2; !name_taken(name).empty(); ++n) name = base + "_" + std::to_string(n) + ext;
+  for (int n = 2; !name_taken(written, name).empty(); ++n) name = base + "_" + std::to_string(n) + ext;
   return name;
+}
+std::string free_result(const std::string& base, const std::string& ext) {
+  return free_result(this_run().written, base, ext);
 }
 
 // The result name is this hole's (said when it is not R + extension).
 void claim_result(const std::string& base, const std::string& ext, const std::string& name) {
   if (name != base + ext)
-    show_message("Result " + base + ext + " " + name_taken(base + ext) + "; this hole goes to " + name, 0,
-                 {base + ext, name});
+    show_message("Result " + base + ext + " " + name_taken(this_run().written, base + ext) + "; this hole goes to " +
+                     name,
+                 0, {base + ext, name});
   this_run().written.insert(name);
 }
 
@@ -156,6 +149,30 @@ std::string unique_result(const std::string& base, const std::string& ext) {
   const std::string name = free_result(base, ext);
   claim_result(base, ext, name);
   return name;
+}
+
+// The job folder of a hole of job number job (header item 22): letters and digits only, "000" for none.
+std::string job_folder(const std::string& job) {
+  std::string folder = rt::TRIM(ALPHNUM(job));
+  if (folder.empty()) folder = "000";  // as the coded file names a hole without a job: 000 + the hole
+  return DATADIR + "\\" + folder;
+}
+
+// A hole's result file in its job folder, without extension: the last eight letters and digits of its
+// name (header item 20), "000" for none.
+std::string result_base(const std::string& folder, const std::string& hole) {
+  std::string base = rt::TRIM(rt::RIGHT(" " + ALPHNUM(hole), 8));
+  if (base.empty()) base = "000";
+  return folder + "\\" + base;
+}
+
+// The text file the hole of code (as PROPRINT sets PROFILECODE) is printed with (BIND); none when it
+// has none.
+std::optional<std::string> attached_text(const std::string& code) {
+  const long p = rt::INSTR(NOTELIST, "|" + code);
+  if (p <= 0) return std::nullopt;
+  const std::string rest = rt::MID(NOTELIST, p + 7);
+  return rest.substr(0, rest.find('|'));
 }
 
 // A result into the list of results to join: the list grows by a quarter at a time, not double (it
@@ -177,6 +194,31 @@ std::string pdf_escaped(const std::string& text) {
 }
 
 }  // namespace
+
+std::vector<PlannedResult> planned_results(const std::vector<PlannedHole>& holes) {
+  // The names as PROSTOP gives them, hole after hole, after what this run has written already; a hole
+  // whose result is not written (refused, or its sheet not made) only frees names, so the results of the
+  // run are among these.
+  WrittenResults taken = this_run().written;
+  std::vector<PlannedResult> planned;
+  const auto take = [&](const std::string& base, const std::string& ext, const PlannedHole& h,
+                        const std::string& text) {
+    const std::string name = free_result(taken, base, ext);
+    taken.insert(name);
+    planned.push_back({name, rt::TRIM(h.hole), text});
+  };
+  const std::string ext = OUTDEV == 1 ? ".pdf" : OUTDEV == 2 ? ".pgl" : OUTDEV == 3 ? ".dxf" : ".pcl";
+  for (const PlannedHole& h : holes) {
+    const std::string folder = job_folder(h.job);
+    take(result_base(folder, h.hole), ext, h, std::string());
+    if (OUTDEV != 1) continue;
+    // PROPRINT's code of the hole: the last three letters and digits of the job and of the hole.
+    const std::string code =
+        rt::RIGHT("000" + ALPHNUM(rt::TRIM(h.job)), 3) + rt::RIGHT("000" + ALPHNUM(rt::TRIM(h.hole)), 3);
+    if (const auto text = attached_text(code)) take(folder + "\\" + bare_name(*text), ".PDF", h, *text);
+  }
+  return planned;
+}
 
 void forget_run_results() {
   this_run() = RunNames{};
@@ -246,9 +288,7 @@ bool TEXT2PDF(const std::string& dir, const std::string& file, const std::string
 
 void PROSTOP() {
   RT_TRAP(trap, "PROSTOP");
-  std::string job = rt::TRIM(ALPHNUM(HEADER(22)));
-  if (job.empty()) job = "000";  // as the coded file names a hole without a job: 000 + the hole
-  OUTDIR = DATADIR + "\\" + job;
+  OUTDIR = job_folder(HEADER(22));
   // The job folder is there after the run's first hole: then so is the output folder above it.
   bool folders = rt::folder_exists(OUTDIR);
   if (!folders) {
@@ -271,9 +311,7 @@ void PROSTOP() {
     else
       rt::set_exit_code(1);
   }
-  std::string base = rt::TRIM(rt::RIGHT(" " + ALPHNUM(HEADER(20)), 8));
-  if (base.empty()) base = "000";
-  const std::string r = OUTDIR + "\\" + base;
+  const std::string r = result_base(OUTDIR, HEADER(20));
   std::string result;  // the hole's result file once it is written
 
   if (OUTDEV == 1) {
@@ -295,15 +333,13 @@ void PROSTOP() {
         result = name;
       }
     }
-    const std::string key = "|" + PROFILECODE;
-    if (const long p = rt::INSTR(NOTELIST, key); p > 0) {
-      const std::string rest = rt::MID(NOTELIST, p + 7);
-      NOTENAME = rest.substr(0, rest.find('|'));
+    if (const auto text = attached_text(PROFILECODE)) {
+      NOTENAME = *text;
       const std::string paper = PAPER;
       const std::int32_t attributes = ATTRCOUNT;
       PDFBYTES = 0, ATTRCOUNT = 0, PAPER = "A4", PAGEPATTERN.clear();
       // The text's PDF is a result of the run as a hole's is: it takes no name of another result of
-      // the run, of the joined PDF, the legend or the target.
+      // the run, of the joined PDF or the legend.
       const std::string text_base = OUTDIR + "\\" + bare_name(NOTENAME);
       const std::string text_pdf = folders ? unique_result(text_base, ".PDF") : std::string();
       if (!folders) {

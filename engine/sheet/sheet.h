@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // --- the sheet stages of a run (called by the hole coder through its hand-over, which the run layer
 // fills with them) ---
@@ -17,6 +18,20 @@ void PROSUMMA();
 // Forgets the results of the run before: each run's results replace an earlier run's files of the
 // same names (only two results of one run get "_2", "_3", ...). The run layer calls it as a run begins.
 void forget_run_results();
+// The files the holes given will be written to, in the order PROSTOP names them (after what this run
+// has written already): each hole's result in its job folder of the output folder (DATADIR) for the
+// device OUTDEV, and for PDF the PDF of the text it is printed with (BIND). A name per hole that may get
+// a result: a hole whose sheet is not made leaves its name to the next, so every result of the holes is
+// among them. hole and job are the hole's header items 20 and 22 as its coded file holds them.
+struct PlannedHole {
+  std::string hole, job;
+};
+struct PlannedResult {
+  std::string name;  // the engine's name of the file (C:\VLXFILES\J1\BH1.pdf)
+  std::string hole;  // the hole's name, trimmed
+  std::string text;  // the attached text whose PDF it is; empty for the hole's own result
+};
+std::vector<PlannedResult> planned_results(const std::vector<PlannedHole>& holes);
 
 // Draws the pages of the sheet PROFORMA laid out, then hands over to the borehole log (when the hole has
 // log columns) or ends the plot (PROSTOP).

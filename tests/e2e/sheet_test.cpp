@@ -769,6 +769,7 @@ TEST(Sheet, ResultsThatCannotReplaceEachOther) {
     std::string input, extra;
     std::vector<std::string> results;  // under drive_c/VLXFILES
     int exit_code;
+    std::vector<std::string> absent = std::vector<std::string>();  // under drive_c/VLXFILES: not made
   } cases[] = {
       {"two holes of one name",
        "Job Number : J-1\r\nHole Number : TP-1\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\nHole Number : TP1\r\n/\r\n2.00 Sand.\r\n/\r\n//\r\n///\r\n",
@@ -777,8 +778,9 @@ TEST(Sheet, ResultsThatCannotReplaceEachOther) {
        {"J1/000.pdf"}, 0},
       {"a target in a folder that does not exist", "Job Number : J-1\r\nHole Number : A\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n",
        "8/      result = nowhere/target.pdf\r\n", {"J1/A.pdf"}, 1},
+      // Refused before the hole is drawn: the job folder is not made (tests/e2e/target_test.cpp).
       {"a target that is the result itself", "Job Number : J-1\r\nHole Number : A\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n",
-       "8/      result = C:\\VLXFILES\\J1\\A.pdf\r\n", {"J1/A.pdf", "J1/combined.pdf"}, 0},
+       "8/      result = C:\\VLXFILES\\J1\\A.pdf\r\n", {}, 1, {"J1"}},
       {"a job without letters or digits, a long hole name",
        "Job Number : --\r\nHole Number : BH-12/ABCDEFGH\r\n/\r\n1.00 Clay.\r\n/\r\n//\r\n///\r\n", "",
        {"000/ABCDEFGH.pdf"}, 0},  // the job folder of a hole without a job, as the coded file names it
@@ -795,6 +797,7 @@ TEST(Sheet, ResultsThatCannotReplaceEachOther) {
       EXPECT_TRUE(fs::exists(pdf)) << c.what << ": " << f << "\n" << r.out;
       if (fs::exists(pdf)) expect_readable(pdf);
     }
+    for (const auto& f : c.absent) EXPECT_FALSE(fs::exists(ef.file("drive_c/VLXFILES/" + f))) << c.what << ": " << f;
   }
 }
 

@@ -207,12 +207,6 @@ TEST(Faults, EachSystemCallFailingInTurn) {
 
 namespace {
 
-std::size_t count_of(const std::string& text, const std::string& part) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-  return n;
-}
-
 // A tmpfs mounted on a folder for the scope (root only).
 struct TmpfsMount {
   fs::path at;

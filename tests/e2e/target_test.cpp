@@ -1,12 +1,13 @@
 // The run's target and the job folder, met by real runs in temporary engine folders: a target that would
 // replace a file the run reads or the engine keeps is refused before anything is drawn; the target is a
 // file of its own; an earlier target is replaced only by a whole joined PDF; a result never takes the
-// name of the joined PDF, the legend or the target; two runs never write into one job folder at once.
+// name of the joined PDF or the legend; two runs never write into one job folder at once.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -24,9 +25,10 @@ std::string holes(const std::vector<std::string>& names) {
   return s + "///\r\n";
 }
 
-std::string run_file(const std::string& target, const std::string& input = "holes.txt", bool summary = false) {
-  return "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " + input +
-         "\r\n2/      output = PDF\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n" +
+std::string run_file(const std::string& target, const std::string& input = "holes.txt", bool summary = false,
+                     const std::string& device = "PDF") {
+  return "0/   setupfile = STANDARD.SET\r\n1/   inputfile = " + input + "\r\n2/      output = " + device +
+         "\r\n3/    holelist = ALL\r\n4/    activity = 0\r\n" +
          (summary ? "7/     summary = YES\r\n" : "") + "8/      result = " + target + "\r\n";
 }
 
@@ -49,6 +51,19 @@ bool whole_pdf(const fs::path& pdf) {
   return q == 0;
 }
 
+// Every file under folder with its bytes (links as the text of the link).
+std::map<std::string, std::string> tree_of(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  if (!fs::is_directory(folder)) return files;
+  for (const auto& e : fs::recursive_directory_iterator(folder)) {
+    const std::string name = fs::relative(e.path(), folder).string();
+    if (e.is_symlink()) files[name] = "-> " + fs::read_symlink(e.path()).string();
+    else if (e.is_regular_file()) files[name] = read_file(e.path());
+    else files[name + "/"] = std::string();
+  }
+  return files;
+}
+
 std::set<std::string> files_in(const fs::path& folder) {
   std::set<std::string> names;
   if (fs::is_directory(folder))
@@ -58,14 +73,27 @@ std::set<std::string> files_in(const fs::path& folder) {
 
 // A target that names a file the run reads or the engine keeps: the run is refused before anything is
 // converted or drawn (no coded hole file, no job folder), ends with 1 and says why in one line, on the
-// console and in ERROR.LOG; the file is as it was.
+// console and in ERROR.LOG; the file is as it was. So is one that names a result of the run itself (a
+// hole's file, on any device, or the PDF of a text a hole is printed with), found once the input is
+// converted: by its name in any letter case, through a link, or as the same file under another name;
+// nothing of the output folder changes.
 TEST(Target, RefusedWhereItWouldReplaceAFileOfTheRun) {
+  // BH1.pdf and BH2.pdf of an earlier run in the job folder J1.
+  const auto earlier_results = [](const EngineFolder& ef) {
+    fs::create_directories(ef.file("drive_c/VLXFILES/J1"));
+    ef.write("drive_c/VLXFILES/J1/BH1.pdf", "an earlier run's BH1");
+    ef.write("drive_c/VLXFILES/J1/BH2.pdf", "an earlier run's BH2");
+  };
   struct Case {
     const char* what;
     std::string target;  // as the run file names it
     const char* file;    // the file that must stay, in the engine folder
     const char* why;
     std::function<void(const EngineFolder&)> set_up;
+    bool converted = false;  // refused once the input is converted (the coded hole files are made)
+    std::vector<std::string> holes = {"BH1", "BH2"};
+    const char* device = "PDF";
+    std::string input = std::string();  // the input file when not the holes above
   } cases[] = {
       {"the input file", "holes.txt", "holes.txt", "is the input file", nullptr},
       {"the input file in another letter case", "HOLES.TXT", "holes.txt", "is the input file", nullptr},
@@ -87,38 +115,79 @@ TEST(Target, RefusedWhereItWouldReplaceAFileOfTheRun) {
        }},
       {"the legend of a job folder not made yet", "C:\\VLXFILES\\J1\\legend.pdf", nullptr,
        "is the legend of a job folder", [](const EngineFolder& ef) { fs::create_directories(ef.file("drive_c/VLXFILES")); }},
+      {"a hole's result", "C:\\VLXFILES\\J1\\BH2.pdf", "drive_c/VLXFILES/J1/BH2.pdf", "is the result of hole BH2",
+       earlier_results, true},
+      {"a hole's result in another letter case, its job folder not made yet", "c:\\vlxfiles\\j1\\bh1.PDF", nullptr,
+       "is the result of hole BH1", [](const EngineFolder& ef) { fs::create_directories(ef.file("drive_c/VLXFILES")); },
+       true},
+      {"a hole's result through a symbolic link", "link.pdf", "drive_c/VLXFILES/J1/BH1.pdf",
+       "is the result of hole BH1",
+       [&](const EngineFolder& ef) {
+         earlier_results(ef);
+         fs::create_symlink(ef.file("drive_c/VLXFILES/J1/BH1.pdf"), ef.file("link.pdf"));
+       },
+       true},
+      {"a hole's result under another name (a hard link)", "C:\\VLXFILES\\both.pdf", "drive_c/VLXFILES/J1/BH2.pdf",
+       "is the result of hole BH2",
+       [&](const EngineFolder& ef) {
+         earlier_results(ef);
+         fs::create_hard_link(ef.file("drive_c/VLXFILES/J1/BH2.pdf"), ef.file("drive_c/VLXFILES/both.pdf"));
+       },
+       true},
+      {"the result of the second of two holes of one name", "C:\\VLXFILES\\J1\\BH1_2.pdf", nullptr,
+       "is the result of hole BH-1", earlier_results, true, {"BH1", "BH-1"}},
+      {"a hole's drawing", "C:\\VLXFILES\\J1\\bh2.DXF", nullptr, "is the result of hole BH2", earlier_results, true,
+       {"BH1", "BH2"}, "DXF"},
+      {"a hole's plot", "C:\\VLXFILES\\J1\\BH1.pgl", nullptr, "is the result of hole BH1", earlier_results, true,
+       {"BH1", "BH2"}, "PGL"},
+      {"the PDF of the text a hole is printed with", "C:\\VLXFILES\\J1\\Driller.pdf", nullptr,
+       "is the PDF of the text driller.txt printed with hole BH2",
+       [&](const EngineFolder& ef) {
+         earlier_results(ef);
+         ef.write("driller.txt", "The log of BH2 as the driller wrote it.\r\n");
+       },
+       true, {}, "PDF",
+       "Job Number : J-1\r\nHole Number : BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n"
+       "Hole Number : BH2\r\n/\r\n1.0 Sand\r\n/\r\n"
+       "NOTES:\r\n1. A note.\r\nSAMPLES: BIND FILE: driller.txt\r\n//\r\n///\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EngineFolder ef;
-    ef.write("holes.txt", holes({"BH1", "BH2"}));
-    ef.write("@runfile.dat", run_file(c.target));
+    ef.write("holes.txt", c.input.empty() ? holes(c.holes) : c.input);
+    ef.write("@runfile.dat", run_file(c.target, "holes.txt", false, c.device));
     if (c.set_up) c.set_up(ef);
     const std::string before = c.file ? ef.read(c.file) : std::string();
+    const auto output_before = tree_of(ef.file("drive_c"));
     const RunResult r = ef.run({"@runfile.dat"}, 60);
     ASSERT_FALSE(r.timed_out);
     EXPECT_EQ(r.exit_code, 1) << r.out << r.err;
     const std::string line = "The run's target " + c.target + " " + c.why + ", which the run must not replace; nothing is drawn.";
     EXPECT_NE(r.out.find(line + "\n"), std::string::npos) << r.out;
-    EXPECT_NE(ef.read("ERROR.LOG").find(line), std::string::npos) << ef.read("ERROR.LOG");
+    const std::string log = ef.read("ERROR.LOG");
+    EXPECT_NE(log.find(line), std::string::npos) << log;
+    EXPECT_EQ(count_of(log, line), 1u) << log;
+    EXPECT_EQ(count_of(r.out, "The run's target"), 1u) << r.out;
     if (c.file) {
       EXPECT_EQ(ef.read(c.file).substr(0, before.size()), before);  // ERROR.LOG has the line at its end
       if (std::string(c.file) != "ERROR.LOG") {
         EXPECT_EQ(ef.read(c.file), before);
       }
     }
-    EXPECT_FALSE(ef.exists("drive_c/VLXFILES/J1/BH1.pdf"));
-    for (const auto& e : fs::directory_iterator(ef.path())) EXPECT_NE(e.path().extension(), ".TRX") << e.path();
+    EXPECT_EQ(tree_of(ef.file("drive_c")), output_before);  // no result, no job folder made, no lock
+    if (!c.converted) {
+      for (const auto& e : fs::directory_iterator(ef.path())) EXPECT_NE(e.path().extension(), ".TRX") << e.path();
+    }
   }
 }
 
-// Holes whose results would take the name of the joined PDF, of the legend or of the target (in any
-// letter case) get the next free name, as two holes of one name do; the run makes everything (exit
-// 0). The target is a copy of combined.pdf, a file of its own: one link, and a program that writes
-// into it in place leaves combined.pdf as it was.
+// Holes whose results would take the name of the joined PDF or of the legend (in any letter case) get
+// the next free name, as two holes of one name do; the run makes everything (exit 0). The target, in
+// the job folder under a name no result has, is a copy of combined.pdf, a file of its own: one link,
+// and a program that writes into it in place leaves combined.pdf as it was.
 TEST(Target, AFileOfItsOwnThatNoResultTakes) {
   EngineFolder ef;
-  ef.write("holes.txt", holes({"combined", "Legend", "GE2631", "BH1"}));
+  ef.write("holes.txt", holes({"combined", "Legend", "BH1"}));
   ef.write("@runfile.dat", run_file("C:\\VLXFILES\\J1\\ge2631.pdf", "holes.txt", true));
   fs::create_directories(ef.file("drive_c/VLXFILES/J1"));
   ef.write("drive_c/VLXFILES/J1/GE2631.pdf", "an earlier target");  // the target, spelt another way
@@ -126,18 +195,16 @@ TEST(Target, AFileOfItsOwnThatNoResultTakes) {
   ASSERT_FALSE(r.timed_out);
   EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
   const fs::path job = ef.file("drive_c/VLXFILES/J1");
-  EXPECT_EQ(files_in(job), (std::set<std::string>{"COMBINED_2.pdf", "LEGEND_2.pdf", "GE2631_2.pdf", "BH1.pdf",
-                                                  "LEGEND.pdf", "combined.pdf", "GE2631.pdf"}));
+  EXPECT_EQ(files_in(job), (std::set<std::string>{"COMBINED_2.pdf", "LEGEND_2.pdf", "BH1.pdf", "LEGEND.pdf",
+                                                  "combined.pdf", "GE2631.pdf"}));
   for (const char* said : {"Result C:\\VLXFILES\\J1\\COMBINED.pdf is the name of the joined PDF; this hole goes to "
                            "C:\\VLXFILES\\J1\\COMBINED_2.pdf",
                            "Result C:\\VLXFILES\\J1\\LEGEND.pdf is the name of the legend; this hole goes to "
-                           "C:\\VLXFILES\\J1\\LEGEND_2.pdf",
-                           "Result C:\\VLXFILES\\J1\\GE2631.pdf is the run's target; this hole goes to "
-                           "C:\\VLXFILES\\J1\\GE2631_2.pdf"})
+                           "C:\\VLXFILES\\J1\\LEGEND_2.pdf"})
     EXPECT_NE(r.out.find(said), std::string::npos) << said << "\n" << r.out;
   for (const auto& f : files_in(job)) EXPECT_TRUE(whole_pdf(job / f)) << f;
-  // Four holes and the legend, one page each, joined; the legend is the summary, not the hole.
-  EXPECT_EQ(pages(job / "combined.pdf"), 5);
+  // Three holes and the legend, one page each, joined; the legend is the summary, not the hole.
+  EXPECT_EQ(pages(job / "combined.pdf"), 4);
   EXPECT_NE(tool("pdftotext", {"COMBINED_2.pdf", "-"}, job).find("combined"), std::string::npos);
   const fs::path target = job / "GE2631.pdf";
   ASSERT_EQ(read_file(target), read_file(job / "combined.pdf"));

@@ -166,6 +166,13 @@ std::vector<std::vector<std::string>> find_all_regex(const std::string& text, co
   return all;
 }
 
+std::size_t count_of(const std::string& text, const std::string& part) {
+  std::size_t n = 0;
+  if (part.empty()) return n;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
+
 std::vector<std::string> numbered(const std::string& prefix, int count) {
   std::vector<std::string> names;
   for (int i = 1; i <= count; ++i) {

@@ -109,6 +109,9 @@ struct RunResult {
 RunResult run_program(const std::vector<std::string>& argv, const std::filesystem::path& cwd,
                       int timeout_seconds = 60, const std::vector<std::string>& extra_env = {});
 
+// How often part stands in text (occurrences that do not overlap).
+std::size_t count_of(const std::string& text, const std::string& part);
+
 // Regular expressions (ECMAScript) are matched here, in one source file: a test that includes <regex>
 // takes seconds more to compile.
 // The groups of the first match of the pattern in the text, group 0 the whole match; empty when none.
