@@ -144,6 +144,7 @@ void PRELIMIN(ConvState& st) {
   }
   const int f = rt::FREEFILE();
   if (rt::open_file(f, kSignatureFile, rt::FileMode::Binary)) {
+    rt::engine_file(f);
     st.WPSIG = rt::get_bytes(f, kSignatureLength);
     rt::close_file(f);
   }

@@ -171,6 +171,7 @@ void READPAIN(ConvState& st) {
   trap.step("0002");
   VOCCHAN = rt::FREEFILE();
   if (!rt::open_file(VOCCHAN, st.PAINTNAME, rt::FileMode::Input)) return;
+  rt::engine_file(VOCCHAN);
   VocabularyLines in(VOCCHAN);
   if (in.skip_to("BEGIN")) {
     trap.step("0003");

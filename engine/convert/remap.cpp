@@ -25,6 +25,7 @@ void load_remap_table() {
   if (!rt::file_exists("wordpad.dat")) return;
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, "wordpad.dat", rt::FileMode::Binary)) return;
+  rt::engine_file(f);
   const std::string count = rt::get_bytes(f, 1);
   const size_t n = count.empty() ? 0 : static_cast<unsigned char>(count[0]);
   rt::get_bytes(f, 2);

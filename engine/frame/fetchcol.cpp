@@ -68,6 +68,7 @@ void FETCHCOL(std::string name) {
   if (rt::file_exists(name)) {
     int f = rt::FREEFILE();
     if (rt::open_file(f, name, rt::FileMode::Input)) {
+      rt::engine_file(f);
       trap.reading(f, name);
       // Line 1: version (text), then six numbers of which the fourth is the pair count.
       ItemReader in(f);

@@ -25,6 +25,7 @@
 #include "engine/setup/setup.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/paths.h"
 
 // Refuses the document in progress, once, with a message: nothing more is written to it, and
 // ASSEMBLE removes the file instead of finishing it.
@@ -1587,6 +1588,9 @@ void PDFLOGO() {
     fail("Cannot open ");
     return;
   }
+  // A logo named without a folder is the engine folder's own (LOGO0.PDF): a disk that fails to give
+  // it is said as for the engine's other files. A logo of the user's elsewhere keeps the plain words.
+  if (platform::folder_part(name).empty()) rt::engine_file(PDFINFILE);
   const std::int64_t length = rt::LOF(PDFINFILE);
   const std::string tail = read_at(std::max<std::int64_t>(0, length - 48), 48);
   if (tail.find("startxref") == npos) {

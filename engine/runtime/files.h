@@ -54,9 +54,10 @@ std::string write_failure(int number);
 // the caller's to say; a file closed with a failed read it has not taken says so itself (rt::fault:
 // console, ERROR.LOG, exit code 1).
 std::string take_read_failure(int number);
-// A file of the engine folder that the run needs whole (a SET file, a vocabulary, the prompt file): a
-// failed read it closes with is said as "NAME cannot be read (reason): check the disk or install the
-// engine folder again.", once per file in the process (it is read at more than one stage).
+// A file of the engine folder (a SET file, a vocabulary, the prompt file, the symbol library, a font or
+// scales table, the colour file ...): a failed read it closes with is said as "NAME cannot be read
+// (reason): check the disk or install the engine folder again.", once per file in the process (it may
+// be read at more than one stage).
 void engine_file(int number);
 // 0 when the existing file name can be opened for reading, else the errno value of the failure
 // (ENOENT for a name that leads to no file). Reports nothing.

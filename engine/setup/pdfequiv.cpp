@@ -129,6 +129,7 @@ bool read_table(rt::Trap& trap, PdfFontTable& t, char style, const std::string& 
     name = standard_font(style, typeface);
     return false;
   }
+  rt::engine_file(f);
   // A read past the end is reported once, naming the file and line; nothing more is read after it.
   trap.reading(f, "pdffonts.dat");
   bool readable = true;

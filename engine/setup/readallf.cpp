@@ -81,6 +81,7 @@ void read_fontlib() {
   }
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, "FONTLIB.CUS", rt::FileMode::Input)) return;
+  rt::engine_file(f);
   // A pitch too large for a number is said once (file and line) and its line skipped.
   RT_TRAP(trap, "READALLF");
   trap.reading(f, "FONTLIB.CUS");
@@ -113,6 +114,7 @@ void build_library() {
     if (!platform::exists(path)) continue;
     const int f = rt::FREEFILE();
     if (!rt::open_file(f, path, rt::FileMode::Binary)) continue;
+    rt::engine_file(f);
     std::int32_t length = 0;
     READCODE("\x1b)s", length, "W", f);
     if (length > 63) {

@@ -81,6 +81,7 @@ bool read_words(std::int32_t file, rt::Trap& trap) {
 bool read_library(const std::string& name, std::string& list, std::string& damage) {
   const int f = rt::FREEFILE();
   if (!rt::open_file(f, name, rt::FileMode::Binary)) return false;
+  rt::engine_file(f);
   const std::int64_t size = rt::LOF(f);
   rt::seek(f, 257);
   std::int32_t check = 0, unused = 0, length = 0;

@@ -41,6 +41,7 @@ void fill_widths(std::int32_t n, double width, int last) {
 bool read_binary(std::int32_t n, const std::string& file) {
   int f = rt::FREEFILE();
   if (!rt::open_file(f, file, rt::FileMode::Binary)) return true;  // reported; nothing more to read
+  rt::engine_file(f);
   const std::int64_t length = rt::LOF(f);
   const std::string head = rt::get_bytes(f, 6);
   if (head != "\x1b)s80W" || length != kBinaryLength) {
@@ -68,6 +69,7 @@ bool starts_like_number(const std::string& t) {
 void read_text(std::int32_t n, const std::string& file, rt::Trap& trap) {
   int f = rt::FREEFILE();
   if (!rt::open_file(f, file, rt::FileMode::Input)) return;
+  rt::engine_file(f);
   trap.reading(f, file);
   std::string line;
   int i = 0;

@@ -115,6 +115,7 @@ void FINDSCAL(FormaState& st) {
     st.scales_file = 0;
     ABORTFOR(st, "File not found : SCALES*");
   }
+  rt::engine_file(st.scales_file);
   // Every fault met while the file is read is said once, naming the file and line; the reading goes on
   // with what it has (a damaged record is skipped, a record cut short ends the file).
   rt::Trap reading(st.trap->module(), "FINDSCAL");

@@ -94,6 +94,7 @@ void SheetPrint::PRELIM() {
   } else {
     LIBFILE = rt::FREEFILE();
     if (rt::open_file(LIBFILE, LIBNAME, rt::FileMode::Binary)) {
+      rt::engine_file(LIBFILE);
       rt::seek(LIBFILE, 261);
       const std::string two = rt::get_bytes(LIBFILE, 2);
       if (two.size() == 2) {

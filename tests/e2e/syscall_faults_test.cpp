@@ -239,6 +239,7 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
     bool needs_root;  // a tmpfs of its own
     const char* unread = nullptr;  // every read of this file of the engine folder fails (a damaged disk)
     bool draws = false;  // the run draws all the same (the prompt texts are the screens' only)
+    const char* soil = "SAND";  // of the later run's input
   } cases[] = {
       {kFolderNamed, "a folder has a work file's name", "A folder named Dwork.1B stands in the engine folder", true, false},
       {kUnreadableInput, "an input file the user may not read", "holes.txt cannot be read (permission denied): give read access to it",
@@ -259,6 +260,36 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
       {kEngineFileUnread, "the prompt file cannot be read",
        "prompts.eng cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
        false, "prompts.eng", true},
+      // The run goes on with the standard PDF fonts measured as fixed-pitch ones.
+      {kEngineFileUnread, "the PDF font list cannot be read",
+       "pdffonts.dat cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "pdffonts.dat", true},
+      {kEngineFileUnread, "a font's width table cannot be read",
+       "LJ4\\HELVMU.MET cannot be read (a device input/output error): check the disk or install the engine folder "
+       "again.",
+       true, false, "HELVMU.MET", true},
+      {kEngineFileUnread, "the scales file cannot be read",
+       "scales.MET cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "scales.MET"},
+      {kEngineFileUnread, "the colour file cannot be read",
+       "procolor.cus cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "procolor.cus", true},
+      {kEngineFileUnread, "the pattern library cannot be read",
+       "PAINTLIB.ENG cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "PAINTLIB.ENG", true},
+      {kEngineFileUnread, "the word-processor signature cannot be read",
+       "wordpad.sig cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "wordpad.sig", true},
+      // Read only for an input of word-processor text (a line that says so).
+      {kEngineFileUnread, "the word-processor character table cannot be read",
+       "wordpad.dat cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "wordpad.dat", true, "SAND as typed in WordPad"},
+      {kEngineFileUnread, "the symbol library cannot be read",
+       "PROLIB.DAT cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "PROLIB.DAT", true},
+      {kEngineFileUnread, "the logo cannot be read",
+       "LOGO0.PDF cannot be read (a device input/output error): check the disk or install the engine folder again.", true,
+       false, "LOGO0.PDF", true},
       {kReadOnly, "a read-only engine folder", "cannot be written (the file system is read-only): make the folder writable", false,
        true},
       {kFull, "an engine folder on a full disk", "cannot be written (the disk is full): free some space on its disk", false,
@@ -290,7 +321,7 @@ TEST(Faults, EngineFolderAndInputFaultsSayWhatToDo) {
     for (const auto& e : fs::recursive_directory_iterator(drive_c))
       if (e.is_regular_file()) before[e.path()] = read_file(e.path());
     const std::string target_before = read_file(ef / "target.pdf");
-    write_file(ef / "holes.txt", holes("SAND"));
+    write_file(ef / "holes.txt", holes(c.soil));
 
     std::vector<std::string> run_env = env;
     switch (c.fault) {
