@@ -1,30 +1,39 @@
 // Paths shown on a row of the console: where a whole path does not fit, its end is shown after "...",
 // because the end (the file and the folders just above it) is what tells one path from another.
+// Room is counted in the cells the console shows: where names are UTF-8 a letter of a name takes one
+// cell whatever its bytes, and a path is never cut inside one; elsewhere a byte is a cell.
 #include <algorithm>
 
 #include "engine/frame/helpers.h"
+#include "platform/console.h"
 
 namespace {
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
+long cells(std::string_view text) { return static_cast<long>(platform::text_cells(text)); }
+
 }  // namespace
 
 size_t path_cut(const std::string& path, long room) {
   constexpr long kMark = 4;  // "..." and the separator before the rest
-  const auto size = static_cast<long>(path.size());
+  const long size = cells(path);
   if (size <= room) return 0;
+  // Separators are ASCII, so a cut just after one never falls inside a letter; the cells after it are
+  // the whole path's less those before it.
   size_t cut = 0;
+  long before = 0;
   for (;;) {
     size_t sep = cut;
     while (sep < path.size() && !is_separator(path[sep])) ++sep;
     if (sep + 1 < path.size()) {
+      before += cells(std::string_view(path).substr(cut, sep + 1 - cut));
       cut = sep + 1;
-      if (kMark + size - static_cast<long>(cut) <= room) return cut;
+      if (kMark + size - before <= room) return cut;
       continue;
     }
     const long keep = std::max(1L, room - kMark);
-    return path.size() - static_cast<size_t>(std::min(keep, size));
+    return path.size() - platform::tail_text(path, static_cast<size_t>(std::min(keep, size))).size();
   }
 }
 
@@ -77,10 +86,11 @@ struct PathText {
   std::vector<Place> places;
   std::vector<size_t> longest_first;
 
-  long excess(long width) const { return static_cast<long>(text.size()) - width; }
+  long excess(long width) const { return cells(text) - width; }
+  // Places are byte offsets into text; a path gives way only to a shown form of fewer cells.
   void show(size_t i, const std::string& shown) {
     Place& pl = places[i];
-    if (shown.size() >= pl.shown.size()) return;
+    if (cells(shown) >= cells(pl.shown)) return;
     text.replace(pl.at, pl.shown.size(), shown);
     const size_t less = pl.shown.size() - shown.size();
     for (Place& other : places)
@@ -108,15 +118,15 @@ std::string fit_paths(const std::string& text, const std::vector<std::string>& p
   }
   for (size_t i = 0; i < t.places.size(); ++i) t.longest_first.push_back(i);
   std::stable_sort(t.longest_first.begin(), t.longest_first.end(),
-                   [&](size_t a, size_t b) { return t.places[a].path.size() > t.places[b].path.size(); });
+                   [&](size_t a, size_t b) { return cells(t.places[a].path) > cells(t.places[b].path); });
   // The longest path gives way first, each as far as the text needs but not below "...\" and its last
   // part, so that no path is cut to nothing while another stands whole.
   for (size_t i : t.longest_first) {
     const long excess = t.excess(width);
     if (excess <= 0) break;
     const std::string& path = t.places[i].path;
-    const long least = 4 + static_cast<long>(last_part(path).size());
-    t.show(i, path_end(path, std::max(least, static_cast<long>(path.size()) - excess)));
+    const long least = 4 + cells(last_part(path));
+    t.show(i, path_end(path, std::max(least, cells(path) - excess)));
   }
   if (t.excess(width) > 0) {
     // Not enough: the last parts alone, when that is enough (the names themselves then all show);
@@ -127,9 +137,9 @@ std::string fit_paths(const std::string& text, const std::vector<std::string>& p
     for (size_t i : t.longest_first) {
       const long excess = t.excess(width);
       if (excess <= 0) break;
-      t.show(i, path_end(t.places[i].path, static_cast<long>(t.places[i].shown.size()) - excess));
+      t.show(i, path_end(t.places[i].path, cells(t.places[i].shown) - excess));
     }
   }
-  if (t.excess(width) > 0) t.text.resize(static_cast<size_t>(std::max(0L, width)));
+  if (t.excess(width) > 0) t.text = platform::cut_text(t.text, static_cast<size_t>(std::max(0L, width)));
   return t.text;
 }

@@ -28,11 +28,12 @@ void NOFILE(const std::string& file);
 // the same text in ERROR.LOG too, once per name in a process, and the run ends with exit code 1.
 void missing_file(const std::string& file);
 
-// A path on a row of the console (fitpath.cpp). path_cut: how many leading characters give way to
-// "...\" so that the rest fits in room columns (whole folders first; inside the last part only when it
-// alone is too long, at least one character staying); 0 when the path fits. path_end: the path as it
+// A path on a row of the console (fitpath.cpp), measured in the cells print_text takes (a letter of a
+// name in UTF-8 is one, whatever its bytes). path_cut: how many leading bytes give way to "...\" so
+// that the rest fits in room cells (whole folders first; inside the last part only when it alone is
+// too long, at least one letter staying, none split); 0 when the path fits. path_end: the path as it
 // then shows. fit_paths: text with the paths that stand in it (given in order) shortened to their ends
-// until it fits in width columns: the longest first, none below "...\" and its last part; when that is
+// until it fits in width cells: the longest first, none below "...\" and its last part; when that is
 // not enough, the last parts alone if they fit, else the longest last parts show their ends; what
 // still does not fit is cut at width.
 // fold_words: text in lines of at most width columns, each ended at a blank (a word longer than the

@@ -210,12 +210,17 @@ TEST_F(HelpersTest, ReplazeAndNofile) {
 
 // A path on a row shows its end: whole folders give way to "...\" first, the last part only when it
 // alone is too long; in a message the longest path gives way first, then the paths show their last
-// parts alone when that is enough, else the ends of their last parts; the text is cut last.
+// parts alone when that is enough, else the ends of their last parts; the text is cut last. Where names
+// are UTF-8 the room is counted in letters (cells), and no letter is split; elsewhere in bytes.
 TEST_F(HelpersTest, PathsShowTheirEnds) {
+  // "C:\Prüfung\Bohrkern\Lägerdorf.txt": 33 letters in 35 bytes; "C:\Łódź-Süd.txt": 15 in 19.
+  const std::string site = "C:\\Pr\xC3\xBC" "fung\\Bohrkern\\L\xC3\xA4" "gerdorf.txt";
+  const std::string town = "C:\\\xC5\x81\xC3\xB3" "d\xC5\xBA-S\xC3\xBC" "d.txt";
   struct End {
-    const char* path;
+    std::string path;
     long room;
-    const char* shown;
+    std::string shown;
+    bool utf8 = true;
   } ends[] = {
       {"C:\\VLXFILES\\GE2631\\BH3.pdf", 80, "C:\\VLXFILES\\GE2631\\BH3.pdf"},
       {"C:\\a\\bb\\ccc\\name.txt", 16, "...\\ccc\\name.txt"},
@@ -223,8 +228,22 @@ TEST_F(HelpersTest, PathsShowTheirEnds) {
       {"/home/user/name.txt", 12, ".../name.txt"},
       {"C:\\averyveryverylongname.txt", 10, "...\\me.txt"},
       {"C:\\averyveryverylongname.txt", 2, "...\\t"},
+      {site, 33, site},
+      {site, 26, "...\\Bohrkern\\L\xC3\xA4" "gerdorf.txt"},
+      {site, 25, "...\\L\xC3\xA4" "gerdorf.txt"},
+      // Inside the last part: six letters stay, the first of them whole.
+      {town, 10, "...\\\xC3\xBC" "d.txt"},
+      {"C:\\\xC5\x81\xC3\xB3" "d\xC5\xBA", 2, "...\\\xC5\xBA"},
+      // In another locale every byte is a cell.
+      {site, 33, "...\\Bohrkern\\L\xC3\xA4" "gerdorf.txt", false},
+      {site, 26, "...\\L\xC3\xA4" "gerdorf.txt", false},
   };
-  for (const auto& e : ends) EXPECT_EQ(path_end(e.path, e.room), e.shown) << e.path << " " << e.room;
+  for (const auto& e : ends) {
+    platform::set_names_in_utf8(e.utf8);
+    EXPECT_EQ(path_end(e.path, e.room), e.shown) << e.path << " " << e.room << " " << e.utf8;
+    EXPECT_EQ(path_cut(e.path, e.room), e.shown == e.path ? 0 : e.path.size() - (e.shown.size() - 4)) << e.path;
+  }
+  platform::set_names_in_utf8(true);
 
   const std::string first = "C:\\VLXFILES\\GE2631\\BH3.pdf", second = "C:\\VLXFILES\\GE2631\\BH3_2.pdf";
   const std::string twice = "Result " + first + " was written in this run already; this hole goes to " + second;
@@ -246,10 +265,15 @@ TEST_F(HelpersTest, PathsShowTheirEnds) {
        "Creating the missing folder ...\\Boreholes\\Second phase (Output path)"},
       // A path that the text does not hold is passed over.
       {"Folder not found : C:\\x", {"D:\\y"}, 78, "Folder not found : C:\\x"},
+      // Letters of names: 52 cells fit 52 columns (in 54 bytes); in 45 the path shows its end. A text
+      // cut at the width keeps its letters whole ("Grü" of "Grüße").
+      {"Folder not found : " + site, {site}, 52, "Folder not found : " + site},
+      {"Folder not found : " + site, {site}, 45, "Folder not found : ...\\Bohrkern\\L\xC3\xA4" "gerdorf.txt"},
+      {"Gr\xC3\xBC\xC3\x9F" "e C:\\x", {"C:\\x"}, 3, "Gr\xC3\xBC"},
   };
   for (const auto& f : fits) {
     EXPECT_EQ(fit_paths(f.text, f.paths, f.width), f.shown) << f.width;
-    EXPECT_LE(static_cast<long>(fit_paths(f.text, f.paths, f.width).size()), f.width);
+    EXPECT_LE(static_cast<long>(platform::text_cells(fit_paths(f.text, f.paths, f.width))), f.width);
   }
 }
 

@@ -132,15 +132,17 @@ void PUTONE(const std::string& question, std::string& answer, std::int32_t longe
     // The entry keeps at least 20 columns. A question too long for the rest stands on the row above
     // (folded after a word, with a mark, when it is longer than that row), the entry on the message line.
     const long room = std::max(0L, kLineEnd + 1 - kLeastField - c);
-    if (static_cast<long>(question.size()) + 1 > room && r > 1) {
+    if (static_cast<long>(platform::text_cells(question)) + 1 > room && r > 1) {
       std::vector<platform::Cell> above;
       for (int col = 1; col <= platform::Console::kCols; ++col)
         above.push_back({con.char_at(r - 1, col), con.attr_at(r - 1, col)});
       std::string shown = question;
       const long width = kLineEnd + 1 - c;
-      if (static_cast<long>(shown.size()) > width) shown = fold_words(shown, static_cast<size_t>(width - 4)).front() + " ...";
+      if (static_cast<long>(platform::text_cells(shown)) > width) shown = fold_words(shown, static_cast<size_t>(width - 4)).front() + " ...";
       con.locate(r - 1, c);
-      con.print_text(rt::LSET(shown, width), false);
+      shown = platform::cut_text(shown, static_cast<size_t>(std::max(0L, width)));
+      shown += std::string(static_cast<size_t>(std::max(0L, width)) - platform::text_cells(shown), ' ');
+      con.print_text(shown, false);
       con.locate(r, c);
       typed = line_input(con, width, escaped);
       for (int col = 1; col <= static_cast<int>(above.size()); ++col) {

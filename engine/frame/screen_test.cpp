@@ -180,6 +180,38 @@ TEST_F(ScreenTest, PutoneScrollsALongName) {
   EXPECT_EQ(con->cursor_col(), 78);
 }
 
+// A question holding a name's letters beyond ASCII (as the output folder's question does) is measured
+// in cells: one that fits stands on the message line though it has more bytes than its room; one that
+// does not stands on the row above, blanked to column 78 by cells.
+TEST_F(ScreenTest, PutoneMeasuresAQuestionInCells) {
+  platform::set_names_in_utf8(true);
+  PROMPT(74) = "";  // the question from column 39: 20 columns for it, 40 to column 78 on the row above
+  const std::string letters = "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F";  // "ÄÖÜäöüß"
+  struct Case {
+    std::string question;
+    int row;  // where it stands while the entry waits
+  } cases[] = {
+      {"Ordner " + letters + " ok?", 24},  // 18 letters in 25 bytes, and the blank after it
+      {"Ordner " + letters + " nicht?", 23},
+  };
+  for (const auto& c : cases) {
+    dots();
+    con->type("q");
+    std::string a;
+    EXPECT_THROW(PUTONE(c.question, a, kNameLength), platform::ScriptExhausted);
+    // On the message line the typed "q" follows the question and a blank; on the row above, blanks.
+    const int cells = static_cast<int>(platform::text_cells(c.question));
+    const std::string rest = c.row == 24 ? " q" : std::string(static_cast<size_t>(40 - cells), ' ');
+    std::string shown;
+    for (int col = 39; col < 39 + cells + static_cast<int>(rest.size()); ++col) shown += con->text_at(c.row, col);
+    EXPECT_EQ(shown, c.question + rest) << c.question;
+    EXPECT_EQ(row(c.row - 1, 1, 80), std::string(80, '.')) << c.question;  // nothing above it
+    if (c.row == 23) {
+      EXPECT_EQ(row(23, 79, 1), ".");
+    }
+  }
+}
+
 TEST_F(ScreenTest, PutoneWithoutTerminalReturnsAtOnce) {
   platform::set_console(std::make_unique<platform::BatchConsole>(25, false));
   PROMPT(74) = "hint";

@@ -114,6 +114,9 @@ TEST_F(PickerTest, LineEditor) {
   const std::string path70 = "C:\\PROJECTS\\2026\\GROUND INVESTIGATION\\NORTH SITE\\TRIAL PITS\\PIT3.TXT";
   ASSERT_EQ(path70.size(), 68u);
   const std::string a54(54, 'A'), name60(60, 'N');
+  // 80 letters in 86 bytes: "C:\Prüfungen\Längsschnitt Süd\Bohrungen Ägerten Nörd\Bohrkern Nr 4\Lägerdorf.txt".
+  const std::string umlauts80 = "C:\\Pr\xC3\xBC" "fungen\\L\xC3\xA4ngsschnitt S\xC3\xBC" "d\\Bohrungen \xC3\x84gerten N\xC3\xB6rd"
+                                "\\Bohrkern Nr 4\\L\xC3\xA4gerdorf.txt";
   struct Case {
     const char* what;
     std::string proposed;
@@ -149,6 +152,11 @@ TEST_F(PickerTest, LineEditor) {
       {"letters beyond CP437 typed as UTF-8", "C:\\", {"\xC5\x82", "\xA2", "d", "\xC5\x92", "\b", "*", "\r"},
        "C:\\\xC5\x82\xC3\xB3" "d*", ""},
       {"a letter CP437 lacks inserted", "ABC", {home, "\b", ins, "\xC5\x82", "\r"}, "\xC5\x82" "BC", ""},
+      // A long path of such letters fills the 54 columns a shortened path has with "...\" and its end.
+      {"a long path of letters beyond ASCII shows its end in its room", umlauts80, {"\r"}, umlauts80,
+       "...\\Bohrungen \xC3\x84gerten N\xC3\xB6rd\\Bohrkern Nr 4\\L\xC3\xA4gerdorf.txt  "},
+      {"a long path of letters beyond ASCII: Esc gives its head", umlauts80, {"\x1B"},
+       "C:\\Pr\xC3\xBC" "fungen\\L\xC3\xA4ngsschnitt S\xC3\xBC" "d\\", ""},
   };
   platform::set_names_in_utf8(true);
   for (const auto& c : cases) {
@@ -172,7 +180,9 @@ TEST_F(PickerTest, LineEditor) {
     EXPECT_EQ(row.substr(2, 11), "Filemask = ") << c.what;
     EXPECT_EQ(row.substr(69, 9), hint) << c.what;  // no edit reaches the hint
     if (!c.shown.empty()) {
-      EXPECT_EQ(row.substr(13, c.shown.size()), c.shown) << c.what;
+      std::string field;  // the field's cells from column 14, each as it reads back (a letter as its bytes)
+      for (int col = 14; col <= 69 && field.size() < c.shown.size(); ++col) field += con->text_at(22, col);
+      EXPECT_EQ(field, c.shown) << c.what;
     }
     EXPECT_EQ(con->queued(), 0u) << c.what;
   }

@@ -286,7 +286,7 @@ class MainMenu {
           const std::string end = path_end(t, 15);
           const size_t last = t.find_last_of("\\/");
           const bool whole_last = last != std::string::npos && end.size() - 3 >= t.size() - last;
-          CELLBUF = end.size() <= 15 && whole_last ? end : "..." + platform::tail_text(t, 12);
+          CELLBUF = platform::text_cells(end) <= 15 && whole_last ? end : "..." + platform::tail_text(t, 12);
         }
         CELLBUF += std::string(15 - std::min<size_t>(15, platform::text_cells(CELLBUF)), ' ');
         con.locate(CELLROW(j), CELLCOL(i));

@@ -150,7 +150,11 @@ TEST_F(MenuTest, CellColoursAndWidths) {
       {"C:\\VLXFILES\\second_phase_boreholes", "...se_boreholes"},
       {"/home/ann/results/job", ".../results/job"},
       {"/home/ann/results\\631", ".../results/631"},
+      // Letters of a name count one column each: "C:\Jobs\Größe\Süß" keeps its last two folders (the
+      // row reads back as the CP437 bytes of the letters).
+      {"C:\\Jobs\\Gr\xC3\xB6\xC3\x9F" "e\\S\xC3\xBC\xC3\x9F", "...\\Gr\x94\xE1" "e\\S\x81\xE1  "},
   };
+  platform::set_names_in_utf8(true);
   for (const auto& f : folders) {
     DATADIR = f.folder;
     con->seen.clear();
