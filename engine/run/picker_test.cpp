@@ -152,6 +152,10 @@ TEST_F(PickerTest, LineEditor) {
       {"letters beyond CP437 typed as UTF-8", "C:\\", {"\xC5\x82", "\xA2", "d", "\xC5\x92", "\b", "*", "\r"},
        "C:\\\xC5\x82\xC3\xB3" "d*", ""},
       {"a letter CP437 lacks inserted", "ABC", {home, "\b", ins, "\xC5\x82", "\r"}, "\xC5\x82" "BC", ""},
+      // Tab and Shift+Tab count letters: "ä" before a comma is one column, though two bytes.
+      {"Tab passes a letter of two bytes", "\xC3\xA4,B,C", {home, "\t", "X", "\r"}, "\xC3\xA4X", ""},
+      {"Tab after a letter of two bytes", "\xC3\xA4,B,C", {home, "\t", "\t", "X", "\r"}, "\xC3\xA4,BX", ""},
+      {"Shift+Tab back over a letter of two bytes", "A,\xC3\xA4,C", {shift_tab, "X", "\r"}, "A,\xC3\xA4X", ""},
       // A long path of such letters fills the 54 columns a shortened path has with "...\" and its end.
       {"a long path of letters beyond ASCII shows its end in its room", umlauts80, {"\r"}, umlauts80,
        "...\\Bohrungen \xC3\x84gerten N\xC3\xB6rd\\Bohrkern Nr 4\\L\xC3\xA4gerdorf.txt  "},

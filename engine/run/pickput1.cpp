@@ -91,6 +91,10 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
   f.text = platform::cut_text(prefix + text, static_cast<size_t>(std::max(width, 0)));
   f.text += std::string(static_cast<size_t>(std::max(width, 0)) - platform::text_cells(f.text), ' ');
   const std::string first_drawn = f.text;
+  // Tab and Shift+Tab find commas in the bytes of that text, while the cursor moves by cells: the byte
+  // where the text's cell n begins, and the cell of a byte.
+  auto byte_at = [&](int n) { return platform::cut_text(first_drawn, static_cast<size_t>(std::max(0, n))).size(); };
+  auto cell_of = [&](size_t byte) { return static_cast<int>(platform::text_cells(first_drawn.substr(0, byte))); };
 
   con.locate(row, col);
   set_look(con, Look::kTwi);
@@ -143,11 +147,9 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
         f.shift_left(true);
       } else if (c == 9) {
         // Tab: on to the next comma of the field text as first drawn, or after the end of that text.
-        const size_t from = static_cast<size_t>(f.cursor - f.start) + 1;
+        const size_t from = byte_at(f.cursor - f.start + 1);
         const size_t comma = from < first_drawn.size() ? first_drawn.find(',', from) : std::string::npos;
-        const int to = comma != std::string::npos
-                           ? f.start + static_cast<int>(comma)
-                           : f.start + static_cast<int>(rt::RTRIM(first_drawn).size());
+        const int to = f.start + cell_of(comma != std::string::npos ? comma : rt::RTRIM(first_drawn).size());
         f.cursor = std::clamp(to, f.text_start, f.last);
       } else if (c == 13) {
         std::string back;
@@ -167,9 +169,9 @@ void PICKPUT1(const std::int32_t& row, const std::int32_t& col, const std::strin
     }
     switch (static_cast<unsigned char>(k[1])) {
       case 15: {  // Shift+Tab: back to the previous comma, or to the start of the text
-        const size_t at = static_cast<size_t>(std::max(0, f.cursor - f.start));
+        const size_t at = byte_at(f.cursor - f.start);
         const size_t comma = at == 0 ? std::string::npos : first_drawn.rfind(',', at - 1);
-        f.cursor = comma != std::string::npos ? std::clamp(f.start + static_cast<int>(comma), f.text_start, f.last)
+        f.cursor = comma != std::string::npos ? std::clamp(f.start + cell_of(comma), f.text_start, f.last)
                                               : f.text_start;
         break;
       }

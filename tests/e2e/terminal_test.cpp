@@ -968,4 +968,41 @@ TEST(EngineTerminal, NamesInTheTerminalsOwnLetters) {
   EXPECT_EQ(ef.read("memofile").substr(0, name.size() + 5), "C:\\" + name + "\r\n");
 }
 
+// Tab in the Filemask field goes to the next comma counting letters, not bytes: in
+// "C:\Läge,Nord.txt" it stops on the comma after the two-byte "ä", where the typed "*" (the first
+// key clears the rest) makes the mask "C:\Läge*", which lists both files of that start.
+TEST(EngineTerminal, TabInTheFilemaskFieldCountsLetters) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  const std::string north = "L\xC3\xA4ge,Nord.txt", south = "L\xC3\xA4ge S\xC3\xBC" "d.txt";  // Läge,Nord / Läge Süd
+  ef.write(north, "x\r\n");
+  ef.write(south, "x\r\n");
+  ef.write("memofile", "C:\\" + north + "\r\n");
+  std::string shown = start_engine(tmux, ef, "LANG=C.UTF-8 ");
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\" + north + " ", shown)) << shown;
+  answer(tmux, "");
+  // The field row: "Filemask = " from column 3, the field, then the key hint.
+  const auto field_is = [](const std::string& text) {
+    return [text](const std::string& row) { return row.find("Filemask = " + text + std::string(20, ' ')) != std::string::npos; };
+  };
+  ASSERT_TRUE(wait_for_row(tmux, 21, "", shown, field_is("C:\\" + north), 60000)) << shown;
+  tmux.cmd({"send-keys", "Home"});
+  tmux.cmd({"send-keys", "Tab"});
+  tmux.cmd({"send-keys", "-l", "*"});
+  ASSERT_TRUE(wait_for_row(tmux, 21, "", shown, field_is("C:\\L\xC3\xA4ge*"), 60000)) << shown;
+  tmux.cmd({"send-keys", "Enter"});
+  ASSERT_TRUE(wait_until_gone(tmux, {"Filemask"}, shown, 60000)) << shown;
+  ASSERT_TRUE(tmux.wait_for("\u2551C:\\" + south + " ", shown, 60000)) << shown;
+  ASSERT_TRUE(wait_for_row(tmux, 13, "\u2551C:\\", shown, {}, 60000)) << shown;
+  const std::vector<std::string> rows = lines_of(shown);
+  std::vector<std::string> listed{box_row(rows.at(12)), box_row(rows.at(13))};
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"C:\\" + south, "C:\\" + north})) << shown;
+  EXPECT_EQ(box_row(rows.at(14)), "") << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  end_at_the_main_menu(ef, tmux);
+}
+
 }  // namespace
