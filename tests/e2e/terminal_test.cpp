@@ -22,6 +22,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// How long a wait for the engine or tmux holds before the test fails: it only ends a test whose engine
+// hangs, and is far above the normal time, also under sanitizers on a loaded 2-core machine (every wait
+// ends as soon as what it waits for is there).
+constexpr int kWaitMs = 60000;
+
 std::string find_program(const std::string& name) {
   const char* path = std::getenv("PATH");
   std::stringstream dirs(path ? path : "/usr/bin:/bin");
@@ -48,7 +53,7 @@ class Tmux {
   std::string screen() const { return cmd({"capture-pane", "-p"}).out; }
   // Waits until the screen shows the text; the last screen seen goes into shown. The limit only ends a
   // test whose engine hangs: it is far above the normal time, also under sanitizers on a busy machine.
-  bool wait_for(const std::string& text, std::string& shown, int ms = 20000) const {
+  bool wait_for(const std::string& text, std::string& shown, int ms = kWaitMs) const {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     do {
       shown = screen();
@@ -66,7 +71,7 @@ class Tmux {
 
 // Holds until the engine has read every byte sent to its terminal: keys sent are taken before what the
 // test does next (a resize, say) can change the screen they act on.
-bool wait_until_keys_read(const Tmux& tmux, int ms = 20000) {
+bool wait_until_keys_read(const Tmux& tmux, int ms = kWaitMs) {
   std::string tty = tmux.cmd({"display-message", "-p", "#{pane_tty}"}).out;
   while (!tty.empty() && (tty.back() == '\n' || tty.back() == '\r')) tty.pop_back();
   const int fd = open(tty.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
@@ -82,7 +87,7 @@ bool wait_until_keys_read(const Tmux& tmux, int ms = 20000) {
   return read_all;
 }
 
-bool wait_for_file(const fs::path& p, int ms = 20000) {
+bool wait_for_file(const fs::path& p, int ms = kWaitMs) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (std::chrono::steady_clock::now() < until) {
     if (fs::exists(p) && !read_file(p).empty()) return true;
@@ -109,17 +114,30 @@ std::vector<std::string> lines_of(const std::string& screen) {
   return rows;
 }
 
+// Holds until the screen passes the test (the screen last seen in shown); false after ms.
+bool wait_for_screen(const Tmux& tmux, const std::function<bool(const std::string&)>& passes, std::string& shown,
+                     int ms = kWaitMs) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  do {
+    shown = tmux.screen();
+    if (passes(shown)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (std::chrono::steady_clock::now() < until);
+  return false;
+}
+
 // Starts the engine in a session of its own; when it has ended, rc.txt holds its exit code, stty.txt
-// the terminal settings it left and stderr.txt its standard error. Returns the main screen once it
+// the terminal settings it left and stderr.txt its standard error. stty.txt comes last and whole (made
+// beside and renamed), so once it is there the other two are complete. Returns the main screen once it
 // shows, answering the key wait of a data file the folder lacks.
 std::string start_engine(const Tmux& tmux, const EngineFolder& ef, const std::string& env = "") {
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
-                          env + "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
+                          env + "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.new; mv stty.new stty.txt"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   std::string shown;
   // The cells are painted last; the last of them is the setup cell's "Editor". A key wait that is still
   // shown a second after its key is answered again: a Space on the main screen does nothing.
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
   for (int answered = 0; !tmux.wait_for("Editor", shown, 1000) && std::chrono::steady_clock::now() < until;) {
     if (shown.find("File not found : ") != std::string::npos && answered++ < 5) tmux.cmd({"send-keys", "Space"});
   }
@@ -205,12 +223,17 @@ TEST(EngineTerminal, OneShotRunLeavesItsLinesOnTheScreen) {
   // The shell stays in the pane after the run, so that the screen can be read.
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
                           "mkdir -p drive_c; VLX_DRIVE_C=$PWD/drive_c ./profile @runfile.dat 2> stderr.txt; echo $? > rc.txt; "
-                          "stty -a > stty.txt; sleep 600"});  // the results go into the test's folder, not the home folder
+                          "stty -a > stty.new; mv stty.new stty.txt; sleep 600"});  // the results go into the test's folder, not the home folder
   ASSERT_EQ(r.exit_code, 0) << r.err;
   expect_clean_end(ef, tmux);
-  const std::string shown = tmux.screen();
-  for (const char* line : {"Converting the input file", "Coded hole files: 2", "BH01", "TP02"})
-    EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
+  // tmux paints what the engine wrote last in its own time, perhaps after the shell has gone on: the
+  // lines are awaited, not read once.
+  const std::vector<std::string> lines{"Converting the input file", "Coded hole files: 2", "BH01", "TP02"};
+  std::string shown;
+  wait_for_screen(tmux, [&](const std::string& s) {
+    return std::all_of(lines.begin(), lines.end(), [&](const std::string& l) { return s.find(l) != std::string::npos; });
+  }, shown);
+  for (const std::string& line : lines) EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
 }
 
 // Below the screen's 80 x 25 the window only asks to be enlarged; back at the size the whole main
@@ -234,16 +257,10 @@ TEST(EngineTerminal, SmallWindowSaysSoAndTheScreenComesBack) {
 }
 
 // Holds until no text of the list shows on the screen (the screen in shown).
-bool wait_until_gone(const Tmux& tmux, const std::vector<std::string>& texts, std::string& shown, int ms = 20000) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  do {
-    shown = tmux.screen();
-    bool any = false;
-    for (const auto& t : texts) any = any || shown.find(t) != std::string::npos;
-    if (!any) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  } while (std::chrono::steady_clock::now() < until);
-  return false;
+bool wait_until_gone(const Tmux& tmux, const std::vector<std::string>& texts, std::string& shown, int ms = kWaitMs) {
+  return wait_for_screen(tmux, [&](const std::string& s) {
+    return std::none_of(texts.begin(), texts.end(), [&](const std::string& t) { return s.find(t) != std::string::npos; });
+  }, shown, ms);
 }
 
 // Presses the key once for each description and, after each press, waits until the menu shows that
@@ -261,15 +278,11 @@ bool step_through_menu(const Tmux& tmux, const std::string& key, const std::vect
 // Holds until row (from 0) of the screen holds the text, or, given a test, until the row passes it (the
 // screen in shown).
 bool wait_for_row(const Tmux& tmux, size_t row, const std::string& text, std::string& shown,
-                  const std::function<bool(const std::string&)>& passes = {}, int ms = 20000) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  do {
-    shown = tmux.screen();
-    const std::vector<std::string> rows = lines_of(shown);
-    if (rows.size() > row && (passes ? passes(rows[row]) : rows[row].find(text) != std::string::npos)) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  } while (std::chrono::steady_clock::now() < until);
-  return false;
+                  const std::function<bool(const std::string&)>& passes = {}, int ms = kWaitMs) {
+  return wait_for_screen(tmux, [&](const std::string& s) {
+    const std::vector<std::string> rows = lines_of(s);
+    return rows.size() > row && (passes ? passes(rows[row]) : rows[row].find(text) != std::string::npos);
+  }, shown, ms);
 }
 
 size_t pdf_files(const fs::path& folder) {
@@ -722,7 +735,7 @@ TEST(EngineTerminal, StartInASmallWindowWaitsForALargerOne) {
   Tmux tmux(ef.path());
   if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "20", "-c", ef.path().string(),
-                          "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.txt"});
+                          "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.new; mv stty.new stty.txt"});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   std::string shown;
   ASSERT_TRUE(tmux.wait_for("Please enlarge the window to 80 x 25", shown)) << shown;
