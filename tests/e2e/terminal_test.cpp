@@ -546,6 +546,9 @@ TEST(EngineTerminal, PickerSaysWhatItOffersAndWhereItIsCut) {
   tmux.cmd({"send-keys", "F1"});
   ASSERT_TRUE(tmux.wait_for("Esc: back", shown)) << shown;
   ASSERT_TRUE(tmux.wait_for("\u2551C:\\ ", shown)) << shown;
+  // The entries are painted one row after the other: the second row is read once it holds a name.
+  const auto named = [](const std::string& row) { return !box_row(row).empty(); };
+  ASSERT_TRUE(wait_for_row(tmux, 13, "", shown, named)) << shown;
   std::vector<std::string> rows = lines_of(shown);
   ASSERT_GE(rows.size(), 24u) << shown;
   EXPECT_EQ(box_row(rows[13]), (ef.path() / "Examples").string() + "/") << shown;
@@ -556,6 +559,9 @@ TEST(EngineTerminal, PickerSaysWhatItOffersAndWhereItIsCut) {
   answer(tmux, "many");
   ASSERT_TRUE(tmux.wait_for("Only the first 90 names are listed: narrow the file mask (e.g. B*.TXT)", shown)) << shown;
   ASSERT_TRUE(tmux.wait_for("Enter: take the name", shown)) << shown;
+  // The box's entries are painted after the key row.
+  ASSERT_TRUE(wait_for_row(tmux, 12, "", shown, [](const std::string& row) { return box_row(row).rfind("C:\\many\\", 0) == 0; }))
+      << shown;
   EXPECT_EQ(box_row(lines_of(shown).at(12)), "C:\\many\\n100.txt") << shown;
   tmux.cmd({"send-keys", "Escape"});
   end_at_the_main_menu(ef, tmux);
@@ -718,7 +724,14 @@ TEST(EngineTerminal, OutputFolderQuestionKeepsToItsRows) {
   ASSERT_TRUE(wait_until_gone(tmux, {"Folder not found"}, shown)) << shown;
   ASSERT_TRUE(tmux.wait_for("Output folder (Enter keeps", shown)) << shown;
   tmux.cmd({"send-keys", "Escape"});
-  ASSERT_TRUE(wait_until_gone(tmux, {"Output folder"}, shown)) << shown;
+  // Leaving the question puts its row back cell by cell, blanks the rows below and paints the cells
+  // again: the screen is read once all of that is done (or the wait is over).
+  wait_for_screen(tmux, [&](const std::string& s) {
+    const std::vector<std::string> r = lines_of(s);
+    return r.size() == 25 && r[20].empty() && r[21].empty() && r[24].find("...se_boreholes") != std::string::npos &&
+           std::vector<std::string>(r.end() - 3, r.end() - 1) == cell_rows;
+  }, shown);
+  EXPECT_EQ(shown.find("Output folder"), std::string::npos) << shown;
   rows = lines_of(shown);
   ASSERT_EQ(rows.size(), 25u) << shown;
   EXPECT_EQ(std::vector<std::string>(rows.end() - 3, rows.end() - 1), cell_rows) << shown;
