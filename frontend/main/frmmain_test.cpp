@@ -17,6 +17,7 @@
 #include "frontend/core/testing/fakes.h"
 #include "frontend/core/testing/process.h"
 #include "frontend/core/testing/standin.h"
+#include "guitest.h"
 #include "testsupport.h"
 
 using testing_support::ScopedEnv;
@@ -163,7 +164,7 @@ TEST_F(WindowFixture, RunWindowShowsWhileTheEngineWorks) {
   }
   QElapsedTimer t;
   t.start();
-  while (w->form().Running() && t.elapsed() < 30000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  while (w->form().Running() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
   EXPECT_FALSE(w->form().Running());
   EXPECT_TRUE(w->isVisible());
   EXPECT_FALSE(run->isVisible());  // the target is there and no pause was asked for
@@ -212,9 +213,10 @@ TEST_F(WindowFixture, AccessKeysAreDistinct) {
   w->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
   QTest::keyClick(w.get(), Qt::Key_N, Qt::AltModifier);
-  QTest::qWait(300);  // the access key clicks the button as a short animation
   auto* menu = w->findChild<QMenu*>("mnuSettings");
   ASSERT_NE(menu, nullptr);
+  // The access key clicks the button as a short animation, after a timer: the menu is awaited.
+  guitest::settle_until([&] { return menu->isVisible(); });
   EXPECT_TRUE(menu->isVisible());
   menu->hide();
 }
