@@ -80,6 +80,7 @@ class SheetPrint {
     bool label_moved = false;           // pushed away from its depth: drawn with a leader
     std::int32_t shift = 0;             // dots the mark stands left of its place, clear of the marks beside it
     bool narrow = false;                // a water mark moved: its line drawn short (narrow_columns)
+    bool over = false;                  // found no room clear of the other marks: drawn over them
     std::int32_t label_right = 0;       // page x where the label ends (0: 86 dots left of the mark's place)
     double label_points = 0;            // the label's type size where smaller than font 3's (a crowded stretch)
     std::vector<std::pair<std::int32_t, std::int32_t>> leader;  // the leader's points, label end first

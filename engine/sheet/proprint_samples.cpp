@@ -10,6 +10,8 @@
 // moved is drawn with a thin leader to its sample's depth. A label that touches nothing stays put.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 
 #include "engine/devices/devices.h"
 #include "engine/devices/globals.h"
@@ -375,6 +377,265 @@ double distance(Point a, Point b, Point c, Point d) {
   return std::min(std::min(distance(a, c, d), distance(b, c, d)), std::min(distance(c, a, b), distance(d, a, b)));
 }
 
+// A label of a crowded stretch whose leaders are laid in the order of the labels.
+struct OrderedLabel {
+  Area box;               // the label's box where it stands now
+  double mid = 0;         // the height of the middle of its figures, where its leader starts
+  std::vector<Area> ink;  // its mark's ink as drawn (none: a mark without a picture)
+  Point end{0, 0};        // for a mark without a picture: where its leader ends
+  std::int32_t depth = 0;  // its mark's depth (labels of marks at one depth may change places)
+};
+
+// Leaders for a stretch of labels that stand in the order of their marks, none crossing another nor
+// passing over a mark but its own. Each leader leaves its label across, goes down (or up) on a track
+// of its own left of every mark of the stretch, and comes to its mark across at a height of its own
+// (onto the mark's side, or onto its top or foot from above or below where the side is hidden): the
+// heights go down the marks in the labels' order, so the leaders never meet. Tracks: of the leaders
+// that go down, the one above stands right of those below it that reach its height, and the other
+// way round for those that go up. The labels end where the tracks leave room, further left where need
+// be (`right`, never left of `page_left`). `inks` holds every mark's ink of the page with the index of
+// its label in `labels` (or -1), `texts` what no leader may cross (the scale's caption), `boxes` and
+// `fixed` the other labels and the leaders laid elsewhere; top and bottom bound the heights. Labels of
+// marks at one depth may change places: place k of the stretch takes label order[k], with leader
+// leaders[k]. False where the stretch has no such leaders.
+bool lay_in_order(const std::vector<OrderedLabel>& labels, const std::vector<std::pair<long, Area>>& inks,
+                  const std::vector<Area>& texts, const std::vector<Area>& boxes,
+                  const std::vector<std::pair<Point, Point>>& fixed, double top, double bottom, double page_left,
+                  std::int32_t& right, std::vector<size_t>& order, std::vector<std::vector<Point>>& leaders) {
+  const size_t n = labels.size();
+  const double spacing = 4;  // dots between the heights the leaders come in at, and between tracks
+  const double reach = 40;   // how far above or below a mark a leader may cross to come down onto it
+  // The rows of the stretch, and the leftmost ink in them: the tracks stand left of it.
+  double y1 = 1e18, y2 = -1e18, x_hi = 1e18;
+  for (const OrderedLabel& l : labels) {
+    y1 = std::min(y1, std::min(static_cast<double>(l.box.y1), l.mid));
+    y2 = std::max(y2, std::max(static_cast<double>(l.box.y2), l.mid));
+    if (l.ink.empty()) {
+      y1 = std::min(y1, l.end.y), y2 = std::max(y2, l.end.y), x_hi = std::min(x_hi, l.end.x);
+    } else {
+      const Area b = bounds(l.ink);
+      y1 = std::min(y1, b.y1 - reach - 4.0), y2 = std::max(y2, b.y2 + reach + 4.0);
+    }
+  }
+  std::vector<std::pair<long, Area>> near_inks;
+  for (const auto& [owner, a] : inks) {
+    if (a.y2 + 4 < y1 || a.y1 - 4 > y2) continue;
+    near_inks.push_back({owner, a});
+    x_hi = std::min(x_hi, a.x1 - 3.0);
+  }
+  if (x_hi > 1e17) return false;
+  auto clear = [&](Point a, Point b, size_t own) {
+    for (size_t i = 0; i < near_inks.size(); ++i) {
+      const auto& [owner, r] = near_inks[i];
+      if (owner != static_cast<long>(own) && crosses(a, b, r, 2)) return false;
+    }
+    for (const Area& t : texts) {
+      if (crosses(a, b, t, 4)) return false;
+    }
+    return true;
+  };
+  // A leader's end stands nearer its own mark than any other (3 dots off its own ink).
+  auto own_end = [&](Point e, size_t own) {
+    for (const auto& [owner, r] : near_inks) {
+      if (owner != static_cast<long>(own) && crosses(e, e, r, 4)) return false;
+    }
+    return true;
+  };
+  // Each label's ways onto its mark: the height it comes in at from the tracks, and its points from
+  // there on; onto the mark's side at any row of its ink that is clear, or over the middle of its top
+  // (foot) row from a height above (below) it.
+  struct Way {
+    double y;
+    std::vector<Point> rest;
+    bool side;
+  };
+  std::vector<std::vector<Way>> ways(n);
+  auto find_ways = [&](size_t k) {
+    const OrderedLabel& l = labels[k];
+    if (l.ink.empty()) {
+      if (l.end.y >= top && l.end.y <= bottom && clear({x_hi, l.end.y}, l.end, k)) ways[k].push_back({l.end.y, {l.end}, true});
+      return;
+    }
+    const Area b = bounds(l.ink);
+    for (std::int32_t y = b.y1; y <= b.y2; ++y) {
+      double x = 1e18;
+      for (const Area& r : l.ink) {
+        if (r.y1 <= y && y <= r.y2) x = std::min(x, static_cast<double>(r.x1));
+      }
+      const Point e{x - 3, static_cast<double>(y)};
+      if (x < 1e17 && y >= top && y <= bottom && e.x > x_hi && own_end(e, k) && clear({x_hi, e.y}, e, k))
+        ways[k].push_back({e.y, {e}, true});
+    }
+    for (const bool above : {true, false}) {
+      const std::int32_t edge = above ? b.y1 : b.y2;
+      const Area* run = nullptr;
+      for (const Area& r : l.ink) {
+        if ((above ? r.y1 : r.y2) == edge && (run == nullptr || r.x1 < run->x1)) run = &r;
+      }
+      if (run == nullptr) continue;
+      // Over its middle first, then further left or right along it (where two marks overlap).
+      const double middle = std::floor((run->x1 + run->x2) / 2.0);
+      std::vector<double> xs{middle};
+      for (double dx = 3; middle - dx >= run->x1 + 1 || middle + dx <= run->x2 - 1; dx += 3) {
+        if (middle - dx >= run->x1 + 1) xs.push_back(middle - dx);
+        if (middle + dx <= run->x2 - 1) xs.push_back(middle + dx);
+      }
+      for (double d = 4; d <= reach; ++d) {
+        for (double x : xs) {
+          const Point e{x, edge + (above ? -3.0 : 3.0)}, c{x, edge + (above ? -d : d)};
+          if (!own_end(e, k)) break;
+          if (c.y >= top && c.y <= bottom && clear({x_hi, c.y}, c, k) && clear(c, e, k)) ways[k].push_back({c.y, {c, e}, false});
+        }
+      }
+    }
+  };
+  for (size_t k = 0; k < n; ++k) {
+    find_ways(k);
+    if (ways[k].empty()) return false;
+  }
+  for (auto& w : ways) std::stable_sort(w.begin(), w.end(), [](const Way& a, const Way& b) { return a.y < b.y; });
+  // Labels of marks at one depth stand in the order their marks can be reached in from above: place
+  // k of the stretch takes label order[k].
+  order.resize(n);
+  for (size_t k = 0; k < n; ++k) order[k] = k;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return labels[a].depth != labels[b].depth ? labels[a].depth < labels[b].depth : ways[a].front().y < ways[b].front().y;
+  });
+  {
+    std::vector<std::vector<Way>> placed(n);
+    for (size_t k = 0; k < n; ++k) placed[k] = ways[order[k]];
+    ways = std::move(placed);
+  }
+  // The heights, `spacing` apart down the labels: the lowest each may take (from the last up), then
+  // from the first down the way nearest its label's middle, onto the side before over the top or foot.
+  std::vector<double> lowest(n);
+  for (size_t k = n; k-- > 0;) {
+    const double limit = k + 1 < n ? lowest[k + 1] - spacing : 1e18;
+    bool found = false;
+    for (const Way& w : ways[k]) {
+      if (w.y <= limit) lowest[k] = w.y, found = true;
+    }
+    if (!found) return false;
+  }
+  // From the first down, the way nearest its label's middle (onto the side before over the top or
+  // foot) that keeps clear of the ways chosen above it, going back to the next best where a label
+  // further down finds none (within a bound on the tries).
+  std::vector<const Way*> chosen(n, nullptr);
+  auto approach = [&](const Way& w) {
+    std::vector<Point> a{{x_hi, w.y}};
+    a.insert(a.end(), w.rest.begin(), w.rest.end());
+    return a;
+  };
+  auto apart = [&](const std::vector<Point>& a, const std::vector<Point>& b) {
+    for (size_t i = 1; i < a.size(); ++i) {
+      for (size_t j = 1; j < b.size(); ++j) {
+        if (distance(a[i - 1], a[i], b[j - 1], b[j]) < 2) return false;
+      }
+    }
+    return true;
+  };
+  long tries = 0;
+  bool earliest = false;
+  std::function<bool(size_t, double)> choose = [&](size_t k, double previous) {
+    if (k == n) return true;
+    std::vector<const Way*> fitting;
+    for (const Way& w : ways[k]) {
+      if (w.y >= previous + spacing && w.y <= lowest[k]) fitting.push_back(&w);
+    }
+    // Onto the side: nearest the label's middle (or the highest); over the top or foot: the shortest
+    // way down (up) onto the mark first, whose piece down (up) meets the fewest leaders below.
+    const double mid = labels[k].mid;
+    auto score = [&](const Way* w) {
+      if (w->side) return earliest ? w->y : std::fabs(w->y - mid);
+      return 1e6 + std::fabs(w->rest.back().y - w->y);
+    };
+    std::stable_sort(fitting.begin(), fitting.end(), [&](const Way* a, const Way* b) { return score(a) < score(b); });
+    // A few of each kind of way at each place, the best first.
+    std::vector<const Way*> few;
+    std::vector<std::pair<double, int>> seen;
+    for (const Way* w : fitting) {
+      const double place = w->side ? -1e9 : w->rest.back().x * (w->rest.back().y < w->y ? 1 : -1);
+      auto at = std::find_if(seen.begin(), seen.end(), [&](const auto& p) { return p.first == place; });
+      if (at == seen.end()) seen.push_back({place, 0}), at = seen.end() - 1;
+      if (++at->second <= 3) few.push_back(w);
+    }
+    fitting = std::move(few);
+    for (const Way* w : fitting) {
+      if (--tries < 0) return false;
+      const std::vector<Point> mine = approach(*w);
+      bool ok = true;
+      for (size_t m = 0; m < k && ok; ++m) ok = apart(mine, approach(*chosen[m]));
+      if (!ok) continue;
+      chosen[k] = w;
+      if (choose(k + 1, w->y)) return true;
+    }
+    return false;
+  };
+  // First the ways nearest the labels; failing that the highest ways, which leave the most room below.
+  tries = 4000;
+  if (!choose(0, -1e18)) {
+    earliest = true, tries = 20000;
+    if (!choose(0, -1e18)) return false;
+  }
+  // The tracks: counted from the left, each right of those it must pass.
+  std::vector<int> track(n, 0);
+  auto down = [&](size_t k) { return chosen[k]->y > labels[k].mid; };
+  auto up = [&](size_t k) { return chosen[k]->y < labels[k].mid; };
+  for (size_t i = n; i-- > 0;) {
+    if (!down(i)) continue;
+    for (size_t j = i + 1; j < n && labels[j].mid <= chosen[i]->y + spacing; ++j) {
+      if (down(j)) track[i] = std::max(track[i], track[j] + 1);
+    }
+  }
+  for (size_t j = 0; j < n; ++j) {
+    if (!up(j)) continue;
+    for (size_t i = j; i-- > 0 && chosen[j]->y <= labels[i].mid + spacing;) {
+      if (up(i)) track[j] = std::max(track[j], track[i] + 1);
+    }
+  }
+  const int most = *std::max_element(track.begin(), track.end());
+  right = std::min(right, static_cast<std::int32_t>(std::floor(x_hi - most * spacing - 6)));
+  for (const OrderedLabel& l : labels) {
+    if (right - (l.box.x2 - l.box.x1) < page_left) return false;
+  }
+  const double start = right + 3;
+  leaders.assign(n, {});
+  for (size_t k = 0; k < n; ++k) {
+    const double x = x_hi - (most - track[k]) * spacing, y = chosen[k]->y, mid = labels[k].mid;
+    std::vector<Point>& way = leaders[k];
+    way.push_back({start, mid});
+    if (y != mid) {
+      way.push_back({x, mid});
+      way.push_back({x, y});
+    }
+    way.insert(way.end(), chosen[k]->rest.begin(), chosen[k]->rest.end());
+  }
+  // What is drawn, checked: clear of each other, of the leaders laid elsewhere, of the other marks, the
+  // labels and the caption.
+  for (size_t k = 0; k < n; ++k) {
+    const std::vector<Point>& way = leaders[k];
+    for (size_t j = 1; j < way.size(); ++j) {
+      const Point a = way[j - 1], b = way[j];
+      if (!clear(a, b, order[k])) return false;
+      for (const Area& r : boxes) {
+        if (crosses(a, b, r, 1)) return false;
+      }
+      for (size_t m = 0; m < n; ++m) {
+        const Area box{right - (labels[order[m]].box.x2 - labels[order[m]].box.x1), labels[m].box.y1, right, labels[m].box.y2};
+        if (m != k && crosses(a, b, box, 1)) return false;
+        if (m <= k) continue;
+        for (size_t i = 1; i < leaders[m].size(); ++i) {
+          if (distance(a, b, leaders[m][i - 1], leaders[m][i]) < 2) return false;
+        }
+      }
+      for (const auto& [c, d] : fixed) {
+        if (distance(a, b, c, d) < 2) return false;
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void SheetPrint::place_marks(std::vector<Sample>& samples) {
@@ -403,6 +664,7 @@ void SheetPrint::place_marks(std::vector<Sample>& samples) {
   std::vector<size_t> order;
   for (size_t i = 0; i < samples.size(); ++i) {
     samples[i].shift = 0;
+    samples[i].over = false;
     if (sample_on_page(samples[i]) && sample_bitmap(samples[i]) > 0) order.push_back(i);
   }
   std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
@@ -472,6 +734,7 @@ void SheetPrint::place_marks(std::vector<Sample>& samples) {
       }
       if (shift == 0) {
         ++marks_over_marks;  // no room left of the others: it stays at its place, whole
+        s.over = true;
         s.narrow = false;
         ink = mark_ink(s), box = bounds(ink);
       }
@@ -660,10 +923,6 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     boxes.push_back({s->label_right - width_of(k), rounded(s->label_y - above_of(k)), s->label_right,
                      rounded(s->label_y + below_of(k))});
   }
-  for (size_t k = 0; k < drawn.size(); ++k) {
-    if (drawn[k]->label_moved || drawn[k]->label_right != SHEETX1 - 86) pushed_left.push_back(boxes[k]);
-    if (drawn[k]->shift > 0 && !inks[k].empty()) pushed_left.push_back(bounds(inks[k]));
-  }
   // The leaders: from the end of a label that left its mark's side to the mark, by the first way that
   // passes over no other mark, label or leader: straight to the mark's left at its depth, to its top or
   // its foot, or across and then down or up.
@@ -787,6 +1046,295 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     std::stable_partition(order.begin(), order.end(), [&](size_t k) {
       return std::find(best_unclear.begin(), best_unclear.end(), k) != best_unclear.end();
     });
+  }
+  // The marks of a stretch placed anew one by one in the order of their labels, each where a leader
+  // can come to it across at a height below those of the marks before it (or over its top or foot):
+  // at the least shift at which it keeps clear of the marks, labels and ways placed before it, with
+  // room for the leaders' tracks between it and the labels. The leaders are then laid as lay_in_order
+  // lays them; nothing changes where a mark finds no such place or the leaders no such way.
+  auto place_anew = [&](const std::vector<size_t>& members) {
+    auto member = [&](size_t m) { return std::find(members.begin(), members.end(), m) != members.end(); };
+    std::vector<Area> placed = others, fixed_boxes;
+    std::vector<std::pair<Point, Point>> laid;
+    for (size_t m = 0; m < drawn.size(); ++m) {
+      if (member(m)) continue;
+      placed.insert(placed.end(), inks[m].begin(), inks[m].end());
+      fixed_boxes.push_back(boxes[m]);
+      for (size_t j = 1; j < best[m].size(); ++j) {
+        laid.push_back({{static_cast<double>(best[m][j - 1].first), static_cast<double>(best[m][j - 1].second)},
+                        {static_cast<double>(best[m][j].first), static_cast<double>(best[m][j].second)}});
+      }
+    }
+    const std::vector<std::pair<Point, Point>> fixed = laid;
+    const std::vector<Area> others_of_stretch = placed;  // the marks not of the stretch
+    std::int32_t widest = 0, right = SHEETX1 - 86 - furthest_shift - 21;
+    for (size_t k : members) widest = std::max(widest, width_of(k)), right = std::min(right, drawn[k]->label_right);
+    right = std::max(right, A3SHIFT + 12 + widest);
+    std::vector<Area> own_boxes;
+    for (size_t k : members) own_boxes.push_back({right - width_of(k), boxes[k].y1, right, boxes[k].y2});
+    // Where the leaders come in from their tracks.
+    const double x_track = right + 3 + std::min<double>(4.0 * static_cast<double>(members.size()) + 8, 64);
+    const double spacing = 4, reach = 40;
+    auto clear = [&](Point a, Point b) {
+      for (const Area& p : placed) {
+        if (crosses(a, b, p, 2)) return false;
+      }
+      for (const Area& c : captions) {
+        if (crosses(a, b, c, 4)) return false;
+      }
+      for (const auto& [c, d] : laid) {
+        if (distance(a, b, c, d) < 2) return false;
+      }
+      return true;
+    };
+    struct Placed {
+      std::int32_t shift;
+      bool narrow;
+      std::vector<Area> ink;
+    };
+    std::vector<Placed> done;
+    double previous = -1e18;
+    for (size_t i = 0; i < members.size(); ++i) {
+      Sample& s = *drawn[members[i]];
+      const std::int32_t offset = sample_offset(s);
+      bool found = false;
+      for (const bool narrow : {false, true}) {
+        if (narrow && offset != rounded(64 * RASTERSTEP)) break;
+        const bool was = s.narrow;
+        s.narrow = narrow;
+        const std::vector<Area> ink0 = mark_ink(s);
+        s.narrow = was;
+        if (ink0.empty()) return false;
+        const std::int32_t most_shift = offset == 0 ? 0 : bounds(ink0).x1 - rounded(x_track + 6);
+        for (std::int32_t shift = 0; shift <= most_shift && !found; shift += 2) {
+          std::vector<Area> ink = ink0;
+          for (Area& a : ink) a = moved(a, shift);
+          const Area b = bounds(ink);
+          auto meets = [&]() {
+            for (const Area& p : placed) {
+              if (!near(p, b, 6)) continue;
+              for (const Area& a : ink) {
+                if (near(p, a, 6)) return true;
+              }
+            }
+            for (const Area& c : captions) {
+              if (near(c, b, 6)) return true;
+            }
+            for (const auto& [c, d] : laid) {
+              if (crosses(c, d, b, 2)) {
+                for (const Area& a : ink) {
+                  if (crosses(c, d, a, 2)) return true;
+                }
+              }
+            }
+            for (const Area& x : fixed_boxes) {
+              if (near(x, b, 2)) return true;
+            }
+            for (const Area& x : own_boxes) {
+              if (near(x, b, 2)) return true;
+            }
+            return false;
+          };
+          if (meets()) continue;
+          auto own_end = [&](Point e) {
+            for (const Area& p : placed) {
+              if (crosses(e, e, p, 4)) return false;
+            }
+            return true;
+          };
+          // The highest way onto it below the way before: onto its side, or over its top or foot.
+          std::vector<Point> way;
+          double way_y = 1e18;
+          for (std::int32_t y = std::max(b.y1, static_cast<std::int32_t>(std::ceil(previous + spacing))); y <= b.y2 && way.empty(); ++y) {
+            double x = 1e18;
+            for (const Area& r : ink) {
+              if (r.y1 <= y && y <= r.y2) x = std::min(x, static_cast<double>(r.x1));
+            }
+            const Point e{x - 3, static_cast<double>(y)};
+            if (x < 1e17 && y >= top - above && y <= bottom + below && own_end(e) && clear({x_track, e.y}, e)) way = {{x_track, e.y}, e}, way_y = y;
+          }
+          for (const bool from_above : {true, false}) {
+            const std::int32_t edge = from_above ? b.y1 : b.y2;
+            const Area* run = nullptr;
+            for (const Area& r : ink) {
+              if ((from_above ? r.y1 : r.y2) == edge && (run == nullptr || r.x1 < run->x1)) run = &r;
+            }
+            if (run == nullptr) continue;
+            const double xm = std::floor((run->x1 + run->x2) / 2.0);
+            const Point e{xm, edge + (from_above ? -3.0 : 3.0)};
+            if (!own_end(e)) continue;
+            for (double d = 4; d <= reach; ++d) {
+              const Point c{xm, edge + (from_above ? -d : d)};
+              if (c.y < previous + spacing || c.y >= way_y || c.y < top - above || c.y > bottom + below) continue;
+              if (clear({x_track, c.y}, c) && clear(c, e)) {
+                way = {{x_track, c.y}, c, e}, way_y = c.y;
+                break;
+              }
+            }
+          }
+          if (way.empty()) continue;
+          done.push_back({shift, narrow && shift > 0, ink});
+          placed.insert(placed.end(), ink.begin(), ink.end());
+          for (size_t j = 1; j < way.size(); ++j) laid.push_back({way[j - 1], way[j]});
+          previous = way_y;
+          found = true;
+        }
+        if (found) break;
+      }
+      if (!found) return false;
+    }
+    // The leaders to the marks at their new places.
+    std::vector<OrderedLabel> labels;
+    std::vector<std::pair<long, Area>> marks;
+    for (const Area& a : others_of_stretch) marks.push_back({-1, a});
+    for (size_t i = 0; i < members.size(); ++i) {
+      const size_t k = members[i];
+      const Sample& s = *drawn[k];
+      for (const Area& a : done[i].ink) marks.push_back({static_cast<long>(i), a});
+      OrderedLabel l;
+      l.box = own_boxes[i];
+      l.mid = s.label_y - rounded(height * scale(k) * 0.35);
+      l.ink = done[i].ink;
+      l.depth = s.y;
+      labels.push_back(std::move(l));
+    }
+    std::vector<size_t> places;
+    std::vector<std::vector<Point>> ways;
+    std::int32_t lay_right = right;
+    if (!lay_in_order(labels, marks, captions, fixed_boxes, fixed, top - above, bottom + below, A3SHIFT + 12, lay_right,
+                      places, ways))
+      return false;
+    struct Before {
+      Sample* sample;
+      std::int32_t label_y;
+      double points;
+    };
+    std::vector<Before> before;
+    for (size_t k : members) before.push_back({drawn[k], drawn[k]->label_y, drawn[k]->label_points});
+    for (size_t i = 0; i < members.size(); ++i) {
+      Sample& s = *before[i].sample;
+      if (s.over) --marks_over_marks;
+      s.over = false;
+      s.shift = done[i].shift;
+      s.narrow = done[i].narrow;
+    }
+    for (size_t i = 0; i < members.size(); ++i) {
+      const size_t k = members[i];
+      drawn[k] = before[places[i]].sample;
+      drawn[k]->label_y = before[i].label_y;
+      drawn[k]->label_points = before[i].points;
+      drawn[k]->label_moved = true;
+      drawn[k]->label_right = lay_right;
+      inks[k] = done[places[i]].ink;
+      boxes[k] = {lay_right - width_of(k), boxes[k].y1, lay_right, boxes[k].y2};
+      best[k].clear();
+      for (const Point& p : ways[i]) best[k].emplace_back(rounded(p.x), rounded(p.y));
+      best_unclear.erase(std::remove(best_unclear.begin(), best_unclear.end(), k), best_unclear.end());
+    }
+    return true;
+  };
+  const bool over_here = std::any_of(drawn.begin(), drawn.end(), [](const Sample* s) { return s->over; });
+  if (!best_unclear.empty() || over_here) {
+    // Where leaders found no clear way, the stretch they stand in (the labels and marks whose rows
+    // meet, with what lies between) gets leaders laid in the labels' order (lay_in_order), every label
+    // of it with one.
+    struct Stretch {
+      double y1, y2;
+      std::vector<size_t> members;
+    };
+    std::vector<Stretch> spans;
+    for (size_t k = 0; k < drawn.size(); ++k) {
+      double y1 = boxes[k].y1, y2 = boxes[k].y2;
+      const double py = FNPDOT(drawn[k]->y);
+      y1 = std::min(y1, py), y2 = std::max(y2, py);
+      if (!inks[k].empty()) {
+        const Area b = bounds(inks[k]);
+        y1 = std::min(y1, static_cast<double>(b.y1)), y2 = std::max(y2, static_cast<double>(b.y2));
+      }
+      spans.push_back({y1, y2, {k}});
+    }
+    std::stable_sort(spans.begin(), spans.end(), [](const Stretch& a, const Stretch& b) { return a.y1 < b.y1; });
+    std::vector<Stretch> stretches;
+    for (Stretch& s : spans) {
+      if (!stretches.empty() && s.y1 <= stretches.back().y2 + 6) {
+        stretches.back().y2 = std::max(stretches.back().y2, s.y2);
+        stretches.back().members.push_back(s.members.front());
+      } else {
+        stretches.push_back(std::move(s));
+      }
+    }
+    std::vector<std::pair<long, Area>> all_inks;
+    for (const Area& a : others) all_inks.push_back({-1, a});
+    for (Stretch& st : stretches) {
+      std::sort(st.members.begin(), st.members.end());
+      const bool unclear_here = std::any_of(st.members.begin(), st.members.end(), [&](size_t k) {
+        return drawn[k]->over || std::find(best_unclear.begin(), best_unclear.end(), k) != best_unclear.end();
+      });
+      if (!unclear_here) continue;
+      std::vector<OrderedLabel> labels;
+      std::vector<std::pair<long, Area>> marks = all_inks;
+      std::vector<Area> other_boxes;
+      std::vector<std::pair<Point, Point>> fixed;
+      std::int32_t right = SHEETX1;
+      for (size_t m = 0; m < drawn.size(); ++m) {
+        const auto at = std::find(st.members.begin(), st.members.end(), m);
+        const long owner = at == st.members.end() ? -1 : static_cast<long>(at - st.members.begin());
+        for (const Area& a : inks[m]) marks.push_back({owner, a});
+        if (owner >= 0) continue;
+        other_boxes.push_back(boxes[m]);
+        for (size_t j = 1; j < best[m].size(); ++j) {
+          fixed.push_back({{static_cast<double>(best[m][j - 1].first), static_cast<double>(best[m][j - 1].second)},
+                           {static_cast<double>(best[m][j].first), static_cast<double>(best[m][j].second)}});
+        }
+      }
+      for (size_t k : st.members) {
+        const Sample& s = *drawn[k];
+        OrderedLabel l;
+        l.box = boxes[k];
+        l.mid = s.label_y - rounded(height * scale(k) * 0.35);
+        l.ink = inks[k];
+        l.end = {static_cast<double>(SHEETX1 - 74 - s.shift), static_cast<double>(FNPDOT(s.y))};
+        l.depth = s.y;
+        labels.push_back(std::move(l));
+        right = std::min(right, s.label_right);
+      }
+      std::vector<size_t> places;
+      std::vector<std::vector<Point>> ways;
+      const bool over_in = std::any_of(st.members.begin(), st.members.end(), [&](size_t k) { return drawn[k]->over; });
+      if (over_in || !lay_in_order(labels, marks, captions, other_boxes, fixed, top - above, bottom + below,
+                                   A3SHIFT + 12, right, places, ways)) {
+        place_anew(st.members);
+        continue;
+      }
+      // Place i of the stretch takes the label of place places[i] (and its mark), at the place's height
+      // and size.
+      struct Place {
+        Sample* sample;
+        std::int32_t label_y;
+        double points;
+        std::vector<Area> ink;
+      };
+      std::vector<Place> before;
+      for (size_t k : st.members) before.push_back({drawn[k], drawn[k]->label_y, drawn[k]->label_points, inks[k]});
+      for (size_t i = 0; i < st.members.size(); ++i) {
+        const size_t k = st.members[i];
+        const Place& from = before[places[i]];
+        drawn[k] = from.sample;
+        drawn[k]->label_y = before[i].label_y;
+        drawn[k]->label_points = before[i].points;
+        drawn[k]->label_moved = true;
+        drawn[k]->label_right = right;
+        inks[k] = from.ink;
+        boxes[k] = {right - width_of(k), boxes[k].y1, right, boxes[k].y2};
+        best[k].clear();
+        for (const Point& p : ways[i]) best[k].emplace_back(rounded(p.x), rounded(p.y));
+        best_unclear.erase(std::remove(best_unclear.begin(), best_unclear.end(), k), best_unclear.end());
+      }
+    }
+  }
+  for (size_t k = 0; k < drawn.size(); ++k) {
+    if (drawn[k]->label_moved || drawn[k]->label_right != SHEETX1 - 86) pushed_left.push_back(boxes[k]);
+    if (drawn[k]->shift > 0 && !inks[k].empty()) pushed_left.push_back(bounds(inks[k]));
   }
   leaders_over_marks += static_cast<std::int32_t>(best_unclear.size());
   for (size_t k = 0; k < drawn.size(); ++k) drawn[k]->leader = std::move(best[k]);
