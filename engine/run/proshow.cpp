@@ -170,7 +170,8 @@ std::string result_at_target() {
   std::vector<PlannedHole> holes;
   for (size_t at = 0; at + 6 <= INFILE.size(); at += 10) {
     PlannedHole h;
-    if (coded_hole_header(rt::TRIM(INFILE.substr(at, 6)), h.hole, h.job)) holes.push_back(std::move(h));
+    h.code = rt::TRIM(INFILE.substr(at, 6));
+    if (coded_hole_header(h.code, h.hole, h.job)) holes.push_back(std::move(h));
   }
   for (const PlannedResult& r : planned_results(holes)) {
     bool same = prospective_key(r.name) == target;

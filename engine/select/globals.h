@@ -26,5 +26,10 @@ extern std::int32_t LAYERCOUNT;   // layer records 1..LAYERCOUNT of "Dwork.1"
 extern std::int32_t NOTECOLUMNS;  // 2 once a note or layer line of the run held a doubled column mark, else 0
 extern std::int32_t DONECOUNT;    // holes coded in this call of PROCODE; DONELIST(1..) their numbers
 extern std::string MARKCHARS;     // the mark-up codes that end a word (set for every hole)
+// The code of the coded file the hole in hand was read from (GETFILE), trimmed; empty for the summary
+// sheet, which has none. It is the code the conversion gave the hole, by which NOTELIST knows the text
+// the hole is printed with: PROFILECODE is worked out again from the header as the sheet is drawn, and
+// for the second of two holes whose codes collided (BH101, TP101: 0J1101 and 0J1_01) that is the first's.
+extern std::string hole_file_code;
 
 void reset_select_globals();

@@ -130,7 +130,8 @@ void PRELIM(CoderState& st) {
 void GETFILE(CoderState& st) {
   st.section("GETFILE", "0001");
   PROFILECODE = rt::LEFT(INFILE, 10);
-  st.file_name = rt::TRIM(rt::LEFT(PROFILECODE, 6)) + ".TRX";
+  hole_file_code = rt::TRIM(rt::LEFT(PROFILECODE, 6));
+  st.file_name = hole_file_code + ".TRX";
   // The entry is taken off the front in place: a copy of the rest of the list for every hole would
   // cost the square of the number of holes.
   if (INFILE.size() > 11) INFILE.erase(0, 10);

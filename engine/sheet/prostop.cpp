@@ -43,6 +43,7 @@
 #include "engine/runtime/files.h"
 #include "engine/runtime/number.h"
 #include "engine/runtime/text.h"
+#include "engine/select/globals.h"
 #include "engine/setup/globals.h"
 #include "engine/sheet/globals.h"
 #include "engine/sheet/proprint.h"
@@ -166,12 +167,13 @@ std::string result_base(const std::string& folder, const std::string& hole) {
   return folder + "\\" + base;
 }
 
-// The text file the hole of code (as PROPRINT sets PROFILECODE) is printed with (BIND); none when it
-// has none.
+// The text file the hole of the coded file of code is printed with (BIND), as the conversion listed it
+// by that code; none when it has none, nor for no code (the summary).
 std::optional<std::string> attached_text(const std::string& code) {
+  if (code.empty()) return std::nullopt;
   const long p = rt::INSTR(NOTELIST, "|" + code);
   if (p <= 0) return std::nullopt;
-  const std::string rest = rt::MID(NOTELIST, p + 7);
+  const std::string rest = rt::MID(NOTELIST, p + 1 + static_cast<long>(code.size()));
   return rest.substr(0, rest.find('|'));
 }
 
@@ -212,10 +214,7 @@ std::vector<PlannedResult> planned_results(const std::vector<PlannedHole>& holes
     const std::string folder = job_folder(h.job);
     take(result_base(folder, h.hole), ext, h, std::string());
     if (OUTDEV != 1) continue;
-    // PROPRINT's code of the hole: the last three letters and digits of the job and of the hole.
-    const std::string code =
-        rt::RIGHT("000" + ALPHNUM(rt::TRIM(h.job)), 3) + rt::RIGHT("000" + ALPHNUM(rt::TRIM(h.hole)), 3);
-    if (const auto text = attached_text(code)) take(folder + "\\" + bare_name(*text), ".PDF", h, *text);
+    if (const auto text = attached_text(h.code)) take(folder + "\\" + bare_name(*text), ".PDF", h, *text);
   }
   return planned;
 }
@@ -333,7 +332,7 @@ void PROSTOP() {
         result = name;
       }
     }
-    if (const auto text = attached_text(PROFILECODE)) {
+    if (const auto text = attached_text(hole_file_code)) {
       NOTENAME = *text;
       const std::string paper = PAPER;
       const std::int32_t attributes = ATTRCOUNT;

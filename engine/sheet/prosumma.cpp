@@ -159,6 +159,7 @@ void CLEANUP() {
   HEADER(21) = VOCAB(23);
   NOTECOUNT = 0;
   PROFILECODE = rt::LEFT(PROFILECODE, 3) + "000";
+  hole_file_code.clear();  // the summary is no hole's: it is printed with no hole's text
   SUMMARYKEY.clear();
   INFILE.clear();
   FORCEDSCALE = 0, SCALEDIV = 0, NOTECOLUMNS = 0;

@@ -22,9 +22,10 @@ void forget_run_results();
 // has written already): each hole's result in its job folder of the output folder (DATADIR) for the
 // device OUTDEV, and for PDF the PDF of the text it is printed with (BIND). A name per hole that may get
 // a result: a hole whose sheet is not made leaves its name to the next, so every result of the holes is
-// among them. hole and job are the hole's header items 20 and 22 as its coded file holds them.
+// among them. code is the code of the hole's coded file (an entry of INFILE, trimmed); hole and job are
+// its header items 20 and 22 as that file holds them.
 struct PlannedHole {
-  std::string hole, job;
+  std::string code, hole, job;
 };
 struct PlannedResult {
   std::string name;  // the engine's name of the file (C:\VLXFILES\J1\BH1.pdf)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "testsupport.h"
@@ -176,25 +178,56 @@ TEST(Coder, HoleListOfTheRunFile) {
 }
 
 // Two holes whose names end alike share a code, and the second gets one of its own (631_01), which no
-// part of its name finds: each is chosen by its name all the same.
+// part of its name finds: each is chosen by its name all the same, and each is printed with the text it
+// binds, right after its sheet. The sheet works the code out again from the header (631101 for both), so
+// the text is looked up by the code of the hole's coded file: TP101 was printed with BH101's text.
 TEST(Coder, HoleListNamesHolesWhoseNamesEndAlike) {
-  const std::string input = "Job Number : GE-2631\r\nHole Number : BH101\r\n/\r\n1.00+ CLAY\r\n/\r\n//\r\n"
-                            "Hole Number : TP101\r\n/\r\n2.00+ SAND\r\n/\r\n//\r\n///\r\n";
+  const std::string input = "Job Number : GE-2631\r\nHole Number : BH101\r\n/\r\n1.00+ CLAY\r\n/\r\n"
+                            "SAMPLES: BIND FILE: bh.txt\r\n//\r\n"
+                            "Hole Number : TP101\r\n/\r\n2.00+ SAND\r\n/\r\nSAMPLES: BIND FILE: tp.txt\r\n//\r\n///\r\n";
+  // The text each hole binds, and the name of its PDF in the job folder.
+  const std::map<std::string, std::pair<std::string, std::string>> texts = {{"BH101", {"bh.txt", "bh.PDF"}},
+                                                                            {"TP101", {"tp.txt", "tp.PDF"}}};
   struct Case {
     const char* list;
-    std::vector<std::string> drawn;
+    std::vector<std::string> pages;  // of combined.pdf: a hole's sheet by its name, a text's page by its words
   } cases[] = {
-      {"TP101", {"TP101"}},
-      {"BH101", {"BH101"}},
-      {"tp-101,BH101", {"TP101", "BH101"}},
-      {"631101", {"BH101"}},  // a whole code is that hole
-      {"631_01", {"TP101"}},
+      {"ALL", {"BH101", "log of BH101", "TP101", "log of TP101"}},
+      {"TP101", {"TP101", "log of TP101"}},
+      {"BH101", {"BH101", "log of BH101"}},
+      {"tp-101,BH101", {"TP101", "log of TP101", "BH101", "log of BH101"}},
+      {"631101", {"BH101", "log of BH101"}},  // a whole code is that hole
+      {"631_01", {"TP101", "log of TP101"}},
   };
   for (const auto& k : cases) {
+    SCOPED_TRACE(k.list);
     EngineFolder ef;
+    for (const auto& [hole, text] : texts) ef.write(text.first, "The log of " + hole + "\r\n");
     const RunResult r = run_input(ef, input, k.list);
-    EXPECT_EQ(r.exit_code, 0) << k.list << "\n" << r.out << r.err;
-    EXPECT_EQ(drawn_holes(ef, "GE2631"), k.drawn) << k.list << "\n" << r.out;
+    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    const auto job = ef.file("drive_c/VLXFILES/GE2631");
+    const RunResult joined = run_program({"/usr/bin/pdftotext", (job / "combined.pdf").string(), "-"}, ef.path(), 60);
+    std::vector<std::string> pages;
+    for (const auto& m : find_all_regex(joined.out, R"(Hole +(\S+)|The (log of \S+))")) pages.push_back(m[1] + m[2]);
+    EXPECT_EQ(pages, k.pages) << joined.out;
+    // Each text has a PDF of its own that holds it, made only with its hole; no text is made twice.
+    std::set<std::string> files{"combined.pdf"};
+    for (const auto& page : k.pages) {
+      if (page.rfind("log of ", 0) != 0) {
+        files.insert(page + ".pdf");
+        continue;
+      }
+      const std::string hole = page.substr(7), pdf = texts.at(hole).second;
+      files.insert(pdf);
+      const RunResult t = run_program({"/usr/bin/pdftotext", (job / pdf).string(), "-"}, ef.path(), 60);
+      EXPECT_NE(t.out.find("The log of " + hole), std::string::npos) << pdf << "\n" << t.out;
+      EXPECT_NE(t.out.find(texts.at(hole).first), std::string::npos) << pdf << "\n" << t.out;  // its page head
+      EXPECT_EQ(count_of(t.out, "The log of"), 1u) << pdf << "\n" << t.out;
+    }
+    std::set<std::string> made;
+    if (std::filesystem::is_directory(job))
+      for (const auto& e : std::filesystem::directory_iterator(job)) made.insert(e.path().filename().string());
+    EXPECT_EQ(made, files) << r.out;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "pcl_reader.h"
 #include "testsupport.h"
@@ -568,6 +569,28 @@ TEST(Sheet, Legend) {
   EXPECT_NE(pdf_tool("pdfinfo", job / "combined.pdf").find("Pages:           10"), std::string::npos);
   const std::string images = pdf_tool("pdfimages", job / "LEGEND.pdf", {"-list"});
   EXPECT_GE(find_all_regex(images, R"( stencil +64 )").size(), 20u) << images;
+}
+
+// The legend is no hole and is printed with no hole's text. Its sheet's code (job and the end of its
+// name, LEGEND) is that of a hole named BHEND, whose text was printed a second time after the legend.
+TEST(Sheet, LegendIsPrintedWithNoHolesText) {
+  EngineFolder ef;
+  ef.write("end.txt", "The log of BHEND\r\n");
+  ef.write("holes.txt", "Job Number : J1\r\nHole Number : BHEND\r\n/\r\n1.00+ CLAY\r\n/\r\n"
+                        "SAMPLES: BIND FILE: end.txt\r\n//\r\n///\r\n");
+  ef.write("@runfile.dat", run_file("holes.txt", "7/     summary = YES\r\n"));
+  const RunResult r = ef.run({"@runfile.dat"}, 60);
+  EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+  const fs::path job = ef.file("drive_c/VLXFILES/J1");
+  std::set<std::string> made;
+  for (const auto& e : fs::directory_iterator(job)) made.insert(e.path().filename().string());
+  EXPECT_EQ(made, (std::set<std::string>{"BHEND.pdf", "end.PDF", "LEGEND.pdf", "combined.pdf"})) << r.out;
+  // The hole, its text, the legend.
+  const std::string joined = pdf_tool("pdftotext", job / "combined.pdf");
+  EXPECT_NE(pdf_tool("pdfinfo", job / "combined.pdf").find("Pages:           3"), std::string::npos) << joined;
+  EXPECT_EQ(count_of(joined, "The log of BHEND"), 1u) << joined;
+  ASSERT_NE(joined.find("{CLAY}"), std::string::npos) << joined;
+  EXPECT_LT(joined.find("The log of BHEND"), joined.find("{CLAY}")) << joined;
 }
 
 // Legends of 21 to 26 symbols, one layer of each: up to 25 lines stand on one page with its footer;

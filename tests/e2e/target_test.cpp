@@ -150,6 +150,16 @@ TEST(Target, RefusedWhereItWouldReplaceAFileOfTheRun) {
        "Job Number : J-1\r\nHole Number : BH1\r\n/\r\n1.0 Clay\r\n/\r\n//\r\n"
        "Hole Number : BH2\r\n/\r\n1.0 Sand\r\n/\r\n"
        "NOTES:\r\n1. A note.\r\nSAMPLES: BIND FILE: driller.txt\r\n//\r\n///\r\n"},
+      // TP101's code is BH101's (0J1101), so it got one of its own (0J1_01): its text is still its own.
+      {"the PDF of the text of a hole whose code another hole had", "C:\\VLXFILES\\J1\\tp.pdf", nullptr,
+       "is the PDF of the text tp.txt printed with hole TP101",
+       [](const EngineFolder& ef) {
+         ef.write("bh.txt", "The log of BH101.\r\n");
+         ef.write("tp.txt", "The log of TP101.\r\n");
+       },
+       true, {}, "PDF",
+       "Job Number : J-1\r\nHole Number : BH101\r\n/\r\n1.0 Clay\r\n/\r\nSAMPLES: BIND FILE: bh.txt\r\n//\r\n"
+       "Hole Number : TP101\r\n/\r\n1.0 Sand\r\n/\r\nSAMPLES: BIND FILE: tp.txt\r\n//\r\n///\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
