@@ -393,14 +393,14 @@ struct OrderedLabel {
 // heights go down the marks in the labels' order, so the leaders never meet. Tracks: of the leaders
 // that go down, the one above stands right of those below it that reach its height, and the other
 // way round for those that go up. The labels end where the tracks leave room, further left where need
-// be (`right`, never left of `page_left`). `inks` holds every mark's ink of the page with the index of
+// be (`right`, never left of `least_right`). `inks` holds every mark's ink of the page with the index of
 // its label in `labels` (or -1), `texts` what no leader may cross (the scale's caption), `boxes` and
 // `fixed` the other labels and the leaders laid elsewhere; top and bottom bound the heights. Labels of
 // marks at one depth may change places: place k of the stretch takes label order[k], with leader
 // leaders[k]. False where the stretch has no such leaders.
 bool lay_in_order(const std::vector<OrderedLabel>& labels, const std::vector<std::pair<long, Area>>& inks,
                   const std::vector<Area>& texts, const std::vector<Area>& boxes,
-                  const std::vector<std::pair<Point, Point>>& fixed, double top, double bottom, double page_left,
+                  const std::vector<std::pair<Point, Point>>& fixed, double top, double bottom, double least_right,
                   std::int32_t& right, std::vector<size_t>& order, std::vector<std::vector<Point>>& leaders) {
   const size_t n = labels.size();
   const double spacing = 4;  // dots between the heights the leaders come in at, and between tracks
@@ -595,9 +595,7 @@ bool lay_in_order(const std::vector<OrderedLabel>& labels, const std::vector<std
   }
   const int most = *std::max_element(track.begin(), track.end());
   right = std::min(right, static_cast<std::int32_t>(std::floor(x_hi - most * spacing - 6)));
-  for (const OrderedLabel& l : labels) {
-    if (right - (l.box.x2 - l.box.x1) < page_left) return false;
-  }
+  if (right < least_right) return false;
   const double start = right + 3;
   leaders.assign(n, {});
   for (size_t k = 0; k < n; ++k) {
@@ -1067,9 +1065,8 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     }
     const std::vector<std::pair<Point, Point>> fixed = laid;
     const std::vector<Area> others_of_stretch = placed;  // the marks not of the stretch
-    std::int32_t widest = 0, right = SHEETX1 - 86 - furthest_shift - 21;
-    for (size_t k : members) widest = std::max(widest, width_of(k)), right = std::min(right, drawn[k]->label_right);
-    right = std::max(right, A3SHIFT + 12 + widest);
+    // The labels end as far left as labels ever stand (left of the marks moved furthest).
+    const std::int32_t right = SHEETX1 - 86 - furthest_shift - 21;
     std::vector<Area> own_boxes;
     for (size_t k : members) own_boxes.push_back({right - width_of(k), boxes[k].y1, right, boxes[k].y2});
     // Where the leaders come in from their tracks.
@@ -1201,7 +1198,7 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     std::vector<size_t> places;
     std::vector<std::vector<Point>> ways;
     std::int32_t lay_right = right;
-    if (!lay_in_order(labels, marks, captions, fixed_boxes, fixed, top - above, bottom + below, A3SHIFT + 12, lay_right,
+    if (!lay_in_order(labels, marks, captions, fixed_boxes, fixed, top - above, bottom + below, right, lay_right,
                       places, ways))
       return false;
     struct Before {
@@ -1302,7 +1299,7 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
       std::vector<std::vector<Point>> ways;
       const bool over_in = std::any_of(st.members.begin(), st.members.end(), [&](size_t k) { return drawn[k]->over; });
       if (over_in || !lay_in_order(labels, marks, captions, other_boxes, fixed, top - above, bottom + below,
-                                   A3SHIFT + 12, right, places, ways)) {
+                                   SHEETX1 - 86 - furthest_shift - 21, right, places, ways)) {
         place_anew(st.members);
         continue;
       }
