@@ -401,7 +401,8 @@ struct OrderedLabel {
 bool lay_in_order(const std::vector<OrderedLabel>& labels, const std::vector<std::pair<long, Area>>& inks,
                   const std::vector<Area>& texts, const std::vector<Area>& boxes,
                   const std::vector<std::pair<Point, Point>>& fixed, double top, double bottom, double least_right,
-                  std::int32_t& right, std::vector<size_t>& order, std::vector<std::vector<Point>>& leaders) {
+                  std::int32_t& right, std::vector<size_t>& order, std::vector<std::vector<Point>>& leaders,
+                  const std::vector<std::vector<Point>>* given = nullptr) {
   const size_t n = labels.size();
   const double spacing = 4;  // dots between the heights the leaders come in at, and between tracks
   const double reach = 40;   // how far above or below a mark a leader may cross to come down onto it
@@ -490,6 +491,13 @@ bool lay_in_order(const std::vector<OrderedLabel>& labels, const std::vector<std
     }
   };
   for (size_t k = 0; k < n; ++k) {
+    if (given != nullptr) {
+      // The ways given (each from the tracks' right end on, in the labels' order).
+      const std::vector<Point>& g = (*given)[k];
+      x_hi = g.front().x;
+      ways[k].push_back({g.front().y, std::vector<Point>(g.begin() + 1, g.end()), g.size() == 2});
+      continue;
+    }
     find_ways(k);
     if (ways[k].empty()) return false;
   }
@@ -1045,12 +1053,15 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
       return std::find(best_unclear.begin(), best_unclear.end(), k) != best_unclear.end();
     });
   }
-  // The marks of a stretch placed anew one by one in the order of their labels, each where a leader
-  // can come to it across at a height below those of the marks before it (or over its top or foot):
-  // at the least shift at which it keeps clear of the marks, labels and ways placed before it, with
-  // room for the leaders' tracks between it and the labels. The leaders are then laid as lay_in_order
-  // lays them; nothing changes where a mark finds no such place or the leaders no such way.
-  auto place_anew = [&](const std::vector<size_t>& members) {
+  // The marks of a stretch placed anew one by one in the order of their labels (those of marks at one
+  // depth in any order), each where a leader can come to it across at a height below those of the
+  // marks before it (onto its side, or over its top or foot): a mark takes a shift at which it keeps
+  // clear of the marks, labels and ways placed before it, with room for the leaders' tracks between it
+  // and the labels (which end as far left as labels ever stand); where a later mark finds no place,
+  // an earlier one takes its next (a bounded search). The leaders are then laid on their tracks as
+  // lay_in_order lays them. With `short_lines` a water mark moved is drawn with its line cut short.
+  // Nothing changes where the marks find no such places.
+  auto place_anew = [&](const std::vector<size_t>& members, bool short_lines) {
     auto member = [&](size_t m) { return std::find(members.begin(), members.end(), m) != members.end(); };
     std::vector<Area> placed = others, fixed_boxes;
     std::vector<std::pair<Point, Point>> laid;
@@ -1067,10 +1078,8 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     const std::vector<Area> others_of_stretch = placed;  // the marks not of the stretch
     // The labels end as far left as labels ever stand (left of the marks moved furthest).
     const std::int32_t right = SHEETX1 - 86 - furthest_shift - 21;
-    std::vector<Area> own_boxes;
-    for (size_t k : members) own_boxes.push_back({right - width_of(k), boxes[k].y1, right, boxes[k].y2});
     // Where the leaders come in from their tracks.
-    const double x_track = right + 3 + std::min<double>(4.0 * static_cast<double>(members.size()) + 8, 64);
+    const double x_track = right + 3 + std::min<double>(2.0 * static_cast<double>(members.size()) + 8, 48);
     const double spacing = 4, reach = 40;
     auto clear = [&](Point a, Point b) {
       for (const Area& p : placed) {
@@ -1084,27 +1093,43 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
       }
       return true;
     };
+    // A place for a mark: its shift, its picture (cut short or not) there, and the way a leader comes
+    // in to it from the tracks (at height y).
     struct Placed {
+      size_t member;
       std::int32_t shift;
       bool narrow;
       std::vector<Area> ink;
+      std::vector<Point> way;
+      double y;
     };
-    std::vector<Placed> done;
-    double previous = -1e18;
-    for (size_t i = 0; i < members.size(); ++i) {
-      Sample& s = *drawn[members[i]];
+    // The places for a mark below the ways before (at `previous`): at the first few shifts clear of
+    // what is placed, each with its highest way onto its side and its shortest over its top or foot.
+    auto places_for = [&](size_t m, double previous) {
+      std::vector<Placed> found;
+      Sample& s = *drawn[members[m]];
       const std::int32_t offset = sample_offset(s);
-      bool found = false;
+      std::vector<std::vector<Area>> pictures;
       for (const bool narrow : {false, true}) {
         if (narrow && offset != rounded(64 * RASTERSTEP)) break;
         const bool was = s.narrow;
         s.narrow = narrow;
-        const std::vector<Area> ink0 = mark_ink(s);
+        pictures.push_back(mark_ink(s));
         s.narrow = was;
-        if (ink0.empty()) return false;
-        const std::int32_t most_shift = offset == 0 ? 0 : bounds(ink0).x1 - rounded(x_track + 6);
-        for (std::int32_t shift = 0; shift <= most_shift && !found; shift += 2) {
-          std::vector<Area> ink = ink0;
+        if (pictures.back().empty()) return found;
+      }
+      const std::int32_t most_shift = offset == 0 ? 0 : bounds(pictures.back()).x1 - rounded(x_track + 6);
+      // The least shift of each of the first few runs of shifts at which it is clear.
+      int runs = 0;
+      bool last = false;
+      for (std::int32_t shift = 0; shift <= most_shift && runs < 4; shift += 2) {
+        bool any = false;
+        for (size_t v = 0; v < pictures.size(); ++v) {
+          const bool narrow = v == 1;
+          if ((narrow && shift == 0) || (!narrow && shift > 0 && short_lines && pictures.size() > 1) ||
+              bounds(pictures[v]).x1 - shift < x_track + 6)
+            continue;
+          std::vector<Area> ink = pictures[v];
           for (Area& a : ink) a = moved(a, shift);
           const Area b = bounds(ink);
           auto meets = [&]() {
@@ -1114,8 +1139,9 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
                 if (near(p, a, 6)) return true;
               }
             }
+            // (the caption was placed clear of the marks at their places)
             for (const Area& c : captions) {
-              if (near(c, b, 6)) return true;
+              if (shift > 0 && near(c, b, 6)) return true;
             }
             for (const auto& [c, d] : laid) {
               if (crosses(c, d, b, 2)) {
@@ -1127,28 +1153,31 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
             for (const Area& x : fixed_boxes) {
               if (near(x, b, 2)) return true;
             }
-            for (const Area& x : own_boxes) {
-              if (near(x, b, 2)) return true;
-            }
             return false;
           };
           if (meets()) continue;
+          if (last) {
+            any = true;
+            continue;
+          }
+          const size_t before = found.size();
           auto own_end = [&](Point e) {
             for (const Area& p : placed) {
               if (crosses(e, e, p, 4)) return false;
             }
             return true;
           };
-          // The highest way onto it below the way before: onto its side, or over its top or foot.
-          std::vector<Point> way;
-          double way_y = 1e18;
-          for (std::int32_t y = std::max(b.y1, static_cast<std::int32_t>(std::ceil(previous + spacing))); y <= b.y2 && way.empty(); ++y) {
+          auto usable = [&](double y) { return y >= previous + spacing && y >= top - above && y <= bottom + below; };
+          for (std::int32_t y = b.y1; y <= b.y2; ++y) {
             double x = 1e18;
             for (const Area& r : ink) {
               if (r.y1 <= y && y <= r.y2) x = std::min(x, static_cast<double>(r.x1));
             }
             const Point e{x - 3, static_cast<double>(y)};
-            if (x < 1e17 && y >= top - above && y <= bottom + below && own_end(e) && clear({x_track, e.y}, e)) way = {{x_track, e.y}, e}, way_y = y;
+            if (x < 1e17 && usable(y) && own_end(e) && clear({x_track, e.y}, e)) {
+              found.push_back({m, shift, narrow, ink, {{x_track, e.y}, e}, e.y});
+              break;
+            }
           }
           for (const bool from_above : {true, false}) {
             const std::int32_t edge = from_above ? b.y1 : b.y2;
@@ -1157,49 +1186,82 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
               if ((from_above ? r.y1 : r.y2) == edge && (run == nullptr || r.x1 < run->x1)) run = &r;
             }
             if (run == nullptr) continue;
-            const double xm = std::floor((run->x1 + run->x2) / 2.0);
-            const Point e{xm, edge + (from_above ? -3.0 : 3.0)};
-            if (!own_end(e)) continue;
-            for (double d = 4; d <= reach; ++d) {
-              const Point c{xm, edge + (from_above ? -d : d)};
-              if (c.y < previous + spacing || c.y >= way_y || c.y < top - above || c.y > bottom + below) continue;
-              if (clear({x_track, c.y}, c) && clear(c, e)) {
-                way = {{x_track, c.y}, c, e}, way_y = c.y;
-                break;
+            // Near the left end of the run, clear of what a mark placed later may take right of it; or
+            // further along it where that is not clear.
+            std::vector<double> xs;
+            for (double x = run->x1 + 2; x <= run->x2 - 2; x += 3) xs.push_back(x);
+            if (xs.empty()) xs.push_back(std::floor((run->x1 + run->x2) / 2.0));
+            bool got = false;
+            for (double d = 4; d <= reach && !got; ++d) {
+              for (double x : xs) {
+                const Point e{x, edge + (from_above ? -3.0 : 3.0)}, c{x, edge + (from_above ? -d : d)};
+                if (usable(c.y) && own_end(e) && clear({x_track, c.y}, c) && clear(c, e)) {
+                  found.push_back({m, shift, narrow, ink, {{x_track, c.y}, c, e}, c.y});
+                  got = true;
+                  break;
+                }
               }
             }
           }
-          if (way.empty()) continue;
-          done.push_back({shift, narrow && shift > 0, ink});
-          placed.insert(placed.end(), ink.begin(), ink.end());
-          for (size_t j = 1; j < way.size(); ++j) laid.push_back({way[j - 1], way[j]});
-          previous = way_y;
-          found = true;
+          any = any || found.size() > before;
         }
-        if (found) break;
+        if (any && !last) ++runs;
+        last = any;
       }
-      if (!found) return false;
-    }
-    // The leaders to the marks at their new places.
+      // The highest ways first: they leave the most room below.
+      std::stable_sort(found.begin(), found.end(), [](const Placed& a, const Placed& b) { return a.y < b.y; });
+      return found;
+    };
+    // Mark by mark in the order of the labels (those of marks at one depth in any order), going back
+    // to another place where a later mark finds none, within a bound on the tries.
+    std::vector<Placed> done;
+    std::vector<char> used(members.size(), 0);
+    long tries = 4000;
+    std::function<bool(double)> search = [&](double previous) {
+      if (done.size() == members.size()) return true;
+      std::int32_t depth = INT32_MAX;
+      for (size_t m = 0; m < members.size(); ++m) {
+        if (!used[m]) depth = std::min(depth, drawn[members[m]]->y);
+      }
+      for (size_t m = 0; m < members.size(); ++m) {
+        if (used[m] || drawn[members[m]]->y != depth) continue;
+        for (Placed& p : places_for(m, previous)) {
+          if (--tries < 0) return false;
+          const size_t inks_before = placed.size(), laid_before = laid.size();
+          placed.insert(placed.end(), p.ink.begin(), p.ink.end());
+          for (size_t j = 1; j < p.way.size(); ++j) laid.push_back({p.way[j - 1], p.way[j]});
+          used[m] = 1;
+          const double y = p.y;
+          done.push_back(std::move(p));
+          if (search(y)) return true;
+          done.pop_back();
+          used[m] = 0;
+          placed.resize(inks_before), laid.resize(laid_before);
+        }
+      }
+      return false;
+    };
+    if (!search(-1e18)) return false;
+    // The leaders to the marks at their new places, the labels in the order found.
     std::vector<OrderedLabel> labels;
     std::vector<std::pair<long, Area>> marks;
     for (const Area& a : others_of_stretch) marks.push_back({-1, a});
     for (size_t i = 0; i < members.size(); ++i) {
-      const size_t k = members[i];
-      const Sample& s = *drawn[k];
+      const size_t k = members[i], m = members[done[i].member];
       for (const Area& a : done[i].ink) marks.push_back({static_cast<long>(i), a});
       OrderedLabel l;
-      l.box = own_boxes[i];
-      l.mid = s.label_y - rounded(height * scale(k) * 0.35);
+      l.box = {right - width_of(m), boxes[k].y1, right, boxes[k].y2};
+      l.mid = drawn[k]->label_y - rounded(height * scale(k) * 0.35);
       l.ink = done[i].ink;
-      l.depth = s.y;
+      l.depth = static_cast<std::int32_t>(i);
       labels.push_back(std::move(l));
     }
-    std::vector<size_t> places;
-    std::vector<std::vector<Point>> ways;
+    std::vector<size_t> kept;
+    std::vector<std::vector<Point>> ways, given;
+    for (const Placed& p : done) given.push_back(p.way);
     std::int32_t lay_right = right;
     if (!lay_in_order(labels, marks, captions, fixed_boxes, fixed, top - above, bottom + below, right, lay_right,
-                      places, ways))
+                      kept, ways, &given))
       return false;
     struct Before {
       Sample* sample;
@@ -1209,20 +1271,18 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
     std::vector<Before> before;
     for (size_t k : members) before.push_back({drawn[k], drawn[k]->label_y, drawn[k]->label_points});
     for (size_t i = 0; i < members.size(); ++i) {
-      Sample& s = *before[i].sample;
+      const size_t k = members[i];
+      Sample& s = *before[done[i].member].sample;
       if (s.over) --marks_over_marks;
       s.over = false;
       s.shift = done[i].shift;
       s.narrow = done[i].narrow;
-    }
-    for (size_t i = 0; i < members.size(); ++i) {
-      const size_t k = members[i];
-      drawn[k] = before[places[i]].sample;
-      drawn[k]->label_y = before[i].label_y;
-      drawn[k]->label_points = before[i].points;
-      drawn[k]->label_moved = true;
-      drawn[k]->label_right = lay_right;
-      inks[k] = done[places[i]].ink;
+      drawn[k] = &s;
+      s.label_y = before[i].label_y;
+      s.label_points = before[i].points;
+      s.label_moved = true;
+      s.label_right = lay_right;
+      inks[k] = done[i].ink;
       boxes[k] = {lay_right - width_of(k), boxes[k].y1, lay_right, boxes[k].y2};
       best[k].clear();
       for (const Point& p : ways[i]) best[k].emplace_back(rounded(p.x), rounded(p.y));
@@ -1300,7 +1360,7 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
       const bool over_in = std::any_of(st.members.begin(), st.members.end(), [&](size_t k) { return drawn[k]->over; });
       if (over_in || !lay_in_order(labels, marks, captions, other_boxes, fixed, top - above, bottom + below,
                                    SHEETX1 - 86 - furthest_shift - 21, right, places, ways)) {
-        place_anew(st.members);
+        if (!place_anew(st.members, false)) place_anew(st.members, true);
         continue;
       }
       // Place i of the stretch takes the label of place places[i] (and its mark), at the place's height

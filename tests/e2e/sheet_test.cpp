@@ -330,14 +330,34 @@ TEST(Sheet, CrowdedSheetsKeepEveryLabel) {
   const fs::path job = ef.file("drive_c/VLXFILES/GE2631CR");
   std::vector<std::string> labels{"0.45", "0.47", "0.50", "0.52", "1.38", "1.45", "2.98"};
   for (const char* l : {"D1", "D2", "B3", "W1", "U4", "D5", "W2", "D6", "B7"}) labels.push_back(l);
+  // Where a sheet's leaders must all be clear, they are read back from the drawing (marks_check.py):
+  // none crosses another or passes over a mark not its own, and each ends at its own mark.
   struct Sheet {
     const char* hole;
     std::vector<std::string> labels;
-  } sheets[] = {{"BH10", labels},
-                {"BH11", {"3.80", "3.90", "4.00", "D1", "U2", "D3", "B4", "D5", "U6", "D7", "W8", "D9", "U10", "D11",
-                          "B12", "D13", "U14", "D15", "D16", "U17", "D18", "D19", "U20", "D21", "D22", "U23", "D24",
-                          "D25", "U26", "D27", "D28"}}};
+    bool clear_leaders;
+  } sheets[] = {{"BH10", labels, false},
+                {"BH11",
+                 {"3.80", "3.90", "4.00", "D1", "U2", "D3", "B4", "D5", "U6", "D7", "W8", "D9", "U10", "D11", "B12",
+                  "D13", "U14", "D15", "D16", "U17", "D18", "D19", "U20", "D21", "D22", "U23", "D24", "D25", "U26",
+                  "D27", "D28"},
+                 false},
+                // Marks at the head of the hole around the scale's caption: the leaders of the stretch
+                // go down (up) on tracks of their own and come to their marks in the labels' order.
+                {"BH12", {"0.10", "0.15", "B1", "D2", "D3", "U4", "D5"}, true}};
+  const std::string log = ef.exists("ERROR.LOG") ? ef.read("ERROR.LOG") : "";
+  EXPECT_EQ(find_regex(log, R"(Hole BH12: [^\n]*leader)").size(), 0u) << log;
   for (const auto& sheet : sheets) {
+    if (sheet.clear_leaders) {
+      const fs::path pdf = job / (std::string(sheet.hole) + ".pdf");
+      std::vector<std::string> argv{"/usr/bin/python3", (source_dir() / "tests/sheet/marks_check.py").string(), "pdf",
+                                    pdf.string()};
+      argv.insert(argv.end(), sheet.labels.begin(), sheet.labels.end());
+      const RunResult c = run_program(argv, job, 120);
+      EXPECT_EQ(c.exit_code, 0) << c.err;
+      EXPECT_NE(c.out.find("labels " + std::to_string(sheet.labels.size()) + " "), std::string::npos) << c.out;
+      EXPECT_EQ(find_regex(c.out, R"((cross|over|lost|twice|order)[^\n]*)").size(), 0u) << sheet.hole << "\n" << c.out;
+    }
     const std::vector<Page> pages = word_boxes(job / (std::string(sheet.hole) + ".pdf"));
     ASSERT_EQ(pages.size(), 1u) << sheet.hole;
     std::vector<std::string> words;
