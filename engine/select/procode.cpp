@@ -83,11 +83,11 @@ void left_out(CoderState& st, const std::string& what) {
   st.limits_said += (st.limits_said.empty() ? "" : ", ") + what;
 }
 
-// The place (from 1) of the hole in the selection grid; 0 for a hole of the catalogue that the grid
-// has no room for (chosen with ALL). A code not in the grid's list is hole 1 otherwise (a one-shot
+// The place (from 1) of the hole of code in the selection grid; 0 for a hole of the catalogue that the
+// grid has no room for (chosen with ALL). A code not in the grid's list is hole 1 otherwise (a one-shot
 // run has no grid).
-std::int32_t hole_number() {
-  const long p = rt::INSTR(HOLELIST, PROFILECODE);
+std::int32_t hole_number(const std::string& code) {
+  const long p = rt::INSTR(HOLELIST, code);
   if (p == 0) return !HOLELIST.empty() && HOLECATALOG.size() > HOLELIST.size() ? 0 : 1;
   return static_cast<std::int32_t>((p - 1) / 10 + 1);
 }
@@ -138,8 +138,8 @@ void GETFILE(CoderState& st) {
   else INFILE.clear();
 }
 
-void SHOWPIC(CoderState& st, const std::string& mark) {
-  const std::int32_t n = hole_number();
+void SHOWPIC(CoderState& st, const std::string& mark, const std::string& code) {
+  const std::int32_t n = hole_number(code);
   if (n <= 0) return;  // a hole the grid does not show
   const std::int32_t row = PICKGRIDROW + (n - 1) % st.grid_rows;
   const std::int32_t col = PICKGRIDCOL + PICKCOLX + (n - 1) / st.grid_rows * PICKCOLW;
@@ -159,7 +159,7 @@ void OPENFILE(CoderState& st) {
   LAYERCOUNT = 0;
   NOTECOUNT = 0;
   ++st.holes_coded;
-  SHOWPIC(st, "<====");
+  SHOWPIC(st, "<====", PROFILECODE);
 }
 
 void TRANSFER(CoderState& st) {
@@ -248,10 +248,14 @@ void NOATES(CoderState& st) {
 
 void SIGNOFF(CoderState& st) {
   st.section("SIGNOFF", "0001");
-  if (!PROFILECODE.empty() && rt::RIGHT(PROFILECODE, 3) != "END") SHOWPIC(st, "<   -");
+  // The hole is found in the grid by the code of its coded file, as OPENFILE found it: by now the
+  // sheet has worked PROFILECODE out again from the header, which for the second of two holes whose
+  // codes collided (BH101, TP101: 0J1101 and 0J1_01) is the first's.
+  const std::string code = rt::LSET(hole_file_code, 10);
+  if (!PROFILECODE.empty() && rt::RIGHT(PROFILECODE, 3) != "END") SHOWPIC(st, "<   -", code);
   ++DONECOUNT;
   // The list feeds the progress marks of the join only; holes beyond it are coded but not recorded.
-  if (DONELIST.in_bounds(DONECOUNT)) DONELIST(DONECOUNT) = hole_number();
+  if (DONELIST.in_bounds(DONECOUNT)) DONELIST(DONECOUNT) = hole_number(code);
 }
 
 void PROCODE() {

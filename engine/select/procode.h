@@ -62,9 +62,10 @@ void UNDISTUR(CoderState& st);
 void DISTURBE(CoderState& st);
 void NOATES(CoderState& st);
 void SIGNOFF(CoderState& st);
-void SHOWPIC(CoderState& st, const std::string& mark);
-// The number of the hole in hand (PROFILECODE) in HOLELIST: 1 when it is not there.
-std::int32_t hole_number();
+// Writes mark beside the hole of code on the selection grid.
+void SHOWPIC(CoderState& st, const std::string& mark, const std::string& code);
+// The number of the hole of code (an entry of INFILE) in HOLELIST: 1 when it is not there.
+std::int32_t hole_number(const std::string& code);
 
 // Descriptions and symbol words (procode_descript.cpp)
 void DESCRIPT(CoderState& st);

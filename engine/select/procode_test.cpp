@@ -144,6 +144,19 @@ TEST_F(Coder, ProgressMarksOnTheGrid) {
   PROCODE();
   EXPECT_EQ(con->row_text(3).substr(16, 5), "<====");
   EXPECT_EQ(sheets.size(), 3u);
+
+  // The sheet works PROFILECODE out again from the header: for TP101 beside BH101 (coded file 0J1_01)
+  // that is BH101's code, 0J1101. TP101 is still the hole marked done, and its number the one kept.
+  write_hole("0J1101", Hole{});
+  write_hole("0J1_01", Hole{});
+  HOLELIST = rt::LSET("0J1101", 10) + rt::LSET("0J1_01", 10);
+  coder_hand_over().proforma = [] { PROFILECODE = "0J1101"; };
+  con->cls();
+  DONELIST(1) = 0;
+  code({"0J1_01"}, 0);
+  EXPECT_EQ(con->row_text(3).substr(16, 5), "     ");
+  EXPECT_EQ(con->row_text(3).substr(30, 5), "<   -");
+  EXPECT_EQ(DONELIST(1), 2);
 }
 
 TEST_F(Coder, CombineQuestionFromTheMenu) {

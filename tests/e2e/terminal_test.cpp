@@ -1031,4 +1031,68 @@ TEST(EngineTerminal, TabInTheFilemaskFieldCountsLetters) {
   end_at_the_main_menu(ef, tmux);
 }
 
+// Two holes of one job whose codes collide: TP101 beside BH101 gets a coded file of its own (0J1_01).
+// Each hole drawn is marked done on its own row of the selection screen; TP101 was marked on BH101's
+// row, its own still showing it in progress.
+TEST(EngineTerminal, EachHoleDrawnIsMarkedDoneOnItsOwnRow) {
+  EngineFolder ef;
+  Tmux tmux(ef.path());
+  if (!tmux.available()) GTEST_SKIP() << "tmux is not installed";
+  ef.write("holes.txt", "Job Number : J-1\r\nHole Number : BH101\r\n/\r\n1.00 CLAY\r\n/\r\n//\r\n"
+                        "Hole Number : TP101\r\n/\r\n2.00 SAND\r\n/\r\n//\r\n///\r\n");
+  ef.write("memofile", "C:\\holes.txt\r\n");
+  std::string shown = start_engine(tmux, ef);
+  tmux.cmd({"send-keys", "F1"});
+  ASSERT_TRUE(tmux.wait_for("SELECT [drive:\\][path\\]filename", shown)) << shown;
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Filemask = ", shown)) << shown;
+  answer(tmux, "");
+  // The conversion says the code it gave TP101 and waits for a key, then for one after its warning.
+  for (const char* wait : {"Esc stops the conversion, any other key goes on.", "Press any key to continue."}) {
+    ASSERT_TRUE(tmux.wait_for(wait, shown)) << shown;
+    ASSERT_TRUE(wait_until_keys_read(tmux));
+    tmux.cmd({"send-keys", "Space"});
+  }
+  ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown)) << shown;
+  struct Pass {
+    const char* typed;
+    const char* bh101;  // row 3 from column 10 once the holes are drawn
+    const char* tp101;  // row 4
+  } passes[] = {
+      {"0J1_01", "0J1101      ", "0J1_01 <   -"},
+      {"ALL", "0J1101 <   -", "0J1_01 <   -"},
+  };
+  for (const auto& p : passes) {
+    SCOPED_TRACE(p.typed);
+    answer(tmux, p.typed);
+    ASSERT_TRUE(tmux.wait_for("0J1_01 <=", shown)) << shown;
+    answer(tmux, "");
+    for (const char* question : {"Scale 1:n", "Draw a legend"}) {
+      ASSERT_TRUE(tmux.wait_for(question, shown)) << question << "\n" << shown;
+      answer(tmux, "");
+    }
+    const auto at = [](const std::vector<std::string>& rows, size_t row, const std::string& text) {
+      return rows.size() > row && (rows[row] + std::string(30, ' ')).substr(9, text.size()) == text;
+    };
+    // The marks are made before the join question; a grid row is read once it is painted whole.
+    const bool marked = wait_for_screen(tmux, [&](const std::string& s) {
+      const std::vector<std::string> rows = lines_of(s);
+      return s.find("(Y=") != std::string::npos && at(rows, 2, p.bh101) && at(rows, 3, p.tp101);
+    }, shown);
+    EXPECT_TRUE(marked) << shown;
+    ASSERT_TRUE(tmux.wait_for("(Y=", shown)) << shown;
+    answer(tmux, "");
+    ASSERT_TRUE(wait_until_gone(tmux, {"<", "(Y="}, shown)) << shown;
+    ASSERT_TRUE(tmux.wait_for("Holes (code, first,last", shown)) << shown;
+  }
+  answer(tmux, "");
+  ASSERT_TRUE(tmux.wait_for("Editor", shown)) << shown;
+  tmux.cmd({"send-keys", "Escape"});
+  // The session ends with 0; ERROR.LOG holds the conversion's note of the code it gave.
+  ASSERT_TRUE(wait_for_file(ef.file("stty.txt"))) << tmux.screen();
+  EXPECT_EQ(ef.read("rc.txt"), "0\n");
+  EXPECT_NE(ef.read("ERROR.LOG").find("0J1101 -> 0J1_01 (hole TP101)"), std::string::npos) << ef.read("ERROR.LOG");
+  EXPECT_TRUE(fs::exists(ef.path() / "VLXFILES" / "J1" / "TP101.pdf"));
+}
+
 }  // namespace
