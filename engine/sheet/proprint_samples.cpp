@@ -1062,6 +1062,10 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
   // lay_in_order lays them. With `short_lines` a water mark moved is drawn with its line cut short.
   // Nothing changes where the marks find no such places.
   auto place_anew = [&](const std::vector<size_t>& members, bool short_lines) {
+    // Each look for a mark's places walks every shift and height against everything placed, so a
+    // stretch of many marks would cost seconds a look; such stretches are too crowded to gain anyway.
+    constexpr size_t kMostMembers = 24;
+    if (members.size() > kMostMembers) return false;
     auto member = [&](size_t m) { return std::find(members.begin(), members.end(), m) != members.end(); };
     std::vector<Area> placed = others, fixed_boxes;
     std::vector<std::pair<Point, Point>> laid;
@@ -1213,10 +1217,11 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
       return found;
     };
     // Mark by mark in the order of the labels (those of marks at one depth in any order), going back
-    // to another place where a later mark finds none, within a bound on the tries.
+    // to another place where a later mark finds none, within a bound on the tries and on the looks
+    // for places (a look costs far more than a try, and a look that finds nothing costs no try).
     std::vector<Placed> done;
     std::vector<char> used(members.size(), 0);
-    long tries = 4000;
+    long tries = 4000, looks = 32;
     std::function<bool(double)> search = [&](double previous) {
       if (done.size() == members.size()) return true;
       std::int32_t depth = INT32_MAX;
@@ -1225,6 +1230,7 @@ void SheetPrint::place_labels(std::vector<Sample>& samples) {
       }
       for (size_t m = 0; m < members.size(); ++m) {
         if (used[m] || drawn[members[m]]->y != depth) continue;
+        if (--looks < 0) return false;
         for (Placed& p : places_for(m, previous)) {
           if (--tries < 0) return false;
           const size_t inks_before = placed.size(), laid_before = laid.size();
