@@ -2,7 +2,9 @@
 # Runs a command on a virtual X screen of its own with a window manager (openbox), as on a desktop:
 # windows get frames and title bars, and the window manager places, raises and focuses them.
 #   scripts/xvfb-wm.sh WIDTHxHEIGHT COMMAND [ARGUMENTS...]
-# The command's exit code is the script's. The display is free again when the script ends.
+# The command's exit code is the script's. The display is free again when the script ends. The window
+# manager's process id is in XVFB_WM_PID, for a test that holds the window manager up (SIGSTOP) to see
+# what a window does when it is framed late.
 set -euo pipefail
 size=$1
 shift
@@ -45,4 +47,5 @@ until wm_ready; do
   [ "$SECONDS" -lt "$limit" ] || { echo "xvfb-wm.sh: no window manager in 60 s" >&2; cat "$work/openbox.log" >&2; exit 1; }
   sleep 0.05
 done
+export XVFB_WM_PID=$wm
 "$@"

@@ -20,6 +20,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QtTest/QTest>
+#include <csignal>
 #include <filesystem>
 #include <map>
 
@@ -27,6 +28,7 @@
 #include "frmedittext.h"
 #include "frmmain.h"
 #include "frmreplace.h"
+#include "frmrun.h"
 #include "frmspell.h"
 #include "frontend/core/globals.h"
 #include "frontend/core/testing/fakes.h"
@@ -310,6 +312,37 @@ TEST_F(Desktop, WindowsOpenWhereTheyClosed) {
     EXPECT_GT(p.first.width(), 0);
     for (const QRect& a : p.again) EXPECT_EQ(text_of(a), text_of(p.first));
   }
+}
+
+// A window the window manager frames late (a loaded machine) still ends inside the screen with the frame
+// it gets: shown beyond the screen's top left corner while the window manager is held up, it is fitted
+// with the allowance for a frame at once and, when framed well after that, again with the real frame.
+// Run at QT_SCALE_FACTOR=0.5 (desktop_gui_framed_late) the real title bar is taller than the allowance.
+TEST_F(Desktop, AWindowFramedLateIsFittedToItsFrame) {
+  if (!restart_half().empty()) GTEST_SKIP();
+  const pid_t wm = static_cast<pid_t>(qEnvironmentVariableIntValue("XVFB_WM_PID"));
+  if (wm <= 0) GTEST_SKIP() << "XVFB_WM_PID names no window manager (run under scripts/xvfb-wm.sh)";
+  frmRun run;
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  run.move(area.left() - 100, area.top() - 100);
+  {
+    // The window manager goes on whatever happens below.
+    struct Held {
+      pid_t pid;
+      ~Held() { ::kill(pid, SIGCONT); }
+    } held{wm};
+    ASSERT_EQ(::kill(wm, SIGSTOP), 0);
+    run.open("Veltrax runs.", [] {});
+    settle(1000);  // far longer than a window manager takes to frame a window on an idle machine
+    EXPECT_EQ(text_of(run.frameGeometry()), text_of(run.geometry())) << "framed while the window manager was held up";
+    EXPECT_TRUE(area.contains(run.geometry())) << text_of(run.geometry()) << " on " << text_of(area);
+  }
+  wait_framed(&run);
+  const auto inside = [&] { return area.contains(run.frameGeometry()); };
+  settle_until(inside, kWaitMs);
+  EXPECT_TRUE(inside()) << "frame " << text_of(run.frameGeometry()) << ", window " << text_of(run.geometry()) << " on "
+                        << text_of(area);
+  run.finished("", false);
 }
 
 // Enter in "Find what" finds, Esc hides the box.

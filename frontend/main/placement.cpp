@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -54,26 +55,51 @@ void FitOnScreen(QWidget* w) {
 
 namespace {
 
-// Fits the window again once the window manager has framed it after each showing: the frame it added
-// may be larger than the one allowed for.
+// Fits the window again after each showing, and once more when the window manager has framed it: the
+// frame it added may be larger than the one allowed for. The window manager frames a window in its own
+// time, late on a loaded machine, so that fit follows the frame, not the clock: the window is looked at
+// every 50 ms until its frame is known (wider than the window), fitted then, and once more 300 ms later
+// (the window manager may still be placing it). The first look fits it with the allowance while the frame
+// is not known yet; the looks end after 60 s without a frame (no window manager).
 class RefitAfterShow : public QObject {
  public:
   static constexpr const char* kName = "quorvel_refit_after_show";
   explicit RefitAfterShow(QWidget* w) : QObject(w), window_(w) {
     setObjectName(kName);
+    look_.setInterval(50);
+    connect(&look_, &QTimer::timeout, this, [this] { look(); });
     w->installEventFilter(this);
   }
   bool eventFilter(QObject* o, QEvent* e) override {
-    if (o == window_ && e->type() == QEvent::Show)
-      for (int ms : {100, 400})
-        QTimer::singleShot(ms, this, [this] {
-          if (window_->isVisible()) FitOnScreen(window_);
-        });
+    if (o == window_ && e->type() == QEvent::Show) {
+      since_show_.start();
+      first_look_ = true;
+      look_.start();
+    }
     return false;
   }
 
  private:
+  void look() {
+    const bool framed = window_->frameGeometry() != window_->geometry();
+    if (!window_->isVisible() || since_show_.elapsed() > 60000) {
+      look_.stop();
+    } else if (framed) {
+      look_.stop();
+      FitOnScreen(window_);
+      QTimer::singleShot(300, this, [this] {
+        if (window_->isVisible()) FitOnScreen(window_);
+      });
+    } else if (first_look_) {
+      FitOnScreen(window_);
+    }
+    first_look_ = false;
+  }
+
   QWidget* window_;
+  QTimer look_;
+  QElapsedTimer since_show_;
+  bool first_look_ = false;
 };
 
 }  // namespace
