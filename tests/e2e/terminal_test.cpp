@@ -126,13 +126,43 @@ bool wait_for_screen(const Tmux& tmux, const std::function<bool(const std::strin
   return false;
 }
 
+// Messages that stand a second (the engine pauses, then goes on) are read while the engine is held: from
+// hold() to end() each of its pauses of a second or more is held until release() lets it go
+// (tests/support/holdshim.cpp, preloaded into every engine start_engine starts). So a test never misses
+// such a message because a loaded machine kept it from looking for a second.
+class PauseHold {
+ public:
+  explicit PauseHold(const EngineFolder& ef) : file_(ef.file("hold")), held_(ef.file("hold.held")) {}
+  ~PauseHold() { end(); }
+  void hold() const { write_file(file_, ""); }
+  // Lets the pause go that the engine is held in, once it is held there (false when it never is).
+  bool release() const {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    while (!fs::exists(held_)) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::error_code ec;
+    fs::remove(held_, ec);
+    return true;
+  }
+  void end() const {
+    std::error_code ec;
+    fs::remove(file_, ec);
+  }
+
+ private:
+  fs::path file_, held_;
+};
+
 // Starts the engine in a session of its own; when it has ended, rc.txt holds its exit code, stty.txt
 // the terminal settings it left and stderr.txt its standard error. stty.txt comes last and whole (made
 // beside and renamed), so once it is there the other two are complete. Returns the main screen once it
 // shows, answering the key wait of a data file the folder lacks.
 std::string start_engine(const Tmux& tmux, const EngineFolder& ef, const std::string& env = "") {
+  const std::string hold = "LD_PRELOAD=" VLX_HOLDSHIM_LIBRARY " VLX_HOLD_FILE=$PWD/hold ";
   RunResult r = tmux.cmd({"new-session", "-d", "-x", "80", "-y", "25", "-c", ef.path().string(),
-                          env + "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.new; mv stty.new stty.txt"});
+                          env + hold + "VLX_DRIVE_C=$PWD ./profile 2> stderr.txt; echo $? > rc.txt; stty -a > stty.new; mv stty.new stty.txt"});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   std::string shown;
   // The cells are painted last; the last of them is the setup cell's "Editor". A key wait that is still
@@ -384,9 +414,13 @@ TEST(EngineTerminal, SymbolTest) {
   ASSERT_TRUE(tmux.wait_for("First and last symbol", shown)) << shown;
   for (const char* text : {"Symbol test: draws symbols", "CLAY", "SAND", "\u2502"})
     EXPECT_NE(shown.find(text), std::string::npos) << text << "\n" << shown;
+  PauseHold pauses(ef);  // the message stands until the test has read it
+  pauses.hold();
   tmux.cmd({"send-keys", "-l", "CLAY"});
   tmux.cmd({"send-keys", "Enter"});
   EXPECT_TRUE(tmux.wait_for("(comma ?)", shown)) << shown;
+  EXPECT_TRUE(pauses.release());
+  pauses.end();
   ASSERT_TRUE(wait_until_gone(tmux, {"(comma ?)"}, shown)) << shown;
   ASSERT_TRUE(tmux.wait_for("First and last symbol", shown)) << shown;
   // The question comes back on a line of its own: nothing of the message stands before it.
@@ -585,11 +619,17 @@ TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
   ASSERT_TRUE(tmux.wait_for("631BH3 <=2", shown)) << shown;
   answer(tmux, "");
   ASSERT_TRUE(tmux.wait_for("Scale 1:n", shown, 60000)) << shown;
+  // Each message stands until the test has read it.
+  PauseHold pauses(ef);
+  pauses.hold();
   answer(tmux, "10001");
   EXPECT_TRUE(tmux.wait_for("The scale must lie between 0 (automatic) and 10000.", shown)) << shown;
+  EXPECT_TRUE(pauses.release());
+  pauses.end();
   ASSERT_TRUE(tmux.wait_for("Scale 1:n", shown)) << shown;
   answer(tmux, "");
   ASSERT_TRUE(tmux.wait_for("Draw a legend", shown)) << shown;
+  pauses.hold();
   answer(tmux, "");
   ASSERT_TRUE(tmux.wait_for("Creating the missing folder", shown, 60000)) << shown;
   std::vector<std::string> rows = lines_of(shown);
@@ -597,6 +637,8 @@ TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
   ASSERT_EQ(rows.size(), 25u) << shown;
   EXPECT_EQ(rows[23], "Creating the missing folder C:\\VLXFILES (Output path)") << shown;
   EXPECT_EQ(rows[0].rfind("Holes converted from  \"", 0), 0u) << shown;
+  EXPECT_TRUE(pauses.release());
+  pauses.end();
   ASSERT_TRUE(tmux.wait_for("(Y=", shown, 60000)) << shown;
   answer(tmux, "");
 
@@ -616,6 +658,7 @@ TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
   ASSERT_TRUE(tmux.wait_for("Scale 1:n", shown, 60000)) << shown;
   answer(tmux, "");
   ASSERT_TRUE(tmux.wait_for("Draw a legend", shown)) << shown;
+  pauses.hold();
   answer(tmux, "");
   ASSERT_TRUE(tmux.wait_for("was written in this run already", shown, 60000)) << shown;
   rows = lines_of(shown);
@@ -623,11 +666,14 @@ TEST(EngineTerminal, RunMessagesKeepTheSelectionScreen) {
   ASSERT_EQ(rows.size(), 25u) << shown;
   // The two paths do not fit the line whole: their names show.
   EXPECT_EQ(rows[23], "Result BH3.pdf was written in this run already; this hole goes to BH3_2.pdf") << shown;
+  EXPECT_TRUE(pauses.release());
   ASSERT_TRUE(tmux.wait_for("cannot be written", shown, 60000)) << shown;
   rows = lines_of(shown);
   EXPECT_TRUE(codes_in_place(rows)) << shown;
   ASSERT_EQ(rows.size(), 25u) << shown;
   EXPECT_EQ(rows[23], "TP2.pdf cannot be written (a folder has that name); the earlier file is kept.") << shown;
+  EXPECT_TRUE(pauses.release());
+  pauses.end();
   // Both holes drawn: each mark on its hole's row.
   ASSERT_TRUE(tmux.wait_for("(Y=", shown, 60000)) << shown;
   rows = lines_of(shown);
